@@ -1,0 +1,37 @@
+# Front door of the build. `make` builds build/quelta; `make run`, `make test`, `make bench`.
+BUILD      := build
+ASAN_BUILD := build-asan
+JOBS       := $(shell nproc 2>/dev/null || echo 2)
+CMAKE_ARGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps configure run test test-normal test-asan bench clean
+
+all: configure
+	cmake --build $(BUILD) -j$(JOBS) --target quelta
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+
+run: all
+	./$(BUILD)/quelta
+
+test: test-normal test-asan
+
+test-normal: configure
+	cmake --build $(BUILD) -j$(JOBS)
+	cd $(BUILD) && ctest --output-on-failure
+
+test-asan: deps
+	@test -f $(ASAN_BUILD)/CMakeCache.txt || cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUELTA_SANITIZE=ON -DQUELTA_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+
+bench: configure
+	cmake --build $(BUILD) -j$(JOBS)
+	bench/run $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,24 @@
+#pragma once
+// TForm9: a borderless window that hides the desktop behind one colour, behind the main window.
+#include "app/aux_window.h"
+
+class Canvas;
+
+class TForm9 : public AuxWindow {
+    Q_OBJECT
+public:
+    explicit TForm9(Ttalk2e& main);
+    Canvas* Image1 = nullptr;  // the stretched picture
+    // Covers the screen with the colour and shows the cover.
+    void cover(const QColor& colour);
+    QColor coverColour() const { return colour_; }
+
+signals:
+    void coverClicked();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QColor colour_ = Qt::black;
+};

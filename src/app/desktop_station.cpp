@@ -1,0 +1,70 @@
+#include "app/desktop_station.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace App {
+
+namespace {
+const QString kTitle = QStringLiteral("Quelta");
+}
+
+void DesktopMessages::information(const QString& text) { QMessageBox::information(nullptr, kTitle, text); }
+
+bool DesktopMessages::askYesNo(const QString& text) {
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No);
+    box.setButtonText(QMessageBox::Yes, QStringLiteral("はい"));
+    box.setButtonText(QMessageBox::No, QStringLiteral("いいえ"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QFont> DesktopDialogs::chooseFont(QWidget* parent, const QFont& initial) {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok) return std::nullopt;
+    return f;
+}
+
+std::optional<QColor> DesktopDialogs::chooseColor(QWidget* parent, const QColor& initial) {
+    const QColor c = QColorDialog::getColor(initial, parent);
+    if (!c.isValid()) return std::nullopt;
+    return c;
+}
+
+QString DesktopDialogs::openFileName(QWidget* parent, const QString& folder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+}
+
+QString DesktopDialogs::saveFileName(QWidget* parent, const QString& folder, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
+}
+
+void SystemClipboard::setText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+QString SystemClipboard::text() const { return QGuiApplication::clipboard()->text(); }
+
+QString SystemHostTools::addressReport() {
+    QProcess p;
+    p.start(QStringLiteral("ip"), {QStringLiteral("-brief"), QStringLiteral("-4"), QStringLiteral("address")});
+    if (!p.waitForFinished(3000)) return QString();
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+QString defaultProgramFolder() {
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!QFileInfo(folder).isWritable()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir().mkpath(folder);
+    }
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
+
+}  // namespace App

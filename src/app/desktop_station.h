@@ -1,0 +1,53 @@
+#pragma once
+// The desktop implementations of the station context: message boxes, dialogs, the system clock
+// and clipboard, and the real UDP network.
+#include "app/station.h"
+#include "net/udp_network.h"
+
+namespace App {
+
+class DesktopMessages final : public MessageSink {
+public:
+    void information(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+};
+
+class DesktopDialogs final : public Dialogs {
+public:
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+    QString openFileName(QWidget* parent, const QString& folder, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& folder, const QString& filter) override;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+class SystemClipboard final : public Clipboard {
+public:
+    void setText(const QString& text) override;
+    QString text() const override;
+};
+
+class SystemHostTools final : public HostTools {
+public:
+    QString addressReport() override;
+};
+
+// The folder of the executable when it is writable, else the user's data folder; with "/".
+QString defaultProgramFolder();
+
+// All the desktop parts in one place, for main().
+struct DesktopStation {
+    Net::UdpNetwork network;
+    SystemClock clock;
+    DesktopMessages messages;
+    DesktopDialogs dialogs;
+    SystemClipboard clipboard;
+    SystemHostTools hostTools;
+    Station station{network, clock, messages, dialogs, clipboard, hostTools, defaultProgramFolder()};
+};
+
+}  // namespace App

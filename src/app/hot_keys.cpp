@@ -1,0 +1,59 @@
+#include "app/hot_keys.h"
+
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+struct Item {
+    const char* name;
+    QKeySequence key;
+};
+
+const Item kItems[] = {
+    {"hkey_main", QKeySequence(Qt::CTRL | Qt::Key_D)},     {"hkey_fkeymemo", QKeySequence(Qt::CTRL | Qt::Key_F)},
+    {"hkeyrenraku1", QKeySequence(Qt::CTRL | Qt::Key_R)},  {"hekytempm1", QKeySequence(Qt::CTRL | Qt::Key_N)},
+    {"hkey8nin1", QKeySequence(Qt::CTRL | Qt::Key_8)},     {"hkeyinput1", QKeySequence(Qt::CTRL | Qt::Key_I)},
+    {"hkeyterop1", QKeySequence(Qt::CTRL | Qt::Key_O)},    {"hkeykakunin1", QKeySequence(Qt::CTRL | Qt::Key_S)},
+    {"hkeyslide1", QKeySequence(Qt::CTRL | Qt::Key_L)},    {"hkeymojikara1", QKeySequence(Qt::CTRL | Qt::Key_K)},
+};
+
+}  // namespace
+
+HotKeyMenu::HotKeyMenu(QWidget& window, Ttalk2e& main) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("hotKeyMenu"));
+    Ttalk2e* m = &main;
+    for (const Item& it : kItems) {
+        auto* a = new QAction(&window);
+        a->setObjectName(QString::fromLatin1(it.name));
+        a->setShortcut(it.key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        window.addAction(a);
+        const QString name = QString::fromLatin1(it.name);
+        connect(a, &QAction::triggered, m, [m, name] { m->HotKey(name); });
+    }
+    qApp->installEventFilter(this);
+}
+
+QAction* HotKeyMenu::item(const char* name) const {
+    return window_.findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+bool HotKeyMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != &window_) return false;
+    const auto* k = static_cast<QKeyEvent*>(event);
+    const QKeySequence seq(k->keyCombination());
+    for (const Item& it : kItems) {
+        if (it.key == seq) {
+            event->ignore();  // not claimed by the focused pane: the shortcut runs
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The hidden menu of hot keys that every window carries, so that the keys work whichever window
+// has the focus.
+#include <QObject>
+
+class QAction;
+class QWidget;
+class Ttalk2e;
+
+class HotKeyMenu : public QObject {
+    Q_OBJECT
+public:
+    HotKeyMenu(QWidget& window, Ttalk2e& main);
+    // One of hkey_main, hkey_fkeymemo, hkeyrenraku1, hekytempm1, hkey8nin1, hkeyinput1,
+    // hkeyterop1, hkeykakunin1, hkeyslide1, hkeymojikara1.
+    QAction* item(const char* name) const;
+
+protected:
+    // Text panes claim some of these keys for themselves (Ctrl+K deletes to the line end); the
+    // hot keys win, as they do in every window of the program.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& window_;
+};

@@ -1,0 +1,755 @@
+#include "app/main_window.h"
+
+#include "app/canvas.h"
+#include "app/desktop_cover.h"
+#include "app/dock_page.h"
+#include "app/form_builder.h"
+#include "app/hot_keys.h"
+#include "app/member_monitor.h"
+#include "app/splash.h"
+#include "app/wastop_monitor.h"
+#include "messaging/contact_window.h"
+#include "messaging/fkey_memo.h"
+#include "messaging/notice_window.h"
+#include "net/addressing.h"
+#include "net/datagram_endpoint.h"
+#include "net/network.h"
+#include "prepared/correction_monitor.h"
+#include "prepared/correction_palette.h"
+#include "prepared/karaoke_remote.h"
+#include "prepared/preroll_monitor.h"
+#include "prepared/subinput_window.h"
+#include "prepared/template_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+const QString kDisplayFont = QStringLiteral("ＭＳ Ｐゴシック");
+
+QTimer* namedTimer(QObject* parent, const char* name, int interval, bool singleShot) {
+    auto* t = new QTimer(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setInterval(interval);
+    t->setSingleShot(singleShot);
+    return t;
+}
+
+QFont pixelFont(int pixels) {
+    QFont f(kDisplayFont);
+    f.setPixelSize(pixels);
+    return f;
+}
+
+void setRed(QListWidget* list, bool red) {
+    QPalette p = list->palette();
+    p.setColor(QPalette::Base, red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Base));
+    list->setPalette(p);
+}
+
+bool isRed(const QListWidget* list) { return list->palette().color(QPalette::Base) == QColor(255, 0, 0); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Construction: the form itself, then its creation step.
+
+Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), station_(station), splash_(splash) {
+    setObjectName(QStringLiteral("talk2e"));
+    setWindowTitle(mainBaseCaption_);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    buildDisplayPage();
+    buildAuxiliaryPage();
+    buildPartnerPage();
+    buildDisplayOptionPages();
+    buildInputPages();
+    buildSavePage();
+    buildExplanationPage();
+
+    Image2 = new Canvas(this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->hide();
+
+    Timer1 = namedTimer(this, "Timer1", 30, false);
+    Timer2 = namedTimer(this, "Timer2", 5000, true);
+    Timer3 = namedTimer(this, "Timer3", 15000, true);
+    Timer4 = namedTimer(this, "Timer4", 500, true);
+    Timer5 = namedTimer(this, "Timer5", 600000, false);
+    Timer7 = namedTimer(this, "Timer7", 60000, false);
+    connect(Timer1, &QTimer::timeout, this, &Ttalk2e::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &Ttalk2e::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &Ttalk2e::Timer3Timer);
+    connect(Timer4, &QTimer::timeout, this, &Ttalk2e::Timer4Timer);
+    connect(Timer5, &QTimer::timeout, this, &Ttalk2e::PeriodicClear);
+    connect(Timer7, &QTimer::timeout, this, &Ttalk2e::Timer7Timer);
+    Timer5->start();
+
+    createEndpoints();
+    hotKeys_ = new HotKeyMenu(*this, *this);
+
+    FormCreate();
+}
+
+Ttalk2e::~Ttalk2e() = default;
+
+void Ttalk2e::buildDisplayPage() {
+    TabSheet1 = new DockPage(PageControl1);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("表示・入力"));
+
+    Panel6 = new QFrame(TabSheet1);
+    Panel6->setObjectName(QStringLiteral("Panel6"));
+    Panel1 = new QFrame(TabSheet1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAutoFillBackground(true);
+    TabSheet1->setFill(Panel6);
+    TabSheet1->setBottom(Panel1);
+
+    Image1 = new Canvas(Panel6);
+    Image1->setObjectName(QStringLiteral("Image1"));
+
+    RichEdit2 = new QTextEdit(Panel6);
+    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
+    RichEdit2->setFont(pixelFont(48));
+    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit2->setFocusPolicy(Qt::ClickFocus);
+    {
+        QPalette p = RichEdit2->palette();
+        p.setColor(QPalette::Base, Qt::white);
+        p.setColor(QPalette::Text, Qt::black);
+        RichEdit2->setPalette(p);
+    }
+
+    Memo3 = new QPlainTextEdit(Panel6);
+    Memo3->setObjectName(QStringLiteral("Memo3"));
+    Memo3->hide();
+    Memo1 = new QPlainTextEdit(Panel6);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->hide();
+    Memo5 = new QPlainTextEdit(Panel6);
+    Memo5->setObjectName(QStringLiteral("Memo5"));
+    Memo5->hide();
+    RichEdit5 = new QTextEdit(Panel6);
+    RichEdit5->setObjectName(QStringLiteral("RichEdit5"));
+    RichEdit5->hide();
+    Panel7 = new QFrame(Panel6);
+    Panel7->setObjectName(QStringLiteral("Panel7"));
+    Panel7->hide();
+    RichEdit6 = new QTextEdit(Panel7);
+    RichEdit6->setObjectName(QStringLiteral("RichEdit6"));
+
+    Edit77 = new QLineEdit(Panel6);
+    Edit77->setObjectName(QStringLiteral("Edit77"));
+    Edit77->setGeometry(0, 0, 0, 0);  // zero width: it only catches keys
+    Edit77->hide();
+
+    Button13 = new QPushButton(QStringLiteral("再"), Panel1);
+    Button13->setObjectName(QStringLiteral("Button13"));
+    Button12 = new QPushButton(QStringLiteral("ワ"), Panel1);
+    Button12->setObjectName(QStringLiteral("Button12"));
+    Button14 = new QPushButton(QStringLiteral("送"), Panel1);
+    Button14->setObjectName(QStringLiteral("Button14"));
+    for (QPushButton* b : {Button13, Button12, Button14}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoDefault(false);
+    }
+
+    const QFont paneFont = pixelFont(15);
+    RichEdit27 = new QTextEdit(Panel1);
+    RichEdit27->setObjectName(QStringLiteral("RichEdit27"));
+    RichEdit1 = new QTextEdit(Panel1);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    for (QTextEdit* pane : {RichEdit27, RichEdit1}) {
+        pane->setFont(paneFont);
+        pane->setFrameShape(QFrame::NoFrame);
+        pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pane->document()->setDocumentMargin(1);
+        pane->setAcceptRichText(false);
+    }
+    RichEdit27->setReadOnly(true);
+}
+
+void Ttalk2e::buildAuxiliaryPage() {
+    auto* page = new Form::Page(PageControl1, 2);
+    page->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(page, QStringLiteral("補助Ｗ"));
+
+    QGroupBox* tmpl = page->group(0, QStringLiteral("テンプレート・前ロール"));
+    ButtonTemplate = Form::button(tmpl, "ButtonTemplate", QStringLiteral("テンプレート前ロール"));
+    CheckBox10 = Form::check(tmpl, "CheckBox10", QStringLiteral("常に前面にする。"), true);
+    ButtonTemplateMonitor = Form::button(tmpl, "ButtonTemplateMonitor", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"));
+
+    QGroupBox* monitor = page->group(0, QStringLiteral("８人モニター"), "GroupMonitor8");
+    Button45 = Form::button(monitor, "Button45", QStringLiteral("モニター表示"));
+    CheckBox14 = Form::check(monitor, "CheckBox14", QStringLiteral("常に前面にする"), true);
+    CheckBox12 = Form::check(monitor, "CheckBox12", QStringLiteral("通信ｏｎ（送信する）"), true);
+
+    QGroupBox* msg = page->group(0, QStringLiteral("連絡・お知らせ"));
+    ButtonContact = Form::button(msg, "ButtonContact", QStringLiteral("連絡窓表示"));
+    ButtonNotice = Form::button(msg, "ButtonNotice", QStringLiteral("テロップ表示"));
+    Button52 = Form::button(msg, "Button52", QStringLiteral("Ｆキー・メモ表示"));
+
+    QGroupBox* sub = page->group(1, QStringLiteral("サブ入力"));
+    ButtonSubInput = Form::button(sub, "ButtonSubInput", QStringLiteral("サブ入力Ｗ"));
+
+    QGroupBox* palette = page->group(1, QStringLiteral("確認修正パレット"));
+    ButtonPalette = Form::button(palette, "ButtonPalette", QStringLiteral("確認修正ﾊﾟﾚｯﾄ表示"));
+    CheckBox21 = Form::check(palette, "CheckBox21", QStringLiteral("入力をパレットに送信する"), false);
+    ButtonCorrectionMonitor = Form::button(palette, "ButtonCorrectionMonitor", QStringLiteral("ﾓﾆﾀｰ"));
+
+    QGroupBox* remote = page->group(1, QStringLiteral("カラオケ"));
+    ButtonRemote = Form::button(remote, "ButtonRemote", QStringLiteral("カラオケ・送信リモコン"));
+
+    GroupWaStop = page->group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
+    Button5 = Form::button(GroupWaStop, "Button5", QStringLiteral("モニター表示"));
+    GroupWaStop->hide();
+
+    connect(ButtonTemplate, &QPushButton::clicked, this, [this] {
+        Form11->show();
+        PageControl1->setCurrentIndex(0);
+    });
+    connect(CheckBox10, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
+    connect(ButtonTemplateMonitor, &QPushButton::clicked, this, [this] { Form3->show(); });
+    connect(Button45, &QPushButton::clicked, this, [this] {
+        Form2->show();
+        CheckBox12->setChecked(true);
+    });
+    connect(CheckBox14, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form2.get(), on); });
+    connect(ButtonContact, &QPushButton::clicked, this, [this] {
+        Form6->show();
+        Form6->focusInputPane();
+    });
+    connect(ButtonNotice, &QPushButton::clicked, this, [this] { Form15->show(); });
+    connect(ButtonSubInput, &QPushButton::clicked, this, [this] {
+        unsetCursor();
+        Panel6->unsetCursor();
+        Form14->setGeometry(0, 0, width() * 4 / 5, Form14->firstPaneHeight() * 2 + 60);
+        Form14->openFirstPage();
+        Form14->show();
+    });
+    connect(ButtonPalette, &QPushButton::clicked, this, [this] {
+        CheckBox21->setChecked(false);
+        CheckBox21->hide();
+        Fkakunin->show();
+    });
+    connect(ButtonCorrectionMonitor, &QPushButton::clicked, this, [this] { Fshusei_moni->show(); });
+    connect(ButtonRemote, &QPushButton::clicked, this, [this] { Fmojikara->show(); });
+    connect(Button5, &QPushButton::clicked, this, [this] {
+        Form8->Memo2->clear();
+        Form8->show();
+    });
+    connect(Button52, &QPushButton::clicked, this, [this] {
+        Form5->move(x() + 25, y() + 80);
+        Form5->show();
+    });
+}
+
+void Ttalk2e::buildPartnerPage() {
+    auto* page = new Form::Page(PageControl1, 2);
+    page->setObjectName(QStringLiteral("TabSheet3"));
+    PageControl1->addTab(page, QStringLiteral("ﾊﾟｰﾄﾅｰ"));
+
+    GroupOwnPc = page->group(0, QStringLiteral("自分のパソコン"), "GroupOwnPc");
+    Form::label(GroupOwnPc, QStringLiteral("ＩＰアドレス"));
+    Edit35 = Form::edit(GroupOwnPc, "Edit35", QStringLiteral("読込み失敗"));
+    Form::label(GroupOwnPc, QStringLiteral("名前（初はhost名）"));
+    Edit30 = Form::edit(GroupOwnPc, "Edit30", QString());
+    ListBox2 = Form::place(GroupOwnPc, new QListWidget(GroupOwnPc), "ListBox2");
+    ListBox2->setMaximumHeight(80);
+    ListBox2->hide();
+    Button39 = Form::button(GroupOwnPc, "Button39", QStringLiteral("ＩＰ再読込み"));
+    QWidget* tools = Form::row(GroupOwnPc);
+    Button36 = Form::button(tools, "Button36", QStringLiteral("winipcfg"));
+    Button38 = Form::button(tools, "Button38", QStringLiteral("ipconfig"));
+    connect(ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (!item) return;
+        Edit35->setText(item->text());
+        ListBox2->hide();
+        Button39->show();
+    });
+
+    CheckBox22 = Form::check(page->group(0, QStringLiteral("ＬＡＮ")), "CheckBox22",
+                             QStringLiteral("入力をＬＡＮに流す。"), true);
+    connect(CheckBox22, &QCheckBox::toggled, this, &Ttalk2e::CheckBox22Click);
+
+    GroupMembers = page->group(1, QStringLiteral("班のメンバー一覧"), "GroupMembers");
+    {
+        QWidget* head = Form::row(GroupMembers);
+        for (const char* h : {"仲間", "名前", "ＩＰアドレス"}) Form::label(head, QString::fromUtf8(h));
+    }
+    struct Names {
+        const char *mate, *name, *address, *request, *partner;
+    };
+    static constexpr Names kNames[kSlots] = {
+        {"CheckBox1", "Edit36", "Edit3", "Button26", "Button22"},
+        {"CheckBox2", "Edit37", "Edit13", "Button29", "Button24"},
+        {"CheckBox3", "Edit38", "Edit14", "Button30", "Button25"},
+        {"CheckBox4", "Edit39", "Edit15", "Button31", "Button32"},
+        {"CheckBox25", "Edit81", "Edit85", "Button55", "Button59"},
+        {"CheckBox26", "Edit82", "Edit86", "Button56", "Button60"},
+        {"CheckBox27", "Edit83", "Edit87", "Button57", "Button61"},
+        {"CheckBox28", "Edit84", "Edit88", "Button58", "Button62"},
+    };
+    for (int i = 0; i < kSlots; ++i) {
+        QWidget* r = Form::row(GroupMembers);
+        MemberSlot& s = slots_[i];
+        s.mate = Form::check(r, kNames[i].mate, QStringLiteral("#%1").arg(i + 1), false);
+        s.name = Form::edit(r, kNames[i].name, QString(), 110);
+        s.address = Form::edit(r, kNames[i].address, QString(), 120);
+        s.request = Form::button(r, kNames[i].request, QStringLiteral("なってよ！"));
+        s.partner = Form::button(r, kNames[i].partner, QStringLiteral("パートナー"));
+        s.partner->hide();
+    }
+    CheckBox1 = slots_[0].mate, CheckBox2 = slots_[1].mate, CheckBox3 = slots_[2].mate, CheckBox4 = slots_[3].mate;
+    CheckBox25 = slots_[4].mate, CheckBox26 = slots_[5].mate, CheckBox27 = slots_[6].mate, CheckBox28 = slots_[7].mate;
+    Edit36 = slots_[0].name, Edit37 = slots_[1].name, Edit38 = slots_[2].name, Edit39 = slots_[3].name;
+    Edit81 = slots_[4].name, Edit82 = slots_[5].name, Edit83 = slots_[6].name, Edit84 = slots_[7].name;
+    Edit3 = slots_[0].address, Edit13 = slots_[1].address, Edit14 = slots_[2].address, Edit15 = slots_[3].address;
+    Edit85 = slots_[4].address, Edit86 = slots_[5].address, Edit87 = slots_[6].address, Edit88 = slots_[7].address;
+    Button26 = slots_[0].request, Button29 = slots_[1].request, Button30 = slots_[2].request;
+    Button31 = slots_[3].request, Button55 = slots_[4].request, Button56 = slots_[5].request;
+    Button57 = slots_[6].request, Button58 = slots_[7].request;
+    Button22 = slots_[0].partner, Button24 = slots_[1].partner, Button25 = slots_[2].partner;
+    Button32 = slots_[3].partner, Button59 = slots_[4].partner, Button60 = slots_[5].partner;
+    Button61 = slots_[6].partner, Button62 = slots_[7].partner;
+
+    // The option box of routed members and the channel: never shown, set through settings files.
+    GroupRemoteOptions = page->group(1, QStringLiteral("オプション"), "GroupRemoteOptions");
+    QGroupBox* channel = Form::group(GroupRemoteOptions, QStringLiteral("チャンネル"), "GroupChannel");
+    ComboBox2 = Form::place(channel, new QComboBox(channel), "ComboBox2");
+    for (int c = 1; c <= Net::kChannelCount; ++c) ComboBox2->addItem(QStringLiteral("%1ch").arg(c));
+    ComboBox2->setCurrentIndex(0);
+    Form::label(channel, QStringLiteral("↓２重起動した"));
+    CheckBox60 = Form::check(channel, "CheckBox60", QStringLiteral("７ｗに表示"), false);
+    GroupRemoteOptions->hide();
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &Ttalk2e::ComboBox2Change);
+}
+
+void Ttalk2e::buildDisplayOptionPages() {
+    auto* display1 = new Form::Page(PageControl1, 2);
+    display1->setObjectName(QStringLiteral("TabSheet4"));
+    PageControl1->addTab(display1, QStringLiteral("表示１"));
+    QGroupBox* cover = display1->group(1, QStringLiteral("デスクトップをカバーする"), "GroupCover");
+    CheckBox9 = Form::check(cover, "CheckBox9", QStringLiteral("単一色でカバー"), false);
+    Button8 = Form::button(cover, "Button8", QStringLiteral("カバー色"));
+    connect(CheckBox9, &QCheckBox::toggled, this, &Ttalk2e::CheckBox9Click);
+    connect(Button8, &QPushButton::clicked, this, &Ttalk2e::Button8Click);
+
+    auto* display2 = new Form::Page(PageControl1, 2);
+    display2->setObjectName(QStringLiteral("TabSheet5"));
+    PageControl1->addTab(display2, QStringLiteral("表示２"));
+    QGroupBox* messages = display2->group(1, QStringLiteral("メッセージ"), "GroupMessages");
+    CheckBox19 = Form::check(messages, "CheckBox19", QStringLiteral("メッセージを表示する"), true);
+    GroupPageColours = display2->group(1, QStringLiteral("ページの背景色などの変更"), "GroupPageColours");
+    Button69 = Form::button(GroupPageColours, "Button69", QStringLiteral("背景色"));
+    Button70 = Form::button(GroupPageColours, "Button70", QStringLiteral("説明文色"));
+    GroupPageColours->hide();
+    connect(Button69, &QPushButton::clicked, this, &Ttalk2e::Button69Click);
+    connect(Button70, &QPushButton::clicked, this, &Ttalk2e::Button70Click);
+}
+
+void Ttalk2e::buildInputPages() {
+    auto* input1 = new Form::Page(PageControl1, 2);
+    input1->setObjectName(QStringLiteral("TabSheet6"));
+    PageControl1->addTab(input1, QStringLiteral("入力１"));
+    auto* input2 = new Form::Page(PageControl1, 2);
+    input2->setObjectName(QStringLiteral("TabSheet7"));
+    PageControl1->addTab(input2, QStringLiteral("入力２"));
+}
+
+void Ttalk2e::buildSavePage() {
+    auto* save = new Form::Page(PageControl1, 2);
+    save->setObjectName(QStringLiteral("TabSheet8"));
+    PageControl1->addTab(save, QStringLiteral("保存"));
+    QGroupBox* periodic = save->group(0, QStringLiteral("定期的な消去と自動保存"), "GroupPeriodic");
+    QWidget* r = Form::row(periodic);
+    Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);
+    Form::label(r, QStringLiteral("分"));
+    explanatoryLabels << Form::label(periodic, QStringLiteral("●０分とすると動作しません。"));
+    QGroupBox* settings = save->group(1, QStringLiteral("表示設定"), "GroupSettingsFile");
+    Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
+}
+
+void Ttalk2e::buildExplanationPage() {
+    RichEdit3 = new QTextEdit(PageControl1);
+    RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
+    RichEdit3->setAcceptRichText(false);
+    PageControl1->addTab(RichEdit3, QStringLiteral("説明"));
+}
+
+void Ttalk2e::createEndpoints() {
+    Net::Network& net = station_.network;
+    auto make = [&](const Net::PortSpec& spec) {
+        auto* e = new Net::DatagramEndpoint(net, spec, this);
+        wireEndpoint(*e);
+        e->bindChannel(0);
+        return e;
+    };
+    NMUDP1 = make(Net::Ports::MainLines);
+    NMUDP2 = make(Net::Ports::MainPartner);
+    NMUDP3 = make(Net::Ports::MainCorrections);
+    NMUDP6 = make(Net::Ports::MainSearchAnswers);
+    NMUDP4 = make(Net::Ports::MainPairing);
+    NMUDP7 = make(Net::Ports::MainMonitorFeed);
+    NMUDP8 = make(Net::Ports::MainSearchRequests);
+    NMUDP9 = make(Net::Ports::MainCommands);
+    NMUDP10 = make(Net::Ports::MainLeave);
+
+    NMUDP1->gate = [this] { return CheckBox22->isChecked(); };
+    NMUDP9->gate = [this] { return CheckBox22->isChecked(); };
+    NMUDP7->gate = [this] { return CheckBox12->isChecked(); };
+
+    using E = Net::DatagramEndpoint;
+    connect(NMUDP1, &E::received, this, &Ttalk2e::NMUDP1DataReceived);
+    connect(NMUDP2, &E::received, this, &Ttalk2e::NMUDP2DataReceived);
+    connect(NMUDP3, &E::received, this, &Ttalk2e::NMUDP3DataReceived);
+    connect(NMUDP4, &E::received, this, &Ttalk2e::NMUDP4DataReceived);
+    connect(NMUDP6, &E::received, this, &Ttalk2e::NMUDP6DataReceived);
+    connect(NMUDP7, &E::received, this, &Ttalk2e::NMUDP7DataReceived);
+    connect(NMUDP8, &E::received, this, &Ttalk2e::NMUDP8DataReceived);
+    connect(NMUDP9, &E::received, this, &Ttalk2e::NMUDP9DataReceived);
+    connect(NMUDP10, &E::received, this, &Ttalk2e::NMUDP10DataReceived);
+}
+
+void Ttalk2e::wireEndpoint(Net::DatagramEndpoint& e) {
+    e.siblingCopyOn = [this] { return CheckBox60->isChecked(); };
+    e.unscramble = [this](const QByteArray& text) { return trafficScramblingOn() ? UnscrambleTraffic(text) : text; };
+}
+
+void Ttalk2e::createAuxiliaryWindows() {
+    Form6 = std::make_unique<TForm6>(*this);
+    Form11 = std::make_unique<TForm11>(*this);
+    Form15 = std::make_unique<TForm15>(*this);
+    Form2 = std::make_unique<TForm2>(*this);
+    Form5 = std::make_unique<TForm5>(*this);
+    Form8 = std::make_unique<TForm8>(*this);
+    Form3 = std::make_unique<TForm3>(*this);
+    Form9 = std::make_unique<TForm9>(*this);
+    Form14 = std::make_unique<TForm14>(*this);
+    Fkakunin = std::make_unique<TFkakunin>(*this);
+    Fmojikara = std::make_unique<TFmojikara>(*this);
+    Fshusei_moni = std::make_unique<TFshusei_moni>(*this);
+    setStaysOnTop(Form11.get(), CheckBox10->isChecked());
+    setStaysOnTop(Form2.get(), CheckBox14->isChecked());
+    connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
+}
+
+QList<QWidget*> Ttalk2e::allWindows() const {
+    QList<QWidget*> out{const_cast<Ttalk2e*>(this)};
+    for (QWidget* w : std::initializer_list<QWidget*>{Form6.get(), Form11.get(), Form15.get(), Form2.get(),
+                                                      Form5.get(), Form8.get(), Form3.get(), Form9.get(),
+                                                      Form14.get(), Fkakunin.get(), Fmojikara.get(),
+                                                      Fshusei_moni.get()})
+        if (w) out << w;
+    return out;
+}
+
+void Ttalk2e::setStaysOnTop(QWidget* window, bool on) {
+    if (!window) return;
+    const bool wasVisible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (wasVisible) window->show();  // changing the flags hides a window
+}
+
+bool Ttalk2e::showMessages() const { return CheckBox19->isChecked(); }
+
+void Ttalk2e::Message(const QString& text) {
+    if (showMessages()) station_.messages.information(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void Ttalk2e::FormCreate() {
+    groupFull = false;
+    InitialLayout();
+    DetectOwnAddress();
+    if (Net::CheckAddress(Edit35->text()) != 0) {
+        Edit35->setText(QStringLiteral("読込み失敗"));
+        Message(QStringLiteral("ＩＰアドレスの読込に失敗しました。\n他のパソコンと通信できません。"));
+        return;  // no second phase: no start-up settings, never `started`
+    }
+    ReadOwnNameFromStartupFile();
+    CheckMemberAndRemoteAddresses();
+    SearchMembers();
+    Timer2->start(5000);
+}
+
+void Ttalk2e::InitialLayout() {
+    setGeometry(0, 0, 640, 480);
+    move(0, 0);
+    resize(640, 480);
+    PageControl1->setGeometry(rect());
+    TabSheet1->resize(PageControl1->size());
+
+    const QSize cs = canvasSize();
+    const QColor bg = RichEdit2->palette().color(QPalette::Base);
+    for (Canvas* c : {Image1, Image2}) {
+        c->resetPicture(cs, bg);
+        c->setFont(RichEdit2->font());
+    }
+    Memo3->setFont(RichEdit2->font());
+    Memo3->resize(Panel6->width(), Memo3->height());
+    Memo3->clear();
+
+    InitialDisplayState();
+
+    Edit77->hide();
+    Button14->hide();
+    RichEdit27->setGeometry(50, RichEdit27->y(), 750, RichEdit27->height());
+    RichEdit1->setPlainText(QStringLiteral(
+        "入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）"));
+    RichEdit27->setPlainText(QStringLiteral("モニター部"));
+    RichEdit1->resize(Panel6->width(), RichEdit1->height());
+    RichEdit27->resize(Panel6->width() - 50, RichEdit27->height());
+    LayoutInputStrip();
+
+    Memo1->clear();
+    RichEdit6->setGeometry(Panel7->rect());
+}
+
+QSize Ttalk2e::canvasSize() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize screenSize = s ? s->size() : QSize(1024, 768);
+    return screenSize + QSize(20, 20);
+}
+
+void Ttalk2e::DetectOwnAddress() {
+    const Net::HostIdentity id = station_.network.hostIdentity();
+    if (id.hostName.isEmpty()) return;
+    Edit30->setText(id.hostName);
+    if (id.ipv4Addresses.isEmpty()) {
+        Button39->hide();
+        ListBox2->clear();
+        ListBox2->addItem(QStringLiteral("0 またはDHCPサーバ"));
+        setRed(ListBox2, true);
+        ListBox2->show();
+        return;
+    }
+    Edit35->setText(id.ipv4Addresses.first());
+    ListBox2->clear();
+    ListBox2->addItems(id.ipv4Addresses);
+    if (ListBox2->count() > 1) {
+        Button39->hide();
+        setRed(ListBox2, true);
+        ListBox2->show();
+    }
+}
+
+bool Ttalk2e::addressListIsRed() const { return isRed(ListBox2); }
+
+void Ttalk2e::Timer2Timer() {
+    Timer2->stop();
+    programFolder_ = station_.programFolder;
+    StartupDisplayOptions();
+    RichEdit2->setGeometry(0, RichEdit2->y(), Panel6->width(), Panel6->height());
+    LoadStartupSettings();
+    RedrawDisplay();
+    RedrawFrameless();
+    StartupPartnerRequest();
+    ReadScrollInterval();
+
+    if (!groupFull) show();
+    started = true;
+    PrepareTrafficKey();
+    if (splash_) splash_->close();
+    show();
+    raise();
+    activateWindow();
+    StartupFinished();
+
+    if (Edit92->text() == QLatin1String("0")) station_.messages.information(kPeriodicClearOffWarning);
+    if (addressListIsRed()) {
+        PageControl1->setCurrentIndex(2);
+        station_.messages.information(QStringLiteral(
+            "複数のＩＰアドレスが見つかりました。\n「自分のパソコン」の「赤いＩＰアドレスの一覧」から\n"
+            "Ｑｕｅｌｔａで使うＩＰアドレスをクリックしてください。"));
+    }
+}
+
+const QString Ttalk2e::kPeriodicClearOffWarning = QStringLiteral(
+    "「起動時設定」で「保存」ページの「定期的な消去と自動保存」が\n無効（０分の指定）になっています。\n"
+    "このままでは、表示文の記録が多量になってＱｕｅｌｔａの動作が\nおかしくなる可能性があります。\n"
+    "「１０分」程度の数字を指定することを強く推奨します。\n\n＜具体的な不具合の事例＞\n"
+    "１）表示に◆■が残るなど、表示がおかしくなる。\n２）入力するとエラーメッセージが出る。\n３）動作が遅くなる。\n\n"
+    "＜このまま使う場合のアドバイス＞ \n１）初心者の方へ \n"
+    "初心者だけの練習会では問題が出なくても、実際の情報保障は、\n"
+    "入力速度の速い上級者と長時間入力するなど、動作がおかしくなる\n可能性があります。\n"
+    "パソコンがおかしくなったら、まずこの指定を疑ってください。\n\n２）上級者の方へ\n"
+    "自分のパソコンでは問題ないことを確認して、あえて「無効」を指定して\n"
+    "いると思いますが、失敗の許されない現場では、念のため、休憩時間に\n"
+    "Ｑｕｅｌｔａを終了し、再起動するなど予防処置を取ることを勧めます。");
+
+
+// ---------------------------------------------------------------------------------------------
+// Channel and port plan
+
+int Ttalk2e::channelIndex() const { return Net::channelIndexOf(ComboBox2 ? ComboBox2->currentIndex() : 0); }
+
+void Ttalk2e::ComboBox2Change() { ChangeChannel(); }
+
+void Ttalk2e::ChangeChannel() {
+    if (Net::CheckAddress(Edit35->text()) != 0) return;  // every port stays where it was
+    EndPartnershipForChannel();
+    LeaveMembersForChannel();
+
+    const int n = channelIndex() + 1;
+    channelPrefix_ = QString::number(n) + QStringLiteral(" : ");
+    setWindowTitle(mainCaptionBase());
+    for (QWidget* w : allWindows())
+        if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->applyChannelCaption(n);
+
+    const int c = channelIndex();
+    for (Net::DatagramEndpoint* e : channelEndpoints()) e->bindChannel(c);
+    SearchMembers();
+}
+
+QList<Net::DatagramEndpoint*> Ttalk2e::channelEndpoints() const {
+    QList<Net::DatagramEndpoint*> out{NMUDP1, NMUDP2, NMUDP3, NMUDP6, NMUDP4, NMUDP7, NMUDP8, NMUDP9, NMUDP10};
+    for (QWidget* w : allWindows())
+        if (auto* aux = qobject_cast<AuxWindow*>(w)) out += aux->channelEndpoints();
+    out.removeIf([](const Net::DatagramEndpoint* e) { return !e->spec().shifted; });
+    std::stable_sort(out.begin(), out.end(), [](const Net::DatagramEndpoint* a, const Net::DatagramEndpoint* b) {
+        return a->basePort() < b->basePort();
+    });
+    return out;
+}
+
+void Ttalk2e::SendToMembers(Net::DatagramEndpoint& endpoint, const QByteArray& payload) {
+    for (const MemberSlot& s : slots_) {
+        if (!s.mate->isChecked()) continue;
+        endpoint.remoteHost = s.address->text();
+        endpoint.send(payload);
+    }
+}
+
+
+// ---------------------------------------------------------------------------------------------
+// Hot keys and the windows they bring forward
+
+void Ttalk2e::bringToFront(QWidget* window) {
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Ttalk2e::HotKey(const QString& item) {
+    auto ifVisible = [this](QWidget* w) {
+        if (w && w->isVisible()) bringToFront(w);
+    };
+    if (item == QLatin1String("hkey_main")) bringToFront(this);
+    else if (item == QLatin1String("hkey_fkeymemo")) ifVisible(Form5.get());
+    else if (item == QLatin1String("hkeyrenraku1")) ifVisible(Form6.get());
+    else if (item == QLatin1String("hekytempm1")) ifVisible(Form11.get());
+    else if (item == QLatin1String("hkey8nin1")) ifVisible(Form2.get());
+    else if (item == QLatin1String("hkeyinput1")) bringToFront(Form14 && Form14->isVisible() ? static_cast<QWidget*>(Form14.get()) : this);
+    else if (item == QLatin1String("hkeyterop1")) ifVisible(Form15.get());
+    else if (item == QLatin1String("hkeykakunin1")) ifVisible(Fkakunin.get());
+    else if (item == QLatin1String("hkeymojikara1")) ifVisible(Fmojikara.get());
+    // hkeyslide1 (Ctrl+L) does nothing.
+}
+
+void Ttalk2e::CheckBox22Click() {
+    QPalette p = CheckBox22->palette();
+    p.setColor(QPalette::WindowText,
+               CheckBox22->isChecked() ? QApplication::palette().color(QPalette::WindowText) : QColor(255, 0, 0));
+    CheckBox22->setPalette(p);
+}
+
+void Ttalk2e::CheckBox9Click() {
+    if (CheckBox9->isChecked()) {
+        Form9->cover(coverColour_);
+        bringToFront(this);
+    } else {
+        Form9->hide();
+    }
+}
+
+void Ttalk2e::Button8Click() {
+    CheckBox9->setChecked(false);
+    if (auto c = station_.dialogs.chooseColor(this, coverColour_)) coverColour_ = *c;
+}
+
+void Ttalk2e::Form9Click() {
+    bringToFront(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{Form2.get(), Form3.get(), Form5.get(), Form6.get(), Form8.get()})
+        if (w && w->isVisible()) w->raise();
+}
+
+void Ttalk2e::Button69Click() {
+    const auto c = station_.dialogs.chooseColor(this, pageColour_);
+    if (!c) return;
+    pageColour_ = *c;
+    for (QWidget* w : allWindows()) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, *c);
+        w->setPalette(p);
+        w->setAutoFillBackground(true);
+    }
+    hide();
+    show();
+}
+
+void Ttalk2e::Button70Click() {
+    const auto c = station_.dialogs.chooseColor(this, explanationColour_);
+    if (!c) return;
+    explanationColour_ = *c;
+    for (QWidget* w : allWindows()) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::WindowText, *c);
+        w->setPalette(p);
+    }
+    for (QLabel* l : explanatoryLabels) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, *c);
+        l->setPalette(p);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Log
+
+QString Ttalk2e::LogClock() const {
+    const QTime t = station_.clock.now().time();
+    return QStringLiteral("%1:%2:%3:%4").arg(t.hour()).arg(t.minute()).arg(t.second()).arg(t.msec());
+}
+
+void Ttalk2e::Log(const QString& line) { RichEdit3->append(line); }
+
+// ---------------------------------------------------------------------------------------------
+// Window events
+
+void Ttalk2e::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PageControl1->setGeometry(rect());
+    Image2->setGeometry(rect());
+    WindowResized();
+}
+
+void Ttalk2e::FormClose() {
+    SaveOnExit();
+    LeaveOnExit();
+}
+
+void Ttalk2e::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        closing_ = true;
+        FormClose();
+    }
+    event->accept();
+    for (QWidget* w : allWindows())
+        if (w != this) w->hide();
+    emit closed();
+}

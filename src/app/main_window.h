@@ -1,0 +1,320 @@
+#pragma once
+// Ttalk2e: the main window. It owns the captioning run: it creates every other window, holds the
+// endpoints of the core ports, the input strip, the display and all option pages, and closing it
+// ends the program.
+#include "app/station.h"
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+class QTimer;
+
+class AuxWindow;
+class Canvas;
+class DockPage;
+class HotKeyMenu;
+class TForm2;
+class TForm3;
+class TForm5;
+class TForm6;
+class TForm8;
+class TForm9;
+class TForm11;
+class TForm12;
+class TForm14;
+class TForm15;
+class TFkakunin;
+class TFmojikara;
+class TFshusei_moni;
+
+namespace Net { class DatagramEndpoint; }
+
+class Ttalk2e : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window and runs its creation step. `splash` is closed by the second phase.
+    explicit Ttalk2e(App::Station& station, TForm12* splash = nullptr);
+    ~Ttalk2e() override;
+
+    // Creates the windows 2 … 13 of the creation table, in that order.
+    void createAuxiliaryWindows();
+
+    App::Station& station() const { return station_; }
+
+    // ---- run flags ----
+    bool started = false;     // end of start-up (phase 2)
+    bool hasPartner = false;  // a partner is paired: live typing goes to it on the partner port
+    bool groupFull = false;   // a member-search answer reported the input group full
+    bool showMessages() const;
+    // A message box shown only while "メッセージを表示する" is checked.
+    void Message(const QString& text);
+
+    // ---- windows, in creation order ----
+    std::unique_ptr<TForm6> Form6;
+    std::unique_ptr<TForm11> Form11;
+    std::unique_ptr<TForm15> Form15;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm8> Form8;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm9> Form9;
+    std::unique_ptr<TForm14> Form14;
+    std::unique_ptr<TFkakunin> Fkakunin;
+    std::unique_ptr<TFmojikara> Fmojikara;
+    std::unique_ptr<TFshusei_moni> Fshusei_moni;
+    // The main window and the twelve others, in creation order (the splash is not among them).
+    QList<QWidget*> allWindows() const;
+
+    // ---- pages and controls ----
+    QTabWidget* PageControl1 = nullptr;
+    DockPage* TabSheet1 = nullptr;  // "表示・入力"
+    QFrame* Panel6 = nullptr;       // display area
+    Canvas* Image1 = nullptr;       // smooth screen, framed
+    Canvas* Image2 = nullptr;       // smooth screen, frameless, laid directly on the window
+    QTextEdit* RichEdit2 = nullptr; // the record
+    QPlainTextEdit* Memo3 = nullptr;   // hidden correction buffer
+    QFrame* Panel1 = nullptr;       // input strip
+    QTextEdit* RichEdit27 = nullptr;   // monitor pane (the partner's live typing)
+    QTextEdit* RichEdit1 = nullptr;    // input pane
+    QPushButton* Button13 = nullptr;   // "再"
+    QPushButton* Button12 = nullptr;   // "ワ"
+    QPushButton* Button14 = nullptr;   // "送"
+    QLineEdit* Edit77 = nullptr;       // hidden key catcher of display-only mode
+    QPlainTextEdit* Memo1 = nullptr;   // hidden settings-transfer memo
+    QPlainTextEdit* Memo5 = nullptr;   // hidden settings line buffer
+    QTextEdit* RichEdit5 = nullptr;    // hidden clipboard pane
+    QFrame* Panel7 = nullptr;          // hidden panel of the encryption buffer
+    QTextEdit* RichEdit6 = nullptr;    // hidden encryption buffer
+    QTextEdit* RichEdit3 = nullptr;    // explanation page, the running log
+
+    // page "補助Ｗ"
+    QPushButton* ButtonTemplate = nullptr;      // "テンプレート前ロール"
+    QCheckBox* CheckBox10 = nullptr;            // "常に前面にする。" (template window)
+    QPushButton* ButtonTemplateMonitor = nullptr;  // "ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"
+    QPushButton* Button45 = nullptr;            // "モニター表示" (8-person monitor)
+    QCheckBox* CheckBox14 = nullptr;            // "常に前面にする" (8-person monitor)
+    QPushButton* ButtonContact = nullptr;       // "連絡窓表示"
+    QPushButton* ButtonNotice = nullptr;        // "テロップ表示"
+    QPushButton* ButtonSubInput = nullptr;      // "サブ入力Ｗ"
+    QPushButton* ButtonPalette = nullptr;       // "確認修正ﾊﾟﾚｯﾄ表示"
+    QCheckBox* CheckBox21 = nullptr;            // "入力をパレットに送信する"
+    QPushButton* ButtonCorrectionMonitor = nullptr;  // "ﾓﾆﾀｰ"
+    QPushButton* ButtonRemote = nullptr;        // "カラオケ・送信リモコン"
+    QPushButton* Button52 = nullptr;            // "Ｆキー・メモ表示"
+    QGroupBox* GroupWaStop = nullptr;           // hidden group "ワ停止モニター"
+    QPushButton* Button5 = nullptr;             // "モニター表示" (wa-stop monitor)
+
+    // page "ﾊﾟｰﾄﾅｰ"
+    QGroupBox* GroupOwnPc = nullptr;  // "自分のパソコン"
+    QLineEdit* Edit35 = nullptr;      // own address
+    QLineEdit* Edit30 = nullptr;      // own name
+    QListWidget* ListBox2 = nullptr;  // own addresses, red when the user must choose
+    QPushButton* Button39 = nullptr;  // "ＩＰ再読込み"
+    QPushButton* Button36 = nullptr;  // "winipcfg"
+    QPushButton* Button38 = nullptr;  // "ipconfig"
+    QCheckBox* CheckBox22 = nullptr;  // "入力をＬＡＮに流す。"
+    // "班のメンバー一覧": eight member slots, #1 … #8
+    struct MemberSlot {
+        QCheckBox* mate = nullptr;       // "仲間"
+        QLineEdit* name = nullptr;       // "名前"
+        QLineEdit* address = nullptr;    // "ＩＰアドレス"
+        QPushButton* request = nullptr;  // "なってよ！"
+        QPushButton* partner = nullptr;  // "パートナー"
+    };
+    static constexpr int kSlots = 8;
+    // Slot k = 1 … 8.
+    const MemberSlot& slot(int k) const { return slots_[k - 1]; }
+    QGroupBox* GroupMembers = nullptr;
+    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
+    QCheckBox *CheckBox25 = nullptr, *CheckBox26 = nullptr, *CheckBox27 = nullptr, *CheckBox28 = nullptr;
+    QLineEdit *Edit36 = nullptr, *Edit37 = nullptr, *Edit38 = nullptr, *Edit39 = nullptr;
+    QLineEdit *Edit81 = nullptr, *Edit82 = nullptr, *Edit83 = nullptr, *Edit84 = nullptr;
+    QLineEdit *Edit3 = nullptr, *Edit13 = nullptr, *Edit14 = nullptr, *Edit15 = nullptr;
+    QLineEdit *Edit85 = nullptr, *Edit86 = nullptr, *Edit87 = nullptr, *Edit88 = nullptr;
+    QPushButton *Button26 = nullptr, *Button29 = nullptr, *Button30 = nullptr, *Button31 = nullptr;
+    QPushButton *Button55 = nullptr, *Button56 = nullptr, *Button57 = nullptr, *Button58 = nullptr;
+    QPushButton *Button22 = nullptr, *Button24 = nullptr, *Button25 = nullptr, *Button32 = nullptr;
+    QPushButton *Button59 = nullptr, *Button60 = nullptr, *Button61 = nullptr, *Button62 = nullptr;
+    QGroupBox* GroupRemoteOptions = nullptr;  // hidden option box (channel, sibling copy)
+    QComboBox* ComboBox2 = nullptr;   // channel "1ch" … "12ch"
+    QCheckBox* CheckBox60 = nullptr;  // "７ｗに表示"
+
+    // live typing to the 8-person monitor ("通信ｏｎ（送信する）")
+    QCheckBox* CheckBox12 = nullptr;
+
+    // page "表示１"
+    QCheckBox* CheckBox9 = nullptr;   // "単一色でカバー"
+    QPushButton* Button8 = nullptr;   // "カバー色"
+
+    // page "表示２"
+    QCheckBox* CheckBox19 = nullptr;  // "メッセージを表示する"
+    QGroupBox* GroupPageColours = nullptr;  // hidden "ページの背景色などの変更"
+    QPushButton* Button69 = nullptr;  // "背景色" of all windows
+    QPushButton* Button70 = nullptr;  // "説明文色"
+    QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
+
+    // page "保存"
+    QLineEdit* Edit92 = nullptr;      // minutes between periodic saves
+    QLabel* Label67 = nullptr;        // settings file in force
+
+    // ---- timers ----
+    QTimer* Timer1 = nullptr;  // smooth-screen step
+    QTimer* Timer2 = nullptr;  // second phase of start-up, once
+    QTimer* Timer3 = nullptr;  // input time limit, once
+    QTimer* Timer4 = nullptr;  // partner's clear message, once
+    QTimer* Timer5 = nullptr;  // periodic clear and save check
+    QTimer* Timer7 = nullptr;  // one-minute typing-rate statistics
+
+    // ---- endpoints of the core ports ----
+    Net::DatagramEndpoint* NMUDP1 = nullptr;   // 6711 lines
+    Net::DatagramEndpoint* NMUDP2 = nullptr;   // 6712 partner channel
+    Net::DatagramEndpoint* NMUDP3 = nullptr;   // 6713 corrections
+    Net::DatagramEndpoint* NMUDP6 = nullptr;   // 6718 search answers
+    Net::DatagramEndpoint* NMUDP4 = nullptr;   // 6719 pairing
+    Net::DatagramEndpoint* NMUDP7 = nullptr;   // 6721 monitor feed
+    Net::DatagramEndpoint* NMUDP8 = nullptr;   // 6722 search requests
+    Net::DatagramEndpoint* NMUDP9 = nullptr;   // 6723 commands
+    Net::DatagramEndpoint* NMUDP10 = nullptr;  // 6724 leave notices
+
+    // ---- start-up ----
+    void FormCreate();
+    void Timer2Timer();
+    void DetectOwnAddress();
+    // Steps that later subsystems fill; each is named where start-up calls it.
+    void ReadOwnNameFromStartupFile();
+    void CheckMemberAndRemoteAddresses();
+    void SearchMembers();
+    void LoadStartupSettings();
+    void StartupPartnerRequest();
+    void PrepareTrafficKey();
+    void StartupFinished();
+    QString programFolder() const { return programFolder_; }
+    bool addressListIsRed() const;
+    static const QString kPeriodicClearOffWarning;
+
+    // ---- channel and port plan ----
+    int channelIndex() const;
+    void ComboBox2Change();
+    void ChangeChannel();
+    // Every endpoint of every window that the channel rebinds, in port order.
+    QList<Net::DatagramEndpoint*> channelEndpoints() const;
+    // Attaches the receive-discipline hooks (sibling guard, unscrambling) to an endpoint.
+    void wireEndpoint(Net::DatagramEndpoint& endpoint);
+    // One datagram to each checked member slot, in slot order.
+    void SendToMembers(Net::DatagramEndpoint& endpoint, const QByteArray& payload);
+    // Base captions, copied at the end of start-up for the channel captions.
+    QString mainBaseCaption() const { return mainBaseCaption_; }
+    QString subInputBaseCaption() const { return subInputBaseCaption_; }
+    // The captions the partner name is added to: the base with the channel prefix, once a
+    // channel has been chosen.
+    QString mainCaptionBase() const { return channelPrefix_ + mainBaseCaption_; }
+    QString subInputCaptionBase() const { return channelPrefix_ + subInputBaseCaption_; }
+    // The partnership and the member list are given up before the ports move.
+    void EndPartnershipForChannel();
+    void LeaveMembersForChannel();
+
+    // ---- traffic scrambling (filled by the scrambling subsystem) ----
+    bool trafficScramblingOn() const;
+    QByteArray ScrambleTraffic(const QByteArray& text) const;
+    QByteArray UnscrambleTraffic(const QByteArray& text) const;
+
+    // ---- receive handlers of the core ports ----
+    void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP3DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP4DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP6DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP7DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP8DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP9DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP10DataReceived(const QByteArray& text, const QString& from, quint16 port);
+
+    // ---- hot keys and windows ----
+    void HotKey(const QString& item);
+    void bringToFront(QWidget* window);
+    void setStaysOnTop(QWidget* window, bool on);
+    void CheckBox22Click();
+    void CheckBox9Click();
+    void Button8Click();
+    void Button69Click();
+    void Button70Click();
+    void Form9Click();
+
+    // ---- log ----
+    // A new line at the end of the explanation page.
+    void Log(const QString& line);
+    // H:M:S:MS of now, plain decimals joined by ":".
+    QString LogClock() const;
+
+    // ---- display (the record and the smooth screen) ----
+    void Timer1Timer();
+    void RedrawDisplay();
+    void RedrawFrameless();
+    void AutoFitLines();
+    void LayoutInputStrip();
+    void InitialDisplayState();
+    void StartupDisplayOptions();
+    void ReadScrollInterval();
+    void WindowResized();
+    int typistMode = 2;
+    bool wordProcessorMode = false;
+    bool frameless = false;
+
+    // ---- periodic clear, input time limit, partner's clear message, typing rate ----
+    void Timer3Timer();
+    void Timer4Timer();
+    void PeriodicClear();
+    void Timer7Timer();
+
+    // ---- closing ----
+    // Saves and leave notices of the close handler; runs once, before the windows go.
+    void FormClose();
+    void SaveOnExit();
+    void LeaveOnExit();
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildDisplayPage();
+    void buildAuxiliaryPage();
+    void buildPartnerPage();
+    void buildDisplayOptionPages();
+    void buildInputPages();
+    void buildSavePage();
+    void buildExplanationPage();
+    void createEndpoints();
+    void InitialLayout();
+    QSize canvasSize() const;
+
+    MemberSlot slots_[kSlots];
+    App::Station& station_;
+    QPointer<TForm12> splash_;
+    HotKeyMenu* hotKeys_ = nullptr;
+    QString mainBaseCaption_ = QStringLiteral("Quelta7r1(ctrl+d)");
+    QString subInputBaseCaption_ = QStringLiteral("サブ入力ウィンド(ctrl+i)");
+    QString programFolder_;
+    QString channelPrefix_;
+    QColor coverColour_ = Qt::black;
+    QColor pageColour_;
+    QColor explanationColour_;
+    bool closing_ = false;
+};

@@ -1,0 +1,9 @@
+// The input pane: keys, automatic sends, live typing and the partner's monitor pane.
+#include "app/main_window.h"
+
+#include "net/datagram_endpoint.h"
+
+void Ttalk2e::NMUDP2DataReceived(const QByteArray&, const QString&, quint16) {}
+void Ttalk2e::NMUDP7DataReceived(const QByteArray&, const QString&, quint16) {}
+void Ttalk2e::Timer3Timer() {}
+void Ttalk2e::Timer4Timer() {}

@@ -1,0 +1,82 @@
+#include "app/startup.h"
+
+#include "app/desktop_station.h"
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "app/splash.h"
+#include "app/termination.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QMessageBox>
+#include <exception>
+
+namespace App {
+namespace {
+
+// An exception that escapes a handler is shown in a box; the message loop goes on.
+class QueltaApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(nullptr, QStringLiteral("Quelta"), QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, QStringLiteral("Quelta"), QStringLiteral("例外が発生しました。"));
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void installFontSubstitutions() {
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+                               {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+}
+
+TForm12* showSplash() {
+    auto* splash = new TForm12();
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+    return splash;
+}
+
+std::unique_ptr<Ttalk2e> createStationWindows(Station& station, TForm12* splash) {
+    auto main = std::make_unique<Ttalk2e>(station, splash);
+    main->createAuxiliaryWindows();
+    return main;
+}
+
+int runQuelta(int argc, char** argv, const std::function<void(Ttalk2e&)>& afterCreation) {
+    QueltaApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Quelta"));
+    app.setQuitOnLastWindowClosed(false);  // closing the main window ends the program, nothing else
+    installFontSubstitutions();
+
+    DesktopStation desktop;
+    InstanceLock lock(runtimeFolder());
+    if (!passSingleInstanceGate(lock, desktop.messages)) return 1;
+
+    TForm12* splash = showSplash();
+    std::unique_ptr<Ttalk2e> main = createStationWindows(desktop.station, splash);
+    QObject::connect(main.get(), &Ttalk2e::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    TerminationSignals onTermination([&main] {
+        if (main) main->close();
+    });
+    main->show();
+    if (splash) splash->raise();
+    if (afterCreation) afterCreation(*main);
+
+    const int rc = app.exec();
+    main.reset();
+    lock.release();
+    return rc;
+}
+
+}  // namespace App

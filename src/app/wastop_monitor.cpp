@@ -1,0 +1,66 @@
+#include "app/wastop_monitor.h"
+
+#include "app/main_window.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+TForm8::TForm8(Ttalk2e& main)
+    : AuxWindow(main, "TForm8", QStringLiteral("ワ停止モニター"), QStringLiteral(" : ワ停止モニター")) {
+    resize(300, 300);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    layout->addWidget(Splitter1);
+
+    Panel1 = new QWidget(Splitter1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setMinimumHeight(2);  // the top panel never becomes lower than 2 pixels
+    auto* top = new QHBoxLayout(Panel1);
+    top->setContentsMargins(2, 2, 2, 2);
+    Button1 = new QPushButton(QStringLiteral("フォント"), Panel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("背景色"), Panel1);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    top->addWidget(Button1);
+    top->addWidget(Button2);
+    top->addStretch(1);
+
+    Memo2 = new QPlainTextEdit(Splitter1);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Splitter1->setCollapsible(0, false);
+    Splitter1->setStretchFactor(1, 1);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+    move(0, 0);
+}
+
+void TForm8::addLine(const QString& line) {
+    // No limit here: every held-back text must reach the display when correction mode ends.
+    Memo2->appendPlainText(line);
+}
+
+QStringList TForm8::lines() const {
+    if (Memo2->document()->isEmpty()) return {};
+    return Memo2->toPlainText().split(u'\n');
+}
+
+void TForm8::Button1Click() {
+    if (auto f = main().station().dialogs.chooseFont(this, Memo2->font())) Memo2->setFont(*f);
+}
+
+void TForm8::Button2Click() {
+    QPalette p = Memo2->palette();
+    if (auto c = main().station().dialogs.chooseColor(this, p.color(QPalette::Base))) {
+        p.setColor(QPalette::Base, *c);
+        Memo2->setPalette(p);
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+// TForm8: the wa-stop monitor, which shows the texts received while the display is being edited.
+#include "app/aux_window.h"
+
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+
+class TForm8 : public AuxWindow {
+    Q_OBJECT
+public:
+    explicit TForm8(Ttalk2e& main);
+
+    QWidget* Panel1 = nullptr;   // top panel
+    QPushButton* Button1 = nullptr;  // "フォント"
+    QPushButton* Button2 = nullptr;  // "背景色"
+    QSplitter* Splitter1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+
+    // One held-back item as a new line.
+    void addLine(const QString& line);
+    QStringList lines() const;
+
+    void Button1Click();
+    void Button2Click();
+};

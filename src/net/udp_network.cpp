@@ -1,0 +1,87 @@
+#include "net/udp_network.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QNetworkDatagram>
+#include <QNetworkInterface>
+#include <QUdpSocket>
+#include <unistd.h>
+
+namespace Net {
+namespace {
+
+class UdpSocket final : public DatagramSocket {
+public:
+    UdpSocket() { open(); }
+
+    bool bind(quint16 port) override {
+        if (socket_->state() != QAbstractSocket::UnconnectedState) open();
+        // No address reuse: a second copy of the program in the same channel must fail to bind.
+        bound_ = socket_->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress);
+        return bound_;
+    }
+
+    void close() override {
+        socket_->close();
+        bound_ = false;
+    }
+
+    bool isBound() const override { return bound_; }
+
+    bool sendTo(const QByteArray& payload, const QString& host, quint16 port, QString* error) override {
+        QHostAddress address(host);
+        if (address.isNull()) {
+            const QHostInfo info = QHostInfo::fromName(host);
+            for (const QHostAddress& a : info.addresses())
+                if (a.protocol() == QAbstractSocket::IPv4Protocol) { address = a; break; }
+            if (address.isNull()) {
+                if (error) *error = info.errorString();
+                return false;
+            }
+        }
+        socket_->writeDatagram(payload, address, port);  // a failed send is silent
+        return true;
+    }
+
+private:
+    void open() {
+        socket_ = std::make_unique<QUdpSocket>();
+        bound_ = false;
+        QObject::connect(socket_.get(), &QUdpSocket::readyRead, this, [this] { drain(); });
+    }
+
+    void drain() {
+        while (socket_->hasPendingDatagrams()) {
+            const QNetworkDatagram d = socket_->receiveDatagram();
+            QHostAddress from = d.senderAddress();
+            bool ok = false;
+            const quint32 v4 = from.toIPv4Address(&ok);
+            emit received(d.data(), ok ? QHostAddress(v4).toString() : from.toString(), quint16(d.senderPort()));
+        }
+    }
+
+    std::unique_ptr<QUdpSocket> socket_;
+    bool bound_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<DatagramSocket> UdpNetwork::openSocket() { return std::make_unique<UdpSocket>(); }
+
+HostIdentity UdpNetwork::hostIdentity() const {
+    HostIdentity id;
+    char name[257] = {};
+    if (gethostname(name, sizeof name - 1) == 0) id.hostName = QString::fromLocal8Bit(name);
+    // The host-name lookup on Linux usually answers a loopback address; the interfaces do not.
+    for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
+        const auto flags = iface.flags();
+        if (!(flags & QNetworkInterface::IsUp) || (flags & QNetworkInterface::IsLoopBack)) continue;
+        for (const QNetworkAddressEntry& e : iface.addressEntries()) {
+            const QHostAddress a = e.ip();
+            if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback()) id.ipv4Addresses << a.toString();
+        }
+    }
+    return id;
+}
+
+}  // namespace Net

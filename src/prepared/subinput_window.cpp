@@ -1,0 +1,42 @@
+#include "prepared/subinput_window.h"
+
+#include "app/main_window.h"
+#include "net/datagram_endpoint.h"
+
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+TForm14::TForm14(Ttalk2e& main)
+    : AuxWindow(main, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString()) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    layout->addWidget(PageControl1);
+    auto* input = new QWidget(PageControl1);
+    auto* v = new QVBoxLayout(input);
+    v->setContentsMargins(0, 0, 0, 0);
+    RichEdit1 = new QTextEdit(input);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit2 = new QTextEdit(input);
+    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
+    for (QTextEdit* pane : {RichEdit1, RichEdit2}) {
+        pane->setAcceptRichText(false);
+        pane->setFixedHeight(48);
+        v->addWidget(pane);
+    }
+    v->addStretch(1);
+    PageControl1->addTab(input, QStringLiteral("入力"));
+    PageControl1->addTab(new QWidget(PageControl1), QStringLiteral("メモ"));
+    NMUDP1 = makeEndpoint(Net::Ports::SubInput);
+    connect(NMUDP1, &Net::DatagramEndpoint::received, this, &TForm14::NMUDP1DataReceived);
+}
+
+void TForm14::applyChannelCaption(int) { setWindowTitle(main().subInputCaptionBase()); }
+
+int TForm14::firstPaneHeight() const { return RichEdit1->height(); }
+
+void TForm14::openFirstPage() { PageControl1->setCurrentIndex(0); }
+
+void TForm14::NMUDP1DataReceived(const QByteArray&, const QString&, quint16) {}

@@ -1,0 +1,24 @@
+#pragma once
+// TForm14: the sub-input window, two more input panes that feed the main window's send path.
+#include "app/aux_window.h"
+
+class QTabWidget;
+class QTextEdit;
+
+class TForm14 : public AuxWindow {
+    Q_OBJECT
+public:
+    explicit TForm14(Ttalk2e& main);
+    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
+    // Its caption carries the channel as the main window's does.
+    void applyChannelCaption(int n) override;
+
+    Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6736 ruby annotations
+    QTabWidget* PageControl1 = nullptr;
+    QTextEdit* RichEdit1 = nullptr;  // first pane
+    QTextEdit* RichEdit2 = nullptr;  // second pane
+    int firstPaneHeight() const;
+    void openFirstPage();
+    // The ruby annotations come with the sub-input window's own subsystem.
+    void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
+};

@@ -1,0 +1,111 @@
+#pragma once
+// A station for tests: the real windows on a MemoryNetwork host, with recorded message boxes,
+// scripted dialogs, a settable clock and an in-memory clipboard. Several can live in one process.
+#include "app/canvas.h"
+#include "app/desktop_cover.h"
+#include "app/main_window.h"
+#include "app/member_monitor.h"
+#include "app/wastop_monitor.h"
+#include "messaging/contact_window.h"
+#include "messaging/fkey_memo.h"
+#include "messaging/notice_window.h"
+#include "prepared/correction_monitor.h"
+#include "prepared/correction_palette.h"
+#include "prepared/karaoke_remote.h"
+#include "prepared/preroll_monitor.h"
+#include "prepared/subinput_window.h"
+#include "prepared/template_window.h"
+#include "app/station.h"
+#include "app/startup.h"
+#include "net/memory_network.h"
+
+#include <QDateTime>
+#include <QTextEdit>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+namespace Testing {
+
+class RecordingMessages final : public App::MessageSink {
+public:
+    void information(const QString& text) override { shown << text; }
+    bool askYesNo(const QString& text) override {
+        asked << text;
+        return answerYes;
+    }
+    QStringList shown;
+    QStringList asked;
+    bool answerYes = false;
+};
+
+class ScriptedDialogs final : public App::Dialogs {
+public:
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return take(fonts); }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return take(colours); }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return take(openNames).value_or(QString()); }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return take(saveNames).value_or(QString()); }
+    // Answers in order; an empty queue answers "cancel".
+    std::deque<QFont> fonts;
+    std::deque<QColor> colours;
+    std::deque<QString> openNames;
+    std::deque<QString> saveNames;
+
+private:
+    template <typename T>
+    static std::optional<T> take(std::deque<T>& q) {
+        if (q.empty()) return std::nullopt;
+        T v = q.front();
+        q.pop_front();
+        return v;
+    }
+};
+
+class ManualClock final : public App::Clock {
+public:
+    QDateTime now() const override { return time; }
+    QDateTime time{QDate(2026, 12, 8), QTime(10, 15, 30, 7)};
+};
+
+class MemoryClipboard final : public App::Clipboard {
+public:
+    void setText(const QString& t) override { value = t; }
+    QString text() const override { return value; }
+    QString value;
+};
+
+class FakeHostTools final : public App::HostTools {
+public:
+    QString addressReport() override { return report; }
+    QString report = QStringLiteral("eth0             UP             192.168.1.10/24 \n");
+};
+
+// One station: its host on the LAN, its context, its windows.
+class TestStation {
+public:
+    TestStation(Net::MemoryNetwork& lan, QStringList addresses, const QString& hostName = QStringLiteral("pc"))
+        : host(lan.addHost(std::move(addresses), hostName)),
+          station{host, clock, messages, dialogs, clipboard, hostTools, folder.path() + QLatin1Char('/')} {
+        main = App::createStationWindows(station, nullptr);
+    }
+    TestStation(Net::MemoryNetwork& lan, const QString& address, const QString& hostName = QStringLiteral("pc"))
+        : TestStation(lan, QStringList{address}, hostName) {}
+
+    // Phase 2 of start-up, as its timer would run it.
+    void finishStartup() { main->Timer2Timer(); }
+    QString address() const { return host.primaryAddress(); }
+
+    Net::MemoryHost& host;
+    RecordingMessages messages;
+    ScriptedDialogs dialogs;
+    ManualClock clock;
+    MemoryClipboard clipboard;
+    FakeHostTools hostTools;
+    QTemporaryDir folder;
+    App::Station station;
+    std::unique_ptr<Ttalk2e> main;
+};
+
+}  // namespace Testing
