@@ -14,6 +14,8 @@ public:
     // A new picture of the given size filled with one colour.
     void resetPicture(const QSize& size, const QColor& fill);
     void fill(const QColor& colour) { picture_.fill(colour); }
+    // Lowest row drawn since the picture was last filled whole: a tick refills only down to it.
+    int paintedBottom = 0;
 
 signals:
     void clicked();

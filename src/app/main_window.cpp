@@ -6,7 +6,10 @@
 #include "app/form_builder.h"
 #include "app/hot_keys.h"
 #include "app/member_monitor.h"
+#include "app/record_pane.h"
 #include "app/splash.h"
+#include "app/updown.h"
+#include "core/record.h"
 #include "app/wastop_monitor.h"
 #include "messaging/contact_window.h"
 #include "messaging/fkey_memo.h"
@@ -96,6 +99,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), sta
 
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
+    wireDisplay();
 
     FormCreate();
 }
@@ -118,11 +122,20 @@ void Ttalk2e::buildDisplayPage() {
     Image1 = new Canvas(Panel6);
     Image1->setObjectName(QStringLiteral("Image1"));
 
-    RichEdit2 = new QTextEdit(Panel6);
+    auto* pane = new RecordPane(Panel6);
+    RichEdit2 = pane;
     RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
     RichEdit2->setFont(pixelFont(48));
+    RichEdit2->setAcceptRichText(false);
     RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit2->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    RichEdit2->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    RichEdit2->document()->setDocumentMargin(kRecordMargin);
     RichEdit2->setFocusPolicy(Qt::ClickFocus);
+    record = new Core::Record(RichEdit2->document(), this);
+    pane->limit = kRecordLimit;
+    pane->recordBytes = [this] { return record->byteLength(); };
     {
         QPalette p = RichEdit2->palette();
         p.setColor(QPalette::Base, Qt::white);
@@ -207,6 +220,9 @@ void Ttalk2e::buildAuxiliaryPage() {
     ButtonPalette = Form::button(palette, "ButtonPalette", QStringLiteral("確認修正ﾊﾟﾚｯﾄ表示"));
     CheckBox21 = Form::check(palette, "CheckBox21", QStringLiteral("入力をパレットに送信する"), false);
     ButtonCorrectionMonitor = Form::button(palette, "ButtonCorrectionMonitor", QStringLiteral("ﾓﾆﾀｰ"));
+
+    QGroupBox* ruby = page->group(1, QStringLiteral("ルビ送信"), "GroupRuby");
+    CheckBox46 = Form::check(ruby, "CheckBox46", QStringLiteral("表示・送受信する。"), false);
 
     QGroupBox* remote = page->group(1, QStringLiteral("カラオケ"));
     ButtonRemote = Form::button(remote, "ButtonRemote", QStringLiteral("カラオケ・送信リモコン"));
@@ -340,6 +356,53 @@ void Ttalk2e::buildDisplayOptionPages() {
     auto* display1 = new Form::Page(PageControl1, 2);
     display1->setObjectName(QStringLiteral("TabSheet4"));
     PageControl1->addTab(display1, QStringLiteral("表示１"));
+
+    QGroupBox* smooth = display1->group(0, QStringLiteral("スムーズ画面"), "GroupSmooth");
+    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value) {
+        QWidget* r = Form::row(parent);
+        Form::label(r, caption);
+        return Form::edit(r, name, value, 60);
+    };
+    Edit8 = field(smooth, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
+    Edit12 = field(smooth, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
+    Edit9 = field(smooth, "Edit9", QStringLiteral("ｽｸﾛｰﾙ・移動量"), QStringLiteral("2"));
+    Edit10 = field(smooth, "Edit10", QStringLiteral("１行の移動回数"), QStringLiteral("30"));
+    Edit11 = field(smooth, "Edit11", QStringLiteral("ｽｸﾛｰﾙ・間隔"), QStringLiteral("30"));
+    CheckBox67 = Form::check(smooth, "CheckBox67", QStringLiteral("行数・行間・移動量を自動調整"), true);
+    Button9 = Form::button(smooth, "Button9", QStringLiteral("行数から行間を計算"));
+    CheckBox5 = Form::check(smooth, "CheckBox5", QStringLiteral("スクロール速度自動加速"), false);
+    Edit43 = field(smooth, "Edit43", QStringLiteral("加速する行数"), QStringLiteral("5"));
+    Edit44 = field(smooth, "Edit44", QStringLiteral("加速の倍率"), QStringLiteral("2"));
+    CheckBox84 = Form::check(smooth, "CheckBox84", QStringLiteral("静止型表示（１入力を画面上に一気に表示します。）"), false);
+    GroupOneLine = Form::group(smooth, QStringLiteral("１行づつ"), "GroupOneLine");
+    Button83 = Form::button(GroupOneLine, "Button83", QStringLiteral("１行づつ送る"));
+    GroupOneLine->hide();
+
+    QGroupBox* look = display1->group(0, QStringLiteral("表示部"), "GroupDisplayLook");
+    QWidget* lookRow = Form::row(look);
+    Button1 = Form::button(lookRow, "Button1", QStringLiteral("フォント"));
+    Button2 = Form::button(lookRow, "Button2", QStringLiteral("背景色"));
+
+    QGroupBox* breaks = display1->group(1, QStringLiteral("改行"), "GroupBreaks");
+    CheckBox8 = Form::check(breaks, "CheckBox8", QStringLiteral("空行のみ改行"), false);
+    CheckBox17 = Form::check(breaks, "CheckBox17", QStringLiteral("←ある時から改行に空行が入ってしまう不具合の時"), false);
+    QGroupBox* marker = display1->group(1, QStringLiteral("入力文の表示位置の表示"), "GroupMarker");
+    CheckBox50 = Form::check(marker, "CheckBox50", QStringLiteral("表示する。"), false);
+
+    QGroupBox* typists = display1->group(1, QStringLiteral("入力人数は？"), "GroupTypists");
+    QWidget* modes = Form::row(typists);
+    Button17 = Form::button(modes, "Button17", QStringLiteral("２人入力"));
+    Button15 = Form::button(modes, "Button15", QStringLiteral("１人で"));
+    Button16 = Form::button(modes, "Button16", QStringLiteral("表示用"));
+    QWidget* monitorRows = Form::row(typists);
+    Form::label(monitorRows, QStringLiteral("モニター部の行数"));
+    Edit6 = Form::edit(monitorRows, "Edit6", QStringLiteral("1"), 40);
+    UpDown1 = Form::place(monitorRows, new UpDown(monitorRows, "UpDown1", Edit6, 0, 99), nullptr);
+    QWidget* inputRows = Form::row(typists);
+    Form::label(inputRows, QStringLiteral("入力部の行数"));
+    Edit96 = Form::edit(inputRows, "Edit96", QStringLiteral("1"), 40);
+    UpDown2 = Form::place(inputRows, new UpDown(inputRows, "UpDown2", Edit96, 0, 99), nullptr);
+
     QGroupBox* cover = display1->group(1, QStringLiteral("デスクトップをカバーする"), "GroupCover");
     CheckBox9 = Form::check(cover, "CheckBox9", QStringLiteral("単一色でカバー"), false);
     Button8 = Form::button(cover, "Button8", QStringLiteral("カバー色"));
@@ -349,6 +412,20 @@ void Ttalk2e::buildDisplayOptionPages() {
     auto* display2 = new Form::Page(PageControl1, 2);
     display2->setObjectName(QStringLiteral("TabSheet5"));
     PageControl1->addTab(display2, QStringLiteral("表示２"));
+    QGroupBox* undo = display2->group(0, QStringLiteral("Ｕｎｄｏの表示方法"), "GroupUndoDisplay");
+    CheckBox40 = Form::check(undo, "CheckBox40", QStringLiteral("再描画する（従来と同じ）"), true);
+    QGroupBox* cursor = display2->group(0, QStringLiteral("マウスカーソルの非表示"), "GroupCursor");
+    CheckBox68 = Form::check(cursor, "CheckBox68", QStringLiteral("クリックすると消える"), false);
+    QGroupBox* record = display2->group(0, QStringLiteral("記録"), "GroupRecord");
+    CheckBox37 = Form::check(record, "CheckBox37", QStringLiteral("「表示・入力」ｔａｂに記録量を表示する。"), false);
+    CheckBox24 = Form::check(record, "CheckBox24", QStringLiteral("受信文をコピー"), false);
+    CheckBox85 = Form::check(record, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
+    CheckBox85->hide();
+    GroupWindowSize = display2->group(0, QStringLiteral("ウィンドの大きさ"), "GroupWindowSize");
+    Edit18 = field(GroupWindowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
+    Edit19 = field(GroupWindowSize, "Edit19", QStringLiteral("高さ"), QStringLiteral("480"));
+    GroupWindowSize->hide();
+
     QGroupBox* messages = display2->group(1, QStringLiteral("メッセージ"), "GroupMessages");
     CheckBox19 = Form::check(messages, "CheckBox19", QStringLiteral("メッセージを表示する"), true);
     GroupPageColours = display2->group(1, QStringLiteral("ページの背景色などの変更"), "GroupPageColours");
@@ -567,6 +644,7 @@ void Ttalk2e::Timer2Timer() {
     show();
     raise();
     activateWindow();
+    DisplayAreaResized();  // fit lines and spacing now that start-up is over
     StartupFinished();
 
     if (Edit92->text() == QLatin1String("0")) station_.messages.information(kPeriodicClearOffWarning);

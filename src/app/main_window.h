@@ -3,6 +3,9 @@
 // endpoints of the core ports, the input strip, the display and all option pages, and closing it
 // ends the program.
 #include "app/station.h"
+#include "core/scroller.h"
+
+#include <array>
 
 #include <QPointer>
 #include <QString>
@@ -24,6 +27,8 @@ class QTextEdit;
 class QTimer;
 
 class AuxWindow;
+class UpDown;
+namespace Core { class Record; }
 class Canvas;
 class DockPage;
 class HotKeyMenu;
@@ -261,18 +266,108 @@ public:
     QString LogClock() const;
 
     // ---- display (the record and the smooth screen) ----
+    Core::Record* record = nullptr;   // the text of RichEdit2, with its display lines and bytes
+    Core::SmoothScroller scroll;
+    static constexpr qsizetype kRecordLimit = 655360;  // what a person may type into the record
+    static constexpr int kRecordMargin = 2;            // document margin of the record pane
+    static constexpr int kTextLeft = 10;               // x of the captions on the canvas
+    // Change bookkeeping of the record: byte sizes of the last 15 changes, newest first.
+    std::array<qsizetype, 15> changeLengths{};
+    qsizetype lastRecordLength = 0;
+    bool undoInProgress = false;
+    // The last five texts put on the display, newest first.
+    std::array<QByteArray, 5> sentHistory;
+    void PushHistory(const QByteArray& text);
+
+    void RecordChanged();
+    void ResetUndoState();
+    // Own sends and partners' lines (code page 932 bytes; "$改行$" already made empty).
+    void AppendLocalLine(const QByteArray& text);
+    void AppendReceivedLine(const QByteArray& text);
+    void ShowSplitLine(const QByteArray& text);
+    void AppendPiece(const QByteArray& piece);
+    bool markerOn() const;
+    bool blankLineOnly() const;
+    // The marker at the end of the last line ("■" line or "◆" after text), if it is there.
+    void RemoveMarker();
+    void PutMarkerBack();
+
     void Timer1Timer();
     void RedrawDisplay();
     void RedrawFrameless();
+    void RedrawCanvases();   // both in frameless mode, else Image1
+    void StartScrollTimer();
     void AutoFitLines();
+    void LinesToSpacing();
     void LayoutInputStrip();
     void InitialDisplayState();
     void StartupDisplayOptions();
     void ReadScrollInterval();
     void WindowResized();
-    int typistMode = 2;
+    void DisplayAreaResized();
+    int displayWidth() const;
+    int displayHeight() const;
+
+    // Field rules of the smooth screen.
+    void Edit8Change();
+    void Edit9Change();
+    void Edit11Change();
+    void Edit12Change();
+    void Button83Click();  // "１行づつ送る"
+
+    // Word-processor screen and correction mode.
+    void Button12Click();  // "ワ" → "止" → "動" → "止" …
+    void Button13Click();  // "再"
+    void CheckBox85Click();
+    void FlushCorrectionBuffer();
+    void RecordPaneF7();
+    // F7's correction template from the text selected in the record; false when it is off.
+    bool CorrectionTemplateFromRecord();
+    void SetInputPaneNormal(bool normal);
+
+    // Options of the display.
+    void CheckBox8Click();
+    void CheckBox50Click();
+    void CheckBox37Click();
+    void CheckBox84Click();
+    void Button1Click();  // "フォント"
+    void Button2Click();  // "背景色"
+
+    // Typist modes, the frameless screen and the keys of display-only mode.
+    int typistMode = 2;  // 2 two typists, 1 one typist, 0 display only
     bool wordProcessorMode = false;
     bool frameless = false;
+    bool savedAutoFit = false;
+    int resizeSettle = 0;
+    void Button17Click();  // "２人入力"
+    void Button15Click();  // "１人で"
+    void Button16Click();  // "表示用"
+    void ToggleFrameless();
+    void RestartSmoothScreen();
+    void FitToWindow();
+    void CanvasClick();
+    void CheckBox68Click();
+    void Edit77KeyDown(int key);
+    void PageControl1Change();
+    void FocusInputOrKeyCatcher();
+
+    // page "表示１" controls
+    QLineEdit *Edit8 = nullptr, *Edit12 = nullptr, *Edit9 = nullptr, *Edit10 = nullptr, *Edit11 = nullptr;
+    QLineEdit *Edit43 = nullptr, *Edit44 = nullptr;
+    QCheckBox *CheckBox5 = nullptr, *CheckBox67 = nullptr, *CheckBox8 = nullptr, *CheckBox50 = nullptr;
+    QCheckBox *CheckBox17 = nullptr, *CheckBox84 = nullptr, *CheckBox37 = nullptr;
+    QPushButton *Button9 = nullptr, *Button1 = nullptr, *Button2 = nullptr;
+    QGroupBox* GroupOneLine = nullptr;
+    QPushButton* Button83 = nullptr;
+    QPushButton *Button17 = nullptr, *Button15 = nullptr, *Button16 = nullptr;
+    QLineEdit *Edit6 = nullptr, *Edit96 = nullptr;
+    UpDown *UpDown1 = nullptr, *UpDown2 = nullptr;
+    // page "表示２" controls
+    QCheckBox *CheckBox40 = nullptr, *CheckBox68 = nullptr, *CheckBox24 = nullptr, *CheckBox85 = nullptr;
+    QGroupBox* GroupWindowSize = nullptr;
+    QLineEdit *Edit18 = nullptr, *Edit19 = nullptr;
+    // page "補助Ｗ": ruby sending
+    QCheckBox* CheckBox46 = nullptr;
 
     // ---- periodic clear, input time limit, partner's clear message, typing rate ----
     void Timer3Timer();
@@ -301,6 +396,7 @@ private:
     void buildInputPages();
     void buildSavePage();
     void buildExplanationPage();
+    void wireDisplay();
     void createEndpoints();
     void InitialLayout();
     QSize canvasSize() const;
@@ -311,6 +407,11 @@ private:
     HotKeyMenu* hotKeys_ = nullptr;
     QString mainBaseCaption_ = QStringLiteral("Quelta7r1(ctrl+d)");
     QString subInputBaseCaption_ = QStringLiteral("サブ入力ウィンド(ctrl+i)");
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintCanvas(Canvas* canvas, bool wholeCanvas);
+    void applyStep(int step);
+    QColor inputPaneColour_ = Qt::white;
+    bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
     QString programFolder_;
     QString channelPrefix_;
     QColor coverColour_ = Qt::black;

@@ -1,47 +1,818 @@
-// The display of the main window: the record, the smooth screen and the input strip's geometry.
+// The display of the main window: the record, the smooth screen, the word-processor screen, the
+// typist modes with the input strip's geometry, and the keys of display-only mode.
 #include "app/main_window.h"
 
 #include "app/canvas.h"
 #include "app/dock_page.h"
+#include "app/record_pane.h"
+#include "app/updown.h"
+#include "app/wastop_monitor.h"
+#include "core/columns.h"
+#include "core/record.h"
+#include "prepared/subinput_window.h"
+#include "text/cp932.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTextEdit>
-#include <QLineEdit>
 #include <QTimer>
 
+namespace {
+
+const QString kSquare = QStringLiteral("■");
+const QString kDiamond = QStringLiteral("◆");
+
+int intOf(const QLineEdit* e, int fallback = 0) {
+    bool ok = false;
+    const int v = e->text().trimmed().toInt(&ok);
+    return ok ? v : fallback;
+}
+
+void setNumber(QLineEdit* e, int v) { e->setText(QString::number(v)); }
+
+// Font size in whole points, as the display formulas take it.
+int pointsOf(const QFont& f) {
+    if (f.pixelSize() > 0) return f.pixelSize() * 72 / 96;
+    return qRound(f.pointSizeF());
+}
+
+int screenHeight(const QWidget* w) {
+    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->size().height() : 768;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+
 void Ttalk2e::InitialDisplayState() {
+    scroll.jumpToEnd(record->lineCount());
+    scroll.visibleLines = intOf(Edit8, 6);
+    scroll.correctionLines = scroll.visibleLines;
+    scroll.lineSpacing = intOf(Edit12, 60);
+    scroll.scrollStep = intOf(Edit9, 2);
+    scroll.stepsPerLine = qMax(1, intOf(Edit10, 30));
+    scroll.accelerateAfter = intOf(Edit43, 5);
+    scroll.accelerationFactor = intOf(Edit44, 2);
+    scroll.baseStep = scroll.scrollStep;
+    scroll.latch();
+    AutoFitLines();
     typistMode = 2;
     wordProcessorMode = false;
     hasPartner = false;
+    ResetUndoState();
 }
 
-void Ttalk2e::StartupDisplayOptions() {}
-void Ttalk2e::ReadScrollInterval() {}
-void Ttalk2e::Timer1Timer() {}
-void Ttalk2e::RedrawDisplay() {}
-void Ttalk2e::RedrawFrameless() {}
-void Ttalk2e::AutoFitLines() {}
+void Ttalk2e::wireDisplay() {
+    record->setText(QStringLiteral("文先頭　\n") + QString(19, u'\n'));
+    connect(record, &Core::Record::changed, this, &Ttalk2e::RecordChanged);
 
-void Ttalk2e::WindowResized() { TabSheet1->relayout(); }
+    connect(Edit8, &QLineEdit::textChanged, this, &Ttalk2e::Edit8Change);
+    connect(Edit9, &QLineEdit::textChanged, this, &Ttalk2e::Edit9Change);
+    connect(Edit11, &QLineEdit::textChanged, this, &Ttalk2e::Edit11Change);
+    connect(Edit12, &QLineEdit::textChanged, this, &Ttalk2e::Edit12Change);
+    connect(Button83, &QPushButton::clicked, this, &Ttalk2e::Button83Click);
+    connect(Button9, &QPushButton::clicked, this, [this] {
+        CheckBox67->setChecked(false);
+        LinesToSpacing();
+    });
+    connect(CheckBox67, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) AutoFitLines();
+    });
+    connect(Button12, &QPushButton::clicked, this, &Ttalk2e::Button12Click);
+    connect(Button13, &QPushButton::clicked, this, &Ttalk2e::Button13Click);
+    connect(CheckBox85, &QCheckBox::toggled, this, &Ttalk2e::CheckBox85Click);
+    connect(CheckBox8, &QCheckBox::toggled, this, &Ttalk2e::CheckBox8Click);
+    connect(CheckBox50, &QCheckBox::toggled, this, &Ttalk2e::CheckBox50Click);
+    connect(CheckBox37, &QCheckBox::toggled, this, &Ttalk2e::CheckBox37Click);
+    connect(CheckBox84, &QCheckBox::toggled, this, &Ttalk2e::CheckBox84Click);
+    connect(Button1, &QPushButton::clicked, this, &Ttalk2e::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &Ttalk2e::Button2Click);
+    connect(Button17, &QPushButton::clicked, this, &Ttalk2e::Button17Click);
+    connect(Button15, &QPushButton::clicked, this, &Ttalk2e::Button15Click);
+    connect(Button16, &QPushButton::clicked, this, &Ttalk2e::Button16Click);
+    connect(Edit6, &QLineEdit::textChanged, this, &Ttalk2e::LayoutInputStrip);
+    connect(Edit96, &QLineEdit::textChanged, this, &Ttalk2e::LayoutInputStrip);
+    connect(CheckBox68, &QCheckBox::toggled, this, &Ttalk2e::CheckBox68Click);
+    connect(Image1, &Canvas::clicked, this, &Ttalk2e::CanvasClick);
+    connect(Image2, &Canvas::clicked, this, &Ttalk2e::CanvasClick);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &Ttalk2e::PageControl1Change);
+    connect(Edit18, &QLineEdit::returnPressed, this, [this] { resize(intOf(Edit18, width()), height()); });
+    connect(Edit19, &QLineEdit::returnPressed, this, [this] { resize(width(), intOf(Edit19, height())); });
+    connect(static_cast<RecordPane*>(RichEdit2), &RecordPane::f7Pressed, this, &Ttalk2e::RecordPaneF7);
+    Edit77->installEventFilter(this);
+    Panel6->installEventFilter(this);
+}
+
+void Ttalk2e::StartupDisplayOptions() { CheckBox5->setChecked(true); }
+
+void Ttalk2e::ReadScrollInterval() { scroll.scrollInterval = intOf(Edit11, scroll.scrollInterval); }
+
+bool Ttalk2e::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit77 && event->type() == QEvent::KeyPress) {
+        Edit77KeyDown(static_cast<QKeyEvent*>(event)->key());
+        return true;  // the key catcher swallows every key
+    }
+    if (watched == Panel6 && event->type() == QEvent::Resize) DisplayAreaResized();
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The record: its change bookkeeping and the appending of lines
+
+void Ttalk2e::ResetUndoState() {
+    changeLengths.fill(0);
+    lastRecordLength = record->byteLength();
+    undoInProgress = false;
+    for (QByteArray& h : sentHistory) h.clear();
+}
+
+void Ttalk2e::PushHistory(const QByteArray& text) {
+    std::move_backward(sentHistory.begin(), sentHistory.end() - 1, sentHistory.end());
+    sentHistory[0] = text;
+}
+
+void Ttalk2e::RecordChanged() {
+    const qsizetype length = record->byteLength();
+    if (CheckBox37->isChecked()) PageControl1->setTabText(0, QString::number(length) + QStringLiteral("Byte"));
+    if (!undoInProgress) {
+        std::move_backward(changeLengths.begin(), changeLengths.end() - 1, changeLengths.end());
+        changeLengths[0] = length - lastRecordLength;
+        lastRecordLength = length;
+    }
+    const int lines = record->lineCount();
+    if (CheckBox84->isChecked()) {
+        scroll.visibleLines = lines - scroll.shownLine;  // the whole new input fills the screen at once
+        scroll.shownLine = lines;
+    }
+    if (wordProcessorMode) {
+        scroll.shownLine = lines;
+        return;
+    }
+    if (CheckBox5->isChecked()) {
+        const int after = intOf(Edit43, scroll.accelerateAfter);
+        if (!scroll.accelerating && after < scroll.lineCount - scroll.shownLine) {
+            scroll.accelerating = true;
+            setNumber(Edit9, scroll.baseStep * intOf(Edit44, scroll.accelerationFactor));
+        }
+        if (scroll.accelerating && scroll.shownLine >= scroll.lineCount) {
+            scroll.accelerating = false;
+            setNumber(Edit9, scroll.baseStep);
+        }
+    }
+    if (!Timer1->isActive()) {
+        if (blankLineOnly()) RedrawCanvases();
+        StartScrollTimer();
+    }
+    scroll.lineCount = lines;
+}
+
+bool Ttalk2e::markerOn() const { return CheckBox50->isChecked(); }
+bool Ttalk2e::blankLineOnly() const { return CheckBox8->isChecked(); }
+
+// The marker sits either as a line of its own ("■") or at the end of the last line ("◆"). It is
+// removed only where it really is, so a caption is never taken for a marker.
+void Ttalk2e::RemoveMarker() {
+    const QString last = record->lastLine();
+    if (last == kSquare) {
+        record->removeLastLine();
+    } else if (last.endsWith(kDiamond) || last.endsWith(kSquare)) {
+        record->removeLastCharOfLastLine();
+    }
+}
+
+void Ttalk2e::PutMarkerBack() {
+    if (blankLineOnly()) record->appendToLastLine(kDiamond);
+    else record->addLine(kSquare);
+}
+
+static void appendPlain(Core::Record& r, bool blankOnly, const QString& text) {
+    if (blankOnly) {
+        if (text.isEmpty()) r.addLine(QString());
+        else r.appendToLastLine(text);
+    } else {
+        r.addLine(text);
+    }
+}
+
+void Ttalk2e::AppendLocalLine(const QByteArray& bytes) {
+    const QString text = Cp932::decode(bytes);
+    if (!markerOn()) {
+        appendPlain(*record, blankLineOnly(), text);
+        return;
+    }
+    if (!record->endsWithLineBreak() && record->recordLineCount() > 0) record->appendLineBreak();
+    const QString last = record->lastLine();
+    if (blankLineOnly()) {
+        if (last.endsWith(kDiamond) || last.endsWith(kSquare)) record->removeLastCharOfLastLine();
+        if (text.isEmpty()) record->addLine(kSquare);
+        else record->appendToLastLine(text + kDiamond);
+    } else {
+        if (last == kSquare) record->removeLastLine();
+        record->addLine(text);
+        record->addLine(kSquare);
+    }
+}
+
+void Ttalk2e::AppendReceivedLine(const QByteArray& bytes) {
+    const QString text = Cp932::decode(bytes);
+    if (!markerOn()) {
+        appendPlain(*record, blankLineOnly(), text);
+        return;
+    }
+    // The end-of-record check is made only when asked for.
+    if (CheckBox17->isChecked() && !record->endsWithLineBreak() && record->recordLineCount() > 0)
+        record->appendLineBreak();
+    const QString last = record->lastLine();
+    if (blankLineOnly()) {
+        if (last.endsWith(kDiamond) || last.endsWith(kSquare)) record->removeLastCharOfLastLine();
+        if (text.isEmpty()) record->addLine(kSquare);
+        else record->appendToLastLine(text + kDiamond);
+    } else {
+        if (last == kSquare) record->removeLastLine();
+        record->addLine(text);
+        record->addLine(kSquare);
+    }
+}
+
+void Ttalk2e::AppendPiece(const QByteArray& piece) {
+    PushHistory(piece);
+    appendPlain(*record, blankLineOnly(), Cp932::decode(piece));
+}
+
+void Ttalk2e::ShowSplitLine(const QByteArray& text) {
+    const int width = intOf(Form14->Edit20, 20);
+    const QByteArray last = Cp932::encode(record->lastLine());
+    for (const QByteArray& piece : Core::SplitFixedWidth(last, text, width, blankLineOnly())) AppendPiece(piece);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The smooth screen
+
+int Ttalk2e::displayWidth() const { return Panel6->width(); }
+int Ttalk2e::displayHeight() const { return Panel6->height(); }
+
+void Ttalk2e::StartScrollTimer() { Timer1->start(scroll.scrollInterval); }
+
+void Ttalk2e::paintCanvas(Canvas* canvas, bool wholeCanvas) {
+    QImage& img = canvas->picture();
+    if (img.isNull()) return;
+    const QColor bg = RichEdit2->palette().color(QPalette::Base);
+    const auto placed = scroll.placement();
+    const int band = qMin(img.height(), (scroll.visibleLines + 1) * scroll.latchedSpacing + scroll.latchedSpacing);
+    const int fillBottom = wholeCanvas ? img.height() : qMin(img.height(), qMax(band, canvas->paintedBottom));
+    QPainter p(&img);
+    p.fillRect(QRect(0, 0, img.width(), fillBottom), bg);
+    p.setFont(RichEdit2->font());
+    p.setPen(RichEdit2->palette().color(QPalette::Text));
+    const int ascent = QFontMetrics(RichEdit2->font()).ascent();
+    int bottom = 0;
+    for (const Core::SmoothScroller::Placed& line : placed) {
+        if (line.y >= img.height() || line.y + scroll.latchedSpacing <= 0) continue;
+        const QString text = record->displayLine(line.line);
+        if (!text.isEmpty()) p.drawText(QPoint(kTextLeft, line.y + ascent), text);
+        bottom = qMax(bottom, line.y + scroll.latchedSpacing);
+    }
+    p.end();
+    canvas->paintedBottom = qMin(img.height(), qMax(bottom, band));
+    canvas->update(QRect(0, 0, img.width(), fillBottom));
+}
+
+void Ttalk2e::Timer1Timer() {
+    if (scroll.stepCounter == 0) {
+        if (stepPending_) {
+            stepPending_ = false;
+            Edit9Change();  // the step chosen during the last line takes effect now
+        }
+        scroll.latch();
+    }
+    paintCanvas(frameless ? Image2 : Image1, false);
+    if (scroll.advance()) {
+        if (!Timer1->isActive() || Timer1->interval() != scroll.scrollInterval) Timer1->start(scroll.scrollInterval);
+    } else {
+        Timer1->stop();
+    }
+}
+
+void Ttalk2e::RedrawDisplay() {
+    Timer1->stop();
+    scroll.stepCounter = 0;
+    scroll.latch();
+    paintCanvas(Image1, true);
+}
+
+void Ttalk2e::RedrawFrameless() {
+    Timer1->stop();
+    scroll.stepCounter = 0;
+    scroll.latch();
+    paintCanvas(Image2, true);
+}
+
+void Ttalk2e::RedrawCanvases() {
+    if (frameless) {
+        RedrawDisplay();
+        RedrawFrameless();
+    } else {
+        RedrawDisplay();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Field rules
+
+void Ttalk2e::Edit8Change() {
+    if (Edit8->text().isEmpty()) return;
+    scroll.visibleLines = intOf(Edit8, scroll.visibleLines);
+    scroll.correctionLines = scroll.visibleLines;
+}
+
+void Ttalk2e::Edit12Change() {
+    if (Edit12->text().isEmpty()) return;
+    scroll.lineSpacing = intOf(Edit12, scroll.lineSpacing);
+    scroll.stepsPerLine = qMax(1, scroll.lineSpacing / qMax(1, scroll.scrollStep));
+    setNumber(Edit10, scroll.stepsPerLine);
+}
+
+void Ttalk2e::Edit11Change() {
+    if (Edit11->text().isEmpty()) return;
+    scroll.scrollInterval = intOf(Edit11, scroll.scrollInterval);
+}
+
+void Ttalk2e::applyStep(int step) {
+    if (CheckBox67->isChecked() && started) AutoFitLines();
+    int spacing = intOf(Edit12, scroll.lineSpacing);
+    scroll.scrollStep = step;
+    scroll.stepsPerLine = spacing / step;
+    if (scroll.stepsPerLine == 0) {
+        scroll.stepsPerLine = 1;
+        spacing = step;
+        scroll.lineSpacing = spacing;
+        setNumber(Edit12, spacing);
+        setNumber(Edit10, 1);
+    } else {
+        setNumber(Edit10, scroll.stepsPerLine);
+    }
+}
+
+void Ttalk2e::Edit9Change() {
+    if (Edit9->text().isEmpty()) return;
+    const int step = intOf(Edit9, 0);
+    if (step <= 0) {
+        Edit9->setText(QStringLiteral("1"));  // the rule runs again with 1
+        return;
+    }
+    const int spacing = intOf(Edit12, scroll.lineSpacing);
+    if (step >= spacing) {
+        scroll.scrollStep = spacing;
+        setNumber(Edit9, spacing);
+        scroll.lineSpacing = spacing;
+        scroll.stepsPerLine = 1;
+        setNumber(Edit10, 1);
+    } else if (scroll.stepCounter == 0) {
+        applyStep(step);
+    } else {
+        // Mid-line the latched step keeps the motion even; the new one starts with the next line.
+        stepPending_ = true;
+        return;
+    }
+    if (!scroll.accelerating) scroll.baseStep = scroll.scrollStep;
+}
+
+void Ttalk2e::Button83Click() {
+    setNumber(Edit9, intOf(Edit12, scroll.lineSpacing));
+    scroll.stepsPerLine = 1;
+}
+
+void Ttalk2e::AutoFitLines() {
+    if (!CheckBox67->isChecked() || !started) return;
+    RichEdit2->setGeometry(0, RichEdit2->y(), displayWidth(), displayHeight());
+    const int pixels = pointsOf(RichEdit2->font()) * 96 / 72;
+    if (pixels <= 0) return;
+    setNumber(Edit8, displayHeight() / pixels);
+    setNumber(Edit12, pixels);
+    scroll.stepsPerLine = qMax(1, pixels / qMax(1, scroll.scrollStep));
+    setNumber(Edit10, scroll.stepsPerLine);
+    RedrawCanvases();
+}
+
+void Ttalk2e::LinesToSpacing() {
+    const int lines = qMax(1, scroll.visibleLines);
+    int spacing = displayHeight() / lines;
+    setNumber(Edit12, spacing);
+    if (scroll.scrollStep >= spacing && spacing > 0) setNumber(Edit9, spacing);
+    const int step = qMax(1, scroll.scrollStep);
+    scroll.stepsPerLine = qMax(1, spacing / step);
+    setNumber(Edit10, scroll.stepsPerLine);
+    if (CheckBox67->isChecked()) setNumber(Edit12, scroll.stepsPerLine * step);
+    // Back to the smooth screen, as after "再".
+    wordProcessorMode = false;
+    Button12->setText(QStringLiteral("ワ"));
+    CheckBox85->setChecked(false);
+    SetInputPaneNormal(true);
+    scroll.accelerating = false;
+    setNumber(Edit9, scroll.baseStep);
+    RichEdit2->move(0, screenHeight(this) + 20);
+    scroll.jumpToEnd(record->lineCount());
+    RedrawCanvases();
+    LayoutInputStrip();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window resize
+
+void Ttalk2e::WindowResized() {
+    PageControl1->setCurrentIndex(0);
+    Image1->resize(size());
+    Image2->resize(size());
+    if (resizeSettle > 0) {
+        --resizeSettle;  // the frameless switch is still settling
+        return;
+    }
+    setNumber(Edit19, height());
+    setNumber(Edit18, width());
+    DisplayAreaResized();
+}
+
+void Ttalk2e::DisplayAreaResized() {
+    if (resizeSettle > 0) return;
+    const int W = displayWidth();
+    const int H = displayHeight();
+    // The record wraps exactly where the canvas lines end.
+    const int textWidth = qMax(40, W - 2 * kTextLeft - 4);
+    RichEdit2->setLineWrapColumnOrWidth(textWidth + 2 * kRecordMargin);
+    record->setWrap(RichEdit2->font(), textWidth);
+    if (wordProcessorMode) RichEdit2->setGeometry(0, 0, W, H);
+    else RichEdit2->setGeometry(0, screenHeight(this) + 20, W, H);
+    const int inset = wordProcessorMode ? 75 : 50;
+    if (typistMode == 2) RichEdit27->resize(W - inset, RichEdit27->height());
+    else if (typistMode == 1) RichEdit1->setGeometry(inset, RichEdit1->y(), W - inset, RichEdit1->height());
+    if (typistMode == 2) RichEdit1->resize(W, RichEdit1->height());
+    Memo3->resize(W, H);
+    if (started) {
+        AutoFitLines();
+        RedrawDisplay();
+        RedrawFrameless();
+        if (PageControl1->currentIndex() == 0) FocusInputOrKeyCatcher();
+    }
+    scroll.lineCount = record->lineCount();
+    scroll.shownLine = scroll.lineCount;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Word-processor screen and correction mode
+
+void Ttalk2e::SetInputPaneNormal(bool normal) {
+    QPalette p = RichEdit1->palette();
+    p.setColor(QPalette::Base, normal ? inputPaneColour_ : QColor(255, 0, 0));
+    RichEdit1->setPalette(p);
+    RichEdit1->setFocusPolicy(normal ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void Ttalk2e::Button12Click() {
+    const QString state = Button12->text();
+    const int W = displayWidth();
+    if (state == QStringLiteral("ワ")) {
+        wordProcessorMode = true;
+        Timer1->stop();
+        RichEdit2->setGeometry(0, 0, W, displayHeight());
+        RichEdit2->setFocusPolicy(Qt::StrongFocus);
+        Button14->show();
+        RichEdit27->setGeometry(75, RichEdit27->y(), W - 75, RichEdit27->height());
+        if (typistMode == 1) RichEdit1->setGeometry(75, RichEdit1->y(), W - 75, RichEdit1->height());
+        Button12->setText(QStringLiteral("止"));
+        RichEdit1->setFocus();
+    } else if (state == QStringLiteral("止")) {
+        Button12->setText(QStringLiteral("動"));
+        CheckBox85->setChecked(true);
+        SetInputPaneNormal(false);
+        RichEdit2->setFocus();
+    } else {
+        Button12->setText(QStringLiteral("止"));
+        CheckBox85->setChecked(false);
+        SetInputPaneNormal(true);
+        RichEdit1->setFocus();
+    }
+}
+
+void Ttalk2e::Button13Click() {
+    wordProcessorMode = false;
+    Button12->setText(QStringLiteral("ワ"));
+    CheckBox85->setChecked(false);
+    SetInputPaneNormal(true);
+    if (scroll.accelerating) {
+        scroll.accelerating = false;
+        setNumber(Edit9, scroll.baseStep);
+    }
+    RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());
+    scroll.jumpToEnd(record->lineCount());
+    RedrawCanvases();
+    RichEdit2->setFocusPolicy(Qt::ClickFocus);
+    Button14->hide();
+    const int W = displayWidth();
+    RichEdit27->setGeometry(50, RichEdit27->y(), W - 50, RichEdit27->height());
+    RichEdit1->move(typistMode == 1 ? 50 : 0, RichEdit1->y());
+}
+
+void Ttalk2e::CheckBox85Click() {
+    if (CheckBox85->isChecked()) {
+        if (Form8) Form8->Memo2->clear();  // a fresh buffer for what arrives while editing
+    } else {
+        FlushCorrectionBuffer();
+    }
+}
+
+void Ttalk2e::RecordPaneF7() {
+    if (CorrectionTemplateFromRecord()) RichEdit1->setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Options of the display
+
+void Ttalk2e::CheckBox8Click() {
+    if (!CheckBox8->isChecked()) return;
+    CheckBox84->setChecked(false);
+    if (scroll.lineCount < 20) {
+        record->addLine(QStringLiteral("＜空行のみ改行のための行追加しました＞") + QString(20, u'\n'));
+        undoInProgress = false;
+        scroll.jumpToEnd(record->lineCount());
+        RedrawDisplay();
+        RedrawFrameless();
+    }
+}
+
+void Ttalk2e::CheckBox50Click() {
+    if (!CheckBox50->isChecked()) return;
+    if (CheckBox46->isChecked() || Form14->CheckBox45->isChecked()) {
+        CheckBox50->setChecked(false);
+        Message(QStringLiteral(
+            "「補助Ｗ」ページの「ルビ送信」のチェック、\nまたは、「サブ入力ウィンド」の「ルビ送信」ページの「桁数」のチェックが入っています。\n"
+            "「表示位置の表示」と同時に使えません。"));
+        return;
+    }
+    CheckBox84->setChecked(false);
+}
+
+void Ttalk2e::CheckBox37Click() {
+    PageControl1->setTabText(0, CheckBox37->isChecked()
+                                    ? QString::number(record->byteLength()) + QStringLiteral("Byte")
+                                    : QStringLiteral("表示・入力"));
+}
+
+void Ttalk2e::CheckBox84Click() {
+    if (CheckBox84->isChecked()) {
+        CheckBox8->setChecked(false);
+        CheckBox50->setChecked(false);
+        return;
+    }
+    scroll.visibleLines = intOf(Edit8, scroll.visibleLines);
+    scroll.lineSpacing = intOf(Edit12, scroll.lineSpacing);
+    scroll.scrollStep = intOf(Edit9, scroll.scrollStep);
+    scroll.stepsPerLine = qMax(1, intOf(Edit10, scroll.stepsPerLine));
+}
+
+void Ttalk2e::Button1Click() {
+    const auto f = station_.dialogs.chooseFont(this, RichEdit2->font());
+    if (!f) return;
+    RichEdit2->setFont(*f);
+    Image1->setFont(*f);
+    Image2->setFont(*f);
+    Memo3->setFont(*f);
+    record->setWrap(*f, record->wrapWidth());
+    PageControl1->setCurrentIndex(0);
+    FocusInputOrKeyCatcher();
+    AutoFitLines();
+}
+
+void Ttalk2e::Button2Click() {
+    QPalette p = RichEdit2->palette();
+    const auto c = station_.dialogs.chooseColor(this, p.color(QPalette::Base));
+    if (!c) return;
+    p.setColor(QPalette::Base, *c);
+    RichEdit2->setPalette(p);
+    Image1->fill(*c);
+    Image2->fill(*c);
+    PageControl1->setCurrentIndex(0);
+    FocusInputOrKeyCatcher();
+    RedrawCanvases();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Typist modes and the input strip
 
 void Ttalk2e::LayoutInputStrip() {
     const int h = (-(-RichEdit1->font().pixelSize()) * 96) / 72 + 4;
-    const int m = 1, n = 1, t = 3;
-    const int W = Panel6->width();
+    const int m = qMax(0, intOf(Edit6, 1));
+    const int n = qMax(0, intOf(Edit96, 1));
+    const int t = 3;
+    const int W = displayWidth();
     RichEdit1->resize(RichEdit1->width(), h * n);
     RichEdit27->resize(RichEdit27->width(), h * m);
-    const int buttonHeight = typistMode == 2 ? h * m + t : h * n + t;
+    const int buttonHeight = typistMode == 1 ? h * n + t : h * m + t;
     Button13->setGeometry(0, 0, 25, buttonHeight);
     Button12->setGeometry(25, 0, 25, buttonHeight);
     Button14->setGeometry(50, 0, 25, buttonHeight);
-    Panel1->resize(Panel1->width(), h * (m + n) + t);
-    RichEdit1->setGeometry(0, h * m + t, W, h * n);
-    RichEdit27->setGeometry(50, t, W - 50, h * m);
-    RichEdit27->show();
-    Panel1->show();
-    Edit77->hide();
-    const QScreen* s = screen();
-    RichEdit2->setGeometry(0, (s ? s->size().height() : 768) + 20, Panel6->width(), Panel6->height());
+    if (wordProcessorMode) RichEdit2->resize(RichEdit2->width(), displayHeight());
+    if (typistMode == 2) {
+        Panel1->resize(Panel1->width(), h * (m + n) + t);
+        RichEdit1->setGeometry(0, h * m + t, W, h * n);
+        const int inset = wordProcessorMode ? 75 : 50;
+        RichEdit27->setGeometry(inset, t, W - inset, h * m);
+        RichEdit27->show();
+        Panel1->show();
+        Edit77->hide();
+    } else if (typistMode == 1) {
+        Panel1->resize(Panel1->width(), h * n + t);
+        RichEdit27->hide();
+        Panel1->show();
+        Edit77->hide();
+        const int inset = wordProcessorMode ? 75 : 50;
+        RichEdit1->setGeometry(inset, t, W - inset, h * n);
+        if (wordProcessorMode) RichEdit2->setFocusPolicy(Qt::StrongFocus);
+    } else {
+        Edit77->show();
+        Edit77->setFocus();
+        RichEdit2->setFocusPolicy(Qt::ClickFocus);
+        Panel1->hide();
+    }
+    if (wordProcessorMode) {
+        RichEdit2->setGeometry(0, 0, displayWidth(), displayHeight());
+        RichEdit2->setFocusPolicy(Qt::StrongFocus);
+    } else {
+        RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());
+    }
     TabSheet1->relayout();
+    RichEdit2->resize(displayWidth(), displayHeight());
+    Memo3->resize(displayWidth(), displayHeight());
+}
+
+void Ttalk2e::Button17Click() {
+    typistMode = 2;
+    LayoutInputStrip();
+    PageControl1->setCurrentIndex(0);
+    RichEdit2->resize(displayWidth(), displayHeight());
+    Memo3->resize(displayWidth(), displayHeight());
+    AutoFitLines();
+    LayoutInputStrip();
+    Panel6->unsetCursor();
+    unsetCursor();
+    PageControl1->setCurrentIndex(0);
+}
+
+void Ttalk2e::Button15Click() {
+    typistMode = 1;
+    LayoutInputStrip();
+    PageControl1->setCurrentIndex(0);
+    RichEdit2->resize(displayWidth(), displayHeight());
+    Memo3->resize(displayWidth(), displayHeight());
+    AutoFitLines();
+    LayoutInputStrip();
+    Panel6->unsetCursor();
+    unsetCursor();
+    PageControl1->setCurrentIndex(0);
+}
+
+void Ttalk2e::Button16Click() {
+    typistMode = 0;
+    Panel6->setCursor(Qt::BlankCursor);
+    setCursor(Qt::BlankCursor);
+    LayoutInputStrip();
+    PageControl1->setCurrentIndex(0);
+    Message(QStringLiteral(
+        "表示専用（「０人」）にしたのでスムーズ画面上ではマウスカーソルが消えるようになります。「１人」「２人」に戻せば、元通り現れます。\n\n"
+        "「表示２」ページの「マウスカーソルの非表示」のチェックを入れた場合は、クリックするたびに「標準」「指」「消える」という順に変化します。\n\n"
+        "＜Ｆキーの機能＞\nＦ１：タグとキャプション部が消えます。（枠なし表示）\nＦ２：再描画します。（「再」ボタン）\n"
+        "Ｆ３：表示専用画面の大きさに合わせた行数・行間に自動調整します。"));
+}
+
+void Ttalk2e::FocusInputOrKeyCatcher() {
+    if (typistMode == 0) Edit77->setFocus();
+    else RichEdit1->setFocus();
+}
+
+void Ttalk2e::PageControl1Change() {
+    if (PageControl1->currentIndex() == 0) FocusInputOrKeyCatcher();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Display-only mode: F1, F2, F3 and the mouse cursor
+
+void Ttalk2e::Edit77KeyDown(int key) {
+    if (key == Qt::Key_F1) {
+        if (PageControl1->isVisible())
+            Message(QStringLiteral(
+                "タグを消します。タグを表示させる（戻る）には、Ｆ１キーを押します。\n\n＜Ｆキーの機能＞\n"
+                "Ｆ１：タグとキャプション部が現れます。\nＦ２：再描画します。（「再」ボタン）\n"
+                "Ｆ３：表示専用画面の大きさに合わせた行数・行間に自動調整します。\n\n"
+                "★★「枠無し」画面の表示調整は、ｗシリーズの「設定送信」ウィンドで行ってください。★★"));
+        ToggleFrameless();
+    } else if (key == Qt::Key_F2) {
+        RestartSmoothScreen();
+    } else if (key == Qt::Key_F3) {
+        FitToWindow();
+    }
+}
+
+void Ttalk2e::ToggleFrameless() {
+    if (wordProcessorMode) {
+        Message(QStringLiteral("ワープロ画面の時は、「枠なし」にできません。"));
+        return;
+    }
+    resizeSettle = 2;
+    const QRect g = geometry();
+    if (!PageControl1->isHidden()) {
+        PageControl1->hide();
+        Image1->hide();
+        Image2->setGeometry(rect());
+        Image2->show();
+        Image2->raise();
+        frameless = true;
+        CheckBox50->setChecked(false);
+        Timer1->stop();
+        scroll.stepCounter = 0;
+        setWindowFlag(Qt::FramelessWindowHint, true);
+        savedAutoFit = CheckBox67->isChecked();
+        CheckBox67->setChecked(false);
+        RedrawDisplay();
+        RedrawFrameless();
+    } else {
+        PageControl1->show();
+        Image1->show();
+        Image2->hide();
+        frameless = false;
+        setWindowFlag(Qt::FramelessWindowHint, false);
+        RichEdit2->setGeometry(0, 0, displayWidth(), displayHeight());
+        RichEdit2->move(0, screenHeight(this) + 20);
+        Timer1->stop();
+        scroll.stepCounter = 0;
+        CheckBox67->setChecked(savedAutoFit);
+        RedrawDisplay();
+    }
+    setGeometry(g);
+    show();  // a change of the window flags hides the window
+    Edit77->setFocus();
+}
+
+void Ttalk2e::RestartSmoothScreen() {
+    wordProcessorMode = false;
+    scroll.accelerating = false;
+    setNumber(Edit9, scroll.baseStep);
+    RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());
+    scroll.jumpToEnd(record->lineCount());
+    RedrawDisplay();
+    RedrawFrameless();
+    RichEdit2->setFocusPolicy(Qt::ClickFocus);
+    Button14->hide();
+    const int W = displayWidth();
+    RichEdit27->setGeometry(50, RichEdit27->y(), 750, RichEdit27->height());
+    RichEdit27->setGeometry(50, RichEdit27->y(), W - 50, RichEdit27->height());
+    RichEdit1->move(typistMode == 1 ? 50 : 0, RichEdit1->y());
+}
+
+void Ttalk2e::FitToWindow() {
+    if (!CheckBox67->isChecked() && !savedAutoFit) {
+        Message(QStringLiteral("「表示１」ページの「行間を自動調整する」のチェックが入ってません。"));
+        return;
+    }
+    const int H = height();
+    const int s = qMax(1, pointsOf(RichEdit2->font()));
+    const int step = qMax(1, scroll.scrollStep);
+    int lines = H / (2 * s);
+    int spacing = H / (lines + 1);
+    const int steps = spacing / step;
+    spacing = steps * step;
+    if (frameless) ++lines;
+    setNumber(Edit8, lines);
+    setNumber(Edit12, spacing);
+    setNumber(Edit10, steps);
+    scroll.stepsPerLine = qMax(1, steps);
+    scroll.jumpToEnd(record->lineCount());
+    RedrawDisplay();
+    RedrawFrameless();
+}
+
+void Ttalk2e::CanvasClick() {
+    if (!CheckBox68->isChecked()) return;
+    const Qt::CursorShape now = Panel6->cursor().shape();
+    Qt::CursorShape next = Qt::ArrowCursor;
+    if (now == Qt::BlankCursor) next = Qt::ArrowCursor;
+    else if (now == Qt::ArrowCursor) next = Qt::PointingHandCursor;
+    else if (now == Qt::PointingHandCursor) next = Qt::BlankCursor;
+    Panel6->setCursor(next);
+    setCursor(next);
+}
+
+void Ttalk2e::CheckBox68Click() {
+    if (CheckBox68->isChecked()) return;
+    Panel6->setCursor(Qt::ArrowCursor);
+    setCursor(Qt::ArrowCursor);
 }

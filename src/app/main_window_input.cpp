@@ -7,3 +7,5 @@ void Ttalk2e::NMUDP2DataReceived(const QByteArray&, const QString&, quint16) {}
 void Ttalk2e::NMUDP7DataReceived(const QByteArray&, const QString&, quint16) {}
 void Ttalk2e::Timer3Timer() {}
 void Ttalk2e::Timer4Timer() {}
+
+bool Ttalk2e::CorrectionTemplateFromRecord() { return false; }

@@ -6,3 +6,5 @@
 void Ttalk2e::NMUDP1DataReceived(const QByteArray&, const QString&, quint16) {}
 void Ttalk2e::NMUDP3DataReceived(const QByteArray&, const QString&, quint16) {}
 void Ttalk2e::NMUDP9DataReceived(const QByteArray&, const QString&, quint16) {}
+
+void Ttalk2e::FlushCorrectionBuffer() {}

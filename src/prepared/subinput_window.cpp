@@ -1,5 +1,6 @@
 #include "prepared/subinput_window.h"
 
+#include "app/form_builder.h"
 #include "app/main_window.h"
 #include "net/datagram_endpoint.h"
 
@@ -29,6 +30,13 @@ TForm14::TForm14(Ttalk2e& main)
     v->addStretch(1);
     PageControl1->addTab(input, QStringLiteral("入力"));
     PageControl1->addTab(new QWidget(PageControl1), QStringLiteral("メモ"));
+    auto* ruby = new QWidget(PageControl1);
+    new QVBoxLayout(ruby);
+    QWidget* width = Form::row(ruby);
+    CheckBox45 = Form::check(width, "CheckBox45", QStringLiteral("桁数（半角での文字数）"), false);
+    Edit20 = Form::edit(width, "Edit20", QStringLiteral("20"), 50);
+    ruby->layout()->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
+    PageControl1->addTab(ruby, QStringLiteral("ルビ送信"));
     NMUDP1 = makeEndpoint(Net::Ports::SubInput);
     connect(NMUDP1, &Net::DatagramEndpoint::received, this, &TForm14::NMUDP1DataReceived);
 }

@@ -2,6 +2,8 @@
 // TForm14: the sub-input window, two more input panes that feed the main window's send path.
 #include "app/aux_window.h"
 
+class QCheckBox;
+class QLineEdit;
 class QTabWidget;
 class QTextEdit;
 
@@ -17,6 +19,9 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QTextEdit* RichEdit1 = nullptr;  // first pane
     QTextEdit* RichEdit2 = nullptr;  // second pane
+    // page "ルビ送信": the fixed-width split of the main send path
+    QCheckBox* CheckBox45 = nullptr;  // "桁数（半角での文字数）"
+    QLineEdit* Edit20 = nullptr;      // width in half-width columns
     int firstPaneHeight() const;
     void openFirstPage();
     // The ruby annotations come with the sub-input window's own subsystem.

@@ -1,0 +1,66 @@
+#pragma once
+// The smooth screen's arithmetic: which display lines are drawn where on each tick, and when a
+// line has finished scrolling in. The step counter, not wall time, drives the motion, so a busy
+// machine scrolls slower rather than skipping.
+#include <vector>
+
+namespace Core {
+
+struct SmoothScroller {
+    int lineCount = 0;        // display lines of the record, as last seen
+    int shownLine = 0;        // the line brought in at the bottom
+    int visibleLines = 6;     // "表示行数"
+    int lineSpacing = 60;     // "行間", pixels
+    int scrollStep = 2;       // "ｽｸﾛｰﾙ・移動量", pixels per tick
+    int stepsPerLine = 30;    // ticks per line
+    int scrollInterval = 30;  // "ｽｸﾛｰﾙ・間隔", ms
+    int stepCounter = 0;      // ticks done for the current line
+    int latchedSpacing = 60, latchedStep = 2, latchedSteps = 30;
+    int baseStep = 2;         // the user's step, restored after acceleration
+    int accelerateAfter = 5;
+    int accelerationFactor = 2;
+    bool accelerating = false;
+    int correctionLines = 6;
+
+    struct Placed {
+        int line;  // display line index (may lie outside the record: drawn empty)
+        int y;     // top of the line on the canvas
+    };
+
+    void latch() {
+        latchedSpacing = lineSpacing;
+        latchedStep = scrollStep;
+        latchedSteps = stepsPerLine;
+    }
+
+    // Lines i = 0 … visibleLines at the current offset.
+    std::vector<Placed> placement() const {
+        std::vector<Placed> out;
+        out.reserve(visibleLines + 1);
+        for (int i = 0; i <= visibleLines; ++i)
+            out.push_back({shownLine + i - visibleLines, i * latchedSpacing - stepCounter * latchedStep});
+        return out;
+    }
+
+    // The bookkeeping after a tick has drawn; true while the timer must keep running.
+    bool advance() {
+        if (shownLine < lineCount) {
+            if (stepCounter < latchedSteps) {
+                ++stepCounter;
+                return true;
+            }
+            ++shownLine;
+        }
+        stepCounter = 0;
+        return shownLine < lineCount;
+    }
+
+    // Jump to the newest lines (redraw after "再", F2, undo and corrections).
+    void jumpToEnd(int recordLines) {
+        lineCount = recordLines;
+        shownLine = recordLines;
+        stepCounter = 0;
+    }
+};
+
+}  // namespace Core

@@ -1,0 +1,485 @@
+// The caption display of a whole station: appending, the smooth screen's ticks, acceleration, the
+// field rules, the word-processor screen, the typist modes and the keys of display-only mode.
+#include "support/test_station.h"
+
+#include "core/record.h"
+#include "text/cp932.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+using Testing::TestStation;
+
+namespace {
+QByteArray sj(const QString& s) { return Cp932::encode(s); }
+
+// A started station, shown at 640 × 480.
+struct Shown {
+    Net::MemoryNetwork lan;
+    TestStation s{lan, "192.168.1.10"};
+    Ttalk2e& m = *s.main;
+    Shown() {
+        m.show();
+        QTest::qWaitForWindowExposed(&m);
+        s.finishStartup();
+    }
+    // Ticks until the screen has caught up; returns how many.
+    int runTicks(int limit = 10000) {
+        int n = 0;
+        while (m.Timer1->isActive() && n < limit) {
+            m.Timer1Timer();
+            ++n;
+        }
+        return n;
+    }
+    QString recordText() const { return m.RichEdit2->toPlainText(); }
+};
+
+bool hasInk(const QImage& img, int top, int bottom) {
+    for (int y = qMax(0, top); y < qMin(img.height(), bottom); ++y)
+        for (int x = 0; x < img.width(); x += 3)
+            if (qGray(img.pixel(x, y)) < 128) return true;
+    return false;
+}
+}  // namespace
+
+class DisplayTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { App::installFontSubstitutions(); }
+    void recordStartsAsDesigned();
+    void aNewLineScrollsInStepByStep();
+    void accelerationDoublesTheStepWhileLinesPileUp();
+    void stepFieldRules();
+    void autoFitFollowsFontAndDisplay();
+    void blankLineOnlyWithAndWithoutMarker();
+    void markerLineInNormalMode();
+    void fixedWidthSplitOfASentLine();
+    void staticDisplayShowsAnInputAtOnce();
+    void bookkeepingAndByteCaption();
+    void wordProcessorScreenCycle();
+    void recordLimitStopsTypingButNotAppends();
+    void typistModesLayTheStrip();
+    void displayOnlyKeys();
+    void fitToWindowExample();
+    void cursorCycle();
+    void fontAndBackgroundButtons();
+    void optionSwitches();
+};
+
+void DisplayTest::recordStartsAsDesigned() {
+    Shown w;
+    QCOMPARE(w.recordText(), QStringLiteral("文先頭　\n") + QString(19, u'\n'));
+    QCOMPARE(w.m.record->lineCount(), 20);
+    QCOMPARE(w.m.RichEdit2->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(w.m.RichEdit2->font().pixelSize(), 48);
+    QCOMPARE(w.m.RichEdit2->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(w.m.scroll.shownLine, 20);
+    QVERIFY(w.m.CheckBox5->isChecked());  // checked by the second phase of start-up
+    // The record lies below the screen in the smooth screen.
+    QVERIFY(w.m.RichEdit2->y() > w.m.screen()->size().height());
+    QCOMPARE(w.m.RichEdit2->size(), w.m.Panel6->size());
+}
+
+void DisplayTest::aNewLineScrollsInStepByStep() {
+    Shown w;
+    w.m.CheckBox67->setChecked(false);
+    w.m.Edit8->setText("6");
+    w.m.Edit12->setText("60");
+    w.m.Edit9->setText("2");
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("30"));
+    w.m.RedrawDisplay();
+    w.m.AppendLocalLine(sj(QStringLiteral("こんにちは")));
+    QVERIFY(w.m.Timer1->isActive());
+    QCOMPARE(w.m.Timer1->interval(), 30);
+    QCOMPARE(w.m.scroll.lineCount, 21);
+    QImage& img = w.m.Image1->picture();
+    // The new line starts below the six shown lines and rises 2 pixels a tick.
+    w.m.Timer1Timer();
+    QCOMPARE(w.m.scroll.stepCounter, 1);
+    QVERIFY(!hasInk(img, 0, 360));
+    for (int i = 1; i < 30; ++i) w.m.Timer1Timer();
+    QCOMPARE(w.m.scroll.stepCounter, 30);
+    QCOMPARE(w.m.scroll.shownLine, 20);
+    QVERIFY(hasInk(img, 300, 360));  // 29 steps up: most of the line is on screen
+    w.m.Timer1Timer();                 // the 31st tick lands it
+    QCOMPARE(w.m.scroll.shownLine, 21);
+    QVERIFY(!w.m.Timer1->isActive());
+    QVERIFY(hasInk(img, 300, 360));   // the newest line is the bottom one
+    QVERIFY(!hasInk(img, 0, 290));    // the lines above it are the empty start of the record
+}
+
+void DisplayTest::accelerationDoublesTheStepWhileLinesPileUp() {
+    Shown w;
+    w.m.CheckBox67->setChecked(false);
+    w.m.Edit12->setText("60");
+    w.m.Edit9->setText("2");
+    for (int i = 0; i < 8; ++i) w.m.AppendReceivedLine(sj(QStringLiteral("行%1").arg(i)));
+    QVERIFY(w.m.scroll.accelerating);
+    QCOMPARE(w.m.Edit9->text(), QStringLiteral("4"));
+    QCOMPARE(w.m.scroll.scrollStep, 4);  // taken at once: the screen was between lines
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("15"));
+    QCOMPARE(w.m.scroll.baseStep, 2);
+    w.runTicks();
+    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
+    QVERIFY(w.m.scroll.accelerating);  // it ends with the next change, which scrolls at the user's step
+    w.m.AppendReceivedLine(sj(QStringLiteral("次")));
+    QVERIFY(!w.m.scroll.accelerating);
+    QCOMPARE(w.m.Edit9->text(), QStringLiteral("2"));
+    QCOMPARE(w.m.scroll.scrollStep, 2);
+    QCOMPARE(w.runTicks(), 31);
+
+    // A pile-up that starts mid-line takes the faster step from the next line on.
+    for (int i = 0; i < 3; ++i) w.m.AppendReceivedLine("a");
+    for (int i = 0; i < 5; ++i) w.m.Timer1Timer();
+    QVERIFY(w.m.scroll.stepCounter > 0);
+    for (int i = 0; i < 6; ++i) w.m.AppendReceivedLine("b");
+    QVERIFY(w.m.scroll.accelerating);
+    QCOMPARE(w.m.scroll.latchedStep, 2);  // this line keeps its step
+    while (w.m.scroll.stepCounter != 0) w.m.Timer1Timer();
+    w.m.Timer1Timer();
+    QCOMPARE(w.m.scroll.latchedStep, 4);
+}
+
+void DisplayTest::stepFieldRules() {
+    Shown w;
+    w.m.CheckBox67->setChecked(false);
+    w.m.Edit12->setText("60");
+    w.m.Edit9->setText("0");
+    QCOMPARE(w.m.Edit9->text(), QStringLiteral("1"));
+    QCOMPARE(w.m.scroll.scrollStep, 1);
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("60"));
+    w.m.Edit9->setText("60");  // a step equal to the spacing: one tick per line
+    QCOMPARE(w.m.scroll.stepsPerLine, 1);
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("1"));
+    w.m.AppendLocalLine("x");
+    QCOMPARE(w.runTicks(), 2);
+    w.m.Edit9->setText("90");  // larger than the spacing: the spacing
+    QCOMPARE(w.m.Edit9->text(), QStringLiteral("60"));
+    w.m.Edit9->setText("");  // empty: nothing
+    QCOMPARE(w.m.scroll.scrollStep, 60);
+    w.m.Edit9->setText("7");
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("8"));  // 60 / 7
+    w.m.Edit11->setText("45");
+    QCOMPARE(w.m.scroll.scrollInterval, 45);
+    w.m.Edit12->setText("40");
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("5"));
+    w.m.Button83->click();  // "１行づつ送る"
+    QCOMPARE(w.m.Edit9->text(), QStringLiteral("40"));
+    QCOMPARE(w.m.scroll.stepsPerLine, 1);
+    w.m.Edit8->setText("9");
+    QCOMPARE(w.m.scroll.visibleLines, 9);
+    QCOMPARE(w.m.scroll.correctionLines, 9);
+}
+
+void DisplayTest::autoFitFollowsFontAndDisplay() {
+    Shown w;
+    // 48 px = 36 pt: spacing 48, lines = display height / 48.
+    QCOMPARE(w.m.Edit12->text(), QStringLiteral("48"));
+    QCOMPARE(w.m.Edit8->text().toInt(), w.m.Panel6->height() / 48);
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("24"));
+    w.m.resize(800, 600);
+    QTRY_COMPARE(w.m.Edit8->text().toInt(), w.m.Panel6->height() / 48);
+    QCOMPARE(w.m.Edit18->text(), QStringLiteral("800"));
+    QCOMPARE(w.m.Edit19->text(), QStringLiteral("600"));
+    // Lines to spacing: the spacing from the lines, the automatic fit switched off.
+    w.m.Edit8->setText("5");
+    w.m.Button9->click();
+    QVERIFY(!w.m.CheckBox67->isChecked());
+    QCOMPARE(w.m.Edit12->text().toInt(), w.m.Panel6->height() / 5);
+}
+
+void DisplayTest::blankLineOnlyWithAndWithoutMarker() {
+    {
+        Shown w;
+        w.m.CheckBox8->setChecked(true);
+        const int before = w.m.record->recordLineCount();
+        w.m.AppendLocalLine("A");
+        w.m.AppendLocalLine("B");
+        w.m.AppendLocalLine("");
+        QCOMPARE(w.m.record->recordLineCount(), before + 1);
+        const QStringList lines = w.recordText().split(u'\n');
+        QCOMPARE(lines[lines.size() - 3], QStringLiteral("AB"));
+        QCOMPARE(lines[lines.size() - 2], QString());  // the new empty line
+    }
+    {
+        Shown w;
+        w.m.CheckBox8->setChecked(true);
+        w.m.CheckBox50->setChecked(true);
+        w.m.AppendLocalLine("A");
+        QVERIFY(w.recordText().endsWith(QStringLiteral("A◆\n")));
+        w.m.AppendLocalLine("B");
+        QVERIFY(w.recordText().endsWith(QStringLiteral("AB◆\n")));
+        w.m.AppendLocalLine("");
+        QVERIFY(w.recordText().endsWith(QStringLiteral("AB\n■\n")));
+        w.m.AppendReceivedLine("C");
+        QVERIFY(w.recordText().endsWith(QStringLiteral("AB\nC◆\n")));
+    }
+}
+
+void DisplayTest::markerLineInNormalMode() {
+    Shown w;
+    const QString start = w.recordText();
+    w.m.CheckBox50->setChecked(true);
+    w.m.AppendLocalLine("one");  // the last line was not a marker: nothing of the record is taken
+    QCOMPARE(w.recordText(), start + QStringLiteral("one\n■\n"));
+    w.m.AppendReceivedLine("two");
+    QCOMPARE(w.recordText(), start + QStringLiteral("one\ntwo\n■\n"));
+    // Three record changes per shown text: the marker removed, the text, the marker again.
+    QCOMPARE(w.m.changeLengths[0], 4);
+    QCOMPARE(w.m.changeLengths[1], 5);
+    QCOMPARE(w.m.changeLengths[2], -4);
+    // Refused while ruby sending is on.
+    w.m.CheckBox50->setChecked(false);
+    w.m.CheckBox46->setChecked(true);
+    w.m.CheckBox50->setChecked(true);
+    QVERIFY(!w.m.CheckBox50->isChecked());
+    QVERIFY(w.s.messages.shown.last().startsWith(QStringLiteral("「補助Ｗ」ページの「ルビ送信」のチェック")));
+}
+
+void DisplayTest::fixedWidthSplitOfASentLine() {
+    Shown w;
+    w.m.Form14->Edit20->setText("20");
+    const QByteArray text = QByteArray(10, 'x') + sj(QStringLiteral("`rよみ`s")) + QByteArray(40, 'y');
+    w.m.ShowSplitLine(text);
+    const QStringList lines = w.recordText().split(u'\n');
+    QCOMPARE(lines[lines.size() - 4], QStringLiteral("xxxxxxxxxx`rよみ`syyyyyyyyyy"));
+    QCOMPARE(lines[lines.size() - 3], QString(20, u'y'));
+    QCOMPARE(lines[lines.size() - 2], QString(10, u'y'));
+    QCOMPARE(w.m.sentHistory[0], QByteArray(10, 'y'));
+    QCOMPARE(w.m.sentHistory[2], QByteArray(10, 'x') + sj(QStringLiteral("`rよみ`s")) + QByteArray(10, 'y'));
+}
+
+void DisplayTest::staticDisplayShowsAnInputAtOnce() {
+    Shown w;
+    w.m.CheckBox8->setChecked(true);
+    w.m.CheckBox84->setChecked(true);
+    QVERIFY(!w.m.CheckBox8->isChecked());
+    const int before = w.m.record->lineCount();
+    w.m.AppendLocalLine(sj(QStringLiteral("一気に\r\n表示する")));
+    QCOMPARE(w.m.scroll.visibleLines, 2);
+    QCOMPARE(w.m.scroll.shownLine, before + 2);
+    QCOMPARE(w.runTicks(), 1);  // drawn in one tick
+    w.m.CheckBox84->setChecked(false);
+    QCOMPARE(w.m.scroll.visibleLines, w.m.Edit8->text().toInt());
+}
+
+void DisplayTest::bookkeepingAndByteCaption() {
+    Shown w;
+    const qsizetype start = w.m.record->byteLength();
+    QCOMPARE(w.m.lastRecordLength, start);
+    w.m.AppendLocalLine(sj(QStringLiteral("あいう")));
+    QCOMPARE(w.m.changeLengths[0], 8);  // six bytes and the line break
+    QCOMPARE(w.m.lastRecordLength, start + 8);
+    w.m.undoInProgress = true;
+    w.m.AppendLocalLine("x");
+    QCOMPARE(w.m.changeLengths[0], 8);  // suspended
+    w.m.undoInProgress = false;
+    for (int i = 0; i < 20; ++i) w.m.AppendLocalLine("ab");
+    QCOMPARE(w.m.changeLengths[14], 4);  // only the newest 15 are kept
+    w.m.CheckBox37->setChecked(true);
+    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record->byteLength()) + "Byte");
+    w.m.AppendLocalLine("c");
+    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record->byteLength()) + "Byte");
+    w.m.CheckBox37->setChecked(false);
+    QCOMPARE(w.m.PageControl1->tabText(0), QStringLiteral("表示・入力"));
+}
+
+void DisplayTest::wordProcessorScreenCycle() {
+    Shown w;
+    QCOMPARE(w.m.Button12->text(), QStringLiteral("ワ"));
+    w.m.Button12->click();
+    QVERIFY(w.m.wordProcessorMode);
+    QCOMPARE(w.m.Button12->text(), QStringLiteral("止"));
+    QVERIFY(!w.m.Button14->isHidden());
+    QCOMPARE(w.m.RichEdit2->geometry(), QRect(QPoint(0, 0), w.m.Panel6->size()));
+    QCOMPARE(w.m.RichEdit27->x(), 75);
+    QVERIFY(!w.m.Timer1->isActive());
+    w.m.AppendReceivedLine("in the word processor");
+    QVERIFY(!w.m.Timer1->isActive());  // nothing scrolls while the record is shown
+    w.m.Button12->click();
+    QCOMPARE(w.m.Button12->text(), QStringLiteral("動"));
+    QVERIFY(w.m.CheckBox85->isChecked());
+    QCOMPARE(w.m.RichEdit1->palette().color(QPalette::Base), QColor(255, 0, 0));
+    QCOMPARE(w.m.RichEdit1->focusPolicy(), Qt::ClickFocus);
+    w.m.Button12->click();
+    QCOMPARE(w.m.Button12->text(), QStringLiteral("止"));
+    QVERIFY(!w.m.CheckBox85->isChecked());
+    QCOMPARE(w.m.RichEdit1->palette().color(QPalette::Base), QColor(Qt::white));
+    w.m.Button12->click();
+    QVERIFY(w.m.CheckBox85->isChecked());
+    w.m.Button13->click();  // "再" leaves from any state
+    QVERIFY(!w.m.wordProcessorMode);
+    QCOMPARE(w.m.Button12->text(), QStringLiteral("ワ"));
+    QVERIFY(!w.m.CheckBox85->isChecked());
+    QVERIFY(w.m.Button14->isHidden());
+    QCOMPARE(w.m.RichEdit27->x(), 50);
+    QVERIFY(w.m.RichEdit2->y() > w.m.screen()->size().height());
+    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
+}
+
+void DisplayTest::recordLimitStopsTypingButNotAppends() {
+    Shown w;
+    const QByteArray chunk = QByteArray(1000, 'z');
+    while (w.m.record->byteLength() < Ttalk2e::kRecordLimit) w.m.AppendReceivedLine(chunk);
+    const qsizetype full = w.m.record->byteLength();
+    QVERIFY(full > Ttalk2e::kRecordLimit);
+    w.m.AppendReceivedLine(sj(QStringLiteral("最後の行")));  // lines of the program are always shown
+    QVERIFY(w.recordText().endsWith(QStringLiteral("最後の行\n")));
+    const qsizetype after = w.m.record->byteLength();
+    w.m.Button12->click();
+    w.m.RichEdit2->setFocus();
+    w.m.RichEdit2->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w.m.RichEdit2, "typed");
+    QCOMPARE(w.m.record->byteLength(), after);  // what a person types stops at the limit
+    QTest::keyClick(w.m.RichEdit2, Qt::Key_Backspace);
+    QCOMPARE(w.m.record->byteLength(), after - 2);  // the empty line's break
+}
+
+void DisplayTest::typistModesLayTheStrip() {
+    Shown w;
+    const int W = w.m.Panel6->width();
+    QCOMPARE(w.m.RichEdit1->geometry(), QRect(0, 27, W, 24));
+    QCOMPARE(w.m.RichEdit27->geometry(), QRect(50, 3, W - 50, 24));
+    QCOMPARE(w.m.Panel1->height(), 51);
+    w.m.Edit6->setText("0");  // no monitor lines: a pane of height 0, buttons of 3
+    QCOMPARE(w.m.RichEdit27->height(), 0);
+    QCOMPARE(w.m.Button13->height(), 3);
+    QCOMPARE(w.m.Panel1->height(), 27);
+    w.m.Edit6->setText("1");
+    w.m.Edit96->setText("2");
+    QCOMPARE(w.m.RichEdit1->height(), 48);
+    w.m.Button15->click();  // one typist
+    QCOMPARE(w.m.typistMode, 1);
+    QVERIFY(w.m.RichEdit27->isHidden());
+    QCOMPARE(w.m.RichEdit1->geometry(), QRect(50, 3, w.m.Panel6->width() - 50, 48));
+    QCOMPARE(w.m.Button13->height(), 51);
+    w.m.Button16->click();  // display only
+    QCOMPARE(w.m.typistMode, 0);
+    QVERIFY(w.m.Panel1->isHidden());
+    QVERIFY(!w.m.Edit77->isHidden());
+    QVERIFY(w.m.Edit77->hasFocus());
+    QCOMPARE(w.m.Panel6->cursor().shape(), Qt::BlankCursor);
+    QVERIFY(w.s.messages.shown.last().startsWith(QStringLiteral("表示専用（「０人」）にしたので")));
+    w.m.Button17->click();
+    QCOMPARE(w.m.typistMode, 2);
+    QVERIFY(!w.m.Panel1->isHidden());
+    QCOMPARE(w.m.Panel6->cursor().shape(), Qt::ArrowCursor);
+}
+
+void DisplayTest::displayOnlyKeys() {
+    Shown w;
+    w.m.Button16->click();
+    QVERIFY(w.m.CheckBox67->isChecked());
+    w.s.messages.shown.clear();
+    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QVERIFY(w.m.frameless);
+    QVERIFY(w.m.PageControl1->isHidden());
+    QVERIFY(!w.m.Image2->isHidden());
+    QVERIFY(w.m.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(!w.m.CheckBox67->isChecked());
+    QCOMPARE(w.s.messages.shown.size(), 1);
+    QVERIFY(w.s.messages.shown[0].startsWith(QStringLiteral("タグを消します。")));
+    // In the frameless screen the lines are drawn on the window's own canvas.
+    w.m.AppendReceivedLine(sj(QStringLiteral("枠なし")));
+    w.runTicks();
+    QVERIFY(hasInk(w.m.Image2->picture(), 0, w.m.height()));
+    QCOMPARE(w.m.Edit77->text(), QString());  // keys are swallowed
+    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QVERIFY(!w.m.frameless);
+    QVERIFY(!w.m.PageControl1->isHidden());
+    QVERIFY(w.m.CheckBox67->isChecked());  // back as it was
+    QCOMPARE(w.s.messages.shown.size(), 1);  // no tabs were shown, so no explanation
+    // F2 jumps to the newest lines.
+    w.m.AppendReceivedLine("x");
+    QTest::keyClick(w.m.Edit77, Qt::Key_F2);
+    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
+    QVERIFY(!w.m.Timer1->isActive());
+    // Not in the word-processor screen.
+    w.m.wordProcessorMode = true;
+    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QVERIFY(!w.m.frameless);
+    QCOMPARE(w.s.messages.shown.last(), QStringLiteral("ワープロ画面の時は、「枠なし」にできません。"));
+}
+
+void DisplayTest::fitToWindowExample() {
+    Shown w;
+    w.m.resize(640, 480);
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPointSize(24);
+    w.s.dialogs.fonts.push_back(f);
+    w.m.Button1->click();
+    w.m.CheckBox67->setChecked(true);
+    w.m.Edit9->setText("2");
+    QTRY_COMPARE(w.m.height(), 480);
+    w.m.FitToWindow();
+    QCOMPARE(w.m.Edit8->text(), QStringLiteral("10"));
+    QCOMPARE(w.m.Edit12->text(), QStringLiteral("42"));
+    QCOMPARE(w.m.Edit10->text(), QStringLiteral("21"));
+    // With the automatic fit off, F3 only says so.
+    w.m.CheckBox67->setChecked(false);
+    w.m.Edit8->setText("3");
+    w.m.FitToWindow();
+    QCOMPARE(w.m.Edit8->text(), QStringLiteral("3"));
+    QCOMPARE(w.s.messages.shown.last(), QStringLiteral("「表示１」ページの「行間を自動調整する」のチェックが入ってません。"));
+}
+
+void DisplayTest::cursorCycle() {
+    Shown w;
+    w.m.CanvasClick();
+    QCOMPARE(w.m.Panel6->cursor().shape(), Qt::ArrowCursor);  // off: nothing changes
+    w.m.CheckBox68->setChecked(true);
+    w.m.Panel6->setCursor(Qt::BlankCursor);
+    emit w.m.Image1->clicked();
+    QCOMPARE(w.m.Panel6->cursor().shape(), Qt::ArrowCursor);
+    emit w.m.Image1->clicked();
+    QCOMPARE(w.m.Panel6->cursor().shape(), Qt::PointingHandCursor);
+    emit w.m.Image2->clicked();
+    QCOMPARE(w.m.Panel6->cursor().shape(), Qt::BlankCursor);
+    QCOMPARE(w.m.cursor().shape(), Qt::BlankCursor);
+    w.m.CheckBox68->setChecked(false);
+    QCOMPARE(w.m.Panel6->cursor().shape(), Qt::ArrowCursor);
+}
+
+void DisplayTest::fontAndBackgroundButtons() {
+    Shown w;
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPixelSize(32);
+    w.s.dialogs.fonts.push_back(f);
+    w.m.PageControl1->setCurrentIndex(3);
+    w.m.Button1->click();
+    QCOMPARE(w.m.RichEdit2->font().pixelSize(), 32);
+    QCOMPARE(w.m.Image1->font().pixelSize(), 32);
+    QCOMPARE(w.m.Memo3->font().pixelSize(), 32);
+    QCOMPARE(w.m.PageControl1->currentIndex(), 0);
+    QCOMPARE(w.m.Edit12->text(), QStringLiteral("32"));  // the automatic fit ran
+    w.s.dialogs.colours.push_back(QColor(0, 0, 64));
+    w.m.Button2->click();
+    QCOMPARE(w.m.RichEdit2->palette().color(QPalette::Base), QColor(0, 0, 64));
+    QCOMPARE(w.m.Image1->picture().pixelColor(3, 3), QColor(0, 0, 64));
+    w.m.Button2->click();  // cancelled: unchanged
+    QCOMPARE(w.m.RichEdit2->palette().color(QPalette::Base), QColor(0, 0, 64));
+}
+
+void DisplayTest::optionSwitches() {
+    Shown w;
+    w.m.record->setText(QStringLiteral("a\nb\n"));
+    w.m.scroll.lineCount = 2;
+    w.m.CheckBox8->setChecked(true);  // fewer than 20 lines: filler is added
+    QVERIFY(w.recordText().contains(QStringLiteral("＜空行のみ改行のための行追加しました＞\n")));
+    QCOMPARE(w.m.record->recordLineCount(), 2 + 1 + 20);
+    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
+    w.m.CheckBox50->setChecked(true);
+    w.m.CheckBox84->setChecked(true);
+    QVERIFY(!w.m.CheckBox8->isChecked());
+    QVERIFY(!w.m.CheckBox50->isChecked());
+}
+
+QTEST_MAIN(DisplayTest)
+#include "test_display.moc"
