@@ -30,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -104,7 +105,9 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), sta
     FormCreate();
 }
 
-Ttalk2e::~Ttalk2e() = default;
+Ttalk2e::~Ttalk2e() {
+    RichEdit2->setDocument(paneDocument_);  // the record's document goes before the pane does
+}
 
 void Ttalk2e::buildDisplayPage() {
     TabSheet1 = new DockPage(PageControl1);
@@ -131,9 +134,14 @@ void Ttalk2e::buildDisplayPage() {
     RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit2->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     RichEdit2->setLineWrapMode(QTextEdit::FixedPixelWidth);
-    RichEdit2->document()->setDocumentMargin(kRecordMargin);
     RichEdit2->setFocusPolicy(Qt::ClickFocus);
-    record = new Core::Record(RichEdit2->document(), this);
+    // The record has a document of its own; the pane shows it in the word-processor screen.
+    paneDocument_ = new QTextDocument(this);  // not the pane's own, which it deletes when swapped
+    RichEdit2->setDocument(paneDocument_);
+    auto* recordDocument = new QTextDocument(this);
+    recordDocument->setDocumentMargin(kRecordMargin);
+    recordDocument->setDefaultFont(RichEdit2->font());
+    record = new Core::Record(recordDocument, this);
     pane->limit = kRecordLimit;
     pane->recordBytes = [this] { return record->byteLength(); };
     {

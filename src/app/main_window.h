@@ -3,6 +3,7 @@
 // endpoints of the core ports, the input strip, the display and all option pages, and closing it
 // ends the program.
 #include "app/station.h"
+#include "core/line_strips.h"
 #include "core/scroller.h"
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTextDocument>
 #include <QWidget>
 #include <memory>
 
@@ -324,6 +326,8 @@ public:
     // F7's correction template from the text selected in the record; false when it is off.
     bool CorrectionTemplateFromRecord();
     void SetInputPaneNormal(bool normal);
+    // The record pane shows the record (word-processor screen) or nothing (smooth screen).
+    void ShowRecordInPane(bool show);
 
     // Options of the display.
     void CheckBox8Click();
@@ -411,6 +415,8 @@ private:
     void paintCanvas(Canvas* canvas, bool wholeCanvas);
     void applyStep(int step);
     QColor inputPaneColour_ = Qt::white;
+    QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
+    Core::LineStrips strips_;    // rendered display lines of the smooth screen
     bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
     QString programFolder_;
     QString channelPrefix_;

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -267,23 +268,27 @@ void Ttalk2e::StartScrollTimer() { Timer1->start(scroll.scrollInterval); }
 void Ttalk2e::paintCanvas(Canvas* canvas, bool wholeCanvas) {
     QImage& img = canvas->picture();
     if (img.isNull()) return;
-    const QColor bg = RichEdit2->palette().color(QPalette::Base);
+    const QColor paper = RichEdit2->palette().color(QPalette::Base);
+    const QColor ink = RichEdit2->palette().color(QPalette::Text);
+    const QFont& font = RichEdit2->font();
     const auto placed = scroll.placement();
-    const int band = qMin(img.height(), (scroll.visibleLines + 1) * scroll.latchedSpacing + scroll.latchedSpacing);
+    const int spacing = scroll.latchedSpacing;
+    const int band = qMin(img.height(), (scroll.visibleLines + 2) * spacing);
     const int fillBottom = wholeCanvas ? img.height() : qMin(img.height(), qMax(band, canvas->paintedBottom));
     QPainter p(&img);
-    p.fillRect(QRect(0, 0, img.width(), fillBottom), bg);
-    p.setFont(RichEdit2->font());
-    p.setPen(RichEdit2->palette().color(QPalette::Text));
-    const int ascent = QFontMetrics(RichEdit2->font()).ascent();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(QRect(0, 0, img.width(), fillBottom), paper);
     int bottom = 0;
     for (const Core::SmoothScroller::Placed& line : placed) {
-        if (line.y >= img.height() || line.y + scroll.latchedSpacing <= 0) continue;
+        if (line.y >= img.height() || line.y + spacing <= 0) continue;
         const QString text = record->displayLine(line.line);
-        if (!text.isEmpty()) p.drawText(QPoint(kTextLeft, line.y + ascent), text);
-        bottom = qMax(bottom, line.y + scroll.latchedSpacing);
+        if (text.isEmpty()) continue;
+        const QImage& strip = strips_.strip(text, font, ink, paper, kTextLeft, img.width());
+        p.drawImage(QPoint(0, line.y), strip);
+        bottom = qMax(bottom, line.y + strip.height());
     }
     p.end();
+    strips_.endFrame();
     canvas->paintedBottom = qMin(img.height(), qMax(bottom, band));
     canvas->update(QRect(0, 0, img.width(), fillBottom));
 }
@@ -416,6 +421,7 @@ void Ttalk2e::LinesToSpacing() {
     if (CheckBox67->isChecked()) setNumber(Edit12, scroll.stepsPerLine * step);
     // Back to the smooth screen, as after "再".
     wordProcessorMode = false;
+    ShowRecordInPane(false);
     Button12->setText(QStringLiteral("ワ"));
     CheckBox85->setChecked(false);
     SetInputPaneNormal(true);
@@ -478,12 +484,28 @@ void Ttalk2e::SetInputPaneNormal(bool normal) {
     RichEdit1->setFocusPolicy(normal ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
+void Ttalk2e::ShowRecordInPane(bool show) {
+    QTextDocument* doc = record->document();
+    if (show == (RichEdit2->document() == doc)) return;
+    if (show) {
+        record->setFullLayout(true);
+        doc->setDefaultFont(RichEdit2->font());
+        RichEdit2->setDocument(doc);
+        RichEdit2->moveCursor(QTextCursor::End);
+        RichEdit2->ensureCursorVisible();
+    } else {
+        RichEdit2->setDocument(paneDocument_);
+        record->setFullLayout(false);
+    }
+}
+
 void Ttalk2e::Button12Click() {
     const QString state = Button12->text();
     const int W = displayWidth();
     if (state == QStringLiteral("ワ")) {
         wordProcessorMode = true;
         Timer1->stop();
+        ShowRecordInPane(true);
         RichEdit2->setGeometry(0, 0, W, displayHeight());
         RichEdit2->setFocusPolicy(Qt::StrongFocus);
         Button14->show();
@@ -506,6 +528,7 @@ void Ttalk2e::Button12Click() {
 
 void Ttalk2e::Button13Click() {
     wordProcessorMode = false;
+    ShowRecordInPane(false);
     Button12->setText(QStringLiteral("ワ"));
     CheckBox85->setChecked(false);
     SetInputPaneNormal(true);
@@ -584,6 +607,7 @@ void Ttalk2e::Button1Click() {
     const auto f = station_.dialogs.chooseFont(this, RichEdit2->font());
     if (!f) return;
     RichEdit2->setFont(*f);
+    record->document()->setDefaultFont(*f);
     Image1->setFont(*f);
     Image2->setFont(*f);
     Memo3->setFont(*f);
@@ -764,6 +788,7 @@ void Ttalk2e::ToggleFrameless() {
 
 void Ttalk2e::RestartSmoothScreen() {
     wordProcessorMode = false;
+    ShowRecordInPane(false);
     scroll.accelerating = false;
     setNumber(Edit9, scroll.baseStep);
     RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());

@@ -34,15 +34,41 @@ int charsOfBytes(const QString& text, qsizetype bytes) {
     return i;
 }
 
+// A document layout that lays nothing out. The document still reports every change through it.
+class NoLayout final : public QAbstractTextDocumentLayout {
+public:
+    using QAbstractTextDocumentLayout::QAbstractTextDocumentLayout;
+    void draw(QPainter*, const PaintContext&) override {}
+    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override { return {}; }
+    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+
+protected:
+    void documentChanged(int, int, int) override {}
+};
+
 }  // namespace
 
 Record::Record(QTextDocument* document, QObject* parent) : QObject(parent), doc_(document) {
     // The record grows for hours; an undo history of every appended line would grow with it.
     doc_->setUndoRedoEnabled(false);
-    doc_->documentLayout();  // the document reports its changes only once it has a layout
+    doc_->setDocumentLayout(new NoLayout(doc_));  // changes are reported only through a layout
     font_ = doc_->defaultFont();
     rebuild();
     connect(doc_, &QTextDocument::contentsChange, this, &Record::onContentsChange);
+}
+
+void Record::setFullLayout(bool on) {
+    if (on == fullLayout_) return;
+    fullLayout_ = on;
+    if (on) {
+        doc_->setDocumentLayout(nullptr);
+        doc_->documentLayout();  // the default layout, as a text pane draws it
+    } else {
+        doc_->setDocumentLayout(new NoLayout(doc_));
+    }
 }
 
 void Record::setWrap(const QFont& font, int width) {

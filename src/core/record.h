@@ -21,6 +21,12 @@ public:
 
     QTextDocument* document() const { return doc_; }
 
+    // While the record is only painted line by line, its document keeps no layout of its own: a
+    // layout of hundreds of kilobytes redone on every appended line is what made long sessions
+    // slow. The word-processor screen asks for the full layout while it shows the record.
+    void setFullLayout(bool on);
+    bool fullLayout() const { return fullLayout_; }
+
     // Font and width the display lines are wrapped at (the display area's).
     void setWrap(const QFont& font, int width);
     int wrapWidth() const { return width_; }
@@ -69,6 +75,7 @@ private:
     void edit(const std::function<void(QTextCursor&)>& change);
 
     QTextDocument* doc_;
+    bool fullLayout_ = false;
     QFont font_;
     int width_ = 0;
     std::vector<BlockInfo> blocks_;  // parallel to the document's blocks

@@ -38,7 +38,7 @@ struct Shown {
         }
         return n;
     }
-    QString recordText() const { return m.RichEdit2->toPlainText(); }
+    QString recordText() const { return m.record->document()->toPlainText(); }
 };
 
 bool hasInk(const QImage& img, int top, int bottom) {
@@ -299,6 +299,8 @@ void DisplayTest::wordProcessorScreenCycle() {
     QCOMPARE(w.m.Button12->text(), QStringLiteral("止"));
     QVERIFY(!w.m.Button14->isHidden());
     QCOMPARE(w.m.RichEdit2->geometry(), QRect(QPoint(0, 0), w.m.Panel6->size()));
+    QCOMPARE(w.m.RichEdit2->document(), w.m.record->document());  // the record itself, editable
+    QCOMPARE(w.m.RichEdit2->toPlainText(), w.recordText());
     QCOMPARE(w.m.RichEdit27->x(), 75);
     QVERIFY(!w.m.Timer1->isActive());
     w.m.AppendReceivedLine("in the word processor");
@@ -322,6 +324,8 @@ void DisplayTest::wordProcessorScreenCycle() {
     QCOMPARE(w.m.RichEdit27->x(), 50);
     QVERIFY(w.m.RichEdit2->y() > w.m.screen()->size().height());
     QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
+    QVERIFY(w.m.RichEdit2->document() != w.m.record->document());
+    QVERIFY(w.recordText().endsWith(QStringLiteral("in the word processor\n")));
 }
 
 void DisplayTest::recordLimitStopsTypingButNotAppends() {
