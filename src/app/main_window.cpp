@@ -25,6 +25,7 @@
 #include "prepared/template_window.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -101,6 +102,8 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), sta
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
     wireDisplay();
+    wireTeam();
+    wireLines();
 
     FormCreate();
 }
@@ -227,6 +230,8 @@ void Ttalk2e::buildAuxiliaryPage() {
     QGroupBox* palette = page->group(1, QStringLiteral("確認修正パレット"));
     ButtonPalette = Form::button(palette, "ButtonPalette", QStringLiteral("確認修正ﾊﾟﾚｯﾄ表示"));
     CheckBox21 = Form::check(palette, "CheckBox21", QStringLiteral("入力をパレットに送信する"), false);
+    CheckBox30 = Form::check(palette, "CheckBox30", QStringLiteral("ﾊﾟﾚｯﾄ連動"), false);
+    CheckBox31 = Form::check(palette, "CheckBox31", QStringLiteral("連動時の主修正者"), false);
     ButtonCorrectionMonitor = Form::button(palette, "ButtonCorrectionMonitor", QStringLiteral("ﾓﾆﾀｰ"));
 
     QGroupBox* ruby = page->group(1, QStringLiteral("ルビ送信"), "GroupRuby");
@@ -307,6 +312,40 @@ void Ttalk2e::buildPartnerPage() {
                              QStringLiteral("入力をＬＡＮに流す。"), true);
     connect(CheckBox22, &QCheckBox::toggled, this, &Ttalk2e::CheckBox22Click);
 
+    QGroupBox* search = page->group(0, QStringLiteral("メンバー"), "GroupSearch");
+    QWidget* again = Form::row(search);
+    Button47 = Form::button(again, "Button47", QStringLiteral("メンバーを捜す"));
+    explanatoryLabels << Form::label(again, QStringLiteral("●左ボタンを押すと、メンバーをクリアしてから、もう一度探しに行きます。"));
+    QWidget* rest = Form::row(search);
+    explanatoryLabels << Form::label(rest, QStringLiteral("メンバーから外れる時に右のボタン●"));
+    Button53 = Form::button(rest, "Button53", QStringLiteral("お休み"));
+    QWidget* fixed = Form::row(search);
+    CheckBox6 = Form::check(fixed, "CheckBox6", QStringLiteral("ﾒﾝﾊﾞｰ固定  "), false);
+    explanatoryLabels << Form::label(fixed, QStringLiteral("「メンバーを捜す」を無視。"));
+    CheckBox7 = Form::check(search, "CheckBox7", QStringLiteral("ﾊﾟｰﾄﾅｰ固定"), false);
+
+    QGroupBox* groups = page->group(0, QStringLiteral("入力班"), "GroupInputGroup");
+    QWidget* g1 = Form::row(groups);
+    RadioButton6 = Form::radio(g1, "RadioButton6", QStringLiteral("Ａ班"), true);
+    RadioButton7 = Form::radio(g1, "RadioButton7", QStringLiteral("Ｂ班"), false);
+    RadioButton8 = Form::radio(g1, "RadioButton8", QStringLiteral("Ｃ班"), false);
+    RadioButton9 = Form::radio(g1, "RadioButton9", QStringLiteral("Ｄ班"), false);
+    QWidget* g2 = Form::row(groups);
+    RadioButton10 = Form::radio(g2, "RadioButton10", QStringLiteral("Ｅ班"), false);
+    RadioButton11 = Form::radio(g2, "RadioButton11", QStringLiteral("Ｆ班"), false);
+    RadioButton12 = Form::radio(g2, "RadioButton12", QString(), false);
+    ComboBox1 = Form::place(g2, new QComboBox(g2), "ComboBox1");
+    auto* groupButtons = new QButtonGroup(groups);  // the seven radio buttons sit in two rows
+    for (QRadioButton* r : {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11,
+                            RadioButton12})
+        groupButtons->addButton(r);
+    ComboBox1->addItems({QStringLiteral("Ｇ班"), QStringLiteral("Ｈ班"), QStringLiteral("Ｉ 班"), QStringLiteral("Ｊ班"),
+                         QStringLiteral("Ｋ班"), QStringLiteral("Ｌ班"), QStringLiteral("Ｍ班"), QStringLiteral("Ｎ班"),
+                         QStringLiteral("Ｏ班"), QStringLiteral("Ｐ班"), QStringLiteral("Ｑ班"), QStringLiteral("Ｒ班"),
+                         QStringLiteral("Ｓ班"), QStringLiteral("Ｔ班"), QStringLiteral("Ｕ班"), QStringLiteral("Ｖ班"),
+                         QStringLiteral("Ｗ班"), QStringLiteral("Ｘ班"), QStringLiteral("Ｙ班"), QStringLiteral("Ｚ班")});
+    ComboBox1->setCurrentIndex(-1);
+
     GroupMembers = page->group(1, QStringLiteral("班のメンバー一覧"), "GroupMembers");
     {
         QWidget* head = Form::row(GroupMembers);
@@ -325,6 +364,8 @@ void Ttalk2e::buildPartnerPage() {
         {"CheckBox27", "Edit83", "Edit87", "Button57", "Button61"},
         {"CheckBox28", "Edit84", "Edit88", "Button58", "Button62"},
     };
+    explanatoryLabels << Form::label(GroupMembers, QStringLiteral(
+                             "「仲間のチェック」を外すと、その人には入力文を送信しません。"));
     for (int i = 0; i < kSlots; ++i) {
         QWidget* r = Form::row(GroupMembers);
         MemberSlot& s = slots_[i];
@@ -422,6 +463,8 @@ void Ttalk2e::buildDisplayOptionPages() {
     PageControl1->addTab(display2, QStringLiteral("表示２"));
     QGroupBox* undo = display2->group(0, QStringLiteral("Ｕｎｄｏの表示方法"), "GroupUndoDisplay");
     CheckBox40 = Form::check(undo, "CheckBox40", QStringLiteral("再描画する（従来と同じ）"), true);
+    QGroupBox* undoTarget = display2->group(0, QStringLiteral("Ｕｎｄｏの対象"), "GroupUndoTarget");
+    CheckBox11 = Form::check(undoTarget, "CheckBox11", QStringLiteral("Ｕｎｄｏの対象にする"), true);
     QGroupBox* cursor = display2->group(0, QStringLiteral("マウスカーソルの非表示"), "GroupCursor");
     CheckBox68 = Form::check(cursor, "CheckBox68", QStringLiteral("クリックすると消える"), false);
     QGroupBox* record = display2->group(0, QStringLiteral("記録"), "GroupRecord");
@@ -448,9 +491,26 @@ void Ttalk2e::buildInputPages() {
     auto* input1 = new Form::Page(PageControl1, 2);
     input1->setObjectName(QStringLiteral("TabSheet6"));
     PageControl1->addTab(input1, QStringLiteral("入力１"));
+    QGroupBox* send = input1->group(0, QStringLiteral("送信"), "GroupSend");
+    CheckBox53 = Form::check(send, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
+    QWidget* speaker = Form::row(send);
+    Form::label(speaker, QStringLiteral("発言者名"));
+    Edit31 = Form::edit(speaker, "Edit31", QString(), 120);
+    QGroupBox* time = input1->group(0, QStringLiteral("入力時間の指定"), "GroupTimeLimit");
+    CheckBox15 = Form::check(time, "CheckBox15", QStringLiteral("赤表示する"), false);
+    CheckBox23 = Form::check(time, "CheckBox23", QStringLiteral("自動的にEnterし、表示する"), false);
+    QWidget* seconds = Form::row(time);
+    Edit16 = Form::edit(seconds, "Edit16", QStringLiteral("15"), 50);
+    Form::label(seconds, QStringLiteral("秒"));
+
     auto* input2 = new Form::Page(PageControl1, 2);
     input2->setObjectName(QStringLiteral("TabSheet7"));
     PageControl1->addTab(input2, QStringLiteral("入力２"));
+    QGroupBox* f9 = input2->group(0, QStringLiteral("Ｆ９（Ｕｎｄｏ）"), "GroupF9");
+    CheckBox35 = Form::check(f9, "CheckBox35", QStringLiteral("入力部内で改行する。"), false);
+    CheckBox36 = Form::check(f9, "CheckBox36", QStringLiteral("「空行のみ改行」を指定した時"), false);
+    QGroupBox* copy = input2->group(1, QStringLiteral("コピー"), "GroupCopy");
+    CheckBox41 = Form::check(copy, "CheckBox41", QStringLiteral("入力文をコピー"), false);
 }
 
 void Ttalk2e::buildSavePage() {
@@ -462,6 +522,9 @@ void Ttalk2e::buildSavePage() {
     Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);
     Form::label(r, QStringLiteral("分"));
     explanatoryLabels << Form::label(periodic, QStringLiteral("●０分とすると動作しません。"));
+    QGroupBox* log = save->group(0, QStringLiteral("説明ページ"), "GroupLog");
+    CheckBox32 = Form::check(log, "CheckBox32", QStringLiteral("記録を説明ページに保存"), false);
+    CheckBox20 = Form::check(log, "CheckBox20", QStringLiteral("入力開始時刻を説明ページに記録"), false);
     QGroupBox* settings = save->group(1, QStringLiteral("表示設定"), "GroupSettingsFile");
     Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
 }

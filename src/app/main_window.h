@@ -5,6 +5,7 @@
 #include "app/station.h"
 #include "core/line_strips.h"
 #include "core/scroller.h"
+#include "net/team.h"
 
 #include <array>
 
@@ -24,6 +25,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class QTextEdit;
 class QTimer;
@@ -156,6 +158,14 @@ public:
     QPushButton *Button55 = nullptr, *Button56 = nullptr, *Button57 = nullptr, *Button58 = nullptr;
     QPushButton *Button22 = nullptr, *Button24 = nullptr, *Button25 = nullptr, *Button32 = nullptr;
     QPushButton *Button59 = nullptr, *Button60 = nullptr, *Button61 = nullptr, *Button62 = nullptr;
+    QCheckBox* CheckBox6 = nullptr;    // "ﾒﾝﾊﾞｰ固定  "
+    QCheckBox* CheckBox7 = nullptr;    // "ﾊﾟｰﾄﾅｰ固定"
+    QPushButton* Button47 = nullptr;   // "メンバーを捜す"
+    QPushButton* Button53 = nullptr;   // "お休み"
+    QRadioButton *RadioButton6 = nullptr, *RadioButton7 = nullptr, *RadioButton8 = nullptr;
+    QRadioButton *RadioButton9 = nullptr, *RadioButton10 = nullptr, *RadioButton11 = nullptr;
+    QRadioButton* RadioButton12 = nullptr;  // "Ｇ班" … "Ｚ班" with ComboBox1
+    QComboBox* ComboBox1 = nullptr;
     QGroupBox* GroupRemoteOptions = nullptr;  // hidden option box (channel, sibling copy)
     QComboBox* ComboBox2 = nullptr;   // channel "1ch" … "12ch"
     QCheckBox* CheckBox60 = nullptr;  // "７ｗに表示"
@@ -233,6 +243,77 @@ public:
     // The partnership and the member list are given up before the ports move.
     void EndPartnershipForChannel();
     void LeaveMembersForChannel();
+
+    // ---- the team: own address, member slots, search, pairing ----
+    int partnerSlot = 0;  // 1 … 8, 0 = no partner
+    int groupNumber() const;  // 1 … 26
+    Net::SlotViews slotViews() const;
+    void Edit35Change();
+    void Edit30Change();
+    void Edit30FocusOut();
+    void MirrorPairingButtons(int k);
+    void SlotAddressChange(int k);
+    void MirrorSlotName(int k);
+    void ShowPairingButtons(int k, bool partner);
+    void Button39Click();  // "ＩＰ再読込み"
+    void Button36Click();  // "winipcfg"
+    void Button38Click();  // "ipconfig"
+    void ClearMembers();
+    int FindMember(const QString& address) const;
+    int FirstFreeSlot() const;
+    void SendSearchRequest(const QString& address, bool broadcast);
+    void RemoteSearch();
+    void RestartSearch();
+    void ChangeGroup();
+    void Rest();
+    void RequestPartner(int k);
+    void CancelPartner(int k);
+    void DropPartner();
+    void LeaveGroup();
+    void SetCaptionsToBase();
+    void SetCaptionsWithPartner(const QString& name);
+    void LogStamped(const QString& tag, const QString& text);
+
+    // ---- the caption path: sending and receiving lines, commands and corrections ----
+    bool lastFromSelf = false;
+    bool refilledByUndo = false;
+    bool inputStarted = false;
+    QDateTime inputStartTime;
+    static const QString kTooLong;
+    int SendLine(const QByteArray& text);
+    void TransmitLine(const QByteArray& text);
+    void ShowReceivedLine(const QByteArray& text);
+    void UndoLastDisplay();
+    void UndoToInput(bool after);
+    void DeleteLastChar();
+    void ClearScreen();
+    void SendCommand(const QByteArray& word);
+    void SendCorrection();  // "送"
+    void ApplyCorrectionBatch();
+    void CopyToClipboard(const QByteArray& text);
+    void CheckBox21Click();
+    void CheckBox35Click();
+    void CheckBox36Click();
+    enum class StripColour { Normal, Red, Yellow };
+    void SetStripColour(StripColour colour);
+    StripColour stripColour() const { return stripColour_; }
+    // The panels of the input strip, here and in the sub-input window, that take its colour.
+    QList<QWidget*> stripPanels() const;
+    // The byte range of the newest display entry and how many change entries it made.
+    struct UndoRange {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        int entries = 1;
+    };
+    UndoRange NewestEntryRange() const;
+    void DropChangeEntries(int entries);
+
+    // page "入力１", "入力２", "保存" options the send path reads
+    QCheckBox *CheckBox53 = nullptr, *CheckBox15 = nullptr, *CheckBox23 = nullptr;
+    QLineEdit *Edit31 = nullptr, *Edit16 = nullptr;
+    QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr, *CheckBox41 = nullptr;
+    QCheckBox *CheckBox11 = nullptr, *CheckBox35 = nullptr, *CheckBox36 = nullptr;
+    QCheckBox *CheckBox30 = nullptr, *CheckBox31 = nullptr;  // palette link options
 
     // ---- traffic scrambling (filled by the scrambling subsystem) ----
     bool trafficScramblingOn() const;
@@ -401,6 +482,8 @@ private:
     void buildSavePage();
     void buildExplanationPage();
     void wireDisplay();
+    void wireTeam();
+    void wireLines();
     void createEndpoints();
     void InitialLayout();
     QSize canvasSize() const;
@@ -417,7 +500,10 @@ private:
     QColor inputPaneColour_ = Qt::white;
     QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
     Core::LineStrips strips_;    // rendered display lines of the smooth screen
-    bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
+    bool stepPending_ = false;
+    bool nameChanged_ = false;
+    QList<QByteArray> correctionItems_;  // the correction batch being received (shown in Memo3)
+    StripColour stripColour_ = StripColour::Normal;   // the own name was edited: tell the user how to announce it   // a step chosen mid-line, applied when the line is done
     QString programFolder_;
     QString channelPrefix_;
     QColor coverColour_ = Qt::black;

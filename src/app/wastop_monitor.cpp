@@ -1,6 +1,7 @@
 #include "app/wastop_monitor.h"
 
 #include "app/main_window.h"
+#include "text/cp932.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -46,6 +47,18 @@ TForm8::TForm8(Ttalk2e& main)
 void TForm8::addLine(const QString& line) {
     // No limit here: every held-back text must reach the display when correction mode ends.
     Memo2->appendPlainText(line);
+}
+
+void TForm8::hold(const QByteArray& item) {
+    held_.append(item);
+    QString shown = Cp932::decode(item);
+    shown.replace(QLatin1String("\r\n"), QStringLiteral("■"));
+    addLine(shown);
+}
+
+QList<QByteArray> TForm8::takeHeld() {
+    Memo2->clear();
+    return std::exchange(held_, {});
 }
 
 QStringList TForm8::lines() const {

@@ -21,6 +21,17 @@ public:
     void addLine(const QString& line);
     QStringList lines() const;
 
+    // The texts and commands held back in correction mode, in order of arrival. The memo shows
+    // them; clearing the memo does not drop them, only their replay does.
+    void hold(const QByteArray& item);
+    QList<QByteArray> takeHeld();
+    const QList<QByteArray>& held() const { return held_; }
+
+private:
+    QList<QByteArray> held_;
+
+public:
+
     void Button1Click();
     void Button2Click();
 };

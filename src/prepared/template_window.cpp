@@ -1,11 +1,14 @@
 #include "prepared/template_window.h"
 
+#include "app/form_builder.h"
 #include "net/datagram_endpoint.h"
 
 TForm11::TForm11(Ttalk2e& main)
     : AuxWindow(main, "TForm11", QStringLiteral("テンプレート・前ロール(ctrl+n)"),
                 QStringLiteral(" : テンプレート・前ロール(ctrl+n)")) {
     resize(480, 360);
+    new QVBoxLayout(this);
+    CheckBox17 = Form::check(this, "CheckBox17", QStringLiteral("「`@」行まで表示"), false);
     using E = Net::DatagramEndpoint;
     NMUDP1 = makeEndpoint(Net::Ports::Template1);
     NMUDP2 = makeEndpoint(Net::Ports::Template2);
