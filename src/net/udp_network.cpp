@@ -5,6 +5,8 @@
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
 #include <QUdpSocket>
+#include <QVariant>
+#include <deque>
 #include <unistd.h>
 
 namespace Net {
@@ -18,6 +20,8 @@ public:
         if (socket_->state() != QAbstractSocket::UnconnectedState) open();
         // No address reuse: a second copy of the program in the same channel must fail to bind.
         bound_ = socket_->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress);
+        // Room for a burst of lines while the display is busy (the kernel may grant less).
+        if (bound_) socket_->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(1 << 20));
         return bound_;
     }
 
@@ -50,17 +54,31 @@ private:
         QObject::connect(socket_.get(), &QUdpSocket::readyRead, this, [this] { drain(); });
     }
 
+    // Everything the kernel holds is taken into our own queue before each datagram is handled,
+    // so a burst from a fast sender never overflows the socket's buffer while the display works.
+    void readPending() {
+        while (socket_->hasPendingDatagrams()) queue_.push_back(socket_->receiveDatagram());
+    }
+
     void drain() {
-        while (socket_->hasPendingDatagrams()) {
-            const QNetworkDatagram d = socket_->receiveDatagram();
-            QHostAddress from = d.senderAddress();
+        readPending();
+        if (draining_) return;  // a handler's nested event loop: the outer loop handles them in order
+        draining_ = true;
+        while (!queue_.empty()) {
+            const QNetworkDatagram d = std::move(queue_.front());
+            queue_.pop_front();
+            const QHostAddress from = d.senderAddress();
             bool ok = false;
             const quint32 v4 = from.toIPv4Address(&ok);
             emit received(d.data(), ok ? QHostAddress(v4).toString() : from.toString(), quint16(d.senderPort()));
+            readPending();
         }
+        draining_ = false;
     }
 
     std::unique_ptr<QUdpSocket> socket_;
+    std::deque<QNetworkDatagram> queue_;
+    bool draining_ = false;
     bool bound_ = false;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // Private network namespaces for the system tests: nothing here touches this machine's own
 // network. Each namespace gets loopback and a veth pair; two namespaces can be joined by one.
+#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -39,7 +40,9 @@ public:
     ~Namespace() {
         QString pids;
         run({"ip", "netns", "pids", name_}, &pids);
-        for (const QString& pid : pids.split(u'\n', Qt::SkipEmptyParts)) run({"kill", "-9", pid.trimmed()});
+        const QString self = QString::number(QCoreApplication::applicationPid());
+        for (const QString& pid : pids.split(u'\n', Qt::SkipEmptyParts))
+            if (pid.trimmed() != self) run({"kill", "-9", pid.trimmed()});
         run({"ip", "netns", "del", name_});
     }
     Namespace(const Namespace&) = delete;
@@ -84,7 +87,8 @@ public:
         return ports;
     }
 
-    // Moves the calling thread into the namespace (sockets it opens afterwards live there).
+    // Moves the calling thread into the namespace (sockets it opens afterwards live there); a
+    // test does this once, for the rest of its process.
     bool enter() const {
         const int fd = ::open(QStringLiteral("/var/run/netns/%1").arg(name_).toLocal8Bit().constData(), O_RDONLY);
         if (fd < 0) return false;
@@ -102,14 +106,5 @@ private:
     QString address_;
     bool ok_ = false;
 };
-
-// Enters the host's own namespace again (that of pid 1) after Namespace::enter.
-inline bool leaveNamespace() {
-    const int fd = ::open("/proc/1/ns/net", O_RDONLY);
-    if (fd < 0) return false;
-    const bool ok = ::setns(fd, CLONE_NEWNET) == 0;
-    ::close(fd);
-    return ok;
-}
 
 }  // namespace SystemTest

@@ -1,0 +1,124 @@
+// The real program in one namespace of a private LAN and a scripted peer in another, over real
+// UDP: the start-up search, the answer to the peer's search, the start-up pairing request, a line
+// from the peer on the caption display, and the cancel and leave notice at SIGTERM.
+#include "netns.h"
+#include "text/cp932.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QNetworkDatagram>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <QtTest>
+#include <csignal>
+#include <memory>
+
+using namespace SystemTest;
+
+namespace {
+
+QString hostName() {
+    char name[257] = {};
+    gethostname(name, sizeof name - 1);
+    return QString::fromLocal8Bit(name);
+}
+
+// The next datagram on the socket, or an empty one after `ms`.
+QByteArray nextDatagram(QUdpSocket& s, int ms = 10000) {
+    QElapsedTimer t;
+    t.start();
+    while (!s.hasPendingDatagrams() && t.elapsed() < ms) QTest::qWait(20);
+    if (!s.hasPendingDatagrams()) return {};
+    return s.receiveDatagram().data();
+}
+
+int darkPixels(const QImage& img, const QRect& area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 100) ++n;
+    return n;
+}
+
+}  // namespace
+
+class TeamSystemTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        const QString why = unavailableReason();
+        if (!why.isEmpty()) QSKIP(qPrintable(why));
+        QVERIFY2(QFile::exists(QUELTA_BINARY), QUELTA_BINARY);
+        for (const char* tool : {"Xvfb", "import", "xdotool"})
+            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
+    }
+
+    void captionTogetherWithAScriptedPeer() {
+        const qint64 pid = QCoreApplication::applicationPid();
+        Namespace a(QStringLiteral("qsys%1a").arg(pid), "10.78.0.1");
+        Namespace b(QStringLiteral("qsys%1b").arg(pid), "10.78.0.2");
+        QVERIFY(a.joinTo(b));
+        QVERIFY(b.enter());  // the peer's sockets live in b from here on
+
+        QUdpSocket search, answers, pairing, leave, lines;
+        for (auto [sock, port] : {std::pair{&search, 6722}, {&answers, 6718}, {&pairing, 6719}, {&leave, 6724},
+                                  {&lines, 6711}})
+            QVERIFY(sock->bind(QHostAddress::AnyIPv4, quint16(port)));
+
+        int display = 90 + int(pid % 100);
+        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display))) ++display;
+        const QString dpy = QStringLiteral(":%1").arg(display);
+        QProcess* xvfb = new QProcess(this);
+        xvfb->start("ip", {"netns", "exec", a.name(), "Xvfb", dpy, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        QVERIFY(xvfb->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)), 10000);
+
+        QTemporaryDir runDir;
+        QProcess* quelta =
+            a.start(QUELTA_BINARY, {"DISPLAY=" + dpy, "XDG_RUNTIME_DIR=" + runDir.path(), "QT_QPA_PLATFORM=xcb"}, this);
+        const QString name = hostName();
+
+        // The start-up search, broadcast on the LAN.
+        QCOMPARE(QString::fromUtf8(nextDatagram(search)), QStringLiteral("10.78.0.1,%1,Req,1").arg(name));
+        // The peer's own search is answered, and the peer becomes slot #1.
+        QUdpSocket tx;
+        tx.writeDatagram("10.78.0.2,peer,Req,1", QHostAddress("10.78.0.1"), 6722);
+        QCOMPARE(QString::fromUtf8(nextDatagram(answers)), QStringLiteral("10.78.0.1,10.78.0.2,%1,Ans").arg(name));
+        // Five seconds after start, its only member is asked to be the partner.
+        QCOMPARE(QString::fromUtf8(nextDatagram(pairing, 15000)),
+                 QStringLiteral("10.78.0.1,10.78.0.2,%1,Req-Partner,Req").arg(name));
+        tx.writeDatagram("10.78.0.2,10.78.0.1,peer,Req-Partner,Ans", QHostAddress("10.78.0.1"), 6719);
+        auto inA = [&](const QStringList& cmd, QString* out = nullptr) {
+            return SystemTest::run(QStringList{"ip", "netns", "exec", a.name(), "env", "DISPLAY=" + dpy} + cmd, out);
+        };
+        QString windows;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 10000 && !inA({"xdotool", "search", "--name", "<peer>"}, &windows)) QTest::qWait(200);
+        QVERIFY2(!windows.trimmed().isEmpty(), "the caption never named the partner");
+
+        // A line from the peer appears on the caption display.
+        const QString shot = runDir.filePath("shot.png");
+        QTest::qWait(500);
+        QVERIFY(inA({"import", "-window", "root", shot}));
+        const QRect displayArea(10, 40, 600, 360);
+        const int before = darkPixels(QImage(shot), displayArea);
+        tx.writeDatagram(Cp932::encode(QStringLiteral("字幕のテストです")), QHostAddress("10.78.0.1"), 6711);
+        QTest::qWait(2500);  // the line scrolls in
+        QVERIFY(inA({"import", "-window", "root", shot}));
+        const int after = darkPixels(QImage(shot), displayArea);
+        QVERIFY2(after > before + 200, qPrintable(QStringLiteral("ink before %1, after %2").arg(before).arg(after)));
+
+        // SIGTERM: the partner is cancelled and the members are told.
+        ::kill(pid_t(quelta->processId()), SIGTERM);
+        QCOMPARE(QString::fromUtf8(nextDatagram(pairing)), QStringLiteral("10.78.0.1,10.78.0.2,%1,Can-Partner,Ans").arg(name));
+        QCOMPARE(Cp932::decode(nextDatagram(leave)), QStringLiteral("10.78.0.1,%1,離脱").arg(name));
+        QVERIFY(quelta->waitForFinished(10000));
+        QCOMPARE(quelta->exitCode(), 0);
+        xvfb->terminate();
+        xvfb->waitForFinished(5000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TeamSystemTest)
+#include "test_team_system.moc"
