@@ -6,7 +6,7 @@
 #include "app/form_builder.h"
 #include "app/hot_keys.h"
 #include "app/member_monitor.h"
-#include "app/record_pane.h"
+#include "app/text_pane.h"
 #include "app/splash.h"
 #include "app/updown.h"
 #include "core/record.h"
@@ -104,6 +104,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), sta
     wireDisplay();
     wireTeam();
     wireLines();
+    wireInput();
 
     FormCreate();
 }
@@ -128,7 +129,7 @@ void Ttalk2e::buildDisplayPage() {
     Image1 = new Canvas(Panel6);
     Image1->setObjectName(QStringLiteral("Image1"));
 
-    auto* pane = new RecordPane(Panel6);
+    auto* pane = new TextPane(Panel6);
     RichEdit2 = pane;
     RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
     RichEdit2->setFont(pixelFont(48));
@@ -146,7 +147,7 @@ void Ttalk2e::buildDisplayPage() {
     recordDocument->setDefaultFont(RichEdit2->font());
     record = new Core::Record(recordDocument, this);
     pane->limit = kRecordLimit;
-    pane->recordBytes = [this] { return record->byteLength(); };
+    pane->bytes = [this] { return record->byteLength(); };
     {
         QPalette p = RichEdit2->palette();
         p.setColor(QPalette::Base, Qt::white);
@@ -177,6 +178,12 @@ void Ttalk2e::buildDisplayPage() {
     Edit77->setGeometry(0, 0, 0, 0);  // zero width: it only catches keys
     Edit77->hide();
 
+    Panel22 = new QFrame(Panel1);  // behind the buttons
+    Panel22->setObjectName(QStringLiteral("Panel22"));
+    Panel22->setMinimumWidth(50);
+    Panel23 = new QFrame(Panel1);  // behind the panes
+    Panel23->setObjectName(QStringLiteral("Panel23"));
+    Panel23->setMinimumWidth(20);
     Button13 = new QPushButton(QStringLiteral("再"), Panel1);
     Button13->setObjectName(QStringLiteral("Button13"));
     Button12 = new QPushButton(QStringLiteral("ワ"), Panel1);
@@ -189,11 +196,12 @@ void Ttalk2e::buildDisplayPage() {
     }
 
     const QFont paneFont = pixelFont(15);
-    RichEdit27 = new QTextEdit(Panel1);
+    RichEdit27 = new TextPane(Panel1);
     RichEdit27->setObjectName(QStringLiteral("RichEdit27"));
-    RichEdit1 = new QTextEdit(Panel1);
+    RichEdit1 = new TextPane(Panel1);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    for (QTextEdit* pane : {RichEdit27, RichEdit1}) {
+    for (TextPane* pane : {RichEdit27, RichEdit1}) {
+        pane->limit = 254;
         pane->setFont(paneFont);
         pane->setFrameShape(QFrame::NoFrame);
         pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -218,6 +226,11 @@ void Ttalk2e::buildAuxiliaryPage() {
     Button45 = Form::button(monitor, "Button45", QStringLiteral("モニター表示"));
     CheckBox14 = Form::check(monitor, "CheckBox14", QStringLiteral("常に前面にする"), true);
     CheckBox12 = Form::check(monitor, "CheckBox12", QStringLiteral("通信ｏｎ（送信する）"), true);
+    QWidget* rows = Form::row(monitor);
+    Form::label(rows, QStringLiteral("行数"));
+    Edit20 = Form::edit(rows, "Edit20", QStringLiteral("1"), 40);
+    UpDown4 = Form::place(rows, new UpDown(rows, "UpDown4", Edit20, 1, 9), nullptr);
+    CheckBox49 = Form::check(monitor, "CheckBox49", QStringLiteral("改行を「■」で表示"), true);
 
     QGroupBox* msg = page->group(0, QStringLiteral("連絡・お知らせ"));
     ButtonContact = Form::button(msg, "ButtonContact", QStringLiteral("連絡窓表示"));
@@ -488,29 +501,88 @@ void Ttalk2e::buildDisplayOptionPages() {
 }
 
 void Ttalk2e::buildInputPages() {
+    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value, int width = 60) {
+        QWidget* r = Form::row(parent);
+        if (!caption.isEmpty()) Form::label(r, caption);
+        return Form::edit(r, name, value, width);
+    };
     auto* input1 = new Form::Page(PageControl1, 2);
     input1->setObjectName(QStringLiteral("TabSheet6"));
     PageControl1->addTab(input1, QStringLiteral("入力１"));
     QGroupBox* send = input1->group(0, QStringLiteral("送信"), "GroupSend");
     CheckBox53 = Form::check(send, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
-    QWidget* speaker = Form::row(send);
-    Form::label(speaker, QStringLiteral("発言者名"));
-    Edit31 = Form::edit(speaker, "Edit31", QString(), 120);
+    Edit31 = field(send, "Edit31", QStringLiteral("発言者名"), QString(), 120);
+    CheckBox13 = Form::check(send, "CheckBox13", QStringLiteral("F12で後ろにも空行を入れる"), false);
+
     QGroupBox* time = input1->group(0, QStringLiteral("入力時間の指定"), "GroupTimeLimit");
     CheckBox15 = Form::check(time, "CheckBox15", QStringLiteral("赤表示する"), false);
     CheckBox23 = Form::check(time, "CheckBox23", QStringLiteral("自動的にEnterし、表示する"), false);
     QWidget* seconds = Form::row(time);
     Edit16 = Form::edit(seconds, "Edit16", QStringLiteral("15"), 50);
+    UpDown3 = Form::place(seconds, new UpDown(seconds, "UpDown3", Edit16, 1, 9999), nullptr);
     Form::label(seconds, QStringLiteral("秒"));
+
+    QGroupBox* length = input1->group(0, QStringLiteral("入力文字数の指定"), "GroupLengthLimit");
+    CheckBox51 = Form::check(length, "CheckBox51", QStringLiteral("赤表示する。"), false);
+    CheckBox54 = Form::check(length, "CheckBox54", QStringLiteral("自動的にEnterし、表示"), false);
+    QWidget* bytes = Form::row(length);
+    Edit21 = Form::edit(bytes, "Edit21", QStringLiteral("40"), 50);
+    UpDown5 = Form::place(bytes, new UpDown(bytes, "UpDown5", Edit21, 1, 254), nullptr);
+    Form::label(bytes, QStringLiteral("字（半角）"));
+
+    QGroupBox* punct = input1->group(0, QStringLiteral("句読点で送る"), "GroupPunctuation");
+    CheckBox61 = Form::check(punct, "CheckBox61", QStringLiteral("自動的にEnterし表示する。"), false);
+
+    QGroupBox* keys = input1->group(1, QStringLiteral("Ｆキー"), "GroupFKeys");
+    CheckBox43 = Form::check(keys, "CheckBox43", QStringLiteral("くくる。"), false);
+    QWidget* b1 = Form::row(keys);
+    Form::label(b1, QStringLiteral("Ｆ８"));
+    Edit78 = Form::edit(b1, "Edit78", QStringLiteral("「"), 40);
+    Edit79 = Form::edit(b1, "Edit79", QStringLiteral("」"), 40);
+    QWidget* b2 = Form::row(keys);
+    Form::label(b2, QStringLiteral("Shift+Ｆ８"));
+    Edit5 = Form::edit(b2, "Edit5", QStringLiteral("♪"), 40);
+    Edit7 = Form::edit(b2, "Edit7", QStringLiteral("♪"), 40);
+    CheckBox52 = Form::check(keys, "CheckBox52", QStringLiteral("Ｆ７キーを訂正キーにする。"), false);
+    QWidget* f7 = Form::row(keys);
+    Edit94 = Form::edit(f7, "Edit94", QStringLiteral("訂正：↑の「"), 110);
+    Edit95 = Form::edit(f7, "Edit95", QStringLiteral("」は「」です。"), 110);
+    CheckBox47 = Form::check(keys, "CheckBox47", QStringLiteral("Ｄｅｌキー/Clsキーにする。"), false);
 
     auto* input2 = new Form::Page(PageControl1, 2);
     input2->setObjectName(QStringLiteral("TabSheet7"));
     PageControl1->addTab(input2, QStringLiteral("入力２"));
+    QGroupBox* ruby = input2->group(0, QStringLiteral("入力読み（ルビ）"), "GroupReading");
+    CheckBox58 = Form::check(ruby, "CheckBox58", QStringLiteral("下の文字で入力読みを囲う"), false);
+    QWidget* around = Form::row(ruby);
+    Edit22 = Form::edit(around, "Edit22", QStringLiteral("（"), 40);
+    Edit23 = Form::edit(around, "Edit23", QStringLiteral("）"), 40);
+    CheckBox59 = Form::check(ruby, "CheckBox59", QStringLiteral("ルビにする（`r`sで囲う）"), false);
+    QWidget* scripts = Form::row(ruby);
+    RadioButton1 = Form::radio(scripts, "RadioButton1", QStringLiteral("半ｶﾀｶﾅ"), false);
+    RadioButton2 = Form::radio(scripts, "RadioButton2", QStringLiteral("カタカナ"), false);
+    RadioButton3 = Form::radio(scripts, "RadioButton3", QStringLiteral("ひらがな"), true);
     QGroupBox* f9 = input2->group(0, QStringLiteral("Ｆ９（Ｕｎｄｏ）"), "GroupF9");
     CheckBox35 = Form::check(f9, "CheckBox35", QStringLiteral("入力部内で改行する。"), false);
     CheckBox36 = Form::check(f9, "CheckBox36", QStringLiteral("「空行のみ改行」を指定した時"), false);
-    QGroupBox* copy = input2->group(1, QStringLiteral("コピー"), "GroupCopy");
+    QGroupBox* copy = input2->group(0, QStringLiteral("コピー"), "GroupCopy");
     CheckBox41 = Form::check(copy, "CheckBox41", QStringLiteral("入力文をコピー"), false);
+
+    QGroupBox* panes = input2->group(1, QStringLiteral("モニター部＆入力部"), "GroupPanes");
+    QWidget* look = Form::row(panes);
+    Button3 = Form::button(look, "Button3", QStringLiteral("フォント"));
+    Button4 = Form::button(look, "Button4", QStringLiteral("背景色"));
+    QGroupBox* ime = input2->group(1, QStringLiteral("漢字変換色"), "GroupConversionColours");
+    QWidget* imeRow = Form::row(ime);
+    Button27 = Form::button(imeRow, "Button27", QStringLiteral("文字色"));
+    Button34 = Form::button(imeRow, "Button34", QStringLiteral("背景色"));
+    QGroupBox* monitor = input2->group(1, QStringLiteral("モニター部"), "GroupMonitorPane");
+    CheckBox57 = Form::check(monitor, "CheckBox57", QStringLiteral("改行を■で表示する。"), false);
+    Edit66 = field(monitor, "Edit66", QStringLiteral("入力途中クリア時メッセージ"), QStringLiteral("・"));
+    Edit68 = field(monitor, "Edit68", QStringLiteral("表示時間"), QStringLiteral("500"));
+    QGroupBox* how = input2->group(1, QStringLiteral("モニターの表示方法"), "GroupMonitorCaret");
+    CheckBox55 = Form::check(how, "CheckBox55", QStringLiteral("モニター部"), false);
+    CheckBox56 = Form::check(how, "CheckBox56", QStringLiteral("８人モニター"), false);
 }
 
 void Ttalk2e::buildSavePage() {
@@ -591,6 +663,8 @@ void Ttalk2e::createAuxiliaryWindows() {
     setStaysOnTop(Form11.get(), CheckBox10->isChecked());
     setStaysOnTop(Form2.get(), CheckBox14->isChecked());
     connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
+    connect(Edit20, &QLineEdit::textChanged, Form2.get(), &TForm2::Restack);
+    Form5->UpdateRows();
 }
 
 QList<QWidget*> Ttalk2e::allWindows() const {

@@ -17,6 +17,8 @@
 #include <memory>
 
 class QCheckBox;
+class QInputMethodEvent;
+class QKeyEvent;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -34,6 +36,7 @@ class AuxWindow;
 class UpDown;
 namespace Core { class Record; }
 class Canvas;
+class TextPane;
 class DockPage;
 class HotKeyMenu;
 class TForm2;
@@ -94,11 +97,11 @@ public:
     QFrame* Panel6 = nullptr;       // display area
     Canvas* Image1 = nullptr;       // smooth screen, framed
     Canvas* Image2 = nullptr;       // smooth screen, frameless, laid directly on the window
-    QTextEdit* RichEdit2 = nullptr; // the record
+    TextPane* RichEdit2 = nullptr;  // the record pane
     QPlainTextEdit* Memo3 = nullptr;   // hidden correction buffer
     QFrame* Panel1 = nullptr;       // input strip
-    QTextEdit* RichEdit27 = nullptr;   // monitor pane (the partner's live typing)
-    QTextEdit* RichEdit1 = nullptr;    // input pane
+    TextPane* RichEdit27 = nullptr;    // monitor pane (the partner's live typing)
+    TextPane* RichEdit1 = nullptr;     // input pane
     QPushButton* Button13 = nullptr;   // "再"
     QPushButton* Button12 = nullptr;   // "ワ"
     QPushButton* Button14 = nullptr;   // "送"
@@ -403,7 +406,7 @@ public:
     void Button13Click();  // "再"
     void CheckBox85Click();
     void FlushCorrectionBuffer();
-    void RecordPaneF7();
+
     // F7's correction template from the text selected in the record; false when it is off.
     bool CorrectionTemplateFromRecord();
     void SetInputPaneNormal(bool normal);
@@ -454,6 +457,56 @@ public:
     // page "補助Ｗ": ruby sending
     QCheckBox* CheckBox46 = nullptr;
 
+    // ---- the input pane ----
+    bool RichEdit1KeyDown(QKeyEvent* event);  // true: the key was handled here
+    void RichEdit1KeyUp(QKeyEvent* event);
+    void RichEdit1Composition(const QInputMethodEvent* event);
+    void RichEdit1Change();
+    void SendInputPane();
+    void SendLiveTyping(int key);
+    void EnterKey();
+    void EscapeKey();
+    void F12Key();
+    void BracketInput(bool shift);
+    void InsertMemoText(int fkey);
+    void InsertReading();
+    void ClearRubyCapture();
+    bool rubyOn() const;
+    void SettingsTransferReceived(const QByteArray& text);
+    // The pane's text as it travels: code page 932 with CR LF breaks.
+    QByteArray PaneBytes(const QString& text) const;
+    QString readingText;     // reading of the last conversion
+    QString previousReading;
+    int wordStart = 0, wordEnd = 0;  // the converted word, as caret positions of the pane
+    bool composing = false;
+    QColor inputPaneColour() const { return inputPaneColour_; }
+
+    // page "入力１" / "入力２" controls of the input pane
+    QCheckBox *CheckBox13 = nullptr, *CheckBox43 = nullptr, *CheckBox52 = nullptr, *CheckBox47 = nullptr;
+    QLineEdit *Edit78 = nullptr, *Edit79 = nullptr, *Edit5 = nullptr, *Edit7 = nullptr;
+    QLineEdit *Edit94 = nullptr, *Edit95 = nullptr;
+    UpDown* UpDown3 = nullptr;
+    QCheckBox *CheckBox51 = nullptr, *CheckBox54 = nullptr, *CheckBox61 = nullptr;
+    QLineEdit* Edit21 = nullptr;
+    UpDown* UpDown5 = nullptr;
+    QCheckBox *CheckBox58 = nullptr, *CheckBox59 = nullptr;
+    QLineEdit *Edit22 = nullptr, *Edit23 = nullptr;
+    QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr, *RadioButton3 = nullptr;
+    QPushButton *Button3 = nullptr, *Button4 = nullptr, *Button27 = nullptr, *Button34 = nullptr;
+    QCheckBox *CheckBox57 = nullptr, *CheckBox55 = nullptr, *CheckBox56 = nullptr, *CheckBox49 = nullptr;
+    QLineEdit *Edit66 = nullptr, *Edit68 = nullptr;
+    QLineEdit* Edit20 = nullptr;  // lines per row of the 8-person monitor
+    UpDown* UpDown4 = nullptr;
+    QFrame *Panel22 = nullptr, *Panel23 = nullptr;  // the strip's splitter panels
+    void Button3Click();
+    void Button4Click();
+    void Button27Click();
+    void Button34Click();
+    void CheckBox47Click();
+    void CheckBox58Click();
+    void CheckBox59Click();
+    void Edit68Change();
+
     // ---- periodic clear, input time limit, partner's clear message, typing rate ----
     void Timer3Timer();
     void Timer4Timer();
@@ -484,6 +537,7 @@ private:
     void wireDisplay();
     void wireTeam();
     void wireLines();
+    void wireInput();
     void createEndpoints();
     void InitialLayout();
     QSize canvasSize() const;
@@ -502,6 +556,8 @@ private:
     Core::LineStrips strips_;    // rendered display lines of the smooth screen
     bool stepPending_ = false;
     bool nameChanged_ = false;
+    QString lastKanaPreedit_;    // the reading of the conversion now in progress
+    bool inPaneChange_ = false;  // the pane's change rules send lines, which change the pane
     QList<QByteArray> correctionItems_;  // the correction batch being received (shown in Memo3)
     StripColour stripColour_ = StripColour::Normal;   // the own name was edited: tell the user how to announce it   // a step chosen mid-line, applied when the line is done
     QString programFolder_;

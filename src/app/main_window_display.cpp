@@ -4,7 +4,7 @@
 
 #include "app/canvas.h"
 #include "app/dock_page.h"
-#include "app/record_pane.h"
+#include "app/text_pane.h"
 #include "app/updown.h"
 #include "app/wastop_monitor.h"
 #include "core/columns.h"
@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -110,7 +111,11 @@ void Ttalk2e::wireDisplay() {
     connect(PageControl1, &QTabWidget::currentChanged, this, &Ttalk2e::PageControl1Change);
     connect(Edit18, &QLineEdit::returnPressed, this, [this] { resize(intOf(Edit18, width()), height()); });
     connect(Edit19, &QLineEdit::returnPressed, this, [this] { resize(width(), intOf(Edit19, height())); });
-    connect(static_cast<RecordPane*>(RichEdit2), &RecordPane::f7Pressed, this, &Ttalk2e::RecordPaneF7);
+    RichEdit2->onKeyPress = [this](QKeyEvent* e) {
+        if (e->key() != Qt::Key_F7) return false;
+        if (CorrectionTemplateFromRecord()) RichEdit1->setFocus();
+        return true;
+    };
     Edit77->installEventFilter(this);
     Panel6->installEventFilter(this);
 }
@@ -555,9 +560,6 @@ void Ttalk2e::CheckBox85Click() {
     }
 }
 
-void Ttalk2e::RecordPaneF7() {
-    if (CorrectionTemplateFromRecord()) RichEdit1->setFocus();
-}
 
 // ---------------------------------------------------------------------------------------------
 // Options of the display
@@ -635,7 +637,9 @@ void Ttalk2e::Button2Click() {
 // Typist modes and the input strip
 
 void Ttalk2e::LayoutInputStrip() {
-    const int h = (-(-RichEdit1->font().pixelSize()) * 96) / 72 + 4;
+    // The font height as a negative pixel height, as the strip's formula takes it.
+    const int fontHeight = -QFontInfo(RichEdit1->font()).pixelSize();
+    const int h = (-fontHeight * 96) / 72 + 4;
     const int m = qMax(0, intOf(Edit6, 1));
     const int n = qMax(0, intOf(Edit96, 1));
     const int t = 3;
@@ -678,6 +682,11 @@ void Ttalk2e::LayoutInputStrip() {
     TabSheet1->relayout();
     RichEdit2->resize(displayWidth(), displayHeight());
     Memo3->resize(displayWidth(), displayHeight());
+    const int inset = wordProcessorMode ? 75 : 50;
+    Panel22->setGeometry(0, 0, inset, Panel1->height());
+    Panel23->setGeometry(inset, 0, qMax(Panel23->minimumWidth(), W - inset), Panel1->height());
+    Panel22->lower();
+    Panel23->lower();
 }
 
 void Ttalk2e::Button17Click() {

@@ -1,19 +1,510 @@
-// The input pane: keys, automatic sends, live typing and the partner's monitor pane.
+// The input pane: its keys, the automatic sends, the reading (ruby) capture, the live typing to the
+// partner and to the 8-person monitor, and the partner's monitor pane.
 #include "app/main_window.h"
+#include "app/text_pane.h"
 
+#include "app/member_monitor.h"
+#include "core/record.h"
+#include "messaging/fkey_memo.h"
 #include "net/datagram_endpoint.h"
+#include "prepared/subinput_window.h"
+#include "text/cp932.h"
+#include "text/kana.h"
 
+#include <QCheckBox>
 #include <QFrame>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QTimer>
 
-void Ttalk2e::NMUDP2DataReceived(const QByteArray&, const QString&, quint16) {}
-void Ttalk2e::NMUDP7DataReceived(const QByteArray&, const QString&, quint16) {}
-void Ttalk2e::Timer3Timer() {}
-void Ttalk2e::Timer4Timer() {}
+namespace {
 
-bool Ttalk2e::CorrectionTemplateFromRecord() { return false; }
+const QByteArray kBlank = Cp932::encode(QStringLiteral("$改行$"));
+const QByteArray kErased = Cp932::encode(QStringLiteral("●消去●"));
 
-QList<QWidget*> Ttalk2e::stripPanels() const { return {static_cast<QWidget*>(Panel1)}; }
+bool isErase(int key) { return key == Qt::Key_Backspace || key == Qt::Key_Escape; }
 
-// The 8-person monitor mirrors the slots' names and pairing buttons.
-void Ttalk2e::MirrorSlotName(int) {}
-void Ttalk2e::MirrorPairingButtons(int) {}
+int intOf(const QLineEdit* e, int fallback) {
+    bool ok = false;
+    const int v = e->text().trimmed().toInt(&ok);
+    return ok ? v : fallback;
+}
+
+const QString kBracketHelp = QStringLiteral(
+    "下のカッコ枠で指定した文字で囲んで、「入力した読み」を入力部に挿入します。\n\n"
+    "＜使い方＞\n１）漢字に変換して確定します。\n２）Ｆ１キーを押すと、その読みがカッコで囲まれてカーソルの位置に入ります。\n\n"
+    "読みの文字は「半ｶﾀｶﾅ」「カタカナ」「ひらがな」から選べます。");
+const QString kRubyHelp = QStringLiteral(
+    " 「入力した読み」をルビ記号「‘ｒ」「‘ｓ」で囲い、変換した語の前に挿入します。\n\n"
+    "＜使い方＞\n１）漢字に変換して確定します。\n２）Ｆ１キーを押すと、その語の前に「‘ｒ読み‘ｓ」が入ります。\n\n"
+    "ルビは７ｗなどの表示機でルビとして表示されます。表示部では幅を取りません。");
+const QString kDelClsHelp = QStringLiteral(
+    "「表示２」ページの「Ｕｎｄｏの表示方法」の「描画する」のチェックを外しました。\n"
+    "チェックを入れておくとＦ１１キーを使った後にＵｎｄｏすると\n表示が一気に最下段まで下がるためです。");
+
+}  // namespace
+
+void Ttalk2e::wireInput() {
+    RichEdit1->onKeyPress = [this](QKeyEvent* e) { return RichEdit1KeyDown(e); };
+    RichEdit1->onKeyRelease = [this](QKeyEvent* e) { RichEdit1KeyUp(e); };
+    RichEdit1->onInputMethod = [this](const QInputMethodEvent* e) { RichEdit1Composition(e); };
+    RichEdit1->onMousePress = [this] {
+        if (rubyOn()) wordEnd = RichEdit1->textCursor().position();
+    };
+    RichEdit27->onMousePress = [this] { RichEdit1->setFocus(); };
+    connect(RichEdit1, &QTextEdit::textChanged, this, &Ttalk2e::RichEdit1Change);
+    connect(Button3, &QPushButton::clicked, this, &Ttalk2e::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &Ttalk2e::Button4Click);
+    connect(Button27, &QPushButton::clicked, this, &Ttalk2e::Button27Click);
+    connect(Button34, &QPushButton::clicked, this, &Ttalk2e::Button34Click);
+    connect(CheckBox47, &QCheckBox::toggled, this, &Ttalk2e::CheckBox47Click);
+    connect(CheckBox58, &QCheckBox::toggled, this, &Ttalk2e::CheckBox58Click);
+    connect(CheckBox59, &QCheckBox::toggled, this, &Ttalk2e::CheckBox59Click);
+    connect(CheckBox15, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) return;
+        Timer3->stop();
+        SetStripColour(StripColour::Normal);
+    });
+    connect(CheckBox51, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on) SetStripColour(StripColour::Normal);
+    });
+    connect(Edit68, &QLineEdit::textChanged, this, &Ttalk2e::Edit68Change);
+    // The F-key memo shows which keys are taken by these options.
+    for (QCheckBox* c : {CheckBox52, CheckBox43, CheckBox47, CheckBox58, CheckBox59})
+        connect(c, &QCheckBox::toggled, this, [this] {
+            if (Form5) Form5->UpdateRows();
+        });
+}
+
+QByteArray Ttalk2e::PaneBytes(const QString& text) const {
+    QString t = text;
+    t.replace(QChar::ParagraphSeparator, u'\n');
+    t.replace(u'\n', QLatin1String("\r\n"));
+    return Cp932::encode(t);
+}
+
+bool Ttalk2e::rubyOn() const { return CheckBox58->isChecked() || CheckBox59->isChecked(); }
+
+void Ttalk2e::ClearRubyCapture() {
+    readingText.clear();
+    wordStart = 0;
+    wordEnd = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* e) {
+    if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
+        Timer3->start(intOf(Edit16, 15) * 1000);
+    if (CheckBox20->isChecked() && !inputStarted) {
+        inputStarted = true;
+        inputStartTime = station_.clock.now();
+    }
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (ctrl) {
+            RichEdit1->insertLimited(QStringLiteral("\n"));  // a line break inside the pane
+            if (rubyOn()) wordEnd += 2;
+        } else {
+            EnterKey();
+        }
+        return true;
+    case Qt::Key_Escape:
+        EscapeKey();
+        return true;
+    case Qt::Key_F1:
+        if (rubyOn()) InsertReading();
+        else InsertMemoText(1);
+        return true;
+    case Qt::Key_F2:
+    case Qt::Key_F3:
+    case Qt::Key_F4:
+    case Qt::Key_F5:
+    case Qt::Key_F6:
+        InsertMemoText(e->key() - Qt::Key_F1 + 1);
+        return true;
+    case Qt::Key_F7:
+        if (!CorrectionTemplateFromRecord()) InsertMemoText(7);
+        return true;
+    case Qt::Key_F8:
+        if (CheckBox43->isChecked()) BracketInput(shift);
+        else InsertMemoText(8);
+        return true;
+    case Qt::Key_F9:
+        UndoToInput(shift);
+        return true;
+    case Qt::Key_F11:
+        if (CheckBox47->isChecked()) {
+            if (shift) {
+                ClearScreen();
+                SendCommand("cls");
+            } else {
+                DeleteLastChar();
+                SendCommand("del");
+            }
+        } else {
+            InsertMemoText(11);
+        }
+        return true;
+    case Qt::Key_F12:
+        F12Key();
+        return true;
+    default:
+        return false;  // the pane's own handling (Ctrl+Z brings an erased text back)
+    }
+}
+
+void Ttalk2e::EnterKey() {
+    if (!Timer1->isActive()) {
+        ReadScrollInterval();
+        StartScrollTimer();
+    }
+    if (CheckBox85->isChecked()) {
+        CheckBox85->setChecked(false);  // the display takes the held texts
+        Button12->setText(QStringLiteral("止"));
+        SetInputPaneNormal(true);
+    }
+    if (rubyOn()) ClearRubyCapture();
+    SendInputPane();
+}
+
+void Ttalk2e::EscapeKey() {
+    QTextCursor c(RichEdit1->document());
+    c.select(QTextCursor::Document);
+    const QString erased = c.selectedText().replace(QChar::ParagraphSeparator, u'\n');
+    c.removeSelectedText();  // through the pane's undo, so Ctrl+Z brings it back
+    station_.clipboard.setText(erased);
+    if (CheckBox15->isChecked() || CheckBox23->isChecked()) {
+        Timer3->stop();
+        SetStripColour(StripColour::Normal);
+    }
+    inputStarted = false;
+    if (rubyOn()) ClearRubyCapture();
+}
+
+void Ttalk2e::SendInputPane() {
+    if (CheckBox53->isChecked()) {
+        QTextCursor c = RichEdit1->textCursor();
+        const int caret = c.position();
+        c.setPosition(0);
+        c.setPosition(caret, QTextCursor::KeepAnchor);
+        RichEdit1->setTextCursor(c);
+        SendLine(PaneBytes(c.selectedText()));
+    } else {
+        SendLine(PaneBytes(RichEdit1->toPlainText()));
+    }
+}
+
+void Ttalk2e::F12Key() {
+    if (rubyOn()) ClearRubyCapture();
+    QTextCursor c = RichEdit1->textCursor();
+    const QString whole = RichEdit1->toPlainText();
+    const QString before = whole.left(c.position());
+    const QString after = whole.mid(c.position());
+    RichEdit1->clear();
+    SendInputPane();  // an empty send: a blank line on the display
+    auto putWithCaret = [this](const QString& text, bool caretAtEnd) {
+        RichEdit1->setPlainText(text);
+        QTextCursor k(RichEdit1->document());
+        k.movePosition(caretAtEnd ? QTextCursor::End : QTextCursor::Start);
+        RichEdit1->setTextCursor(k);
+    };
+    if (CheckBox53->isChecked()) {
+        putWithCaret(before, true);
+        SendInputPane();
+        if (CheckBox13->isChecked()) {
+            RichEdit1->clear();
+            SendInputPane();
+        }
+        putWithCaret(after, false);
+    } else {
+        putWithCaret(whole, true);
+        SendInputPane();
+        if (CheckBox13->isChecked()) {
+            RichEdit1->clear();
+            SendInputPane();
+        }
+    }
+    if (RichEdit1->document()->firstBlock().text().isEmpty() && !Edit31->text().isEmpty()) {
+        QTextCursor k(RichEdit1->document());
+        k.insertText(Edit31->text());
+    }
+}
+
+void Ttalk2e::BracketInput(bool shift) {
+    const QString speaker = Edit31->text();
+    const QString open = shift ? Edit5->text() : Edit78->text();
+    const QString close = shift ? Edit7->text() : Edit79->text();
+    QTextDocument* doc = RichEdit1->document();
+    QTextCursor c(doc);
+    c.setPosition(0);
+    c.setPosition(qMin<int>(int(speaker.size()), doc->characterCount() - 1), QTextCursor::KeepAnchor);
+    c.beginEditBlock();
+    if (!speaker.isEmpty() && c.selectedText() == speaker) {
+        c.removeSelectedText();
+        c.insertText(speaker + open);
+    } else {
+        c.setPosition(0);
+        c.insertText(open);
+    }
+    QTextCursor last(doc->lastBlock());
+    last.movePosition(QTextCursor::EndOfBlock);
+    last.insertText(close);
+    c.endEditBlock();
+}
+
+bool Ttalk2e::CorrectionTemplateFromRecord() {
+    if (!CheckBox52->isChecked()) return false;
+    QString selected = RichEdit2->document() == record->document() ? RichEdit2->textCursor().selectedText() : QString();
+    selected.remove(QChar::ParagraphSeparator).remove(u'\r').remove(u'\n');
+    selected = Cp932::decode(Cp932::leftSafe(Cp932::encode(selected), 253));
+    RichEdit1->setPlainText(Edit94->text() + selected + Edit95->text());
+    RichEdit1->moveCursor(QTextCursor::End);
+    return true;
+}
+
+void Ttalk2e::InsertMemoText(int fkey) {
+    if (!Form5) return;
+    const QString phrase = Form5->phrase(fkey);
+    if (Form5->clearsPane(fkey)) {
+        RichEdit1->setPlainText(phrase);
+        RichEdit1->moveCursor(QTextCursor::End);
+    } else {
+        RichEdit1->insertLimited(phrase);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The reading of the input method (ruby)
+
+void Ttalk2e::RichEdit1Composition(const QInputMethodEvent* e) {
+    if (!rubyOn()) return;
+    const QString preedit = e->preeditString();
+    if (!preedit.isEmpty()) {
+        composing = true;
+        if (Text::IsKanaOnly(preedit)) lastKanaPreedit_ = preedit;  // still the reading being typed
+    }
+    if (!e->commitString().isEmpty()) {
+        const QString reading = Text::IsKanaOnly(e->commitString()) && lastKanaPreedit_.isEmpty()
+                                    ? e->commitString()
+                                    : lastKanaPreedit_;
+        lastKanaPreedit_.clear();
+        if (!reading.isEmpty() && reading != previousReading) {
+            previousReading = reading;
+            readingText = reading;
+            wordStart = wordEnd;
+            wordEnd = RichEdit1->textCursor().selectionStart();
+        }
+    }
+    if (preedit.isEmpty()) composing = false;
+}
+
+void Ttalk2e::InsertReading() {
+    if (readingText.isEmpty()) return;
+    composing = false;
+    // The reading as the input methods of the other stations deliver it: half-width katakana.
+    const QString half = Text::ToHalfWidthKatakana(readingText);
+    QString reading = half;
+    if (RadioButton2->isChecked()) reading = Text::ToFullWidth(half);
+    else if (RadioButton3->isChecked()) reading = Text::ToHiragana(Text::ToFullWidth(half));
+    if (CheckBox58->isChecked()) {
+        RichEdit1->insertLimited(Edit22->text() + reading + Edit23->text());
+    } else if (CheckBox59->isChecked()) {
+        const int caret = RichEdit1->textCursor().position();
+        QTextCursor at(RichEdit1->document());
+        at.setPosition(qBound(0, wordStart, RichEdit1->document()->characterCount() - 1));
+        at.insertText(QStringLiteral("`r") + reading + QStringLiteral("`s"));
+        QTextCursor c = RichEdit1->textCursor();
+        c.setPosition(qMin(caret + int(reading.size()) + 4, RichEdit1->document()->characterCount() - 1));
+        RichEdit1->setTextCursor(c);
+    }
+    readingText.clear();
+    wordStart = wordEnd;
+    wordEnd = RichEdit1->textCursor().position();
+}
+
+void Ttalk2e::RichEdit1KeyUp(QKeyEvent* e) {
+    if (rubyOn()) {
+        const int k = e->key();
+        if (k == Qt::Key_Henkan) composing = true;
+        else if ((k == Qt::Key_End || k == Qt::Key_Home || k == Qt::Key_Left || k == Qt::Key_Right ||
+                  k == Qt::Key_Up || k == Qt::Key_Down) &&
+                 !composing)
+            wordEnd = RichEdit1->textCursor().position();
+    }
+    SendLiveTyping(e->key());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Automatic sends
+
+void Ttalk2e::RichEdit1Change() {
+    if (inPaneChange_) return;
+    inPaneChange_ = true;
+    if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
+        Timer3->start(intOf(Edit16, 15) * 1000);
+    if (rubyOn()) wordEnd = RichEdit1->textCursor().position();
+    const QString text = RichEdit1->toPlainText();
+    const qsizetype bytes = PaneBytes(text).size();
+    const int limit = intOf(Edit21, 40);
+    if (CheckBox51->isChecked()) SetStripColour(bytes >= limit ? StripColour::Red : StripColour::Normal);
+    if (!refilledByUndo && CheckBox54->isChecked() && bytes >= limit) {
+        RichEdit1->clear();
+        SendLine(PaneBytes(text));  // the whole pane, whatever the caret option says
+    } else if (!refilledByUndo && CheckBox61->isChecked()) {
+        static const QString kStops[] = {QStringLiteral("。"), QStringLiteral("、"), QStringLiteral("？"),
+                                          QStringLiteral("?"), QStringLiteral("."), QStringLiteral(",")};
+        for (const QString& stop : kStops)
+            if (text.contains(stop)) {
+                SendInputPane();
+                break;
+            }
+    }
+    inPaneChange_ = false;
+}
+
+void Ttalk2e::Timer3Timer() {
+    Timer3->stop();
+    SetStripColour(StripColour::Red);
+    if (!CheckBox23->isChecked()) return;
+    // The pane the typist is in: each window remembers its focus even while another is active.
+    QTextEdit* pane = focusWidget() == RichEdit1                          ? static_cast<QTextEdit*>(RichEdit1)
+                      : Form14 && Form14->focusWidget() == Form14->RichEdit1 ? Form14->RichEdit1
+                      : Form14 && Form14->focusWidget() == Form14->RichEdit2 ? Form14->RichEdit2
+                                                                           : nullptr;
+    QString text;
+    if (pane) {
+        text = pane->toPlainText();
+        station_.clipboard.setText(text);
+        pane->clear();
+    }
+    SendLine(PaneBytes(text));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Live typing
+
+void Ttalk2e::SendLiveTyping(int key) {
+    const QString text = RichEdit1->toPlainText();
+    const bool firstLineEmpty = RichEdit1->document()->firstBlock().text().isEmpty();
+    const QByteArray whole = PaneBytes(text);
+    if (hasPartner) {
+        const QByteArray partner = !firstLineEmpty ? whole : isErase(key) ? QByteArray("$clear$") : QByteArray("$null$");
+        NMUDP2->send(ScrambleTraffic(partner));
+    }
+    if (!CheckBox12->isChecked()) return;
+    const QByteArray feed = !firstLineEmpty ? whole : isErase(key) ? kErased : kBlank;
+    SendToMembers(*NMUDP7, ScrambleTraffic(Cp932::encode(Edit35->text()) + ',' + feed));
+}
+
+void Ttalk2e::NMUDP2DataReceived(const QByteArray& payload, const QString&, quint16) {
+    QByteArray text = payload;
+    if (CheckBox57->isChecked()) text.replace("\r\n", Cp932::encode(QStringLiteral("■")));
+    if (text == "$null$") {
+        RichEdit27->clear();
+    } else if (text == "$clear$") {
+        RichEdit27->setPlainText(Edit66->text());
+        Timer4->start(intOf(Edit68, 500));
+    } else if (text.startsWith("$set$") || text == "$end$") {
+        SettingsTransferReceived(text);
+    } else {
+        RichEdit27->setPlainText(Cp932::decode(text));
+        if (CheckBox55->isChecked()) RichEdit27->moveCursor(QTextCursor::End);
+    }
+}
+
+void Ttalk2e::SettingsTransferReceived(const QByteArray&) {}  // display settings sent by another PC
+
+void Ttalk2e::Timer4Timer() {
+    Timer4->stop();
+    RichEdit27->clear();
+}
+
+void Ttalk2e::Edit68Change() {
+    if (Edit68->text().isEmpty()) {
+        Edit68->setText(QStringLiteral("500"));
+        return;
+    }
+    Timer4->start(intOf(Edit68, 500));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Options
+
+void Ttalk2e::CheckBox47Click() {
+    if (!CheckBox47->isChecked() || !CheckBox40->isChecked()) return;
+    CheckBox40->setChecked(false);
+    if (started) Message(kDelClsHelp);
+}
+
+void Ttalk2e::CheckBox58Click() {
+    if (!CheckBox58->isChecked()) return;
+    CheckBox59->setChecked(false);
+    if (started) Message(kBracketHelp);
+}
+
+void Ttalk2e::CheckBox59Click() {
+    if (!CheckBox59->isChecked()) return;
+    CheckBox58->setChecked(false);
+    if (started) Message(kRubyHelp);
+}
+
+void Ttalk2e::Button3Click() {
+    const auto f = station_.dialogs.chooseFont(this, RichEdit1->font());
+    if (!f) return;
+    for (QTextEdit* pane : std::initializer_list<QTextEdit*>{RichEdit1, RichEdit27, Form14->RichEdit1, Form14->RichEdit2})
+        pane->setFont(*f);
+    LayoutInputStrip();
+}
+
+void Ttalk2e::Button4Click() {
+    const auto c = station_.dialogs.chooseColor(this, inputPaneColour_);
+    if (!c) return;
+    inputPaneColour_ = *c;
+    for (QTextEdit* pane : std::initializer_list<QTextEdit*>{RichEdit1, RichEdit27, Form14->RichEdit1, Form14->RichEdit2}) {
+        QPalette p = pane->palette();
+        p.setColor(QPalette::Base, *c);
+        pane->setPalette(p);
+    }
+}
+
+void Ttalk2e::Button27Click() {
+    if (const auto c = station_.dialogs.chooseColor(this, RichEdit1->compositionText)) {
+        RichEdit1->compositionText = *c;
+        RichEdit2->compositionText = *c;
+    }
+}
+
+void Ttalk2e::Button34Click() {
+    if (const auto c = station_.dialogs.chooseColor(this, RichEdit1->compositionBackground)) {
+        RichEdit1->compositionBackground = *c;
+        RichEdit2->compositionBackground = *c;
+    }
+}
+
+QList<QWidget*> Ttalk2e::stripPanels() const {
+    return {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Panel22), static_cast<QWidget*>(Panel23)};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The 8-person monitor mirrors the slots' names and pairing buttons, and takes the members' feed.
+
+void Ttalk2e::MirrorSlotName(int k) {
+    if (Form2) Form2->SlotNameChanged(k, slot(k).name->text());
+}
+
+void Ttalk2e::MirrorPairingButtons(int k) {
+    if (Form2) Form2->SyncButtons(k);
+}
+
+void Ttalk2e::NMUDP7DataReceived(const QByteArray& payload, const QString&, quint16) {
+    if (Form2) Form2->Feed(payload);
+}

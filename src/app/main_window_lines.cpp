@@ -1,6 +1,7 @@
 // The caption path: the one send path for finished lines, the receivers of lines, commands and
 // corrections, undo, delete and clear screen, and correction mode.
 #include "app/main_window.h"
+#include "app/text_pane.h"
 
 #include "app/canvas.h"
 #include "app/wastop_monitor.h"

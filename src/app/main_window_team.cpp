@@ -1,6 +1,7 @@
 // The team on the LAN: the own address and name, the eight member slots, member search, pairing
 // with a partner, input groups and leave notices.
 #include "app/main_window.h"
+#include "app/text_pane.h"
 
 #include "net/addressing.h"
 #include "net/datagram_endpoint.h"

@@ -1,6 +1,293 @@
 #include "app/member_monitor.h"
 
+#include "app/main_window.h"
+#include "text/cp932.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+const char* const kNames[] = {"Edit36", "Edit37", "Edit38", "Edit39", "Edit81", "Edit82", "Edit83", "Edit84"};
+const QString kErased = QStringLiteral("●消去●");
+const QString kBlank = QStringLiteral("$改行$");
+}  // namespace
+
 TForm2::TForm2(Ttalk2e& main)
     : AuxWindow(main, "TForm2", QStringLiteral("８人モニター(ctrl+8)"), QStringLiteral(" : ８人モニター(ctrl+8)")) {
-    resize(520, 300);
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    resize(560, 420);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(true);
+    layout->addWidget(ScrollBox1);
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    ScrollBox1->setWidget(Splitter1);
+    auto column = [this](const char* name, int width) {
+        auto* w = new QWidget(Splitter1);
+        w->setObjectName(QString::fromLatin1(name));
+        w->setMinimumWidth(2);  // a column never vanishes
+        w->resize(width, w->height());
+        w->installEventFilter(this);
+        return w;
+    };
+    Panel3 = column("Panel3", 60);
+    Panel1 = column("Panel1", 90);
+    Panel2 = column("Panel2", 400);
+    Splitter1->setSizes({60, 90, 400});
+    Splitter1->setStretchFactor(2, 1);
+
+    for (int k = 1; k <= kRows; ++k) {
+        Row& r = row(k);
+        r.request = new QPushButton(QStringLiteral("な%1").arg(k), Panel3);
+        r.request->setObjectName(QStringLiteral("Button%1").arg(2 * k + 1));
+        r.partner = new QPushButton(QStringLiteral("パ"), Panel3);
+        r.partner->setObjectName(QStringLiteral("Button%1").arg(2 * k + 2));
+        r.partner->hide();
+        r.name = new QLineEdit(Panel1);
+        r.name->setObjectName(QString::fromLatin1(kNames[k - 1]));
+        r.name->setReadOnly(true);
+        r.pane = new QTextEdit(Panel2);
+        r.pane->setObjectName(QStringLiteral("RichEdit%1").arg(k));
+        r.pane->setReadOnly(true);
+        r.pane->setAcceptRichText(false);
+        r.pane->document()->setDocumentMargin(1);
+        r.name->installEventFilter(this);
+        r.pane->viewport()->installEventFilter(this);
+        for (QPushButton* b : {r.request, r.partner}) b->setFocusPolicy(Qt::NoFocus);
+        connect(r.request, &QPushButton::clicked, this, [this, k] { this->main().RequestPartner(k); });
+        connect(r.partner, &QPushButton::clicked, this, [this, k] { this->main().CancelPartner(k); });
+    }
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPointSize(12);
+    row(1).pane->setFont(f);
+
+    Button1 = new QPushButton(QStringLiteral("フォント"), Panel2);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("背景色"), Panel2);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Label1 = new QLabel(QStringLiteral("●枠を左クリックして、次に移動先の枠をクリックすると位置が入れ替わります。"), Panel2);
+    Label2 = new QLabel(QStringLiteral("●右クリックすると単独に色の指定ができます。"), Panel2);
+    CheckBox1 = new QCheckBox(QStringLiteral("「●消去●」「$改行$」を表示しない。"), Panel2);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    Label3 = new QLabel(QStringLiteral("←移動可"), Panel2);
+    CheckBox2 = new QCheckBox(QStringLiteral("自動的に上から入力順に表示する。"), Panel2);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Label1, Label2, CheckBox1, Label3, CheckBox2})
+        w->adjustSize();
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &TForm2::CheckBox2Click);
+    Restack();
+}
+
+bool TForm2::isIdle(const QString& t) { return t.isEmpty() || t == kErased || t == kBlank || t == QLatin1String(" "); }
+
+QList<int> TForm2::rowOrder() const {
+    QList<int> order{1, 2, 3, 4, 5, 6, 7, 8};
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return rows_[a - 1].top < rows_[b - 1].top; });
+    return order;
+}
+
+void TForm2::placeRow(int k, int top) {
+    Row& r = row(k);
+    r.top = top;
+    r.name->setGeometry(0, top, Panel1->width(), rowHeight_);
+    r.pane->setGeometry(0, top, Panel2->width(), rowHeight_);
+    const int half = Panel3->width() / 2;
+    r.request->setGeometry(0, top, half, qMin(rowHeight_, 28));
+    r.partner->setGeometry(half, top, Panel3->width() - half, qMin(rowHeight_, 28));
+}
+
+void TForm2::placeButtons() {
+    for (int k = 1; k <= kRows; ++k) placeRow(k, row(k).top);
+}
+
+void TForm2::Restack() {
+    const QFont font = row(1).pane->font();
+    for (Row& r : rows_) {
+        r.pane->setFont(font);
+        r.name->setFont(font);
+    }
+    const int lines = qBound(1, main().Edit20 ? main().Edit20->text().toInt() : 1, 9);
+    const int size = font.pointSize() > 0 ? font.pointSize() : qMax(1, font.pixelSize() * 72 / 96);
+    rowHeight_ = lines * size * 2 + 2;
+    positions_.clear();
+    for (int k = 1; k <= kRows; ++k) {
+        const int top = (k - 1) * (rowHeight_ + 4);
+        placeRow(k, top);
+        positions_ << top;
+        row(k).idle = true;
+    }
+    selected_ = 0;
+    for (int k = 1; k <= kRows; ++k) {
+        Row& r = row(k);
+        r.name->show();
+        r.pane->show();
+        SyncButtons(k);
+    }
+    const int below = 7 * (rowHeight_ + 4) + rowHeight_ + 4;
+    Button1->move(0, below);
+    Button2->move(Button1->width() + 4, below);
+    Label1->move(Button2->x() + Button2->width() + 8, below);
+    Label2->move(0, Label1->y() + Label1->height() + 4);
+    CheckBox1->move(0, Label2->y() + Label2->height() + 4);
+    Label3->move(CheckBox1->width() + 8, CheckBox1->y());
+    CheckBox2->move(0, CheckBox1->y() + 16);
+    Splitter1->setMinimumHeight(CheckBox2->y() + CheckBox2->height() + 8);
+}
+
+void TForm2::SyncButtons(int k) {
+    if (k < 1 || k > kRows || selected_ == k) return;
+    const auto& s = main().slot(k);
+    row(k).request->setVisible(!s.request->isHidden());
+    row(k).partner->setVisible(!s.partner->isHidden());
+}
+
+void TForm2::SlotNameChanged(int k, const QString& name) {
+    row(k).name->setText(name);
+    setPaneText(k, QString());
+}
+
+void TForm2::setPaneText(int k, const QString& text) {
+    row(k).pane->setPlainText(text);  // the whole pane in one operation
+    if (main().CheckBox56->isChecked()) {
+        QTextCursor c = row(k).pane->textCursor();
+        c.movePosition(QTextCursor::End);
+        row(k).pane->setTextCursor(c);
+    }
+    paneChanged(k);
+}
+
+void TForm2::Feed(const QByteArray& payload) {
+    QByteArray bytes = payload;
+    if (main().CheckBox49->isChecked()) bytes.replace("\r\n", Cp932::encode(QStringLiteral("■")));
+    const qsizetype comma = bytes.indexOf(',');
+    const QString address = Cp932::decode(bytes.left(comma < 0 ? bytes.size() : comma));
+    QString text = comma < 0 ? QString() : Cp932::decode(bytes.mid(comma + 1));
+    if (CheckBox1->isChecked() && (text == kErased || text == kBlank)) text = QStringLiteral(" ");
+    for (int k = 1; k <= kRows; ++k) {
+        if (main().slot(k).address->text() != address) continue;
+        setPaneText(k, text);
+        return;  // the first slot with that address; the mate flag is not consulted
+    }
+}
+
+void TForm2::paneChanged(int k) {
+    if (!CheckBox2->isChecked()) return;
+    Row& r = row(k);
+    if (r.idle) {
+        r.idle = false;
+        reorder();
+    } else if (isIdle(r.pane->toPlainText())) {
+        r.idle = true;
+        reorder();
+    }
+}
+
+void TForm2::reorder() {
+    const QList<int> walk = rowOrder();  // rows by their current place, top to bottom
+    QList<int> active, idle;
+    for (int k : walk) (isIdle(row(k).pane->toPlainText()) ? idle : active) << k;
+    const QList<int> order = active + idle;
+    for (int place = 0; place < order.size(); ++place) placeRow(order[place], positions_.value(place));
+}
+
+void TForm2::RowClicked(int k) {
+    if (CheckBox2->isChecked()) return;
+    Row& r = row(k);
+    if (selected_ == 0) {
+        for (QWidget* w : std::initializer_list<QWidget*>{r.name, r.pane, r.request, r.partner}) w->hide();
+        selected_ = k;
+        selectedTop_ = r.top;
+        return;
+    }
+    const int picked = selected_;
+    const int clickedTop = r.top;
+    selected_ = 0;
+    placeRow(picked, clickedTop);
+    row(picked).name->show();
+    row(picked).pane->show();
+    SyncButtons(picked);
+    placeRow(k, selectedTop_);
+}
+
+void TForm2::CancelSwap() {
+    if (selected_ == 0) return;
+    const int k = selected_;
+    selected_ = 0;
+    row(k).name->show();
+    row(k).pane->show();
+    SyncButtons(k);
+}
+
+void TForm2::CheckBox2Click() {
+    if (CheckBox2->isChecked() && selected_ != 0) {
+        const QSignalBlocker block(CheckBox2);
+        CheckBox2->setChecked(false);  // not while a swap is pending
+        CancelSwap();
+    }
+    Restack();
+}
+
+void TForm2::Button1Click() {
+    if (const auto f = main().station().dialogs.chooseFont(this, row(1).pane->font())) {
+        row(1).pane->setFont(*f);
+        Restack();
+    }
+}
+
+void TForm2::Button2Click() {
+    const auto c = main().station().dialogs.chooseColor(this, row(1).pane->palette().color(QPalette::Base));
+    if (!c) return;
+    for (Row& r : rows_)
+        for (QWidget* w : std::initializer_list<QWidget*>{r.name, r.pane}) {
+            QPalette p = w->palette();
+            p.setColor(QPalette::Base, *c);
+            w->setPalette(p);
+        }
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonPress) return AuxWindow::eventFilter(watched, event);
+    const auto* m = static_cast<QMouseEvent*>(event);
+    if (watched == Panel1 || watched == Panel2) {
+        CancelSwap();  // a click on empty panel space
+        return false;
+    }
+    for (int k = 1; k <= kRows; ++k) {
+        Row& r = row(k);
+        QWidget* hit = watched == r.name ? static_cast<QWidget*>(r.name)
+                       : watched == r.pane->viewport() ? static_cast<QWidget*>(r.pane)
+                                                       : nullptr;
+        if (!hit) continue;
+        if (m->button() == Qt::RightButton) {
+            QPalette p = hit->palette();
+            if (const auto c = main().station().dialogs.chooseColor(this, p.color(QPalette::Base))) {
+                p.setColor(QPalette::Base, *c);
+                hit->setPalette(p);  // this control alone, not stored
+            }
+            return true;
+        }
+        if (m->button() == Qt::LeftButton) {
+            RowClicked(k);
+            return true;
+        }
+    }
+    return AuxWindow::eventFilter(watched, event);
+}
+
+void TForm2::resizeEvent(QResizeEvent* event) {
+    AuxWindow::resizeEvent(event);
+    placeButtons();
 }

@@ -1,9 +1,81 @@
 #pragma once
-// TForm2: the 8-person monitor, the live typing of every member of the group, row by row.
+// TForm2: the 8-person monitor, the live typing of every member of the group, row by row. Row k
+// belongs to member slot k; rows can be swapped by hand or kept with the typing members on top.
 #include "app/aux_window.h"
+
+#include <QByteArray>
+#include <QList>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QSplitter;
+class QTextEdit;
 
 class TForm2 : public AuxWindow {
     Q_OBJECT
 public:
     explicit TForm2(Ttalk2e& main);
+
+    struct Row {
+        QPushButton* request = nullptr;  // "な1" … "な8"
+        QPushButton* partner = nullptr;  // "パ"
+        QLineEdit* name = nullptr;       // Edit36 … Edit39, Edit81 … Edit84
+        QTextEdit* pane = nullptr;       // RichEdit1 … RichEdit8
+        int top = 0;
+        bool idle = true;
+    };
+    static constexpr int kRows = 8;
+    // Row k = 1 … 8.
+    Row& row(int k) { return rows_[k - 1]; }
+
+    QScrollArea* ScrollBox1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* Panel3 = nullptr;  // request and partner buttons
+    QWidget* Panel1 = nullptr;  // names
+    QWidget* Panel2 = nullptr;  // panes
+    QPushButton* Button1 = nullptr;  // "フォント"
+    QPushButton* Button2 = nullptr;  // "背景色"
+    QLabel* Label1 = nullptr;        // swap hint
+    QLabel* Label2 = nullptr;        // colour hint
+    QLabel* Label3 = nullptr;        // "←移動可"
+    QCheckBox* CheckBox1 = nullptr;  // "「●消去●」「$改行$」を表示しない。"
+    QCheckBox* CheckBox2 = nullptr;  // "自動的に上から入力順に表示する。"
+
+    // The feed of port 6721: sender address, ",", the sender's input pane.
+    void Feed(const QByteArray& payload);
+    void SlotNameChanged(int k, const QString& name);
+    void SyncButtons(int k);
+    void Restack();
+    int rowHeight() const { return rowHeight_; }
+    // Slot numbers from the top of the window down.
+    QList<int> rowOrder() const;
+    int selectedRow() const { return selected_; }
+
+    void Button1Click();
+    void Button2Click();
+    void CheckBox2Click();
+    void RowClicked(int k);
+    void CancelSwap();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void setPaneText(int k, const QString& text);
+    void paneChanged(int k);
+    void reorder();
+    void placeRow(int k, int top);
+    void placeButtons();
+    static bool isIdle(const QString& text);
+
+    std::array<Row, kRows> rows_;
+    QList<int> positions_;  // the eight row tops, top to bottom
+    int rowHeight_ = 0;
+    int selected_ = 0;      // the row picked for a swap, 0 for none
+    int selectedTop_ = 0;
 };

@@ -1,7 +1,125 @@
 #include "messaging/fkey_memo.h"
 
+#include "app/main_window.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
 TForm5::TForm5(Ttalk2e& main)
     : AuxWindow(main, "TForm5", QStringLiteral("Ｆキー・メモ(ctrl+f)"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)")) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     resize(217, 333);
+    auto* g = new QGridLayout(this);
+    g->setContentsMargins(4, 4, 4, 4);
+    g->setHorizontalSpacing(3);
+    g->setVerticalSpacing(2);
+    auto key = [&](int row, const QString& text) { g->addWidget(new QLabel(text, this), row, 0); };
+    auto phraseRow = [&](int row, const char* fieldName, const char* boxName, QLineEdit*& edit, QCheckBox*& box) {
+        edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(fieldName));
+        edit->setAttribute(Qt::WA_InputMethodEnabled);
+        box = new QCheckBox(this);
+        box->setObjectName(QString::fromLatin1(boxName));
+        g->addWidget(edit, row, 1);
+        g->addWidget(box, row, 2);
+    };
+    auto fixed = [&](int row, const QString& text) {
+        auto* l = new QLabel(text, this);
+        g->addWidget(l, row, 1, 1, 2);
+        return l;
+    };
+    key(0, QStringLiteral("F1"));
+    phraseRow(0, "Edit45", "CheckBox1", Edit45, CheckBox1);
+    LabelF1 = fixed(0, QStringLiteral("「入力読み」（ルビ）を挿入"));
+    key(1, QStringLiteral("F2"));
+    phraseRow(1, "Edit56", "CheckBox2", Edit56, CheckBox2);
+    key(2, QStringLiteral("F3"));
+    phraseRow(2, "Edit57", "CheckBox3", Edit57, CheckBox3);
+    key(3, QStringLiteral("F4"));
+    phraseRow(3, "Edit58", "CheckBox4", Edit58, CheckBox4);
+    key(4, QStringLiteral("F5"));
+    phraseRow(4, "Edit59", "CheckBox5", Edit59, CheckBox5);
+    key(5, QStringLiteral("F6"));
+    phraseRow(5, "Edit60", "CheckBox6", Edit60, CheckBox6);
+    key(6, QStringLiteral("F7"));
+    phraseRow(6, "Edit61", "CheckBox7", Edit61, CheckBox7);
+    LabelF7 = fixed(6, QStringLiteral("指定範囲を文字列で囲む"));
+    key(7, QStringLiteral("F8"));
+    phraseRow(7, "Edit62", "CheckBox8", Edit62, CheckBox8);
+    LabelF8 = fixed(7, QStringLiteral("指定のカッコでくくる。"));
+    key(8, QStringLiteral("F9"));
+    fixed(8, QStringLiteral("表示を元に戻す（５度Ｕｎｄｏ可）"));
+    key(9, QStringLiteral("10"));
+    fixed(9, QStringLiteral("Windowsが使用。"));
+    key(10, QStringLiteral("11"));
+    phraseRow(10, "Edit65", "CheckBox9", Edit65, CheckBox9);
+    LabelF11 = fixed(10, QStringLiteral("１字削除／画面消去(Shift+F11)"));
+    key(11, QStringLiteral("12"));
+    fixed(11, QStringLiteral("前に空行が入るＥｎｔｅｒキー"));
+    auto* foot = new QLabel(QStringLiteral("●チェックは入力部を消去してから挿入"), this);
+    foot->setWordWrap(true);
+    g->addWidget(foot, 12, 0, 1, 3);
+    g->setRowStretch(13, 1);
+    g->setColumnStretch(1, 1);
+    UpdateRows();
+}
+
+QLineEdit* TForm5::field(int fkey) const {
+    switch (fkey) {
+    case 1: return Edit45;
+    case 2: return Edit56;
+    case 3: return Edit57;
+    case 4: return Edit58;
+    case 5: return Edit59;
+    case 6: return Edit60;
+    case 7: return Edit61;
+    case 8: return Edit62;
+    case 11: return Edit65;
+    default: return nullptr;
+    }
+}
+
+QCheckBox* TForm5::clears(int fkey) const {
+    switch (fkey) {
+    case 1: return CheckBox1;
+    case 2: return CheckBox2;
+    case 3: return CheckBox3;
+    case 4: return CheckBox4;
+    case 5: return CheckBox5;
+    case 6: return CheckBox6;
+    case 7: return CheckBox7;
+    case 8: return CheckBox8;
+    case 11: return CheckBox9;
+    default: return nullptr;
+    }
+}
+
+QString TForm5::phrase(int fkey) const { return field(fkey) ? field(fkey)->text() : QString(); }
+bool TForm5::clearsPane(int fkey) const { return clears(fkey) && clears(fkey)->isChecked(); }
+
+void TForm5::UpdateRows() {
+    Ttalk2e& m = main();
+    auto show = [](QLineEdit* edit, QCheckBox* box, QLabel* label, bool taken) {
+        edit->setVisible(!taken);
+        box->setVisible(!taken);
+        label->setVisible(taken);
+    };
+    show(Edit45, CheckBox1, LabelF1, m.rubyOn());
+    show(Edit61, CheckBox7, LabelF7, m.CheckBox52->isChecked());
+    show(Edit62, CheckBox8, LabelF8, m.CheckBox43->isChecked());
+    show(Edit65, CheckBox9, LabelF11, m.CheckBox47->isChecked());
+}
+
+void TForm5::resizeEvent(QResizeEvent* event) {
+    AuxWindow::resizeEvent(event);
+    // Every phrase field follows the window's width (the key and switch columns keep theirs).
+    for (int k : {1, 2, 3, 4, 5, 6, 7, 8, 11}) field(k)->setMinimumWidth(qMax(40, width() - 70));
+}
+
+bool TForm5::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) (Edit45->isHidden() ? Edit56 : Edit45)->setFocus();
+    return AuxWindow::event(event);
 }

@@ -1,9 +1,35 @@
 #pragma once
-// TForm5: the F-key memo, prepared phrases for the function keys of the input pane.
+// TForm5: the F-key memo, prepared phrases for the function keys of the input pane, and what the
+// other function keys do.
 #include "app/aux_window.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
 
 class TForm5 : public AuxWindow {
     Q_OBJECT
 public:
     explicit TForm5(Ttalk2e& main);
+
+    QLineEdit *Edit45 = nullptr, *Edit56 = nullptr, *Edit57 = nullptr, *Edit58 = nullptr, *Edit59 = nullptr;
+    QLineEdit *Edit60 = nullptr, *Edit61 = nullptr, *Edit62 = nullptr, *Edit65 = nullptr;
+    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
+    QCheckBox *CheckBox5 = nullptr, *CheckBox6 = nullptr, *CheckBox7 = nullptr, *CheckBox8 = nullptr;
+    QCheckBox* CheckBox9 = nullptr;
+    QLabel *LabelF1 = nullptr, *LabelF7 = nullptr, *LabelF8 = nullptr, *LabelF11 = nullptr;
+
+    // The phrase of F1 … F8 or F11, and whether it replaces the whole input pane.
+    QString phrase(int fkey) const;
+    bool clearsPane(int fkey) const;
+    // Rows whose key an option of the main window has taken show what the key does instead.
+    void UpdateRows();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QLineEdit* field(int fkey) const;
+    QCheckBox* clears(int fkey) const;
 };

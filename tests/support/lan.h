@@ -30,6 +30,20 @@ struct Lan {
     }
 };
 
+// Two stations that found each other and paired: A at .10 and B at .11, each the other's slot #1.
+struct PairedLan {
+    Lan lan;
+    TestStation& a = lan.add(10, "A");
+    TestStation& b = lan.add(11, "B");
+    PairedLan() {
+        a.finishStartup();  // A asks B, its only member
+        lan.net.deliverAll();
+        b.finishStartup();  // and B asks A: they pair again
+        lan.net.deliverAll();
+        lan.net.clearSent();
+    }
+};
+
 inline QByteArray sj(const QString& s) { return Cp932::encode(s); }
 inline QString recordOf(const TestStation& s) { return s.main->record->document()->toPlainText(); }
 inline QString lastRecordLine(const TestStation& s) { return s.main->record->lastLine(); }

@@ -4,6 +4,7 @@
 #include "app/canvas.h"
 #include "app/desktop_cover.h"
 #include "app/main_window.h"
+#include "app/text_pane.h"
 #include "app/member_monitor.h"
 #include "app/wastop_monitor.h"
 #include "messaging/contact_window.h"

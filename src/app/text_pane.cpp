@@ -1,0 +1,87 @@
+#include "app/text_pane.h"
+
+#include "text/cp932.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextCharFormat>
+
+TextPane::TextPane(QWidget* parent) : QTextEdit(parent) {}
+
+qsizetype TextPane::ownBytes() const {
+    QString t = toPlainText();
+    t.replace(u'\n', QLatin1String("\r\n"));
+    return Cp932::byteLength(t);
+}
+
+bool TextPane::fits(const QString& text) const {
+    if (limit <= 0) return true;
+    const qsizetype now = bytes ? bytes() : ownBytes();
+    QString sel = textCursor().selectedText();
+    sel.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    return now - Cp932::byteLength(sel) + Cp932::byteLength(text) <= limit;
+}
+
+QString TextPane::fitted(const QString& text) const {
+    QString t = text;
+    while (!t.isEmpty() && !fits(t)) t.chop(t.size() >= 2 && t[t.size() - 1].isLowSurrogate() ? 2 : 1);
+    return t;
+}
+
+void TextPane::insertLimited(const QString& text) { textCursor().insertText(fitted(text)); }
+
+void TextPane::keyPressEvent(QKeyEvent* event) {
+    if (onKeyPress && onKeyPress(event)) return;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString adds = enter ? QStringLiteral("\r\n") : event->text();
+    if (!isReadOnly() && !adds.isEmpty() && (enter || adds[0].isPrint()) && !fits(adds)) {
+        QApplication::beep();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void TextPane::keyReleaseEvent(QKeyEvent* event) {
+    QTextEdit::keyReleaseEvent(event);
+    if (onKeyRelease) onKeyRelease(event);
+}
+
+void TextPane::inputMethodEvent(QInputMethodEvent* event) {
+    if (onInputMethod) onInputMethod(event);
+    // The converted text in the pane's own colours.
+    QList<QInputMethodEvent::Attribute> attrs = event->attributes();
+    if (compositionText.isValid() || compositionBackground.isValid()) {
+        for (QInputMethodEvent::Attribute& a : attrs) {
+            if (a.type != QInputMethodEvent::TextFormat) continue;
+            QTextCharFormat f = a.value.value<QTextFormat>().toCharFormat();
+            if (compositionText.isValid()) f.setForeground(compositionText);
+            if (compositionBackground.isValid()) f.setBackground(compositionBackground);
+            a.value = QVariant::fromValue<QTextFormat>(f);
+        }
+    }
+    QString commit = event->commitString();
+    if (!commit.isEmpty() && !fits(commit)) {
+        commit = fitted(commit);
+        QApplication::beep();
+    }
+    QInputMethodEvent e(event->preeditString(), attrs);
+    e.setCommitString(commit, event->replacementStart(), event->replacementLength());
+    QTextEdit::inputMethodEvent(&e);
+}
+
+void TextPane::insertFromMimeData(const QMimeData* source) {
+    if (source && source->hasText() && limit > 0) {
+        const QString t = fitted(source->text());
+        if (t.size() < source->text().size()) QApplication::beep();
+        textCursor().insertText(t);
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
+}
+
+void TextPane::mousePressEvent(QMouseEvent* event) {
+    QTextEdit::mousePressEvent(event);
+    if (onMousePress) onMousePress();
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The rich-text panes of the program (record, input, monitor): a byte limit on what a person
+// types, hooks for the keys the window handles itself, and the input method's composition colours.
+#include <QColor>
+#include <QTextEdit>
+#include <functional>
+
+class TextPane : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit TextPane(QWidget* parent = nullptr);
+
+    // What a person types, pastes or converts stops at this many code page 932 bytes (0: none).
+    qsizetype limit = 0;
+    // Current size; by default the pane's own text with CR LF breaks.
+    std::function<qsizetype()> bytes;
+    qsizetype ownBytes() const;
+
+    // Key handling of the window: true when the key has been dealt with (the pane does nothing).
+    std::function<bool(QKeyEvent*)> onKeyPress;
+    std::function<void(QKeyEvent*)> onKeyRelease;
+    // Sees every composition step before the pane does.
+    std::function<void(const QInputMethodEvent*)> onInputMethod;
+    std::function<void()> onMousePress;
+
+    // Colours of the text being converted (the input method's own when invalid).
+    QColor compositionText = QColor(0, 0, 255);
+    QColor compositionBackground = QColor(255, 255, 255);
+
+    // Inserts at the caret, cut to what still fits under the limit.
+    void insertLimited(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool fits(const QString& text) const;
+    QString fitted(const QString& text) const;
+};

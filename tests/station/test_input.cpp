@@ -1,0 +1,439 @@
+// Typing: the keys of the input pane, the automatic sends, the reading capture, the live typing
+// to the partner and to the 8-person monitor, the F-key memo and the 8-person monitor window.
+#include "support/lan.h"
+
+#include "net/datagram_endpoint.h"
+
+#include <QCheckBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Testing;
+
+namespace {
+struct Typing : PairedLan {
+    Typing() {
+        for (TestStation* s : {&a, &b}) {
+            s->main->show();
+            QTest::qWaitForWindowExposed(s->main.get());
+            s->main->RichEdit1->clear();  // the instruction line
+        }
+        a.main->RichEdit1->setFocus();
+        lan.net.deliverAll();
+        lan.net.clearSent();
+    }
+    TextPane* pane() { return a.main->RichEdit1; }
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(pane(), Qt::Key(k), m);
+        lan.net.deliverAll();
+    }
+    void type(const QString& text) {
+        for (QChar c : text) {
+            QTest::keyClick(pane(), c.toLatin1());
+            lan.net.deliverAll();
+        }
+    }
+    // Commits `word` through the input method, its reading typed first.
+    void convert(const QString& reading, const QString& word) {
+        QInputMethodEvent preedit(reading, {});
+        QCoreApplication::sendEvent(pane(), &preedit);
+        QInputMethodEvent commit;
+        commit.setCommitString(word);
+        QCoreApplication::sendEvent(pane(), &commit);
+        lan.net.deliverAll();
+    }
+};
+}  // namespace
+
+class InputTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { App::installFontSubstitutions(); }
+    void liveTypingReachesPartnerAndMonitor();
+    void erasingAndEmptyKeysSendTokens();
+    void enterSendsAndCtrlEnterBreaks();
+    void f12SendsBlankLines();
+    void readingInsertion();
+    void punctuationAndLengthSends();
+    void bracketsAndCorrectionTemplate();
+    void escapeCutsAndCtrlZRestores();
+    void timeLimit();
+    void memoPhrasesAndDeleteKeys();
+    void paneHoldsAtMost254Bytes();
+    void fkeyMemoRows();
+    void memberMonitorRowsAndOrder();
+    void memberMonitorSwapAndButtons();
+};
+
+void InputTest::liveTypingReachesPartnerAndMonitor() {
+    Typing t;
+    t.type("abc");
+    QCOMPARE(t.lan.payloadsTo(6712), (QStringList{"a", "ab", "abc"}));
+    QCOMPARE(t.lan.payloadsTo(6721), (QStringList{"192.168.1.10,a", "192.168.1.10,ab", "192.168.1.10,abc"}));
+    QCOMPARE(t.lan.net.sentTo(6712)[0].to, QStringLiteral("192.168.1.11"));
+    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
+    // Without "通信ｏｎ（送信する）" the monitor feed stops; the partner still sees the pane.
+    t.a.main->CheckBox12->setChecked(false);
+    t.lan.net.clearSent();
+    t.type("d");
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{"abcd"});
+    QVERIFY(t.lan.net.sentTo(6721).isEmpty());
+    // The receiver's switch closes its side too.
+    t.a.main->CheckBox12->setChecked(true);
+    t.b.main->CheckBox12->setChecked(false);
+    t.type("e");
+    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
+}
+
+void InputTest::erasingAndEmptyKeysSendTokens() {
+    Typing t;
+    t.type("a");
+    t.lan.net.clearSent();
+    t.key(Qt::Key_Backspace);
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$clear$"});
+    QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,●消去●")});
+    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QStringLiteral("・"));  // the clear message
+    QVERIFY(t.b.main->Timer4->isActive());
+    QCOMPARE(t.b.main->Timer4->interval(), 500);
+    t.b.main->Timer4Timer();
+    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QString());
+    t.lan.net.clearSent();
+    t.key(Qt::Key_Right);  // any other key on an empty pane
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$null$"});
+    QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,$改行$")});
+    // The monitor window can show a space instead of the tokens.
+    t.b.main->Form2->CheckBox1->setChecked(true);
+    t.key(Qt::Key_Left);
+    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral(" "));
+}
+
+void InputTest::enterSendsAndCtrlEnterBreaks() {
+    Typing t;
+    t.b.main->CheckBox57->setChecked(true);
+    t.type("ab");
+    t.key(Qt::Key_Return, Qt::ControlModifier);
+    t.type("cd");
+    QCOMPARE(t.a.main->RichEdit1->toPlainText(), QStringLiteral("ab\ncd"));
+    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QStringLiteral("ab■cd"));
+    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("ab■cd"));  // "改行を「■」で表示"
+    t.lan.net.clearSent();
+    t.key(Qt::Key_Return);
+    QCOMPARE(t.lan.net.sentTo(6711).value(0).payload, QByteArray("ab\r\ncd"));
+    QVERIFY(recordOf(t.b).endsWith(QStringLiteral("ab\ncd\n")));
+    QCOMPARE(t.a.main->RichEdit1->toPlainText(), QString());
+    QCOMPARE(t.lan.payloadsTo(6712), (QStringList{" ", "$null$"}));  // SendLine's space, then the release
+    QCOMPARE(t.lan.payloadsTo(6721).last(), QStringLiteral("192.168.1.10,$改行$"));
+    // Enter ends correction mode on the way.
+    t.a.main->Button12->click();
+    t.a.main->Button12->click();
+    QVERIFY(t.a.main->CheckBox85->isChecked());
+    t.a.main->RichEdit1->setFocus();
+    t.type("x");
+    t.key(Qt::Key_Return);
+    QVERIFY(!t.a.main->CheckBox85->isChecked());
+    QCOMPARE(t.a.main->Button12->text(), QStringLiteral("止"));
+}
+
+void InputTest::f12SendsBlankLines() {
+    Typing t;
+    t.key(Qt::Key_F12);
+    QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "$改行$"}));
+    t.lan.net.clearSent();
+    t.a.main->CheckBox13->setChecked(true);
+    t.key(Qt::Key_F12);
+    QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "$改行$", "$改行$"}));
+    // With text: a blank line first, then the text.
+    t.lan.net.clearSent();
+    t.a.main->CheckBox13->setChecked(false);
+    t.type("hi");
+    t.key(Qt::Key_F12);
+    QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "hi"}));
+    // With "カーソルより前の文を送る。": the text before the caret; the rest stays.
+    t.lan.net.clearSent();
+    t.a.main->CheckBox53->setChecked(true);
+    t.type("abcd");
+    t.key(Qt::Key_Left);
+    t.key(Qt::Key_Left);
+    t.key(Qt::Key_F12);
+    QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "ab"}));
+    QCOMPARE(t.a.main->RichEdit1->toPlainText(), QStringLiteral("cd"));
+    QCOMPARE(t.a.main->RichEdit1->textCursor().position(), 0);
+}
+
+void InputTest::readingInsertion() {
+    Typing t;
+    t.a.main->CheckBox59->setChecked(true);
+    t.key(Qt::Key_F1);  // nothing captured yet: nothing happens
+    QCOMPARE(t.pane()->toPlainText(), QString());
+    t.convert(QStringLiteral("かんじ"), QStringLiteral("漢字"));
+    QCOMPARE(t.a.main->readingText, QStringLiteral("かんじ"));
+    t.key(Qt::Key_F1);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("`rかんじ`s漢字"));
+    QCOMPARE(t.pane()->textCursor().position(), int(t.pane()->toPlainText().size()));
+    QVERIFY(t.a.main->readingText.isEmpty());
+    // Katakana, and half-width katakana as the other input methods deliver it.
+    t.a.main->RadioButton2->setChecked(true);
+    t.convert(QStringLiteral("へんかん"), QStringLiteral("変換"));
+    t.key(Qt::Key_F1);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("`rかんじ`s漢字`rヘンカン`s変換"));
+    t.a.main->RadioButton1->setChecked(true);
+    t.convert(QStringLiteral("がくせい"), QStringLiteral("学生"));
+    t.key(Qt::Key_F1);
+    QVERIFY(t.pane()->toPlainText().endsWith(QStringLiteral("`rｶﾞｸｾｲ`s学生")));
+    // Bracketed reading at the caret.
+    t.pane()->clear();
+    t.a.main->RadioButton3->setChecked(true);
+    t.a.main->CheckBox58->setChecked(true);
+    QVERIFY(!t.a.main->CheckBox59->isChecked());  // the two exclude each other
+    t.convert(QStringLiteral("ようやく"), QStringLiteral("要約"));
+    t.key(Qt::Key_F1);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("要約（ようやく）"));
+    // Both explanations were shown, the station being started.
+    QVERIFY(t.a.messages.shown.filter(QStringLiteral("下のカッコ枠で指定した文字で囲んで、")).size() == 1);
+    QVERIFY(t.a.messages.shown.filter(QStringLiteral(" 「入力した読み」をルビ記号「‘ｒ」「‘ｓ」で囲い、")).size() == 1);
+}
+
+void InputTest::punctuationAndLengthSends() {
+    Typing t;
+    t.a.main->CheckBox61->setChecked(true);
+    t.convert(QString(), QStringLiteral("です。"));
+    QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("です。")});
+    QCOMPARE(t.pane()->toPlainText(), QString());
+    t.a.main->CheckBox61->setChecked(false);
+    t.lan.net.clearSent();
+    t.a.main->Edit21->setText("5");
+    t.a.main->CheckBox51->setChecked(true);
+    t.type("abcd");
+    QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
+    t.a.main->CheckBox54->setChecked(true);
+    t.type("e");  // the length limit: the whole pane goes
+    QCOMPARE(t.lan.payloadsTo(6711), QStringList{"abcde"});
+    QCOMPARE(t.pane()->toPlainText(), QString());
+    t.a.main->CheckBox54->setChecked(false);
+    t.type("vwxyz");
+    QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Red);
+    QCOMPARE(t.a.main->Panel1->palette().color(QPalette::Window), QColor(255, 0, 0));
+    t.a.main->CheckBox51->setChecked(false);
+    QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
+    // A pane refilled by F9 is not sent by these rules until the next line is sent.
+    t.pane()->clear();
+    t.a.main->CheckBox61->setChecked(true);
+    t.a.main->SendLine(sj(QStringLiteral("戻す。")));
+    t.lan.net.deliverAll();
+    t.lan.net.clearSent();
+    t.key(Qt::Key_F9);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("戻す。"));
+    QVERIFY(t.lan.net.sentTo(6711).isEmpty());
+}
+
+void InputTest::bracketsAndCorrectionTemplate() {
+    Typing t;
+    t.a.main->CheckBox43->setChecked(true);
+    t.a.main->Edit31->setText(QStringLiteral("司会："));
+    t.pane()->setPlainText(QStringLiteral("司会：こんにちは\n皆さん"));
+    t.key(Qt::Key_F8);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("司会：「こんにちは\n皆さん」"));
+    t.pane()->setPlainText(QStringLiteral("歌"));
+    t.key(Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("♪歌♪"));
+    // F7 with the correction key: the text selected in the record.
+    t.a.main->CheckBox52->setChecked(true);
+    t.a.main->SendLine(sj(QStringLiteral("間違えた文")));
+    t.a.main->Button12->click();  // the word-processor screen
+    QTextCursor c(t.a.main->record->document());
+    c.movePosition(QTextCursor::End);
+    c.movePosition(QTextCursor::PreviousBlock);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    t.a.main->RichEdit2->setTextCursor(c);
+    t.a.main->RichEdit2->setFocus();
+    QTest::keyClick(t.a.main->RichEdit2, Qt::Key_F7);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("訂正：↑の「間違えた文」は「」です。"));
+    QCOMPARE(t.a.main->focusWidget(), t.pane());
+}
+
+void InputTest::escapeCutsAndCtrlZRestores() {
+    Typing t;
+    t.type("erase me");
+    t.key(Qt::Key_Escape);
+    QCOMPARE(t.pane()->toPlainText(), QString());
+    QCOMPARE(t.a.clipboard.value, QStringLiteral("erase me"));
+    QCOMPARE(t.lan.payloadsTo(6712).last(), QStringLiteral("$clear$"));
+    t.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("erase me"));
+}
+
+void InputTest::timeLimit() {
+    Typing t;
+    t.a.main->CheckBox15->setChecked(true);
+    t.a.main->Edit16->setText("3");
+    t.type("slow");
+    QVERIFY(t.a.main->Timer3->isActive());
+    QCOMPARE(t.a.main->Timer3->interval(), 3000);
+    t.a.main->Timer3Timer();
+    QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Red);
+    QVERIFY(t.lan.net.sentTo(6711).isEmpty());  // only red
+    t.key(Qt::Key_Return);
+    QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
+    t.lan.net.clearSent();
+    t.a.main->CheckBox23->setChecked(true);
+    t.type("late");
+    t.a.main->Timer3Timer();  // automatic Enter of the focused pane
+    t.lan.net.deliverAll();
+    QCOMPARE(t.lan.payloadsTo(6711), QStringList{"late"});
+    QCOMPARE(t.a.clipboard.value, QStringLiteral("late"));
+    QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
+    t.a.main->CheckBox15->setChecked(false);
+    t.a.main->CheckBox23->setChecked(false);
+    QVERIFY(!t.a.main->Timer3->isActive());
+}
+
+void InputTest::memoPhrasesAndDeleteKeys() {
+    Typing t;
+    t.a.main->Form5->Edit56->setText(QStringLiteral("（笑）"));
+    t.type("a");
+    t.key(Qt::Key_F2);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("a（笑）"));
+    t.a.main->Form5->CheckBox2->setChecked(true);
+    t.key(Qt::Key_F2);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("（笑）"));
+    // F11 deletes the last displayed character, Shift+F11 clears the screen, here and at B.
+    t.pane()->clear();
+    t.a.main->SendLine("xyz");
+    t.lan.net.deliverAll();
+    t.a.main->CheckBox47->setChecked(true);
+    QVERIFY(!t.a.main->CheckBox40->isChecked());
+    QVERIFY(t.a.messages.shown.last().startsWith(QStringLiteral("「表示２」ページの「Ｕｎｄｏの表示方法」")));
+    t.key(Qt::Key_F11);
+    QCOMPARE(lastRecordLine(t.a), QStringLiteral("xy"));
+    QCOMPARE(lastRecordLine(t.b), QStringLiteral("xy"));
+    t.key(Qt::Key_F11, Qt::ShiftModifier);
+    QCOMPARE(t.b.main->scroll.shownLine, t.b.main->record->lineCount() + t.b.main->scroll.visibleLines);
+    // F9 and Shift+F9 take the newest line back into the pane.
+    t.a.main->SendLine("back");
+    t.lan.net.deliverAll();
+    t.pane()->setPlainText("now");
+    t.key(Qt::Key_F9, Qt::ShiftModifier);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("nowback"));
+}
+
+void InputTest::paneHoldsAtMost254Bytes() {
+    Typing t;
+    t.pane()->setPlainText(QString(252, u'x'));
+    t.pane()->moveCursor(QTextCursor::End);
+    t.type("abc");
+    QCOMPARE(t.pane()->toPlainText().size(), 254);
+    t.convert(QString(), QStringLiteral("漢"));  // two more bytes do not fit
+    QCOMPARE(t.pane()->toPlainText().size(), 254);
+}
+
+void InputTest::fkeyMemoRows() {
+    Typing t;
+    TForm5& memo = *t.a.main->Form5;
+    QCOMPARE(memo.size(), QSize(217, 333));
+    t.a.main->Button52->click();
+    QCOMPARE(memo.pos(), t.a.main->pos() + QPoint(25, 80));
+    QVERIFY(memo.isVisible());
+    QVERIFY(memo.LabelF8->isHidden());
+    t.a.main->CheckBox43->setChecked(true);
+    QVERIFY(!memo.LabelF8->isHidden());
+    QVERIFY(memo.Edit62->isHidden());
+    t.a.main->CheckBox52->setChecked(true);
+    QVERIFY(memo.Edit61->isHidden() && !memo.LabelF7->isHidden());
+    t.a.main->CheckBox59->setChecked(true);
+    QVERIFY(memo.Edit45->isHidden() && !memo.LabelF1->isHidden());
+    memo.resize(400, 333);
+    QVERIFY(memo.Edit56->width() > 217);
+    // Ctrl+F brings the memo forward while it is shown.
+    t.a.main->HotKey(QStringLiteral("hkey_fkeymemo"));
+    QVERIFY(memo.isVisible());
+}
+
+void InputTest::memberMonitorRowsAndOrder() {
+    Lan lan;
+    TestStation& me = lan.add(10, "me");
+    for (int h = 11; h <= 13; ++h) lan.add(h, QStringLiteral("m%1").arg(h));
+    TForm2& mon = *me.main->Form2;
+    QCOMPARE(mon.row(2).name->text(), QStringLiteral("m12"));
+    // Row height: lines × size × 2 + 2.
+    me.main->Edit20->setText("9");
+    QCOMPARE(mon.rowHeight(), 218);
+    QCOMPARE(mon.row(2).pane->height(), 218);
+    QCOMPARE(mon.row(3).pane->y(), 2 * (218 + 4));
+    me.main->Edit20->setText("1");
+    QCOMPARE(mon.rowHeight(), 26);
+    // A feed with commas arrives whole; an unknown sender is dropped.
+    auto feed = [&](int host, const QString& text) {
+        lan.net.inject(QStringLiteral("192.168.1.%1").arg(host), 6721, "192.168.1.10", 6721,
+                       sj(QStringLiteral("192.168.1.%1,").arg(host) + text));
+        lan.net.deliverAll();
+    };
+    feed(12, "a,b,c");
+    QCOMPARE(mon.row(2).pane->toPlainText(), QStringLiteral("a,b,c"));
+    feed(99, "stranger");
+    feed(12, QStringLiteral("$改行$"));
+    for (int k = 1; k <= 8; ++k) QVERIFY(mon.row(k).pane->toPlainText() != QLatin1String("stranger"));
+    // Automatic order: the typing member rises to the top, and returns below when idle.
+    mon.CheckBox2->setChecked(true);
+    QCOMPARE(mon.rowOrder().mid(0, 3), (QList<int>{1, 2, 3}));
+    feed(13, QStringLiteral("typing"));
+    QCOMPARE(mon.rowOrder().first(), 3);
+    feed(11, QStringLiteral("also"));
+    QCOMPARE(mon.rowOrder().mid(0, 2), (QList<int>{3, 1}));
+    feed(13, QStringLiteral("$改行$"));
+    QCOMPARE(mon.rowOrder().first(), 1);
+    QVERIFY(mon.rowOrder().indexOf(3) > 0);
+    // A new name empties the row's pane.
+    me.main->Edit36->setText(QStringLiteral("renamed"));
+    QCOMPARE(mon.row(1).name->text(), QStringLiteral("renamed"));
+    QCOMPARE(mon.row(1).pane->toPlainText(), QString());
+}
+
+void InputTest::memberMonitorSwapAndButtons() {
+    Lan lan;
+    TestStation& me = lan.add(10, "me");
+    for (int h = 11; h <= 13; ++h) lan.add(h, QStringLiteral("m%1").arg(h));
+    TForm2& mon = *me.main->Form2;
+    mon.show();
+    const int top1 = mon.row(1).top, top3 = mon.row(3).top;
+    mon.RowClicked(1);
+    QVERIFY(mon.row(1).pane->isHidden());
+    mon.RowClicked(3);
+    QCOMPARE(mon.row(1).top, top3);
+    QCOMPARE(mon.row(3).top, top1);
+    QVERIFY(!mon.row(1).pane->isHidden());
+    // Turning automatic order on while a swap is pending leaves it off and restacks.
+    mon.RowClicked(2);
+    mon.CheckBox2->setChecked(true);
+    QVERIFY(!mon.CheckBox2->isChecked());
+    QCOMPARE(mon.selectedRow(), 0);
+    QCOMPARE(mon.row(1).top, 0);
+    // The pairing buttons mirror the slot's and call the same operations.
+    lan.net.clearSent();
+    mon.row(2).request->click();
+    lan.net.deliverAll();
+    QCOMPARE(me.main->partnerSlot, 2);
+    QVERIFY(mon.row(2).request->isHidden());
+    QVERIFY(!mon.row(2).partner->isHidden());
+    mon.row(2).partner->click();
+    QCOMPARE(me.main->partnerSlot, 0);
+    QVERIFY(!mon.row(2).request->isHidden());
+    // Font and colour apply to every row.
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPointSize(20);
+    me.dialogs.fonts.push_back(f);
+    mon.Button1->click();
+    QCOMPARE(mon.row(5).pane->font().pointSize(), 20);
+    QCOMPARE(mon.rowHeight(), 42);
+    me.dialogs.colours.push_back(QColor(255, 255, 200));
+    mon.Button2->click();
+    QCOMPARE(mon.row(8).name->palette().color(QPalette::Base), QColor(255, 255, 200));
+}
+
+QTEST_MAIN(InputTest)
+#include "test_input.moc"
