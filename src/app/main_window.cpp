@@ -789,7 +789,7 @@ void Ttalk2e::Timer2Timer() {
     show();
     raise();
     activateWindow();
-    DisplayAreaResized();  // fit lines and spacing now that start-up is over
+    DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
     StartupFinished();
 
     if (Edit92->text() == QLatin1String("0")) station_.messages.information(kPeriodicClearOffWarning);

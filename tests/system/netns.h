@@ -3,6 +3,7 @@
 // network. Each namespace gets loopback and a veth pair; two namespaces can be joined by one.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -105,6 +106,31 @@ private:
     QString name_;
     QString address_;
     bool ok_ = false;
+};
+
+// An X server for the real program, inside a namespace (it needs no network of its own).
+class XServer {
+public:
+    explicit XServer(const Namespace& ns) {
+        int n = 90 + int(QCoreApplication::applicationPid() % 100);
+        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) ++n;
+        display_ = QStringLiteral(":%1").arg(n);
+        socket_ = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        process_.start("ip", {"netns", "exec", ns.name(), "Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        process_.waitForStarted(5000);
+        for (int i = 0; i < 100 && !QFile::exists(socket_); ++i) QThread::msleep(100);
+    }
+    ~XServer() {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    bool ok() const { return QFile::exists(socket_); }
+    const QString& display() const { return display_; }
+
+private:
+    QProcess process_;
+    QString display_;
+    QString socket_;
 };
 
 }  // namespace SystemTest

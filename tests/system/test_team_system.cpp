@@ -65,13 +65,9 @@ private slots:
                                   {&lines, 6711}})
             QVERIFY(sock->bind(QHostAddress::AnyIPv4, quint16(port)));
 
-        int display = 90 + int(pid % 100);
-        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display))) ++display;
-        const QString dpy = QStringLiteral(":%1").arg(display);
-        QProcess* xvfb = new QProcess(this);
-        xvfb->start("ip", {"netns", "exec", a.name(), "Xvfb", dpy, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        QVERIFY(xvfb->waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)), 10000);
+        XServer x(a);
+        QVERIFY(x.ok());
+        const QString dpy = x.display();
 
         QTemporaryDir runDir;
         QProcess* quelta =
@@ -115,8 +111,6 @@ private slots:
         QCOMPARE(Cp932::decode(nextDatagram(leave)), QStringLiteral("10.78.0.1,%1,離脱").arg(name));
         QVERIFY(quelta->waitForFinished(10000));
         QCOMPARE(quelta->exitCode(), 0);
-        xvfb->terminate();
-        xvfb->waitForFinished(5000);
     }
 };
 
