@@ -15,6 +15,17 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// A column of the monitor: rows are placed in it by hand, so it says how wide it would like to be.
+class Column : public QWidget {
+public:
+    Column(QWidget* parent, int preferred) : QWidget(parent), preferred_(preferred) {}
+    QSize sizeHint() const override { return {preferred_, 100}; }
+
+private:
+    int preferred_;
+};
+
 const char* const kNames[] = {"Edit36", "Edit37", "Edit38", "Edit39", "Edit81", "Edit82", "Edit83", "Edit84"};
 const QString kErased = QStringLiteral("●消去●");
 const QString kBlank = QStringLiteral("$改行$");
@@ -34,17 +45,17 @@ TForm2::TForm2(Ttalk2e& main)
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     ScrollBox1->setWidget(Splitter1);
     auto column = [this](const char* name, int width) {
-        auto* w = new QWidget(Splitter1);
+        auto* w = new Column(Splitter1, width);
         w->setObjectName(QString::fromLatin1(name));
         w->setMinimumWidth(2);  // a column never vanishes
         w->resize(width, w->height());
         w->installEventFilter(this);
         return w;
     };
-    Panel3 = column("Panel3", 60);
+    Panel3 = column("Panel3", 64);
     Panel1 = column("Panel1", 90);
     Panel2 = column("Panel2", 400);
-    Splitter1->setSizes({60, 90, 400});
+    Splitter1->setSizes({64, 90, 400});
     Splitter1->setStretchFactor(2, 1);
 
     for (int k = 1; k <= kRows; ++k) {
@@ -62,6 +73,8 @@ TForm2::TForm2(Ttalk2e& main)
         r.pane->setReadOnly(true);
         r.pane->setAcceptRichText(false);
         r.pane->document()->setDocumentMargin(1);
+        r.pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        r.pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         r.name->installEventFilter(this);
         r.pane->viewport()->installEventFilter(this);
         for (QPushButton* b : {r.request, r.partner}) b->setFocusPolicy(Qt::NoFocus);
@@ -259,6 +272,10 @@ void TForm2::Button2Click() {
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && (watched == Panel1 || watched == Panel2 || watched == Panel3)) {
+        placeButtons();  // the rows follow their column's width
+        return false;
+    }
     if (event->type() != QEvent::MouseButtonPress) return AuxWindow::eventFilter(watched, event);
     const auto* m = static_cast<QMouseEvent*>(event);
     if (watched == Panel1 || watched == Panel2) {
