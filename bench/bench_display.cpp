@@ -83,11 +83,10 @@ int memoryFigure() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    App::installFontSubstitutions();
-    if (argc > 1 && std::strcmp(argv[1], "memory") == 0) return memoryFigure();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    if (argc > 1 && std::strcmp(argv[1], "memory") == 0) {
+        QApplication app(argc, argv);
+        App::installFontSubstitutions();
+        return memoryFigure();
+    }
+    return Bench::runBenchmarks(argc, argv);
 }

@@ -64,11 +64,4 @@ BENCHMARK(BM_SendLine254ToEight)->Unit(benchmark::kMicrosecond)->Iterations(3000
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    App::installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return Bench::runBenchmarks(argc, argv); }

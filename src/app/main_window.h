@@ -276,6 +276,8 @@ public:
     void SetCaptionsToBase();
     void SetCaptionsWithPartner(const QString& name);
     void LogStamped(const QString& tag, const QString& text);
+    // The common end of both search receivers: answer a listed member, or list a new one.
+    void AnswerOrAddMember(const QString& sender, const QString& senderName, bool answerListed);
 
     // ---- the caption path: sending and receiving lines, commands and corrections ----
     bool lastFromSelf = false;
@@ -427,6 +429,7 @@ public:
     bool frameless = false;
     bool savedAutoFit = false;
     int resizeSettle = 0;
+    void SetTypingMode(int mode);
     void Button17Click();  // "２人入力"
     void Button15Click();  // "１人で"
     void Button16Click();  // "表示用"

@@ -689,8 +689,9 @@ void Ttalk2e::LayoutInputStrip() {
     Panel23->lower();
 }
 
-void Ttalk2e::Button17Click() {
-    typistMode = 2;
+// "２人入力" and "１人で".
+void Ttalk2e::SetTypingMode(int mode) {
+    typistMode = mode;
     LayoutInputStrip();
     PageControl1->setCurrentIndex(0);
     RichEdit2->resize(displayWidth(), displayHeight());
@@ -702,18 +703,8 @@ void Ttalk2e::Button17Click() {
     PageControl1->setCurrentIndex(0);
 }
 
-void Ttalk2e::Button15Click() {
-    typistMode = 1;
-    LayoutInputStrip();
-    PageControl1->setCurrentIndex(0);
-    RichEdit2->resize(displayWidth(), displayHeight());
-    Memo3->resize(displayWidth(), displayHeight());
-    AutoFitLines();
-    LayoutInputStrip();
-    Panel6->unsetCursor();
-    unsetCursor();
-    PageControl1->setCurrentIndex(0);
-}
+void Ttalk2e::Button17Click() { SetTypingMode(2); }
+void Ttalk2e::Button15Click() { SetTypingMode(1); }
 
 void Ttalk2e::Button16Click() {
     typistMode = 0;

@@ -227,9 +227,18 @@ void Ttalk2e::NMUDP8DataReceived(const QByteArray& payload, const QString&, quin
     }
     if (sender == Edit35->text()) return;  // our own broadcast
     if (f->has(3) && f->at(3) != QByteArray::number(groupNumber())) return;
+    if (FindMember(sender) || FirstFreeSlot()) {
+        AnswerOrAddMember(sender, text(f->at(1)), f->at(2) == "Req");
+        return;
+    }
+    NMUDP6->remoteHost = sender;
+    NMUDP6->send(Net::SearchAnswer(Edit35->text(), sender, Edit30->text(), "Ful"));
+}
+
+void Ttalk2e::AnswerOrAddMember(const QString& sender, const QString& senderName, bool answerListed) {
     const QString own = Edit35->text(), name = Edit30->text();
     if (const int k = FindMember(sender)) {
-        if (f->at(2) == "Req") {
+        if (answerListed) {
             NMUDP6->remoteHost = slot(k).address->text();
             NMUDP6->send(Net::SearchAnswer(own, slot(k).address->text(), name, "Ans"));
         }
@@ -237,14 +246,11 @@ void Ttalk2e::NMUDP8DataReceived(const QByteArray& payload, const QString&, quin
     }
     if (const int k = FirstFreeSlot()) {
         slot(k).address->setText(sender);
-        slot(k).name->setText(text(f->at(1)));
+        slot(k).name->setText(senderName);
         slot(k).mate->setChecked(true);
         NMUDP6->remoteHost = sender;
         NMUDP6->send(Net::SearchAnswer(own, sender, name, "Ans"));
-        return;
     }
-    NMUDP6->remoteHost = sender;
-    NMUDP6->send(Net::SearchAnswer(own, sender, name, "Ful"));
 }
 
 void Ttalk2e::NMUDP6DataReceived(const QByteArray& payload, const QString&, quint16) {
@@ -271,21 +277,7 @@ void Ttalk2e::NMUDP6DataReceived(const QByteArray& payload, const QString&, quin
     Edit35->setText(seenAs);  // the address by which the other side reached this station
     if (sender == Edit35->text()) return;
     if (f->has(4) && f->at(4) != QByteArray::number(groupNumber())) return;
-    const QString own = Edit35->text(), name = Edit30->text();
-    if (const int k = FindMember(sender)) {
-        if (f->at(3) == "Req") {
-            NMUDP6->remoteHost = slot(k).address->text();
-            NMUDP6->send(Net::SearchAnswer(own, slot(k).address->text(), name, "Ans"));
-        }
-        return;
-    }
-    if (const int k = FirstFreeSlot()) {
-        slot(k).address->setText(sender);
-        slot(k).name->setText(text(f->at(2)));
-        slot(k).mate->setChecked(true);
-        NMUDP6->remoteHost = sender;
-        NMUDP6->send(Net::SearchAnswer(own, sender, name, "Ans"));
-    }
+    AnswerOrAddMember(sender, text(f->at(2)), f->at(3) == "Req");  // no free slot: nothing
 }
 
 // ---------------------------------------------------------------------------------------------

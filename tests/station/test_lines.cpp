@@ -15,18 +15,7 @@
 using namespace Testing;
 
 namespace {
-// Two stations that found each other: A at .10, B at .11, each the other's slot #1.
-struct Pair {
-    Lan lan;
-    TestStation& a = lan.add(10, "A");
-    TestStation& b = lan.add(11, "B");
-    Pair() {
-        a.finishStartup();  // A asks B, its only member, to be its partner
-        lan.net.deliverAll();
-        b.finishStartup();  // and B asks A: they pair again
-        lan.net.deliverAll();
-        lan.net.clearSent();
-    }
+struct Pair : PairedLan {
     void send(TestStation& s, const QString& text) {
         s.main->SendLine(sj(text));
         lan.net.deliverAll();

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QThread>
@@ -28,6 +29,18 @@ inline bool run(const QStringList& args, QString* out = nullptr) {
 inline QString unavailableReason() {
     if (geteuid() != 0) return QStringLiteral("system tests need root for network namespaces");
     if (!run({"ip", "netns", "list"})) return QStringLiteral("iproute2 (ip netns) is not usable here");
+    return {};
+}
+
+// Why a system test of the real program cannot run here (root, iproute2, the program, the tools
+// it drives), or empty when it can.
+inline QString programUnavailable(std::initializer_list<const char*> tools = {}) {
+    QString why = unavailableReason();
+    if (!why.isEmpty()) return why;
+    if (!QFile::exists(QStringLiteral(QUELTA_BINARY))) return QStringLiteral("no program at " QUELTA_BINARY);
+    for (const char* tool : tools)
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool));
     return {};
 }
 

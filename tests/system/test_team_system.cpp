@@ -46,11 +46,8 @@ class TeamSystemTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        const QString why = unavailableReason();
+        const QString why = programUnavailable({"Xvfb", "import", "xdotool"});
         if (!why.isEmpty()) QSKIP(qPrintable(why));
-        QVERIFY2(QFile::exists(QUELTA_BINARY), QUELTA_BINARY);
-        for (const char* tool : {"Xvfb", "import", "xdotool"})
-            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
     }
 
     void captionTogetherWithAScriptedPeer() {
