@@ -17,8 +17,8 @@ void AuxWindow::applyChannelCaption(int n) {
     if (!channelSuffix_.isEmpty()) setWindowTitle(QString::number(n) + channelSuffix_);
 }
 
-Net::DatagramEndpoint* AuxWindow::makeEndpoint(const Net::PortSpec& spec) {
-    auto* e = new Net::DatagramEndpoint(main_.station().network, spec, this);
+Net::DatagramEndpoint* AuxWindow::makeEndpoint(const Net::PortEntry& entry) {
+    auto* e = new Net::DatagramEndpoint(main_.station().network, entry, this);
     e->bindChannel(main_.channelIndex());
     main_.wireEndpoint(*e);
     return e;

@@ -8,7 +8,7 @@
 
 class Ttalk2e;
 class HotKeyMenu;
-namespace Net { class DatagramEndpoint; struct PortSpec; }
+namespace Net { class DatagramEndpoint; struct PortEntry; }
 
 class AuxWindow : public QWidget {
     Q_OBJECT
@@ -27,7 +27,7 @@ public:
 
 protected:
     // An endpoint of this window, bound at once to its port of the current channel.
-    Net::DatagramEndpoint* makeEndpoint(const Net::PortSpec& spec);
+    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry);
 
 private:
     Ttalk2e& main_;

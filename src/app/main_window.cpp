@@ -610,8 +610,8 @@ void Ttalk2e::buildExplanationPage() {
 
 void Ttalk2e::createEndpoints() {
     Net::Network& net = station_.network;
-    auto make = [&](const Net::PortSpec& spec) {
-        auto* e = new Net::DatagramEndpoint(net, spec, this);
+    auto make = [&](const Net::PortEntry& entry) {
+        auto* e = new Net::DatagramEndpoint(net, entry, this);
         wireEndpoint(*e);
         e->bindChannel(0);
         return e;
@@ -842,7 +842,7 @@ QList<Net::DatagramEndpoint*> Ttalk2e::channelEndpoints() const {
     QList<Net::DatagramEndpoint*> out{NMUDP1, NMUDP2, NMUDP3, NMUDP6, NMUDP4, NMUDP7, NMUDP8, NMUDP9, NMUDP10};
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) out += aux->channelEndpoints();
-    out.removeIf([](const Net::DatagramEndpoint* e) { return !e->spec().shifted; });
+    out.removeIf([](const Net::DatagramEndpoint* e) { return !e->entry().shifted; });
     std::stable_sort(out.begin(), out.end(), [](const Net::DatagramEndpoint* a, const Net::DatagramEndpoint* b) {
         return a->basePort() < b->basePort();
     });

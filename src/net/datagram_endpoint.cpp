@@ -2,15 +2,15 @@
 
 namespace Net {
 
-DatagramEndpoint::DatagramEndpoint(Network& network, const PortSpec& spec, QObject* parent)
-    : QObject(parent), network_(network), spec_(&spec) {
-    setObjectName(QString::fromLatin1(spec.endpoint));
+DatagramEndpoint::DatagramEndpoint(Network& network, const PortEntry& entry, QObject* parent)
+    : QObject(parent), network_(network), entry_(&entry) {
+    setObjectName(QString::fromLatin1(entry.endpoint));
 }
 
 DatagramEndpoint::~DatagramEndpoint() = default;
 
 bool DatagramEndpoint::bindChannel(int channelIndex) {
-    return bindPort(portFor(*spec_, spec_->basePort, channelIndex));
+    return bindPort(portFor(*entry_, entry_->basePort, channelIndex));
 }
 
 bool DatagramEndpoint::bindPort(quint16 port) {
@@ -31,13 +31,13 @@ void DatagramEndpoint::send(const QByteArray& payload) {
 }
 
 void DatagramEndpoint::acceptDatagram(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort) {
-    if (spec_->maxBytes == 0) return;  // send-only endpoint
+    if (entry_->maxBytes == 0) return;  // send-only endpoint
     if (gate && !gate()) return;
-    if (datagram.size() >= spec_->maxBytes) return;
+    if (datagram.size() >= entry_->maxBytes) return;
     QByteArray text = datagram;
     if (const qsizetype nul = text.indexOf('\0'); nul >= 0) text.truncate(nul);
-    if (spec_->loopbackGuard && siblingCopyOn && siblingCopyOn() && fromAddress == QLatin1String("127.0.0.1")) return;
-    if (spec_->scrambled && unscramble) text = unscramble(text);
+    if (entry_->loopbackGuard && siblingCopyOn && siblingCopyOn() && fromAddress == QLatin1String("127.0.0.1")) return;
+    if (entry_->scrambled && unscramble) text = unscramble(text);
     emit received(text, fromAddress, fromPort);
 }
 

@@ -16,13 +16,13 @@ namespace Net {
 class DatagramEndpoint : public QObject {
     Q_OBJECT
 public:
-    DatagramEndpoint(Network& network, const PortSpec& spec, QObject* parent = nullptr);
+    DatagramEndpoint(Network& network, const PortEntry& entry, QObject* parent = nullptr);
     ~DatagramEndpoint() override;
 
-    const PortSpec& spec() const { return *spec_; }
+    const PortEntry& entry() const { return *entry_; }
     // The remote-control window moves between two bases; every other endpoint keeps its own.
-    void setSpec(const PortSpec& spec) { spec_ = &spec; }
-    quint16 basePort() const { return spec_->basePort; }
+    void setEntry(const PortEntry& entry) { entry_ = &entry; }
+    quint16 basePort() const { return entry_->basePort; }
 
     // Binds local and remote port to base + 100 × channel (unshifted ports stay). Closes the old
     // socket first; a port that is taken leaves the endpoint unbound, silently.
@@ -52,7 +52,7 @@ signals:
 
 private:
     Network& network_;
-    const PortSpec* spec_;
+    const PortEntry* entry_;
     std::unique_ptr<DatagramSocket> socket_;
     quint16 localPort_ = 0;
 };

@@ -5,7 +5,7 @@
 
 namespace Net {
 
-struct PortSpec {
+struct PortEntry {
     const char* window;     // owning window class
     const char* endpoint;   // endpoint member name
     quint16 basePort;       // channel 1
@@ -16,26 +16,26 @@ struct PortSpec {
 };
 
 namespace Ports {
-inline constexpr PortSpec MainLines{"Ttalk2e", "NMUDP1", 6711, true, 1024, true, true};
-inline constexpr PortSpec MainPartner{"Ttalk2e", "NMUDP2", 6712, true, 1024, true, false};
-inline constexpr PortSpec MainCorrections{"Ttalk2e", "NMUDP3", 6713, true, 1024, true, true};
-inline constexpr PortSpec MainSearchAnswers{"Ttalk2e", "NMUDP6", 6718, true, 256, false, false};
-inline constexpr PortSpec MainPairing{"Ttalk2e", "NMUDP4", 6719, true, 256, false, false};
-inline constexpr PortSpec MainMonitorFeed{"Ttalk2e", "NMUDP7", 6721, true, 1024, true, false};
-inline constexpr PortSpec MainSearchRequests{"Ttalk2e", "NMUDP8", 6722, true, 256, false, false};
-inline constexpr PortSpec MainCommands{"Ttalk2e", "NMUDP9", 6723, true, 256, false, true};
-inline constexpr PortSpec MainLeave{"Ttalk2e", "NMUDP10", 6724, true, 256, false, false};
-inline constexpr PortSpec PaletteTraffic{"TFkakunin", "NMUDP3", 6717, true, 1024, true, false};
-inline constexpr PortSpec PaletteLines{"TFkakunin", "NMUDP1", 6730, true, 1024, true, false};
-inline constexpr PortSpec PaletteMonitorFeed{"TFkakunin", "NMUDP2", 6732, true, 1024, true, false};
-inline constexpr PortSpec RemoteCharKaraoke{"TFmojikara", "NMUDP1", 6716, true, 0, false, false};
-inline constexpr PortSpec RemoteKaraoke{"TFmojikara", "NMUDP1", 6728, true, 0, false, false};
-inline constexpr PortSpec Contact{"TForm6", "NMUDP1", 6727, true, 1024, true, true};
-inline constexpr PortSpec Notice{"TForm15", "NMUDP1", 6731, true, 1024, true, true};
-inline constexpr PortSpec Template1{"TForm11", "NMUDP1", 6734, true, 1024, true, false};
-inline constexpr PortSpec Template2{"TForm11", "NMUDP2", 6735, true, 1024, true, false};
-inline constexpr PortSpec TemplateLink{"TForm11", "NMUDP5", 6720, false, 256, false, false};
-inline constexpr PortSpec SubInput{"TForm14", "NMUDP1", 6736, true, 1024, true, true};
+inline constexpr PortEntry MainLines{"Ttalk2e", "NMUDP1", 6711, true, 1024, true, true};
+inline constexpr PortEntry MainPartner{"Ttalk2e", "NMUDP2", 6712, true, 1024, true, false};
+inline constexpr PortEntry MainCorrections{"Ttalk2e", "NMUDP3", 6713, true, 1024, true, true};
+inline constexpr PortEntry MainSearchAnswers{"Ttalk2e", "NMUDP6", 6718, true, 256, false, false};
+inline constexpr PortEntry MainPairing{"Ttalk2e", "NMUDP4", 6719, true, 256, false, false};
+inline constexpr PortEntry MainMonitorFeed{"Ttalk2e", "NMUDP7", 6721, true, 1024, true, false};
+inline constexpr PortEntry MainSearchRequests{"Ttalk2e", "NMUDP8", 6722, true, 256, false, false};
+inline constexpr PortEntry MainCommands{"Ttalk2e", "NMUDP9", 6723, true, 256, false, true};
+inline constexpr PortEntry MainLeave{"Ttalk2e", "NMUDP10", 6724, true, 256, false, false};
+inline constexpr PortEntry PaletteTraffic{"TFkakunin", "NMUDP3", 6717, true, 1024, true, false};
+inline constexpr PortEntry PaletteLines{"TFkakunin", "NMUDP1", 6730, true, 1024, true, false};
+inline constexpr PortEntry PaletteMonitorFeed{"TFkakunin", "NMUDP2", 6732, true, 1024, true, false};
+inline constexpr PortEntry RemoteCharKaraoke{"TFmojikara", "NMUDP1", 6716, true, 0, false, false};
+inline constexpr PortEntry RemoteKaraoke{"TFmojikara", "NMUDP1", 6728, true, 0, false, false};
+inline constexpr PortEntry Contact{"TForm6", "NMUDP1", 6727, true, 1024, true, true};
+inline constexpr PortEntry Notice{"TForm15", "NMUDP1", 6731, true, 1024, true, true};
+inline constexpr PortEntry Template1{"TForm11", "NMUDP1", 6734, true, 1024, true, false};
+inline constexpr PortEntry Template2{"TForm11", "NMUDP2", 6735, true, 1024, true, false};
+inline constexpr PortEntry TemplateLink{"TForm11", "NMUDP5", 6720, false, 256, false, false};
+inline constexpr PortEntry SubInput{"TForm14", "NMUDP1", 6736, true, 1024, true, true};
 
 // Every port the program binds on channel 1 (the remote control in its design-default mode).
 inline constexpr std::array<quint16, 19> kChannelOnePorts{6711, 6712, 6713, 6716, 6717, 6718, 6719,
@@ -58,8 +58,8 @@ inline constexpr int kChannelCount = 12;
 
 // A negative combo index counts as channel index 0.
 constexpr int channelIndexOf(int comboIndex) { return comboIndex < 0 ? 0 : comboIndex; }
-constexpr quint16 portFor(const PortSpec& spec, quint16 basePort, int channelIndex) {
-    return spec.shifted ? quint16(basePort + 100 * channelIndexOf(channelIndex)) : basePort;
+constexpr quint16 portFor(const PortEntry& entry, quint16 basePort, int channelIndex) {
+    return entry.shifted ? quint16(basePort + 100 * channelIndexOf(channelIndex)) : basePort;
 }
 
 }  // namespace Net

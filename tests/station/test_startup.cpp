@@ -197,7 +197,7 @@ void StartupTest::channelThreeMovesEveryShiftedPort() {
     TestStation s(lan, "192.168.1.10");
     s.finishStartup();
     s.main->Fmojikara->CheckBox1->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716
-    s.main->Fmojikara->NMUDP1->setSpec(Net::Ports::RemoteKaraoke);
+    s.main->Fmojikara->NMUDP1->setEntry(Net::Ports::RemoteKaraoke);
     QList<quint16> order;
     for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) order << e->basePort();
     QCOMPARE(order, (QList<quint16>{6711, 6712, 6713, 6717, 6718, 6719, 6721, 6722, 6723, 6724, 6727, 6728, 6730,

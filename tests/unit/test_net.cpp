@@ -93,16 +93,16 @@ struct Pair {
 }  // namespace
 
 void NetTest::receiveLimitIsMaxMinusOne() {
-    for (const PortSpec* spec : {&Ports::MainLines, &Ports::MainSearchAnswers}) {
+    for (const PortEntry* entry : {&Ports::MainLines, &Ports::MainSearchAnswers}) {
         Pair n;
-        DatagramEndpoint rx(n.b, *spec);
+        DatagramEndpoint rx(n.b, *entry);
         QVERIFY(rx.bindChannel(0));
         QSignalSpy spy(&rx, &DatagramEndpoint::received);
-        n.lan.inject("192.168.1.1", 5000, "192.168.1.2", spec->basePort, QByteArray(spec->maxBytes - 1, 'x'));
-        n.lan.inject("192.168.1.1", 5000, "192.168.1.2", spec->basePort, QByteArray(spec->maxBytes, 'y'));
+        n.lan.inject("192.168.1.1", 5000, "192.168.1.2", entry->basePort, QByteArray(entry->maxBytes - 1, 'x'));
+        n.lan.inject("192.168.1.1", 5000, "192.168.1.2", entry->basePort, QByteArray(entry->maxBytes, 'y'));
         n.lan.deliverAll();
         QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy[0][0].toByteArray().size(), spec->maxBytes - 1);
+        QCOMPARE(spy[0][0].toByteArray().size(), entry->maxBytes - 1);
         QCOMPARE(spy[0][1].toString(), QStringLiteral("192.168.1.1"));
         QCOMPARE(spy[0][2].toUInt(), 5000u);
     }
