@@ -272,6 +272,7 @@ public:
     void RequestPartner(int k);
     void CancelPartner(int k);
     void DropPartner();
+    void EndPartnership();
     void LeaveGroup();
     void SetCaptionsToBase();
     void SetCaptionsWithPartner(const QString& name);
@@ -553,6 +554,7 @@ private:
     QString subInputBaseCaption_ = QStringLiteral("サブ入力ウィンド(ctrl+i)");
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintCanvas(Canvas* canvas, bool wholeCanvas);
+    void appendLine(const QByteArray& bytes, bool endCheck);
     void applyStep(int step);
     QColor inputPaneColour_ = Qt::white;
     QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen

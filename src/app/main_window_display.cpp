@@ -187,15 +187,13 @@ void Ttalk2e::RecordChanged() {
 bool Ttalk2e::markerOn() const { return CheckBox50->isChecked(); }
 bool Ttalk2e::blankLineOnly() const { return CheckBox8->isChecked(); }
 
-// The marker sits either as a line of its own ("■") or at the end of the last line ("◆"). It is
-// removed only where it really is, so a caption is never taken for a marker.
+// The marker sits either as a line of its own ("■") or at the end of the last line ("◆", or "■"
+// in blank-line-only mode). It is removed only where it really is, so a caption is never taken
+// for a marker.
 void Ttalk2e::RemoveMarker() {
     const QString last = record->lastLine();
-    if (last == kSquare) {
-        record->removeLastLine();
-    } else if (last.endsWith(kDiamond) || last.endsWith(kSquare)) {
-        record->removeLastCharOfLastLine();
-    }
+    if (!blankLineOnly() && last == kSquare) record->removeLastLine();
+    else if (last.endsWith(kDiamond) || last.endsWith(kSquare)) record->removeLastCharOfLastLine();
 }
 
 void Ttalk2e::PutMarkerBack() {
@@ -212,45 +210,27 @@ static void appendPlain(Core::Record& r, bool blankOnly, const QString& text) {
     }
 }
 
-void Ttalk2e::AppendLocalLine(const QByteArray& bytes) {
+void Ttalk2e::appendLine(const QByteArray& bytes, bool endCheck) {
     const QString text = Cp932::decode(bytes);
     if (!markerOn()) {
         appendPlain(*record, blankLineOnly(), text);
         return;
     }
-    if (!record->endsWithLineBreak() && record->recordLineCount() > 0) record->appendLineBreak();
-    const QString last = record->lastLine();
+    if (endCheck && !record->endsWithLineBreak() && record->recordLineCount() > 0) record->appendLineBreak();
+    RemoveMarker();
     if (blankLineOnly()) {
-        if (last.endsWith(kDiamond) || last.endsWith(kSquare)) record->removeLastCharOfLastLine();
         if (text.isEmpty()) record->addLine(kSquare);
         else record->appendToLastLine(text + kDiamond);
     } else {
-        if (last == kSquare) record->removeLastLine();
         record->addLine(text);
         record->addLine(kSquare);
     }
 }
 
-void Ttalk2e::AppendReceivedLine(const QByteArray& bytes) {
-    const QString text = Cp932::decode(bytes);
-    if (!markerOn()) {
-        appendPlain(*record, blankLineOnly(), text);
-        return;
-    }
-    // The end-of-record check is made only when asked for.
-    if (CheckBox17->isChecked() && !record->endsWithLineBreak() && record->recordLineCount() > 0)
-        record->appendLineBreak();
-    const QString last = record->lastLine();
-    if (blankLineOnly()) {
-        if (last.endsWith(kDiamond) || last.endsWith(kSquare)) record->removeLastCharOfLastLine();
-        if (text.isEmpty()) record->addLine(kSquare);
-        else record->appendToLastLine(text + kDiamond);
-    } else {
-        if (last == kSquare) record->removeLastLine();
-        record->addLine(text);
-        record->addLine(kSquare);
-    }
-}
+void Ttalk2e::AppendLocalLine(const QByteArray& bytes) { appendLine(bytes, true); }
+
+// Received lines make the end-of-record check only when it is asked for.
+void Ttalk2e::AppendReceivedLine(const QByteArray& bytes) { appendLine(bytes, CheckBox17->isChecked()); }
 
 void Ttalk2e::AppendPiece(const QByteArray& piece) {
     PushHistory(piece);

@@ -415,6 +415,7 @@ void Ttalk2e::NMUDP3DataReceived(const QByteArray& payload, const QString& from,
 void Ttalk2e::ApplyCorrectionBatch() {
     lastFromSelf = false;
     if (markerOn()) {
+        // Only the marker's two bytes: without blank-line-only mode its line stays as an empty line.
         const QString last = record->lastLine();
         if (last.endsWith(QStringLiteral("■")) || last.endsWith(QStringLiteral("◆"))) record->removeLastCharOfLastLine();
     }

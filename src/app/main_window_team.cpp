@@ -180,13 +180,16 @@ void Ttalk2e::SendSearchRequest(const QString& address, bool broadcast) {
     NMUDP8->send(Net::SearchRequest(Edit35->text(), Edit30->text(), groupNumber()));
 }
 
-void Ttalk2e::RestartSearch() {
-    if (Net::CheckAddress(Edit35->text()) != 0) return;
+// "ﾊﾟｰﾄﾅｰ固定" off, the partner told, the captions without a partner's name.
+void Ttalk2e::EndPartnership() {
     CheckBox7->setChecked(false);
     DropPartner();
-    partnerSlot = 0;
     SetCaptionsToBase();
-    hasPartner = false;
+}
+
+void Ttalk2e::RestartSearch() {
+    if (Net::CheckAddress(Edit35->text()) != 0) return;
+    EndPartnership();
     CheckBox6->setChecked(false);
     ClearMembers();
     SearchMembers();
@@ -194,11 +197,7 @@ void Ttalk2e::RestartSearch() {
 
 void Ttalk2e::ChangeGroup() {
     if (Net::CheckAddress(Edit35->text()) != 0) return;
-    CheckBox7->setChecked(false);
-    DropPartner();
-    partnerSlot = 0;
-    SetCaptionsToBase();
-    hasPartner = false;
+    EndPartnership();
     LeaveGroup();  // the old members are told before the list is cleared
     CheckBox6->setChecked(false);
     ClearMembers();
@@ -206,11 +205,7 @@ void Ttalk2e::ChangeGroup() {
 }
 
 void Ttalk2e::Rest() {
-    CheckBox7->setChecked(false);
-    DropPartner();
-    partnerSlot = 0;
-    SetCaptionsToBase();
-    hasPartner = false;
+    EndPartnership();
     CheckBox6->setChecked(true);  // no more answers to searches, no leave notices taken
     LeaveGroup();
     ClearMembers();
@@ -368,11 +363,7 @@ void Ttalk2e::NMUDP10DataReceived(const QByteArray& payload, const QString&, qui
     }
 }
 
-void Ttalk2e::EndPartnershipForChannel() {
-    CheckBox7->setChecked(false);
-    DropPartner();
-    SetCaptionsToBase();
-}
+void Ttalk2e::EndPartnershipForChannel() { EndPartnership(); }
 
 void Ttalk2e::LeaveMembersForChannel() {
     LeaveGroup();
