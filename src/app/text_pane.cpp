@@ -24,10 +24,21 @@ bool TextPane::fits(const QString& text) const {
     return now - Cp932::byteLength(sel) + Cp932::byteLength(text) <= limit;
 }
 
+// The longest start of `text` that still fits, found in one pass over its characters.
 QString TextPane::fitted(const QString& text) const {
-    QString t = text;
-    while (!t.isEmpty() && !fits(t)) t.chop(t.size() >= 2 && t[t.size() - 1].isLowSurrogate() ? 2 : 1);
-    return t;
+    if (fits(text)) return text;
+    QString sel = textCursor().selectedText();
+    sel.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    qsizetype room = limit - ((bytes ? bytes() : ownBytes()) - Cp932::byteLength(sel));
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype w = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        const QStringView ch = QStringView(text).sliced(i, w);
+        room -= ch == u"\n" ? 2 : Cp932::byteLength(ch);  // a line break takes CR LF
+        if (room < 0) break;
+        i += w;
+    }
+    return text.left(i);
 }
 
 void TextPane::insertLimited(const QString& text) { textCursor().insertText(fitted(text)); }

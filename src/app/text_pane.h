@@ -30,11 +30,12 @@ public:
     // Inserts at the caret, cut to what still fits under the limit.
     void insertLimited(const QString& text);
 
+    void insertFromMimeData(const QMimeData* source) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void insertFromMimeData(const QMimeData* source) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -330,6 +331,14 @@ void InputTest::paneHoldsAtMost254Bytes() {
     QCOMPARE(t.pane()->toPlainText().size(), 254);
     t.convert(QString(), QStringLiteral("漢"));  // two more bytes do not fit
     QCOMPARE(t.pane()->toPlainText().size(), 254);
+    // A long paste is cut where the pane is full, never inside a character.
+    t.pane()->setPlainText(QStringLiteral("ab"));
+    t.pane()->moveCursor(QTextCursor::End);
+    t.a.clipboard.value.clear();
+    QMimeData paste;
+    paste.setText(QString(5000, u'あ'));
+    t.pane()->insertFromMimeData(&paste);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("ab") + QString(126, u'あ'));
 }
 
 void InputTest::fkeyMemoRows() {
