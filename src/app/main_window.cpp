@@ -709,7 +709,6 @@ void Ttalk2e::FormCreate() {
 }
 
 void Ttalk2e::InitialLayout() {
-    setGeometry(0, 0, 640, 480);
     move(0, 0);
     resize(640, 480);
     PageControl1->setGeometry(rect());
@@ -824,7 +823,7 @@ void Ttalk2e::ComboBox2Change() { ChangeChannel(); }
 
 void Ttalk2e::ChangeChannel() {
     if (Net::CheckAddress(Edit35->text()) != 0) return;  // every port stays where it was
-    EndPartnershipForChannel();
+    EndPartnership();  // the cancel still goes out on the old channel
     LeaveMembersForChannel();
 
     const int n = channelIndex() + 1;

@@ -243,8 +243,7 @@ public:
     // channel has been chosen.
     QString mainCaptionBase() const { return channelPrefix_ + mainBaseCaption_; }
     QString subInputCaptionBase() const { return channelPrefix_ + subInputBaseCaption_; }
-    // The partnership and the member list are given up before the ports move.
-    void EndPartnershipForChannel();
+    // The member list is given up before the ports move.
     void LeaveMembersForChannel();
 
     // ---- the team: own address, member slots, search, pairing ----

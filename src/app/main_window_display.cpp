@@ -653,14 +653,13 @@ void Ttalk2e::LayoutInputStrip() {
         RichEdit2->setFocusPolicy(Qt::ClickFocus);
         Panel1->hide();
     }
+    TabSheet1->relayout();  // the display area takes what the strip leaves
     if (wordProcessorMode) {
         RichEdit2->setGeometry(0, 0, displayWidth(), displayHeight());
         RichEdit2->setFocusPolicy(Qt::StrongFocus);
     } else {
         RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());
     }
-    TabSheet1->relayout();
-    RichEdit2->resize(displayWidth(), displayHeight());
     Memo3->resize(displayWidth(), displayHeight());
     const int inset = wordProcessorMode ? 75 : 50;
     Panel22->setGeometry(0, 0, inset, Panel1->height());

@@ -363,8 +363,6 @@ void Ttalk2e::NMUDP10DataReceived(const QByteArray& payload, const QString&, qui
     }
 }
 
-void Ttalk2e::EndPartnershipForChannel() { EndPartnership(); }
-
 void Ttalk2e::LeaveMembersForChannel() {
     LeaveGroup();
     CheckBox6->setChecked(false);

@@ -1,6 +1,7 @@
 #include "app/member_monitor.h"
 
 #include "app/main_window.h"
+#include "net/addressing.h"
 #include "text/cp932.h"
 
 #include <QCheckBox>
@@ -185,9 +186,9 @@ void TForm2::setPaneText(int k, const QString& text) {
 void TForm2::Feed(const QByteArray& payload) {
     QByteArray bytes = payload;
     if (main().CheckBox49->isChecked()) bytes.replace("\r\n", Cp932::encode(QStringLiteral("■")));
-    const qsizetype comma = bytes.indexOf(',');
-    const QString address = Cp932::decode(bytes.left(comma < 0 ? bytes.size() : comma));
-    QString text = comma < 0 ? QString() : Cp932::decode(bytes.mid(comma + 1));
+    const Net::PrefixedText parts = Net::SplitAtFirstComma(bytes);
+    const QString address = Cp932::decode(parts.prefix);
+    QString text = Cp932::decode(parts.text);
     if (CheckBox1->isChecked() && (text == kErased || text == kBlank)) text = QStringLiteral(" ");
     for (int k = 1; k <= kRows; ++k) {
         if (main().slot(k).address->text() != address) continue;

@@ -75,19 +75,19 @@ void MemoryNetwork::send(MemoryHost& fromHost, quint16 fromPort, const QByteArra
         queue(fromHost, toPort, payload, from, fromPort);
         return;
     }
-    for (const auto& h : hosts_) {
-        bool reaches = to == QLatin1String("255.255.255.255");
-        for (const QString& a : h->addresses_)
-            reaches = reaches || a == to || ClassfulBroadcast(a) == to;
-        if (reaches) queue(*h, toPort, payload, from, fromPort);
-    }
+    route(to, toPort, payload, from, fromPort);
 }
 
 void MemoryNetwork::inject(const QString& from, quint16 fromPort, const QString& to, quint16 toPort,
                            const QByteArray& payload) {
     sent_.append({from, fromPort, to, toPort, payload});
+    route(to, toPort, payload, from, fromPort);
+}
+
+void MemoryNetwork::route(const QString& to, quint16 toPort, const QByteArray& payload, const QString& from,
+                          quint16 fromPort) {
     for (const auto& h : hosts_) {
-        bool reaches = false;
+        bool reaches = to == QLatin1String("255.255.255.255");
         for (const QString& a : h->addresses_)
             reaches = reaches || a == to || ClassfulBroadcast(a) == to;
         if (reaches) queue(*h, toPort, payload, from, fromPort);

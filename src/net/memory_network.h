@@ -24,7 +24,6 @@ public:
 
     const QStringList& addresses() const { return addresses_; }
     QString primaryAddress() const { return addresses_.value(0, QStringLiteral("0.0.0.0")); }
-    bool isPortBound(quint16 port) const { return bound_.contains(port); }
     QList<quint16> boundPorts() const { return bound_.keys(); }
 
 private:
@@ -70,6 +69,8 @@ public:
 private:
     friend class MemorySocket;
     void send(MemoryHost& fromHost, quint16 fromPort, const QByteArray& payload, const QString& to, quint16 toPort);
+    // Queues the datagram to every host that `to` reaches: its address or its classful broadcast.
+    void route(const QString& to, quint16 toPort, const QByteArray& payload, const QString& from, quint16 fromPort);
     void queue(MemoryHost& host, quint16 port, const QByteArray& payload, const QString& from, quint16 fromPort);
 
     std::vector<std::unique_ptr<MemoryHost>> hosts_;
