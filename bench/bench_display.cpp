@@ -32,7 +32,7 @@ struct Station {
         QCoreApplication::processEvents();
     }
     void fillTo(qsizetype bytes) {
-        while (m.record->byteLength() < bytes) m.AppendReceivedLine(kLine);
+        while (m.record().byteLength() < bytes) m.AppendReceivedLine(kLine);
         m.RedrawDisplay();
     }
 };
@@ -48,7 +48,7 @@ void BM_SmoothScreenTick1080(benchmark::State& state) {
         }
         st.m.Timer1Timer();
     }
-    state.counters["visible_lines"] = st.m.scroll.visibleLines;
+    state.counters["visible_lines"] = st.m.scroller().visibleLines;
 }
 BENCHMARK(BM_SmoothScreenTick1080)->Unit(benchmark::kMicrosecond);
 
@@ -59,10 +59,10 @@ void appendTo(benchmark::State& state, qsizetype size) {
         st.m.AppendReceivedLine(kLine);
         state.PauseTiming();
         st.m.Timer1->stop();  // only the append is measured; the record keeps its size
-        st.m.record->removeLastLine();
+        st.m.record().removeLastLine();
         state.ResumeTiming();
     }
-    state.counters["record_bytes"] = double(st.m.record->byteLength());
+    state.counters["record_bytes"] = double(st.m.record().byteLength());
 }
 void BM_AppendLineSmallRecord(benchmark::State& state) { appendTo(state, 6 * 1024); }
 void BM_AppendLineFullRecord(benchmark::State& state) { appendTo(state, Ttalk2e::kRecordLimit); }
@@ -76,7 +76,7 @@ int memoryFigure() {
     st.fillTo(Ttalk2e::kRecordLimit);
     for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
     const long after = Bench::residentKb();
-    std::printf("%ld %ld %lld\n", before, after, (long long)st.m.record->byteLength());
+    std::printf("%ld %ld %lld\n", before, after, (long long)st.m.record().byteLength());
     return 0;
 }
 

@@ -27,12 +27,12 @@ void BM_ReceiveLine600KB(benchmark::State& state) {
     s.finishStartup();
     s.main->CheckBox5->setChecked(false);  // as below: no acceleration flips in a steady state
     const QByteArray l = line(60);
-    while (s.main->record->byteLength() < 600 * 1024) s.main->AppendReceivedLine(l);
+    while (s.main->record().byteLength() < 600 * 1024) s.main->AppendReceivedLine(l);
     for (auto _ : state) {
         s.main->NMUDP1->acceptDatagram(l, QStringLiteral("192.168.1.11"), 6711);
         state.PauseTiming();
         s.main->Timer1->stop();
-        s.main->record->removeLastLine();  // the record keeps its size
+        s.main->record().removeLastLine();  // the record keeps its size
         state.ResumeTiming();
     }
 }
@@ -55,7 +55,7 @@ void BM_SendLine254ToEight(benchmark::State& state) {
         s.main->SendLine(l);
         state.PauseTiming();
         s.main->Timer1->stop();
-        s.main->record->removeLastLine();
+        s.main->record().removeLastLine();
         lan.clearSent();
         state.ResumeTiming();
     }

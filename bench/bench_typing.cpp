@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <cstdlib>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -27,8 +28,9 @@ void BM_KeyReleaseLiveTyping(benchmark::State& state) {
     Testing::TestStation s(lan, "192.168.1.10");
     s.finishStartup();
     withEightMembers(s);
-    s.main->hasPartner = true;  // the partner channel too
-    s.main->NMUDP2->remoteHost = QStringLiteral("192.168.1.21");
+    // The partner channel too: slot #1 accepts a pairing.
+    s.main->team().pairingReceived("192.168.1.21,192.168.1.10,member1,Req-Partner,Ans");
+    if (!s.main->hasPartner()) std::abort();
     s.main->RichEdit1->setPlainText(QStringLiteral("本日は要約筆記の研修会にお越しいただき"));
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     for (auto _ : state) {

@@ -60,7 +60,7 @@ int sendBurst(const char* address, int n) {
 // Lines "burst …" at the end of the record, in record order.
 QStringList burstLines(Ttalk2e& main) {
     QStringList out;
-    for (QTextBlock b = main.record->document()->begin(); b.isValid(); b = b.next())
+    for (QTextBlock b = main.record().document()->begin(); b.isValid(); b = b.next())
         if (b.text().startsWith(QLatin1String("burst "))) out << b.text();
     return out;
 }
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         }
         if (mode == "memory") {
             QTimer::singleShot(5600, &main, [&main] {
-                std::printf("%ld %d %d\n", residentKb(), main.started ? 1 : 0, int(main.allWindows().size()) + 1);
+                std::printf("%ld %d %d\n", residentKb(), main.isStarted() ? 1 : 0, int(main.allWindows().size()) + 1);
                 std::fflush(stdout);
                 std::_Exit(0);
             });

@@ -1,14 +1,13 @@
 #include "app/aux_window.h"
 
 #include "app/hot_keys.h"
-#include "app/main_window.h"
-#include "net/datagram_endpoint.h"
 
-AuxWindow::AuxWindow(Ttalk2e& main, const char* className, const QString& baseCaption, const QString& channelSuffix)
-    : QWidget(nullptr, Qt::Window), main_(main), baseCaption_(baseCaption), channelSuffix_(channelSuffix) {
+AuxWindow::AuxWindow(const App::WindowContext& context, const char* className, const QString& baseCaption,
+                     const QString& channelSuffix)
+    : QWidget(nullptr, Qt::Window), context_(context), baseCaption_(baseCaption), channelSuffix_(channelSuffix) {
     setObjectName(QString::fromLatin1(className));
     setWindowTitle(baseCaption);
-    hotKeys_ = new HotKeyMenu(*this, main);
+    hotKeys_ = new HotKeyMenu(*this, context.hotKeys);
 }
 
 AuxWindow::~AuxWindow() = default;
@@ -18,8 +17,5 @@ void AuxWindow::applyChannelCaption(int n) {
 }
 
 Net::DatagramEndpoint* AuxWindow::makeEndpoint(const Net::PortEntry& entry) {
-    auto* e = new Net::DatagramEndpoint(main_.station().network, entry, this);
-    e->bindChannel(main_.channelIndex());
-    main_.wireEndpoint(*e);
-    return e;
+    return context_.endpoints.makeEndpoint(entry, this);
 }

@@ -1,12 +1,12 @@
 #pragma once
-// Common ground of the windows the main window creates: a top-level window holding a reference to
-// the main window, the shared hot-key menu, its base caption and the channel caption rule, and the
-// datagram endpoints it owns.
+// Common ground of the windows the main window creates: the station context, the shared hot-key
+// menu, the base caption and the channel caption rule, and the endpoints the window owns.
+#include "app/window_context.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
 
-class Ttalk2e;
 class HotKeyMenu;
 namespace Net { class DatagramEndpoint; struct PortEntry; }
 
@@ -15,10 +15,11 @@ class AuxWindow : public QWidget {
 public:
     // `channelSuffix` is what follows the channel number in the caption (" : 連絡(ctrl+r)"); empty
     // for a window whose caption does not carry the channel.
-    AuxWindow(Ttalk2e& main, const char* className, const QString& baseCaption, const QString& channelSuffix);
+    AuxWindow(const App::WindowContext& context, const char* className, const QString& baseCaption,
+              const QString& channelSuffix);
     ~AuxWindow() override;
 
-    Ttalk2e& main() const { return main_; }
+    App::Station& station() const { return context_.station; }
     const QString& baseCaption() const { return baseCaption_; }
     // Caption for channel number n (1 … 12).
     virtual void applyChannelCaption(int n);
@@ -30,7 +31,7 @@ protected:
     Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry);
 
 private:
-    Ttalk2e& main_;
+    App::WindowContext context_;
     QString baseCaption_;
     QString channelSuffix_;
     HotKeyMenu* hotKeys_ = nullptr;

@@ -5,7 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-TForm9::TForm9(Ttalk2e& main) : AuxWindow(main, "TForm9", QString(), QString()) {
+TForm9::TForm9(const App::WindowContext& context)
+    : AuxWindow(context, "TForm9", QString(), QString()) {
     Image1 = new Canvas(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     connect(Image1, &Canvas::clicked, this, &TForm9::coverClicked);

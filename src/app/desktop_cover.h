@@ -7,7 +7,7 @@ class Canvas;
 class TForm9 : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TForm9(Ttalk2e& main);
+    explicit TForm9(const App::WindowContext& context);
     Canvas* Image1 = nullptr;  // the stretched picture
     // Covers the screen with the colour and shows the cover.
     void cover(const QColor& colour);

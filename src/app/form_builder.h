@@ -61,6 +61,13 @@ inline QLabel* label(QWidget* parent, const QString& text, const char* name = nu
     return l;
 }
 
+// The integer in an edit field, or `fallback` when it holds none.
+inline int intOf(const QLineEdit* e, int fallback = 0) {
+    bool ok = false;
+    const int v = e->text().trimmed().toInt(&ok);
+    return ok ? v : fallback;
+}
+
 // A horizontal row inside a group, for a caption and its field.
 inline QWidget* row(QWidget* parent) {
     auto* r = new QWidget(parent);

@@ -1,6 +1,6 @@
 #include "app/hot_keys.h"
 
-#include "app/main_window.h"
+#include "app/window_context.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,9 +24,9 @@ const Item kItems[] = {
 
 }  // namespace
 
-HotKeyMenu::HotKeyMenu(QWidget& window, Ttalk2e& main) : QObject(&window), window_(window) {
+HotKeyMenu::HotKeyMenu(QWidget& window, App::HotKeyTarget& target) : QObject(&window), window_(window) {
     setObjectName(QStringLiteral("hotKeyMenu"));
-    Ttalk2e* m = &main;
+    App::HotKeyTarget* m = &target;
     for (const Item& it : kItems) {
         auto* a = new QAction(&window);
         a->setObjectName(QString::fromLatin1(it.name));
@@ -34,7 +34,7 @@ HotKeyMenu::HotKeyMenu(QWidget& window, Ttalk2e& main) : QObject(&window), windo
         a->setShortcutContext(Qt::WindowShortcut);
         window.addAction(a);
         const QString name = QString::fromLatin1(it.name);
-        connect(a, &QAction::triggered, m, [m, name] { m->HotKey(name); });
+        connect(a, &QAction::triggered, this, [m, name] { m->HotKey(name); });
     }
     qApp->installEventFilter(this);
 }

@@ -5,12 +5,12 @@
 
 class QAction;
 class QWidget;
-class Ttalk2e;
+namespace App { class HotKeyTarget; }
 
 class HotKeyMenu : public QObject {
     Q_OBJECT
 public:
-    HotKeyMenu(QWidget& window, Ttalk2e& main);
+    HotKeyMenu(QWidget& window, App::HotKeyTarget& target);
     // One of hkey_main, hkey_fkeymemo, hkeyrenraku1, hekytempm1, hkey8nin1, hkeyinput1,
     // hkeyterop1, hkeykakunin1, hkeyslide1, hkeymojikara1.
     QAction* item(const char* name) const;

@@ -9,7 +9,7 @@
 #include "app/text_pane.h"
 #include "app/splash.h"
 #include "app/updown.h"
-#include "core/record.h"
+#include "app/strip_alarm.h"
 #include "app/wastop_monitor.h"
 #include "messaging/contact_window.h"
 #include "messaging/fkey_memo.h"
@@ -99,6 +99,9 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), sta
     connect(Timer7, &QTimer::timeout, this, &Ttalk2e::Timer7Timer);
     Timer5->start();
 
+    outbox_.members = [this] { return team_.memberAddresses(); };
+    outbox_.partner = [this] { return team_.partnerAddress(); };
+    outbox_.siblingOn = [this] { return CheckBox60->isChecked(); };
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
     wireDisplay();
@@ -142,12 +145,10 @@ void Ttalk2e::buildDisplayPage() {
     // The record has a document of its own; the pane shows it in the word-processor screen.
     paneDocument_ = new QTextDocument(this);  // not the pane's own, which it deletes when swapped
     RichEdit2->setDocument(paneDocument_);
-    auto* recordDocument = new QTextDocument(this);
-    recordDocument->setDocumentMargin(kRecordMargin);
-    recordDocument->setDefaultFont(RichEdit2->font());
-    record = new Core::Record(recordDocument, this);
+    recordDocument_->setDocumentMargin(kRecordMargin);
+    recordDocument_->setDefaultFont(RichEdit2->font());
     pane->limit = kRecordLimit;
-    pane->bytes = [this] { return record->byteLength(); };
+    pane->bytes = [this] { return record().byteLength(); };
     {
         QPalette p = RichEdit2->palette();
         p.setColor(QPalette::Base, Qt::white);
@@ -210,6 +211,7 @@ void Ttalk2e::buildDisplayPage() {
         pane->setAcceptRichText(false);
     }
     RichEdit27->setReadOnly(true);
+    stripAlarm_ = new StripAlarm(Panel1);
 }
 
 void Ttalk2e::buildAuxiliaryPage() {
@@ -480,10 +482,10 @@ void Ttalk2e::buildDisplayOptionPages() {
     CheckBox11 = Form::check(undoTarget, "CheckBox11", QStringLiteral("Ｕｎｄｏの対象にする"), true);
     QGroupBox* cursor = display2->group(0, QStringLiteral("マウスカーソルの非表示"), "GroupCursor");
     CheckBox68 = Form::check(cursor, "CheckBox68", QStringLiteral("クリックすると消える"), false);
-    QGroupBox* record = display2->group(0, QStringLiteral("記録"), "GroupRecord");
-    CheckBox37 = Form::check(record, "CheckBox37", QStringLiteral("「表示・入力」ｔａｂに記録量を表示する。"), false);
-    CheckBox24 = Form::check(record, "CheckBox24", QStringLiteral("受信文をコピー"), false);
-    CheckBox85 = Form::check(record, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
+    QGroupBox* recordGroup = display2->group(0, QStringLiteral("記録"), "GroupRecord");
+    CheckBox37 = Form::check(recordGroup, "CheckBox37", QStringLiteral("「表示・入力」ｔａｂに記録量を表示する。"), false);
+    CheckBox24 = Form::check(recordGroup, "CheckBox24", QStringLiteral("受信文をコピー"), false);
+    CheckBox85 = Form::check(recordGroup, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
     CheckBox85->hide();
     GroupWindowSize = display2->group(0, QStringLiteral("ウィンドの大きさ"), "GroupWindowSize");
     Edit18 = field(GroupWindowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
@@ -609,13 +611,7 @@ void Ttalk2e::buildExplanationPage() {
 }
 
 void Ttalk2e::createEndpoints() {
-    Net::Network& net = station_.network;
-    auto make = [&](const Net::PortEntry& entry) {
-        auto* e = new Net::DatagramEndpoint(net, entry, this);
-        wireEndpoint(*e);
-        e->bindChannel(0);
-        return e;
-    };
+    auto make = [this](const Net::PortEntry& entry) { return makeEndpoint(entry, this); };
     NMUDP1 = make(Net::Ports::MainLines);
     NMUDP2 = make(Net::Ports::MainPartner);
     NMUDP3 = make(Net::Ports::MainCorrections);
@@ -642,29 +638,41 @@ void Ttalk2e::createEndpoints() {
     connect(NMUDP10, &E::received, this, &Ttalk2e::NMUDP10DataReceived);
 }
 
-void Ttalk2e::wireEndpoint(Net::DatagramEndpoint& e) {
-    e.siblingCopyOn = [this] { return CheckBox60->isChecked(); };
-    e.unscramble = [this](const QByteArray& text) { return trafficScramblingOn() ? UnscrambleTraffic(text) : text; };
+Net::DatagramEndpoint* Ttalk2e::makeEndpoint(const Net::PortEntry& entry, QObject* owner) {
+    auto* e = new Net::DatagramEndpoint(station_.network, entry, owner);
+    e->siblingCopyOn = [this] { return CheckBox60->isChecked(); };
+    e->unscramble = [this](const QByteArray& text) { return trafficScramblingOn() ? UnscrambleTraffic(text) : text; };
+    e->bindChannel(channelIndex());
+    outbox_.add(e);
+    return e;
 }
 
+App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this}; }
+
 void Ttalk2e::createAuxiliaryWindows() {
-    Form6 = std::make_unique<TForm6>(*this);
-    Form11 = std::make_unique<TForm11>(*this);
-    Form15 = std::make_unique<TForm15>(*this);
-    Form2 = std::make_unique<TForm2>(*this);
-    Form5 = std::make_unique<TForm5>(*this);
-    Form8 = std::make_unique<TForm8>(*this);
-    Form3 = std::make_unique<TForm3>(*this);
-    Form9 = std::make_unique<TForm9>(*this);
-    Form14 = std::make_unique<TForm14>(*this);
-    Fkakunin = std::make_unique<TFkakunin>(*this);
-    Fmojikara = std::make_unique<TFmojikara>(*this);
-    Fshusei_moni = std::make_unique<TFshusei_moni>(*this);
+    const App::WindowContext context = windowContext();
+    Form6 = std::make_unique<TForm6>(context);
+    Form11 = std::make_unique<TForm11>(context);
+    Form15 = std::make_unique<TForm15>(context);
+    Form2 = std::make_unique<TForm2>(context, team_, [this] {
+        bool ok = false;
+        const int rows = Edit20->text().toInt(&ok);
+        return TForm2::Options{ok ? rows : 1, CheckBox56->isChecked(), CheckBox49->isChecked()};
+    });
+    Form5 = std::make_unique<TForm5>(context);
+    Form8 = std::make_unique<TForm8>(context);
+    Form3 = std::make_unique<TForm3>(context);
+    Form9 = std::make_unique<TForm9>(context);
+    Form14 = std::make_unique<TForm14>(context);
+    Fkakunin = std::make_unique<TFkakunin>(context, [this] { return Fshusei_moni && Fshusei_moni->isVisible(); });
+    Fmojikara = std::make_unique<TFmojikara>(context);
+    Fshusei_moni = std::make_unique<TFshusei_moni>(context);
+    Form14->setWindowTitle(subInputCaptionBase());
     setStaysOnTop(Form11.get(), CheckBox10->isChecked());
     setStaysOnTop(Form2.get(), CheckBox14->isChecked());
     connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
     connect(Edit20, &QLineEdit::textChanged, Form2.get(), &TForm2::Restack);
-    Form5->UpdateRows();
+    UpdateMemoRows();
 }
 
 QList<QWidget*> Ttalk2e::allWindows() const {
@@ -694,7 +702,7 @@ void Ttalk2e::Message(const QString& text) {
 // Start-up
 
 void Ttalk2e::FormCreate() {
-    groupFull = false;
+    team_.resetGroupFull();
     InitialLayout();
     DetectOwnAddress();
     if (Net::CheckAddress(Edit35->text()) != 0) {
@@ -781,8 +789,8 @@ void Ttalk2e::Timer2Timer() {
     StartupPartnerRequest();
     ReadScrollInterval();
 
-    if (!groupFull) show();
-    started = true;
+    if (!team_.groupFull()) show();
+    started_ = true;
     PrepareTrafficKey();
     if (splash_) splash_->close();
     show();
@@ -823,14 +831,15 @@ void Ttalk2e::ComboBox2Change() { ChangeChannel(); }
 
 void Ttalk2e::ChangeChannel() {
     if (Net::CheckAddress(Edit35->text()) != 0) return;  // every port stays where it was
-    EndPartnership();  // the cancel still goes out on the old channel
-    LeaveMembersForChannel();
+    team_.endPartnership();  // the cancel still goes out on the old channel
+    team_.leaveForChannelChange();
 
     const int n = channelIndex() + 1;
     channelPrefix_ = QString::number(n) + QStringLiteral(" : ");
     setWindowTitle(mainCaptionBase());
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->applyChannelCaption(n);
+    if (Form14) Form14->setWindowTitle(subInputCaptionBase());
 
     const int c = channelIndex();
     for (Net::DatagramEndpoint* e : channelEndpoints()) e->bindChannel(c);
@@ -848,13 +857,7 @@ QList<Net::DatagramEndpoint*> Ttalk2e::channelEndpoints() const {
     return out;
 }
 
-void Ttalk2e::SendToMembers(Net::DatagramEndpoint& endpoint, const QByteArray& payload) {
-    for (const MemberSlot& s : slots_) {
-        if (!s.mate->isChecked()) continue;
-        endpoint.remoteHost = s.address->text();
-        endpoint.send(payload);
-    }
-}
+void Ttalk2e::SendToMembers(const Net::PortEntry& port, const QByteArray& payload) { outbox_.toMembers(port, payload); }
 
 
 // ---------------------------------------------------------------------------------------------
@@ -942,11 +945,6 @@ void Ttalk2e::Button70Click() {
 
 // ---------------------------------------------------------------------------------------------
 // Log
-
-QString Ttalk2e::LogClock() const {
-    const QTime t = station_.clock.now().time();
-    return QStringLiteral("%1:%2:%3:%4").arg(t.hour()).arg(t.minute()).arg(t.second()).arg(t.msec());
-}
 
 void Ttalk2e::Log(const QString& line) { RichEdit3->append(line); }
 

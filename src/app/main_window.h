@@ -1,14 +1,18 @@
 #pragma once
 // Ttalk2e: the main window. It owns the captioning run: it creates every other window, holds the
 // endpoints of the core ports, the input strip, the display and all option pages, and closing it
-// ends the program.
+// ends the program. The rules of the caption path and of the team live in Core::CaptionPath and
+// Net::Team; the window holds their controls, answers their questions and keeps the names of the
+// operations as one-line forwards.
 #include "app/station.h"
-#include "core/line_strips.h"
+#include "app/window_context.h"
+#include "core/caption_path.h"
+#include "core/line_bands.h"
 #include "core/scroller.h"
+#include "net/outbox.h"
 #include "net/team.h"
 
-#include <array>
-
+#include <QDateTime>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -34,8 +38,8 @@ class QTimer;
 
 class AuxWindow;
 class UpDown;
-namespace Core { class Record; }
 class Canvas;
+class StripAlarm;
 class TextPane;
 class DockPage;
 class HotKeyMenu;
@@ -55,7 +59,11 @@ class TFshusei_moni;
 
 namespace Net { class DatagramEndpoint; }
 
-class Ttalk2e : public QWidget {
+class Ttalk2e : public QWidget,
+                public App::HotKeyTarget,
+                private App::EndpointFactory,
+                private Core::CaptionHost,
+                private Net::TeamHost {
     Q_OBJECT
 public:
     // Builds the window and runs its creation step. `splash` is closed by the second phase.
@@ -66,11 +74,20 @@ public:
     void createAuxiliaryWindows();
 
     App::Station& station() const { return station_; }
+    Core::CaptionPath& caption() { return caption_; }
+    Core::DisplayLog& displayLog() { return log_; }
+    Core::Record& record() { return log_.record(); }
+    const Core::SmoothScroller& scroller() const { return scroll_; }
+    Net::Team& team() { return team_; }
+    Net::Outbox& outbox() { return outbox_; }
 
     // ---- run flags ----
-    bool started = false;     // end of start-up (phase 2)
-    bool hasPartner = false;  // a partner is paired: live typing goes to it on the partner port
-    bool groupFull = false;   // a member-search answer reported the input group full
+    bool isStarted() const { return started_; }  // end of start-up (phase 2)
+    bool hasPartner() const { return team_.hasPartner(); }
+    int partnerSlot() const { return team_.partnerSlot(); }
+    bool groupFull() const { return team_.groupFull(); }
+    bool lastFromSelf() const { return caption_.lastFromSelf(); }
+    bool refilledByUndo() const { return caption_.refilledByUndo(); }
     bool showMessages() const;
     // A message box shown only while "メッセージを表示する" is checked.
     void Message(const QString& text);
@@ -147,7 +164,7 @@ public:
         QPushButton* request = nullptr;  // "なってよ！"
         QPushButton* partner = nullptr;  // "パートナー"
     };
-    static constexpr int kSlots = 8;
+    static constexpr int kSlots = Net::kMemberSlots;
     // Slot k = 1 … 8.
     const MemberSlot& slot(int k) const { return slots_[k - 1]; }
     QGroupBox* GroupMembers = nullptr;
@@ -232,28 +249,18 @@ public:
     void ChangeChannel();
     // Every endpoint of every window that the channel rebinds, in port order.
     QList<Net::DatagramEndpoint*> channelEndpoints() const;
-    // Attaches the receive-discipline hooks (sibling guard, unscrambling) to an endpoint.
-    void wireEndpoint(Net::DatagramEndpoint& endpoint);
     // One datagram to each checked member slot, in slot order.
-    void SendToMembers(Net::DatagramEndpoint& endpoint, const QByteArray& payload);
-    // Base captions, copied at the end of start-up for the channel captions.
-    QString mainBaseCaption() const { return mainBaseCaption_; }
-    QString subInputBaseCaption() const { return subInputBaseCaption_; }
+    void SendToMembers(const Net::PortEntry& port, const QByteArray& payload);
     // The captions the partner name is added to: the base with the channel prefix, once a
     // channel has been chosen.
     QString mainCaptionBase() const { return channelPrefix_ + mainBaseCaption_; }
     QString subInputCaptionBase() const { return channelPrefix_ + subInputBaseCaption_; }
-    // The member list is given up before the ports move.
-    void LeaveMembersForChannel();
 
     // ---- the team: own address, member slots, search, pairing ----
-    int partnerSlot = 0;  // 1 … 8, 0 = no partner
-    int groupNumber() const;  // 1 … 26
-    Net::SlotViews slotViews() const;
+    int groupNumber() const;
     void Edit35Change();
     void Edit30Change();
     void Edit30FocusOut();
-    void MirrorPairingButtons(int k);
     void SlotAddressChange(int k);
     void MirrorSlotName(int k);
     void ShowPairingButtons(int k, bool partner);
@@ -264,27 +271,15 @@ public:
     int FindMember(const QString& address) const;
     int FirstFreeSlot() const;
     void SendSearchRequest(const QString& address, bool broadcast);
-    void RemoteSearch();
     void RestartSearch();
     void ChangeGroup();
     void Rest();
     void RequestPartner(int k);
     void CancelPartner(int k);
     void DropPartner();
-    void EndPartnership();
     void LeaveGroup();
-    void SetCaptionsToBase();
-    void SetCaptionsWithPartner(const QString& name);
-    void LogStamped(const QString& tag, const QString& text);
-    // The common end of both search receivers: answer a listed member, or list a new one.
-    void AnswerOrAddMember(const QString& sender, const QString& senderName, bool answerListed);
 
-    // ---- the caption path: sending and receiving lines, commands and corrections ----
-    bool lastFromSelf = false;
-    bool refilledByUndo = false;
-    bool inputStarted = false;
-    QDateTime inputStartTime;
-    static const QString kTooLong;
+    // ---- the caption path ----
     int SendLine(const QByteArray& text);
     void TransmitLine(const QByteArray& text);
     void ShowReceivedLine(const QByteArray& text);
@@ -292,10 +287,8 @@ public:
     void UndoToInput(bool after);
     void DeleteLastChar();
     void ClearScreen();
-    void SendCommand(const QByteArray& word);
+    void SendCommand(Net::Wire::Command command);
     void SendCorrection();  // "送"
-    void ApplyCorrectionBatch();
-    void CopyToClipboard(const QByteArray& text);
     void CheckBox21Click();
     void CheckBox35Click();
     void CheckBox36Click();
@@ -304,14 +297,9 @@ public:
     StripColour stripColour() const { return stripColour_; }
     // The panels of the input strip, here and in the sub-input window, that take its colour.
     QList<QWidget*> stripPanels() const;
-    // The byte range of the newest display entry and how many change entries it made.
-    struct UndoRange {
-        qsizetype start = 0;
-        qsizetype length = 0;
-        int entries = 1;
-    };
-    UndoRange NewestEntryRange() const;
-    void DropChangeEntries(int entries);
+    // The first line of typing was begun at `time` (invalid: no start recorded).
+    void markInputStart(const QDateTime& time);
+    bool inputStarted() const { return inputStarted_; }
 
     // page "入力１", "入力２", "保存" options the send path reads
     QCheckBox *CheckBox53 = nullptr, *CheckBox15 = nullptr, *CheckBox23 = nullptr;
@@ -322,7 +310,6 @@ public:
 
     // ---- traffic scrambling (filled by the scrambling subsystem) ----
     bool trafficScramblingOn() const;
-    QByteArray ScrambleTraffic(const QByteArray& text) const;
     QByteArray UnscrambleTraffic(const QByteArray& text) const;
 
     // ---- receive handlers of the core ports ----
@@ -337,7 +324,7 @@ public:
     void NMUDP10DataReceived(const QByteArray& text, const QString& from, quint16 port);
 
     // ---- hot keys and windows ----
-    void HotKey(const QString& item);
+    void HotKey(const QString& item) override;
     void bringToFront(QWidget* window);
     void setStaysOnTop(QWidget* window, bool on);
     void CheckBox22Click();
@@ -350,35 +337,16 @@ public:
     // ---- log ----
     // A new line at the end of the explanation page.
     void Log(const QString& line);
-    // H:M:S:MS of now, plain decimals joined by ":".
-    QString LogClock() const;
 
     // ---- display (the record and the smooth screen) ----
-    Core::Record* record = nullptr;   // the text of RichEdit2, with its display lines and bytes
-    Core::SmoothScroller scroll;
     static constexpr qsizetype kRecordLimit = 655360;  // what a person may type into the record
     static constexpr int kRecordMargin = 2;            // document margin of the record pane
     static constexpr int kTextLeft = 10;               // x of the captions on the canvas
-    // Change bookkeeping of the record: byte sizes of the last 15 changes, newest first.
-    std::array<qsizetype, 15> changeLengths{};
-    qsizetype lastRecordLength = 0;
-    bool undoInProgress = false;
-    // The last five texts put on the display, newest first.
-    std::array<QByteArray, 5> sentHistory;
-    void PushHistory(const QByteArray& text);
-
     void RecordChanged();
     void ResetUndoState();
-    // Own sends and partners' lines (code page 932 bytes; "$改行$" already made empty).
     void AppendLocalLine(const QByteArray& text);
     void AppendReceivedLine(const QByteArray& text);
     void ShowSplitLine(const QByteArray& text);
-    void AppendPiece(const QByteArray& piece);
-    bool markerOn() const;
-    bool blankLineOnly() const;
-    // The marker at the end of the last line ("■" line or "◆" after text), if it is there.
-    void RemoveMarker();
-    void PutMarkerBack();
 
     void Timer1Timer();
     void RedrawDisplay();
@@ -424,11 +392,9 @@ public:
     void Button2Click();  // "背景色"
 
     // Typist modes, the frameless screen and the keys of display-only mode.
-    int typistMode = 2;  // 2 two typists, 1 one typist, 0 display only
-    bool wordProcessorMode = false;
-    bool frameless = false;
-    bool savedAutoFit = false;
-    int resizeSettle = 0;
+    int typistMode() const { return typistMode_; }  // 2 two typists, 1 one typist, 0 display only
+    bool wordProcessorMode() const { return wordProcessorMode_; }
+    bool isFrameless() const { return frameless_; }
     void SetTypingMode(int mode);
     void Button17Click();  // "２人入力"
     void Button15Click();  // "１人で"
@@ -476,12 +442,10 @@ public:
     void ClearRubyCapture();
     bool rubyOn() const;
     void SettingsTransferReceived(const QByteArray& text);
-    // The pane's text as it travels: code page 932 with CR LF breaks.
-    QByteArray PaneBytes(const QString& text) const;
-    QString readingText;     // reading of the last conversion
-    QString previousReading;
-    int wordStart = 0, wordEnd = 0;  // the converted word, as caret positions of the pane
-    bool composing = false;
+    // The reading of the last conversion and the converted word, as caret positions of the pane.
+    QString reading() const { return readingText_; }
+    int wordStart() const { return wordStart_; }
+    int wordEnd() const { return wordEnd_; }
     QColor inputPaneColour() const { return inputPaneColour_; }
 
     // page "入力１" / "入力２" controls of the input pane
@@ -509,6 +473,8 @@ public:
     void CheckBox58Click();
     void CheckBox59Click();
     void Edit68Change();
+    // The F-key memo shows which keys options of this window have taken.
+    void UpdateMemoRows();
 
     // ---- periodic clear, input time limit, partner's clear message, typing rate ----
     void Timer3Timer();
@@ -530,6 +496,35 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // App::EndpointFactory
+    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner) override;
+    // Core::CaptionHost
+    Core::CaptionOptions captionOptions() const override;
+    void message(const QString& text) override { Message(text); }
+    void log(const QString& line) override { Log(line); }
+    void copyToClipboard(const QByteArray& text) override;
+    QDateTime inputStartTime() const override { return inputStartTime_; }
+    void endInput() override { inputStarted_ = false; }
+    void resetInputPane() override;
+    void refillInputPane(const QByteArray& text, bool after) override;
+    void hold(const QByteArray& item) override;
+    QList<QByteArray> takeHeld() override;
+    void showCorrectionBuffer(const QList<QByteArray>& items) override;
+    void redraw() override { RedrawCanvases(); }
+    void redrawBoth() override;
+    // Net::TeamHost
+    Net::TeamOptions teamOptions() const override;
+    Net::SlotViews memberSlots() const override;
+    void setSlot(int k, const Net::SlotView& slot) override;
+    void setOwnAddress(const QString& address) override;
+    void setMembersFixed(bool on) override;
+    void setPartnerFixed(bool on) override;
+    void showPairingButtons(int k, bool partner) override { ShowPairingButtons(k, partner); }
+    void captionsToBase() override;
+    void captionsWithPartner(const QString& name) override;
+    QDateTime now() const override;
+    void remoteSearch() override;
+
     void buildDisplayPage();
     void buildAuxiliaryPage();
     void buildPartnerPage();
@@ -544,26 +539,46 @@ private:
     void createEndpoints();
     void InitialLayout();
     QSize canvasSize() const;
-
-    MemberSlot slots_[kSlots];
-    App::Station& station_;
-    QPointer<TForm12> splash_;
-    HotKeyMenu* hotKeys_ = nullptr;
-    QString mainBaseCaption_ = QStringLiteral("Quelta7r1(ctrl+d)");
-    QString subInputBaseCaption_ = QStringLiteral("サブ入力ウィンド(ctrl+i)");
+    App::WindowContext windowContext();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintCanvas(Canvas* canvas, bool wholeCanvas);
-    void appendLine(const QByteArray& bytes, bool endCheck);
     void applyStep(int step);
+    // The pane the time limit takes its text from: the one of the listed panes that has the focus.
+    QTextEdit* focusedTypingPane() const;
+
+    App::Station& station_;
+    Core::SmoothScroller scroll_;
+    QTextDocument* recordDocument_ = new QTextDocument(this);  // the record; shown by the pane in the word-processor screen
+    Core::DisplayLog log_{recordDocument_};
+    Net::EndpointOutbox outbox_;
+    Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
+    Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
+    MemberSlot slots_[kSlots];
+    QPointer<TForm12> splash_;
+    HotKeyMenu* hotKeys_ = nullptr;
+    StripAlarm* stripAlarm_ = nullptr;
+    bool started_ = false;
+    int typistMode_ = 2;
+    bool wordProcessorMode_ = false;
+    bool frameless_ = false;
+    bool savedAutoFit_ = false;
+    int resizeSettle_ = 0;
+    bool inputStarted_ = false;
+    QDateTime inputStartTime_;
+    QString readingText_;      // reading of the last conversion
+    QString previousReading_;
+    int wordStart_ = 0, wordEnd_ = 0;
+    bool composing_ = false;
+    QString mainBaseCaption_ = QStringLiteral("Quelta7r1(ctrl+d)");
+    QString subInputBaseCaption_ = QStringLiteral("サブ入力ウィンド(ctrl+i)");
     QColor inputPaneColour_ = Qt::white;
     QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
-    Core::LineStrips strips_;    // rendered display lines of the smooth screen
-    bool stepPending_ = false;
-    bool nameChanged_ = false;
+    Core::LineBands bands_;      // rendered bands of the smooth screen
+    bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
+    bool nameChanged_ = false;   // the own name was edited: tell the user how to announce it
     QString lastKanaPreedit_;    // the reading of the conversion now in progress
     bool inPaneChange_ = false;  // the pane's change rules send lines, which change the pane
-    QList<QByteArray> correctionItems_;  // the correction batch being received (shown in Memo3)
-    StripColour stripColour_ = StripColour::Normal;   // the own name was edited: tell the user how to announce it   // a step chosen mid-line, applied when the line is done
+    StripColour stripColour_ = StripColour::Normal;
     QString programFolder_;
     QString channelPrefix_;
     QColor coverColour_ = Qt::black;

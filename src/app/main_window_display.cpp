@@ -4,11 +4,10 @@
 
 #include "app/canvas.h"
 #include "app/dock_page.h"
+#include "app/form_builder.h"
 #include "app/text_pane.h"
 #include "app/updown.h"
 #include "app/wastop_monitor.h"
-#include "core/columns.h"
-#include "core/record.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
 
@@ -30,14 +29,7 @@
 
 namespace {
 
-const QString kSquare = QStringLiteral("■");
-const QString kDiamond = QStringLiteral("◆");
-
-int intOf(const QLineEdit* e, int fallback = 0) {
-    bool ok = false;
-    const int v = e->text().trimmed().toInt(&ok);
-    return ok ? v : fallback;
-}
+using Form::intOf;
 
 void setNumber(QLineEdit* e, int v) { e->setText(QString::number(v)); }
 
@@ -58,26 +50,25 @@ int screenHeight(const QWidget* w) {
 // Set-up
 
 void Ttalk2e::InitialDisplayState() {
-    scroll.jumpToEnd(record->lineCount());
-    scroll.visibleLines = intOf(Edit8, 6);
-    scroll.correctionLines = scroll.visibleLines;
-    scroll.lineSpacing = intOf(Edit12, 60);
-    scroll.scrollStep = intOf(Edit9, 2);
-    scroll.stepsPerLine = qMax(1, intOf(Edit10, 30));
-    scroll.accelerateAfter = intOf(Edit43, 5);
-    scroll.accelerationFactor = intOf(Edit44, 2);
-    scroll.baseStep = scroll.scrollStep;
-    scroll.latch();
+    scroll_.jumpToEnd(record().lineCount());
+    scroll_.visibleLines = intOf(Edit8, 6);
+    scroll_.correctionLines = scroll_.visibleLines;
+    scroll_.lineSpacing = intOf(Edit12, 60);
+    scroll_.scrollStep = intOf(Edit9, 2);
+    scroll_.stepsPerLine = qMax(1, intOf(Edit10, 30));
+    scroll_.accelerateAfter = intOf(Edit43, 5);
+    scroll_.accelerationFactor = intOf(Edit44, 2);
+    scroll_.baseStep = scroll_.scrollStep;
+    scroll_.latch();
     AutoFitLines();
-    typistMode = 2;
-    wordProcessorMode = false;
-    hasPartner = false;
+    typistMode_ = 2;
+    wordProcessorMode_ = false;
     ResetUndoState();
 }
 
 void Ttalk2e::wireDisplay() {
-    record->setText(QStringLiteral("文先頭　\n") + QString(19, u'\n'));
-    connect(record, &Core::Record::changed, this, &Ttalk2e::RecordChanged);
+    record().setText(QStringLiteral("文先頭　\n") + QString(19, u'\n'));
+    connect(&log_, &Core::DisplayLog::changed, this, &Ttalk2e::RecordChanged);
 
     connect(Edit8, &QLineEdit::textChanged, this, &Ttalk2e::Edit8Change);
     connect(Edit9, &QLineEdit::textChanged, this, &Ttalk2e::Edit9Change);
@@ -122,7 +113,7 @@ void Ttalk2e::wireDisplay() {
 
 void Ttalk2e::StartupDisplayOptions() { CheckBox5->setChecked(true); }
 
-void Ttalk2e::ReadScrollInterval() { scroll.scrollInterval = intOf(Edit11, scroll.scrollInterval); }
+void Ttalk2e::ReadScrollInterval() { scroll_.scrollInterval = intOf(Edit11, scroll_.scrollInterval); }
 
 bool Ttalk2e::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edit77 && event->type() == QEvent::KeyPress) {
@@ -135,112 +126,36 @@ bool Ttalk2e::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The record: its change bookkeeping and the appending of lines
-
-void Ttalk2e::ResetUndoState() {
-    changeLengths.fill(0);
-    lastRecordLength = record->byteLength();
-    undoInProgress = false;
-    for (QByteArray& h : sentHistory) h.clear();
-}
-
-void Ttalk2e::PushHistory(const QByteArray& text) {
-    std::move_backward(sentHistory.begin(), sentHistory.end() - 1, sentHistory.end());
-    sentHistory[0] = text;
-}
+// The record: what every change of it does to the screen
 
 void Ttalk2e::RecordChanged() {
-    const qsizetype length = record->byteLength();
-    if (CheckBox37->isChecked()) PageControl1->setTabText(0, QString::number(length) + QStringLiteral("Byte"));
-    if (!undoInProgress) {
-        std::move_backward(changeLengths.begin(), changeLengths.end() - 1, changeLengths.end());
-        changeLengths[0] = length - lastRecordLength;
-        lastRecordLength = length;
-    }
-    const int lines = record->lineCount();
+    const Core::Record& rec = record();
+    if (CheckBox37->isChecked()) PageControl1->setTabText(0, QString::number(rec.byteLength()) + QStringLiteral("Byte"));
+    const int lines = rec.lineCount();
     if (CheckBox84->isChecked()) {
-        scroll.visibleLines = lines - scroll.shownLine;  // the whole new input fills the screen at once
-        scroll.shownLine = lines;
+        scroll_.visibleLines = lines - scroll_.shownLine;  // the whole new input fills the screen at once
+        scroll_.shownLine = lines;
     }
-    if (wordProcessorMode) {
-        scroll.shownLine = lines;
+    if (wordProcessorMode_) {
+        scroll_.shownLine = lines;
         return;
     }
     if (CheckBox5->isChecked()) {
-        const int after = intOf(Edit43, scroll.accelerateAfter);
-        if (!scroll.accelerating && after < scroll.lineCount - scroll.shownLine) {
-            scroll.accelerating = true;
-            setNumber(Edit9, scroll.baseStep * intOf(Edit44, scroll.accelerationFactor));
+        const int after = intOf(Edit43, scroll_.accelerateAfter);
+        if (!scroll_.accelerating && after < scroll_.lineCount - scroll_.shownLine) {
+            scroll_.accelerating = true;
+            setNumber(Edit9, scroll_.baseStep * intOf(Edit44, scroll_.accelerationFactor));
         }
-        if (scroll.accelerating && scroll.shownLine >= scroll.lineCount) {
-            scroll.accelerating = false;
-            setNumber(Edit9, scroll.baseStep);
+        if (scroll_.accelerating && scroll_.shownLine >= scroll_.lineCount) {
+            scroll_.accelerating = false;
+            setNumber(Edit9, scroll_.baseStep);
         }
     }
     if (!Timer1->isActive()) {
-        if (blankLineOnly()) RedrawCanvases();
+        if (CheckBox8->isChecked()) RedrawCanvases();
         StartScrollTimer();
     }
-    scroll.lineCount = lines;
-}
-
-bool Ttalk2e::markerOn() const { return CheckBox50->isChecked(); }
-bool Ttalk2e::blankLineOnly() const { return CheckBox8->isChecked(); }
-
-// The marker sits either as a line of its own ("■") or at the end of the last line ("◆", or "■"
-// in blank-line-only mode). It is removed only where it really is, so a caption is never taken
-// for a marker.
-void Ttalk2e::RemoveMarker() {
-    const QString last = record->lastLine();
-    if (!blankLineOnly() && last == kSquare) record->removeLastLine();
-    else if (last.endsWith(kDiamond) || last.endsWith(kSquare)) record->removeLastCharOfLastLine();
-}
-
-void Ttalk2e::PutMarkerBack() {
-    if (blankLineOnly()) record->appendToLastLine(kDiamond);
-    else record->addLine(kSquare);
-}
-
-static void appendPlain(Core::Record& r, bool blankOnly, const QString& text) {
-    if (blankOnly) {
-        if (text.isEmpty()) r.addLine(QString());
-        else r.appendToLastLine(text);
-    } else {
-        r.addLine(text);
-    }
-}
-
-void Ttalk2e::appendLine(const QByteArray& bytes, bool endCheck) {
-    const QString text = Cp932::decode(bytes);
-    if (!markerOn()) {
-        appendPlain(*record, blankLineOnly(), text);
-        return;
-    }
-    if (endCheck && !record->endsWithLineBreak() && record->recordLineCount() > 0) record->appendLineBreak();
-    RemoveMarker();
-    if (blankLineOnly()) {
-        if (text.isEmpty()) record->addLine(kSquare);
-        else record->appendToLastLine(text + kDiamond);
-    } else {
-        record->addLine(text);
-        record->addLine(kSquare);
-    }
-}
-
-void Ttalk2e::AppendLocalLine(const QByteArray& bytes) { appendLine(bytes, true); }
-
-// Received lines make the end-of-record check only when it is asked for.
-void Ttalk2e::AppendReceivedLine(const QByteArray& bytes) { appendLine(bytes, CheckBox17->isChecked()); }
-
-void Ttalk2e::AppendPiece(const QByteArray& piece) {
-    PushHistory(piece);
-    appendPlain(*record, blankLineOnly(), Cp932::decode(piece));
-}
-
-void Ttalk2e::ShowSplitLine(const QByteArray& text) {
-    const int width = intOf(Form14->Edit20, 20);
-    const QByteArray last = Cp932::encode(record->lastLine());
-    for (const QByteArray& piece : Core::SplitFixedWidth(last, text, width, blankLineOnly())) AppendPiece(piece);
+    scroll_.lineCount = lines;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -249,7 +164,7 @@ void Ttalk2e::ShowSplitLine(const QByteArray& text) {
 int Ttalk2e::displayWidth() const { return Panel6->width(); }
 int Ttalk2e::displayHeight() const { return Panel6->height(); }
 
-void Ttalk2e::StartScrollTimer() { Timer1->start(scroll.scrollInterval); }
+void Ttalk2e::StartScrollTimer() { Timer1->start(scroll_.scrollInterval); }
 
 void Ttalk2e::paintCanvas(Canvas* canvas, bool wholeCanvas) {
     QImage& img = canvas->picture();
@@ -257,39 +172,52 @@ void Ttalk2e::paintCanvas(Canvas* canvas, bool wholeCanvas) {
     const QColor paper = RichEdit2->palette().color(QPalette::Base);
     const QColor ink = RichEdit2->palette().color(QPalette::Text);
     const QFont& font = RichEdit2->font();
-    const auto placed = scroll.placement();
-    const int spacing = scroll.latchedSpacing;
-    const int band = qMin(img.height(), (scroll.visibleLines + 2) * spacing);
+    const auto placed = scroll_.placement();
+    const int spacing = qMax(1, scroll_.latchedSpacing);
+    const int band = qMin(img.height(), (scroll_.visibleLines + 2) * spacing);
     const int fillBottom = wholeCanvas ? img.height() : qMin(img.height(), qMax(band, canvas->paintedBottom));
     QPainter p(&img);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.fillRect(QRect(0, 0, img.width(), fillBottom), paper);
+    // Line i of the screen and the bands below the last line that its descenders still reach.
+    const int reach = Core::LineBands::reachOf(font, spacing);
+    QStringList texts;
+    texts.reserve(int(placed.size()));
+    for (const Core::SmoothScroller::Placed& line : placed) texts << record().displayLine(line.line);
+    const int top = placed.empty() ? 0 : placed.front().y;
     int bottom = 0;
-    for (const Core::SmoothScroller::Placed& line : placed) {
-        if (line.y >= img.height() || line.y + spacing <= 0) continue;
-        const QString text = record->displayLine(line.line);
-        if (text.isEmpty()) continue;
-        const QImage& strip = strips_.strip(text, font, ink, paper, kTextLeft, img.width());
-        p.drawImage(QPoint(0, line.y), strip);
-        bottom = qMax(bottom, line.y + strip.height());
+    QStringList window;
+    for (int i = 0; i < int(texts.size()) + reach; ++i) {
+        const int y = top + i * spacing;
+        if (y >= img.height()) break;
+        window.clear();
+        bool any = false;
+        for (int j = i - reach; j <= i; ++j) {
+            const QString t = j >= 0 && j < texts.size() ? texts[j] : QString();
+            any = any || !t.isEmpty();
+            window << t;
+        }
+        if (!any || y + spacing <= 0) continue;
+        p.drawImage(QPoint(0, y), bands_.band(window, font, ink, paper, kTextLeft, img.width(), spacing));
+        bottom = qMax(bottom, y + spacing);
     }
     p.end();
-    strips_.endFrame();
+    bands_.endFrame();
     canvas->paintedBottom = qMin(img.height(), qMax(bottom, band));
     canvas->update(QRect(0, 0, img.width(), fillBottom));
 }
 
 void Ttalk2e::Timer1Timer() {
-    if (scroll.stepCounter == 0) {
+    if (scroll_.stepCounter == 0) {
         if (stepPending_) {
             stepPending_ = false;
             Edit9Change();  // the step chosen during the last line takes effect now
         }
-        scroll.latch();
+        scroll_.latch();
     }
-    paintCanvas(frameless ? Image2 : Image1, false);
-    if (scroll.advance()) {
-        if (!Timer1->isActive() || Timer1->interval() != scroll.scrollInterval) Timer1->start(scroll.scrollInterval);
+    paintCanvas(frameless_ ? Image2 : Image1, false);
+    if (scroll_.advance()) {
+        if (!Timer1->isActive() || Timer1->interval() != scroll_.scrollInterval) Timer1->start(scroll_.scrollInterval);
     } else {
         Timer1->stop();
     }
@@ -297,20 +225,20 @@ void Ttalk2e::Timer1Timer() {
 
 void Ttalk2e::RedrawDisplay() {
     Timer1->stop();
-    scroll.stepCounter = 0;
-    scroll.latch();
+    scroll_.stepCounter = 0;
+    scroll_.latch();
     paintCanvas(Image1, true);
 }
 
 void Ttalk2e::RedrawFrameless() {
     Timer1->stop();
-    scroll.stepCounter = 0;
-    scroll.latch();
+    scroll_.stepCounter = 0;
+    scroll_.latch();
     paintCanvas(Image2, true);
 }
 
 void Ttalk2e::RedrawCanvases() {
-    if (frameless) {
+    if (frameless_) {
         RedrawDisplay();
         RedrawFrameless();
     } else {
@@ -323,35 +251,35 @@ void Ttalk2e::RedrawCanvases() {
 
 void Ttalk2e::Edit8Change() {
     if (Edit8->text().isEmpty()) return;
-    scroll.visibleLines = intOf(Edit8, scroll.visibleLines);
-    scroll.correctionLines = scroll.visibleLines;
+    scroll_.visibleLines = intOf(Edit8, scroll_.visibleLines);
+    scroll_.correctionLines = scroll_.visibleLines;
 }
 
 void Ttalk2e::Edit12Change() {
     if (Edit12->text().isEmpty()) return;
-    scroll.lineSpacing = intOf(Edit12, scroll.lineSpacing);
-    scroll.stepsPerLine = qMax(1, scroll.lineSpacing / qMax(1, scroll.scrollStep));
-    setNumber(Edit10, scroll.stepsPerLine);
+    scroll_.lineSpacing = intOf(Edit12, scroll_.lineSpacing);
+    scroll_.stepsPerLine = qMax(1, scroll_.lineSpacing / qMax(1, scroll_.scrollStep));
+    setNumber(Edit10, scroll_.stepsPerLine);
 }
 
 void Ttalk2e::Edit11Change() {
     if (Edit11->text().isEmpty()) return;
-    scroll.scrollInterval = intOf(Edit11, scroll.scrollInterval);
+    scroll_.scrollInterval = intOf(Edit11, scroll_.scrollInterval);
 }
 
 void Ttalk2e::applyStep(int step) {
-    if (CheckBox67->isChecked() && started) AutoFitLines();
-    int spacing = intOf(Edit12, scroll.lineSpacing);
-    scroll.scrollStep = step;
-    scroll.stepsPerLine = spacing / step;
-    if (scroll.stepsPerLine == 0) {
-        scroll.stepsPerLine = 1;
+    if (CheckBox67->isChecked() && started_) AutoFitLines();
+    int spacing = intOf(Edit12, scroll_.lineSpacing);
+    scroll_.scrollStep = step;
+    scroll_.stepsPerLine = spacing / step;
+    if (scroll_.stepsPerLine == 0) {
+        scroll_.stepsPerLine = 1;
         spacing = step;
-        scroll.lineSpacing = spacing;
+        scroll_.lineSpacing = spacing;
         setNumber(Edit12, spacing);
         setNumber(Edit10, 1);
     } else {
-        setNumber(Edit10, scroll.stepsPerLine);
+        setNumber(Edit10, scroll_.stepsPerLine);
     }
 }
 
@@ -362,59 +290,59 @@ void Ttalk2e::Edit9Change() {
         Edit9->setText(QStringLiteral("1"));  // the rule runs again with 1
         return;
     }
-    const int spacing = intOf(Edit12, scroll.lineSpacing);
+    const int spacing = intOf(Edit12, scroll_.lineSpacing);
     if (step >= spacing) {
-        scroll.scrollStep = spacing;
+        scroll_.scrollStep = spacing;
         setNumber(Edit9, spacing);
-        scroll.lineSpacing = spacing;
-        scroll.stepsPerLine = 1;
+        scroll_.lineSpacing = spacing;
+        scroll_.stepsPerLine = 1;
         setNumber(Edit10, 1);
-    } else if (scroll.stepCounter == 0) {
+    } else if (scroll_.stepCounter == 0) {
         applyStep(step);
     } else {
         // Mid-line the latched step keeps the motion even; the new one starts with the next line.
         stepPending_ = true;
         return;
     }
-    if (!scroll.accelerating) scroll.baseStep = scroll.scrollStep;
+    if (!scroll_.accelerating) scroll_.baseStep = scroll_.scrollStep;
 }
 
 void Ttalk2e::Button83Click() {
-    setNumber(Edit9, intOf(Edit12, scroll.lineSpacing));
-    scroll.stepsPerLine = 1;
+    setNumber(Edit9, intOf(Edit12, scroll_.lineSpacing));
+    scroll_.stepsPerLine = 1;
 }
 
 void Ttalk2e::AutoFitLines() {
-    if (!CheckBox67->isChecked() || !started) return;
+    if (!CheckBox67->isChecked() || !started_) return;
     RichEdit2->setGeometry(0, RichEdit2->y(), displayWidth(), displayHeight());
     const int pixels = pointsOf(RichEdit2->font()) * 96 / 72;
     if (pixels <= 0) return;
     setNumber(Edit8, displayHeight() / pixels);
     setNumber(Edit12, pixels);
-    scroll.stepsPerLine = qMax(1, pixels / qMax(1, scroll.scrollStep));
-    setNumber(Edit10, scroll.stepsPerLine);
+    scroll_.stepsPerLine = qMax(1, pixels / qMax(1, scroll_.scrollStep));
+    setNumber(Edit10, scroll_.stepsPerLine);
     RedrawCanvases();
 }
 
 void Ttalk2e::LinesToSpacing() {
-    const int lines = qMax(1, scroll.visibleLines);
+    const int lines = qMax(1, scroll_.visibleLines);
     int spacing = displayHeight() / lines;
     setNumber(Edit12, spacing);
-    if (scroll.scrollStep >= spacing && spacing > 0) setNumber(Edit9, spacing);
-    const int step = qMax(1, scroll.scrollStep);
-    scroll.stepsPerLine = qMax(1, spacing / step);
-    setNumber(Edit10, scroll.stepsPerLine);
-    if (CheckBox67->isChecked()) setNumber(Edit12, scroll.stepsPerLine * step);
+    if (scroll_.scrollStep >= spacing && spacing > 0) setNumber(Edit9, spacing);
+    const int step = qMax(1, scroll_.scrollStep);
+    scroll_.stepsPerLine = qMax(1, spacing / step);
+    setNumber(Edit10, scroll_.stepsPerLine);
+    if (CheckBox67->isChecked()) setNumber(Edit12, scroll_.stepsPerLine * step);
     // Back to the smooth screen, as after "再".
-    wordProcessorMode = false;
+    wordProcessorMode_ = false;
     ShowRecordInPane(false);
     Button12->setText(QStringLiteral("ワ"));
     CheckBox85->setChecked(false);
     SetInputPaneNormal(true);
-    scroll.accelerating = false;
-    setNumber(Edit9, scroll.baseStep);
+    scroll_.accelerating = false;
+    setNumber(Edit9, scroll_.baseStep);
     RichEdit2->move(0, screenHeight(this) + 20);
-    scroll.jumpToEnd(record->lineCount());
+    scroll_.jumpToEnd(record().lineCount());
     RedrawCanvases();
     LayoutInputStrip();
 }
@@ -426,8 +354,8 @@ void Ttalk2e::WindowResized() {
     PageControl1->setCurrentIndex(0);
     Image1->resize(size());
     Image2->resize(size());
-    if (resizeSettle > 0) {
-        --resizeSettle;  // the frameless switch is still settling
+    if (resizeSettle_ > 0) {
+        --resizeSettle_;  // the frameless switch is still settling
         return;
     }
     setNumber(Edit19, height());
@@ -436,28 +364,28 @@ void Ttalk2e::WindowResized() {
 }
 
 void Ttalk2e::DisplayAreaResized() {
-    if (resizeSettle > 0) return;
+    if (resizeSettle_ > 0) return;
     const int W = displayWidth();
     const int H = displayHeight();
     // The record wraps exactly where the canvas lines end.
     const int textWidth = qMax(40, W - 2 * kTextLeft - 4);
     RichEdit2->setLineWrapColumnOrWidth(textWidth + 2 * kRecordMargin);
-    record->setWrap(RichEdit2->font(), textWidth);
-    if (wordProcessorMode) RichEdit2->setGeometry(0, 0, W, H);
+    record().setWrap(RichEdit2->font(), textWidth);
+    if (wordProcessorMode_) RichEdit2->setGeometry(0, 0, W, H);
     else RichEdit2->setGeometry(0, screenHeight(this) + 20, W, H);
-    const int inset = wordProcessorMode ? 75 : 50;
-    if (typistMode == 2) RichEdit27->resize(W - inset, RichEdit27->height());
-    else if (typistMode == 1) RichEdit1->setGeometry(inset, RichEdit1->y(), W - inset, RichEdit1->height());
-    if (typistMode == 2) RichEdit1->resize(W, RichEdit1->height());
+    const int inset = wordProcessorMode_ ? 75 : 50;
+    if (typistMode_ == 2) RichEdit27->resize(W - inset, RichEdit27->height());
+    else if (typistMode_ == 1) RichEdit1->setGeometry(inset, RichEdit1->y(), W - inset, RichEdit1->height());
+    if (typistMode_ == 2) RichEdit1->resize(W, RichEdit1->height());
     Memo3->resize(W, H);
-    if (started) {
+    if (started_) {
         AutoFitLines();
         RedrawDisplay();
         RedrawFrameless();
         if (PageControl1->currentIndex() == 0) FocusInputOrKeyCatcher();
     }
-    scroll.lineCount = record->lineCount();
-    scroll.shownLine = scroll.lineCount;
+    scroll_.lineCount = record().lineCount();
+    scroll_.shownLine = scroll_.lineCount;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -471,17 +399,17 @@ void Ttalk2e::SetInputPaneNormal(bool normal) {
 }
 
 void Ttalk2e::ShowRecordInPane(bool show) {
-    QTextDocument* doc = record->document();
+    QTextDocument* doc = record().document();
     if (show == (RichEdit2->document() == doc)) return;
     if (show) {
-        record->setFullLayout(true);
+        record().setFullLayout(true);
         doc->setDefaultFont(RichEdit2->font());
         RichEdit2->setDocument(doc);
         RichEdit2->moveCursor(QTextCursor::End);
         RichEdit2->ensureCursorVisible();
     } else {
         RichEdit2->setDocument(paneDocument_);
-        record->setFullLayout(false);
+        record().setFullLayout(false);
     }
 }
 
@@ -489,14 +417,14 @@ void Ttalk2e::Button12Click() {
     const QString state = Button12->text();
     const int W = displayWidth();
     if (state == QStringLiteral("ワ")) {
-        wordProcessorMode = true;
+        wordProcessorMode_ = true;
         Timer1->stop();
         ShowRecordInPane(true);
         RichEdit2->setGeometry(0, 0, W, displayHeight());
         RichEdit2->setFocusPolicy(Qt::StrongFocus);
         Button14->show();
         RichEdit27->setGeometry(75, RichEdit27->y(), W - 75, RichEdit27->height());
-        if (typistMode == 1) RichEdit1->setGeometry(75, RichEdit1->y(), W - 75, RichEdit1->height());
+        if (typistMode_ == 1) RichEdit1->setGeometry(75, RichEdit1->y(), W - 75, RichEdit1->height());
         Button12->setText(QStringLiteral("止"));
         RichEdit1->setFocus();
     } else if (state == QStringLiteral("止")) {
@@ -513,23 +441,23 @@ void Ttalk2e::Button12Click() {
 }
 
 void Ttalk2e::Button13Click() {
-    wordProcessorMode = false;
+    wordProcessorMode_ = false;
     ShowRecordInPane(false);
     Button12->setText(QStringLiteral("ワ"));
     CheckBox85->setChecked(false);
     SetInputPaneNormal(true);
-    if (scroll.accelerating) {
-        scroll.accelerating = false;
-        setNumber(Edit9, scroll.baseStep);
+    if (scroll_.accelerating) {
+        scroll_.accelerating = false;
+        setNumber(Edit9, scroll_.baseStep);
     }
     RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());
-    scroll.jumpToEnd(record->lineCount());
+    scroll_.jumpToEnd(record().lineCount());
     RedrawCanvases();
     RichEdit2->setFocusPolicy(Qt::ClickFocus);
     Button14->hide();
     const int W = displayWidth();
     RichEdit27->setGeometry(50, RichEdit27->y(), W - 50, RichEdit27->height());
-    RichEdit1->move(typistMode == 1 ? 50 : 0, RichEdit1->y());
+    RichEdit1->move(typistMode_ == 1 ? 50 : 0, RichEdit1->y());
 }
 
 void Ttalk2e::CheckBox85Click() {
@@ -547,10 +475,10 @@ void Ttalk2e::CheckBox85Click() {
 void Ttalk2e::CheckBox8Click() {
     if (!CheckBox8->isChecked()) return;
     CheckBox84->setChecked(false);
-    if (scroll.lineCount < 20) {
-        record->addLine(QStringLiteral("＜空行のみ改行のための行追加しました＞") + QString(20, u'\n'));
-        undoInProgress = false;
-        scroll.jumpToEnd(record->lineCount());
+    if (scroll_.lineCount < 20) {
+        record().addLine(QStringLiteral("＜空行のみ改行のための行追加しました＞") + QString(20, u'\n'));
+        log_.setUndoInProgress(false);
+        scroll_.jumpToEnd(record().lineCount());
         RedrawDisplay();
         RedrawFrameless();
     }
@@ -558,7 +486,7 @@ void Ttalk2e::CheckBox8Click() {
 
 void Ttalk2e::CheckBox50Click() {
     if (!CheckBox50->isChecked()) return;
-    if (CheckBox46->isChecked() || Form14->CheckBox45->isChecked()) {
+    if (CheckBox46->isChecked() || (Form14 && Form14->fixedWidth())) {
         CheckBox50->setChecked(false);
         Message(QStringLiteral(
             "「補助Ｗ」ページの「ルビ送信」のチェック、\nまたは、「サブ入力ウィンド」の「ルビ送信」ページの「桁数」のチェックが入っています。\n"
@@ -570,7 +498,7 @@ void Ttalk2e::CheckBox50Click() {
 
 void Ttalk2e::CheckBox37Click() {
     PageControl1->setTabText(0, CheckBox37->isChecked()
-                                    ? QString::number(record->byteLength()) + QStringLiteral("Byte")
+                                    ? QString::number(record().byteLength()) + QStringLiteral("Byte")
                                     : QStringLiteral("表示・入力"));
 }
 
@@ -580,21 +508,21 @@ void Ttalk2e::CheckBox84Click() {
         CheckBox50->setChecked(false);
         return;
     }
-    scroll.visibleLines = intOf(Edit8, scroll.visibleLines);
-    scroll.lineSpacing = intOf(Edit12, scroll.lineSpacing);
-    scroll.scrollStep = intOf(Edit9, scroll.scrollStep);
-    scroll.stepsPerLine = qMax(1, intOf(Edit10, scroll.stepsPerLine));
+    scroll_.visibleLines = intOf(Edit8, scroll_.visibleLines);
+    scroll_.lineSpacing = intOf(Edit12, scroll_.lineSpacing);
+    scroll_.scrollStep = intOf(Edit9, scroll_.scrollStep);
+    scroll_.stepsPerLine = qMax(1, intOf(Edit10, scroll_.stepsPerLine));
 }
 
 void Ttalk2e::Button1Click() {
     const auto f = station_.dialogs.chooseFont(this, RichEdit2->font());
     if (!f) return;
     RichEdit2->setFont(*f);
-    record->document()->setDefaultFont(*f);
+    record().document()->setDefaultFont(*f);
     Image1->setFont(*f);
     Image2->setFont(*f);
     Memo3->setFont(*f);
-    record->setWrap(*f, record->wrapWidth());
+    record().setWrap(*f, record().wrapWidth());
     PageControl1->setCurrentIndex(0);
     FocusInputOrKeyCatcher();
     AutoFitLines();
@@ -626,27 +554,27 @@ void Ttalk2e::LayoutInputStrip() {
     const int W = displayWidth();
     RichEdit1->resize(RichEdit1->width(), h * n);
     RichEdit27->resize(RichEdit27->width(), h * m);
-    const int buttonHeight = typistMode == 1 ? h * n + t : h * m + t;
+    const int buttonHeight = typistMode_ == 1 ? h * n + t : h * m + t;
     Button13->setGeometry(0, 0, 25, buttonHeight);
     Button12->setGeometry(25, 0, 25, buttonHeight);
     Button14->setGeometry(50, 0, 25, buttonHeight);
-    if (wordProcessorMode) RichEdit2->resize(RichEdit2->width(), displayHeight());
-    if (typistMode == 2) {
+    if (wordProcessorMode_) RichEdit2->resize(RichEdit2->width(), displayHeight());
+    if (typistMode_ == 2) {
         Panel1->resize(Panel1->width(), h * (m + n) + t);
         RichEdit1->setGeometry(0, h * m + t, W, h * n);
-        const int inset = wordProcessorMode ? 75 : 50;
+        const int inset = wordProcessorMode_ ? 75 : 50;
         RichEdit27->setGeometry(inset, t, W - inset, h * m);
         RichEdit27->show();
         Panel1->show();
         Edit77->hide();
-    } else if (typistMode == 1) {
+    } else if (typistMode_ == 1) {
         Panel1->resize(Panel1->width(), h * n + t);
         RichEdit27->hide();
         Panel1->show();
         Edit77->hide();
-        const int inset = wordProcessorMode ? 75 : 50;
+        const int inset = wordProcessorMode_ ? 75 : 50;
         RichEdit1->setGeometry(inset, t, W - inset, h * n);
-        if (wordProcessorMode) RichEdit2->setFocusPolicy(Qt::StrongFocus);
+        if (wordProcessorMode_) RichEdit2->setFocusPolicy(Qt::StrongFocus);
     } else {
         Edit77->show();
         Edit77->setFocus();
@@ -654,14 +582,14 @@ void Ttalk2e::LayoutInputStrip() {
         Panel1->hide();
     }
     TabSheet1->relayout();  // the display area takes what the strip leaves
-    if (wordProcessorMode) {
+    if (wordProcessorMode_) {
         RichEdit2->setGeometry(0, 0, displayWidth(), displayHeight());
         RichEdit2->setFocusPolicy(Qt::StrongFocus);
     } else {
         RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());
     }
     Memo3->resize(displayWidth(), displayHeight());
-    const int inset = wordProcessorMode ? 75 : 50;
+    const int inset = wordProcessorMode_ ? 75 : 50;
     Panel22->setGeometry(0, 0, inset, Panel1->height());
     Panel23->setGeometry(inset, 0, qMax(Panel23->minimumWidth(), W - inset), Panel1->height());
     Panel22->lower();
@@ -670,7 +598,7 @@ void Ttalk2e::LayoutInputStrip() {
 
 // "２人入力" and "１人で".
 void Ttalk2e::SetTypingMode(int mode) {
-    typistMode = mode;
+    typistMode_ = mode;
     LayoutInputStrip();
     PageControl1->setCurrentIndex(0);
     RichEdit2->resize(displayWidth(), displayHeight());
@@ -686,7 +614,7 @@ void Ttalk2e::Button17Click() { SetTypingMode(2); }
 void Ttalk2e::Button15Click() { SetTypingMode(1); }
 
 void Ttalk2e::Button16Click() {
-    typistMode = 0;
+    typistMode_ = 0;
     Panel6->setCursor(Qt::BlankCursor);
     setCursor(Qt::BlankCursor);
     LayoutInputStrip();
@@ -699,7 +627,7 @@ void Ttalk2e::Button16Click() {
 }
 
 void Ttalk2e::FocusInputOrKeyCatcher() {
-    if (typistMode == 0) Edit77->setFocus();
+    if (typistMode_ == 0) Edit77->setFocus();
     else RichEdit1->setFocus();
 }
 
@@ -727,11 +655,11 @@ void Ttalk2e::Edit77KeyDown(int key) {
 }
 
 void Ttalk2e::ToggleFrameless() {
-    if (wordProcessorMode) {
+    if (wordProcessorMode_) {
         Message(QStringLiteral("ワープロ画面の時は、「枠なし」にできません。"));
         return;
     }
-    resizeSettle = 2;
+    resizeSettle_ = 2;
     const QRect g = geometry();
     if (!PageControl1->isHidden()) {
         PageControl1->hide();
@@ -739,12 +667,12 @@ void Ttalk2e::ToggleFrameless() {
         Image2->setGeometry(rect());
         Image2->show();
         Image2->raise();
-        frameless = true;
+        frameless_ = true;
         CheckBox50->setChecked(false);
         Timer1->stop();
-        scroll.stepCounter = 0;
+        scroll_.stepCounter = 0;
         setWindowFlag(Qt::FramelessWindowHint, true);
-        savedAutoFit = CheckBox67->isChecked();
+        savedAutoFit_ = CheckBox67->isChecked();
         CheckBox67->setChecked(false);
         RedrawDisplay();
         RedrawFrameless();
@@ -752,13 +680,13 @@ void Ttalk2e::ToggleFrameless() {
         PageControl1->show();
         Image1->show();
         Image2->hide();
-        frameless = false;
+        frameless_ = false;
         setWindowFlag(Qt::FramelessWindowHint, false);
         RichEdit2->setGeometry(0, 0, displayWidth(), displayHeight());
         RichEdit2->move(0, screenHeight(this) + 20);
         Timer1->stop();
-        scroll.stepCounter = 0;
-        CheckBox67->setChecked(savedAutoFit);
+        scroll_.stepCounter = 0;
+        CheckBox67->setChecked(savedAutoFit_);
         RedrawDisplay();
     }
     setGeometry(g);
@@ -767,12 +695,12 @@ void Ttalk2e::ToggleFrameless() {
 }
 
 void Ttalk2e::RestartSmoothScreen() {
-    wordProcessorMode = false;
+    wordProcessorMode_ = false;
     ShowRecordInPane(false);
-    scroll.accelerating = false;
-    setNumber(Edit9, scroll.baseStep);
+    scroll_.accelerating = false;
+    setNumber(Edit9, scroll_.baseStep);
     RichEdit2->setGeometry(0, screenHeight(this) + 20, displayWidth(), displayHeight());
-    scroll.jumpToEnd(record->lineCount());
+    scroll_.jumpToEnd(record().lineCount());
     RedrawDisplay();
     RedrawFrameless();
     RichEdit2->setFocusPolicy(Qt::ClickFocus);
@@ -780,27 +708,27 @@ void Ttalk2e::RestartSmoothScreen() {
     const int W = displayWidth();
     RichEdit27->setGeometry(50, RichEdit27->y(), 750, RichEdit27->height());
     RichEdit27->setGeometry(50, RichEdit27->y(), W - 50, RichEdit27->height());
-    RichEdit1->move(typistMode == 1 ? 50 : 0, RichEdit1->y());
+    RichEdit1->move(typistMode_ == 1 ? 50 : 0, RichEdit1->y());
 }
 
 void Ttalk2e::FitToWindow() {
-    if (!CheckBox67->isChecked() && !savedAutoFit) {
+    if (!CheckBox67->isChecked() && !savedAutoFit_) {
         Message(QStringLiteral("「表示１」ページの「行間を自動調整する」のチェックが入ってません。"));
         return;
     }
     const int H = height();
     const int s = qMax(1, pointsOf(RichEdit2->font()));
-    const int step = qMax(1, scroll.scrollStep);
+    const int step = qMax(1, scroll_.scrollStep);
     int lines = H / (2 * s);
     int spacing = H / (lines + 1);
     const int steps = spacing / step;
     spacing = steps * step;
-    if (frameless) ++lines;
+    if (frameless_) ++lines;
     setNumber(Edit8, lines);
     setNumber(Edit12, spacing);
     setNumber(Edit10, steps);
-    scroll.stepsPerLine = qMax(1, steps);
-    scroll.jumpToEnd(record->lineCount());
+    scroll_.stepsPerLine = qMax(1, steps);
+    scroll_.jumpToEnd(record().lineCount());
     RedrawDisplay();
     RedrawFrameless();
 }

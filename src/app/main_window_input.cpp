@@ -3,14 +3,15 @@
 #include "app/main_window.h"
 #include "app/text_pane.h"
 
+#include "app/form_builder.h"
 #include "app/member_monitor.h"
-#include "core/record.h"
+#include "core/live_typing.h"
 #include "messaging/fkey_memo.h"
-#include "net/datagram_endpoint.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
 #include "text/kana.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QInputMethodEvent>
@@ -23,16 +24,9 @@
 
 namespace {
 
-const QByteArray kBlank = Cp932::encode(QStringLiteral("$改行$"));
-const QByteArray kErased = Cp932::encode(QStringLiteral("●消去●"));
+using Form::intOf;
 
 bool isErase(int key) { return key == Qt::Key_Backspace || key == Qt::Key_Escape; }
-
-int intOf(const QLineEdit* e, int fallback) {
-    bool ok = false;
-    const int v = e->text().trimmed().toInt(&ok);
-    return ok ? v : fallback;
-}
 
 const QString kBracketHelp = QStringLiteral(
     "下のカッコ枠で指定した文字で囲んで、「入力した読み」を入力部に挿入します。\n\n"
@@ -53,7 +47,7 @@ void Ttalk2e::wireInput() {
     RichEdit1->onKeyRelease = [this](QKeyEvent* e) { RichEdit1KeyUp(e); };
     RichEdit1->onInputMethod = [this](const QInputMethodEvent* e) { RichEdit1Composition(e); };
     RichEdit1->onMousePress = [this] {
-        if (rubyOn()) wordEnd = RichEdit1->textCursor().position();
+        if (rubyOn()) wordEnd_ = RichEdit1->textCursor().position();
     };
     RichEdit27->onMousePress = [this] { RichEdit1->setFocus(); };
     connect(RichEdit1, &QTextEdit::textChanged, this, &Ttalk2e::RichEdit1Change);
@@ -75,24 +69,20 @@ void Ttalk2e::wireInput() {
     connect(Edit68, &QLineEdit::textChanged, this, &Ttalk2e::Edit68Change);
     // The F-key memo shows which keys are taken by these options.
     for (QCheckBox* c : {CheckBox52, CheckBox43, CheckBox47, CheckBox58, CheckBox59})
-        connect(c, &QCheckBox::toggled, this, [this] {
-            if (Form5) Form5->UpdateRows();
-        });
+        connect(c, &QCheckBox::toggled, this, &Ttalk2e::UpdateMemoRows);
 }
 
-QByteArray Ttalk2e::PaneBytes(const QString& text) const {
-    QString t = text;
-    t.replace(QChar::ParagraphSeparator, u'\n');
-    t.replace(u'\n', QLatin1String("\r\n"));
-    return Cp932::encode(t);
+void Ttalk2e::UpdateMemoRows() {
+    if (Form5)
+        Form5->UpdateRows({rubyOn(), CheckBox52->isChecked(), CheckBox43->isChecked(), CheckBox47->isChecked()});
 }
 
 bool Ttalk2e::rubyOn() const { return CheckBox58->isChecked() || CheckBox59->isChecked(); }
 
 void Ttalk2e::ClearRubyCapture() {
-    readingText.clear();
-    wordStart = 0;
-    wordEnd = 0;
+    readingText_.clear();
+    wordStart_ = 0;
+    wordEnd_ = 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -101,10 +91,7 @@ void Ttalk2e::ClearRubyCapture() {
 bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* e) {
     if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
         Timer3->start(intOf(Edit16, 15) * 1000);
-    if (CheckBox20->isChecked() && !inputStarted) {
-        inputStarted = true;
-        inputStartTime = station_.clock.now();
-    }
+    if (CheckBox20->isChecked() && !inputStarted_) markInputStart(station_.clock.now());
     const bool shift = e->modifiers() & Qt::ShiftModifier;
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     switch (e->key()) {
@@ -112,7 +99,7 @@ bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* e) {
     case Qt::Key_Enter:
         if (ctrl) {
             RichEdit1->insertLimited(QStringLiteral("\n"));  // a line break inside the pane
-            if (rubyOn()) wordEnd += 2;
+            if (rubyOn()) wordEnd_ += 2;
         } else {
             EnterKey();
         }
@@ -145,10 +132,10 @@ bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* e) {
         if (CheckBox47->isChecked()) {
             if (shift) {
                 ClearScreen();
-                SendCommand("cls");
+                SendCommand(Net::Wire::Command::Clear);
             } else {
                 DeleteLastChar();
-                SendCommand("del");
+                SendCommand(Net::Wire::Command::Delete);
             }
         } else {
             InsertMemoText(11);
@@ -186,7 +173,7 @@ void Ttalk2e::EscapeKey() {
         Timer3->stop();
         SetStripColour(StripColour::Normal);
     }
-    inputStarted = false;
+    inputStarted_ = false;
     if (rubyOn()) ClearRubyCapture();
 }
 
@@ -197,9 +184,9 @@ void Ttalk2e::SendInputPane() {
         c.setPosition(0);
         c.setPosition(caret, QTextCursor::KeepAnchor);
         RichEdit1->setTextCursor(c);
-        SendLine(PaneBytes(c.selectedText()));
+        SendLine(Cp932::encodeCrLf(c.selectedText()));
     } else {
-        SendLine(PaneBytes(RichEdit1->toPlainText()));
+        SendLine(Cp932::encodeCrLf(RichEdit1->toPlainText()));
     }
 }
 
@@ -212,7 +199,7 @@ void Ttalk2e::F12Key() {
     RichEdit1->clear();
     SendInputPane();  // an empty send: a blank line on the display
     auto putWithCaret = [this](const QString& text, bool caretAtEnd) {
-        RichEdit1->setPlainText(text);
+        RichEdit1->setLimitedText(text);
         QTextCursor k(RichEdit1->document());
         k.movePosition(caretAtEnd ? QTextCursor::End : QTextCursor::Start);
         RichEdit1->setTextCursor(k);
@@ -235,7 +222,7 @@ void Ttalk2e::F12Key() {
     }
     if (RichEdit1->document()->firstBlock().text().isEmpty() && !Edit31->text().isEmpty()) {
         QTextCursor k(RichEdit1->document());
-        k.insertText(Edit31->text());
+        RichEdit1->insertLimitedAt(k, Edit31->text());
     }
 }
 
@@ -249,25 +236,23 @@ void Ttalk2e::BracketInput(bool shift) {
     c.setPosition(qMin<int>(int(speaker.size()), doc->characterCount() - 1), QTextCursor::KeepAnchor);
     c.beginEditBlock();
     if (!speaker.isEmpty() && c.selectedText() == speaker) {
-        c.removeSelectedText();
-        c.insertText(speaker + open);
+        RichEdit1->insertLimitedAt(c, speaker + open);
     } else {
         c.setPosition(0);
-        c.insertText(open);
+        RichEdit1->insertLimitedAt(c, open);
     }
     QTextCursor last(doc->lastBlock());
     last.movePosition(QTextCursor::EndOfBlock);
-    last.insertText(close);
+    RichEdit1->insertLimitedAt(last, close);
     c.endEditBlock();
 }
 
 bool Ttalk2e::CorrectionTemplateFromRecord() {
     if (!CheckBox52->isChecked()) return false;
-    QString selected = RichEdit2->document() == record->document() ? RichEdit2->textCursor().selectedText() : QString();
+    QString selected = RichEdit2->document() == recordDocument_ ? RichEdit2->textCursor().selectedText() : QString();
     selected.remove(QChar::ParagraphSeparator).remove(u'\r').remove(u'\n');
     selected = Cp932::decode(Cp932::leftSafe(Cp932::encode(selected), 253));
-    RichEdit1->setPlainText(Edit94->text() + selected + Edit95->text());
-    RichEdit1->moveCursor(QTextCursor::End);
+    RichEdit1->setLimitedText(Edit94->text() + selected + Edit95->text());
     return true;
 }
 
@@ -275,8 +260,7 @@ void Ttalk2e::InsertMemoText(int fkey) {
     if (!Form5) return;
     const QString phrase = Form5->phrase(fkey);
     if (Form5->clearsPane(fkey)) {
-        RichEdit1->setPlainText(phrase);
-        RichEdit1->moveCursor(QTextCursor::End);
+        RichEdit1->setLimitedText(phrase);
     } else {
         RichEdit1->insertLimited(phrase);
     }
@@ -289,7 +273,7 @@ void Ttalk2e::RichEdit1Composition(const QInputMethodEvent* e) {
     if (!rubyOn()) return;
     const QString preedit = e->preeditString();
     if (!preedit.isEmpty()) {
-        composing = true;
+        composing_ = true;
         if (Text::IsKanaOnly(preedit)) lastKanaPreedit_ = preedit;  // still the reading being typed
     }
     if (!e->commitString().isEmpty()) {
@@ -297,21 +281,21 @@ void Ttalk2e::RichEdit1Composition(const QInputMethodEvent* e) {
                                     ? e->commitString()
                                     : lastKanaPreedit_;
         lastKanaPreedit_.clear();
-        if (!reading.isEmpty() && reading != previousReading) {
-            previousReading = reading;
-            readingText = reading;
-            wordStart = wordEnd;
-            wordEnd = RichEdit1->textCursor().selectionStart();
+        if (!reading.isEmpty() && reading != previousReading_) {
+            previousReading_ = reading;
+            readingText_ = reading;
+            wordStart_ = wordEnd_;
+            wordEnd_ = RichEdit1->textCursor().selectionStart();
         }
     }
-    if (preedit.isEmpty()) composing = false;
+    if (preedit.isEmpty()) composing_ = false;
 }
 
 void Ttalk2e::InsertReading() {
-    if (readingText.isEmpty()) return;
-    composing = false;
+    if (readingText_.isEmpty()) return;
+    composing_ = false;
     // The reading as the input methods of the other stations deliver it: half-width katakana.
-    const QString half = Text::ToHalfWidthKatakana(readingText);
+    const QString half = Text::ToHalfWidthKatakana(readingText_);
     QString reading = half;
     if (RadioButton2->isChecked()) reading = Text::ToFullWidth(half);
     else if (RadioButton3->isChecked()) reading = Text::ToHiragana(Text::ToFullWidth(half));
@@ -320,25 +304,27 @@ void Ttalk2e::InsertReading() {
     } else if (CheckBox59->isChecked()) {
         const int caret = RichEdit1->textCursor().position();
         QTextCursor at(RichEdit1->document());
-        at.setPosition(qBound(0, wordStart, RichEdit1->document()->characterCount() - 1));
-        at.insertText(QStringLiteral("`r") + reading + QStringLiteral("`s"));
+        at.setPosition(qBound(0, wordStart_, RichEdit1->document()->characterCount() - 1));
+        const int before = at.position();
+        RichEdit1->insertLimitedAt(at, QStringLiteral("`r") + reading + QStringLiteral("`s"));
+        const int inserted = at.position() - before;  // less when the pane had no room for all of it
         QTextCursor c = RichEdit1->textCursor();
-        c.setPosition(qMin(caret + int(reading.size()) + 4, RichEdit1->document()->characterCount() - 1));
+        c.setPosition(qMin(caret + inserted, RichEdit1->document()->characterCount() - 1));
         RichEdit1->setTextCursor(c);
     }
-    readingText.clear();
-    wordStart = wordEnd;
-    wordEnd = RichEdit1->textCursor().position();
+    readingText_.clear();
+    wordStart_ = wordEnd_;
+    wordEnd_ = RichEdit1->textCursor().position();
 }
 
 void Ttalk2e::RichEdit1KeyUp(QKeyEvent* e) {
     if (rubyOn()) {
         const int k = e->key();
-        if (k == Qt::Key_Henkan) composing = true;
+        if (k == Qt::Key_Henkan) composing_ = true;
         else if ((k == Qt::Key_End || k == Qt::Key_Home || k == Qt::Key_Left || k == Qt::Key_Right ||
                   k == Qt::Key_Up || k == Qt::Key_Down) &&
-                 !composing)
-            wordEnd = RichEdit1->textCursor().position();
+                 !composing_)
+            wordEnd_ = RichEdit1->textCursor().position();
     }
     SendLiveTyping(e->key());
 }
@@ -351,15 +337,15 @@ void Ttalk2e::RichEdit1Change() {
     inPaneChange_ = true;
     if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
         Timer3->start(intOf(Edit16, 15) * 1000);
-    if (rubyOn()) wordEnd = RichEdit1->textCursor().position();
+    if (rubyOn()) wordEnd_ = RichEdit1->textCursor().position();
     const QString text = RichEdit1->toPlainText();
-    const qsizetype bytes = PaneBytes(text).size();
+    const qsizetype bytes = Cp932::encodeCrLf(text).size();
     const int limit = intOf(Edit21, 40);
     if (CheckBox51->isChecked()) SetStripColour(bytes >= limit ? StripColour::Red : StripColour::Normal);
-    if (!refilledByUndo && CheckBox54->isChecked() && bytes >= limit) {
+    if (!caption_.refilledByUndo() && CheckBox54->isChecked() && bytes >= limit) {
         RichEdit1->clear();
-        SendLine(PaneBytes(text));  // the whole pane, whatever the caret option says
-    } else if (!refilledByUndo && CheckBox61->isChecked()) {
+        SendLine(Cp932::encodeCrLf(text));  // the whole pane, whatever the caret option says
+    } else if (!caption_.refilledByUndo() && CheckBox61->isChecked()) {
         static const QString kStops[] = {QStringLiteral("。"), QStringLiteral("、"), QStringLiteral("？"),
                                           QStringLiteral("?"), QStringLiteral("."), QStringLiteral(",")};
         for (const QString& stop : kStops)
@@ -375,49 +361,63 @@ void Ttalk2e::Timer3Timer() {
     Timer3->stop();
     SetStripColour(StripColour::Red);
     if (!CheckBox23->isChecked()) return;
-    // The pane the typist is in: each window remembers its focus even while another is active.
-    QTextEdit* pane = focusWidget() == RichEdit1                          ? static_cast<QTextEdit*>(RichEdit1)
-                      : Form14 && Form14->focusWidget() == Form14->RichEdit1 ? Form14->RichEdit1
-                      : Form14 && Form14->focusWidget() == Form14->RichEdit2 ? Form14->RichEdit2
-                                                                           : nullptr;
-    QString text;
-    if (pane) {
-        text = pane->toPlainText();
+    if (QTextEdit* pane = focusedTypingPane()) {
+        const QString text = pane->toPlainText();
         station_.clipboard.setText(text);
         pane->clear();
+        SendLine(Cp932::encodeCrLf(text));
+        return;
     }
-    SendLine(PaneBytes(text));
+    // No typing pane has the keyboard: the time is marked with an empty line. The send resets the
+    // input pane, but what the typist had written there was not sent, so it stays.
+    const QString unsent = RichEdit1->toPlainText();
+    SendLine(QByteArray());
+    if (!unsent.isEmpty()) RichEdit1->setLimitedText(unsent);
+}
+
+// Only a pane that really has the keyboard counts: a window keeps its focus widget while another
+// window (the F-key memo, say) is the one being typed in.
+QTextEdit* Ttalk2e::focusedTypingPane() const {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus) return nullptr;
+    if (focus == RichEdit1) return RichEdit1;
+    if (Form14 && focus == Form14->RichEdit1) return Form14->RichEdit1;
+    if (Form14 && focus == Form14->RichEdit2) return Form14->RichEdit2;
+    return nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Live typing
 
 void Ttalk2e::SendLiveTyping(int key) {
-    const QString text = RichEdit1->toPlainText();
-    const bool firstLineEmpty = RichEdit1->document()->firstBlock().text().isEmpty();
-    const QByteArray whole = PaneBytes(text);
-    if (hasPartner) {
-        const QByteArray partner = !firstLineEmpty ? whole : isErase(key) ? QByteArray("$clear$") : QByteArray("$null$");
-        NMUDP2->send(ScrambleTraffic(partner));
-    }
-    if (!CheckBox12->isChecked()) return;
-    const QByteArray feed = !firstLineEmpty ? whole : isErase(key) ? kErased : kBlank;
-    SendToMembers(*NMUDP7, ScrambleTraffic(Cp932::encode(Edit35->text()) + ',' + feed));
+    Core::LiveTyping t;
+    t.pane = Cp932::encodeCrLf(RichEdit1->toPlainText());
+    t.firstLineEmpty = RichEdit1->document()->firstBlock().text().isEmpty();
+    t.erased = isErase(key);
+    t.toPartner = team_.hasPartner();
+    t.toMonitors = CheckBox12->isChecked();
+    t.ownAddress = Edit35->text();
+    Core::SendLiveTyping(outbox_, t);
 }
 
 void Ttalk2e::NMUDP2DataReceived(const QByteArray& payload, const QString&, quint16) {
     QByteArray text = payload;
     if (CheckBox57->isChecked()) text.replace("\r\n", Cp932::encode(QStringLiteral("■")));
-    if (text == "$null$") {
+    switch (Net::Wire::ClassifyPartnerText(text)) {
+    case Net::Wire::PartnerText::Empty:
         RichEdit27->clear();
-    } else if (text == "$clear$") {
+        break;
+    case Net::Wire::PartnerText::Erased:
         RichEdit27->setPlainText(Edit66->text());
         Timer4->start(intOf(Edit68, 500));
-    } else if (text.startsWith("$set$") || text == "$end$") {
+        break;
+    case Net::Wire::PartnerText::Settings:
         SettingsTransferReceived(text);
-    } else {
+        break;
+    case Net::Wire::PartnerText::Text:
         RichEdit27->setPlainText(Cp932::decode(text));
         if (CheckBox55->isChecked()) RichEdit27->moveCursor(QTextCursor::End);
+        break;
     }
 }
 
@@ -442,19 +442,19 @@ void Ttalk2e::Edit68Change() {
 void Ttalk2e::CheckBox47Click() {
     if (!CheckBox47->isChecked() || !CheckBox40->isChecked()) return;
     CheckBox40->setChecked(false);
-    if (started) Message(kDelClsHelp);
+    if (started_) Message(kDelClsHelp);
 }
 
 void Ttalk2e::CheckBox58Click() {
     if (!CheckBox58->isChecked()) return;
     CheckBox59->setChecked(false);
-    if (started) Message(kBracketHelp);
+    if (started_) Message(kBracketHelp);
 }
 
 void Ttalk2e::CheckBox59Click() {
     if (!CheckBox59->isChecked()) return;
     CheckBox58->setChecked(false);
-    if (started) Message(kRubyHelp);
+    if (started_) Message(kRubyHelp);
 }
 
 void Ttalk2e::Button3Click() {
@@ -499,10 +499,6 @@ QList<QWidget*> Ttalk2e::stripPanels() const {
 
 void Ttalk2e::MirrorSlotName(int k) {
     if (Form2) Form2->SlotNameChanged(k, slot(k).name->text());
-}
-
-void Ttalk2e::MirrorPairingButtons(int k) {
-    if (Form2) Form2->SyncButtons(k);
 }
 
 void Ttalk2e::NMUDP7DataReceived(const QByteArray& payload, const QString&, quint16) {

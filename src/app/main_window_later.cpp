@@ -10,6 +10,5 @@ void Ttalk2e::SaveOnExit() {}                  // the record and the contact log
 
 // Traffic scrambling is off until its subsystem is built; the hooks sit on every scrambled port.
 bool Ttalk2e::trafficScramblingOn() const { return false; }
-QByteArray Ttalk2e::ScrambleTraffic(const QByteArray& text) const { return text; }
 QByteArray Ttalk2e::UnscrambleTraffic(const QByteArray& text) const { return text; }
 void Ttalk2e::PrepareTrafficKey() {}  // the key derived from the password field

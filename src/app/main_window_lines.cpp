@@ -1,17 +1,14 @@
-// The caption path: the one send path for finished lines, the receivers of lines, commands and
-// corrections, undo, delete and clear screen, and correction mode.
+// The caption path as the main window sees it: the options it hands to Core::CaptionPath, the
+// widgets that path changes through the window, and the operations under their own names.
 #include "app/main_window.h"
 #include "app/text_pane.h"
 
-#include "app/canvas.h"
+#include "app/strip_alarm.h"
 #include "app/wastop_monitor.h"
-#include "core/record.h"
-#include "net/datagram_endpoint.h"
 #include "prepared/correction_palette.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
 #include "text/cp932.h"
-#include "text/text_filter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,25 +20,6 @@
 #include <QTextEdit>
 #include <QTimer>
 
-namespace {
-
-const QByteArray kBlank = Cp932::encode(QStringLiteral("$改行$"));
-const QByteArray kBatchEnd = Cp932::encode(QStringLiteral("＜エラー＞行数違い！"));
-const QByteArray kRollEnd = "`@";
-const QByteArray kBatchStart = "`*";
-const QByteArray kNull = "$null$";
-constexpr qsizetype kLineLimit = 513;
-
-QString clockText(const QTime& t) {
-    return QStringLiteral("%1:%2:%3:%4").arg(t.hour()).arg(t.minute()).arg(t.second()).arg(t.msec());
-}
-
-QString dec(const QByteArray& b) { return Cp932::decode(b); }
-
-}  // namespace
-
-const QString Ttalk2e::kTooLong = QStringLiteral("全角256字以上の文字を送ろうとした。");
-
 void Ttalk2e::wireLines() {
     connect(CheckBox21, &QCheckBox::toggled, this, &Ttalk2e::CheckBox21Click);
     connect(CheckBox35, &QCheckBox::toggled, this, &Ttalk2e::CheckBox35Click);
@@ -49,46 +27,83 @@ void Ttalk2e::wireLines() {
     connect(Button14, &QPushButton::clicked, this, &Ttalk2e::SendCorrection);
 }
 
+Core::CaptionOptions Ttalk2e::captionOptions() const {
+    Core::CaptionOptions o;
+    o.toLan = CheckBox22->isChecked();
+    o.toPalette = CheckBox21->isChecked();
+    o.sibling = CheckBox60->isChecked();
+    o.logLines = CheckBox32->isChecked();
+    o.startTime = CheckBox20->isChecked();
+    o.copySent = CheckBox41->isChecked();
+    o.copyReceived = CheckBox24->isChecked();
+    if (Form14) o.fixedWidth = Form14->fixedWidth();
+    o.display = {CheckBox50->isChecked(), CheckBox8->isChecked()};
+    o.endCheckReceived = CheckBox17->isChecked();
+    o.undoPartnerLines = CheckBox11->isChecked();
+    o.redrawAfterUndo = CheckBox40->isChecked();
+    o.correctionMode = CheckBox85->isChecked();
+    o.rollSlideLabel = Form11 && Form11->rollsToSlideEnd();
+    o.wordProcessor = wordProcessorMode_;
+    o.hasPartner = team_.hasPartner();
+    return o;
+}
+
 // ---------------------------------------------------------------------------------------------
-// Sending
+// The operations of the caption path
 
-int Ttalk2e::SendLine(const QByteArray& original) {
-    if (original.size() >= kLineLimit) {
-        Message(kTooLong);
-        return 1;
+int Ttalk2e::SendLine(const QByteArray& text) { return caption_.sendLine(text); }
+void Ttalk2e::TransmitLine(const QByteArray& text) { caption_.transmitLine(text); }
+void Ttalk2e::ShowReceivedLine(const QByteArray& text) { caption_.showReceivedLine(text); }
+void Ttalk2e::UndoLastDisplay() { caption_.undoLastDisplay(); }
+void Ttalk2e::UndoToInput(bool after) { caption_.undoToInput(after); }
+void Ttalk2e::DeleteLastChar() { caption_.deleteLastChar(); }
+void Ttalk2e::ClearScreen() { caption_.clearScreen(); }
+void Ttalk2e::SendCommand(Net::Wire::Command command) { caption_.sendCommand(command); }
+void Ttalk2e::FlushCorrectionBuffer() { caption_.flushHeld(); }
+void Ttalk2e::ResetUndoState() { log_.resetUndoState(); }
+void Ttalk2e::AppendLocalLine(const QByteArray& text) { log_.appendLine(text, true, captionOptions().display); }
+void Ttalk2e::AppendReceivedLine(const QByteArray& text) {
+    log_.appendLine(text, CheckBox17->isChecked(), captionOptions().display);
+}
+void Ttalk2e::ShowSplitLine(const QByteArray& text) {
+    log_.showSplit(text, Form14->fixedWidth().value_or(20), captionOptions().display);
+}
+
+void Ttalk2e::NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16) {
+    caption_.lineReceived(text, from);
+}
+void Ttalk2e::NMUDP3DataReceived(const QByteArray& text, const QString& from, quint16) {
+    caption_.correctionReceived(text, from);
+}
+void Ttalk2e::NMUDP9DataReceived(const QByteArray& text, const QString& from, quint16) {
+    caption_.commandReceived(text, from);
+}
+
+void Ttalk2e::SendCorrection() {
+    if (Button12->text() == QStringLiteral("動")) {
+        Button12->setText(QStringLiteral("止"));
+        CheckBox85->setChecked(false);  // the held texts reach the record first
+        SetInputPaneNormal(true);
     }
-    refilledByUndo = false;
-    QByteArray text = Text::FilterText(original);
-    undoInProgress = false;
-    lastFromSelf = true;
+    caption_.sendCorrection();
+    RichEdit1->setFocus();
+}
 
-    if (Form14->CheckBox45->isChecked()) {
-        if (CheckBox21->isChecked()) PushHistory(text);
-        else ShowSplitLine(text);
-    } else {
-        PushHistory(text);
-        if (!CheckBox21->isChecked()) AppendLocalLine(text);
-    }
-    if (hasPartner) NMUDP2->send(ScrambleTraffic(" "));  // clears the partner's monitor pane
-    if (text.isEmpty()) text = kBlank;
-    if (CheckBox41->isChecked() && text != kBlank) CopyToClipboard(text);
+// ---------------------------------------------------------------------------------------------
+// What the caption path changes through the window
 
-    if (CheckBox22->isChecked()) {
-        if (CheckBox21->isChecked()) {
-            SendToMembers(*Fkakunin->NMUDP1, ScrambleTraffic(text));
-            if (CheckBox32->isChecked()) Log(LogClock() + QStringLiteral(",[自分],（修正パレットに送信）") + dec(text));
-        } else {
-            TransmitLine(text);
-            if (CheckBox32->isChecked()) Log(LogClock() + QStringLiteral(",[自分],") + dec(text));
-            if (CheckBox20->isChecked()) {
-                const QByteArray now = Text::FormatClock(clockText(station_.clock.now().time()).toLatin1());
-                const QByteArray start = Text::FormatClock(
-                    inputStartTime.isValid() ? clockText(inputStartTime.time()).toLatin1() : QByteArray());
-                Log(QString::fromLatin1(now + ',' + start + ',') + dec(text));
-            }
-        }
-    }
+void Ttalk2e::copyToClipboard(const QByteArray& text) {
+    RichEdit5->setPlainText(Cp932::decode(text));
+    RichEdit5->selectAll();
+    station_.clipboard.setText(RichEdit5->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+}
 
+void Ttalk2e::markInputStart(const QDateTime& time) {
+    inputStarted_ = true;
+    inputStartTime_ = time;
+}
+
+void Ttalk2e::resetInputPane() {
     if (CheckBox53->isChecked()) {
         QTextCursor c = RichEdit1->textCursor();
         c.removeSelectedText();
@@ -97,35 +112,53 @@ int Ttalk2e::SendLine(const QByteArray& original) {
     }
     if (RichEdit1->document()->firstBlock().text().isEmpty() && !Edit31->text().isEmpty()) {
         QTextCursor c(RichEdit1->document());
-        c.insertText(Edit31->text());
+        RichEdit1->insertLimitedAt(c, Edit31->text());
         RichEdit1->setTextCursor(c);
     }
     if (CheckBox15->isChecked() || CheckBox23->isChecked()) {
         Timer3->stop();
         SetStripColour(StripColour::Normal);
     }
-    inputStarted = false;
-    return 0;
+    inputStarted_ = false;
 }
 
-void Ttalk2e::TransmitLine(const QByteArray& line) {
-    QByteArray text = line;
-    if (CheckBox20->isChecked()) {
-        const QByteArray start =
-            Text::FormatClock(inputStartTime.isValid() ? clockText(inputStartTime.time()).toLatin1() : QByteArray());
-        text = start + ',' + text;
-        inputStarted = false;
+void Ttalk2e::refillInputPane(const QByteArray& taken, bool after) {
+    const bool blank = taken == Net::Wire::BlankLine();
+    const QString t = blank ? QString() : Cp932::decode(taken);
+    QTextDocument* pane = RichEdit1->document();
+    QTextCursor first(pane);  // the front of the first line
+    QTextCursor last(pane);
+    last.movePosition(QTextCursor::End);
+    QTextCursor& at = after ? last : first;
+    if (CheckBox35->isChecked() && pane->isEmpty()) {
+        RichEdit1->setLimitedText(t);
+    } else if (CheckBox35->isChecked() && !CheckBox36->isChecked()) {
+        RichEdit1->insertLimitedAt(at, after ? u'\n' + t : t + u'\n');  // a line of its own
+    } else if (CheckBox35->isChecked()) {
+        RichEdit1->insertLimitedAt(at, t.isEmpty() ? QStringLiteral("\n") : t);
+    } else if (!blank) {
+        QTextCursor endOfFirst(pane->firstBlock());
+        endOfFirst.movePosition(QTextCursor::EndOfBlock);
+        RichEdit1->insertLimitedAt(after ? endOfFirst : first, t);
     }
-    const QByteArray payload = ScrambleTraffic(text);
-    SendToMembers(*NMUDP1, payload);
-    if (CheckBox60->isChecked()) Net::SendToSibling(*NMUDP1, Net::SiblingPorts::Lines, payload);
 }
 
-void Ttalk2e::CopyToClipboard(const QByteArray& text) {
-    RichEdit5->setPlainText(dec(text));
-    RichEdit5->selectAll();
-    station_.clipboard.setText(RichEdit5->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+void Ttalk2e::hold(const QByteArray& item) { Form8->hold(item); }
+QList<QByteArray> Ttalk2e::takeHeld() { return Form8->takeHeld(); }
+
+void Ttalk2e::showCorrectionBuffer(const QList<QByteArray>& items) {
+    QStringList lines;
+    for (const QByteArray& item : items) lines << Cp932::decode(item);
+    Memo3->setPlainText(lines.join(u'\n'));
 }
+
+void Ttalk2e::redrawBoth() {
+    RedrawDisplay();
+    RedrawFrameless();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The input strip's warning colours and the options of the send path
 
 void Ttalk2e::SetStripColour(StripColour colour) {
     const QColor c = colour == StripColour::Red      ? QColor(255, 0, 0)
@@ -137,6 +170,9 @@ void Ttalk2e::SetStripColour(StripColour colour) {
         w->setPalette(p);
         w->setAutoFillBackground(true);
     }
+    // The panels show only a thin edge around the panes: a thick frame over the strip makes the
+    // warning impossible to miss.
+    stripAlarm_->setColour(colour == StripColour::Normal ? QColor() : c);
     stripColour_ = colour;
 }
 
@@ -165,282 +201,4 @@ void Ttalk2e::CheckBox36Click() {
     Message(QStringLiteral(
         "「入力部内で改行する」のチェックを入れてください。\n"
         "「入力部内で改行」せずに、単に「空行のみ改行」だけで使う場合は、チェックは必要ありません。"));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Receiving lines
-
-void Ttalk2e::NMUDP1DataReceived(const QByteArray& payload, const QString& from, quint16) {
-    QByteArray text = Text::FilterText(payload);
-    if (CheckBox32->isChecked()) Log(LogClock() + QStringLiteral(",[") + from + QStringLiteral("],") + dec(text));
-    if (CheckBox20->isChecked()) {
-        Log(LogClock() + u',' + dec(text));
-        text.remove(0, 13);  // the sender's start-time field and its comma
-    }
-    if (CheckBox85->isChecked()) Form8->hold(text);
-    else ShowReceivedLine(text);
-    if (CheckBox60->isChecked()) Net::SendToSibling(*NMUDP1, Net::SiblingPorts::Lines, text);
-}
-
-void Ttalk2e::ShowReceivedLine(const QByteArray& text) {
-    undoInProgress = false;
-    lastFromSelf = false;
-    if (Form14->CheckBox45->isChecked()) {
-        ShowSplitLine(text == kBlank ? QByteArray() : text);
-    } else {
-        PushHistory(text);
-        AppendReceivedLine(text == kBlank ? QByteArray() : text);
-    }
-    if (CheckBox24->isChecked() && text != kBlank) CopyToClipboard(text);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Commands: undo, delete, clear screen
-
-void Ttalk2e::NMUDP9DataReceived(const QByteArray& text, const QString& from, quint16) {
-    if (CheckBox60->isChecked()) Net::SendToSibling(*NMUDP9, Net::SiblingPorts::Commands, text);
-    const bool holding = CheckBox85->isChecked();
-    auto log = [&](const QString& tag) {
-        if (CheckBox32->isChecked()) Log(LogClock() + QStringLiteral(",[") + from + QStringLiteral("],") + tag);
-    };
-    if (text == "undo") {
-        log(QStringLiteral("（Ｕｎｄｏ）"));
-        if (holding) Form8->hold("$undo$");
-        else UndoLastDisplay();
-    } else if (text == "del") {
-        log(QStringLiteral("（ＤＥＬ）"));
-        if (holding) Form8->hold("$del$");
-        else DeleteLastChar();
-    } else if (text == "cls") {
-        log(QStringLiteral("（ｃｌｓ）"));
-        if (holding) Form8->hold("$cls$");
-        else ClearScreen();
-    }
-}
-
-Ttalk2e::UndoRange Ttalk2e::NewestEntryRange() const {
-    // The record here counts a line break as two bytes everywhere, so each shown text is exactly
-    // its recorded changes: the text, and with the marker the marker's removal and return.
-    const qsizetype L = record->byteLength();
-    const qsizetype e0 = changeLengths[0], e1 = changeLengths[1];
-    UndoRange r;
-    if (markerOn() && blankLineOnly()) {
-        r.length = e0 - 2;  // the text, without the "◆" that came with it
-        r.start = L - r.length - 4;
-        r.entries = 2;
-    } else if (markerOn()) {
-        r.length = e1;  // the text line, above the "■" line
-        r.start = L - r.length - e0;
-        r.entries = 3;
-    } else if (blankLineOnly()) {
-        r.length = e0;
-        r.start = L - r.length - 2;
-    } else {
-        r.length = e0;
-        r.start = L - r.length;
-    }
-    r.start = qBound<qsizetype>(0, r.start, L);
-    r.length = qBound<qsizetype>(0, r.length, L - r.start);
-    return r;
-}
-
-void Ttalk2e::DropChangeEntries(int entries) {
-    auto& c = changeLengths;
-    if (entries == 1) {
-        std::move(c.begin() + 1, c.begin() + 5, c.begin());
-        c[4] = 0;
-    } else if (entries == 2) {
-        std::move(c.begin() + 2, c.begin() + 10, c.begin());
-        c[8] = c[9] = 0;
-    } else {
-        std::move(c.begin() + 3, c.end(), c.begin());
-        c[12] = c[13] = c[14] = 0;
-    }
-}
-
-void Ttalk2e::UndoLastDisplay() {
-    undoInProgress = true;
-    lastFromSelf = true;
-    if (changeLengths[0] <= 0) return;
-    const UndoRange r = NewestEntryRange();
-    DropChangeEntries(r.entries);
-    record->removeBytes(r.start, r.length);
-    lastRecordLength = record->byteLength();
-    std::move(sentHistory.begin() + 1, sentHistory.end(), sentHistory.begin());
-    sentHistory[4].clear();
-    if (!wordProcessorMode && CheckBox40->isChecked()) {
-        scroll.jumpToEnd(record->lineCount());
-        RedrawCanvases();
-    }
-}
-
-void Ttalk2e::UndoToInput(bool after) {
-    if (CheckBox32->isChecked()) Log(LogClock() + QStringLiteral(",[自分],（Ｕｎｄｏ）"));
-    refilledByUndo = true;
-    if (!lastFromSelf && !CheckBox11->isChecked()) return;
-    if (changeLengths[0] <= 0) return;  // nothing to take back
-
-    const QByteArray newest = sentHistory[0];
-    undoInProgress = true;
-    lastFromSelf = true;
-    const UndoRange r = NewestEntryRange();
-    DropChangeEntries(r.entries);
-    record->removeBytes(r.start, r.length);
-    lastRecordLength = record->byteLength();
-
-    // Refill the input pane with the text taken back.
-    const QString t = newest == kBlank ? QString() : dec(newest);
-    QTextDocument* pane = RichEdit1->document();
-    QTextCursor c(pane);
-    const bool empty = pane->isEmpty();
-    if (CheckBox35->isChecked() && !CheckBox36->isChecked()) {
-        if (empty) {
-            RichEdit1->setPlainText(t);
-        } else if (after) {
-            c.movePosition(QTextCursor::End);
-            c.insertText(u'\n' + t);
-        } else {
-            c.insertText(t + u'\n');
-        }
-    } else if (CheckBox35->isChecked()) {
-        if (empty) {
-            RichEdit1->setPlainText(t);
-        } else if (t.isEmpty()) {
-            if (after) {
-                c.movePosition(QTextCursor::End);
-                c.insertText(QStringLiteral("\n"));
-            } else {
-                c.insertText(QStringLiteral("\n"));
-            }
-        } else if (after) {
-            c.movePosition(QTextCursor::End);
-            c.insertText(t);
-        } else {
-            c.insertText(t);
-        }
-    } else if (newest != kBlank) {
-        if (after) c.setPosition(pane->firstBlock().position() + pane->firstBlock().length() - 1);
-        c.insertText(t);
-    }
-
-    std::move(sentHistory.begin() + 1, sentHistory.end(), sentHistory.begin());
-    sentHistory[4].clear();
-    if (CheckBox22->isChecked()) {
-        SendToMembers(*NMUDP9, "undo");
-        if (CheckBox60->isChecked()) Net::SendToSibling(*NMUDP9, Net::SiblingPorts::Commands, "undo");
-    }
-    if (!wordProcessorMode && CheckBox40->isChecked()) {
-        scroll.jumpToEnd(record->lineCount());
-        RedrawCanvases();
-    }
-}
-
-void Ttalk2e::DeleteLastChar() {
-    ResetUndoState();
-    if (markerOn()) RemoveMarker();
-    // The last character of the record; an empty last line goes as a whole, so the record keeps
-    // ending with its line break.
-    if (!record->removeLastCharOfLastLine() && record->recordLineCount() > 0) record->removeLastLine();
-    if (markerOn()) record->appendToLastLine(QStringLiteral("◆"));
-    ResetUndoState();
-}
-
-void Ttalk2e::ClearScreen() {
-    ResetUndoState();
-    if (blankLineOnly()) {
-        record->addLine(QString());
-        scroll.shownLine = record->lineCount() + scroll.visibleLines - 1;
-    } else {
-        scroll.shownLine = record->lineCount() + scroll.visibleLines;
-    }
-    ResetUndoState();
-    RedrawDisplay();
-    RedrawFrameless();
-}
-
-void Ttalk2e::SendCommand(const QByteArray& word) {
-    if (!CheckBox22->isChecked()) return;
-    SendToMembers(*NMUDP9, word);
-    if (CheckBox60->isChecked()) Net::SendToSibling(*NMUDP9, Net::SiblingPorts::Commands, word);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Corrections
-
-void Ttalk2e::SendCorrection() {
-    if (Button12->text() == QStringLiteral("動")) {
-        Button12->setText(QStringLiteral("止"));
-        CheckBox85->setChecked(false);  // the held texts reach the record first
-        SetInputPaneNormal(true);
-    }
-    if (markerOn()) RemoveMarker();
-    const int N = scroll.correctionLines;
-    const int C = record->lineCount();
-    auto send = [this](const QByteArray& item) {
-        const QByteArray payload = ScrambleTraffic(item);
-        SendToMembers(*NMUDP3, payload);
-        if (CheckBox60->isChecked()) Net::SendToSibling(*NMUDP3, Net::SiblingPorts::Corrections, payload);
-    };
-    for (int i = 0; i < N; ++i) {
-        const QString line = record->displayLine(C - N + i);
-        const QByteArray item = line.isEmpty() ? kNull : Cp932::encode(line);
-        send(item);
-        if (CheckBox32->isChecked()) Log(LogClock() + QStringLiteral(",[自分],（送修正）") + dec(item));
-    }
-    send(kBatchEnd);
-    if (markerOn()) PutMarkerBack();
-    ResetUndoState();
-    scroll.shownLine = C + N;
-    RichEdit1->setFocus();
-}
-
-void Ttalk2e::NMUDP3DataReceived(const QByteArray& payload, const QString& from, quint16) {
-    const QByteArray item = Text::FilterText(payload);
-    if (CheckBox60->isChecked()) Net::SendToSibling(*NMUDP3, Net::SiblingPorts::Corrections, item);
-    correctionItems_.append(item);
-    Memo3->appendPlainText(dec(item));
-    if (CheckBox32->isChecked() && item != kBatchEnd) {
-        const QString label = Form11->CheckBox17->isChecked() ? QStringLiteral("（ﾛｰﾙ1ｽﾗｲﾄﾞ風）") : QStringLiteral("（送修正）");
-        Log(LogClock() + QStringLiteral(",[") + from + QStringLiteral("],") + label + dec(item));
-    }
-    if (item == kBatchStart) {
-        correctionItems_.clear();
-        Memo3->clear();
-    } else if (item == kBatchEnd || item == kRollEnd) {
-        ApplyCorrectionBatch();
-    }
-    ResetUndoState();
-}
-
-void Ttalk2e::ApplyCorrectionBatch() {
-    lastFromSelf = false;
-    if (markerOn()) {
-        // Only the marker's two bytes: without blank-line-only mode its line stays as an empty line.
-        const QString last = record->lastLine();
-        if (last.endsWith(QStringLiteral("■")) || last.endsWith(QStringLiteral("◆"))) record->removeLastCharOfLastLine();
-    }
-    for (qsizetype i = 0; i + 1 < correctionItems_.size(); ++i) {
-        const QByteArray& item = correctionItems_[i];
-        record->addLine(item == kNull ? QString() : dec(item));
-    }
-    if (markerOn()) PutMarkerBack();
-    correctionItems_.clear();
-    Memo3->clear();
-    scroll.jumpToEnd(record->lineCount());
-    RedrawCanvases();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Correction mode: what arrives while the record is edited waits in the wa-stop monitor.
-
-void Ttalk2e::FlushCorrectionBuffer() {
-    const QList<QByteArray> held = Form8->takeHeld();
-    for (const QByteArray& item : held) {
-        if (item == "$undo$") UndoLastDisplay();
-        else if (item == "$del$") DeleteLastChar();
-        else if (item == "$cls$") ClearScreen();
-        else ShowReceivedLine(item);
-    }
-    scroll.jumpToEnd(record->lineCount());
-    RedrawCanvases();
 }

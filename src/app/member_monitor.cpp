@@ -1,7 +1,8 @@
 #include "app/member_monitor.h"
 
-#include "app/main_window.h"
-#include "net/addressing.h"
+#include "app/station.h"
+#include "net/caption_protocol.h"
+#include "net/team.h"
 #include "text/cp932.h"
 
 #include <QCheckBox>
@@ -28,12 +29,11 @@ private:
 };
 
 const char* const kNames[] = {"Edit36", "Edit37", "Edit38", "Edit39", "Edit81", "Edit82", "Edit83", "Edit84"};
-const QString kErased = QStringLiteral("●消去●");
-const QString kBlank = QStringLiteral("$改行$");
 }  // namespace
 
-TForm2::TForm2(Ttalk2e& main)
-    : AuxWindow(main, "TForm2", QStringLiteral("８人モニター(ctrl+8)"), QStringLiteral(" : ８人モニター(ctrl+8)")) {
+TForm2::TForm2(const App::WindowContext& context, Net::Team& team, std::function<Options()> options)
+    : AuxWindow(context, "TForm2", QStringLiteral("８人モニター(ctrl+8)"), QStringLiteral(" : ８人モニター(ctrl+8)")),
+      team_(team), options_(std::move(options)) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     resize(560, 420);
     auto* layout = new QVBoxLayout(this);
@@ -78,9 +78,12 @@ TForm2::TForm2(Ttalk2e& main)
         r.pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         r.name->installEventFilter(this);
         r.pane->viewport()->installEventFilter(this);
+        // A right click picks the colour of the field; no edit menu may open on top of that.
+        for (QWidget* w : std::initializer_list<QWidget*>{r.name, r.pane, r.pane->viewport()})
+            w->setContextMenuPolicy(Qt::PreventContextMenu);
         for (QPushButton* b : {r.request, r.partner}) b->setFocusPolicy(Qt::NoFocus);
-        connect(r.request, &QPushButton::clicked, this, [this, k] { this->main().RequestPartner(k); });
-        connect(r.partner, &QPushButton::clicked, this, [this, k] { this->main().CancelPartner(k); });
+        connect(r.request, &QPushButton::clicked, this, [this, k] { team_.requestPartner(k); });
+        connect(r.partner, &QPushButton::clicked, this, [this, k] { team_.cancelPartner(k); });
     }
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPointSize(12);
@@ -97,15 +100,18 @@ TForm2::TForm2(Ttalk2e& main)
     Label3 = new QLabel(QStringLiteral("←移動可"), Panel2);
     CheckBox2 = new QCheckBox(QStringLiteral("自動的に上から入力順に表示する。"), Panel2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, Label1, Label2, CheckBox1, Label3, CheckBox2})
-        w->adjustSize();
+    for (QLabel* l : {Label1, Label2}) l->setWordWrap(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, CheckBox1, Label3, CheckBox2}) w->adjustSize();
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connect(CheckBox2, &QCheckBox::toggled, this, &TForm2::CheckBox2Click);
     Restack();
 }
 
-bool TForm2::isIdle(const QString& t) { return t.isEmpty() || t == kErased || t == kBlank || t == QLatin1String(" "); }
+bool TForm2::isIdle(const QString& t) {
+    return t.isEmpty() || t == Cp932::decode(Net::Wire::ErasedPane()) || t == Cp932::decode(Net::Wire::BlankLine()) ||
+           t == QLatin1String(" ");
+}
 
 QList<int> TForm2::rowOrder() const {
     QList<int> order{1, 2, 3, 4, 5, 6, 7, 8};
@@ -125,6 +131,7 @@ void TForm2::placeRow(int k, int top) {
 
 void TForm2::placeButtons() {
     for (int k = 1; k <= kRows; ++k) placeRow(k, row(k).top);
+    placeFooter();
 }
 
 void TForm2::Restack() {
@@ -133,7 +140,7 @@ void TForm2::Restack() {
         r.pane->setFont(font);
         r.name->setFont(font);
     }
-    const int lines = qBound(1, main().Edit20 ? main().Edit20->text().toInt() : 1, 9);
+    const int lines = qBound(1, options_().linesPerRow, 9);
     const int size = font.pointSize() > 0 ? font.pointSize() : qMax(1, font.pixelSize() * 72 / 96);
     rowHeight_ = lines * size * 2 + 2;
     positions_.clear();
@@ -148,24 +155,34 @@ void TForm2::Restack() {
         Row& r = row(k);
         r.name->show();
         r.pane->show();
-        SyncButtons(k);
+        SyncButtons(k, partner_[k - 1]);
     }
+    placeFooter();
+}
+
+// The buttons and hints below the rows; the hints wrap at the column's width, so none is cut.
+void TForm2::placeFooter() {
     const int below = 7 * (rowHeight_ + 4) + rowHeight_ + 4;
+    const int width = qMax(120, Panel2->width() - 4);
     Button1->move(0, below);
     Button2->move(Button1->width() + 4, below);
-    Label1->move(Button2->x() + Button2->width() + 8, below);
-    Label2->move(0, Label1->y() + Label1->height() + 4);
-    CheckBox1->move(0, Label2->y() + Label2->height() + 4);
+    int y = below + Button1->height() + 4;
+    for (QLabel* l : {Label1, Label2}) {
+        l->setGeometry(0, y, width, l->heightForWidth(width));
+        y += l->height() + 4;
+    }
+    CheckBox1->move(0, y);
     Label3->move(CheckBox1->width() + 8, CheckBox1->y());
-    CheckBox2->move(0, CheckBox1->y() + 16);
+    CheckBox2->move(0, CheckBox1->y() + CheckBox1->height() + 2);
     Splitter1->setMinimumHeight(CheckBox2->y() + CheckBox2->height() + 8);
 }
 
-void TForm2::SyncButtons(int k) {
-    if (k < 1 || k > kRows || selected_ == k) return;
-    const auto& s = main().slot(k);
-    row(k).request->setVisible(!s.request->isHidden());
-    row(k).partner->setVisible(!s.partner->isHidden());
+void TForm2::SyncButtons(int k, bool partner) {
+    if (k < 1 || k > kRows) return;
+    partner_[k - 1] = partner;
+    if (selected_ == k) return;  // a row picked for a swap shows nothing until it is placed
+    row(k).request->setVisible(!partner);
+    row(k).partner->setVisible(partner);
 }
 
 void TForm2::SlotNameChanged(int k, const QString& name) {
@@ -175,7 +192,7 @@ void TForm2::SlotNameChanged(int k, const QString& name) {
 
 void TForm2::setPaneText(int k, const QString& text) {
     row(k).pane->setPlainText(text);  // the whole pane in one operation
-    if (main().CheckBox56->isChecked()) {
+    if (options_().caretAtEnd) {
         QTextCursor c = row(k).pane->textCursor();
         c.movePosition(QTextCursor::End);
         row(k).pane->setTextCursor(c);
@@ -185,13 +202,15 @@ void TForm2::setPaneText(int k, const QString& text) {
 
 void TForm2::Feed(const QByteArray& payload) {
     QByteArray bytes = payload;
-    if (main().CheckBox49->isChecked()) bytes.replace("\r\n", Cp932::encode(QStringLiteral("■")));
-    const Net::PrefixedText parts = Net::SplitAtFirstComma(bytes);
+    if (options_().breaksAsSquare) bytes.replace("\r\n", Cp932::encode(QStringLiteral("■")));
+    const Net::Wire::PrefixedText parts = Net::Wire::SplitAtFirstComma(bytes);
     const QString address = Cp932::decode(parts.prefix);
     QString text = Cp932::decode(parts.text);
-    if (CheckBox1->isChecked() && (text == kErased || text == kBlank)) text = QStringLiteral(" ");
+    if (CheckBox1->isChecked() && (parts.text == Net::Wire::ErasedPane() || parts.text == Net::Wire::BlankLine()))
+        text = QStringLiteral(" ");
+    const Net::SlotViews members = team_.slotViews();
     for (int k = 1; k <= kRows; ++k) {
-        if (main().slot(k).address->text() != address) continue;
+        if (members[k - 1].address != address) continue;
         setPaneText(k, text);
         return;  // the first slot with that address; the mate flag is not consulted
     }
@@ -232,7 +251,7 @@ void TForm2::RowClicked(int k) {
     placeRow(picked, clickedTop);
     row(picked).name->show();
     row(picked).pane->show();
-    SyncButtons(picked);
+    SyncButtons(picked, partner_[picked - 1]);
     placeRow(k, selectedTop_);
 }
 
@@ -242,7 +261,7 @@ void TForm2::CancelSwap() {
     selected_ = 0;
     row(k).name->show();
     row(k).pane->show();
-    SyncButtons(k);
+    SyncButtons(k, partner_[k - 1]);
 }
 
 void TForm2::CheckBox2Click() {
@@ -255,14 +274,14 @@ void TForm2::CheckBox2Click() {
 }
 
 void TForm2::Button1Click() {
-    if (const auto f = main().station().dialogs.chooseFont(this, row(1).pane->font())) {
+    if (const auto f = station().dialogs.chooseFont(this, row(1).pane->font())) {
         row(1).pane->setFont(*f);
         Restack();
     }
 }
 
 void TForm2::Button2Click() {
-    const auto c = main().station().dialogs.chooseColor(this, row(1).pane->palette().color(QPalette::Base));
+    const auto c = station().dialogs.chooseColor(this, row(1).pane->palette().color(QPalette::Base));
     if (!c) return;
     for (Row& r : rows_)
         for (QWidget* w : std::initializer_list<QWidget*>{r.name, r.pane}) {
@@ -291,7 +310,7 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
         if (!hit) continue;
         if (m->button() == Qt::RightButton) {
             QPalette p = hit->palette();
-            if (const auto c = main().station().dialogs.chooseColor(this, p.color(QPalette::Base))) {
+            if (const auto c = station().dialogs.chooseColor(this, p.color(QPalette::Base))) {
                 p.setColor(QPalette::Base, *c);
                 hit->setPalette(p);  // this control alone, not stored
             }

@@ -3,6 +3,8 @@
 // belongs to member slot k; rows can be swapped by hand or kept with the typing members on top.
 #include "app/aux_window.h"
 
+#include <functional>
+
 #include <QByteArray>
 #include <QList>
 #include <array>
@@ -15,10 +17,18 @@ class QScrollArea;
 class QSplitter;
 class QTextEdit;
 
+namespace Net { class Team; }
+
 class TForm2 : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TForm2(Ttalk2e& main);
+    // The options of the main window's pages that the monitor follows.
+    struct Options {
+        int linesPerRow = 1;          // "行数"
+        bool caretAtEnd = false;      // "モニターの表示方法" "８人モニター"
+        bool breaksAsSquare = true;   // "改行を「■」で表示"
+    };
+    TForm2(const App::WindowContext& context, Net::Team& team, std::function<Options()> options);
 
     struct Row {
         QPushButton* request = nullptr;  // "な1" … "な8"
@@ -48,7 +58,8 @@ public:
     // The feed of port 6721: sender address, ",", the sender's input pane.
     void Feed(const QByteArray& payload);
     void SlotNameChanged(int k, const QString& name);
-    void SyncButtons(int k);
+    // Slot k's "パートナー" (partner) or "なってよ！" button is the one shown.
+    void SyncButtons(int k, bool partner);
     void Restack();
     int rowHeight() const { return rowHeight_; }
     // Slot numbers from the top of the window down.
@@ -71,8 +82,12 @@ private:
     void reorder();
     void placeRow(int k, int top);
     void placeButtons();
+    void placeFooter();
     static bool isIdle(const QString& text);
 
+    Net::Team& team_;
+    std::function<Options()> options_;
+    std::array<bool, kRows> partner_{};  // the pairing button each row shows, as the main window's
     std::array<Row, kRows> rows_;
     QList<int> positions_;  // the eight row tops, top to bottom
     int rowHeight_ = 0;

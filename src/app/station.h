@@ -1,6 +1,8 @@
 #pragma once
 // Everything a station needs from outside its windows, handed to the main window at creation.
 // main() builds the desktop one; tests build their own, so several stations share one process.
+#include "core/clock.h"
+
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
@@ -33,11 +35,7 @@ public:
 };
 
 // Time of day with milliseconds, and the date.
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual QDateTime now() const = 0;
-};
+using Clock = Core::Clock;
 
 class Clipboard {
 public:

@@ -16,32 +16,45 @@ qsizetype TextPane::ownBytes() const {
     return Cp932::byteLength(t);
 }
 
-bool TextPane::fits(const QString& text) const {
-    if (limit <= 0) return true;
-    const qsizetype now = bytes ? bytes() : ownBytes();
-    QString sel = textCursor().selectedText();
+qsizetype TextPane::room(const QTextCursor& at) const {
+    QString sel = at.selectedText();
     sel.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    return now - Cp932::byteLength(sel) + Cp932::byteLength(text) <= limit;
+    return limit - ((bytes ? bytes() : ownBytes()) - Cp932::byteLength(sel));
 }
 
-// The longest start of `text` that still fits, found in one pass over its characters.
-QString TextPane::fitted(const QString& text) const {
-    if (fits(text)) return text;
-    QString sel = textCursor().selectedText();
-    sel.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    qsizetype room = limit - ((bytes ? bytes() : ownBytes()) - Cp932::byteLength(sel));
+bool TextPane::fits(const QString& text) const {
+    if (limit <= 0) return true;
+    return Cp932::byteLength(text) <= room(textCursor());
+}
+
+// Found in one pass over the characters of `text`.
+QString TextPane::fitted(const QString& text, const QTextCursor& at) const {
+    if (limit <= 0) return text;
+    qsizetype left = room(at);
     qsizetype i = 0;
     while (i < text.size()) {
         const qsizetype w = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
         const QStringView ch = QStringView(text).sliced(i, w);
-        room -= ch == u"\n" ? 2 : Cp932::byteLength(ch);  // a line break takes CR LF
-        if (room < 0) break;
+        left -= ch == u"\n" ? 2 : Cp932::byteLength(ch);  // a line break takes CR LF
+        if (left < 0) break;
         i += w;
     }
     return text.left(i);
 }
 
-void TextPane::insertLimited(const QString& text) { textCursor().insertText(fitted(text)); }
+void TextPane::insertLimited(const QString& text) {
+    QTextCursor c = textCursor();
+    c.insertText(fitted(text, c));
+}
+
+void TextPane::insertLimitedAt(QTextCursor& cursor, const QString& text) { cursor.insertText(fitted(text, cursor)); }
+
+void TextPane::setLimitedText(const QString& text) {
+    clear();
+    QTextCursor c(document());
+    insertLimitedAt(c, text);
+    setTextCursor(c);
+}
 
 void TextPane::keyPressEvent(QKeyEvent* event) {
     if (onKeyPress && onKeyPress(event)) return;
@@ -74,7 +87,7 @@ void TextPane::inputMethodEvent(QInputMethodEvent* event) {
     }
     QString commit = event->commitString();
     if (!commit.isEmpty() && !fits(commit)) {
-        commit = fitted(commit);
+        commit = fitted(commit, textCursor());
         QApplication::beep();
     }
     QInputMethodEvent e(event->preeditString(), attrs);
@@ -84,7 +97,7 @@ void TextPane::inputMethodEvent(QInputMethodEvent* event) {
 
 void TextPane::insertFromMimeData(const QMimeData* source) {
     if (source && source->hasText() && limit > 0) {
-        const QString t = fitted(source->text());
+        const QString t = fitted(source->text(), textCursor());
         if (t.size() < source->text().size()) QApplication::beep();
         textCursor().insertText(t);
         return;

@@ -29,6 +29,10 @@ public:
 
     // Inserts at the caret, cut to what still fits under the limit.
     void insertLimited(const QString& text);
+    // Inserts at `cursor` (replacing its selection), cut to what still fits; the cursor ends after it.
+    void insertLimitedAt(QTextCursor& cursor, const QString& text);
+    // The whole text, cut to the limit without splitting a character; the caret goes to the end.
+    void setLimitedText(const QString& text);
 
     void insertFromMimeData(const QMimeData* source) override;
 
@@ -40,5 +44,7 @@ protected:
 
 private:
     bool fits(const QString& text) const;
-    QString fitted(const QString& text) const;
+    // The longest start of `text` that still fits when it replaces the selection of `at`.
+    QString fitted(const QString& text, const QTextCursor& at) const;
+    qsizetype room(const QTextCursor& at) const;
 };

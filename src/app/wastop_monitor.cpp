@@ -1,6 +1,6 @@
 #include "app/wastop_monitor.h"
 
-#include "app/main_window.h"
+#include "app/station.h"
 #include "text/cp932.h"
 
 #include <QHBoxLayout>
@@ -9,8 +9,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-TForm8::TForm8(Ttalk2e& main)
-    : AuxWindow(main, "TForm8", QStringLiteral("ワ停止モニター"), QStringLiteral(" : ワ停止モニター")) {
+TForm8::TForm8(const App::WindowContext& context)
+    : AuxWindow(context, "TForm8", QStringLiteral("ワ停止モニター"), QStringLiteral(" : ワ停止モニター")) {
     resize(300, 300);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -67,12 +67,12 @@ QStringList TForm8::lines() const {
 }
 
 void TForm8::Button1Click() {
-    if (auto f = main().station().dialogs.chooseFont(this, Memo2->font())) Memo2->setFont(*f);
+    if (auto f = station().dialogs.chooseFont(this, Memo2->font())) Memo2->setFont(*f);
 }
 
 void TForm8::Button2Click() {
     QPalette p = Memo2->palette();
-    if (auto c = main().station().dialogs.chooseColor(this, p.color(QPalette::Base))) {
+    if (auto c = station().dialogs.chooseColor(this, p.color(QPalette::Base))) {
         p.setColor(QPalette::Base, *c);
         Memo2->setPalette(p);
     }

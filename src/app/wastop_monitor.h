@@ -9,7 +9,7 @@ class QSplitter;
 class TForm8 : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TForm8(Ttalk2e& main);
+    explicit TForm8(const App::WindowContext& context);
 
     QWidget* Panel1 = nullptr;   // top panel
     QPushButton* Button1 = nullptr;  // "フォント"

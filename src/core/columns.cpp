@@ -6,11 +6,20 @@ namespace Core {
 namespace {
 
 // Walks the text; `visit(bytePos)` is called for every counted byte. Stops when visit says so.
+// Only a single-byte "`" is markup: the second byte of a double-byte character may be 0x60 too.
 template <typename Visit>
 qsizetype walk(QByteArrayView t, Visit visit) {
     qsizetype i = 0;
     bool inReading = false;
     while (i < t.size()) {
+        if (Cp932::isLeadByte(uchar(t[i])) && i + 1 < t.size()) {
+            if (!inReading) {
+                if (!visit(i)) return i;
+                if (!visit(i + 1)) return i + 1;
+            }
+            i += 2;
+            continue;
+        }
         if (t[i] == '`' && i + 1 < t.size()) {
             const char next = t[i + 1];
             if (next == 'r') inReading = true;
@@ -77,13 +86,12 @@ QList<QByteArray> SplitFixedWidth(QByteArrayView lastLine, QByteArrayView textIn
         if (used < W) takeFront(CutAt(text, W - used));
         if (!text.isEmpty()) pieces << QByteArray();
     }
-    // Repeat … until fewer than W columns remain; each pass takes at least one character.
-    if (!text.isEmpty()) {
-        do {
-            takeFront(CutAt(text, W));
-            if (blankOnly && Columns(text) >= W) pieces << QByteArray();
-        } while (!text.isEmpty() && Columns(text) >= W);
-    }
+    // Repeat … until fewer than W columns remain. The loop runs at least once, so an empty text
+    // still gives its one empty line; each further pass takes at least one character.
+    do {
+        takeFront(CutAt(text, W));
+        if (blankOnly && Columns(text) >= W) pieces << QByteArray();
+    } while (!text.isEmpty() && Columns(text) >= W);
     if (!text.isEmpty()) {
         if (blankOnly) pieces << QByteArray();
         pieces << text;

@@ -5,7 +5,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-TForm6::TForm6(Ttalk2e& main) : AuxWindow(main, "TForm6", QStringLiteral("連絡(ctrl+r)"), QStringLiteral(" : 連絡(ctrl+r)")) {
+TForm6::TForm6(const App::WindowContext& context)
+    : AuxWindow(context, "TForm6", QStringLiteral("連絡(ctrl+r)"), QStringLiteral(" : 連絡(ctrl+r)")) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     resize(360, 240);
     auto* layout = new QVBoxLayout(this);

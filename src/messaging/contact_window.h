@@ -7,7 +7,7 @@ class QTextEdit;
 class TForm6 : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TForm6(Ttalk2e& main);
+    explicit TForm6(const App::WindowContext& context);
     QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
 
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6727 chat

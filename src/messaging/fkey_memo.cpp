@@ -1,6 +1,5 @@
 #include "messaging/fkey_memo.h"
 
-#include "app/main_window.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -8,8 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-TForm5::TForm5(Ttalk2e& main)
-    : AuxWindow(main, "TForm5", QStringLiteral("Ｆキー・メモ(ctrl+f)"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)")) {
+TForm5::TForm5(const App::WindowContext& context)
+    : AuxWindow(context, "TForm5", QStringLiteral("Ｆキー・メモ(ctrl+f)"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)")) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     resize(217, 333);
     auto* g = new QGridLayout(this);
@@ -64,7 +63,7 @@ TForm5::TForm5(Ttalk2e& main)
     g->addWidget(foot, 12, 0, 1, 3);
     g->setRowStretch(13, 1);
     g->setColumnStretch(1, 1);
-    UpdateRows();
+    UpdateRows({});
 }
 
 QLineEdit* TForm5::field(int fkey) const {
@@ -100,17 +99,16 @@ QCheckBox* TForm5::clears(int fkey) const {
 QString TForm5::phrase(int fkey) const { return field(fkey) ? field(fkey)->text() : QString(); }
 bool TForm5::clearsPane(int fkey) const { return clears(fkey) && clears(fkey)->isChecked(); }
 
-void TForm5::UpdateRows() {
-    Ttalk2e& m = main();
+void TForm5::UpdateRows(TakenKeys taken) {
     auto show = [](QLineEdit* edit, QCheckBox* box, QLabel* label, bool taken) {
         edit->setVisible(!taken);
         box->setVisible(!taken);
         label->setVisible(taken);
     };
-    show(Edit45, CheckBox1, LabelF1, m.rubyOn());
-    show(Edit61, CheckBox7, LabelF7, m.CheckBox52->isChecked());
-    show(Edit62, CheckBox8, LabelF8, m.CheckBox43->isChecked());
-    show(Edit65, CheckBox9, LabelF11, m.CheckBox47->isChecked());
+    show(Edit45, CheckBox1, LabelF1, taken.f1);
+    show(Edit61, CheckBox7, LabelF7, taken.f7);
+    show(Edit62, CheckBox8, LabelF8, taken.f8);
+    show(Edit65, CheckBox9, LabelF11, taken.f11);
 }
 
 void TForm5::resizeEvent(QResizeEvent* event) {

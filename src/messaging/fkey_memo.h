@@ -10,7 +10,7 @@ class QLineEdit;
 class TForm5 : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TForm5(Ttalk2e& main);
+    explicit TForm5(const App::WindowContext& context);
 
     QLineEdit *Edit45 = nullptr, *Edit56 = nullptr, *Edit57 = nullptr, *Edit58 = nullptr, *Edit59 = nullptr;
     QLineEdit *Edit60 = nullptr, *Edit61 = nullptr, *Edit62 = nullptr, *Edit65 = nullptr;
@@ -22,8 +22,15 @@ public:
     // The phrase of F1 … F8 or F11, and whether it replaces the whole input pane.
     QString phrase(int fkey) const;
     bool clearsPane(int fkey) const;
-    // Rows whose key an option of the main window has taken show what the key does instead.
-    void UpdateRows();
+    // Keys that options of the main window take for themselves.
+    struct TakenKeys {
+        bool f1 = false;   // ruby insertion
+        bool f7 = false;   // correction template
+        bool f8 = false;   // brackets
+        bool f11 = false;  // delete / clear screen
+    };
+    // Rows whose key an option has taken show what the key does instead.
+    void UpdateRows(TakenKeys taken);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -2,8 +2,8 @@
 
 #include "net/datagram_endpoint.h"
 
-TForm15::TForm15(Ttalk2e& main)
-    : AuxWindow(main, "TForm15", QStringLiteral("お知らせ(ctrl+o)"), QStringLiteral(" : お知らせ(ctrl+o)")) {
+TForm15::TForm15(const App::WindowContext& context)
+    : AuxWindow(context, "TForm15", QStringLiteral("お知らせ(ctrl+o)"), QStringLiteral(" : お知らせ(ctrl+o)")) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     resize(420, 200);
     NMUDP1 = makeEndpoint(Net::Ports::Notice);

@@ -5,7 +5,7 @@
 class TForm15 : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TForm15(Ttalk2e& main);
+    explicit TForm15(const App::WindowContext& context);
     QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
 
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6731 notices

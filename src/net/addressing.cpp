@@ -40,6 +40,16 @@ int CheckAddress(QByteArrayView text) {
     return checkAddress(text, [](char c) { return unsigned(static_cast<unsigned char>(c)); });
 }
 
+QString PlainAddress(QStringView text) {
+    if (CheckAddress(text) != 0) return text.toString();
+    QString out;
+    for (QStringView f : text.split(u'.')) {
+        if (!out.isEmpty()) out += u'.';
+        out += QString::number(f.toInt());
+    }
+    return out;
+}
+
 QString ClassfulBroadcast(QStringView address) {
     const QList<QStringView> f = address.split(u'.');
     if (f.size() != 4) return address.toString();
@@ -48,33 +58,6 @@ QString ClassfulBroadcast(QStringView address) {
     if (a >= 192) return a0 + QLatin1Char('.') + a1 + QLatin1Char('.') + a2 + QLatin1String(".255");
     if (a < 128) return a0 + QLatin1String(".255.255.255");
     return a0 + QLatin1Char('.') + a1 + QLatin1String(".255.255");
-}
-
-std::optional<ControlFields> SplitControlMessage(QByteArrayView payload) {
-    ControlFields out;
-    qsizetype start = 0;
-    while (true) {
-        const qsizetype comma = payload.indexOf(',', start);
-        const qsizetype end = comma < 0 ? payload.size() : comma;
-        if (end - start > kMaxControlFieldBytes || out.fields.size() == kMaxControlFields) return std::nullopt;
-        out.fields.append(payload.sliced(start, end - start).toByteArray());
-        if (comma < 0) break;
-        start = comma + 1;
-    }
-    return out;
-}
-
-PrefixedText SplitAtFirstComma(QByteArrayView payload) {
-    PrefixedText out;
-    const qsizetype comma = payload.indexOf(',');
-    if (comma < 0) {
-        out.prefix = payload.toByteArray();
-        return out;
-    }
-    out.prefix = payload.first(comma).toByteArray();
-    out.text = payload.sliced(comma + 1).toByteArray();
-    out.hadComma = true;
-    return out;
 }
 
 }  // namespace Net

@@ -1,12 +1,10 @@
 #pragma once
-// Address rules shared by every sender and receiver: the dotted-address check, the classful
-// broadcast of member search, and the splitting of comma-separated control messages.
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QList>
+// Address rules shared by every sender and receiver: the dotted-address check, the plain decimal
+// form an address leaves the station in, and the classful broadcast of member search.
 #include <QString>
 #include <QStringView>
-#include <optional>
+#include <QByteArrayView>
+#include <QList>
 
 namespace Net {
 
@@ -15,30 +13,13 @@ namespace Net {
 int CheckAddress(QStringView text);
 int CheckAddress(QByteArrayView text);
 
-// Directed broadcast of the address's classful network; the fields are kept as typed.
-// Callers pass only addresses that passed CheckAddress.
+// A valid address with its leading zeros dropped ("192.168.001.010" → "192.168.1.10"). The
+// address check reads fields as decimals, while the socket layer would read "010" as octal, so an
+// address is made plain before it leaves the station. Any other text comes back unchanged.
+QString PlainAddress(QStringView text);
+
+// Directed broadcast of the address's classful network; the fields are kept as typed (the sending
+// layer makes them plain). Callers pass only addresses that passed CheckAddress.
 QString ClassfulBroadcast(QStringView address);
-
-// A control message split at every ",". Receivers keep at most ten fields of at most 99 bytes.
-struct ControlFields {
-    QList<QByteArray> fields;
-    qsizetype size() const { return fields.size(); }
-    bool has(qsizetype i) const { return i < fields.size(); }
-    QByteArray at(qsizetype i) const { return i < fields.size() ? fields[i] : QByteArray(); }
-};
-inline constexpr int kMaxControlFields = 10;
-inline constexpr int kMaxControlFieldBytes = 99;
-
-// nullopt when the message has more than ten fields or a field longer than 99 bytes: such a
-// message cannot come from a station of ours and is dropped whole rather than half-read.
-std::optional<ControlFields> SplitControlMessage(QByteArrayView payload);
-
-// The monitor-feed shape: text before the first "," and everything after it, commas included.
-struct PrefixedText {
-    QByteArray prefix;
-    QByteArray text;
-    bool hadComma = false;
-};
-PrefixedText SplitAtFirstComma(QByteArrayView payload);
 
 }  // namespace Net

@@ -1,7 +1,7 @@
 #pragma once
-// One endpoint per port, owned by its window: local port, the destination of the next send, and
-// the receive discipline shared by every handler (gate, size limit, NUL end, loopback guard,
-// unscrambling) before the text reaches the window's own logic.
+// One endpoint per port, owned by its window: its local port and the receive discipline shared by
+// every handler (gate, size limit, NUL end, loopback guard, unscrambling) before the text reaches the
+// window's own logic. Sending goes through the station's outbox, always to an explicit destination.
 #include "net/network.h"
 #include "net/port_plan.h"
 
@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace Net {
 
@@ -24,18 +25,16 @@ public:
     void setEntry(const PortEntry& entry) { entry_ = &entry; }
     quint16 basePort() const { return entry_->basePort; }
 
-    // Binds local and remote port to base + 100 × channel (unshifted ports stay). Closes the old
-    // socket first; a port that is taken leaves the endpoint unbound, silently.
+    // Binds to base + 100 × channel (unshifted ports stay). Closes the old socket first; a port that
+    // is taken leaves the endpoint unbound, silently.
     bool bindChannel(int channelIndex);
     bool bindPort(quint16 port);
     bool isBound() const;
-    quint16 localPort() const { return localPort_; }
+    // The port of the current channel: where it listens, and where its datagrams go on the peers.
+    quint16 channelPort() const { return channelPort_; }
 
-    // Destination of the next send; senders set it immediately before each send.
-    QString remoteHost;
-    quint16 remotePort = 0;
-
-    void send(const QByteArray& payload);
+    // One datagram to host:port. A dotted address goes out in plain decimal form.
+    void sendTo(const QString& host, quint16 port, const QByteArray& payload);
 
     // Receive discipline hooks, read at every arrival.
     std::function<bool()> gate;             // options that switch the receiver off
@@ -51,13 +50,16 @@ signals:
     void sendError(const QString& message);
 
 private:
+    void retire(std::unique_ptr<DatagramSocket> socket);
+
     Network& network_;
     const PortEntry* entry_;
     std::unique_ptr<DatagramSocket> socket_;
-    quint16 localPort_ = 0;
+    quint16 channelPort_ = 0;
+    // A handler may rebind its own endpoint (a channel change from inside a message box that the
+    // handler shows); the socket whose delivery is still on the stack is kept until it returns.
+    int delivering_ = 0;
+    std::vector<std::unique_ptr<DatagramSocket>> retired_;
 };
-
-// Remembers the remote port, sends to 127.0.0.1 on the sibling port, puts the remote port back.
-void SendToSibling(DatagramEndpoint& endpoint, quint16 siblingPort, const QByteArray& payload);
 
 }  // namespace Net

@@ -1,8 +1,9 @@
 #include "net/team.h"
 
+#include "net/addressing.h"
+#include "net/caption_protocol.h"
+#include "net/outbox.h"
 #include "text/cp932.h"
-
-#include <QDateTime>
 
 namespace Net {
 
@@ -18,46 +19,240 @@ int FirstFreeSlot(const SlotViews& list) {
     return 0;
 }
 
-QByteArray NameField(const QString& name) {
-    QString n = name;
-    n.replace(u',', u'，');
-    return Cp932::encode(n);
-}
-
-namespace {
-QByteArray join(std::initializer_list<QByteArray> fields) {
-    QByteArray out;
-    bool first = true;
-    for (const QByteArray& f : fields) {
-        if (!first) out += ',';
-        first = false;
-        out += f;
-    }
-    return out;
-}
-QByteArray a(const QString& s) { return Cp932::encode(s); }
-}  // namespace
-
-QByteArray SearchRequest(const QString& own, const QString& name, int group) {
-    return join({a(own), NameField(name), "Req", QByteArray::number(group)});
-}
-
-QByteArray SearchAnswer(const QString& own, const QString& addressee, const QString& name, const char* verb) {
-    return join({a(own), a(addressee), NameField(name), verb});
-}
-
-QByteArray PairingMessage(const QString& own, const QString& addressee, const QString& name, const char* verb,
-                          const char* subVerb) {
-    return join({a(own), a(addressee), NameField(name), verb, subVerb});
-}
-
-QByteArray LeaveNotice(const QString& own, const QString& name) {
-    return join({a(own), NameField(name), Cp932::encode(QStringLiteral("離脱"))});
-}
-
 QString DateTimeStamp(const QDateTime& now) {
     return now.date().toString(QStringLiteral("yyyy/MM/dd")) + u'-' + now.time().toString(QStringLiteral("H:mm:ss")) +
            u':';
+}
+
+Team::Team(Outbox& outbox, TeamHost& host) : outbox_(outbox), host_(host) {}
+
+bool Team::ownAddressValid(const TeamOptions& o) const { return CheckAddress(o.ownAddress) == 0; }
+
+QStringList Team::memberAddresses() const {
+    QStringList out;
+    for (const SlotView& s : host_.memberSlots())
+        if (s.mate) out << s.address;
+    return out;
+}
+
+SlotViews Team::slotViews() const { return host_.memberSlots(); }
+
+int Team::findMember(const QString& address) const { return FindMember(host_.memberSlots(), address); }
+int Team::firstFreeSlot() const { return FirstFreeSlot(host_.memberSlots()); }
+
+void Team::clearSlot(int k) { host_.setSlot(k, SlotView{}); }
+
+void Team::clearMembers() {
+    for (int k = 1; k <= kMemberSlots; ++k) clearSlot(k);
+}
+
+void Team::logStamped(const QString& tag, const QString& text) { host_.log(DateTimeStamp(host_.now()) + tag + text); }
+
+// ---------------------------------------------------------------------------------------------
+// Member search
+
+void Team::searchMembers() {
+    sendSearchRequest(host_.teamOptions().ownAddress, true);
+    host_.remoteSearch();
+}
+
+void Team::sendSearchRequest(const QString& address, bool broadcast) {
+    const TeamOptions o = host_.teamOptions();
+    const QByteArray request = Wire::SearchRequest(o.ownAddress, o.ownName, o.group);
+    if (!broadcast) {
+        outbox_.toHost(Ports::MainSearchRequests, address, request);
+        return;
+    }
+    if (CheckAddress(address) != 0) {
+        host_.message(QStringLiteral("相手のＩＰアドレスが間違っています。"));
+        return;
+    }
+    outbox_.toBroadcastOf(Ports::MainSearchRequests, address, request);
+}
+
+void Team::endPartnership() {
+    host_.setPartnerFixed(false);
+    dropPartner();
+    host_.captionsToBase();
+}
+
+void Team::restartSearch() {
+    if (!ownAddressValid(host_.teamOptions())) return;
+    endPartnership();
+    host_.setMembersFixed(false);
+    clearMembers();
+    searchMembers();
+}
+
+void Team::changeGroup() {
+    if (!ownAddressValid(host_.teamOptions())) return;
+    endPartnership();
+    leaveGroup();  // the old members are told before the list is cleared
+    host_.setMembersFixed(false);
+    clearMembers();
+    searchMembers();
+}
+
+void Team::rest() {
+    endPartnership();
+    host_.setMembersFixed(true);  // no more answers to searches, no leave notices taken
+    leaveGroup();
+    clearMembers();
+}
+
+void Team::searchRequestReceived(const QByteArray& payload) {
+    const TeamOptions o = host_.teamOptions();
+    if (!ownAddressValid(o) || o.membersFixed) return;
+    const Wire::SearchRequestMsg m = Wire::ParseSearchRequest(payload);
+    if (CheckAddress(m.sender) != 0) {
+        logStamped(QStringLiteral("不正ＩＰ受信："), m.sender);
+        return;
+    }
+    if (m.sender == o.ownAddress) return;  // our own broadcast
+    if (m.group && *m.group != QByteArray::number(o.group)) return;
+    if (findMember(m.sender) || firstFreeSlot()) {
+        answerOrAdd(o, m.sender, m.name, m.verb == Wire::Req());
+        return;
+    }
+    outbox_.toHost(Ports::MainSearchAnswers, m.sender, Wire::SearchAnswer(o.ownAddress, m.sender, o.ownName, Wire::Ful()));
+}
+
+// The common end of both search receivers: answer a listed member, or list a new one.
+void Team::answerOrAdd(const TeamOptions& o, const QString& sender, const QString& senderName, bool answerListed) {
+    const SlotViews list = host_.memberSlots();
+    if (const int k = FindMember(list, sender)) {
+        const QString address = list[k - 1].address;
+        if (answerListed)
+            outbox_.toHost(Ports::MainSearchAnswers, address, Wire::SearchAnswer(o.ownAddress, address, o.ownName, Wire::Ans()));
+        return;
+    }
+    if (const int k = FirstFreeSlot(list)) {
+        host_.setSlot(k, SlotView{true, senderName, sender});
+        outbox_.toHost(Ports::MainSearchAnswers, sender, Wire::SearchAnswer(o.ownAddress, sender, o.ownName, Wire::Ans()));
+    }
+}
+
+void Team::searchAnswerReceived(const QByteArray& payload) {
+    if (host_.teamOptions().membersFixed) return;
+    const Wire::SearchAnswerMsg m = Wire::ParseSearchAnswer(payload);
+    if (m.verb == Wire::Ful()) {
+        groupFull_ = true;
+        host_.message(m.name + u'(' + m.sender +
+                      QStringLiteral(")です。\n今この入力班は満員です。\nどうしてもこの班に入りたい時は、連絡してください。"));
+        logStamped(QStringLiteral("満員通知受信："), Cp932::decode(payload));
+        return;
+    }
+    if (CheckAddress(m.sender) != 0) {
+        logStamped(QStringLiteral("不正ＩＰ受信："), m.sender);
+        return;
+    }
+    if (CheckAddress(m.seenAs) != 0) {
+        logStamped(QStringLiteral("不正ＩＰ受信："), m.seenAs);
+        return;
+    }
+    host_.setOwnAddress(m.seenAs);  // the address by which the other side reached this station
+    const TeamOptions o = host_.teamOptions();
+    if (m.sender == o.ownAddress) return;
+    if (m.group && *m.group != QByteArray::number(o.group)) return;
+    answerOrAdd(o, m.sender, m.name, m.verb == Wire::Req());  // no free slot: nothing
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pairing
+
+void Team::requestPartner(int k) {
+    const TeamOptions o = host_.teamOptions();
+    const SlotView s = host_.memberSlots()[k - 1];
+    if (o.partnerFixed || !s.mate) return;
+    dropPartner();
+    outbox_.toHost(Ports::MainPairing, s.address,
+                   Wire::PairingMessage(o.ownAddress, s.address, o.ownName, Wire::ReqPartner(), Wire::Req()));
+}
+
+void Team::cancelPartner(int k) {
+    const TeamOptions o = host_.teamOptions();
+    if (o.partnerFixed) return;
+    host_.showPairingButtons(k, false);
+    partnerSlot_ = 0;
+    hasPartner_ = false;
+    const SlotView s = host_.memberSlots()[k - 1];
+    if (s.mate)
+        outbox_.toHost(Ports::MainPairing, s.address,
+                       Wire::PairingMessage(o.ownAddress, s.address, o.ownName, Wire::CanPartner(), Wire::Ans()));
+}
+
+void Team::dropPartner() {
+    if (partnerSlot_ >= 1 && partnerSlot_ <= kMemberSlots) {
+        const TeamOptions o = host_.teamOptions();
+        const QString address = host_.memberSlots()[partnerSlot_ - 1].address;
+        if (CheckAddress(address) == 0)
+            outbox_.toHost(Ports::MainPairing, address,
+                           Wire::PairingMessage(o.ownAddress, address, o.ownName, Wire::CanPartner(), Wire::Ans()));
+        host_.showPairingButtons(partnerSlot_, false);
+    }
+    partnerSlot_ = 0;
+    hasPartner_ = false;
+}
+
+void Team::pairingReceived(const QByteArray& payload) {
+    if (host_.teamOptions().partnerFixed) return;
+    const Wire::PairingMsg m = Wire::ParsePairing(payload);
+    hasPartner_ = false;
+    dropPartner();  // any pairing datagram first ends the current partnership
+    for (int k = 1; k <= kMemberSlots; ++k) {
+        const SlotView s = host_.memberSlots()[k - 1];
+        if (!s.mate || s.address != m.sender) continue;
+        if (m.verb == Wire::ReqPartner()) {
+            host_.showPairingButtons(k, true);
+            partnerAddress_ = s.address;
+            hasPartner_ = true;
+            partnerSlot_ = k;
+            host_.captionsWithPartner(s.name);
+            if (m.subVerb == Wire::Req()) {
+                const TeamOptions o = host_.teamOptions();
+                outbox_.toHost(Ports::MainPairing, s.address,
+                               Wire::PairingMessage(o.ownAddress, s.address, o.ownName, Wire::ReqPartner(), Wire::Ans()));
+            }
+        } else if (m.verb == Wire::CanPartner()) {
+            hasPartner_ = false;
+            partnerSlot_ = 0;
+            host_.captionsToBase();
+        }
+    }
+}
+
+void Team::startupPartnerRequest() {
+    const SlotViews list = host_.memberSlots();
+    if (!list[0].mate || list[1].mate) return;
+    partnerSlot_ = 0;
+    const TeamOptions o = host_.teamOptions();
+    outbox_.toHost(Ports::MainPairing, list[0].address,
+                   Wire::PairingMessage(o.ownAddress, list[0].address, o.ownName, Wire::ReqPartner(), Wire::Req()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Leaving
+
+void Team::leaveGroup() {
+    const TeamOptions o = host_.teamOptions();
+    outbox_.toMembers(Ports::MainLeave, Wire::LeaveNotice(o.ownAddress, o.ownName));
+}
+
+void Team::leaveReceived(const QByteArray& payload) {
+    const TeamOptions o = host_.teamOptions();
+    if (!ownAddressValid(o) || o.membersFixed) return;
+    if (const int k = findMember(Wire::ParseLeaveSender(payload))) clearSlot(k);
+}
+
+void Team::leaveForChannelChange() {
+    leaveGroup();
+    host_.setMembersFixed(false);
+    clearMembers();
+}
+
+void Team::leaveOnExit() {
+    dropPartner();
+    leaveGroup();
 }
 
 }  // namespace Net

@@ -1,18 +1,24 @@
 #pragma once
-// The member-search, pairing and leave messages: their byte formats, and the slot rules that the
-// receivers apply. Fields are joined by "," with no spaces, no escaping and no terminator.
+// The team on the LAN: the eight member slots, member search and its answers, the group-full
+// answer, pairing with a partner, and leaving. The slots and switches live in the partner page's
+// controls; the team asks its host for them on every event and tells it what to change, so the
+// rules run without a window.
 #include <QByteArray>
-#include <QString>
 #include <QDateTime>
+#include <QString>
+#include <QStringList>
 #include <array>
 
 namespace Net {
 
+class Outbox;
+
 inline constexpr int kMemberSlots = 8;
 
-// What a receiver needs to know of a member slot.
+// A member slot as the partner page shows it.
 struct SlotView {
     bool mate = false;
+    QString name;
     QString address;
 };
 using SlotViews = std::array<SlotView, kMemberSlots>;
@@ -22,17 +28,94 @@ int FindMember(const SlotViews& list, const QString& address);
 // The first slot (1 … 8) whose mate flag is off; 0 when all eight are taken.
 int FirstFreeSlot(const SlotViews& list);
 
-// A name as it travels: a "," would shift every following field at the receiver, so it goes as
-// the full-width "，" instead.
-QByteArray NameField(const QString& name);
-
-QByteArray SearchRequest(const QString& own, const QString& name, int group);
-QByteArray SearchAnswer(const QString& own, const QString& addressee, const QString& name, const char* verb);
-QByteArray PairingMessage(const QString& own, const QString& addressee, const QString& name, const char* verb,
-                          const char* subVerb);
-QByteArray LeaveNotice(const QString& own, const QString& name);
-
 // "2006/06/03-10:15:30:" — the stamp of the partner page's log lines.
 QString DateTimeStamp(const QDateTime& now);
+
+// What the team reads from the partner page at each event.
+struct TeamOptions {
+    QString ownAddress;          // Edit35
+    QString ownName;             // Edit30
+    int group = 1;               // 1 … 26
+    bool membersFixed = false;   // "ﾒﾝﾊﾞｰ固定  "
+    bool partnerFixed = false;   // "ﾊﾟｰﾄﾅｰ固定"
+};
+
+class TeamHost {
+public:
+    virtual ~TeamHost() = default;
+    virtual TeamOptions teamOptions() const = 0;
+    virtual SlotViews memberSlots() const = 0;
+    // Slot k = 1 … 8.
+    virtual void setSlot(int k, const SlotView& slot) = 0;
+    virtual void setOwnAddress(const QString& address) = 0;
+    virtual void setMembersFixed(bool on) = 0;
+    virtual void setPartnerFixed(bool on) = 0;
+    // "パートナー" shown (partner) or "なってよ！" shown, in both windows.
+    virtual void showPairingButtons(int k, bool partner) = 0;
+    virtual void captionsToBase() = 0;
+    virtual void captionsWithPartner(const QString& name) = 0;
+    // A message box under "メッセージを表示する".
+    virtual void message(const QString& text) = 0;
+    // A line at the end of the explanation page.
+    virtual void log(const QString& line) = 0;
+    virtual QDateTime now() const = 0;
+    // The routed-network search that ends every member search.
+    virtual void remoteSearch() = 0;
+};
+
+class Team {
+public:
+    Team(Outbox& outbox, TeamHost& host);
+
+    bool hasPartner() const { return hasPartner_; }
+    int partnerSlot() const { return partnerSlot_; }
+    // Where live typing goes while paired; kept after the pairing ends.
+    QString partnerAddress() const { return partnerAddress_; }
+    bool groupFull() const { return groupFull_; }
+    void resetGroupFull() { groupFull_ = false; }
+
+    // Addresses of the checked slots, in slot order: the members every group datagram goes to.
+    QStringList memberAddresses() const;
+    SlotViews slotViews() const;
+    int findMember(const QString& address) const;
+    int firstFreeSlot() const;
+    void clearMembers();
+
+    void searchMembers();
+    void sendSearchRequest(const QString& address, bool broadcast);
+    void restartSearch();   // "メンバーを捜す"
+    void changeGroup();
+    void rest();            // "お休み"
+    void requestPartner(int k);
+    void cancelPartner(int k);
+    void dropPartner();
+    // "ﾊﾟｰﾄﾅｰ固定" off, the partner told, the captions without a partner's name.
+    void endPartnership();
+    void leaveGroup();
+    // The member list is given up before the ports move to another channel.
+    void leaveForChannelChange();
+    // The request to the only member that answered the start-up search.
+    void startupPartnerRequest();
+    // At exit: the partner and the members are told.
+    void leaveOnExit();
+
+    void searchRequestReceived(const QByteArray& payload);   // 6722
+    void searchAnswerReceived(const QByteArray& payload);    // 6718
+    void pairingReceived(const QByteArray& payload);         // 6719
+    void leaveReceived(const QByteArray& payload);           // 6724
+
+private:
+    bool ownAddressValid(const TeamOptions& o) const;
+    void answerOrAdd(const TeamOptions& o, const QString& sender, const QString& senderName, bool answerListed);
+    void logStamped(const QString& tag, const QString& text);
+    void clearSlot(int k);
+
+    Outbox& outbox_;
+    TeamHost& host_;
+    bool hasPartner_ = false;
+    int partnerSlot_ = 0;
+    QString partnerAddress_;
+    bool groupFull_ = false;
+};
 
 }  // namespace Net

@@ -5,5 +5,5 @@
 class TFshusei_moni : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TFshusei_moni(Ttalk2e& main);
+    explicit TFshusei_moni(const App::WindowContext& context);
 };

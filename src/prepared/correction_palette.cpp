@@ -1,11 +1,9 @@
 #include "prepared/correction_palette.h"
 
-#include "app/main_window.h"
 #include "net/datagram_endpoint.h"
-#include "prepared/correction_monitor.h"
 
-TFkakunin::TFkakunin(Ttalk2e& main)
-    : AuxWindow(main, "TFkakunin", QStringLiteral("確認・修正パレット(ctrl+s)"),
+TFkakunin::TFkakunin(const App::WindowContext& context, std::function<bool()> monitorShown)
+    : AuxWindow(context, "TFkakunin", QStringLiteral("確認・修正パレット(ctrl+s)"),
                 QStringLiteral(" :確認修正パレット(ctrl+s)")) {
     resize(520, 360);
     using E = Net::DatagramEndpoint;
@@ -13,7 +11,7 @@ TFkakunin::TFkakunin(Ttalk2e& main)
     NMUDP1 = makeEndpoint(Net::Ports::PaletteLines);
     NMUDP2 = makeEndpoint(Net::Ports::PaletteMonitorFeed);
     // The correction-monitor feed is read only while that window is shown.
-    NMUDP2->gate = [this] { return this->main().Fshusei_moni && this->main().Fshusei_moni->isVisible(); };
+    NMUDP2->gate = std::move(monitorShown);
     connect(NMUDP1, &E::received, this, &TFkakunin::NMUDP1DataReceived);
     connect(NMUDP2, &E::received, this, &TFkakunin::NMUDP2DataReceived);
     connect(NMUDP3, &E::received, this, &TFkakunin::NMUDP3DataReceived);

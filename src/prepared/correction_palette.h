@@ -2,10 +2,13 @@
 // TFkakunin: the confirmation and correction palette, lines held for checking before display.
 #include "app/aux_window.h"
 
+#include <functional>
+
 class TFkakunin : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TFkakunin(Ttalk2e& main);
+    // `monitorShown`: the correction monitor is on screen, so its feed is read.
+    TFkakunin(const App::WindowContext& context, std::function<bool()> monitorShown);
     QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP3, NMUDP1, NMUDP2}; }
 
     Net::DatagramEndpoint* NMUDP3 = nullptr;  // 6717 palette traffic

@@ -5,8 +5,8 @@
 
 #include <QVBoxLayout>
 
-TFmojikara::TFmojikara(Ttalk2e& main)
-    : AuxWindow(main, "TFmojikara", QStringLiteral("カラオケ・送信リモコン(ctrl+k)"),
+TFmojikara::TFmojikara(const App::WindowContext& context)
+    : AuxWindow(context, "TFmojikara", QStringLiteral("カラオケ・送信リモコン(ctrl+k)"),
                 QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)")) {
     resize(530, 218);
     new QVBoxLayout(this);

@@ -7,7 +7,7 @@ class QCheckBox;
 class TFmojikara : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TFmojikara(Ttalk2e& main);
+    explicit TFmojikara(const App::WindowContext& context);
     // Rebound with the channel only while one of the two modes is on.
     QList<Net::DatagramEndpoint*> channelEndpoints() override;
 

@@ -5,5 +5,5 @@
 class TForm3 : public AuxWindow {
     Q_OBJECT
 public:
-    explicit TForm3(Ttalk2e& main);
+    explicit TForm3(const App::WindowContext& context);
 };

@@ -1,15 +1,14 @@
 #include "prepared/subinput_window.h"
 
 #include "app/form_builder.h"
-#include "app/main_window.h"
 #include "net/datagram_endpoint.h"
 
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-TForm14::TForm14(Ttalk2e& main)
-    : AuxWindow(main, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString()) {
+TForm14::TForm14(const App::WindowContext& context)
+    : AuxWindow(context, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString()) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     PageControl1 = new QTabWidget(this);
@@ -41,7 +40,10 @@ TForm14::TForm14(Ttalk2e& main)
     connect(NMUDP1, &Net::DatagramEndpoint::received, this, &TForm14::NMUDP1DataReceived);
 }
 
-void TForm14::applyChannelCaption(int) { setWindowTitle(main().subInputCaptionBase()); }
+std::optional<int> TForm14::fixedWidth() const {
+    if (!CheckBox45->isChecked()) return std::nullopt;
+    return Form::intOf(Edit20, 20);
+}
 
 int TForm14::firstPaneHeight() const { return RichEdit1->height(); }
 

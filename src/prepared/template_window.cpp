@@ -3,8 +3,8 @@
 #include "app/form_builder.h"
 #include "net/datagram_endpoint.h"
 
-TForm11::TForm11(Ttalk2e& main)
-    : AuxWindow(main, "TForm11", QStringLiteral("テンプレート・前ロール(ctrl+n)"),
+TForm11::TForm11(const App::WindowContext& context)
+    : AuxWindow(context, "TForm11", QStringLiteral("テンプレート・前ロール(ctrl+n)"),
                 QStringLiteral(" : テンプレート・前ロール(ctrl+n)")) {
     resize(480, 360);
     new QVBoxLayout(this);
@@ -18,6 +18,8 @@ TForm11::TForm11(Ttalk2e& main)
     connect(NMUDP2, &E::received, this, &TForm11::NMUDP2DataReceived);
     connect(NMUDP5, &E::received, this, &TForm11::NMUDP5DataReceived);
 }
+
+bool TForm11::rollsToSlideEnd() const { return CheckBox17->isChecked(); }
 
 void TForm11::NMUDP1DataReceived(const QByteArray&, const QString&, quint16) {}
 void TForm11::NMUDP2DataReceived(const QByteArray&, const QString&, quint16) {}

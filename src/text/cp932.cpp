@@ -130,4 +130,11 @@ QByteArray leftSafe(QByteArrayView bytes, qsizetype n) {
     return bytes.first(safeCut(bytes, n)).toByteArray();
 }
 
+QByteArray encodeCrLf(QStringView text) {
+    QString t = text.toString();
+    t.replace(QChar::ParagraphSeparator, u'\n');
+    t.replace(u'\n', QLatin1String("\r\n"));
+    return encode(t);
+}
+
 }  // namespace Cp932

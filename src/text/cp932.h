@@ -16,6 +16,9 @@ QString decode(QByteArrayView bytes);
 // First byte of a double-byte character.
 constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+// A pane's text as it travels: line breaks (LF or the paragraph separator) become CR LF.
+QByteArray encodeCrLf(QStringView text);
+
 // Bytes that `text` takes in code page 932.
 qsizetype byteLength(QStringView text);
 

@@ -2,6 +2,8 @@
 
 #include "text/cp932.h"
 
+#include <QTime>
+
 namespace Text {
 
 QByteArray FilterText(QByteArrayView text) {
@@ -54,6 +56,10 @@ QByteArray FormatClock(QByteArrayView text) {
         out += fields[f];
     }
     return out;
+}
+
+QString ClockText(const QTime& t) {
+    return QStringLiteral("%1:%2:%3:%4").arg(t.hour()).arg(t.minute()).arg(t.second()).arg(t.msec());
 }
 
 }  // namespace Text

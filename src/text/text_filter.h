@@ -3,6 +3,9 @@
 // field. Both work on code page 932 bytes.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
+
+class QTime;
 
 namespace Text {
 
@@ -12,5 +15,9 @@ QByteArray FilterText(QByteArrayView text);
 
 // Normalises a clock H:M:S:MS to HH:MM:SS:mmm; anything not of that shape gives "00:00:00:000".
 QByteArray FormatClock(QByteArrayView text);
+
+// H:M:S:MS of a time, plain decimals without leading zeros joined by ":": the clock of log lines and
+// the unformatted start time that FormatClock takes.
+QString ClockText(const QTime& time);
 
 }  // namespace Text

@@ -38,7 +38,7 @@ struct Shown {
         }
         return n;
     }
-    QString recordText() const { return m.record->document()->toPlainText(); }
+    QString recordText() const { return m.record().document()->toPlainText(); }
 };
 
 bool hasInk(const QImage& img, int top, int bottom) {
@@ -76,11 +76,11 @@ private slots:
 void DisplayTest::recordStartsAsDesigned() {
     Shown w;
     QCOMPARE(w.recordText(), QStringLiteral("文先頭　\n") + QString(19, u'\n'));
-    QCOMPARE(w.m.record->lineCount(), 20);
+    QCOMPARE(w.m.record().lineCount(), 20);
     QCOMPARE(w.m.RichEdit2->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(w.m.RichEdit2->font().pixelSize(), 48);
     QCOMPARE(w.m.RichEdit2->palette().color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(w.m.scroll.shownLine, 20);
+    QCOMPARE(w.m.scroller().shownLine, 20);
     QVERIFY(w.m.CheckBox5->isChecked());  // checked by the second phase of start-up
     // The record lies below the screen in the smooth screen.
     QVERIFY(w.m.RichEdit2->y() > w.m.screen()->size().height());
@@ -98,18 +98,18 @@ void DisplayTest::aNewLineScrollsInStepByStep() {
     w.m.AppendLocalLine(sj(QStringLiteral("こんにちは")));
     QVERIFY(w.m.Timer1->isActive());
     QCOMPARE(w.m.Timer1->interval(), 30);
-    QCOMPARE(w.m.scroll.lineCount, 21);
+    QCOMPARE(w.m.scroller().lineCount, 21);
     QImage& img = w.m.Image1->picture();
     // The new line starts below the six shown lines and rises 2 pixels a tick.
     w.m.Timer1Timer();
-    QCOMPARE(w.m.scroll.stepCounter, 1);
+    QCOMPARE(w.m.scroller().stepCounter, 1);
     QVERIFY(!hasInk(img, 0, 360));
     for (int i = 1; i < 30; ++i) w.m.Timer1Timer();
-    QCOMPARE(w.m.scroll.stepCounter, 30);
-    QCOMPARE(w.m.scroll.shownLine, 20);
+    QCOMPARE(w.m.scroller().stepCounter, 30);
+    QCOMPARE(w.m.scroller().shownLine, 20);
     QVERIFY(hasInk(img, 300, 360));  // 29 steps up: most of the line is on screen
     w.m.Timer1Timer();                 // the 31st tick lands it
-    QCOMPARE(w.m.scroll.shownLine, 21);
+    QCOMPARE(w.m.scroller().shownLine, 21);
     QVERIFY(!w.m.Timer1->isActive());
     QVERIFY(hasInk(img, 300, 360));   // the newest line is the bottom one
     QVERIFY(!hasInk(img, 0, 290));    // the lines above it are the empty start of the record
@@ -121,30 +121,30 @@ void DisplayTest::accelerationDoublesTheStepWhileLinesPileUp() {
     w.m.Edit12->setText("60");
     w.m.Edit9->setText("2");
     for (int i = 0; i < 8; ++i) w.m.AppendReceivedLine(sj(QStringLiteral("行%1").arg(i)));
-    QVERIFY(w.m.scroll.accelerating);
+    QVERIFY(w.m.scroller().accelerating);
     QCOMPARE(w.m.Edit9->text(), QStringLiteral("4"));
-    QCOMPARE(w.m.scroll.scrollStep, 4);  // taken at once: the screen was between lines
+    QCOMPARE(w.m.scroller().scrollStep, 4);  // taken at once: the screen was between lines
     QCOMPARE(w.m.Edit10->text(), QStringLiteral("15"));
-    QCOMPARE(w.m.scroll.baseStep, 2);
+    QCOMPARE(w.m.scroller().baseStep, 2);
     w.runTicks();
-    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
-    QVERIFY(w.m.scroll.accelerating);  // it ends with the next change, which scrolls at the user's step
+    QCOMPARE(w.m.scroller().shownLine, w.m.record().lineCount());
+    QVERIFY(w.m.scroller().accelerating);  // it ends with the next change, which scrolls at the user's step
     w.m.AppendReceivedLine(sj(QStringLiteral("次")));
-    QVERIFY(!w.m.scroll.accelerating);
+    QVERIFY(!w.m.scroller().accelerating);
     QCOMPARE(w.m.Edit9->text(), QStringLiteral("2"));
-    QCOMPARE(w.m.scroll.scrollStep, 2);
+    QCOMPARE(w.m.scroller().scrollStep, 2);
     QCOMPARE(w.runTicks(), 31);
 
     // A pile-up that starts mid-line takes the faster step from the next line on.
     for (int i = 0; i < 3; ++i) w.m.AppendReceivedLine("a");
     for (int i = 0; i < 5; ++i) w.m.Timer1Timer();
-    QVERIFY(w.m.scroll.stepCounter > 0);
+    QVERIFY(w.m.scroller().stepCounter > 0);
     for (int i = 0; i < 6; ++i) w.m.AppendReceivedLine("b");
-    QVERIFY(w.m.scroll.accelerating);
-    QCOMPARE(w.m.scroll.latchedStep, 2);  // this line keeps its step
-    while (w.m.scroll.stepCounter != 0) w.m.Timer1Timer();
+    QVERIFY(w.m.scroller().accelerating);
+    QCOMPARE(w.m.scroller().latchedStep, 2);  // this line keeps its step
+    while (w.m.scroller().stepCounter != 0) w.m.Timer1Timer();
     w.m.Timer1Timer();
-    QCOMPARE(w.m.scroll.latchedStep, 4);
+    QCOMPARE(w.m.scroller().latchedStep, 4);
 }
 
 void DisplayTest::stepFieldRules() {
@@ -153,29 +153,29 @@ void DisplayTest::stepFieldRules() {
     w.m.Edit12->setText("60");
     w.m.Edit9->setText("0");
     QCOMPARE(w.m.Edit9->text(), QStringLiteral("1"));
-    QCOMPARE(w.m.scroll.scrollStep, 1);
+    QCOMPARE(w.m.scroller().scrollStep, 1);
     QCOMPARE(w.m.Edit10->text(), QStringLiteral("60"));
     w.m.Edit9->setText("60");  // a step equal to the spacing: one tick per line
-    QCOMPARE(w.m.scroll.stepsPerLine, 1);
+    QCOMPARE(w.m.scroller().stepsPerLine, 1);
     QCOMPARE(w.m.Edit10->text(), QStringLiteral("1"));
     w.m.AppendLocalLine("x");
     QCOMPARE(w.runTicks(), 2);
     w.m.Edit9->setText("90");  // larger than the spacing: the spacing
     QCOMPARE(w.m.Edit9->text(), QStringLiteral("60"));
     w.m.Edit9->setText("");  // empty: nothing
-    QCOMPARE(w.m.scroll.scrollStep, 60);
+    QCOMPARE(w.m.scroller().scrollStep, 60);
     w.m.Edit9->setText("7");
     QCOMPARE(w.m.Edit10->text(), QStringLiteral("8"));  // 60 / 7
     w.m.Edit11->setText("45");
-    QCOMPARE(w.m.scroll.scrollInterval, 45);
+    QCOMPARE(w.m.scroller().scrollInterval, 45);
     w.m.Edit12->setText("40");
     QCOMPARE(w.m.Edit10->text(), QStringLiteral("5"));
     w.m.Button83->click();  // "１行づつ送る"
     QCOMPARE(w.m.Edit9->text(), QStringLiteral("40"));
-    QCOMPARE(w.m.scroll.stepsPerLine, 1);
+    QCOMPARE(w.m.scroller().stepsPerLine, 1);
     w.m.Edit8->setText("9");
-    QCOMPARE(w.m.scroll.visibleLines, 9);
-    QCOMPARE(w.m.scroll.correctionLines, 9);
+    QCOMPARE(w.m.scroller().visibleLines, 9);
+    QCOMPARE(w.m.scroller().correctionLines, 9);
 }
 
 void DisplayTest::autoFitFollowsFontAndDisplay() {
@@ -199,11 +199,11 @@ void DisplayTest::blankLineOnlyWithAndWithoutMarker() {
     {
         Shown w;
         w.m.CheckBox8->setChecked(true);
-        const int before = w.m.record->recordLineCount();
+        const int before = w.m.record().recordLineCount();
         w.m.AppendLocalLine("A");
         w.m.AppendLocalLine("B");
         w.m.AppendLocalLine("");
-        QCOMPARE(w.m.record->recordLineCount(), before + 1);
+        QCOMPARE(w.m.record().recordLineCount(), before + 1);
         const QStringList lines = w.recordText().split(u'\n');
         QCOMPARE(lines[lines.size() - 3], QStringLiteral("AB"));
         QCOMPARE(lines[lines.size() - 2], QString());  // the new empty line
@@ -232,9 +232,9 @@ void DisplayTest::markerLineInNormalMode() {
     w.m.AppendReceivedLine("two");
     QCOMPARE(w.recordText(), start + QStringLiteral("one\ntwo\n■\n"));
     // Three record changes per shown text: the marker removed, the text, the marker again.
-    QCOMPARE(w.m.changeLengths[0], 4);
-    QCOMPARE(w.m.changeLengths[1], 5);
-    QCOMPARE(w.m.changeLengths[2], -4);
+    QCOMPARE(w.m.displayLog().changeLengths()[0], 4);
+    QCOMPARE(w.m.displayLog().changeLengths()[1], 5);
+    QCOMPARE(w.m.displayLog().changeLengths()[2], -4);
     // Refused while ruby sending is on.
     w.m.CheckBox50->setChecked(false);
     w.m.CheckBox46->setChecked(true);
@@ -252,8 +252,8 @@ void DisplayTest::fixedWidthSplitOfASentLine() {
     QCOMPARE(lines[lines.size() - 4], QStringLiteral("xxxxxxxxxx`rよみ`syyyyyyyyyy"));
     QCOMPARE(lines[lines.size() - 3], QString(20, u'y'));
     QCOMPARE(lines[lines.size() - 2], QString(10, u'y'));
-    QCOMPARE(w.m.sentHistory[0], QByteArray(10, 'y'));
-    QCOMPARE(w.m.sentHistory[2], QByteArray(10, 'x') + sj(QStringLiteral("`rよみ`s")) + QByteArray(10, 'y'));
+    QCOMPARE(w.m.displayLog().history()[0], QByteArray(10, 'y'));
+    QCOMPARE(w.m.displayLog().history()[2], QByteArray(10, 'x') + sj(QStringLiteral("`rよみ`s")) + QByteArray(10, 'y'));
 }
 
 void DisplayTest::staticDisplayShowsAnInputAtOnce() {
@@ -261,32 +261,32 @@ void DisplayTest::staticDisplayShowsAnInputAtOnce() {
     w.m.CheckBox8->setChecked(true);
     w.m.CheckBox84->setChecked(true);
     QVERIFY(!w.m.CheckBox8->isChecked());
-    const int before = w.m.record->lineCount();
+    const int before = w.m.record().lineCount();
     w.m.AppendLocalLine(sj(QStringLiteral("一気に\r\n表示する")));
-    QCOMPARE(w.m.scroll.visibleLines, 2);
-    QCOMPARE(w.m.scroll.shownLine, before + 2);
+    QCOMPARE(w.m.scroller().visibleLines, 2);
+    QCOMPARE(w.m.scroller().shownLine, before + 2);
     QCOMPARE(w.runTicks(), 1);  // drawn in one tick
     w.m.CheckBox84->setChecked(false);
-    QCOMPARE(w.m.scroll.visibleLines, w.m.Edit8->text().toInt());
+    QCOMPARE(w.m.scroller().visibleLines, w.m.Edit8->text().toInt());
 }
 
 void DisplayTest::bookkeepingAndByteCaption() {
     Shown w;
-    const qsizetype start = w.m.record->byteLength();
-    QCOMPARE(w.m.lastRecordLength, start);
+    const qsizetype start = w.m.record().byteLength();
+    QCOMPARE(w.m.displayLog().lastRecordLength(), start);
     w.m.AppendLocalLine(sj(QStringLiteral("あいう")));
-    QCOMPARE(w.m.changeLengths[0], 8);  // six bytes and the line break
-    QCOMPARE(w.m.lastRecordLength, start + 8);
-    w.m.undoInProgress = true;
+    QCOMPARE(w.m.displayLog().changeLengths()[0], 8);  // six bytes and the line break
+    QCOMPARE(w.m.displayLog().lastRecordLength(), start + 8);
+    w.m.displayLog().setUndoInProgress(true);
     w.m.AppendLocalLine("x");
-    QCOMPARE(w.m.changeLengths[0], 8);  // suspended
-    w.m.undoInProgress = false;
+    QCOMPARE(w.m.displayLog().changeLengths()[0], 8);  // suspended
+    w.m.displayLog().setUndoInProgress(false);
     for (int i = 0; i < 20; ++i) w.m.AppendLocalLine("ab");
-    QCOMPARE(w.m.changeLengths[14], 4);  // only the newest 15 are kept
+    QCOMPARE(w.m.displayLog().changeLengths()[14], 4);  // only the newest 15 are kept
     w.m.CheckBox37->setChecked(true);
-    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record->byteLength()) + "Byte");
+    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record().byteLength()) + "Byte");
     w.m.AppendLocalLine("c");
-    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record->byteLength()) + "Byte");
+    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record().byteLength()) + "Byte");
     w.m.CheckBox37->setChecked(false);
     QCOMPARE(w.m.PageControl1->tabText(0), QStringLiteral("表示・入力"));
 }
@@ -295,11 +295,11 @@ void DisplayTest::wordProcessorScreenCycle() {
     Shown w;
     QCOMPARE(w.m.Button12->text(), QStringLiteral("ワ"));
     w.m.Button12->click();
-    QVERIFY(w.m.wordProcessorMode);
+    QVERIFY(w.m.wordProcessorMode());
     QCOMPARE(w.m.Button12->text(), QStringLiteral("止"));
     QVERIFY(!w.m.Button14->isHidden());
     QCOMPARE(w.m.RichEdit2->geometry(), QRect(QPoint(0, 0), w.m.Panel6->size()));
-    QCOMPARE(w.m.RichEdit2->document(), w.m.record->document());  // the record itself, editable
+    QCOMPARE(w.m.RichEdit2->document(), w.m.record().document());  // the record itself, editable
     QCOMPARE(w.m.RichEdit2->toPlainText(), w.recordText());
     QCOMPARE(w.m.RichEdit27->x(), 75);
     QVERIFY(!w.m.Timer1->isActive());
@@ -317,33 +317,33 @@ void DisplayTest::wordProcessorScreenCycle() {
     w.m.Button12->click();
     QVERIFY(w.m.CheckBox85->isChecked());
     w.m.Button13->click();  // "再" leaves from any state
-    QVERIFY(!w.m.wordProcessorMode);
+    QVERIFY(!w.m.wordProcessorMode());
     QCOMPARE(w.m.Button12->text(), QStringLiteral("ワ"));
     QVERIFY(!w.m.CheckBox85->isChecked());
     QVERIFY(w.m.Button14->isHidden());
     QCOMPARE(w.m.RichEdit27->x(), 50);
     QVERIFY(w.m.RichEdit2->y() > w.m.screen()->size().height());
-    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
-    QVERIFY(w.m.RichEdit2->document() != w.m.record->document());
+    QCOMPARE(w.m.scroller().shownLine, w.m.record().lineCount());
+    QVERIFY(w.m.RichEdit2->document() != w.m.record().document());
     QVERIFY(w.recordText().endsWith(QStringLiteral("in the word processor\n")));
 }
 
 void DisplayTest::recordLimitStopsTypingButNotAppends() {
     Shown w;
     const QByteArray chunk = QByteArray(1000, 'z');
-    while (w.m.record->byteLength() < Ttalk2e::kRecordLimit) w.m.AppendReceivedLine(chunk);
-    const qsizetype full = w.m.record->byteLength();
+    while (w.m.record().byteLength() < Ttalk2e::kRecordLimit) w.m.AppendReceivedLine(chunk);
+    const qsizetype full = w.m.record().byteLength();
     QVERIFY(full > Ttalk2e::kRecordLimit);
     w.m.AppendReceivedLine(sj(QStringLiteral("最後の行")));  // lines of the program are always shown
     QVERIFY(w.recordText().endsWith(QStringLiteral("最後の行\n")));
-    const qsizetype after = w.m.record->byteLength();
+    const qsizetype after = w.m.record().byteLength();
     w.m.Button12->click();
     w.m.RichEdit2->setFocus();
     w.m.RichEdit2->moveCursor(QTextCursor::End);
     QTest::keyClicks(w.m.RichEdit2, "typed");
-    QCOMPARE(w.m.record->byteLength(), after);  // what a person types stops at the limit
+    QCOMPARE(w.m.record().byteLength(), after);  // what a person types stops at the limit
     QTest::keyClick(w.m.RichEdit2, Qt::Key_Backspace);
-    QCOMPARE(w.m.record->byteLength(), after - 2);  // the empty line's break
+    QCOMPARE(w.m.record().byteLength(), after - 2);  // the empty line's break
 }
 
 void DisplayTest::typistModesLayTheStrip() {
@@ -360,19 +360,19 @@ void DisplayTest::typistModesLayTheStrip() {
     w.m.Edit96->setText("2");
     QCOMPARE(w.m.RichEdit1->height(), 48);
     w.m.Button15->click();  // one typist
-    QCOMPARE(w.m.typistMode, 1);
+    QCOMPARE(w.m.typistMode(), 1);
     QVERIFY(w.m.RichEdit27->isHidden());
     QCOMPARE(w.m.RichEdit1->geometry(), QRect(50, 3, w.m.Panel6->width() - 50, 48));
     QCOMPARE(w.m.Button13->height(), 51);
     w.m.Button16->click();  // display only
-    QCOMPARE(w.m.typistMode, 0);
+    QCOMPARE(w.m.typistMode(), 0);
     QVERIFY(w.m.Panel1->isHidden());
     QVERIFY(!w.m.Edit77->isHidden());
     QVERIFY(w.m.Edit77->hasFocus());
     QCOMPARE(w.m.Panel6->cursor().shape(), Qt::BlankCursor);
     QVERIFY(w.s.messages.shown.last().startsWith(QStringLiteral("表示専用（「０人」）にしたので")));
     w.m.Button17->click();
-    QCOMPARE(w.m.typistMode, 2);
+    QCOMPARE(w.m.typistMode(), 2);
     QVERIFY(!w.m.Panel1->isHidden());
     QCOMPARE(w.m.Panel6->cursor().shape(), Qt::ArrowCursor);
 }
@@ -383,7 +383,7 @@ void DisplayTest::displayOnlyKeys() {
     QVERIFY(w.m.CheckBox67->isChecked());
     w.s.messages.shown.clear();
     QTest::keyClick(w.m.Edit77, Qt::Key_F1);
-    QVERIFY(w.m.frameless);
+    QVERIFY(w.m.isFrameless());
     QVERIFY(w.m.PageControl1->isHidden());
     QVERIFY(!w.m.Image2->isHidden());
     QVERIFY(w.m.windowFlags() & Qt::FramelessWindowHint);
@@ -396,19 +396,20 @@ void DisplayTest::displayOnlyKeys() {
     QVERIFY(hasInk(w.m.Image2->picture(), 0, w.m.height()));
     QCOMPARE(w.m.Edit77->text(), QString());  // keys are swallowed
     QTest::keyClick(w.m.Edit77, Qt::Key_F1);
-    QVERIFY(!w.m.frameless);
+    QVERIFY(!w.m.isFrameless());
     QVERIFY(!w.m.PageControl1->isHidden());
     QVERIFY(w.m.CheckBox67->isChecked());  // back as it was
     QCOMPARE(w.s.messages.shown.size(), 1);  // no tabs were shown, so no explanation
     // F2 jumps to the newest lines.
     w.m.AppendReceivedLine("x");
     QTest::keyClick(w.m.Edit77, Qt::Key_F2);
-    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
+    QCOMPARE(w.m.scroller().shownLine, w.m.record().lineCount());
     QVERIFY(!w.m.Timer1->isActive());
     // Not in the word-processor screen.
-    w.m.wordProcessorMode = true;
+    w.m.Button12->click();  // "ワ"
+    QVERIFY(w.m.wordProcessorMode());
     QTest::keyClick(w.m.Edit77, Qt::Key_F1);
-    QVERIFY(!w.m.frameless);
+    QVERIFY(!w.m.isFrameless());
     QCOMPARE(w.s.messages.shown.last(), QStringLiteral("ワープロ画面の時は、「枠なし」にできません。"));
 }
 
@@ -473,12 +474,12 @@ void DisplayTest::fontAndBackgroundButtons() {
 
 void DisplayTest::optionSwitches() {
     Shown w;
-    w.m.record->setText(QStringLiteral("a\nb\n"));
-    w.m.scroll.lineCount = 2;
+    w.m.record().setText(QStringLiteral("a\nb\n"));
+    QCOMPARE(w.m.scroller().lineCount, 2);
     w.m.CheckBox8->setChecked(true);  // fewer than 20 lines: filler is added
     QVERIFY(w.recordText().contains(QStringLiteral("＜空行のみ改行のための行追加しました＞\n")));
-    QCOMPARE(w.m.record->recordLineCount(), 2 + 1 + 20);
-    QCOMPARE(w.m.scroll.shownLine, w.m.record->lineCount());
+    QCOMPARE(w.m.record().recordLineCount(), 2 + 1 + 20);
+    QCOMPARE(w.m.scroller().shownLine, w.m.record().lineCount());
     w.m.CheckBox50->setChecked(true);
     w.m.CheckBox84->setChecked(true);
     QVERIFY(!w.m.CheckBox8->isChecked());

@@ -173,11 +173,11 @@ void InputTest::readingInsertion() {
     t.key(Qt::Key_F1);  // nothing captured yet: nothing happens
     QCOMPARE(t.pane()->toPlainText(), QString());
     t.convert(QStringLiteral("かんじ"), QStringLiteral("漢字"));
-    QCOMPARE(t.a.main->readingText, QStringLiteral("かんじ"));
+    QCOMPARE(t.a.main->reading(), QStringLiteral("かんじ"));
     t.key(Qt::Key_F1);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("`rかんじ`s漢字"));
     QCOMPARE(t.pane()->textCursor().position(), int(t.pane()->toPlainText().size()));
-    QVERIFY(t.a.main->readingText.isEmpty());
+    QVERIFY(t.a.main->reading().isEmpty());
     // Katakana, and half-width katakana as the other input methods deliver it.
     t.a.main->RadioButton2->setChecked(true);
     t.convert(QStringLiteral("へんかん"), QStringLiteral("変換"));
@@ -247,7 +247,7 @@ void InputTest::bracketsAndCorrectionTemplate() {
     t.a.main->CheckBox52->setChecked(true);
     t.a.main->SendLine(sj(QStringLiteral("間違えた文")));
     t.a.main->Button12->click();  // the word-processor screen
-    QTextCursor c(t.a.main->record->document());
+    QTextCursor c(t.a.main->record().document());
     c.movePosition(QTextCursor::End);
     c.movePosition(QTextCursor::PreviousBlock);
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -283,12 +283,28 @@ void InputTest::timeLimit() {
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
     t.lan.net.clearSent();
     t.a.main->CheckBox23->setChecked(true);
+    t.a.main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.a.main.get()));
+    t.pane()->setFocus();
     t.type("late");
     t.a.main->Timer3Timer();  // automatic Enter of the focused pane
     t.lan.net.deliverAll();
     QCOMPARE(t.lan.payloadsTo(6711), QStringList{"late"});
     QCOMPARE(t.a.clipboard.value, QStringLiteral("late"));
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
+    // Typing in the F-key memo: the input pane is not the one with the keyboard, so an empty
+    // line goes out and the pane keeps its text.
+    t.type("kept");
+    t.a.main->Form5->show();
+    t.a.main->Form5->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.a.main->Form5.get()));
+    t.a.main->Form5->Edit56->setFocus();
+    t.lan.net.clearSent();
+    t.a.main->Timer3Timer();
+    t.lan.net.deliverAll();
+    QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("$改行$")});
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("kept"));
+    t.a.main->Form5->hide();
     t.a.main->CheckBox15->setChecked(false);
     t.a.main->CheckBox23->setChecked(false);
     QVERIFY(!t.a.main->Timer3->isActive());
@@ -314,7 +330,7 @@ void InputTest::memoPhrasesAndDeleteKeys() {
     QCOMPARE(lastRecordLine(t.a), QStringLiteral("xy"));
     QCOMPARE(lastRecordLine(t.b), QStringLiteral("xy"));
     t.key(Qt::Key_F11, Qt::ShiftModifier);
-    QCOMPARE(t.b.main->scroll.shownLine, t.b.main->record->lineCount() + t.b.main->scroll.visibleLines);
+    QCOMPARE(t.b.main->scroller().shownLine, t.b.main->record().lineCount() + t.b.main->scroller().visibleLines);
     // F9 and Shift+F9 take the newest line back into the pane.
     t.a.main->SendLine("back");
     t.lan.net.deliverAll();
@@ -426,11 +442,11 @@ void InputTest::memberMonitorSwapAndButtons() {
     lan.net.clearSent();
     mon.row(2).request->click();
     lan.net.deliverAll();
-    QCOMPARE(me.main->partnerSlot, 2);
+    QCOMPARE(me.main->partnerSlot(), 2);
     QVERIFY(mon.row(2).request->isHidden());
     QVERIFY(!mon.row(2).partner->isHidden());
     mon.row(2).partner->click();
-    QCOMPARE(me.main->partnerSlot, 0);
+    QCOMPARE(me.main->partnerSlot(), 0);
     QVERIFY(!mon.row(2).request->isHidden());
     // Font and colour apply to every row.
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));

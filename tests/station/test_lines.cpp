@@ -45,7 +45,7 @@ private slots:
 
 void LinesTest::aSentLineReachesThePartnersRecord() {
     Pair p;
-    QVERIFY(p.a.main->hasPartner);
+    QVERIFY(p.a.main->hasPartner());
     p.send(p.a, QStringLiteral("こんにちは、皆さん"));
     QCOMPARE(lastRecordLine(p.a), QStringLiteral("こんにちは、皆さん"));
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("こんにちは、皆さん"));
@@ -53,10 +53,10 @@ void LinesTest::aSentLineReachesThePartnersRecord() {
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines[0].payload, sj(QStringLiteral("こんにちは、皆さん")));
     QCOMPARE(p.lan.net.sentTo(6712).value(0).payload, QByteArray(" "));  // clears B's monitor pane
-    QCOMPARE(p.a.main->sentHistory[0], sj(QStringLiteral("こんにちは、皆さん")));
-    QCOMPARE(p.b.main->sentHistory[0], sj(QStringLiteral("こんにちは、皆さん")));
-    QVERIFY(p.a.main->lastFromSelf);
-    QVERIFY(!p.b.main->lastFromSelf);
+    QCOMPARE(p.a.main->displayLog().history()[0], sj(QStringLiteral("こんにちは、皆さん")));
+    QCOMPARE(p.b.main->displayLog().history()[0], sj(QStringLiteral("こんにちは、皆さん")));
+    QVERIFY(p.a.main->lastFromSelf());
+    QVERIFY(!p.b.main->lastFromSelf());
     QVERIFY(p.b.main->Timer1->isActive());  // scrolling in on B
     // A line typed with Ctrl+Enter keeps its break.
     p.send(p.b, QStringLiteral("一行目\r\n二行目"));
@@ -100,13 +100,13 @@ void LinesTest::lengthLimitAndFilter() {
 
 void LinesTest::emptyLinesTravelAsToken() {
     Pair p;
-    const int before = p.b.main->record->recordLineCount();
+    const int before = p.b.main->record().recordLineCount();
     p.send(p.a, QString());
     QCOMPARE(p.lan.net.sentTo(6711).value(0).payload, sj(QStringLiteral("$改行$")));
     QCOMPARE(lastRecordLine(p.a), QString());
-    QCOMPARE(p.b.main->record->recordLineCount(), before + 1);
+    QCOMPARE(p.b.main->record().recordLineCount(), before + 1);
     QCOMPARE(lastRecordLine(p.b), QString());
-    QCOMPARE(p.b.main->sentHistory[0], sj(QStringLiteral("$改行$")));
+    QCOMPARE(p.b.main->displayLog().history()[0], sj(QStringLiteral("$改行$")));
 }
 
 void LinesTest::paletteRouteShowsNothingLocally() {
@@ -122,7 +122,7 @@ void LinesTest::paletteRouteShowsNothingLocally() {
     QVERIFY(p.lan.net.sentTo(6711).isEmpty());
     QCOMPARE(p.lan.net.sentTo(6730).value(0).payload, sj(QStringLiteral("確認して")));
     QCOMPARE(p.lan.net.sentTo(6730).value(0).to, QStringLiteral("192.168.1.11"));
-    QCOMPARE(p.a.main->sentHistory[0], sj(QStringLiteral("確認して")));
+    QCOMPARE(p.a.main->displayLog().history()[0], sj(QStringLiteral("確認して")));
     QVERIFY(p.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30:7,[自分],（修正パレットに送信）確認して")));
     p.a.main->CheckBox21->setChecked(false);
     QVERIFY(!p.a.main->CheckBox30->isHidden());
@@ -135,11 +135,10 @@ void LinesTest::startTimeFieldAndLogs() {
         s->main->CheckBox20->setChecked(true);
         s->main->CheckBox32->setChecked(true);
     }
-    p.a.main->inputStartTime = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 7));
-    p.a.main->inputStarted = true;
+    p.a.main->markInputStart(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 7)));
     p.send(p.a, QStringLiteral("開始"));
     QCOMPARE(p.lan.net.sentTo(6711).value(0).payload, QByteArray("09:05:03:007,") + sj(QStringLiteral("開始")));
-    QVERIFY(!p.a.main->inputStarted);
+    QVERIFY(!p.a.main->inputStarted());
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("開始"));  // the receiver strips the field
     const QStringList aLog = p.a.main->RichEdit3->toPlainText().split(u'\n');
     QVERIFY(aLog.contains(QStringLiteral("10:15:30:7,[自分],開始")));
@@ -149,7 +148,7 @@ void LinesTest::startTimeFieldAndLogs() {
     QVERIFY(bLog.contains(QStringLiteral("10:15:30:7,09:05:03:007,開始")));
     // No start time recorded: the field is the zero clock.
     p.lan.net.clearSent();
-    p.a.main->inputStartTime = QDateTime();
+    p.a.main->markInputStart(QDateTime());
     p.send(p.a, "x");
     QCOMPARE(p.lan.net.sentTo(6711).value(0).payload, QByteArray("00:00:00:000,x"));
 }
@@ -172,16 +171,16 @@ void LinesTest::undoReceivedTwiceAndAfterClear() {
     p.send(p.a, "one");
     p.send(p.a, "two");
     p.send(p.a, "three");
-    p.a.main->SendCommand("undo");
+    p.a.main->SendCommand(Net::Wire::Command::Undo);
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.b), start + "one\ntwo\n");
-    p.a.main->SendCommand("undo");
+    p.a.main->SendCommand(Net::Wire::Command::Undo);
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.b), start + "one\n");
-    QCOMPARE(p.b.main->sentHistory[0], QByteArray("one"));
+    QCOMPARE(p.b.main->displayLog().history()[0], QByteArray("one"));
     p.b.main->ClearScreen();
-    QCOMPARE(p.b.main->scroll.shownLine, p.b.main->record->lineCount() + p.b.main->scroll.visibleLines);
-    p.a.main->SendCommand("undo");
+    QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount() + p.b.main->scroller().visibleLines);
+    p.a.main->SendCommand(Net::Wire::Command::Undo);
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.b), start + "one\n");  // nothing recorded: nothing happens
     // Blank-line-only mode takes back what was joined to the line.
@@ -218,7 +217,7 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
     p.a.main->UndoToInput(false);
     p.lan.net.deliverAll();
     QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("まちがい続き"));  // joined before the first line
-    QVERIFY(p.a.main->refilledByUndo);
+    QVERIFY(p.a.main->refilledByUndo());
     QCOMPARE(p.lan.payloadsTo(6723), QStringList{"undo"});
     QVERIFY(!recordOf(p.b).contains(QStringLiteral("まちがい")));
     QVERIFY(!recordOf(p.a).contains(QStringLiteral("まちがい")));
@@ -240,9 +239,9 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
     // A blank line without "入力部内で改行する。": gone from the display, the pane unchanged.
     p.send(p.a, QString());
     p.a.main->RichEdit1->setPlainText("abc");
-    const int lines = p.a.main->record->recordLineCount();
+    const int lines = p.a.main->record().recordLineCount();
     p.a.main->UndoToInput(false);
-    QCOMPARE(p.a.main->record->recordLineCount(), lines - 1);
+    QCOMPARE(p.a.main->record().recordLineCount(), lines - 1);
     QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("abc"));
 
     // With "入力部内で改行する。": a line of its own, first or (Shift) last.
@@ -273,18 +272,18 @@ void LinesTest::deleteAndClearTravelAsCommands() {
     Pair p;
     p.send(p.a, QStringLiteral("あいう"));
     p.a.main->DeleteLastChar();
-    p.a.main->SendCommand("del");
+    p.a.main->SendCommand(Net::Wire::Command::Delete);
     p.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(p.a), QStringLiteral("あい"));  // a double-byte character goes whole
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("あい"));
     p.a.main->CheckBox22->setChecked(false);
     p.lan.net.clearSent();
-    p.a.main->SendCommand("cls");
+    p.a.main->SendCommand(Net::Wire::Command::Clear);
     QVERIFY(p.lan.net.sent().isEmpty());  // not to the LAN
     p.a.main->CheckBox22->setChecked(true);
-    p.a.main->SendCommand("cls");
+    p.a.main->SendCommand(Net::Wire::Command::Clear);
     p.lan.net.deliverAll();
-    QCOMPARE(p.b.main->scroll.shownLine, p.b.main->record->lineCount() + p.b.main->scroll.visibleLines);
+    QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount() + p.b.main->scroller().visibleLines);
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("あい\n")));  // the record is not changed
     p.b.main->CheckBox50->setChecked(true);
     p.b.main->AppendReceivedLine("z1");
@@ -296,11 +295,11 @@ void LinesTest::sixLineCorrection() {
     Pair p;
     for (int i = 1; i <= 8; ++i) p.send(p.a, QStringLiteral("行%1").arg(i));
     p.a.main->Edit8->setText("6");
-    QCOMPARE(p.a.main->scroll.correctionLines, 6);
+    QCOMPARE(p.a.main->scroller().correctionLines, 6);
     p.a.main->Button12->click();  // the word-processor screen, where "送" is
-    p.a.main->record->removeLastLine();
-    p.a.main->record->addLine(QStringLiteral("行8（訂正）"));
-    p.a.main->record->addLine(QString());
+    p.a.main->record().removeLastLine();
+    p.a.main->record().addLine(QStringLiteral("行8（訂正）"));
+    p.a.main->record().addLine(QString());
     p.lan.net.clearSent();
     p.a.main->Button14->click();
     p.lan.net.deliverAll();
@@ -309,9 +308,9 @@ void LinesTest::sixLineCorrection() {
     QCOMPARE(items.mid(0, 6), (QStringList{"行4", "行5", "行6", "行7", "行8（訂正）", "$null$"}));
     QCOMPARE(items[6], QStringLiteral("＜エラー＞行数違い！"));
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("行8\n行4\n行5\n行6\n行7\n行8（訂正）\n\n")));  // below the record
-    QCOMPARE(p.b.main->scroll.shownLine, p.b.main->record->lineCount());
+    QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
     QVERIFY(p.b.main->Memo3->toPlainText().isEmpty());
-    QVERIFY(!p.b.main->lastFromSelf);
+    QVERIFY(!p.b.main->lastFromSelf());
     // "`*" starts a batch afresh; "`@" closes one too.
     for (const char* item : {"x", "`*", "k1", "`@"})
         p.lan.net.inject("192.168.1.10", 6713, "192.168.1.11", 6713, item);
@@ -327,7 +326,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     p.b.main->Button12->click();  // "止": correction mode on
     QVERIFY(p.b.main->CheckBox85->isChecked());
     p.send(p.a, "held1");
-    p.a.main->SendCommand("cls");
+    p.a.main->SendCommand(Net::Wire::Command::Clear);
     p.lan.net.deliverAll();
     p.send(p.a, "held2");
     QVERIFY(!recordOf(p.b).contains("held1"));
@@ -335,14 +334,14 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     QCOMPARE(p.b.main->Form8->lines(), (QStringList{"held1", "$cls$", "held2"}));
     p.b.main->Button5->click();  // the monitor's view is emptied; what it holds is not
     QCOMPARE(p.b.main->Form8->held().size(), 3);
-    const int linesBefore = p.b.main->record->lineCount();
+    const int linesBefore = p.b.main->record().lineCount();
     p.b.main->Button12->click();  // "動" → "止": the held texts reach the record in their order
     QVERIFY(!p.b.main->CheckBox85->isChecked());
     QVERIFY(recordOf(p.b).endsWith("before\nheld1\nheld2\n"));
     QVERIFY(p.b.main->Form8->held().isEmpty());
     Q_UNUSED(linesBefore);
     // The clear came between the two lines: its screen is empty, and only held2 is after it.
-    QCOMPARE(p.b.main->scroll.shownLine, p.b.main->record->lineCount());
+    QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
 }
 
 void LinesTest::siblingCopies() {
@@ -356,23 +355,22 @@ void LinesTest::siblingCopies() {
     QCOMPARE(sib.size(), 1);
     QCOMPARE(sib[0].to, QStringLiteral("127.0.0.1"));
     QCOMPARE(sib[0].payload, QByteArray("copy me"));
-    QCOMPARE(p.a.main->NMUDP1->remotePort, 6711);  // the next line again goes to the channel port
     // Received lines, commands and corrections are forwarded; loopback ones are dropped.
     p.lan.net.clearSent();
     p.send(p.b, "from b");
-    p.b.main->SendCommand("undo");
+    p.b.main->SendCommand(Net::Wire::Command::Undo);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(7911).value(0).payload, QByteArray("from b"));
     QCOMPARE(p.lan.net.sentTo(7923).value(0).payload, QByteArray("undo"));
     const QString rec = recordOf(p.a);
-    Net::SendToSibling(*p.a.main->NMUDP3, 6711, "looped");
+    p.a.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.a), rec);
     // Off: nothing goes to any sibling port.
     p.a.main->CheckBox60->setChecked(false);
     p.lan.net.clearSent();
     p.send(p.a, "plain");
-    p.a.main->SendCommand("del");
+    p.a.main->SendCommand(Net::Wire::Command::Delete);
     p.lan.net.deliverAll();
     for (const auto& d : p.lan.net.sent()) QVERIFY2(d.toPort < 7900, qPrintable(QString::number(d.toPort)));
 }

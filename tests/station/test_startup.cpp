@@ -101,7 +101,7 @@ void StartupTest::phaseTwoRunsOnlyWhenItsTimerFires() {
     QVERIFY(s.main->Timer2->isActive());
     QCOMPARE(s.main->Timer2->interval(), 5000);
     QVERIFY(s.main->Timer2->isSingleShot());
-    QVERIFY(!s.main->started);
+    QVERIFY(!s.main->isStarted());
     QVERIFY(s.messages.shown.isEmpty());
 
     auto* splash = new TForm12();
@@ -113,7 +113,7 @@ void StartupTest::phaseTwoRunsOnlyWhenItsTimerFires() {
     App::Station st{host, s.clock, s.messages, s.dialogs, s.clipboard, s.hostTools, s.station.programFolder};
     auto withSplash = App::createStationWindows(st, splash);
     withSplash->Timer2Timer();
-    QVERIFY(withSplash->started);
+    QVERIFY(withSplash->isStarted());
     QVERIFY(!withSplash->Timer2->isActive());
     QVERIFY(withSplash->isVisible());
     QTRY_VERIFY(watch.isNull());
@@ -128,7 +128,7 @@ void StartupTest::unreadableAddressNeverSchedulesPhaseTwo() {
     QCOMPARE(s.messages.shown,
              QStringList{QStringLiteral("ＩＰアドレスの読込に失敗しました。\n他のパソコンと通信できません。")});
     QVERIFY(!s.main->Timer2->isActive());
-    QVERIFY(!s.main->started);
+    QVERIFY(!s.main->isStarted());
     QVERIFY(!s.main->ListBox2->isHidden());
     QCOMPARE(s.main->ListBox2->item(0)->text(), QStringLiteral("0 またはDHCPサーバ"));
     QVERIFY(s.main->addressListIsRed());
@@ -174,7 +174,7 @@ void StartupTest::everyEndpointIsBoundOnChannelOne() {
     QCOMPARE(sortedPorts(s.host), channelPorts(0));
     for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) {
         QVERIFY(e->isBound());
-        QCOMPARE(e->remotePort, e->localPort());
+        QCOMPARE(e->channelPort(), e->basePort());
     }
 }
 
@@ -188,7 +188,7 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
     QVERIFY(!second->Form11->NMUDP5->isBound());
     QVERIFY(first.main->NMUDP1->isBound());
     second->Timer2Timer();  // and it runs on, silently
-    QVERIFY(second->started);
+    QVERIFY(second->isStarted());
     QVERIFY(first.messages.shown.isEmpty());
 }
 
@@ -209,7 +209,7 @@ void StartupTest::channelThreeMovesEveryShiftedPort() {
     expected << 6720;  // the template window's third stream stays; the remote left 6716 behind
     std::sort(expected.begin(), expected.end());
     QCOMPARE(sortedPorts(s.host), expected);
-    QCOMPARE(s.main->NMUDP1->remotePort, 6911);
+    QCOMPARE(s.main->NMUDP1->channelPort(), 6911);
     QCOMPARE(s.main->windowTitle(), QStringLiteral("3 : Quelta7r1(ctrl+d)"));
     QCOMPARE(s.main->Form14->windowTitle(), QStringLiteral("3 : サブ入力ウィンド(ctrl+i)"));
     QCOMPARE(s.main->Form2->windowTitle(), QStringLiteral("3 : ８人モニター(ctrl+8)"));
@@ -239,7 +239,7 @@ void StartupTest::sendToMembersGoesToCheckedSlotsInOrder() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
     lan.clearSent();
-    s.main->SendToMembers(*s.main->NMUDP1, "nobody");
+    s.main->SendToMembers(Net::Ports::MainLines, "nobody");
     QVERIFY(lan.sent().isEmpty());
 
     const int order[] = {5, 2, 8};
@@ -248,7 +248,7 @@ void StartupTest::sendToMembersGoesToCheckedSlotsInOrder() {
         s.main->slot(k).mate->setChecked(true);
     }
     s.main->slot(3).address->setText(QStringLiteral("192.168.1.23"));  // listed, but not a mate
-    s.main->SendToMembers(*s.main->NMUDP1, "line");
+    s.main->SendToMembers(Net::Ports::MainLines, "line");
     const auto sent = lan.sent();
     QCOMPARE(sent.size(), 3);
     QCOMPARE(sent[0].to, QStringLiteral("192.168.1.22"));
@@ -266,13 +266,13 @@ void StartupTest::loopbackLinesAreDroppedWhileSiblingCopyIsOn() {
     QSignalSpy lines(s.main->NMUDP1, &Net::DatagramEndpoint::received);
     QSignalSpy contact(s.main->Form6->NMUDP1, &Net::DatagramEndpoint::received);
     s.main->CheckBox60->setChecked(true);
-    Net::SendToSibling(*s.main->NMUDP3, 6711, "looped");
-    Net::SendToSibling(*s.main->NMUDP3, 6727, "looped");
+    s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
+    s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6727, "looped");
     lan.deliverAll();
     QCOMPARE(lines.size(), 0);
     QCOMPARE(contact.size(), 0);
     s.main->CheckBox60->setChecked(false);
-    Net::SendToSibling(*s.main->NMUDP3, 6711, "looped");
+    s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     lan.deliverAll();
     QCOMPARE(lines.size(), 1);
     // "入力をＬＡＮに流す。" off closes the line port.

@@ -1,4 +1,5 @@
-// Member search, pairing, groups and leave notices between whole stations on one LAN.
+// The team through the windows of whole stations on one LAN: the partner page's buttons and
+// guards, captions, group and channel changes, start-up and closing.
 #include "support/lan.h"
 
 #include "app/member_monitor.h"
@@ -23,106 +24,16 @@ class TeamTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { App::installFontSubstitutions(); }
-    void searchExchangeOfTwoStations();
-    void groupsAndMalformedRequests();
-    void tenStationsFillTheGroup();
     void pairingAndRepairing();
-    void partnerFixedKeepsThePairing();
-    void cancelOfAnUncheckedSlotIsLocal();
     void restingStationLeavesAndStaysSilent();
-    void leaveNoticeEmptiesOneSlot();
     void groupChangeTellsTheOldMembers();
     void channelChangeRebuildsTheTeam();
     void ownAddressAndNameGuards();
     void slotAddressGuard();
     void startupRequestsTheOnlyMember();
     void closingTellsPartnerAndMembers();
-    void namesWithCommasKeepTheFields();
     void addressToolsShowTheAddresses();
 };
-
-void TeamTest::searchExchangeOfTwoStations() {
-    Lan lan;
-    TestStation& b = lan.add(20, "nameB");
-    lan.net.clearSent();
-    TestStation& a = lan.add(10, "nameA");
-    QCOMPARE(lan.payloadsTo(6722), QStringList{"192.168.1.10,nameA,Req,1"});
-    QCOMPARE(lan.net.sentTo(6722)[0].to, QStringLiteral("192.168.1.255"));
-    // B adds A and answers; A adds B and answers; B knows A and, the verb being "Ans", is silent.
-    QCOMPARE(lan.payloadsTo(6718), (QStringList{"192.168.1.20,192.168.1.10,nameB,Ans",
-                                                "192.168.1.10,192.168.1.20,nameA,Ans"}));
-    QCOMPARE(lan.net.sentTo(6718)[0].to, QStringLiteral("192.168.1.10"));
-    QCOMPARE(slotOf(a, "192.168.1.20"), 1);
-    QCOMPARE(a.main->Edit36->text(), QStringLiteral("nameB"));
-    QVERIFY(a.main->CheckBox1->isChecked());
-    QCOMPARE(slotOf(b, "192.168.1.10"), 1);
-    QCOMPARE(b.main->Edit36->text(), QStringLiteral("nameA"));
-    // "メンバーを捜す" on A: the list is rebuilt; B answers from its list, A adds B and answers.
-    lan.net.clearSent();
-    a.main->Button47->click();
-    lan.net.deliverAll();
-    QCOMPARE(slotOf(a, "192.168.1.20"), 1);
-    QCOMPARE(lan.payloadsTo(6718), (QStringList{"192.168.1.20,192.168.1.10,nameB,Ans",
-                                                "192.168.1.10,192.168.1.20,nameA,Ans"}));
-}
-
-void TeamTest::groupsAndMalformedRequests() {
-    Lan lan;
-    TestStation& a = lan.add(10, "A");
-    lan.net.clearSent();
-    lan.net.inject("192.168.1.9", 6722, "192.168.1.10", 6722, "192.168.1.9,Other,Req,2");
-    lan.net.deliverAll();
-    QVERIFY(lan.net.sentTo(6718).isEmpty());  // another group: no answer, no change
-    QCOMPARE(slotOf(a, "192.168.1.9"), 0);
-    lan.net.inject("192.168.1.9", 6722, "192.168.1.10", 6722, "192.168.1.9,Zeva,Req");
-    lan.net.deliverAll();
-    QCOMPARE(lan.payloadsTo(6718), QStringList{"192.168.1.10,192.168.1.9,A,Ans"});  // no group: any group
-    QCOMPARE(slotOf(a, "192.168.1.9"), 1);
-    QCOMPARE(a.main->Edit36->text(), QStringLiteral("Zeva"));
-    // A repeated request from a member is answered from the list.
-    lan.net.inject("192.168.1.9", 6722, "192.168.1.10", 6722, "192.168.1.9,Zeva,Req,1");
-    lan.net.deliverAll();
-    QCOMPARE(lan.net.sentTo(6718).size(), 2);
-    QCOMPARE(a.main->FirstFreeSlot(), 2);
-    // Invalid sender addresses are logged and ignored.
-    lan.net.inject("192.168.1.9", 6722, "192.168.1.10", 6722, "abc,Bad,Req,1");
-    lan.net.inject("192.168.1.9", 6718, "192.168.1.10", 6718, "192.168.1.9,999.1.1.1,X,Ans");
-    lan.net.deliverAll();
-    const QStringList log = a.main->RichEdit3->toPlainText().split(u'\n');
-    QVERIFY(log.contains(QStringLiteral("2026/12/08-10:15:30:不正ＩＰ受信：abc")));
-    QVERIFY(log.contains(QStringLiteral("2026/12/08-10:15:30:不正ＩＰ受信：999.1.1.1")));
-    // Eleven fields, or a field over 99 bytes: dropped whole.
-    lan.net.clearSent();
-    lan.net.inject("192.168.1.8", 6722, "192.168.1.10", 6722, "192.168.1.8,N,Req,1,5,6,7,8,9,10,11");
-    lan.net.inject("192.168.1.7", 6722, "192.168.1.10", 6722, "192.168.1.7," + QByteArray(100, 'n') + ",Req,1");
-    lan.net.inject("192.168.1.6", 6722, "192.168.1.10", 6722, QByteArray(256, 'x'));
-    lan.net.deliverAll();
-    QVERIFY(lan.net.sentTo(6718).isEmpty());
-    QCOMPARE(a.main->FirstFreeSlot(), 2);
-}
-
-void TeamTest::tenStationsFillTheGroup() {
-    Lan lan;
-    for (int i = 0; i < 9; ++i) lan.add(10 + i, QStringLiteral("s%1").arg(i));
-    for (int i = 0; i < 9; ++i) QCOMPARE(lan[i].main->FirstFreeSlot(), 0);  // eight others each
-    lan.net.clearSent();
-    TestStation& tenth = lan.add(30, "late");
-    QCOMPARE(lan.net.sentTo(6718).size(), 9);
-    for (const QString& p : lan.payloadsTo(6718)) QVERIFY2(p.endsWith(",Ful"), qPrintable(p));
-    QVERIFY(tenth.main->groupFull);
-    QCOMPARE(tenth.messages.shown.size(), 9);  // once per "Ful"
-    QCOMPARE(tenth.messages.shown[0], QStringLiteral("s0(192.168.1.10)です。\n今この入力班は満員です。\nどうしてもこの班に入りたい時は、連絡してください。"));
-    QVERIFY(tenth.main->RichEdit3->toPlainText().contains(
-        QStringLiteral("満員通知受信：192.168.1.10,192.168.1.30,s0,Ful")));
-    QCOMPARE(tenth.main->FirstFreeSlot(), 1);  // nobody was added
-    // A station with a free slot adds the latecomer and answers.
-    lan[0].main->slot(8).mate->setChecked(false);
-    lan.net.clearSent();
-    tenth.main->Button47->click();
-    lan.net.deliverAll();
-    QCOMPARE(slotOf(lan[0], "192.168.1.30"), 8);
-    QCOMPARE(slotOf(tenth, "192.168.1.10"), 1);
-}
 
 void TeamTest::pairingAndRepairing() {
     Lan lan;
@@ -139,14 +50,14 @@ void TeamTest::pairingAndRepairing() {
     lan.net.deliverAll();
     QCOMPARE(lan.payloadsTo(6719), (QStringList{"192.168.1.10,192.168.1.11,A,Req-Partner,Req",
                                                 "192.168.1.11,192.168.1.10,B,Req-Partner,Ans"}));
-    QVERIFY(a.main->hasPartner && b.main->hasPartner);
-    QCOMPARE(a.main->partnerSlot, 1);
+    QVERIFY(a.main->hasPartner() && b.main->hasPartner());
+    QCOMPARE(a.main->partnerSlot(), 1);
     QCOMPARE(a.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)  <B>"));
     QCOMPARE(b.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)  <A>"));
     QCOMPARE(a.main->Form14->windowTitle(), QStringLiteral("サブ入力ウィンド(ctrl+i)  <B>"));
     QVERIFY(!a.main->Button22->isHidden());
     QVERIFY(a.main->Button26->isHidden());
-    QCOMPARE(a.main->NMUDP2->remoteHost, QStringLiteral("192.168.1.11"));
+    QCOMPARE(a.main->team().partnerAddress(), QStringLiteral("192.168.1.11"));
     // Slot #3 becomes partner: slot #1 hears "Can-Partner" first.
     lan.net.clearSent();
     a.main->Button30->click();
@@ -154,10 +65,10 @@ void TeamTest::pairingAndRepairing() {
     const QStringList p = lan.payloadsTo(6719);
     QCOMPARE(p.value(0), QStringLiteral("192.168.1.10,192.168.1.11,A,Can-Partner,Ans"));
     QCOMPARE(p.value(1), QStringLiteral("192.168.1.10,192.168.1.13,A,Req-Partner,Req"));
-    QVERIFY(!b.main->hasPartner);
+    QVERIFY(!b.main->hasPartner());
     QCOMPARE(b.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
-    QVERIFY(a.main->hasPartner && d.main->hasPartner);
-    QCOMPARE(a.main->partnerSlot, 3);
+    QVERIFY(a.main->hasPartner() && d.main->hasPartner());
+    QCOMPARE(a.main->partnerSlot(), 3);
     QVERIFY(a.main->Button22->isHidden());
     QVERIFY(!a.main->Button25->isHidden());
     // "パートナー" of the slot ends it.
@@ -165,51 +76,15 @@ void TeamTest::pairingAndRepairing() {
     a.main->Button25->click();
     lan.net.deliverAll();
     QCOMPARE(lan.payloadsTo(6719).value(0), QStringLiteral("192.168.1.10,192.168.1.13,A,Can-Partner,Ans"));
-    QVERIFY(!a.main->hasPartner && !d.main->hasPartner);
+    QVERIFY(!a.main->hasPartner() && !d.main->hasPartner());
     // A pairing datagram from a stranger ends the partnership and makes none.
     a.main->Button26->click();
     lan.net.deliverAll();
-    QVERIFY(a.main->hasPartner);
+    QVERIFY(a.main->hasPartner());
     lan.net.inject("192.168.1.99", 6719, "192.168.1.10", 6719, "192.168.1.99,192.168.1.10,X,Req-Partner,Req");
     lan.net.deliverAll();
-    QVERIFY(!a.main->hasPartner);
-    QCOMPARE(a.main->partnerSlot, 0);
-}
-
-void TeamTest::partnerFixedKeepsThePairing() {
-    Lan lan;
-    TestStation& a = lan.add(10, "A");
-    TestStation& b = lan.add(11, "B");
-    lan.add(12, "C");
-    a.main->Button26->click();
-    lan.net.deliverAll();
-    QVERIFY(a.main->hasPartner);
-    a.main->CheckBox7->setChecked(true);
-    lan.net.clearSent();
-    a.main->Button29->click();  // "なってよ！" of slot #2 does nothing
-    lan[2].main->RequestPartner(lan[2].main->FindMember("192.168.1.10"));  // C asks A: ignored
-    lan.net.deliverAll();
-    QCOMPARE(lan.net.sentTo(6719).size(), 1);  // only C's request went out
-    QVERIFY(a.main->hasPartner);
-    QCOMPARE(a.main->partnerSlot, 1);
-    QVERIFY(b.main->hasPartner);
-}
-
-void TeamTest::cancelOfAnUncheckedSlotIsLocal() {
-    Lan lan;
-    TestStation& a = lan.add(10, "A");
-    lan.add(11, "B");
-    lan.add(12, "C");
-    a.main->Button29->click();  // slot #2
-    lan.net.deliverAll();
-    QCOMPARE(a.main->partnerSlot, 2);
-    a.main->CheckBox2->setChecked(false);
-    lan.net.clearSent();
-    a.main->Button24->click();  // "パートナー" of slot #2
-    QVERIFY(lan.net.sentTo(6719).isEmpty());
-    QVERIFY(!a.main->hasPartner);
-    QCOMPARE(a.main->partnerSlot, 0);
-    QVERIFY(a.main->Button24->isHidden());
+    QVERIFY(!a.main->hasPartner());
+    QCOMPARE(a.main->partnerSlot(), 0);
 }
 
 void TeamTest::restingStationLeavesAndStaysSilent() {
@@ -234,26 +109,6 @@ void TeamTest::restingStationLeavesAndStaysSilent() {
     QVERIFY(!a.main->CheckBox6->isChecked());
     QCOMPARE(slotOf(a, "192.168.1.11"), 1);
     QCOMPARE(slotOf(b, "192.168.1.10"), 1);
-}
-
-void TeamTest::leaveNoticeEmptiesOneSlot() {
-    Lan lan;
-    TestStation& a = lan.add(10, "A");
-    a.main->slot(2).address->setText("192.168.1.50");
-    a.main->slot(2).name->setText("X");
-    a.main->slot(2).mate->setChecked(true);
-    a.main->slot(5).address->setText("192.168.1.50");
-    a.main->slot(5).mate->setChecked(true);
-    lan.net.inject("192.168.1.50", 6724, "192.168.1.10", 6724, QStringLiteral("192.168.1.50,X,離脱").toUtf8());
-    lan.net.deliverAll();
-    QVERIFY(!a.main->slot(2).mate->isChecked());
-    QVERIFY(a.main->slot(2).address->text().isEmpty());
-    QVERIFY(a.main->slot(2).name->text().isEmpty());
-    QVERIFY(a.main->slot(5).mate->isChecked());  // only the first
-    a.main->CheckBox6->setChecked(true);  // member list fixed: notices are ignored
-    lan.net.inject("192.168.1.50", 6724, "192.168.1.10", 6724, "192.168.1.50,X,x");
-    lan.net.deliverAll();
-    QVERIFY(a.main->slot(5).mate->isChecked());
 }
 
 void TeamTest::groupChangeTellsTheOldMembers() {
@@ -293,7 +148,7 @@ void TeamTest::channelChangeRebuildsTheTeam() {
     QCOMPARE(sent[0].toPort, 6719);  // the cancel goes out on the old channel
     QCOMPARE(sent[1].toPort, 6724);  // and the leave notice
     QCOMPARE(sent[2].toPort, 6822);  // the search on the new one
-    QVERIFY(!b.main->hasPartner);
+    QVERIFY(!b.main->hasPartner());
     QCOMPARE(slotOf(b, "192.168.1.10"), 0);
     QCOMPARE(a.main->FirstFreeSlot(), 1);
     QCOMPARE(a.main->windowTitle(), QStringLiteral("2 : Quelta7r1(ctrl+d)"));
@@ -362,7 +217,7 @@ void TeamTest::startupRequestsTheOnlyMember() {
     b.finishStartup();
     lan.net.deliverAll();
     QCOMPARE(lan.payloadsTo(6719).value(0), QStringLiteral("192.168.1.11,192.168.1.10,B,Req-Partner,Req"));
-    QVERIFY(a.main->hasPartner && b.main->hasPartner);
+    QVERIFY(a.main->hasPartner() && b.main->hasPartner());
     // With two members there is no automatic request.
     lan.add(12, "C");
     lan.net.clearSent();
@@ -384,22 +239,9 @@ void TeamTest::closingTellsPartnerAndMembers() {
     QCOMPARE(lan.payloadsTo(6719), (QStringList{"192.168.1.10,192.168.1.11,A,Can-Partner,Ans",
                                                 "192.168.1.11,192.168.1.10,B,Can-Partner,Ans"}));
     QCOMPARE(lan.payloadsTo(6724).size(), 2);  // both members
-    QVERIFY(!b.main->hasPartner);
+    QVERIFY(!b.main->hasPartner());
     QCOMPARE(slotOf(b, "192.168.1.10"), 0);
     QCOMPARE(slotOf(lan[2], "192.168.1.10"), 0);
-}
-
-void TeamTest::namesWithCommasKeepTheFields() {
-    Lan lan;
-    TestStation& b = lan.add(11, "B");
-    lan.net.clearSent();
-    Net::MemoryNetwork& net = lan.net;
-    TestStation& a = lan.add(10, "Sato, K.");
-    QCOMPARE(lan.payloadsTo(6722).value(0), QStringLiteral("192.168.1.10,Sato， K.,Req,1"));
-    QCOMPARE(b.main->Edit36->text(), QStringLiteral("Sato， K."));
-    QCOMPARE(slotOf(b, "192.168.1.10"), 1);
-    Q_UNUSED(a);
-    Q_UNUSED(net);
 }
 
 void TeamTest::addressToolsShowTheAddresses() {

@@ -4,6 +4,7 @@
 #include "core/scroller.h"
 #include "text/cp932.h"
 
+#include <QFontMetrics>
 #include <QRandomGenerator>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -198,6 +199,13 @@ void DisplayLogicTest::columnsIgnoreRubyAndBackquotePairs() {
     QCOMPARE(CutAt("abc", 10), 3);
     QCOMPARE(ColumnsUpTo("abcdef", 4), 4);
     QCOMPARE(ColumnsUpTo("ab", 4), 2);
+    // Characters whose second byte is 0x60, the byte of "`", are two columns like any other.
+    for (const char* c : {"Ａ", "チ", "～", "形", "港", "伝", "描", "義"}) {
+        QCOMPARE(sj(c).at(1), '`');
+        QCOMPARE(Columns(sj(c)), 2);
+    }
+    QCOMPARE(Columns(sj("Ａ`rよみ`sＡ")), 4);
+    QCOMPARE(CutAt(sj("チチチ"), 3), 3);  // the middle of the second: the split's cut rule moves it left
 }
 
 void DisplayLogicTest::fixedWidthSplit_data() {
@@ -206,6 +214,12 @@ void DisplayLogicTest::fixedWidthSplit_data() {
     QTest::addColumn<bool>("blankOnly");
     QTest::addColumn<QList<QByteArray>>("pieces");
     const QByteArray t50 = QByteArray(50, 'x');
+    QTest::newRow("empty gives one empty line") << QByteArray("abc") << QByteArray() << false
+                                                << QList<QByteArray>{QByteArray()};
+    QTest::newRow("empty in blank-line-only mode") << QByteArray("abc") << QByteArray() << true
+                                                   << QList<QByteArray>{QByteArray()};
+    QTest::newRow("empty after a full last line") << QByteArray(20, 'z') << QByteArray() << true
+                                                  << QList<QByteArray>{QByteArray()};
     QTest::newRow("50 into 20 20 10") << QByteArray() << t50 << false
                                       << QList<QByteArray>{QByteArray(20, 'x'), QByteArray(20, 'x'), QByteArray(10, 'x')};
     const QByteArray ruby = sj("`rよみ`s") + QByteArray(25, 'y');

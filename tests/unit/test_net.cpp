@@ -1,8 +1,11 @@
-// Address rules, control-message splitting, the receive discipline of an endpoint and the
+// Address rules, the wire format, the receive discipline of an endpoint, the outbox and the
 // in-memory LAN the station tests run on.
 #include "net/addressing.h"
+#include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
 #include "net/memory_network.h"
+#include "net/outbox.h"
+#include "text/cp932.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -15,12 +18,16 @@ private slots:
     void checkAddress_data();
     void checkAddress();
     void classfulBroadcast();
+    void plainAddresses();
     void controlMessages();
+    void tokensAndPayloads();
     void receiveLimitIsMaxMinusOne();
     void nulEndsTheText();
     void gateAndLoopbackGuard();
     void unscrambleOnlyOnScrambledPorts();
-    void siblingCopyRestoresRemotePort();
+    void outboxRoutes();
+    void outboxScramblesOnlyScrambledPorts();
+    void aSocketOutlivesItsOwnHandler();
     void channelShift();
     void memoryLanRoutesUnicastBroadcastAndLoopback();
     void secondBindOfAPortFails();
@@ -63,25 +70,85 @@ void NetTest::classfulBroadcast() {
     QCOMPARE(ClassfulBroadcast(u"010.1.2.3"), QStringLiteral("010.255.255.255"));  // fields as typed
 }
 
-void NetTest::controlMessages() {
-    auto f = SplitControlMessage("192.168.1.5,Ruzo,Req,1");
-    QVERIFY(f);
-    QCOMPARE(f->size(), 4);
-    QCOMPARE(f->at(2), QByteArray("Req"));
-    QVERIFY(!f->has(4));
-    auto noGroup = SplitControlMessage("192.168.1.9,Zeva,Req");
-    QVERIFY(noGroup && !noGroup->has(3));
-    auto empty = SplitControlMessage("");
-    QVERIFY(empty && empty->size() == 1);
-    QVERIFY(SplitControlMessage("a,b,c,d,e,f,g,h,i,j"));           // ten fields
-    QVERIFY(!SplitControlMessage("a,b,c,d,e,f,g,h,i,j,k"));         // eleven
-    QVERIFY(SplitControlMessage(QByteArray(99, 'x') + ",y"));      // 99 bytes
-    QVERIFY(!SplitControlMessage(QByteArray(100, 'x') + ",y"));    // 100 bytes
+void NetTest::plainAddresses() {
+    QCOMPARE(PlainAddress(u"192.168.001.010"), QStringLiteral("192.168.1.10"));
+    QCOMPARE(PlainAddress(u"010.000.000.009"), QStringLiteral("10.0.0.9"));
+    QCOMPARE(PlainAddress(u"192.168.1.10"), QStringLiteral("192.168.1.10"));
+    QCOMPARE(PlainAddress(u"no-such-host"), QStringLiteral("no-such-host"));  // not an address: as is
+    QCOMPARE(PlainAddress(u"127.0.0.1"), QStringLiteral("127.0.0.1"));
+    // An address typed with leading zeros reaches the host it names, not an octal reading of it.
+    MemoryNetwork lan;
+    MemoryHost& a = lan.addHost("192.168.1.1", "a");
+    MemoryHost& b = lan.addHost("192.168.1.10", "b");
+    DatagramEndpoint tx(a, Ports::MainLines), rx(b, Ports::MainLines);
+    tx.bindChannel(0);
+    rx.bindChannel(0);
+    QSignalSpy spy(&rx, &DatagramEndpoint::received);
+    tx.sendTo(QStringLiteral("192.168.001.010"), 6711, "zeros");
+    lan.deliverAll();
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(lan.sent().last().to, QStringLiteral("192.168.1.10"));
+    // And in the fields of control messages.
+    QCOMPARE(Wire::SearchRequest(QStringLiteral("192.168.001.010"), QStringLiteral("n"), 1),
+             QByteArray("192.168.1.10,n,Req,1"));
+    QCOMPARE(Wire::MonitorFeed(QStringLiteral("010.0.0.1"), "t"), QByteArray("10.0.0.1,t"));
+}
 
-    const PrefixedText p = SplitAtFirstComma("10.0.0.2,a,b,c");
+void NetTest::controlMessages() {
+    const Wire::ControlFields f = Wire::SplitControlMessage("192.168.1.5,Ruzo,Req,1");
+    QCOMPARE(f.size(), 4);
+    QCOMPARE(f.at(2), QByteArray("Req"));
+    QVERIFY(!f.has(4));
+    QVERIFY(!Wire::SplitControlMessage("192.168.1.9,Zeva,Req").has(3));
+    QCOMPARE(Wire::SplitControlMessage("").size(), 1);
+    QCOMPARE(Wire::SplitControlMessage("a,b,c,d,e,f,g,h,i,j").size(), 10);
+    // Receivers with ten slots of 99 bytes read the first ten fields, each cut to 99 bytes.
+    const Wire::ControlFields eleven = Wire::SplitControlMessage("a,b,c,d,e,f,g,h,i,j,k");
+    QCOMPARE(eleven.size(), 10);
+    QCOMPARE(eleven.at(9), QByteArray("j"));
+    QCOMPARE(Wire::SplitControlMessage(QByteArray(99, 'x') + ",y").at(0).size(), 99);
+    const Wire::ControlFields longField = Wire::SplitControlMessage(QByteArray(100, 'x') + ",y");
+    QCOMPARE(longField.at(0), QByteArray(99, 'x'));
+    QCOMPARE(longField.at(1), QByteArray("y"));
+    // A name of 50 full-width characters: cut to 49 of them, never through one.
+    const QByteArray name = Cp932::encode(QString(50, QChar(0x3042)));
+    const Wire::SearchRequestMsg m = Wire::ParseSearchRequest("192.168.1.9," + name + ",Req,1");
+    QCOMPARE(m.name, QString(49, QChar(0x3042)));
+    QCOMPARE(m.verb, QByteArray("Req"));
+    QCOMPARE(m.group.value_or(""), QByteArray("1"));
+
+    const Wire::PrefixedText p = Wire::SplitAtFirstComma("10.0.0.2,a,b,c");
     QCOMPARE(p.prefix, QByteArray("10.0.0.2"));
     QCOMPARE(p.text, QByteArray("a,b,c"));
-    QVERIFY(!SplitAtFirstComma("nocomma").hadComma);
+    QVERIFY(!Wire::SplitAtFirstComma("nocomma").hadComma);
+}
+
+void NetTest::tokensAndPayloads() {
+    QCOMPARE(Wire::BlankLine(), Cp932::encode(u"$改行$"));
+    QCOMPARE(Wire::BatchEnd(), Cp932::encode(u"＜エラー＞行数違い！"));
+    QVERIFY(Wire::IsBatchEnd("`@") && Wire::IsBatchEnd(Wire::BatchEnd()) && !Wire::IsBatchEnd("`*"));
+    QCOMPARE(Wire::ParseCommand("del"), std::optional(Wire::Command::Delete));
+    QVERIFY(!Wire::ParseCommand("undone"));
+    QCOMPARE(Wire::ParseHeldCommand(Wire::HeldCommand(Wire::Command::Clear)), std::optional(Wire::Command::Clear));
+    QVERIFY(!Wire::ParseHeldCommand("cls"));
+    QCOMPARE(Wire::LinePayload("x", QByteArray("09:05:03:007")), QByteArray("09:05:03:007,x"));
+    QCOMPARE(Wire::WithoutStartField("09:05:03:007,x"), QByteArray("x"));
+    QCOMPARE(Wire::PartnerLiveText("abc", false, true), QByteArray("abc"));
+    QCOMPARE(Wire::PartnerLiveText("", true, true), QByteArray("$clear$"));
+    QCOMPARE(Wire::PartnerLiveText("\r\nx", true, false), QByteArray("$null$"));  // first line empty
+    QCOMPARE(Wire::MonitorLiveText("", true, true), Cp932::encode(u"●消去●"));
+    QCOMPARE(Wire::MonitorLiveText("", true, false), Wire::BlankLine());
+    QCOMPARE(Wire::ClassifyPartnerText("$set$004:8"), Wire::PartnerText::Settings);
+    QCOMPARE(Wire::ClassifyPartnerText("$end$"), Wire::PartnerText::Settings);
+    QCOMPARE(Wire::ClassifyPartnerText("$end$x"), Wire::PartnerText::Text);
+    QCOMPARE(Wire::ClassifyPartnerText("$null$"), Wire::PartnerText::Empty);
+    // A name's comma would shift every later field: it travels full width.
+    QCOMPARE(Wire::LeaveNotice(QStringLiteral("10.0.0.1"), QStringLiteral("a,b")),
+             QByteArray("10.0.0.1,a") + Cp932::encode(u"，") + "b," + Cp932::encode(u"離脱"));
+    const Wire::PairingMsg pm = Wire::ParsePairing("10.0.0.1,10.0.0.2,n,Req-Partner,Ans");
+    QCOMPARE(pm.sender, QStringLiteral("10.0.0.1"));
+    QCOMPARE(pm.verb, Wire::ReqPartner());
+    QCOMPARE(pm.subVerb, Wire::Ans());
 }
 
 namespace {
@@ -135,12 +202,12 @@ void NetTest::gateAndLoopbackGuard() {
     QCOMPARE(spy.size(), 0);
 
     gateOpen = true;
-    SendToSibling(tx, 6711, "from loopback");  // arrives from 127.0.0.1
+    tx.sendTo(QStringLiteral("127.0.0.1"), 6711, "from loopback");  // arrives from 127.0.0.1
     n.lan.deliverAll();
     QCOMPARE(spy.size(), 0);
 
     sibling = false;
-    SendToSibling(tx, 6711, "from loopback");
+    tx.sendTo(QStringLiteral("127.0.0.1"), 6711, "from loopback");
     n.lan.deliverAll();
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy[0][1].toString(), QStringLiteral("127.0.0.1"));
@@ -150,7 +217,7 @@ void NetTest::gateAndLoopbackGuard() {
     DatagramEndpoint feed(n.b, Ports::MainMonitorFeed);
     feed.bindChannel(0);
     QSignalSpy feedSpy(&feed, &DatagramEndpoint::received);
-    SendToSibling(tx, 6721, "x");
+    tx.sendTo(QStringLiteral("127.0.0.1"), 6721, "x");
     n.lan.deliverAll();
     QCOMPARE(feedSpy.size(), 1);
 }
@@ -176,22 +243,133 @@ void NetTest::unscrambleOnlyOnScrambledPorts() {
     QCOMPARE(b[0][0].toByteArray(), QByteArray("undo"));  // commands are never scrambled
 }
 
-void NetTest::siblingCopyRestoresRemotePort() {
-    Pair n;
-    DatagramEndpoint tx(n.a, Ports::MainLines);
-    tx.bindChannel(2);
-    QCOMPARE(tx.remotePort, 6911);
-    SendToSibling(tx, SiblingPorts::Lines, "line");
-    QCOMPARE(tx.remotePort, 6911);
-    QCOMPARE(tx.remoteHost, QStringLiteral("127.0.0.1"));
-    tx.remoteHost = "192.168.1.2";
-    tx.send("next");
+namespace {
+// Five stations on one LAN, the first sending through its outbox.
+struct OutboxLan {
+    MemoryNetwork lan;
+    MemoryHost& own = lan.addHost("192.168.1.1", "own");
+    EndpointOutbox out;
+    std::vector<std::unique_ptr<DatagramEndpoint>> endpoints;
+    QStringList members;
+    QString partner;
+    bool sibling = false;
+    OutboxLan() {
+        for (const PortEntry* e : {&Ports::MainLines, &Ports::MainPartner, &Ports::MainCommands, &Ports::MainSearchRequests}) {
+            endpoints.push_back(std::make_unique<DatagramEndpoint>(own, *e));
+            endpoints.back()->bindChannel(2);
+            out.add(endpoints.back().get());
+        }
+        out.members = [this] { return members; };
+        out.partner = [this] { return partner; };
+        out.siblingOn = [this] { return sibling; };
+    }
+};
+}  // namespace
+
+void NetTest::outboxRoutes() {
+    OutboxLan n;
+    n.out.toMembers(Ports::MainLines, "nobody");
+    QVERIFY(n.lan.sent().isEmpty());  // no member, nothing sent, nothing raised
+
+    n.members = {"192.168.1.5", "192.168.1.2", "192.168.1.8"};
+    n.out.toMembersAndSibling(Ports::MainLines, SiblingPorts::Lines, "line");
+    QList<QString> to;
+    for (const auto& d : n.lan.sent()) to << d.to + u':' + QString::number(d.toPort);
+    QCOMPARE(to, (QList<QString>{"192.168.1.5:6911", "192.168.1.2:6911", "192.168.1.8:6911"}));  // slot order
+    n.sibling = true;
+    n.lan.clearSent();
+    n.out.toMembersAndSibling(Ports::MainLines, SiblingPorts::Lines, "line");
+    QCOMPARE(n.lan.sent().size(), 4);
+    QCOMPARE(n.lan.sent().last().to, QStringLiteral("127.0.0.1"));
+    QCOMPARE(n.lan.sent().last().toPort, 7911);  // the sibling's channel, whatever ours is
+    n.lan.clearSent();
+    n.out.toMembers(Ports::MainLines, "next");  // the channel port again
+    QCOMPARE(n.lan.sent().first().toPort, 6911);
+    QCOMPARE(n.lan.sent().first().fromPort, 6911);
+
+    n.lan.clearSent();
+    n.partner = "192.168.1.2";
+    n.out.toPartner(Ports::MainPartner, "typing");
+    QCOMPARE(n.lan.sent().size(), 1);
+    QCOMPARE(n.lan.sent()[0].to, QStringLiteral("192.168.1.2"));
+    QCOMPARE(n.lan.sent()[0].toPort, 6912);
+    n.out.toBroadcastOf(Ports::MainSearchRequests, "010.1.2.3", "search");
+    QCOMPARE(n.lan.sent().last().to, QStringLiteral("10.255.255.255"));
+    QCOMPARE(n.lan.sent().last().toPort, 6922);
+}
+
+void NetTest::outboxScramblesOnlyScrambledPorts() {
+    OutboxLan n;
+    n.members = {"192.168.1.2"};
+    n.sibling = true;
+    n.out.scramble = [](const QByteArray& plain) -> std::optional<QByteArray> {
+        if (plain.size() > 4) return std::nullopt;  // too long to scramble: refused
+        return "S(" + plain + ")";
+    };
+    n.out.toMembersAndSibling(Ports::MainLines, SiblingPorts::Lines, "abc");
+    n.out.toMembers(Ports::MainCommands, "undo");
     const auto sent = n.lan.sent();
-    QCOMPARE(sent.size(), 2);
-    QCOMPARE(sent[0].to, QStringLiteral("127.0.0.1"));
-    QCOMPARE(sent[0].toPort, 7911);
-    QCOMPARE(sent[1].toPort, 6911);
-    QCOMPARE(sent[1].fromPort, 6911);
+    QCOMPARE(sent.size(), 3);
+    QCOMPARE(sent[0].payload, QByteArray("S(abc)"));
+    QCOMPARE(sent[1].payload, QByteArray("S(abc)"));  // the sibling gets it as sent
+    QCOMPARE(sent[2].payload, QByteArray("undo"));    // commands are never scrambled
+    n.lan.clearSent();
+    QVERIFY(!n.out.toMembers(Ports::MainLines, "too long"));
+    n.out.toSibling(Ports::MainLines, SiblingPorts::Lines, "received");  // forwarded as given
+    QCOMPARE(n.lan.sent().size(), 1);
+    QCOMPARE(n.lan.sent()[0].payload, QByteArray("received"));
+}
+
+namespace {
+// A network whose sockets keep reading their own state after each handler returns, as a real
+// socket's delivery loop does, and report whether they were still alive then.
+class ProbeSocket;
+struct ProbeNetwork final : Network {
+    std::unique_ptr<DatagramSocket> openSocket() override;
+    HostIdentity hostIdentity() const override { return {}; }
+    QList<ProbeSocket*> live;
+    int deliveredAfterDeath = 0;
+};
+class ProbeSocket final : public DatagramSocket {
+public:
+    explicit ProbeSocket(ProbeNetwork& n) : net_(n) { n.live << this; }
+    ~ProbeSocket() override { net_.live.removeOne(this); }
+    bool bind(quint16) override { return true; }
+    void close() override {}
+    bool isBound() const override { return true; }
+    bool sendTo(const QByteArray&, const QString&, quint16, QString*) override { return true; }
+    void deliver(const QByteArray& payload) {
+        ProbeNetwork& n = net_;
+        emit received(payload, QStringLiteral("10.0.0.9"), 1);
+        if (!n.live.contains(this)) ++n.deliveredAfterDeath;  // its loop would now read freed memory
+    }
+
+private:
+    ProbeNetwork& net_;
+};
+std::unique_ptr<DatagramSocket> ProbeNetwork::openSocket() { return std::make_unique<ProbeSocket>(*this); }
+}  // namespace
+
+void NetTest::aSocketOutlivesItsOwnHandler() {
+    ProbeNetwork net;
+    DatagramEndpoint e(net, Ports::MainSearchAnswers);
+    e.bindChannel(0);
+    int handled = 0;
+    // The handler shows a message box, and inside it the user changes the channel.
+    QObject::connect(&e, &DatagramEndpoint::received, [&] {
+        ++handled;
+        e.bindChannel(2);
+    });
+    ProbeSocket* first = net.live.value(0);
+    first->deliver("Ful");
+    QCOMPARE(handled, 1);
+    QCOMPARE(net.deliveredAfterDeath, 0);
+    QCOMPARE(e.channelPort(), 6918);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // back in the event loop
+    QCOMPARE(net.live.size(), 1);  // the old socket is gone once nothing of it is on the stack
+    // A rebind outside any handler closes the old socket at once.
+    e.bindChannel(3);
+    QCOMPARE(net.live.size(), 1);
 }
 
 void NetTest::channelShift() {
@@ -213,22 +391,19 @@ void NetTest::memoryLanRoutesUnicastBroadcastAndLoopback() {
     for (auto* e : {&ea, &eb, &eo}) e->bindChannel(0);
     QSignalSpy sa(&ea, &DatagramEndpoint::received), sb(&eb, &DatagramEndpoint::received),
         so(&eo, &DatagramEndpoint::received);
-    ea.remoteHost = ClassfulBroadcast(u"10.0.0.1");
-    ea.send("hello");
+    ea.sendTo(ClassfulBroadcast(u"10.0.0.1"), 6722, "hello");
     lan.deliverAll();
     QCOMPARE(sa.size(), 1);  // a broadcast comes back to its sender too
     QCOMPARE(sb.size(), 1);
     QCOMPARE(so.size(), 0);  // another network
-    ea.remoteHost = "10.0.0.2";
-    ea.send("one");
+    ea.sendTo(QStringLiteral("10.0.0.2"), 6722, "one");
     lan.deliverAll();
     QCOMPARE(sb.size(), 2);
     QCOMPARE(sa.size(), 1);
     QCOMPARE(sb[1][1].toString(), QStringLiteral("10.0.0.1"));
     // An unknown host name is reported by the endpoint.
     QSignalSpy err(&ea, &DatagramEndpoint::sendError);
-    ea.remoteHost = "no-such-host";
-    ea.send("x");
+    ea.sendTo(QStringLiteral("no-such-host"), 6722, "x");
     QCOMPARE(err.size(), 1);
 }
 

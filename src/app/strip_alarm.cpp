@@ -1,0 +1,38 @@
+#include "app/strip_alarm.h"
+
+#include <QEvent>
+#include <QPainter>
+
+StripAlarm::StripAlarm(QWidget* strip) : QWidget(strip) {
+    setObjectName(QStringLiteral("StripAlarm"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    strip->installEventFilter(this);
+    setGeometry(strip->rect());
+    hide();
+}
+
+void StripAlarm::setColour(const QColor& colour) {
+    colour_ = colour;
+    setVisible(colour.isValid());
+    if (colour.isValid()) {
+        setGeometry(parentWidget()->rect());
+        raise();
+        update();
+    }
+}
+
+bool StripAlarm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+    return false;
+}
+
+void StripAlarm::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect r = rect();
+    const int t = kThickness;
+    for (const QRect& band : {QRect(0, 0, r.width(), t), QRect(0, r.height() - t, r.width(), t),
+                              QRect(0, 0, t, r.height()), QRect(r.width() - t, 0, t, r.height())})
+        p.fillRect(band, colour_);
+}

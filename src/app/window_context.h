@@ -1,0 +1,37 @@
+#pragma once
+// What the main window hands to the windows it creates: the station, the hot keys every window
+// carries, and the endpoint factory. Windows that need more get a narrow interface of their own.
+class QObject;
+class QString;
+
+namespace Net {
+class DatagramEndpoint;
+struct PortEntry;
+}
+
+namespace App {
+
+struct Station;
+
+class HotKeyTarget {
+public:
+    virtual ~HotKeyTarget() = default;
+    // One of the hidden menu items: hkey_main, hkey_fkeymemo, hkeyrenraku1, …
+    virtual void HotKey(const QString& item) = 0;
+};
+
+class EndpointFactory {
+public:
+    virtual ~EndpointFactory() = default;
+    // An endpoint owned by `owner`, bound at once to its port of the current channel, with the
+    // receive discipline of the station, and the way out for its traffic.
+    virtual Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner) = 0;
+};
+
+struct WindowContext {
+    Station& station;
+    HotKeyTarget& hotKeys;
+    EndpointFactory& endpoints;
+};
+
+}  // namespace App
