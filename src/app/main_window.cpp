@@ -211,6 +211,15 @@ void Ttalk2e::buildDisplayPage() {
         pane->setAcceptRichText(false);
     }
     RichEdit27->setReadOnly(true);
+    // The partner's pane sits on the own pane; a frame and a shade of their colour tell them apart.
+    RichEdit27->setFrameStyle(QFrame::Box | QFrame::Plain);
+    RichEdit27->setLineWidth(1);
+    {
+        QPalette p = RichEdit27->palette();
+        p.setColor(QPalette::WindowText, QColor(128, 128, 128));
+        RichEdit27->setPalette(p);
+    }
+    ColourPanes(inputPaneColour_);
     stripAlarm_ = new StripAlarm(Panel1);
 }
 

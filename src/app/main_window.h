@@ -467,6 +467,9 @@ public:
     QFrame *Panel22 = nullptr, *Panel23 = nullptr;  // the strip's splitter panels
     void Button3Click();
     void Button4Click();
+    void ColourPanes(const QColor& colour);
+    // The monitor pane's background for a pane colour.
+    static QColor MonitorShade(const QColor& colour);
     void Button27Click();
     void Button34Click();
     void CheckBox47Click();

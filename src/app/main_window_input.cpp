@@ -469,11 +469,27 @@ void Ttalk2e::Button4Click() {
     const auto c = station_.dialogs.chooseColor(this, inputPaneColour_);
     if (!c) return;
     inputPaneColour_ = *c;
-    for (QTextEdit* pane : std::initializer_list<QTextEdit*>{RichEdit1, RichEdit27, Form14->RichEdit1, Form14->RichEdit2}) {
+    ColourPanes(*c);
+}
+
+// The input panes take the colour; the partner's monitor pane a shade of it, so the two panes of
+// the strip never read as one box.
+void Ttalk2e::ColourPanes(const QColor& colour) {
+    auto paint = [](QTextEdit* pane, const QColor& c) {
         QPalette p = pane->palette();
-        p.setColor(QPalette::Base, *c);
+        p.setColor(QPalette::Base, c);
         pane->setPalette(p);
-    }
+    };
+    paint(RichEdit1, colour);
+    paint(RichEdit27, MonitorShade(colour));
+    if (Form14)
+        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) paint(pane, colour);
+}
+
+QColor Ttalk2e::MonitorShade(const QColor& colour) {
+    const QColor tint(190, 205, 228);
+    auto mix = [](int a, int b) { return (a * 7 + b * 3) / 10; };
+    return QColor(mix(colour.red(), tint.red()), mix(colour.green(), tint.green()), mix(colour.blue(), tint.blue()));
 }
 
 void Ttalk2e::Button27Click() {

@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMessageBox>
 #include <exception>
 
@@ -39,6 +42,16 @@ void installFontSubstitutions() {
                                {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
 }
 
+bool installTranslations(QCoreApplication& app) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* qt = new QTranslator(&app);
+    if (!qt->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+        delete qt;
+        return false;
+    }
+    return QCoreApplication::installTranslator(qt);
+}
+
 TForm12* showSplash() {
     auto* splash = new TForm12();
     splash->show();
@@ -58,6 +71,7 @@ int runQuelta(int argc, char** argv, const std::function<void(Ttalk2e&)>& afterC
     app.setApplicationName(QStringLiteral("Quelta"));
     app.setQuitOnLastWindowClosed(false);  // closing the main window ends the program, nothing else
     installFontSubstitutions();
+    installTranslations(app);
 
     DesktopStation desktop;
     InstanceLock lock(runtimeFolder());

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QCoreApplication;
 class Ttalk2e;
 class TForm12;
 
@@ -12,6 +13,10 @@ namespace App {
 
 // Maps the display font name the settings use to the Japanese gothic fonts of this system.
 void installFontSubstitutions();
+
+// Loads Qt's own Japanese texts, so that standard dialogs, buttons and menus speak Japanese.
+// False when the translation files are not installed.
+bool installTranslations(QCoreApplication& app);
 
 // Shows the splash and paints it at once.
 TForm12* showSplash();

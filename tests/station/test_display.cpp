@@ -2,12 +2,16 @@
 // field rules, the word-processor screen, the typist modes and the keys of display-only mode.
 #include "support/test_station.h"
 
+#include "app/canvas.h"
+
 #include "core/record.h"
 #include "text/cp932.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -71,6 +75,7 @@ private slots:
     void cursorCycle();
     void fontAndBackgroundButtons();
     void optionSwitches();
+    void canvasShowsTheLinesAsDrawn();
 };
 
 void DisplayTest::recordStartsAsDesigned() {
@@ -484,6 +489,49 @@ void DisplayTest::optionSwitches() {
     w.m.CheckBox84->setChecked(true);
     QVERIFY(!w.m.CheckBox8->isChecked());
     QVERIFY(!w.m.CheckBox50->isChecked());
+}
+
+// The lines drawn one by one at their positions, as the canvas must show them.
+QImage linesAsDrawn(Ttalk2e& m, const std::vector<Core::SmoothScroller::Placed>& placed, const QImage& like) {
+    QImage ref(like.size(), QImage::Format_RGB32);
+    ref.fill(m.RichEdit2->palette().color(QPalette::Base));
+    QPainter p(&ref);
+    p.setFont(m.RichEdit2->font());
+    p.setPen(m.RichEdit2->palette().color(QPalette::Text));
+    const int ascent = QFontMetrics(m.RichEdit2->font()).ascent();
+    for (const auto& line : placed) p.drawText(QPoint(Ttalk2e::kTextLeft, line.y + ascent), m.record().displayLine(line.line));
+    return ref;
+}
+
+void DisplayTest::canvasShowsTheLinesAsDrawn() {
+    Shown w;
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPixelSize(48);
+    w.s.dialogs.fonts.push_back(f);
+    w.m.Button1->click();
+    w.m.CheckBox67->setChecked(false);
+    w.m.Edit8->setText("5");
+    w.m.Edit12->setText("48");  // lines closer than the font is high: descenders reach the next line
+    for (const char* t : {"gjpqy Typography", "jumping quickly", "ぎゃぴょ gjpqy", "yyy ggg", "Quality"})
+        w.m.AppendReceivedLine(t);
+    w.runTicks();
+    w.m.RedrawDisplay();
+    QVERIFY(hasInk(w.m.Image1->picture(), 0, 400));
+    QVERIFY(w.m.Image1->picture() == linesAsDrawn(w.m, w.m.scroller().placement(), w.m.Image1->picture()));
+    // In the middle of a scroll, every tick.
+    w.m.AppendReceivedLine("gypsy jig");
+    for (int i = 0; i < 7 && w.m.Timer1->isActive(); ++i) {
+        const auto placed = w.m.scroller().placement();
+        w.m.Timer1Timer();
+        QVERIFY2(w.m.Image1->picture() == linesAsDrawn(w.m, placed, w.m.Image1->picture()), qPrintable(QString::number(i)));
+    }
+    // The frameless screen.
+    w.runTicks();
+    w.m.Button16->click();  // display only
+    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QVERIFY(w.m.isFrameless());
+    w.m.RedrawFrameless();
+    QVERIFY(w.m.Image2->picture() == linesAsDrawn(w.m, w.m.scroller().placement(), w.m.Image2->picture()));
 }
 
 QTEST_MAIN(DisplayTest)

@@ -2,9 +2,12 @@
 // to the partner and to the 8-person monitor, the F-key memo and the 8-person monitor window.
 #include "support/lan.h"
 
+#include "app/strip_alarm.h"
 #include "net/datagram_endpoint.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -66,6 +69,7 @@ private slots:
     void timeLimit();
     void memoPhrasesAndDeleteKeys();
     void paneHoldsAtMost254Bytes();
+    void noPathOverfillsThePane();
     void fkeyMemoRows();
     void memberMonitorRowsAndOrder();
     void memberMonitorSwapAndButtons();
@@ -278,9 +282,15 @@ void InputTest::timeLimit() {
     QCOMPARE(t.a.main->Timer3->interval(), 3000);
     t.a.main->Timer3Timer();
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Red);
+    // A thick red frame over the whole strip, not just its thin edges.
+    auto* alarm = t.a.main->Panel1->findChild<StripAlarm*>();
+    QVERIFY(alarm && alarm->isVisible());
+    QCOMPARE(alarm->colour(), QColor(255, 0, 0));
+    QCOMPARE(alarm->geometry(), t.a.main->Panel1->rect());
     QVERIFY(t.lan.net.sentTo(6711).isEmpty());  // only red
     t.key(Qt::Key_Return);
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
+    QVERIFY(alarm->isHidden());
     t.lan.net.clearSent();
     t.a.main->CheckBox23->setChecked(true);
     t.a.main->activateWindow();
@@ -355,6 +365,54 @@ void InputTest::paneHoldsAtMost254Bytes() {
     paste.setText(QString(5000, u'あ'));
     t.pane()->insertFromMimeData(&paste);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("ab") + QString(126, u'あ'));
+}
+
+void InputTest::noPathOverfillsThePane() {
+    Typing t;
+    auto fits = [&] {
+        const QByteArray bytes = Cp932::encodeCrLf(t.pane()->toPlainText());
+        return bytes.size() <= 254 && Cp932::safeCut(bytes, bytes.size()) == bytes.size();
+    };
+    // An F-key phrase of 140 full-width characters with its clear-first box on.
+    t.a.main->Form5->Edit58->setText(QString(140, QChar(0x3042)));
+    t.a.main->Form5->CheckBox4->setChecked(true);
+    t.key(Qt::Key_F4);
+    QCOMPARE(t.pane()->toPlainText(), QString(127, QChar(0x3042)));
+    t.lan.net.clearSent();
+    t.key(Qt::Key_Return);
+    QCOMPARE(t.lan.net.sentTo(6711).value(0).payload.size(), 254);
+    // The same phrase inserted into a pane that holds text.
+    t.a.main->Form5->CheckBox4->setChecked(false);
+    t.type("abc");
+    t.key(Qt::Key_F4);
+    QVERIFY(fits());
+    // The F7 template around a long selection of the record.
+    t.a.main->CheckBox52->setChecked(true);
+    t.a.main->Edit94->setText(QString(60, QChar(0x8A02)));
+    t.a.main->SendLine(Cp932::encode(QString(120, QChar(0x304B))));
+    t.a.main->Button12->click();  // the word-processor screen shows the record
+    QTextCursor sel(t.a.main->record().document());
+    sel.movePosition(QTextCursor::End);
+    sel.movePosition(QTextCursor::PreviousBlock);
+    sel.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    t.a.main->RichEdit2->setTextCursor(sel);
+    t.pane()->setFocus();
+    t.key(Qt::Key_F7);
+    QVERIFY(fits());
+    QVERIFY(t.pane()->toPlainText().startsWith(QString(60, QChar(0x8A02))));
+    t.a.main->Button13->click();
+    // Brackets around a pane that is nearly full.
+    t.a.main->CheckBox43->setChecked(true);
+    t.pane()->setPlainText(QString(126, QChar(0x3042)));
+    t.key(Qt::Key_F8);
+    QVERIFY(fits());
+    QVERIFY(t.pane()->toPlainText().startsWith(QStringLiteral("「")));
+    // F9 takes back a 300-byte line from the sub-input window into the pane.
+    t.pane()->clear();
+    t.a.main->SendLine(QByteArray(300, 'w'));
+    t.key(Qt::Key_F9);
+    QVERIFY(fits());
+    QCOMPARE(t.pane()->toPlainText(), QString(254, u'w'));
 }
 
 void InputTest::fkeyMemoRows() {
@@ -458,6 +516,20 @@ void InputTest::memberMonitorSwapAndButtons() {
     me.dialogs.colours.push_back(QColor(255, 255, 200));
     mon.Button2->click();
     QCOMPARE(mon.row(8).name->palette().color(QPalette::Base), QColor(255, 255, 200));
+    // A right click on a name or a pane picks its colour, and no edit menu opens over it.
+    for (QWidget* target : std::initializer_list<QWidget*>{mon.row(3).name, mon.row(3).pane->viewport()}) {
+        bool menuSeen = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuSeen = true;
+                popup->close();
+            }
+        });
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &menu);
+        QCoreApplication::processEvents();
+        QVERIFY(!menuSeen);
+    }
 }
 
 QTEST_MAIN(InputTest)

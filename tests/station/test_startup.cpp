@@ -60,6 +60,7 @@ private slots:
     void lanSwitchCaptionTurnsRedWhenOff();
     void auxiliaryButtonsOpenTheirWindows();
     void closingRunsTheCloseHandlerOnce();
+    void qtSpeaksJapanese();
 };
 
 void StartupTest::windowsAreCreatedInOrderAndHidden() {
@@ -405,6 +406,13 @@ void StartupTest::closingRunsTheCloseHandlerOnce() {
     s.main->close();
     QCOMPARE(closed.size(), 1);
     QVERIFY(!s.main->Form2->isVisible());  // closing the main window ends the program's windows
+}
+
+void StartupTest::qtSpeaksJapanese() {
+    QVERIFY(App::installTranslations(*qApp));
+    // The standard buttons of message boxes and file dialogs, and the edit menus of text fields.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("すべてを選択"));
 }
 
 QTEST_MAIN(StartupTest)
