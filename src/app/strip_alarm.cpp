@@ -30,9 +30,8 @@ bool StripAlarm::eventFilter(QObject* watched, QEvent* event) {
 
 void StripAlarm::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QRect r = rect();
-    const int t = kThickness;
-    for (const QRect& band : {QRect(0, 0, r.width(), t), QRect(0, r.height() - t, r.width(), t),
-                              QRect(0, 0, t, r.height()), QRect(r.width() - t, 0, t, r.height())})
-        p.fillRect(band, colour_);
+    QColor wash = colour_;
+    wash.setAlpha(kWash);
+    p.fillRect(rect(), wash);
+    p.fillRect(QRect(0, 0, width(), kEdge), colour_);
 }

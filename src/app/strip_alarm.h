@@ -1,7 +1,8 @@
 #pragma once
-// A thick coloured frame laid over the input strip while a time or length limit is exceeded. The
-// strip's own panels show only a thin edge around the panes, which a typist looking at the text
-// easily misses; the frame is seen at a glance and lets every click through to the panes.
+// A coloured wash laid over the input strip while a time or length limit is exceeded. The strip's
+// own panels show only a thin edge around the panes, which a typist looking at the text easily
+// misses; the wash tints the panes themselves, so it is seen at a glance, while the text under it
+// stays readable and every click goes through to the panes.
 #include <QColor>
 #include <QWidget>
 
@@ -12,7 +13,8 @@ public:
     // An invalid colour hides the frame.
     void setColour(const QColor& colour);
     QColor colour() const { return colour_; }
-    static constexpr int kThickness = 6;
+    static constexpr int kEdge = 3;     // solid band along the strip's top margin
+    static constexpr int kWash = 90;    // opacity of the tint over the panes, of 255
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
