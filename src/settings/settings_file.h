@@ -26,8 +26,8 @@ QByteArray groupLine(int group);               // "802:<group>:班", 1 for "Ａ�
 QByteArray ownNameLine(QByteArrayView name);   // "166:<name>:自分のパソコンのホスト名（最後に書く）"
 
 // The keys the writer emits, in file order: 121 first, then ascending with 006 before 005,
-// 012 before 011 and 193 after 195–197. Keys without `read` (and 030, 709) are included as the
-// writer treats them; 071, 072, 139, the commands, 801, 802 and 166 never are.
+// 012 before 011 and 193 after 195–197. Entries without `read` are left out, except 030 and 709,
+// which are fixed lines; 071, 072, 139, the commands, 801, 802 and 166 are never written here.
 QList<int> writeOrder(const KeyTable& table);
 
 // Appends the header and one line per written key to `lines` (which it does not clear).
