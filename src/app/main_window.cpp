@@ -3,6 +3,7 @@
 #include "app/canvas.h"
 #include "app/desktop_cover.h"
 #include "app/dock_page.h"
+#include "app/fonts.h"
 #include "app/form_builder.h"
 #include "app/hot_keys.h"
 #include "app/member_monitor.h"
@@ -38,20 +39,12 @@
 
 namespace {
 
-const QString kDisplayFont = QStringLiteral("ＭＳ Ｐゴシック");
-
 QTimer* namedTimer(QObject* parent, const char* name, int interval, bool singleShot) {
     auto* t = new QTimer(parent);
     t->setObjectName(QString::fromLatin1(name));
     t->setInterval(interval);
     t->setSingleShot(singleShot);
     return t;
-}
-
-QFont pixelFont(int pixels) {
-    QFont f(kDisplayFont);
-    f.setPixelSize(pixels);
-    return f;
 }
 
 void setRed(QListWidget* list, bool red) {
@@ -135,7 +128,7 @@ void Ttalk2e::buildDisplayPage() {
     auto* pane = new TextPane(Panel6);
     RichEdit2 = pane;
     RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
-    RichEdit2->setFont(pixelFont(48));
+    RichEdit2->setFont(Fonts::gothicPixels(48));
     RichEdit2->setAcceptRichText(false);
     RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -196,7 +189,7 @@ void Ttalk2e::buildDisplayPage() {
         b->setAutoDefault(false);
     }
 
-    const QFont paneFont = pixelFont(15);
+    const QFont paneFont = Fonts::gothicPixels(15);
     RichEdit27 = new TextPane(Panel1);
     RichEdit27->setObjectName(QStringLiteral("RichEdit27"));
     RichEdit1 = new TextPane(Panel1);

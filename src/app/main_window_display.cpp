@@ -4,6 +4,7 @@
 
 #include "app/canvas.h"
 #include "app/dock_page.h"
+#include "app/fonts.h"
 #include "app/form_builder.h"
 #include "app/text_pane.h"
 #include "app/updown.h"
@@ -33,11 +34,6 @@ using Form::intOf;
 
 void setNumber(QLineEdit* e, int v) { e->setText(QString::number(v)); }
 
-// Font size in whole points, as the display formulas take it.
-int pointsOf(const QFont& f) {
-    if (f.pixelSize() > 0) return f.pixelSize() * 72 / 96;
-    return qRound(f.pointSizeF());
-}
 
 int screenHeight(const QWidget* w) {
     const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
@@ -185,20 +181,26 @@ void Ttalk2e::paintCanvas(Canvas* canvas, bool wholeCanvas) {
     texts.reserve(int(placed.size()));
     for (const Core::SmoothScroller::Placed& line : placed) texts << record().displayLine(line.line);
     const int top = placed.empty() ? 0 : placed.front().y;
+    const int firstLine = placed.empty() ? 0 : placed.front().line;
     int bottom = 0;
-    QStringList window;
+    bands_.beginFrame(font, ink, paper, kTextLeft, img.width(), spacing);
     for (int i = 0; i < int(texts.size()) + reach; ++i) {
         const int y = top + i * spacing;
         if (y >= img.height()) break;
-        window.clear();
+        if (y + spacing <= 0) continue;
         bool any = false;
-        for (int j = i - reach; j <= i; ++j) {
-            const QString t = j >= 0 && j < texts.size() ? texts[j] : QString();
-            any = any || !t.isEmpty();
-            window << t;
+        for (int j = qMax(0, i - reach); j <= i && j < texts.size() && !any; ++j) any = !texts[j].isEmpty();
+        if (!any) continue;
+        const Core::LineBands::Band b = bands_.band(firstLine + i, texts, i, reach);
+        const QImage& image = *b.image;
+        if (b.ownWidth == image.width()) {
+            p.drawImage(QPoint(0, y), image);  // the line is the widest: one copy
+        } else {
+            if (b.overlapRows > 0) p.drawImage(QPoint(0, y), image, QRect(0, 0, image.width(), b.overlapRows));
+            if (b.ownWidth > 0)
+                p.drawImage(QPoint(0, y + b.overlapRows), image,
+                            QRect(0, b.overlapRows, b.ownWidth, image.height() - b.overlapRows));
         }
-        if (!any || y + spacing <= 0) continue;
-        p.drawImage(QPoint(0, y), bands_.band(window, font, ink, paper, kTextLeft, img.width(), spacing));
         bottom = qMax(bottom, y + spacing);
     }
     p.end();
@@ -315,7 +317,7 @@ void Ttalk2e::Button83Click() {
 void Ttalk2e::AutoFitLines() {
     if (!CheckBox67->isChecked() || !started_) return;
     RichEdit2->setGeometry(0, RichEdit2->y(), displayWidth(), displayHeight());
-    const int pixels = pointsOf(RichEdit2->font()) * 96 / 72;
+    const int pixels = Fonts::points(RichEdit2->font()) * 96 / 72;
     if (pixels <= 0) return;
     setNumber(Edit8, displayHeight() / pixels);
     setNumber(Edit12, pixels);
@@ -717,7 +719,7 @@ void Ttalk2e::FitToWindow() {
         return;
     }
     const int H = height();
-    const int s = qMax(1, pointsOf(RichEdit2->font()));
+    const int s = qMax(1, Fonts::points(RichEdit2->font()));
     const int step = qMax(1, scroll_.scrollStep);
     int lines = H / (2 * s);
     int spacing = H / (lines + 1);

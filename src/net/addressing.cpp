@@ -40,10 +40,14 @@ int CheckAddress(QByteArrayView text) {
     return checkAddress(text, [](char c) { return unsigned(static_cast<unsigned char>(c)); });
 }
 
-QString PlainAddress(QStringView text) {
-    if (CheckAddress(text) != 0) return text.toString();
+QString PlainAddress(const QString& text) {
+    // Nearly every address is plain already: only a field that starts with "0" and goes on needs work.
+    bool zeros = false;
+    for (qsizetype i = 0; i + 1 < text.size() && !zeros; ++i)
+        zeros = text[i] == u'0' && (i == 0 || text[i - 1] == u'.') && text[i + 1].isDigit();
+    if (!zeros || CheckAddress(text) != 0) return text;
     QString out;
-    for (QStringView f : text.split(u'.')) {
+    for (QStringView f : QStringView(text).split(u'.')) {
         if (!out.isEmpty()) out += u'.';
         out += QString::number(f.toInt());
     }

@@ -16,7 +16,7 @@ int CheckAddress(QByteArrayView text);
 // A valid address with its leading zeros dropped ("192.168.001.010" → "192.168.1.10"). The
 // address check reads fields as decimals, while the socket layer would read "010" as octal, so an
 // address is made plain before it leaves the station. Any other text comes back unchanged.
-QString PlainAddress(QStringView text);
+QString PlainAddress(const QString& text);
 
 // Directed broadcast of the address's classful network; the fields are kept as typed (the sending
 // layer makes them plain). Callers pass only addresses that passed CheckAddress.

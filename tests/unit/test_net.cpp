@@ -71,11 +71,11 @@ void NetTest::classfulBroadcast() {
 }
 
 void NetTest::plainAddresses() {
-    QCOMPARE(PlainAddress(u"192.168.001.010"), QStringLiteral("192.168.1.10"));
-    QCOMPARE(PlainAddress(u"010.000.000.009"), QStringLiteral("10.0.0.9"));
-    QCOMPARE(PlainAddress(u"192.168.1.10"), QStringLiteral("192.168.1.10"));
-    QCOMPARE(PlainAddress(u"no-such-host"), QStringLiteral("no-such-host"));  // not an address: as is
-    QCOMPARE(PlainAddress(u"127.0.0.1"), QStringLiteral("127.0.0.1"));
+    QCOMPARE(PlainAddress(QStringLiteral("192.168.001.010")), QStringLiteral("192.168.1.10"));
+    QCOMPARE(PlainAddress(QStringLiteral("010.000.000.009")), QStringLiteral("10.0.0.9"));
+    QCOMPARE(PlainAddress(QStringLiteral("192.168.1.10")), QStringLiteral("192.168.1.10"));
+    QCOMPARE(PlainAddress(QStringLiteral("no-such-host")), QStringLiteral("no-such-host"));  // not an address: as is
+    QCOMPARE(PlainAddress(QStringLiteral("127.0.0.1")), QStringLiteral("127.0.0.1"));
     // An address typed with leading zeros reaches the host it names, not an octal reading of it.
     MemoryNetwork lan;
     MemoryHost& a = lan.addHost("192.168.1.1", "a");

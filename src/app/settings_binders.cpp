@@ -1,0 +1,142 @@
+#include "app/settings_binders.h"
+
+#include "app/fonts.h"
+#include "text/cp932.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QWidget>
+
+namespace Bind {
+namespace {
+
+using Settings::Entry;
+
+// Two-comment keys write the comment of the state they hold.
+Entry entry(int key, Kind kind, QStringView on, QStringView off = {}) {
+    Entry e;
+    e.key = key;
+    e.kind = kind;
+    e.comment = comment(on);
+    if (!off.isNull()) e.commentOff = comment(off);
+    return e;
+}
+
+bool positive(Kind kind, QByteArrayView v) { return kind == Kind::TrueFalse ? Settings::isTrue(v) : Settings::isOn(v); }
+QByteArray state(Kind kind, bool on) { return kind == Kind::TrueFalse ? Settings::trueFalse(on) : Settings::onOff(on); }
+
+}  // namespace
+
+QByteArray comment(QStringView text) { return Cp932::encode(text); }
+
+void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off) {
+    Entry e = entry(key, kind, on, off);
+    e.read = [box, kind] { return state(kind, box->isChecked()); };
+    e.apply = [box, kind](QByteArrayView v) { box->setChecked(positive(kind, v)); };  // toggled runs its handler
+    t.add(std::move(e));
+}
+
+void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text) {
+    Entry e = entry(key, kind, text);
+    e.read = [field] { return Cp932::encode(field->text()); };
+    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
+    t.add(std::move(e));
+}
+
+void number(KeyTable& t, int key, QStringView text, std::function<int()> get, std::function<void(int)> set) {
+    Entry e = entry(key, Kind::Int, text);
+    e.read = [get] { return Settings::fromInt(get()); };
+    e.apply = [set](QByteArrayView v) { set(Settings::intValue(v)); };
+    t.add(std::move(e));
+}
+
+void colour(KeyTable& t, int key, QStringView text, std::function<qint32()> get, std::function<void(qint32)> set) {
+    Entry e = entry(key, Kind::Colour, text);
+    e.read = [get] { return Settings::fromInt(get()); };
+    e.apply = [set](QByteArrayView v) { set(Settings::intValue(v)); };
+    t.add(std::move(e));
+}
+
+void fontName(KeyTable& t, int key, QStringView text, std::function<QFont()> get,
+              std::function<void(const QFont&)> set) {
+    Entry e = entry(key, Kind::FontName, text);
+    e.read = [get] { return Cp932::encode(get().family()); };
+    e.apply = [get, set](QByteArrayView v) {
+        QFont f = get();
+        f.setFamily(Cp932::decode(v));
+        set(f);
+    };
+    t.add(std::move(e));
+}
+
+void fontSize(KeyTable& t, int key, QStringView text, std::function<QFont()> get,
+              std::function<void(const QFont&)> set) {
+    Entry e = entry(key, Kind::Int, text);
+    e.read = [get] { return Settings::fromInt(Fonts::points(get())); };
+    e.apply = [get, set](QByteArrayView v) {
+        QFont f = get();
+        Fonts::setPoints(f, Settings::intValue(v, Fonts::points(f)));
+        set(f);
+    };
+    t.add(std::move(e));
+}
+
+void fontStyle(KeyTable& t, int key, Settings::FontStyle style, QStringView on, QStringView off,
+               std::function<QFont()> get, std::function<void(const QFont&)> set) {
+    using Settings::FontStyle;
+    Entry e = entry(key, Kind::FontStyle, on, off);
+    auto has = [style](const QFont& f) {
+        return style == FontStyle::Bold ? f.bold() : style == FontStyle::Italic ? f.italic() : f.underline();
+    };
+    e.read = [get, style, has] { return Settings::fontStyleWord(style, has(get())); };
+    e.apply = [get, set, style](QByteArrayView v) {
+        QFont f = get();
+        const bool on = Settings::fontStyleSet(style, v);
+        if (style == FontStyle::Bold) f.setBold(on);
+        else if (style == FontStyle::Italic) f.setItalic(on);
+        else f.setUnderline(on);
+        set(f);
+    };
+    t.add(std::move(e));
+}
+
+void visible(KeyTable& t, int key, QWidget* window, Kind kind, QStringView on, QStringView off) {
+    Entry e = entry(key, kind, on, off);
+    e.read = [window, kind] { return state(kind, window->isVisible()); };
+    e.apply = [window, kind](QByteArrayView v) { window->setVisible(positive(kind, v)); };
+    t.add(std::move(e));
+}
+
+void word(KeyTable& t, int key, QWidget* window, QStringView shown, QStringView hidden, QStringView text) {
+    Entry e = entry(key, Kind::Word, text);
+    const QByteArray yes = comment(shown), no = comment(hidden);
+    e.read = [window, yes, no] { return window->isVisible() ? yes : no; };
+    e.apply = [window, yes](QByteArrayView v) { window->setVisible(v == yes); };
+    t.add(std::move(e));
+}
+
+void geometry(KeyTable& t, QWidget* w, Geometry keys, QStringView height, QStringView width, QStringView top,
+              QStringView left) {
+    number(t, keys.height, height, [w] { return w->height(); }, [w](int v) { w->resize(w->width(), v); });
+    number(t, keys.width, width, [w] { return w->width(); }, [w](int v) { w->resize(v, w->height()); });
+    number(t, keys.top, top, [w] { return w->y(); }, [w](int v) { w->move(w->x(), v); });
+    number(t, keys.left, left, [w] { return w->x(); }, [w](int v) { w->move(v, w->y()); });
+}
+
+void height(KeyTable& t, int key, QWidget* w, QStringView text) {
+    number(t, key, text, [w] { return w->height(); }, [w](int v) { w->resize(w->width(), v); });
+}
+
+void width(KeyTable& t, int key, QWidget* w, QStringView text) {
+    number(t, key, text, [w] { return w->width(); }, [w](int v) { w->resize(v, w->height()); });
+}
+
+void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply) {
+    Entry e;
+    e.key = key;
+    e.kind = kind;
+    e.apply = std::move(apply);
+    t.add(std::move(e));
+}
+
+}  // namespace Bind

@@ -1,0 +1,55 @@
+#pragma once
+// Binders of the numbered settings file: each one ties a key of the table to a control or a
+// property of a window, with the control's own setter on reading, so that its handler runs as if
+// the user had changed it. They are the only settings code that touches widgets.
+#include "settings/key_table.h"
+#include "settings/values.h"
+
+#include <QFont>
+#include <QStringView>
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+class QWidget;
+
+namespace Bind {
+
+using Settings::Kind;
+using Settings::KeyTable;
+
+// Code page 932 bytes of a comment.
+QByteArray comment(QStringView text);
+
+// A check box as "on"/"off" or "true"/"false"; `off` is the comment of the unchecked state for
+// two-comment keys (empty: one comment for both).
+void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off = {});
+// An edit field's text (Kind::Text) or number (Kind::Int, written as the field holds it).
+void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text);
+// A number kept elsewhere than in an edit field.
+void number(KeyTable& t, int key, QStringView text, std::function<int()> get, std::function<void(int)> set);
+// A Windows colour value (0x00BBGGRR, negative for a system colour).
+void colour(KeyTable& t, int key, QStringView text, std::function<qint32()> get, std::function<void(qint32)> set);
+// A font's face name, point size and styles, read from `get` and applied by changing that
+// property of the font and handing it to `set`.
+void fontName(KeyTable& t, int key, QStringView text, std::function<QFont()> get, std::function<void(const QFont&)> set);
+void fontSize(KeyTable& t, int key, QStringView text, std::function<QFont()> get, std::function<void(const QFont&)> set);
+void fontStyle(KeyTable& t, int key, Settings::FontStyle style, QStringView on, QStringView off,
+               std::function<QFont()> get, std::function<void(const QFont&)> set);
+// Whether a window is shown: as on/off or true/false with two comments, or as a word.
+void visible(KeyTable& t, int key, QWidget* window, Kind kind, QStringView on, QStringView off);
+void word(KeyTable& t, int key, QWidget* window, QStringView shown, QStringView hidden, QStringView text);
+// A window's height, width, top and left under four keys (in that order of meaning).
+struct Geometry {
+    int height, width, top, left;
+};
+void geometry(KeyTable& t, QWidget* window, Geometry keys, QStringView height, QStringView width, QStringView top,
+              QStringView left);
+// A widget's height or width alone.
+void height(KeyTable& t, int key, QWidget* w, QStringView text);
+void width(KeyTable& t, int key, QWidget* w, QStringView text);
+// A key that is read but never written (071, 072, 139).
+void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply);
+
+}  // namespace Bind
