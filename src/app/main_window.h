@@ -518,6 +518,7 @@ private:
     // Net::TeamHost
     Net::TeamOptions teamOptions() const override;
     Net::SlotViews memberSlots() const override;
+    QStringList mateAddresses() const override;
     void setSlot(int k, const Net::SlotView& slot) override;
     void setOwnAddress(const QString& address) override;
     void setMembersFixed(bool on) override;

@@ -130,6 +130,13 @@ Net::SlotViews Ttalk2e::memberSlots() const {
     return v;
 }
 
+QStringList Ttalk2e::mateAddresses() const {
+    QStringList out;
+    for (const MemberSlot& s : slots_)
+        if (s.mate->isChecked()) out << s.address->text();
+    return out;
+}
+
 void Ttalk2e::setSlot(int k, const Net::SlotView& v) {
     const MemberSlot& s = slot(k);
     if (!v.mate) s.mate->setChecked(false);  // before the address guard would clear it anyway

@@ -28,12 +28,7 @@ Team::Team(Outbox& outbox, TeamHost& host) : outbox_(outbox), host_(host) {}
 
 bool Team::ownAddressValid(const TeamOptions& o) const { return CheckAddress(o.ownAddress) == 0; }
 
-QStringList Team::memberAddresses() const {
-    QStringList out;
-    for (const SlotView& s : host_.memberSlots())
-        if (s.mate) out << s.address;
-    return out;
-}
+QStringList Team::memberAddresses() const { return host_.mateAddresses(); }
 
 SlotViews Team::slotViews() const { return host_.memberSlots(); }
 

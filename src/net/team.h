@@ -45,6 +45,9 @@ public:
     virtual ~TeamHost() = default;
     virtual TeamOptions teamOptions() const = 0;
     virtual SlotViews memberSlots() const = 0;
+    // The addresses of the checked slots in slot order: asked at every group datagram, so it is
+    // its own question rather than a walk over the whole slots.
+    virtual QStringList mateAddresses() const = 0;
     // Slot k = 1 … 8.
     virtual void setSlot(int k, const SlotView& slot) = 0;
     virtual void setOwnAddress(const QString& address) = 0;

@@ -56,6 +56,12 @@ public:
 
     Net::TeamOptions teamOptions() const override { return options; }
     Net::SlotViews memberSlots() const override { return members; }
+    QStringList mateAddresses() const override {
+        QStringList out;
+        for (const Net::SlotView& s : members)
+            if (s.mate) out << s.address;
+        return out;
+    }
     void setSlot(int k, const Net::SlotView& v) override { members[k - 1] = v; }
     void setOwnAddress(const QString& a) override { options.ownAddress = a; }
     void setMembersFixed(bool on) override { options.membersFixed = on; }
