@@ -94,7 +94,7 @@ void AudiencePanel::refresh() {
     }
     const QString address = service_.pageAddress(ownAddress_.isEmpty() ? QStringLiteral("127.0.0.1") : ownAddress_);
     addressLabel->setText(address);
-    qrLabel->setPixmap(QPixmap::fromImage(QrCode(address, 4)));
+    qrLabel->setPixmap(QPixmap::fromImage(QrCode(address, 6)));  // big enough to scan off a projected screen
     statusLabel->setText(QStringLiteral("接続中の観客：%1人").arg(readers_));
 }
 

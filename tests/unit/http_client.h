@@ -71,7 +71,7 @@ inline HttpReply fetch(quint16 port, const QByteArray& request, QTcpSocket* keep
 }
 
 inline QByteArray get(const QByteArray& path, const QByteArray& method = "GET", const QByteArray& extra = {}) {
-    return method + ' ' + path + " HTTP/1.1\r\nHost: station\r\n" + extra + "\r\n";
+    return method + ' ' + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + extra + "\r\n";
 }
 
 // One reader of /events: the response head, then every data record as JSON with its id.

@@ -4,6 +4,7 @@
 #include "http_client.h"
 #include "private_network.h"
 
+#include "audience/audience_panel.h"
 #include "audience/clock.h"
 #include "audience/event_log.h"
 #include "audience/reader_pool.h"
@@ -11,7 +12,10 @@
 #include "audience/transcript.h"
 #include "core/record.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -22,7 +26,7 @@ using namespace Audience;
 using namespace Testing;
 
 namespace {
-constexpr quint16 kPort = 18711;
+constexpr quint16 kPort = Service::kDefaultPort;  // the namespace is ours: no other program holds it
 }
 
 class AudienceHttpTest : public QObject {
@@ -56,6 +60,7 @@ private slots:
     void readerThatStopsReadingIsDropped();
     void silentReaderIsDroppedByTheHeartbeat();
     void switchingOffClosesEverything();
+    void panelSwitchesAndShowsTheAddress();
 
 private:
     bool isolated_;
@@ -224,7 +229,7 @@ void AudienceHttpTest::switchingOffClosesEverything() {
     StreamClient reader;
     reader.open(kPort);
     QVERIFY(reader.waitForEvents(1));
-    QCOMPARE(service_->pageAddress(QStringLiteral("192.168.1.10")), QStringLiteral("http://192.168.1.10:18711/"));
+    QCOMPARE(service_->pageAddress(QStringLiteral("192.168.1.10")), QStringLiteral("http://192.168.1.10:8711/"));
 
     // A new port: the old one closes at once, the stream with it.
     QVERIFY(service_->setPort(kPort + 1));
@@ -249,9 +254,46 @@ void AudienceHttpTest::switchingOffClosesEverything() {
     QCOMPARE(fetch(kPort + 2, get("/")).status, 200);
 }
 
+void AudienceHttpTest::panelSwitchesAndShowsTheAddress() {
+    QVERIFY(service_->setEnabled(false));
+    AudiencePanel panel(*service_);
+    panel.setOwnAddress(QStringLiteral("192.168.1.10"));
+    QVERIFY(!panel.enabledBox->isChecked());
+    QCOMPARE(panel.addressLabel->text(), QStringLiteral("公開していません"));
+    QVERIFY(panel.qrLabel->pixmap().isNull());
+
+    panel.enabledBox->setChecked(true);  // as a click or the settings file would
+    QVERIFY(service_->isEnabled());
+    QCOMPARE(panel.addressLabel->text(), QStringLiteral("http://192.168.1.10:8711/"));
+    QVERIFY(!panel.qrLabel->pixmap().isNull());
+    StreamClient reader;
+    reader.open(kPort);
+    QVERIFY(reader.waitForEvents(1));
+    QTRY_COMPARE(panel.statusLabel->text(), QStringLiteral("接続中の観客：1人"));
+    const QString shots = qEnvironmentVariable("QUELTA_SCREENSHOTS");
+    if (!shots.isEmpty()) QVERIFY(panel.grab().save(QDir(shots).filePath(QStringLiteral("audience-panel.png"))));
+
+    panel.portEdit->setText(QString::number(kPort + 5));  // from the settings file: applies at once
+    QCOMPARE(service_->port(), quint16(kPort + 5));
+    QCOMPARE(panel.addressLabel->text(), QStringLiteral("http://192.168.1.10:8716/"));
+    QCOMPARE(fetch(kPort + 5, get("/")).status, 200);
+    panel.portEdit->setText(QStringLiteral("0"));  // refused: the field shows the port in use
+    QCOMPARE(panel.portEdit->text(), QString::number(kPort + 5));
+
+    // Switched on while another program holds the port: the box stays off and says why.
+    panel.enabledBox->setChecked(false);
+    QTcpServer other;
+    QVERIFY(other.listen(QHostAddress::Any, kPort + 6));
+    panel.portEdit->setText(QString::number(kPort + 6));
+    panel.enabledBox->setChecked(true);
+    QVERIFY(!panel.enabledBox->isChecked());
+    QVERIFY(!service_->isEnabled());
+    QVERIFY(panel.statusLabel->text().contains(QString::number(kPort + 6)));
+}
+
 int main(int argc, char** argv) {
     const bool isolated = Testing::enterPrivateNetwork();  // before anything opens a socket
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     AudienceHttpTest test(isolated);
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
