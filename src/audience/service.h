@@ -10,9 +10,9 @@
 //   GET /transcript.txt   the transcript as plain text
 //   anything else 404; any method but GET and HEAD 405; past the reader cap /events answers 503.
 //
-// The stream is an ordinary response of QHttpServer whose head is written through the responder
-// and whose socket is then kept (QHttpServer 6.4 leaves a responder's socket open), so one server
-// serves everything.
+// One server serves everything. QHttpServer 6.4 has no streaming response, but it leaves a
+// responder's socket open: the stream's head is written through the responder, and the connection
+// is then handed to the ReaderPool, whose own thread writes the events.
 #include <QObject>
 #include <QString>
 #include <memory>
