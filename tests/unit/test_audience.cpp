@@ -309,6 +309,11 @@ void AudienceTest::equalLinesAreCountedRight() {
     QCOMPARE(rig.page.texts().size(), 11);
     rig.record.appendToLastLine(QStringLiteral("続き"));
     QCOMPARE(rig.page.texts().last(), QStringLiteral("続き"));
+    // More equal lines with text than are compared: only the change in the count tells.
+    for (int i = 0; i < 2 * RecordMirror::kMatchDepth; ++i) rig.record.addLine(QStringLiteral("（拍手）"));
+    QCOMPARE(rig.page.texts().size(), 11 + 2 * RecordMirror::kMatchDepth);
+    rig.record.removeLastLine();
+    QCOMPARE(rig.page.texts().size(), 10 + 2 * RecordMirror::kMatchDepth);
     QCOMPARE(rig.page.texts(), rig.shown());
 }
 
