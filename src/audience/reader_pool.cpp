@@ -5,7 +5,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <future>
 #include <fcntl.h>

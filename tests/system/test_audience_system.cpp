@@ -8,6 +8,7 @@
 
 #include "audience/clock.h"
 #include "audience/reader_pool.h"
+#include "audience/record_mirror.h"
 #include "audience/service.h"
 #include "core/record.h"
 
@@ -176,9 +177,20 @@ void AudienceSystemTest::pageShowsTheDisplayLive() {
         QVERIFY(tools.screenshot(QDir(shots).filePath(QStringLiteral("audience-dark.png"))));
     }
 
+    // A screen clear empties the screen and keeps the lines (above it); the next line comes in
+    // below the empty screen.
+    const QString visible = QStringLiteral(
+        "[...document.querySelectorAll('main p[data-id]')].filter(p => { const r = p.getBoundingClientRect();"
+        " return r.bottom > document.querySelector('header').offsetHeight && r.top < innerHeight; })");
+    service.mirror().screenCleared();
+    QVERIFY(tools.waitUntil(visible + ".length === 0"));
+    QCOMPARE(tools.evaluate("String(document.querySelectorAll('main p[data-id]').length)"), QStringLiteral("6"));
+    record.addLine(QStringLiteral("画面を消した後の行。"));
+    QVERIFY(tools.waitUntil(visible + ".map(p => p.textContent).join('|') === '画面を消した後の行。'"));
+
     // A reader who scrolls back stays there while lines arrive, and is offered the way back.
     for (int i = 1; i <= 12; ++i) record.addLine(QStringLiteral("説明が続きます（%1）。").arg(i));
-    QVERIFY(tools.waitUntil("document.querySelectorAll('main p[data-id]').length === 18"));
+    QVERIFY(tools.waitUntil("document.querySelectorAll('main p[data-id]').length === 19"));
     QVERIFY(tools.waitUntil("window.scrollY > 0 && window.innerHeight + window.scrollY >= "
                             "document.documentElement.scrollHeight - 2"));
     tools.evaluate("window.scrollTo(0, 0)");
