@@ -1,10 +1,11 @@
-# Front door of the build. `make` builds build/quelta; `make run`, `make test`, `make bench`.
+# Front door of the build. `make` builds build/quelta; `make run`, `make test`, `make bench`,
+# `make install` (PREFIX=/usr/local by default, DESTDIR honoured) and `make package` (a .deb).
 BUILD      := build
 ASAN_BUILD := build-asan
 JOBS       := $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure run test test-normal test-asan bench clean
+.PHONY: all deps configure run test test-normal test-asan bench install package clean
 
 all: configure
 	cmake --build $(BUILD) -j$(JOBS) --target quelta
@@ -32,6 +33,14 @@ test-asan: deps
 bench: configure
 	cmake --build $(BUILD) -j$(JOBS)
 	bench/run $(BUILD)
+
+PREFIX ?= /usr/local
+
+install: all
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: all
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
