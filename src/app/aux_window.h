@@ -9,6 +9,7 @@
 
 class HotKeyMenu;
 namespace Net { class DatagramEndpoint; struct PortEntry; }
+namespace Settings { class KeyTable; }
 
 class AuxWindow : public QWidget {
     Q_OBJECT
@@ -25,6 +26,10 @@ public:
     virtual void applyChannelCaption(int n);
     // Endpoints the channel change rebinds, in no particular order (the caller sorts by port).
     virtual QList<Net::DatagramEndpoint*> channelEndpoints() { return {}; }
+    // The keys of the numbered settings file that belong to this window.
+    virtual void addSettings(Settings::KeyTable&) {}
+    // "初期値に戻す": this window's rows of the table of defaults.
+    virtual void resetToDefaults() {}
 
 protected:
     // An endpoint of this window, bound at once to its port of the current channel.

@@ -60,7 +60,8 @@ bool isRed(const QListWidget* list) { return list->palette().color(QPalette::Bas
 // ---------------------------------------------------------------------------------------------
 // Construction: the form itself, then its creation step.
 
-Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), station_(station), splash_(splash) {
+Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
+    : QWidget(nullptr), station_(station), splash_(splash), programFolder_(station.programFolder) {
     setObjectName(QStringLiteral("talk2e"));
     setWindowTitle(mainBaseCaption_);
 
@@ -101,6 +102,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash) : QWidget(nullptr), sta
     wireTeam();
     wireLines();
     wireInput();
+    wireSettings();
 
     FormCreate();
 }
@@ -602,6 +604,13 @@ void Ttalk2e::buildSavePage() {
     CheckBox32 = Form::check(log, "CheckBox32", QStringLiteral("記録を説明ページに保存"), false);
     CheckBox20 = Form::check(log, "CheckBox20", QStringLiteral("入力開始時刻を説明ページに記録"), false);
     QGroupBox* settings = save->group(1, QStringLiteral("表示設定"), "GroupSettingsFile");
+    QWidget* files = Form::row(settings);
+    Button20 = Form::button(files, "Button20", QStringLiteral("読込"));
+    Button20->setToolTip(QStringLiteral("保存してある設定を読込みます。"));
+    Button21 = Form::button(files, "Button21", QStringLiteral("保存"));
+    Button21->setToolTip(QStringLiteral("ウィンドの大きさ・位置、表示行数桁色などを全部保存します。"));
+    Button66 = Form::button(settings, "Button66", QStringLiteral("起動時設定にする"));
+    Button67 = Form::button(settings, "Button67", QStringLiteral("初期値に戻す"));
     Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
 }
 
@@ -675,6 +684,7 @@ void Ttalk2e::createAuxiliaryWindows() {
     connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
     connect(Edit20, &QLineEdit::textChanged, Form2.get(), &TForm2::Restack);
     UpdateMemoRows();
+    buildSettingsTable();
 }
 
 QList<QWidget*> Ttalk2e::allWindows() const {
@@ -793,6 +803,7 @@ void Ttalk2e::Timer2Timer() {
 
     if (!team_.groupFull()) show();
     started_ = true;
+    layoutOn_ = true;
     PrepareTrafficKey();
     if (splash_) splash_->close();
     show();

@@ -11,6 +11,7 @@
 #include "core/scroller.h"
 #include "net/outbox.h"
 #include "net/team.h"
+#include "settings/key_table.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -207,6 +208,29 @@ public:
     // page "保存"
     QLineEdit* Edit92 = nullptr;      // minutes between periodic saves
     QLabel* Label67 = nullptr;        // settings file in force
+    QPushButton* Button20 = nullptr;  // "読込"
+    QPushButton* Button21 = nullptr;  // "保存"
+    QPushButton* Button66 = nullptr;  // "起動時設定にする"
+    QPushButton* Button67 = nullptr;  // "初期値に戻す"
+
+    // ---- the numbered settings file ----
+    const Settings::KeyTable& settingsTable() const { return settings_; }
+    // The header and one line per written key (not 801, 802, 166).
+    QList<QByteArray> WriteSettings() const;
+    // Applies a file's lines; false when the header was wrong or a line stopped it.
+    bool ApplySettings(const QList<QByteArray>& lines);
+    // Everything a save writes: with the channel and group (the start-up file leaves them out on
+    // channel 1 in group "Ａ班") and the own name last.
+    QList<QByteArray> settingsFileLines(bool forStartup) const;
+    QString startupFilePath() const;
+    void Button20Click();  // "読込"
+    void Button21Click();  // "保存"
+    void Button66Click();  // "起動時設定にする"
+    void Button67Click();  // "初期値に戻す"
+    // After a load or a reset: the display pane over its panel and the layout computed again.
+    void SettingsApplied();
+    // The defaults of every window, in the order of the table of defaults.
+    void ResetToDefaults();
 
     // ---- timers ----
     QTimer* Timer1 = nullptr;  // smooth-screen step
@@ -536,6 +560,11 @@ private:
     void buildInputPages();
     void buildSavePage();
     void buildExplanationPage();
+    void wireSettings();
+    void buildSettingsTable();
+    // The main window's keys and defaults (main_window_keys.cpp).
+    void addSettings(Settings::KeyTable& table);
+    bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireDisplay();
     void wireTeam();
     void wireLines();
@@ -562,6 +591,8 @@ private:
     HotKeyMenu* hotKeys_ = nullptr;
     StripAlarm* stripAlarm_ = nullptr;
     bool started_ = false;
+    bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
+    Settings::KeyTable settings_;
     int typistMode_ = 2;
     bool wordProcessorMode_ = false;
     bool frameless_ = false;

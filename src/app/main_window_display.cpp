@@ -270,7 +270,7 @@ void Ttalk2e::Edit11Change() {
 }
 
 void Ttalk2e::applyStep(int step) {
-    if (CheckBox67->isChecked() && started_) AutoFitLines();
+    if (CheckBox67->isChecked() && layoutOn_) AutoFitLines();
     int spacing = intOf(Edit12, scroll_.lineSpacing);
     scroll_.scrollStep = step;
     scroll_.stepsPerLine = spacing / step;
@@ -315,7 +315,7 @@ void Ttalk2e::Button83Click() {
 }
 
 void Ttalk2e::AutoFitLines() {
-    if (!CheckBox67->isChecked() || !started_) return;
+    if (!CheckBox67->isChecked() || !layoutOn_) return;
     RichEdit2->setGeometry(0, RichEdit2->y(), displayWidth(), displayHeight());
     const int pixels = Fonts::points(RichEdit2->font()) * 96 / 72;
     if (pixels <= 0) return;
@@ -349,6 +349,11 @@ void Ttalk2e::LinesToSpacing() {
     LayoutInputStrip();
 }
 
+void Ttalk2e::SettingsApplied() {
+    RichEdit2->setGeometry(0, RichEdit2->y(), Panel6->width(), Panel6->height());
+    DisplayAreaResized();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Window resize
 
@@ -380,7 +385,7 @@ void Ttalk2e::DisplayAreaResized() {
     else if (typistMode_ == 1) RichEdit1->setGeometry(inset, RichEdit1->y(), W - inset, RichEdit1->height());
     if (typistMode_ == 2) RichEdit1->resize(W, RichEdit1->height());
     Memo3->resize(W, H);
-    if (started_) {
+    if (layoutOn_) {
         AutoFitLines();
         RedrawDisplay();
         RedrawFrameless();

@@ -2,8 +2,6 @@
 // the numbered settings file, saving and the periodic clear, typing-rate statistics.
 #include "app/main_window.h"
 
-void Ttalk2e::ReadOwnNameFromStartupFile() {}  // key "166:" of "自動読込表示設定.dp9"
-void Ttalk2e::LoadStartupSettings() {}         // apply "自動読込表示設定.dp9", name it in Label67
 void Ttalk2e::PeriodicClear() {}               // save and clear the record past its limits
 void Ttalk2e::Timer7Timer() {}                 // one-minute typing-rate figures
 void Ttalk2e::SaveOnExit() {}                  // the record and the contact log, when configured
