@@ -26,6 +26,7 @@
 #include "prepared/template_window.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QListWidget>
@@ -227,6 +228,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     ButtonTemplate = Form::button(tmpl, "ButtonTemplate", QStringLiteral("テンプレート前ロール"));
     CheckBox10 = Form::check(tmpl, "CheckBox10", QStringLiteral("常に前面にする。"), true);
     ButtonTemplateMonitor = Form::button(tmpl, "ButtonTemplateMonitor", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"));
+    CheckBox48 = Form::check(tmpl, "CheckBox48", QStringLiteral("モニターの行数を２倍"), false);
 
     QGroupBox* monitor = page->group(0, QStringLiteral("８人モニター"), "GroupMonitor8");
     Button45 = Form::button(monitor, "Button45", QStringLiteral("モニター表示"));
@@ -416,7 +418,17 @@ void Ttalk2e::buildPartnerPage() {
     ComboBox2->setCurrentIndex(0);
     Form::label(channel, QStringLiteral("↓２重起動した"));
     CheckBox60 = Form::check(channel, "CheckBox60", QStringLiteral("７ｗに表示"), false);
-    GroupRemoteOptions->hide();
+    QGroupBox* scramble = Form::group(GroupRemoteOptions, QStringLiteral("暗号化"), "GroupScramble");
+    CheckBox42 = Form::check(scramble, "CheckBox42", QStringLiteral("通信を暗号化する。→パスワード"), false);
+    Edit1 = Form::edit(scramble, "Edit1", QStringLiteral("既定の共有合言葉その一番"));
+    Edit1->setMaxLength(254);
+    QGroupBox* remote =
+        Form::group(GroupRemoteOptions, QStringLiteral("遠隔地で入力。ＶＰＮルーター（ｲﾝﾀｰﾈｯﾄ）を使う"), "GroupRemote");
+    CheckBox71 = Form::check(remote, "CheckBox71", QStringLiteral("下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"), false);
+    CheckBox72 = Form::check(remote, "CheckBox72", QStringLiteral("指定IPのみ探す"), false);
+    Edit98 = Form::edit(remote, "Edit98", QString());
+    Edit99 = Form::edit(remote, "Edit99", QString());
+    Edit100 = Form::edit(remote, "Edit100", QString());
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &Ttalk2e::ComboBox2Change);
 }
 
@@ -539,6 +551,15 @@ void Ttalk2e::buildInputPages() {
     QGroupBox* punct = input1->group(0, QStringLiteral("句読点で送る"), "GroupPunctuation");
     CheckBox61 = Form::check(punct, "CheckBox61", QStringLiteral("自動的にEnterし表示する。"), false);
 
+    QGroupBox* rate = input1->group(1, QStringLiteral("１分間の表示文字数の表示と警告"), "GroupTypingRate");
+    CheckBox44 = Form::check(rate, "CheckBox44", QStringLiteral("一分間の文字数表示"), false);
+    CheckBox45 = Form::check(rate, "CheckBox45", QStringLiteral("説明ページに文字数追記"), false);
+    QWidget* limitRow = Form::row(rate);
+    CheckBox62 = Form::check(limitRow, "CheckBox62", QStringLiteral("黄で警告する"), false);
+    Edit24 = Form::edit(limitRow, "Edit24", QStringLiteral("100"), 50);
+    UpDown6 = Form::place(limitRow, new UpDown(limitRow, "UpDown6", Edit24, 0, 9999), nullptr);
+    Form::label(limitRow, QStringLiteral("文字／分"));
+
     QGroupBox* keys = input1->group(1, QStringLiteral("Ｆキー"), "GroupFKeys");
     CheckBox43 = Form::check(keys, "CheckBox43", QStringLiteral("くくる。"), false);
     QWidget* b1 = Form::row(keys);
@@ -595,11 +616,24 @@ void Ttalk2e::buildSavePage() {
     auto* save = new Form::Page(PageControl1, 2);
     save->setObjectName(QStringLiteral("TabSheet8"));
     PageControl1->addTab(save, QStringLiteral("保存"));
+    QGroupBox* text = save->group(0, QStringLiteral("表示文"), "GroupSaveDisplay");
+    QWidget* saveRow = Form::row(text);
+    Button7 = Form::button(saveRow, "Button7", QStringLiteral("保存"));
+    Label5 = Form::label(saveRow, QStringLiteral("保存なし"), "Label5");
+    CheckBox39 = Form::check(text, "CheckBox39", QStringLiteral("定期的に、または、Quelta終了時に自動保存する。"), false);
+    QWidget* scrambled = Form::row(text);
+    CheckBox34 = Form::check(scrambled, "CheckBox34", QStringLiteral("暗号化する。"), false);
+    Edit2 = Form::edit(scrambled, "Edit2", QStringLiteral("合鍵"), 100);
     QGroupBox* periodic = save->group(0, QStringLiteral("定期的な消去と自動保存"), "GroupPeriodic");
     QWidget* r = Form::row(periodic);
     Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);
     Form::label(r, QStringLiteral("分"));
     explanatoryLabels << Form::label(periodic, QStringLiteral("●０分とすると動作しません。"));
+    QWidget* limits = Form::row(periodic);
+    Edit91 = Form::edit(limits, "Edit91", QStringLiteral("1000"), 60);
+    Form::label(limits, QStringLiteral("行"));
+    Edit4 = Form::edit(limits, "Edit4", QStringLiteral("30"), 50);
+    Form::label(limits, QStringLiteral("Ｋバイト"));
     QGroupBox* log = save->group(0, QStringLiteral("説明ページ"), "GroupLog");
     CheckBox32 = Form::check(log, "CheckBox32", QStringLiteral("記録を説明ページに保存"), false);
     CheckBox20 = Form::check(log, "CheckBox20", QStringLiteral("入力開始時刻を説明ページに記録"), false);
@@ -612,13 +646,28 @@ void Ttalk2e::buildSavePage() {
     Button66 = Form::button(settings, "Button66", QStringLiteral("起動時設定にする"));
     Button67 = Form::button(settings, "Button67", QStringLiteral("初期値に戻す"));
     Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
+    QGroupBox* match = save->group(1, QStringLiteral("表示機と合わせる"), "GroupMatch");
+    explanatoryLabels << Form::label(match, QStringLiteral("●「ワ」ボタン修正する時に表示機と行数と桁数を合わせます。"));
+    Button18 = Form::button(match, "Button18", QStringLiteral("合わせる"));
+    explanatoryLabels << Form::label(match, QStringLiteral("フォント大きさ、ウィンド幅、表示行数を受信します。"));
+    explanatoryLabels << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
 }
 
 void Ttalk2e::buildExplanationPage() {
-    RichEdit3 = new QTextEdit(PageControl1);
+    auto* page = new QWidget(PageControl1);
+    page->setObjectName(QStringLiteral("TabSheet9"));
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(2);
+    RichEdit3 = new QTextEdit(page);
     RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
     RichEdit3->setAcceptRichText(false);
-    PageControl1->addTab(RichEdit3, QStringLiteral("説明"));
+    v->addWidget(RichEdit3, 1);
+    QWidget* row = Form::row(page);
+    v->addWidget(row);
+    Button11 = Form::button(row, "Button11", QStringLiteral("保存"));
+    static_cast<QHBoxLayout*>(row->layout())->addStretch(1);
+    PageControl1->addTab(page, QStringLiteral("説明"));
 }
 
 void Ttalk2e::createEndpoints() {

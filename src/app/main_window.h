@@ -134,6 +134,7 @@ public:
     // page "補助Ｗ"
     QPushButton* ButtonTemplate = nullptr;      // "テンプレート前ロール"
     QCheckBox* CheckBox10 = nullptr;            // "常に前面にする。" (template window)
+    QCheckBox* CheckBox48 = nullptr;            // "モニターの行数を２倍" (pre-roll monitor feed)
     QPushButton* ButtonTemplateMonitor = nullptr;  // "ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"
     QPushButton* Button45 = nullptr;            // "モニター表示" (8-person monitor)
     QCheckBox* CheckBox14 = nullptr;            // "常に前面にする" (8-person monitor)
@@ -190,6 +191,11 @@ public:
     QGroupBox* GroupRemoteOptions = nullptr;  // hidden option box (channel, sibling copy)
     QComboBox* ComboBox2 = nullptr;   // channel "1ch" … "12ch"
     QCheckBox* CheckBox60 = nullptr;  // "７ｗに表示"
+    QCheckBox* CheckBox42 = nullptr;  // "通信を暗号化する。→パスワード"
+    QLineEdit* Edit1 = nullptr;       // the traffic password
+    QCheckBox* CheckBox71 = nullptr;  // "下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"
+    QCheckBox* CheckBox72 = nullptr;  // "指定IPのみ探す"
+    QLineEdit *Edit98 = nullptr, *Edit99 = nullptr, *Edit100 = nullptr;  // routed addresses 1 … 3
 
     // live typing to the 8-person monitor ("通信ｏｎ（送信する）")
     QCheckBox* CheckBox12 = nullptr;
@@ -206,6 +212,15 @@ public:
     QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
 
     // page "保存"
+    QPushButton* Button7 = nullptr;   // "保存" (the display text)
+    QLabel* Label5 = nullptr;         // the last saved file, "保存なし"
+    QCheckBox* CheckBox39 = nullptr;  // "定期的に、または、Quelta終了時に自動保存する。"
+    QCheckBox* CheckBox34 = nullptr;  // "暗号化する。" (saved texts)
+    QLineEdit* Edit2 = nullptr;       // password of scrambled saves
+    QLineEdit* Edit91 = nullptr;      // line limit of the periodic clear
+    QLineEdit* Edit4 = nullptr;       // size limit of the periodic clear, in kilobytes of 1000 bytes
+    QPushButton* Button18 = nullptr;  // "合わせる"
+    QPushButton* Button11 = nullptr;  // "保存" of the explanation page
     QLineEdit* Edit92 = nullptr;      // minutes between periodic saves
     QLabel* Label67 = nullptr;        // settings file in force
     QPushButton* Button20 = nullptr;  // "読込"
@@ -487,6 +502,10 @@ public:
     QCheckBox *CheckBox57 = nullptr, *CheckBox55 = nullptr, *CheckBox56 = nullptr, *CheckBox49 = nullptr;
     QLineEdit *Edit66 = nullptr, *Edit68 = nullptr;
     QLineEdit* Edit20 = nullptr;  // lines per row of the 8-person monitor
+    // "１分間の表示文字数の表示と警告"
+    QCheckBox *CheckBox44 = nullptr, *CheckBox45 = nullptr, *CheckBox62 = nullptr;
+    QLineEdit* Edit24 = nullptr;
+    UpDown* UpDown6 = nullptr;
     UpDown* UpDown4 = nullptr;
     QFrame *Panel22 = nullptr, *Panel23 = nullptr;  // the strip's splitter panels
     void Button3Click();
