@@ -215,7 +215,7 @@ void Ttalk2e::buildDisplayPage() {
         p.setColor(QPalette::WindowText, QColor(128, 128, 128));
         RichEdit27->setPalette(p);
     }
-    ColourPanes(inputPaneColour_);
+    PaintPanes();
     stripAlarm_ = new StripAlarm(Panel1);
 }
 
@@ -957,7 +957,7 @@ void Ttalk2e::CheckBox22Click() {
 
 void Ttalk2e::CheckBox9Click() {
     if (CheckBox9->isChecked()) {
-        Form9->cover(coverColour_);
+        Form9->cover(qcolour(colours_.cover));
         bringToFront(this);
     } else {
         Form9->hide();
@@ -966,7 +966,7 @@ void Ttalk2e::CheckBox9Click() {
 
 void Ttalk2e::Button8Click() {
     CheckBox9->setChecked(false);
-    if (auto c = station_.dialogs.chooseColor(this, coverColour_)) coverColour_ = *c;
+    if (auto c = station_.dialogs.chooseColor(this, qcolour(colours_.cover))) colours_.cover = Settings::fromQColor(*c);
 }
 
 void Ttalk2e::Form9Click() {
@@ -976,31 +976,39 @@ void Ttalk2e::Form9Click() {
 }
 
 void Ttalk2e::Button69Click() {
-    const auto c = station_.dialogs.chooseColor(this, pageColour_);
+    const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.page));
     if (!c) return;
-    pageColour_ = *c;
-    for (QWidget* w : allWindows()) {
-        QPalette p = w->palette();
-        p.setColor(QPalette::Window, *c);
-        w->setPalette(p);
-        w->setAutoFillBackground(true);
-    }
+    colours_.page = Settings::fromQColor(*c);
+    PaintPages();
     hide();
     show();
 }
 
 void Ttalk2e::Button70Click() {
-    const auto c = station_.dialogs.chooseColor(this, explanationColour_);
+    const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.explanation));
     if (!c) return;
-    explanationColour_ = *c;
+    colours_.items = colours_.explanation = Settings::fromQColor(*c);
+    PaintPages();
+    PaintExplanations();
+}
+
+QColor Ttalk2e::qcolour(qint32 value) { return Settings::toQColor(value, QApplication::palette()); }
+
+void Ttalk2e::PaintPages() {
     for (QWidget* w : allWindows()) {
         QPalette p = w->palette();
-        p.setColor(QPalette::WindowText, *c);
+        p.setColor(QPalette::Window, qcolour(colours_.page));
+        p.setColor(QPalette::WindowText, qcolour(colours_.items));
         w->setPalette(p);
+        w->setAutoFillBackground(true);
     }
+    PaintExplanations();
+}
+
+void Ttalk2e::PaintExplanations() {
     for (QLabel* l : explanatoryLabels) {
         QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, *c);
+        p.setColor(QPalette::WindowText, qcolour(colours_.explanation));
         l->setPalette(p);
     }
 }

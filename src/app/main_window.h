@@ -12,6 +12,7 @@
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
+#include "settings/values.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -435,6 +436,13 @@ public:
     bool wordProcessorMode() const { return wordProcessorMode_; }
     bool isFrameless() const { return frameless_; }
     void SetTypingMode(int mode);
+    // Key 011: 0 the display alone, 1 the input pane, 2 or more the monitor pane too.
+    void SetTypistRows(int rows);
+    // Key 025: the word-processor screen (true) or the smooth screen.
+    void SetScreenKind(bool wordProcessor);
+    // Keys 801 and 802 as a settings file gives them.
+    void SetChannelFromFile(int value);
+    void SetGroup(int group);
     void Button17Click();  // "２人入力"
     void Button15Click();  // "１人で"
     void Button16Click();  // "表示用"
@@ -480,12 +488,23 @@ public:
     void InsertReading();
     void ClearRubyCapture();
     bool rubyOn() const;
-    void SettingsTransferReceived(const QByteArray& text);
+    // A transfer line ("$set$…", "$end$") on the partner channel from `from`.
+    void SettingsTransferReceived(const QByteArray& text, const QString& from);
+    // One transfer line to the paired partner (scrambled while scrambling is on); false, with a
+    // message, when it is too long to arrive whole.
+    bool SendSettingsLine(const QByteArray& text);
+    // The header, the lines (each with "$set$") and "$end$".
+    void SendSettingsTransfer(const QList<QByteArray>& lines);
+    void Button18Click();  // "合わせる"
+    // Command 600: lines, spacing and steps from the window height and the display font.
+    void FitFromFont();
+    // Command 620: the scroll amount, with the spacing and steps it gives.
+    void SetScrollAmount(int amount);
     // The reading of the last conversion and the converted word, as caret positions of the pane.
     QString reading() const { return readingText_; }
     int wordStart() const { return wordStart_; }
     int wordEnd() const { return wordEnd_; }
-    QColor inputPaneColour() const { return inputPaneColour_; }
+    QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
 
     // page "入力１" / "入力２" controls of the input pane
     QCheckBox *CheckBox13 = nullptr, *CheckBox43 = nullptr, *CheckBox52 = nullptr, *CheckBox47 = nullptr;
@@ -510,7 +529,15 @@ public:
     QFrame *Panel22 = nullptr, *Panel23 = nullptr;  // the strip's splitter panels
     void Button3Click();
     void Button4Click();
-    void ColourPanes(const QColor& colour);
+    // The panes of the strip and of the sub-input window in their colours and fonts.
+    void PaintPanes();
+    void SetInputFont(const QFont& font);    // the input pane and both sub-input panes
+    void SetMonitorFont(const QFont& font);  // the monitor pane
+    void SetDisplayFont(const QFont& font);  // the record pane, both canvases and the correction buffer
+    void PaintDisplay();                     // the display's ink and paper from their values
+    void PaintPages();                       // page background and item text of every window
+    void PaintExplanations();                // the explanatory labels of the settings pages
+    void PaintComposition();                 // the input method's colours in the panes
     // The monitor pane's background for a pane colour.
     static QColor MonitorShade(const QColor& colour);
     void Button27Click();
@@ -583,6 +610,7 @@ private:
     void buildSettingsTable();
     // The main window's keys and defaults (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
+    void addTransferCommands(Settings::KeyTable& table);
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireDisplay();
     void wireTeam();
@@ -612,6 +640,7 @@ private:
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
+    QList<QByteArray> transferBuffer_;  // received transfer lines until "$end$"
     int typistMode_ = 2;
     bool wordProcessorMode_ = false;
     bool frameless_ = false;
@@ -625,7 +654,26 @@ private:
     bool composing_ = false;
     QString mainBaseCaption_ = QStringLiteral("Quelta7r1(ctrl+d)");
     QString subInputBaseCaption_ = QStringLiteral("サブ入力ウィンド(ctrl+i)");
-    QColor inputPaneColour_ = Qt::white;
+    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
+    struct ColourValues {
+        qint32 displayInk = Settings::Colour::kWindowText;
+        qint32 displayPaper = Settings::Colour::kWhite;
+        qint32 inputInk = Settings::Colour::kWindowText;
+        qint32 inputPaper = Settings::Colour::kWindow;
+        qint32 monitorInk = Settings::Colour::kWindowText;
+        qint32 monitorPaper = Settings::Colour::kWindow;
+        qint32 compositionInk = Settings::Colour::kBlue;
+        qint32 compositionPaper = Settings::Colour::kWhite;
+        qint32 page = Settings::Colour::kButtonFace;
+        qint32 items = Settings::Colour::kWindowText;
+        qint32 explanation = Settings::Colour::kGreen;
+        qint32 cover = Settings::Colour::kBlack;
+        qint32 splitter1 = Settings::Colour::kGreen;
+        qint32 splitter2 = Settings::Colour::kOlive;
+    } colours_;
+    static QColor qcolour(qint32 value);
+    // Values the file keeps that no control shows.
+    int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
     QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
     Core::LineBands bands_;      // rendered bands of the smooth screen
     bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
@@ -635,8 +683,5 @@ private:
     StripColour stripColour_ = StripColour::Normal;
     QString programFolder_;
     QString channelPrefix_;
-    QColor coverColour_ = Qt::black;
-    QColor pageColour_;
-    QColor explanationColour_;
     bool closing_ = false;
 };

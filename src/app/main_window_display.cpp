@@ -400,7 +400,7 @@ void Ttalk2e::DisplayAreaResized() {
 
 void Ttalk2e::SetInputPaneNormal(bool normal) {
     QPalette p = RichEdit1->palette();
-    p.setColor(QPalette::Base, normal ? inputPaneColour_ : QColor(255, 0, 0));
+    p.setColor(QPalette::Base, normal ? inputPaneColour() : QColor(255, 0, 0));
     RichEdit1->setPalette(p);
     RichEdit1->setFocusPolicy(normal ? Qt::StrongFocus : Qt::ClickFocus);
 }
@@ -524,27 +524,37 @@ void Ttalk2e::CheckBox84Click() {
 void Ttalk2e::Button1Click() {
     const auto f = station_.dialogs.chooseFont(this, RichEdit2->font());
     if (!f) return;
-    RichEdit2->setFont(*f);
-    record().document()->setDefaultFont(*f);
-    Image1->setFont(*f);
-    Image2->setFont(*f);
-    Memo3->setFont(*f);
-    record().setWrap(*f, record().wrapWidth());
+    SetDisplayFont(*f);
     PageControl1->setCurrentIndex(0);
     FocusInputOrKeyCatcher();
+}
+
+void Ttalk2e::SetDisplayFont(const QFont& f) {
+    RichEdit2->setFont(f);
+    record().document()->setDefaultFont(f);
+    Image1->setFont(f);
+    Image2->setFont(f);
+    Memo3->setFont(f);
+    record().setWrap(f, record().wrapWidth());
     AutoFitLines();
 }
 
 void Ttalk2e::Button2Click() {
-    QPalette p = RichEdit2->palette();
-    const auto c = station_.dialogs.chooseColor(this, p.color(QPalette::Base));
+    const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.displayPaper));
     if (!c) return;
-    p.setColor(QPalette::Base, *c);
-    RichEdit2->setPalette(p);
-    Image1->fill(*c);
-    Image2->fill(*c);
+    colours_.displayPaper = Settings::fromQColor(*c);
+    PaintDisplay();
     PageControl1->setCurrentIndex(0);
     FocusInputOrKeyCatcher();
+}
+
+void Ttalk2e::PaintDisplay() {
+    QPalette p = RichEdit2->palette();
+    p.setColor(QPalette::Base, qcolour(colours_.displayPaper));
+    p.setColor(QPalette::Text, qcolour(colours_.displayInk));
+    RichEdit2->setPalette(p);
+    Image1->fill(qcolour(colours_.displayPaper));
+    Image2->fill(qcolour(colours_.displayPaper));
     RedrawCanvases();
 }
 
@@ -615,6 +625,20 @@ void Ttalk2e::SetTypingMode(int mode) {
     Panel6->unsetCursor();
     unsetCursor();
     PageControl1->setCurrentIndex(0);
+}
+
+void Ttalk2e::SetTypistRows(int rows) {
+    if (rows <= 0) {
+        typistMode_ = 0;
+        LayoutInputStrip();
+        return;
+    }
+    SetTypingMode(rows == 1 ? 1 : 2);
+}
+
+void Ttalk2e::SetScreenKind(bool wordProcessor) {
+    if (wordProcessor && Button12->text() == QStringLiteral("ワ")) Button12Click();
+    else if (!wordProcessor && wordProcessorMode_) Button13Click();
 }
 
 void Ttalk2e::Button17Click() { SetTypingMode(2); }
@@ -738,6 +762,33 @@ void Ttalk2e::FitToWindow() {
     scroll_.jumpToEnd(record().lineCount());
     RedrawDisplay();
     RedrawFrameless();
+}
+
+void Ttalk2e::FitFromFont() {
+    const int amount = qMax(1, scroll_.baseStep);
+    setNumber(Edit9, amount);
+    const int size = qMax(1, Fonts::points(RichEdit2->font()));
+    int lines = qMax(1, height() / (2 * size));
+    int spacing = height() / (lines + 1);
+    const int steps = qMax(1, spacing / amount);
+    spacing = amount * steps;
+    if (frameless_) ++lines;
+    setNumber(Edit8, lines);
+    setNumber(Edit12, spacing);
+    setNumber(Edit10, steps);
+    scroll_.stepsPerLine = steps;
+    scroll_.jumpToEnd(record().lineCount());
+    RedrawCanvases();
+}
+
+void Ttalk2e::SetScrollAmount(int amount) {
+    amount = qMax(1, amount);
+    const int spacing = intOf(Edit12, scroll_.lineSpacing);
+    scroll_.scrollStep = amount;
+    scroll_.lineSpacing = spacing;
+    scroll_.stepsPerLine = qMax(1, spacing / amount);
+    scroll_.baseStep = amount;
+    setNumber(Edit9, amount);
 }
 
 void Ttalk2e::CanvasClick() {

@@ -400,7 +400,7 @@ void Ttalk2e::SendLiveTyping(int key) {
     Core::SendLiveTyping(outbox_, t);
 }
 
-void Ttalk2e::NMUDP2DataReceived(const QByteArray& payload, const QString&, quint16) {
+void Ttalk2e::NMUDP2DataReceived(const QByteArray& payload, const QString& from, quint16) {
     QByteArray text = payload;
     if (CheckBox57->isChecked()) text.replace("\r\n", Cp932::encode(QStringLiteral("■")));
     switch (Net::Wire::ClassifyPartnerText(text)) {
@@ -412,7 +412,7 @@ void Ttalk2e::NMUDP2DataReceived(const QByteArray& payload, const QString&, quin
         Timer4->start(intOf(Edit68, 500));
         break;
     case Net::Wire::PartnerText::Settings:
-        SettingsTransferReceived(text);
+        SettingsTransferReceived(text, from);
         break;
     case Net::Wire::PartnerText::Text:
         RichEdit27->setPlainText(Cp932::decode(text));
@@ -420,8 +420,6 @@ void Ttalk2e::NMUDP2DataReceived(const QByteArray& payload, const QString&, quin
         break;
     }
 }
-
-void Ttalk2e::SettingsTransferReceived(const QByteArray&) {}  // display settings sent by another PC
 
 void Ttalk2e::Timer4Timer() {
     Timer4->stop();
@@ -460,30 +458,45 @@ void Ttalk2e::CheckBox59Click() {
 void Ttalk2e::Button3Click() {
     const auto f = station_.dialogs.chooseFont(this, RichEdit1->font());
     if (!f) return;
-    for (QTextEdit* pane : std::initializer_list<QTextEdit*>{RichEdit1, RichEdit27, Form14->RichEdit1, Form14->RichEdit2})
-        pane->setFont(*f);
+    SetInputFont(*f);
+    SetMonitorFont(*f);
+}
+
+void Ttalk2e::SetInputFont(const QFont& font) {
+    RichEdit1->setFont(font);
+    if (Form14)
+        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) pane->setFont(font);
+    LayoutInputStrip();
+}
+
+void Ttalk2e::SetMonitorFont(const QFont& font) {
+    RichEdit27->setFont(font);
     LayoutInputStrip();
 }
 
 void Ttalk2e::Button4Click() {
-    const auto c = station_.dialogs.chooseColor(this, inputPaneColour_);
+    const auto c = station_.dialogs.chooseColor(this, inputPaneColour());
     if (!c) return;
-    inputPaneColour_ = *c;
-    ColourPanes(*c);
+    colours_.inputPaper = colours_.monitorPaper = Settings::fromQColor(*c);
+    PaintPanes();
 }
 
-// The input panes take the colour; the partner's monitor pane a shade of it, so the two panes of
-// the strip never read as one box.
-void Ttalk2e::ColourPanes(const QColor& colour) {
-    auto paint = [](QTextEdit* pane, const QColor& c) {
+// The input panes take their colour; the partner's monitor pane a shade of it while the two are
+// the same, so the two panes of the strip never read as one box.
+void Ttalk2e::PaintPanes() {
+    auto paint = [](QTextEdit* pane, const QColor& paper, const QColor& ink) {
         QPalette p = pane->palette();
-        p.setColor(QPalette::Base, c);
+        p.setColor(QPalette::Base, paper);
+        p.setColor(QPalette::Text, ink);
         pane->setPalette(p);
     };
-    paint(RichEdit1, colour);
-    paint(RichEdit27, MonitorShade(colour));
+    const QColor input = qcolour(colours_.inputPaper);
+    const QColor monitor =
+        colours_.monitorPaper == colours_.inputPaper ? MonitorShade(input) : qcolour(colours_.monitorPaper);
+    paint(RichEdit1, input, qcolour(colours_.inputInk));
+    paint(RichEdit27, monitor, qcolour(colours_.monitorInk));
     if (Form14)
-        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) paint(pane, colour);
+        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) paint(pane, input, qcolour(colours_.inputInk));
 }
 
 QColor Ttalk2e::MonitorShade(const QColor& colour) {
@@ -493,16 +506,23 @@ QColor Ttalk2e::MonitorShade(const QColor& colour) {
 }
 
 void Ttalk2e::Button27Click() {
-    if (const auto c = station_.dialogs.chooseColor(this, RichEdit1->compositionText)) {
-        RichEdit1->compositionText = *c;
-        RichEdit2->compositionText = *c;
+    if (const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.compositionInk))) {
+        colours_.compositionInk = Settings::fromQColor(*c);
+        PaintComposition();
     }
 }
 
 void Ttalk2e::Button34Click() {
-    if (const auto c = station_.dialogs.chooseColor(this, RichEdit1->compositionBackground)) {
-        RichEdit1->compositionBackground = *c;
-        RichEdit2->compositionBackground = *c;
+    if (const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.compositionPaper))) {
+        colours_.compositionPaper = Settings::fromQColor(*c);
+        PaintComposition();
+    }
+}
+
+void Ttalk2e::PaintComposition() {
+    for (TextPane* pane : {RichEdit1, RichEdit2}) {
+        pane->compositionText = qcolour(colours_.compositionInk);
+        pane->compositionBackground = qcolour(colours_.compositionPaper);
     }
 }
 

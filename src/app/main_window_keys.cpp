@@ -2,11 +2,356 @@
 #include "app/main_window.h"
 
 #include "app/aux_window.h"
+#include "app/canvas.h"
+#include "app/fonts.h"
 #include "app/settings_binders.h"
+#include "app/text_pane.h"
+#include "app/updown.h"
+#include "app/wastop_monitor.h"
+#include "messaging/fkey_memo.h"
+#include "prepared/subinput_window.h"
+#include "text/cp932.h"
 
-void Ttalk2e::addSettings(Settings::KeyTable&) {}
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace {
+
+using Settings::Kind;
+using Settings::FontStyle;
+constexpr Kind OnOff = Kind::OnOff;
+constexpr Kind TrueFalse = Kind::TrueFalse;
+constexpr Kind Int = Kind::Int;
+constexpr Kind Text = Kind::Text;
+
+}  // namespace
+
+void Ttalk2e::addSettings(Settings::KeyTable& t) {
+    using namespace Bind;
+    auto colourKey = [&t](int key, QStringView text, qint32* value, std::function<void()> paint) {
+        colour(t, key, text, [value] { return *value; }, [value, paint](qint32 v) {
+            *value = v;
+            paint();
+        });
+    };
+    // Fonts of the display, the input pane and the monitor pane: name, size, colour, styles.
+    auto displayFont = [this] { return RichEdit2->font(); };
+    auto setDisplayFont = [this](const QFont& f) { SetDisplayFont(f); };
+    auto inputFont = [this] { return RichEdit1->font(); };
+    auto setInputFont = [this](const QFont& f) { SetInputFont(f); };
+    auto monitorFont = [this] { return RichEdit27->font(); };
+    auto setMonitorFont = [this](const QFont& f) { SetMonitorFont(f); };
+    auto styles = [&t](int first, QStringView bold, QStringView italic, QStringView underline, auto get, auto set) {
+        fontStyle(t, first, FontStyle::Bold, bold, {}, get, set);
+        fontStyle(t, first + 1, FontStyle::Italic, italic, {}, get, set);
+        fontStyle(t, first + 2, FontStyle::Underline, underline, {}, get, set);
+    };
+    // Keys the full-screen display mode leaves alone.
+    auto framed = [this](std::function<void(int)> set) {
+        return [this, set](int v) {
+            if (!frameless_) set(v);
+        };
+    };
+
+    Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置");
+    edit(t, 4, Edit8, Int, u"マニュアル調整の表示行数");
+    edit(t, 5, Edit12, Int, u"マニュアル調整の行間");
+    number(t, 6, u"マニュアル設定のスクロール速度 ＜注意＞００５の前に００６を書く事！", [this] { return scroll_.baseStep; },
+           [this](int v) { Edit9->setText(QString::number(v)); });
+    fontName(t, 7, u"表示部のフォントの種類", displayFont, setDisplayFont);
+    colourKey(8, u"表示部のフォントの色", &colours_.displayInk, [this] { PaintDisplay(); });
+    fontSize(t, 9, u"表示部のフォントサイズ", displayFont, setDisplayFont);
+    colourKey(10, u"表示部の背景色", &colours_.displayPaper, [this] { PaintDisplay(); });
+    number(t, 11, u"入力・モニター部のせっと・何人入力？", [this] { return typistMode_; },
+           framed([this](int v) { SetTypistRows(v); }));
+    number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [this] { return Panel1->height(); },
+           framed([this](int v) { Panel1->resize(Panel1->width(), v); }));
+    fontSize(t, 13, u"モニター部のフォントサイズ", monitorFont, setMonitorFont);
+    Bind::height(t, 14, RichEdit27, u"モニター部の高さ");
+    number(t, 15, u"モニター部の左位置", [this] { return RichEdit27->x(); }, [this](int v) { RichEdit27->move(v, RichEdit27->y()); });
+    fontSize(t, 16, u"入力部のフォントサイズ", inputFont, setInputFont);
+    Bind::height(t, 17, RichEdit1, u"入力部の高さ");
+    number(t, 18, u"入力部の上下位置", [this] { return RichEdit1->y(); }, [this](int v) { RichEdit1->move(RichEdit1->x(), v); });
+    number(t, 19, u"入力部の左右位置", [this] { return RichEdit1->x(); }, [this](int v) { RichEdit1->move(v, RichEdit1->y()); });
+    Bind::height(t, 20, Button12, u"「ワ」ボタンの高さ");
+    Bind::height(t, 21, Button13, u"「再」ボタンの高さ");
+    Bind::height(t, 22, Button14, u"「送」ボタンの高さ");
+    colourKey(23, u"入力部の背景色", &colours_.inputPaper, [this] { PaintPanes(); });
+    colourKey(24, u"モニター部の背景色", &colours_.monitorPaper, [this] { PaintPanes(); });
+    number(t, 25, u"ワープロ画面かスムーズ画面かのフラッグ", [this] { return wordProcessorMode_ ? 1 : 0; },
+           framed([this](int v) { SetScreenKind(v == 1); }));
+    fontName(t, 26, u"入力部のフォント", inputFont, setInputFont);
+    colourKey(27, u"入力部のフォント色", &colours_.inputInk, [this] { PaintPanes(); });
+    fontName(t, 28, u"モニター部のフォント", monitorFont, setMonitorFont);
+    colourKey(29, u"モニター部のフォント色", &colours_.monitorInk, [this] { PaintPanes(); });
+    {
+        Settings::Entry unused;
+        unused.key = 30;
+        unused.kind = Kind::Unused;
+        unused.comment = comment(u"未使用");
+        t.add(std::move(unused));
+    }
+    edit(t, 31, Edit10, Int, u"スクロール：loop停止までの回数");
+    edit(t, 32, Edit11, Int, u"スクロール：スクロールインターバル");
+    edit(t, 33, Edit43, Int, u"スクロール：加速する未表示行数");
+    edit(t, 34, Edit44, Int, u"スクロール：加速の倍率");
+    check(t, 35, CheckBox5, OnOff, u"スクロール：加速の有無");
+    colourKey(36, u"変換中文字色", &colours_.compositionInk, [this] { PaintComposition(); });
+    colourKey(37, u"変換中文字色（背景色）", &colours_.compositionPaper, [this] { PaintComposition(); });
+    check(t, 38, CheckBox8, OnOff, u"改行の連結の有無");
+    edit(t, 39, Edit31, Text, u"発言者名");
+    check(t, 58, CheckBox13, OnOff, u"Ｆ１２後ろにも空行を入れるチェックボックス");
+    edit(t, 59, Edit66, Text, u"入力途中クリアメッセージ");
+    edit(t, 60, Edit68, Int, u"入力途中クリアメッセージ表示時間");
+    check(t, 61, CheckBox12, OnOff, u"8人モニター通信ｏｎ／ｏｆｆ");
+    check(t, 64, CheckBox22, OnOff, u"入力をＬＡＮに流すか？のチェック");
+    number(t, 67, u"スライドマーカーの高さ", [this] { return slideMarkerHeight_; }, [this](int v) { slideMarkerHeight_ = v; });
+    number(t, 68, u"ボタンの元の高さ（スライドマーカーの高さを変える時に使用）", [this] { return buttonBaseHeight_; },
+           [this](int v) { buttonBaseHeight_ = v; });
+    readOnly(t, 71, Kind::Colour, [this](QByteArrayView v) { colours_.splitter1 = Settings::intValue(v); });
+    readOnly(t, 72, Kind::Colour, [this](QByteArrayView v) { colours_.splitter2 = Settings::intValue(v); });
+    edit(t, 73, Edit91, Int, u"表示文の自動保存の行数");
+    edit(t, 74, Edit92, Int, u"表示文の自動保存の時間間隔");
+    check(t, 75, CheckBox39, OnOff, u"表示文の自動保存をするか？");
+    number(t, 78, u"スライドマーカー1位置", [this] { return slideMarker1_; }, [this](int v) { slideMarker1_ = v; });
+    number(t, 79, u"スライドマーカー2位置", [this] { return slideMarker2_; }, [this](int v) { slideMarker2_ = v; });
+    check(t, 101, CheckBox43, OnOff, u"Ｆ８キーで、入力文をくくる");
+    edit(t, 102, Edit78, Text, u"Ｆ８キーで、入力文をくくる時の文字列１");
+    edit(t, 103, Edit79, Text, u"Ｆ８キーで、入力文をくくる時の文字列2");
+    styles(108, u"表示部のフォントスタイル：ｂｏｌｄ", u"表示部のフォントスタイル：Ｉｔａｌｉｃ", u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ",
+           displayFont, setDisplayFont);
+    check(t, 126, CheckBox11, OnOff, u"他の人の入力もＵｎｄｏの対象にする", u"他の人の入力もＵｎｄｏの対象にしない");
+    check(t, 128, CheckBox50, OnOff, u"入力文の表示位置の表示する", u"入力文の表示位置の表示しない");
+    styles(129, u"入力部のフォントスタイル：ｂｏｌｄ", u"入力部のフォントスタイル：Ｉｔａｌｉｃ", u"入力部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ",
+           inputFont, setInputFont);
+    styles(132, u"モニター部のフォントスタイル：ｂｏｌｄ", u"モニター部のフォントスタイル：Ｉｔａｌｉｃ",
+           u"モニター部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ", monitorFont, setMonitorFont);
+    colourKey(135, u"ページの背景色", &colours_.page, [this] { PaintPages(); });
+    colourKey(136, u"項目文字色", &colours_.items, [this] { PaintPages(); });
+    readOnly(t, 139, OnOff, [this](QByteArrayView v) { CheckBox52->setChecked(Settings::isOn(v)); });
+    check(t, 140, CheckBox52, OnOff, u"Ｆ７キーを訂正キーにする。", u"Ｆ７キーを訂正キーにしない。");
+    edit(t, 141, Edit94, Text, u"Ｆ７訂正キーの囲う文字列（前半）。");
+    edit(t, 142, Edit95, Text, u"Ｆ７訂正キーの囲う文字列（後半）。");
+    check(t, 143, CheckBox53, OnOff, u"カーソルより前を送る。", u"入力部の全部を送る");
+    colourKey(144, u"説明文字色", &colours_.explanation, [this] { PaintExplanations(); });
+    check(t, 168, CheckBox55, OnOff, u"行末表示モニター部", u"行頭表示モニター部");
+    check(t, 169, CheckBox56, OnOff, u"行末表示８人モニター", u"行頭表示８人モニター");
+    // The step again, after the spacing: a step equal to the spacing moves a line per tick.
+    edit(t, 171, Edit9, Int, u"スクロール移動量（２度目、パグ対策）");
+    edit(t, 172, Edit6, Int, u"モニター部の行数");
+    edit(t, 173, Edit96, Int, u"入力部の行数");
+    check(t, 192, CheckBox68, OnOff, u"マウスカーソル非表示", u"マウスカーソル非表示なし");
+    check(t, 193, CheckBox71, OnOff, u"VPNルーター・インターネットで使う（アドレスの後に書く事）", u"VPNルーター・インターネットで使わない");
+    check(t, 194, CheckBox72, OnOff, u"VPNルーター・ブロードキャストする", u"VPNルーター・そのままのＩＰを流す");
+    edit(t, 195, Edit98, Text, u"VPNルーター・インターネットアドレス１");
+    edit(t, 196, Edit99, Text, u"VPNルーター・インターネットアドレス２");
+    edit(t, 197, Edit100, Text, u"VPNルーター・インターネットアドレス３");
+    edit(t, 216, Edit5, Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列１");
+    edit(t, 217, Edit7, Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列2");
+    check(t, 220, CheckBox10, OnOff, u"テンプレート前ロールウィンド前面", u"テンプレート前ロールウィンド前面ではない");
+    check(t, 238, CheckBox14, OnOff, u"８人モニターを常に前面にする", u"８人モニターを常に前面にしない");
+    colourKey(269, u"デスクトップを単一色でカバーする色", &colours_.cover, [] {});
+    check(t, 270, CheckBox9, TrueFalse, u"デスクトップを単一色でカバーする", u"デスクトップを単一色でカバーしない");
+    check(t, 277, CheckBox67, TrueFalse, u"「表示１」ページの行間を調整するのチェック");
+    edit(t, 278, Edit20, Int, u"8人モニターの行数指定");
+    check(t, 700, CheckBox15, TrueFalse, u"入力の時間指定のチェック", u"入力の時間指定のチェックなし");
+    edit(t, 701, Edit16, Int, u"入力の時間指定の時間");
+    check(t, 744, CheckBox21, TrueFalse, u"eシリーズ専用の確認修正ウィンドウのﾊﾟﾚｯﾄ送信チェック");
+    check(t, 780, CheckBox30, TrueFalse, u"「パレット連動」のチェック");
+    // Channel and group: written by the save operations after every other key.
+    readOnly(t, 801, Int, [this](QByteArrayView v) { SetChannelFromFile(Settings::intValue(v)); });
+    readOnly(t, 802, Int, [this](QByteArrayView v) { SetGroup(Settings::intValue(v, 1)); });
+    check(t, 803, CheckBox19, TrueFalse, u"メッセージ表示", u"メッセージ抑制");
+    check(t, 804, CheckBox35, TrueFalse, u"入力部内で改行する");
+    check(t, 805, CheckBox36, TrueFalse, u"「空行のみ改行」を指定");
+    check(t, 806, CheckBox42, TrueFalse, u"「暗号化通信」の指定");
+    edit(t, 807, Edit1, Text, u"「暗号化通信」のパスワード");
+    check(t, 808, CheckBox47, TrueFalse, u"Ｆ１１をＤｅｌ／Ｃｌｓにする");
+    check(t, 809, CheckBox46, TrueFalse, u"ルビ送信。");
+    check(t, 855, CheckBox24, TrueFalse, u"受信文をクリップボードへコピーのチェック");
+    check(t, 856, CheckBox37, TrueFalse, u"「ｔａｂに記録量を表示」のチェック");
+    check(t, 858, CheckBox41, TrueFalse, u"入力文をクリップボードへコピーのチェック");
+    check(t, 861, CheckBox48, TrueFalse, u"前ロールモニターの行数を２倍にする。");
+    check(t, 862, CheckBox49, TrueFalse, u"８人モニターでＣＲ／ＬＦを■に表示。");
+    check(t, 863, CheckBox57, TrueFalse, u"モニター部でＣＲ／ＬＦを■に表示。");
+    check(t, 864, CheckBox58, TrueFalse, u"文字で入力読みを囲う。");
+    edit(t, 865, Edit22, Text, u"文字で入力読みを囲う。");
+    edit(t, 866, Edit23, Text, u"文字で入力読みを囲う。");
+    check(t, 867, CheckBox59, TrueFalse, u"ルビにする。");
+    {
+        Settings::Entry ruby;
+        ruby.key = 868;
+        ruby.kind = Kind::Digit;
+        ruby.comment = comment(u"ひらがなルビにする。");
+        ruby.commentOff = comment(u"カタカナルビにする。");
+        ruby.commentThird = comment(u"ﾊﾝｶｸﾙﾋﾞにする。");
+        ruby.read = [this] { return QByteArray(RadioButton3->isChecked() ? "3" : RadioButton2->isChecked() ? "2" : "1"); };
+        ruby.apply = [this](QByteArrayView v) {
+            const int d = Settings::rubyDigit(v);
+            (d == 3 ? RadioButton3 : d == 2 ? RadioButton2 : RadioButton1)->setChecked(true);
+        };
+        t.add(std::move(ruby));
+    }
+    check(t, 869, CheckBox60, TrueFalse, u"7wを表示に。");
+    check(t, 870, CheckBox61, TrueFalse, u"句読点などで自動的に表示に流す");
+    check(t, 871, CheckBox62, TrueFalse, u"入力文字数が指定を超えると黄色で警告する");
+    edit(t, 872, Edit24, Int, u"黄色で警告する入力文字数");
+}
+
+// Key 801: "12", an index this combo does not offer, and anything out of range select "1ch"; the
+// channel change runs once, whether the index changed or not.
+void Ttalk2e::SetChannelFromFile(int value) {
+    const int index = value >= 0 && value < Net::kChannelCount ? value : 0;
+    {
+        const QSignalBlocker block(ComboBox2);
+        ComboBox2->setCurrentIndex(index);
+    }
+    ComboBox2Change();
+}
+
+// Key 802: the radio button of the group (and the combo beyond "Ｆ班"); a group the selectors do not
+// offer selects "Ａ班". The button's own handler changes the group when it was not selected yet.
+void Ttalk2e::SetGroup(int group) {
+    if (group < 1 || group > 26) group = 1;
+    QRadioButton* fixed[] = {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11};
+    if (group <= 6) {
+        fixed[group - 1]->setChecked(true);
+        return;
+    }
+    if (RadioButton12->isChecked()) {
+        ComboBox1->setCurrentIndex(group - 7);  // its handler changes the group
+        return;
+    }
+    {
+        const QSignalBlocker block(ComboBox1);
+        ComboBox1->setCurrentIndex(group - 7);
+    }
+    RadioButton12->setChecked(true);
+}
 
 void Ttalk2e::ResetToDefaults() {
+    using namespace Settings::Colour;
+    Form8->hide();
+    CheckBox85->setChecked(false);
+    {
+        const QSignalBlocker block(this);
+        move(0, 0);
+        resize(640, 480);
+    }
+    Edit12->setText(QStringLiteral("60"));
+    Edit8->setText(QStringLiteral("6"));
+    Edit9->setText(QStringLiteral("2"));
+    QFont display = Fonts::gothicPixels(48);
+    colours_.displayInk = kWindowText;
+    colours_.displayPaper = kWhite;
+    SetDisplayFont(display);
+    PaintDisplay();
+    Panel1->resize(Panel1->width(), 47);
+    if (wordProcessorMode_) SetScreenKind(false);
+    SetTypistRows(2);
+    Button14->hide();
+    QFont pane = Fonts::gothicPixels(15);  // 11 points
+    colours_.monitorInk = colours_.inputInk = kWindowText;
+    colours_.monitorPaper = colours_.inputPaper = kWindow;
+    SetMonitorFont(pane);
+    SetInputFont(pane);
+    PaintPanes();
+    for (QPushButton* b : {Button12, Button13, Button14}) b->resize(b->width(), 26);
+    Edit10->setText(QStringLiteral("15"));
+    Edit11->setText(QStringLiteral("30"));
+    Edit43->setText(QStringLiteral("5"));
+    Edit44->setText(QStringLiteral("2"));
+    CheckBox5->setChecked(true);
+    colours_.compositionInk = kBlue;
+    colours_.compositionPaper = kWhite;
+    PaintComposition();
+    CheckBox8->setChecked(false);
+    CheckBox13->setChecked(false);
+    Edit31->clear();
+    Edit66->setText(QStringLiteral("・"));
+    Edit68->setText(QStringLiteral("500"));
+    CheckBox12->setChecked(true);
+    CheckBox22->setChecked(true);
+    slideMarkerHeight_ = 3;
+    buttonBaseHeight_ = 26;
+    slideMarker1_ = slideMarker2_ = 200;
+    colours_.splitter1 = kGreen;
+    colours_.splitter2 = kOlive;
+    Edit92->setText(QStringLiteral("10"));
+    Edit91->setText(QStringLiteral("1000"));
+    CheckBox39->setChecked(false);
+    CheckBox43->setChecked(false);
+    Edit78->setText(QStringLiteral("「"));
+    Edit79->setText(QStringLiteral("」"));
+    Edit5->setText(QStringLiteral("♪"));
+    Edit7->setText(QStringLiteral("♪"));
+    Edit20->setText(QStringLiteral("1"));
+    CheckBox14->setChecked(true);
+    CheckBox11->setChecked(true);
+    CheckBox50->setChecked(false);
+    colours_.page = kButtonFace;
+    colours_.items = kWindowText;
+    colours_.explanation = kGreen;
+    PaintPages();
+    hide();
+    show();
+    CheckBox52->setChecked(false);
+    Edit94->setText(QStringLiteral("訂正：↑の「"));
+    Edit95->setText(QStringLiteral("」は「」です。"));
+    CheckBox53->setChecked(false);
+    CheckBox55->setChecked(false);
+    CheckBox56->setChecked(false);
+    Edit6->setText(QStringLiteral("1"));
+    Edit96->setText(QStringLiteral("1"));
+    CheckBox68->setChecked(false);
+    CheckBox71->setChecked(false);
+    CheckBox72->setChecked(false);
+    for (QLineEdit* e : {Edit98, Edit99, Edit100}) e->clear();
+    CheckBox10->setChecked(true);
+    colours_.cover = kBlack;
+    CheckBox9->setChecked(false);
+    CheckBox67->setChecked(true);
+    CheckBox15->setChecked(false);
+    Edit16->setText(QStringLiteral("15"));
+    CheckBox21->setChecked(false);
+    CheckBox21->show();
+    CheckBox30->setChecked(false);
+    SetChannelFromFile(0);
+    SetGroup(1);
+    {
+        const QSignalBlocker block(ComboBox1);
+        ComboBox1->setCurrentIndex(0);
+    }
+    CheckBox19->setChecked(true);
+    CheckBox35->setChecked(false);
+    CheckBox36->setChecked(false);
+    CheckBox42->setChecked(false);
+    Edit1->setText(QStringLiteral("既定の共有合言葉その一番"));
+    CheckBox47->setChecked(false);
+    CheckBox46->setChecked(false);
+    CheckBox24->setChecked(false);
+    CheckBox37->setChecked(false);
+    CheckBox41->setChecked(false);
+    CheckBox48->setChecked(false);
+    CheckBox49->setChecked(true);
+    CheckBox57->setChecked(false);
+    CheckBox58->setChecked(false);
+    Edit22->setText(QStringLiteral("（"));
+    Edit23->setText(QStringLiteral("）"));
+    CheckBox59->setChecked(false);
+    RadioButton3->setChecked(true);
+    CheckBox60->setChecked(false);
+    CheckBox61->setChecked(false);
+    CheckBox62->setChecked(false);
+    Edit24->setText(QStringLiteral("100"));
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->resetToDefaults();
+    Form5->move(x() + 25, y() + 80);
 }

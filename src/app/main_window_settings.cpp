@@ -28,10 +28,12 @@ void Ttalk2e::wireSettings() {
     connect(Button21, &QPushButton::clicked, this, &Ttalk2e::Button21Click);
     connect(Button66, &QPushButton::clicked, this, &Ttalk2e::Button66Click);
     connect(Button67, &QPushButton::clicked, this, &Ttalk2e::Button67Click);
+    connect(Button18, &QPushButton::clicked, this, &Ttalk2e::Button18Click);
 }
 
 void Ttalk2e::buildSettingsTable() {
     addSettings(settings_);
+    addTransferCommands(settings_);
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->addSettings(settings_);
 }

@@ -1,5 +1,7 @@
 #include "app/member_monitor.h"
 
+#include "app/fonts.h"
+#include "app/settings_binders.h"
 #include "app/station.h"
 #include "net/caption_protocol.h"
 #include "net/team.h"
@@ -141,7 +143,7 @@ void TForm2::Restack() {
         r.name->setFont(font);
     }
     const int lines = qBound(1, options_().linesPerRow, 9);
-    const int size = font.pointSize() > 0 ? font.pointSize() : qMax(1, font.pixelSize() * 72 / 96);
+    const int size = qMax(1, Fonts::points(font));
     rowHeight_ = lines * size * 2 + 2;
     positions_.clear();
     for (int k = 1; k <= kRows; ++k) {
@@ -274,21 +276,85 @@ void TForm2::CheckBox2Click() {
 }
 
 void TForm2::Button1Click() {
-    if (const auto f = station().dialogs.chooseFont(this, row(1).pane->font())) {
-        row(1).pane->setFont(*f);
-        Restack();
-    }
+    if (const auto f = station().dialogs.chooseFont(this, row(1).pane->font())) SetRowFont(*f);
+}
+
+void TForm2::SetRowFont(const QFont& font) {
+    row(1).pane->setFont(font);
+    Restack();
 }
 
 void TForm2::Button2Click() {
     const auto c = station().dialogs.chooseColor(this, row(1).pane->palette().color(QPalette::Base));
     if (!c) return;
+    paper_ = Settings::fromQColor(*c);
+    PaintRows();
+}
+
+void TForm2::PaintRows() {
+    const QColor paper = Settings::toQColor(paper_, palette()), ink = Settings::toQColor(ink_, palette());
     for (Row& r : rows_)
         for (QWidget* w : std::initializer_list<QWidget*>{r.name, r.pane}) {
             QPalette p = w->palette();
-            p.setColor(QPalette::Base, *c);
+            p.setColor(QPalette::Base, paper);
+            p.setColor(QPalette::Text, ink);
             w->setPalette(p);
         }
+}
+
+int TForm2::column(int index) const { return Splitter1->sizes().value(index); }
+
+void TForm2::setColumn(int index, int width) {
+    QList<int> sizes = Splitter1->sizes();
+    if (index >= sizes.size()) return;
+    sizes[index] = qMax(2, width);
+    Splitter1->setSizes(sizes);
+}
+
+void TForm2::addSettings(Settings::KeyTable& t) {
+    using Settings::FontStyle;
+    using Settings::Kind;
+    auto font = [this] { return row(1).pane->font(); };
+    auto setFont = [this](const QFont& f) { SetRowFont(f); };
+    Bind::fontStyle(t, 114, FontStyle::Bold, u"８人モニターのフォントスタイル：bold", {}, font, setFont);
+    Bind::fontStyle(t, 115, FontStyle::Italic, u"８人モニターのフォントスタイル：Italic", {}, font, setFont);
+    Bind::fontStyle(t, 116, FontStyle::Underline, u"８人モニターのフォントスタイル：UnderLine", {}, font, setFont);
+    Bind::fontName(t, 117, u"８人モニターのフォント名", font, setFont);
+    Bind::colour(t, 118, u"８人モニターのフォント色", [this] { return ink_; }, [this](qint32 v) {
+        ink_ = v;
+        PaintRows();
+    });
+    Bind::fontSize(t, 119, u"８人モニターのフォントサイズ", font, setFont);
+    Bind::colour(t, 120, u"８人モニターの背景色", [this] { return paper_; }, [this](qint32 v) {
+        paper_ = v;
+        PaintRows();
+    });
+    Bind::word(t, 121, this, u"８人モニター表示", u"８人モニター非表示", u"初期化時間のため先頭に書く（バグ対策）");
+    Bind::geometry(t, this, {122, 123, 124, 125}, u"８人モニターの高さ", u"８人モニターの幅", u"８人モニターの縦位置",
+                   u"８人モニターの横位置");
+    Bind::number(t, 167, u"８人モニターの名前枠の幅", [this] { return column(1); }, [this](int v) { setColumn(1, v); });
+    Bind::check(t, 273, CheckBox1, Kind::TrueFalse, u"８人モニターで●消去●、$改行$を表示しない",
+                u"８人モニターで●消去●、$改行$を表示する");
+    Bind::number(t, 710, u"人モニターのパートナーボタンのパネルの幅", [this] { return column(0); },
+                 [this](int v) { setColumn(0, v); });
+    Bind::check(t, 800, CheckBox2, Kind::TrueFalse, u"８人モニターの自動的に上から入力するのチェックあり",
+                u"８人モニターの自動的に上から入力するのチェックなし");
+}
+
+void TForm2::resetToDefaults() {
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    Fonts::setPoints(f, 9);
+    ink_ = Settings::Colour::kWindowText;
+    paper_ = Settings::Colour::kWindow;
+    PaintRows();
+    hide();
+    move(0, 0);
+    resize(433, 285);
+    setColumn(1, 65);
+    setColumn(0, 40);
+    CheckBox1->setChecked(false);
+    CheckBox2->setChecked(false);
+    SetRowFont(f);
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

@@ -2,6 +2,7 @@
 // TForm2: the 8-person monitor, the live typing of every member of the group, row by row. Row k
 // belongs to member slot k; rows can be swapped by hand or kept with the typing members on top.
 #include "app/aux_window.h"
+#include "settings/values.h"
 
 #include <functional>
 
@@ -69,6 +70,14 @@ public:
     void Button1Click();
     void Button2Click();
     void CheckBox2Click();
+    void addSettings(Settings::KeyTable& table) override;
+    void resetToDefaults() override;
+    // The rows' font (the first pane holds it for all) and their colours as Windows values.
+    void SetRowFont(const QFont& font);
+    void PaintRows();
+    // Widths of the pairing-button column and of the name column.
+    int column(int index) const;
+    void setColumn(int index, int width);
     void RowClicked(int k);
     void CancelSwap();
 
@@ -86,6 +95,8 @@ private:
     static bool isIdle(const QString& text);
 
     Net::Team& team_;
+    qint32 ink_ = Settings::Colour::kWindowText;
+    qint32 paper_ = Settings::Colour::kWindow;
     std::function<Options()> options_;
     std::array<bool, kRows> partner_{};  // the pairing button each row shows, as the main window's
     std::array<Row, kRows> rows_;

@@ -1,5 +1,6 @@
 #include "app/wastop_monitor.h"
 
+#include "app/settings_binders.h"
 #include "app/station.h"
 #include "text/cp932.h"
 
@@ -76,4 +77,14 @@ void TForm8::Button2Click() {
         p.setColor(QPalette::Base, *c);
         Memo2->setPalette(p);
     }
+}
+
+void TForm8::addSettings(Settings::KeyTable& t) {
+    Bind::geometry(t, this, {263, 264, 265, 266}, u"ワ停止モニターのウィンドウの高さ", u"ワ停止モニターのウィンドの幅",
+                   u"ワ停止モニターのウィンドの縦位置", u"ワ停止モニターのウィンドの横位置");
+}
+
+void TForm8::resetToDefaults() {
+    move(0, 0);
+    resize(300, 300);
 }

@@ -34,4 +34,6 @@ public:
 
     void Button1Click();
     void Button2Click();
+    void addSettings(Settings::KeyTable& table) override;
+    void resetToDefaults() override;
 };

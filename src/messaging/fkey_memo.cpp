@@ -1,5 +1,7 @@
 #include "messaging/fkey_memo.h"
 
+#include "app/settings_binders.h"
+
 
 #include <QCheckBox>
 #include <QEvent>
@@ -120,4 +122,33 @@ void TForm5::resizeEvent(QResizeEvent* event) {
 bool TForm5::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) (Edit45->isHidden() ? Edit56 : Edit45)->setFocus();
     return AuxWindow::event(event);
+}
+
+void TForm5::addSettings(Settings::KeyTable& t) {
+    using Settings::Kind;
+    static const char16_t* const kTexts[] = {u"ファンクションキー１", u"ファンクションキー２", u"ファンクションキー３",
+                                             u"ファンクションキー４", u"ファンクションキー５", u"ファンクションキー６",
+                                             u"ファンクションキー７", u"ファンクションキー８", u"ファンクションキー１１"};
+    static const char16_t* const kBoxes[] = {
+        u"ファンクションキー１チェックボクックス", u"ファンクションキー2チェックボクックス", u"ファンクションキー3チェックボクックス",
+        u"ファンクションキー4チェックボクックス", u"ファンクションキー5チェックボクックス", u"ファンクションキー6チェックボクックス",
+        u"ファンクションキー7チェックボクックス", u"ファンクションキー8チェックボクックス", u"ファンクションキー11チェックボクックス"};
+    const int keys[] = {1, 2, 3, 4, 5, 6, 7, 8, 11};
+    for (int i = 0; i < 9; ++i) Bind::edit(t, 40 + i, field(keys[i]), Kind::Text, kTexts[i]);
+    for (int i = 0; i < 9; ++i) Bind::check(t, 49 + i, clears(keys[i]), Kind::OnOff, kBoxes[i]);
+    Bind::word(t, 161, this, u"Ｆキーメモ表示", u"Ｆキーメモ非表示", u"表示有無");
+    Bind::number(t, 162, u"Ｆキーメモの縦位置", [this] { return y(); }, [this](int v) { move(x(), v); });
+    Bind::number(t, 163, u"Ｆキーメモの横位置", [this] { return x(); }, [this](int v) { move(v, y()); });
+    Bind::number(t, 164, u"Ｆキーメモの横幅", [this] { return width(); }, [this](int v) { resize(v, height()); });
+    Bind::number(t, 165, u"Ｆキーメモの縦長さ", [this] { return height(); }, [this](int v) { resize(width(), v); });
+}
+
+// Its place follows the main window's; the main window moves it after the reset.
+void TForm5::resetToDefaults() {
+    for (int k : {1, 2, 3, 4, 5, 6, 7, 8, 11}) {
+        field(k)->clear();
+        clears(k)->setChecked(false);
+    }
+    hide();
+    resize(217, 333);
 }

@@ -31,6 +31,8 @@ public:
     };
     // Rows whose key an option has taken show what the key does instead.
     void UpdateRows(TakenKeys taken);
+    void addSettings(Settings::KeyTable& table) override;
+    void resetToDefaults() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

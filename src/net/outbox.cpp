@@ -6,8 +6,9 @@
 namespace Net {
 
 std::optional<QByteArray> Outbox::wire(const PortEntry& port, const QByteArray& plain) const {
-    if (!port.scrambled || !scramble) return plain;
-    return scramble(plain);
+    std::optional<QByteArray> w = port.scrambled && scramble ? scramble(plain) : std::optional<QByteArray>(plain);
+    if (w && port.maxBytes > 0 && w->size() >= port.maxBytes) return std::nullopt;
+    return w;
 }
 
 std::optional<QByteArray> Outbox::toMembers(const PortEntry& port, const QByteArray& plain) {
@@ -26,12 +27,14 @@ void Outbox::toSibling(const PortEntry& port, quint16 siblingPort, const QByteAr
     if (siblingOn && siblingOn()) transmit(port, QStringLiteral("127.0.0.1"), siblingPort, bytes);
 }
 
-void Outbox::toPartner(const PortEntry& port, const QByteArray& plain) {
-    if (partner) toHost(port, partner(), plain);
+bool Outbox::toPartner(const PortEntry& port, const QByteArray& plain) {
+    return partner && toHost(port, partner(), plain);
 }
 
-void Outbox::toHost(const PortEntry& port, const QString& host, const QByteArray& plain) {
-    if (const auto w = wire(port, plain)) transmit(port, host, 0, *w);
+bool Outbox::toHost(const PortEntry& port, const QString& host, const QByteArray& plain) {
+    const auto w = wire(port, plain);
+    if (w) transmit(port, host, 0, *w);
+    return w.has_value();
 }
 
 void Outbox::toBroadcastOf(const PortEntry& port, const QString& address, const QByteArray& plain) {

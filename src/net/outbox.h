@@ -29,7 +29,8 @@ public:
     // (a text too long to scramble is never sent plain). Unset: payloads pass unchanged.
     std::function<std::optional<QByteArray>(const QByteArray&)> scramble;
 
-    // What a plain payload becomes on the wire of this port; nullopt when it must not be sent.
+    // What a plain payload becomes on the wire of this port; nullopt when it must not be sent: too
+    // long to scramble, or too long for the receivers, which ignore a datagram at their limit.
     std::optional<QByteArray> wire(const PortEntry& port, const QByteArray& plain) const;
 
     // One copy to each member; returns the wire form sent (nullopt: refused).
@@ -39,10 +40,10 @@ public:
     // The bytes as given to 127.0.0.1:siblingPort, while "７ｗに表示" is on (received texts are
     // forwarded after unscrambling; own ones are passed in their wire form).
     void toSibling(const PortEntry& port, quint16 siblingPort, const QByteArray& bytes);
-    // To the paired partner, on this port.
-    void toPartner(const PortEntry& port, const QByteArray& plain);
-    // To one host, on this port.
-    void toHost(const PortEntry& port, const QString& host, const QByteArray& plain);
+    // To the paired partner, on this port; false when refused.
+    bool toPartner(const PortEntry& port, const QByteArray& plain);
+    // To one host, on this port; false when refused.
+    bool toHost(const PortEntry& port, const QString& host, const QByteArray& plain);
     // To the directed broadcast of the address's classful network.
     void toBroadcastOf(const PortEntry& port, const QString& address, const QByteArray& plain);
 
