@@ -104,6 +104,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     wireLines();
     wireInput();
     wireSettings();
+    wireOptions();
 
     FormCreate();
 }

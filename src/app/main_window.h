@@ -348,9 +348,19 @@ public:
     QCheckBox *CheckBox11 = nullptr, *CheckBox35 = nullptr, *CheckBox36 = nullptr;
     QCheckBox *CheckBox30 = nullptr, *CheckBox31 = nullptr;  // palette link options
 
-    // ---- traffic scrambling (filled by the scrambling subsystem) ----
+    // ---- traffic scrambling and the option group of the partner page ----
     bool trafficScramblingOn() const;
+    // The scrambled form while scrambling is on; nullopt (with a message) for a text too long for it.
+    std::optional<QByteArray> ScrambleTraffic(const QByteArray& plain);
     QByteArray UnscrambleTraffic(const QByteArray& text) const;
+    void Edit1Change();     // the key from the password; an empty field takes the fallback password
+    void CheckBox42Click(); // captions and help of scrambling
+    void CheckBox71Click(); // the routed search on: its addresses checked
+    void CheckBox72Click(); // addresses only: the routed search on too
+    void CheckBox60Click(); // the copy to the sibling display: its usage text
+    int trafficKey() const { return trafficKey_; }
+    static inline const QString kMainCaption = QStringLiteral("Quelta7r1(ctrl+d)");
+    static inline const QString kSubInputCaption = QStringLiteral("サブ入力ウィンド(ctrl+i)");
 
     // ---- receive handlers of the core ports ----
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
@@ -597,7 +607,6 @@ private:
     void captionsToBase() override;
     void captionsWithPartner(const QString& name) override;
     QDateTime now() const override;
-    void remoteSearch() override;
 
     void buildDisplayPage();
     void buildAuxiliaryPage();
@@ -607,6 +616,7 @@ private:
     void buildSavePage();
     void buildExplanationPage();
     void wireSettings();
+    void wireOptions();
     void buildSettingsTable();
     // The main window's keys and defaults (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
@@ -652,8 +662,9 @@ private:
     QString previousReading_;
     int wordStart_ = 0, wordEnd_ = 0;
     bool composing_ = false;
-    QString mainBaseCaption_ = QStringLiteral("Quelta7r1(ctrl+d)");
-    QString subInputBaseCaption_ = QStringLiteral("サブ入力ウィンド(ctrl+i)");
+    QString mainBaseCaption_ = kMainCaption;
+    QString subInputBaseCaption_ = kSubInputCaption;
+    int trafficKey_ = 0;
     // Colours as the settings file keeps them: Windows colour values, negative for system colours.
     struct ColourValues {
         qint32 displayInk = Settings::Colour::kWindowText;

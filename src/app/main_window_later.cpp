@@ -5,8 +5,3 @@
 void Ttalk2e::PeriodicClear() {}               // save and clear the record past its limits
 void Ttalk2e::Timer7Timer() {}                 // one-minute typing-rate figures
 void Ttalk2e::SaveOnExit() {}                  // the record and the contact log, when configured
-
-// Traffic scrambling is off until its subsystem is built; the hooks sit on every scrambled port.
-bool Ttalk2e::trafficScramblingOn() const { return false; }
-QByteArray Ttalk2e::UnscrambleTraffic(const QByteArray& text) const { return text; }
-void Ttalk2e::PrepareTrafficKey() {}  // the key derived from the password field

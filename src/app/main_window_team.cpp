@@ -120,7 +120,17 @@ int Ttalk2e::groupNumber() const {
 // What the team reads and changes on the partner page
 
 Net::TeamOptions Ttalk2e::teamOptions() const {
-    return {Edit35->text(), Edit30->text(), groupNumber(), CheckBox6->isChecked(), CheckBox7->isChecked()};
+    Net::TeamOptions o;
+    o.ownAddress = Edit35->text();
+    o.ownName = Edit30->text();
+    o.group = groupNumber();
+    o.membersFixed = CheckBox6->isChecked();
+    o.partnerFixed = CheckBox7->isChecked();
+    o.remoteSearch = CheckBox71->isChecked();
+    o.addressesOnly = CheckBox72->isChecked();
+    o.remoteAddresses = {Edit98->text(), Edit99->text(), Edit100->text()};
+    o.showMessages = showMessages();
+    return o;
 }
 
 Net::SlotViews Ttalk2e::memberSlots() const {
@@ -160,7 +170,6 @@ void Ttalk2e::captionsWithPartner(const QString& name) {
     if (Form14) Form14->setWindowTitle(subInputCaptionBase() + QStringLiteral("  <") + name + u'>');
 }
 
-void Ttalk2e::remoteSearch() {}  // searches of the routed remote addresses, with their subsystem
 
 void Ttalk2e::ShowPairingButtons(int k, bool partner) {
     if (k < 1 || k > kSlots) return;

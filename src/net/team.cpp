@@ -48,7 +48,23 @@ void Team::logStamped(const QString& tag, const QString& text) { host_.log(DateT
 
 void Team::searchMembers() {
     sendSearchRequest(host_.teamOptions().ownAddress, true);
-    host_.remoteSearch();
+    remoteSearch();
+}
+
+void Team::remoteSearch() {
+    const TeamOptions o = host_.teamOptions();
+    if (!o.remoteSearch) return;
+    static const QString kOrdinals[] = {QStringLiteral("１番目"), QStringLiteral("２番目"), QStringLiteral("３番目")};
+    if (o.showMessages)
+        for (qsizetype i = 0; i < o.remoteAddresses.size() && i < 3; ++i) {
+            const QString& a = o.remoteAddresses[i];
+            if (a.isEmpty() || CheckAddress(a) == 0) continue;
+            host_.message(QStringLiteral("「パートナー」ページの「遠隔地で使う」の\n") + kOrdinals[i] +
+                          QStringLiteral("のＩＰアドレスが間違っています。"));
+            return;  // nothing is sent, not even to the addresses before it
+        }
+    for (const QString& a : o.remoteAddresses)
+        if (!a.isEmpty()) sendSearchRequest(a, !o.addressesOnly);
 }
 
 void Team::sendSearchRequest(const QString& address, bool broadcast) {

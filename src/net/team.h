@@ -38,6 +38,11 @@ struct TeamOptions {
     int group = 1;               // 1 … 26
     bool membersFixed = false;   // "ﾒﾝﾊﾞｰ固定  "
     bool partnerFixed = false;   // "ﾊﾟｰﾄﾅｰ固定"
+    // The search of routed networks that ends every member search.
+    bool remoteSearch = false;   // "下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"
+    bool addressesOnly = false;  // "指定IPのみ探す"
+    QStringList remoteAddresses; // the three address fields, empty ones included
+    bool showMessages = true;    // "メッセージを表示する": the routed addresses are checked first
 };
 
 class TeamHost {
@@ -62,8 +67,6 @@ public:
     // A line at the end of the explanation page.
     virtual void log(const QString& line) = 0;
     virtual QDateTime now() const = 0;
-    // The routed-network search that ends every member search.
-    virtual void remoteSearch() = 0;
 };
 
 class Team {
@@ -85,6 +88,8 @@ public:
     void clearMembers();
 
     void searchMembers();
+    // The requests to the routed networks (or hosts) of the remote addresses.
+    void remoteSearch();
     void sendSearchRequest(const QString& address, bool broadcast);
     void restartSearch();   // "メンバーを捜す"
     void changeGroup();

@@ -50,7 +50,6 @@ public:
     Net::SlotViews members{};
     QStringList messages, logLines;
     QString caption = QStringLiteral("base");
-    int remoteSearches = 0;
     std::array<bool, Net::kMemberSlots> partnerButton{};
     FixedClock clock;
 
@@ -72,7 +71,6 @@ public:
     void message(const QString& t) override { messages << t; }
     void log(const QString& l) override { logLines << l; }
     QDateTime now() const override { return clock.now(); }
-    void remoteSearch() override { ++remoteSearches; }
 };
 
 }  // namespace Testing
