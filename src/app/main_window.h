@@ -452,6 +452,7 @@ public:
     void SetScreenKind(bool wordProcessor);
     // Keys 801 and 802 as a settings file gives them.
     void SetChannelFromFile(int value);
+    void SetOwnNameFromFile(const QString& name);
     void SetGroup(int group);
     void Button17Click();  // "２人入力"
     void Button15Click();  // "１人で"

@@ -165,7 +165,8 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     edit(t, 701, Edit16, Int, u"入力の時間指定の時間");
     check(t, 744, CheckBox21, TrueFalse, u"eシリーズ専用の確認修正ウィンドウのﾊﾟﾚｯﾄ送信チェック");
     check(t, 780, CheckBox30, TrueFalse, u"「パレット連動」のチェック");
-    // Channel and group: written by the save operations after every other key.
+    // The own name, the channel and the group: written by the save operations after every other key.
+    readOnly(t, 166, Text, [this](QByteArrayView v) { SetOwnNameFromFile(Cp932::decode(v)); });
     readOnly(t, 801, Int, [this](QByteArrayView v) { SetChannelFromFile(Settings::intValue(v)); });
     readOnly(t, 802, Int, [this](QByteArrayView v) { SetGroup(Settings::intValue(v, 1)); });
     check(t, 803, CheckBox19, TrueFalse, u"メッセージ表示", u"メッセージ抑制");
@@ -203,6 +204,17 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     check(t, 870, CheckBox61, TrueFalse, u"句読点などで自動的に表示に流す");
     check(t, 871, CheckBox62, TrueFalse, u"入力文字数が指定を超えると黄色で警告する");
     edit(t, 872, Edit24, Int, u"黄色で警告する入力文字数");
+}
+
+// Key 166: a name other than the one in force is announced to the user, with the partner page.
+void Ttalk2e::SetOwnNameFromFile(const QString& name) {
+    if (name != Edit30->text() && showMessages()) {
+        station_.messages.information(QStringLiteral(
+            "このパソコンの「名前」が変わりました。\n新しい名前を他のパソコンに表示するために\n"
+            "「パートナー」ページで次の操作をしてください。\n\n１）「お休み」ボタンを押す\n２）「メンバーを捜す」ボタンを押す。"));
+        PageControl1->setCurrentIndex(2);
+    }
+    Edit30->setText(name);
 }
 
 // Key 801: "12", an index this combo does not offer, and anything out of range select "1ch"; the

@@ -26,6 +26,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace Testing {
@@ -86,9 +87,13 @@ public:
 // One station: its host on the LAN, its context, its windows.
 class TestStation {
 public:
-    TestStation(Net::MemoryNetwork& lan, QStringList addresses, const QString& hostName = QStringLiteral("pc"))
+    // `prepare` runs before the windows are created, with the program folder (files a station
+    // finds at start-up).
+    TestStation(Net::MemoryNetwork& lan, QStringList addresses, const QString& hostName = QStringLiteral("pc"),
+                const std::function<void(const QString&)>& prepare = {})
         : host(lan.addHost(std::move(addresses), hostName)),
           station{host, clock, messages, dialogs, clipboard, hostTools, folder.path() + QLatin1Char('/')} {
+        if (prepare) prepare(station.programFolder);
         main = App::createStationWindows(station, nullptr);
     }
     TestStation(Net::MemoryNetwork& lan, const QString& address, const QString& hostName = QStringLiteral("pc"))

@@ -1,0 +1,477 @@
+// The numbered settings file on whole stations: writing and applying every key, the special keys,
+// the start-up file, the load and save buttons, the reset; traffic scrambling on the wire; the
+// search of routed networks; display settings sent between partners.
+#include "support/lan.h"
+
+#include "app/fonts.h"
+#include "net/caption_protocol.h"
+#include "net/datagram_endpoint.h"
+#include "net/scramble.h"
+#include "settings/line_file.h"
+#include "settings/settings_file.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace Testing;
+
+namespace {
+
+QByteArray line(QStringView s) { return Cp932::encode(s); }
+QList<QByteArray> file(const QStringList& lines) {
+    QList<QByteArray> out{Settings::headerLine()};
+    for (const QString& l : lines) out << line(l);
+    return out;
+}
+int keyOf(const QByteArray& l) { return l.left(l.indexOf(':')).toInt(); }
+QList<int> keysOf(const QList<QByteArray>& lines) {
+    QList<int> out;
+    for (const QByteArray& l : lines) out << keyOf(l);
+    return out;
+}
+void writeFile(const QString& path, const QList<QByteArray>& lines) { QVERIFY(Settings::writeLines(path, lines)); }
+
+}  // namespace
+
+class SettingsFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { App::installFontSubstitutions(); }
+    void writerOrderAndFixedLines();
+    void defaultsRoundTripToIdenticalBytes();
+    void valuesAreExactWords();
+    void specialKeys();
+    void failuresStopAtTheLine();
+    void saveAndStartupFiles();
+    void startupFileAtCreationAndPhaseTwo();
+    void resetKeepsTheOwnName();
+    void scrambledTrafficOnTheWire();
+    void scramblingCaptionsAndKey();
+    void routedSearch();
+    void matchingThePartnersDisplay();
+    void transfersFromStrangersAreRefused();
+};
+
+void SettingsFileTest::writerOrderAndFixedLines() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    const QList<QByteArray> lines = s.main->WriteSettings();
+    QCOMPARE(lines.value(0), Settings::headerLine());
+    QCOMPARE(keyOf(lines.value(1)), 121);
+    const QList<int> keys = keysOf(lines);
+    QVERIFY(keys.indexOf(6) < keys.indexOf(5));
+    QVERIFY(keys.indexOf(12) < keys.indexOf(11));
+    QVERIFY(keys.indexOf(197) < keys.indexOf(193));
+    QVERIFY(keys.indexOf(194) < keys.indexOf(195));
+    for (int never : {71, 72, 139, 166, 600, 607, 620, 801, 802}) QVERIFY2(!keys.contains(never), qPrintable(QString::number(never)));
+    QVERIFY(lines.contains(QByteArray("030:") + line(u"未使用")));
+    QCOMPARE(keys.count(121), 1);
+    // Two-comment keys write the comment of their state.
+    QVERIFY(lines.contains("126:on:" + line(u"他の人の入力もＵｎｄｏの対象にする")));
+    s.main->CheckBox11->setChecked(false);
+    QVERIFY(s.main->WriteSettings().contains("126:off:" + line(u"他の人の入力もＵｎｄｏの対象にしない")));
+    QVERIFY(lines.contains("121:" + line(u"８人モニター非表示:初期化時間のため先頭に書く（バグ対策）")));
+    QVERIFY(lines.contains("868:3:" + line(u"ひらがなルビにする。")));
+    QVERIFY(lines.contains("010:16777215:" + line(u"表示部の背景色")));
+    QVERIFY(lines.contains("135:-2147483633:" + line(u"ページの背景色")));  // a system colour, as its negative value
+}
+
+void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
+    Net::MemoryNetwork lan;
+    TestStation a(lan, "192.168.1.10");
+    a.finishStartup();
+    const QList<QByteArray> first = a.main->settingsFileLines(false);
+    TestStation b(lan, "192.168.1.11");
+    b.finishStartup();
+    QVERIFY(b.main->ApplySettings(first));
+    QCOMPARE(b.main->settingsFileLines(false), first);
+    // And after a change of many kinds: a font, a colour, a text with a comma, a window's place.
+    a.main->Edit31->setText(QStringLiteral("司会、田中"));
+    a.main->CheckBox5->setChecked(false);
+    a.main->Edit8->setText("5");
+    a.main->Form2->move(30, 40);
+    QFont f = a.main->RichEdit2->font();
+    f.setBold(true);
+    a.main->SetDisplayFont(f);
+    const QList<QByteArray> changed = a.main->settingsFileLines(false);
+    QVERIFY(b.main->ApplySettings(changed));
+    QCOMPARE(b.main->settingsFileLines(false), changed);
+    QCOMPARE(b.main->Edit31->text(), QStringLiteral("司会、田中"));
+    QVERIFY(b.main->RichEdit2->font().bold());
+    QCOMPARE(b.main->Form2->pos(), QPoint(30, 40));
+}
+
+void SettingsFileTest::valuesAreExactWords() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    s.main->CheckBox5->setChecked(true);
+    QVERIFY(s.main->ApplySettings(file({"035:ON:x", "108:fsBold:x", "039:司会:田中:発言者名", "139:on:x"})));
+    QVERIFY(!s.main->CheckBox5->isChecked());             // only "on" is on
+    QVERIFY(!s.main->RichEdit2->font().bold());           // only "fsbold" sets bold
+    QCOMPARE(s.main->Edit31->text(), QStringLiteral("司会"));  // a text reads up to its first colon
+    QVERIFY(s.main->CheckBox52->isChecked());             // 139 reads like 140
+    QVERIFY(s.main->ApplySettings(file({"039:a:b:c", "108:fsbold:x"})));
+    QCOMPARE(s.main->Edit31->text(), QStringLiteral("a"));
+    QVERIFY(s.main->RichEdit2->font().bold());
+    // Two lines with the same key: the later wins. A line with key "004" and one with "4" alike.
+    QVERIFY(s.main->ApplySettings(file({"004:7:x", "4:9:x"})));
+    QCOMPARE(s.main->Edit8->text(), QStringLiteral("9"));
+    // Unknown keys are skipped silently.
+    const int shown = int(s.messages.shown.size());
+    QVERIFY(s.main->ApplySettings(file({"555:anything:x", "004:8:x"})));
+    QCOMPARE(s.main->Edit8->text(), QStringLiteral("8"));
+    QCOMPARE(s.messages.shown.size(), shown);
+    // A long text reads back whole.
+    const QString speaker(300, QChar(0x3042));
+    QVERIFY(s.main->ApplySettings(file({QStringLiteral("039:") + speaker + QStringLiteral(":発言者名")})));
+    QCOMPARE(s.main->Edit31->text(), speaker);
+}
+
+void SettingsFileTest::specialKeys() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.finishStartup();
+    // 801: "12" is channel 1; the channel change runs.
+    s.main->ComboBox2->setCurrentIndex(2);
+    QVERIFY(s.main->ApplySettings(file({"801:12:x"})));
+    QCOMPARE(s.main->ComboBox2->currentIndex(), 0);
+    QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
+    QVERIFY(s.main->ApplySettings(file({"801:4:x"})));
+    QCOMPARE(s.main->NMUDP1->channelPort(), 7111);
+    // 802: empty leaves the group, 27 selects "Ａ班", 9 "Ｉ 班" through the combo.
+    s.main->RadioButton8->setChecked(true);
+    QVERIFY(s.main->ApplySettings(file({"802::x"})));
+    QCOMPARE(s.main->groupNumber(), 3);
+    QVERIFY(s.main->ApplySettings(file({"802:27:x"})));
+    QCOMPARE(s.main->groupNumber(), 1);
+    QVERIFY(s.main->ApplySettings(file({"802:9:x"})));
+    QCOMPARE(s.main->groupNumber(), 9);
+    QVERIFY(s.main->RadioButton12->isChecked());
+    QCOMPARE(s.main->ComboBox1->currentText(), QStringLiteral("Ｉ 班"));
+    // A file without 801, 802 and 166 leaves channel, group and name as they are.
+    QVERIFY(s.main->ApplySettings(file({"004:6:x"})));
+    QCOMPARE(s.main->groupNumber(), 9);
+    QCOMPARE(s.main->NMUDP1->channelPort(), 7111);
+    QCOMPARE(s.main->Edit30->text(), QStringLiteral("A"));
+    // 166: a new name with its message and the partner page.
+    s.messages.shown.clear();
+    QVERIFY(s.main->ApplySettings(file({"166:B:x"})));
+    QCOMPARE(s.main->Edit30->text(), QStringLiteral("B"));
+    QCOMPARE(s.messages.shown.size(), 1);
+    QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("このパソコンの「名前」が変わりました。")));
+    QCOMPARE(s.main->PageControl1->currentIndex(), 2);
+    QVERIFY(s.main->ApplySettings(file({"166:B:x"})));
+    QCOMPARE(s.messages.shown.size(), 1);  // the same name: no message
+    // 011, 012 and 025 are left alone in the full-screen display mode.
+    s.main->SetTypistRows(0);
+    s.main->ToggleFrameless();
+    QVERIFY(s.main->isFrameless());
+    QVERIFY(s.main->ApplySettings(file({"011:2:x", "025:1:x"})));
+    QCOMPARE(s.main->typistMode(), 0);
+    QVERIFY(!s.main->wordProcessorMode());
+    s.main->ToggleFrameless();
+    QVERIFY(s.main->ApplySettings(file({"011:1:x", "025:1:x"})));
+    QCOMPARE(s.main->typistMode(), 1);
+    QVERIFY(s.main->wordProcessorMode());
+    // 868: "2" katakana, anything else half-width katakana.
+    QVERIFY(s.main->ApplySettings(file({"868:2:x"})));
+    QVERIFY(s.main->RadioButton2->isChecked());
+    QVERIFY(s.main->ApplySettings(file({"868:x:x"})));
+    QVERIFY(s.main->RadioButton1->isChecked());
+    // 121 and 161 show and hide whole windows by their words.
+    QVERIFY(s.main->ApplySettings(file({QStringLiteral("121:８人モニター表示:x"), QStringLiteral("161:Ｆキーメモ表示:x")})));
+    QVERIFY(s.main->Form2->isVisible() && s.main->Form5->isVisible());
+    QVERIFY(s.main->ApplySettings(file({"121:show:x"})));
+    QVERIFY(!s.main->Form2->isVisible());
+    // 144 paints the explanatory labels.
+    QVERIFY(s.main->ApplySettings(file({"144:255:x"})));
+    QCOMPARE(s.main->explanatoryLabels.value(0)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    // 171 with the step equal to the spacing: a line per tick.
+    QVERIFY(s.main->ApplySettings(file({"005:48:x", "171:48:x"})));
+    QCOMPARE(s.main->scroller().stepsPerLine, 1);
+}
+
+void SettingsFileTest::failuresStopAtTheLine() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    // A header that differs in one character: nothing applied, the version line on the log.
+    QList<QByteArray> old = file({"004:9:x"});
+    old[0] = line(u"999:＜番号付き表示設定ファイル１＞");
+    QVERIFY(!s.main->ApplySettings(old));
+    QCOMPARE(s.main->Edit8->text(), QStringLiteral("6"));
+    QVERIFY(s.main->RichEdit3->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
+    // Only the header: nothing, no error.
+    QVERIFY(s.main->ApplySettings(file({})));
+    QVERIFY(s.messages.shown.isEmpty());
+    // A value that is not a number stops the file there with one message naming the line.
+    QVERIFY(!s.main->ApplySettings(file({"004:9:x", "005:abc:x", "039:after:x"})));
+    QCOMPARE(s.main->Edit8->text(), QStringLiteral("9"));  // before it: applied
+    QVERIFY(s.main->Edit31->text().isEmpty());             // after it: not
+    QCOMPARE(s.messages.shown.size(), 1);
+    QVERIFY(s.messages.shown[0].contains(QStringLiteral("005:abc:x")));
+    // An empty line in the middle is such a line too.
+    QVERIFY(!s.main->ApplySettings(file({"004:7:x", "", "004:8:x"})));
+    QCOMPARE(s.main->Edit8->text(), QStringLiteral("7"));
+}
+
+void SettingsFileTest::saveAndStartupFiles() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.finishStartup();
+    const QString folder = s.station.programFolder;
+    // "保存" on "3ch" in "Ｃ班": 801, 802 and 166 last, in that order.
+    s.main->ComboBox2->setCurrentIndex(2);
+    s.main->RadioButton8->setChecked(true);
+    s.dialogs.saveNames.push_back(folder + "saved");
+    s.main->Button21->click();
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("saved.dp9"));  // the extension is added
+    auto lines = Settings::readLines(folder + "saved.dp9");
+    QVERIFY(lines);
+    QCOMPARE(lines->value(lines->size() - 3), line(u"801:2:チャンネル"));
+    QCOMPARE(lines->value(lines->size() - 2), line(u"802:3:班"));
+    QCOMPARE(lines->last(), line(u"166:A:自分のパソコンのホスト名（最後に書く）"));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("自動読込表示設定.dp9")));
+    // "起動時設定にする" on "1ch" in "Ａ班": no channel or group; in "Ｂ班": both.
+    s.main->ComboBox2->setCurrentIndex(0);
+    s.main->RadioButton6->setChecked(true);
+    s.main->Button66->click();
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("自動読込表示設定.dp9"));
+    lines = Settings::readLines(s.main->startupFilePath());
+    QVERIFY(lines);
+    QVERIFY(!keysOf(*lines).contains(801) && !keysOf(*lines).contains(802));
+    QCOMPARE(keyOf(lines->last()), 166);
+    s.main->RadioButton7->setChecked(true);
+    s.main->Button66->click();
+    lines = Settings::readLines(s.main->startupFilePath());
+    QVERIFY(keysOf(*lines).contains(801) && keysOf(*lines).contains(802));
+    // "読込" applies a file and names it; a cancelled dialog changes nothing.
+    writeFile(folder + "one.dp9", file({"039:loaded:x"}));
+    s.dialogs.openNames.push_back(folder + "one.dp9");
+    s.main->Button20->click();
+    QCOMPARE(s.main->Edit31->text(), QStringLiteral("loaded"));
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
+    s.main->Button20->click();  // cancelled
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
+    // A save that cannot be written says so and changes nothing.
+    const QString before = s.main->Label67->text();
+    s.dialogs.saveNames.push_back(folder + "no/such/folder/x.dp9");
+    s.main->Button21->click();
+    QCOMPARE(s.main->Label67->text(), before);
+    QVERIFY(s.messages.shown.last().startsWith(QStringLiteral("設定ファイルを保存できませんでした。")));
+}
+
+void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {
+    Net::MemoryNetwork lan;
+    QList<QByteArray> startup = file({"004:8:x", "039:司会:x", "166:first:x", "802:3:x", "166:stored:x"});
+    TestStation s(lan, QStringList{"192.168.1.10"}, "host", [&](const QString& folder) {
+        writeFile(folder + QStringLiteral("自動読込表示設定.dp9"), startup);
+    });
+    // At creation the last 166 line names the station, before the first search goes out.
+    QCOMPARE(s.main->Edit30->text(), QStringLiteral("stored"));
+    QVERIFY(lan.sentTo(6722).value(0).payload.contains("stored"));
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("読み込み無し"));
+    s.finishStartup();
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("自動読込表示設定.dp9"));
+    QCOMPARE(s.main->Edit8->text(), QStringLiteral("8"));
+    QCOMPARE(s.main->Edit31->text(), QStringLiteral("司会"));
+    QCOMPARE(s.main->groupNumber(), 3);
+    QCOMPARE(s.main->Edit30->text(), QStringLiteral("stored"));  // of two 166 lines the last wins again
+    // "ＩＰ再読込み" reads the name again from the file.
+    s.main->Edit30->setText("typed");
+    s.main->Button39->click();
+    QCOMPARE(s.main->Edit30->text(), QStringLiteral("stored"));
+    // A file saved by the station itself names it once: no message at start-up.
+    TestStation once(lan, QStringList{"192.168.1.12"}, "host", [&](const QString& folder) {
+        writeFile(folder + QStringLiteral("自動読込表示設定.dp9"), file({"004:8:x", "166:stored:x"}));
+    });
+    once.finishStartup();
+    QCOMPARE(once.main->Edit30->text(), QStringLiteral("stored"));
+    QVERIFY(once.messages.shown.isEmpty());
+    // Without a start-up file nothing is applied and nothing is said.
+    TestStation bare(lan, "192.168.1.11", "bare");
+    bare.finishStartup();
+    QCOMPARE(bare.main->Label67->text(), QStringLiteral("読み込み無し"));
+    QCOMPARE(bare.main->Edit30->text(), QStringLiteral("bare"));
+}
+
+void SettingsFileTest::resetKeepsTheOwnName() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "mine");
+    s.finishStartup();
+    s.main->Edit31->setText("x");
+    s.main->Edit8->setText("3");
+    s.main->CheckBox19->setChecked(false);
+    s.main->Form5->Edit45->setText("phrase");
+    s.main->ComboBox2->setCurrentIndex(4);
+    s.main->Button67->click();
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("初期値に戻した"));
+    QCOMPARE(s.main->Edit30->text(), QStringLiteral("mine"));
+    QVERIFY(s.main->Edit31->text().isEmpty());
+    QVERIFY(s.main->CheckBox19->isChecked());
+    QVERIFY(s.main->Form5->Edit45->text().isEmpty());
+    QCOMPARE(s.main->Form5->size(), QSize(217, 333));
+    QCOMPARE(s.main->Form5->pos(), s.main->pos() + QPoint(25, 80));
+    QCOMPARE(s.main->ComboBox2->currentIndex(), 0);
+    QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
+    QCOMPARE(Fonts::points(s.main->RichEdit2->font()), 36);
+    QCOMPARE(s.main->Edit1->text(), QStringLiteral("既定の共有合言葉その一番"));
+}
+
+void SettingsFileTest::scrambledTrafficOnTheWire() {
+    PairedLan p;
+    for (TestStation* s : {&p.a, &p.b}) s->main->CheckBox42->setChecked(true);
+    const QByteArray password = Cp932::encode(p.a.main->Edit1->text());
+    const int key = Net::DeriveKey(password);
+    p.a.main->SendLine(Cp932::encode(u"暗号の行"));
+    p.lan.net.deliverAll();
+    const QByteArray wire = p.lan.net.sentTo(6711).value(0).payload;
+    QCOMPARE(wire, *Net::Scramble(Cp932::encode(u"暗号の行"), password, key));
+    QCOMPARE(lastRecordLine(p.b), QStringLiteral("暗号の行"));
+    // Commands and control messages stay plain.
+    p.a.main->SendCommand(Net::Wire::Command::Delete);
+    QCOMPARE(p.lan.net.sentTo(6723).value(0).payload, QByteArray("del"));
+    // A plain line to a scrambling station decodes to nothing: an empty line.
+    p.lan.net.inject("192.168.1.10", 6711, "192.168.1.11", 6711, "plain");
+    p.lan.net.deliverAll();
+    QCOMPARE(lastRecordLine(p.b), QString());
+    // A text too long for the scrambled form is refused, never sent plain.
+    p.lan.net.clearSent();
+    QVERIFY(!p.a.main->outbox().toMembers(Net::Ports::MainLines, QByteArray(1534, 'x')));
+    QVERIFY(p.lan.net.sent().isEmpty());
+    QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("暗号化できない")));
+    // A different password: meaningless bytes, no crash, no match.
+    p.b.main->Edit1->setText(QStringLiteral("ほかの合言葉"));
+    p.a.main->SendLine("abc");
+    p.lan.net.deliverAll();
+    QVERIFY(lastRecordLine(p.b) != QStringLiteral("abc"));
+}
+
+void SettingsFileTest::scramblingCaptionsAndKey() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.finishStartup();
+    s.main->ComboBox2->setCurrentIndex(2);
+    QCOMPARE(s.main->windowTitle(), QStringLiteral("3 : Quelta7r1(ctrl+d)"));
+    s.messages.shown.clear();
+    s.main->CheckBox42->setChecked(true);
+    QCOMPARE(s.main->windowTitle(), QStringLiteral("3 : Quelta7r1(ctrl+d)【暗号化通信中】"));
+    QVERIFY(s.messages.shown.value(0).startsWith(QStringLiteral("「通信を暗号化する」のチェックを入れると")));
+    // Off: the start-up caption, without the channel prefix until the next channel change.
+    s.main->CheckBox42->setChecked(false);
+    QCOMPARE(s.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
+    s.main->ComboBox2->setCurrentIndex(1);
+    QCOMPARE(s.main->windowTitle(), QStringLiteral("2 : Quelta7r1(ctrl+d)"));
+    // An empty password takes the fallback; a full-width one pulls the sum below zero.
+    s.main->Edit1->clear();
+    QCOMPARE(s.main->Edit1->text(), QStringLiteral("空欄時の代用合言葉"));
+    QCOMPARE(s.main->trafficKey(), Net::DeriveKey(Cp932::encode(u"空欄時の代用合言葉")));
+    s.main->Edit1->setText(QStringLiteral("あいう"));
+    int sum = 0;
+    for (char c : Cp932::encode(u"あいう")) sum += static_cast<signed char>(c);
+    QVERIFY(sum < 0);
+    QCOMPARE(s.main->trafficKey(), -sum);
+}
+
+void SettingsFileTest::routedSearch() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.finishStartup();
+    s.main->Edit98->setText("10.20.30.40");
+    s.main->CheckBox71->setChecked(true);
+    lan.net.clearSent();
+    s.main->Button47->click();
+    auto to = [&] {
+        QStringList out;
+        for (const auto& d : lan.net.sentTo(6722)) out << d.to;
+        return out;
+    };
+    QCOMPARE(to(), (QStringList{"192.168.1.255", "10.255.255.255"}));
+    s.main->CheckBox72->setChecked(true);
+    lan.net.clearSent();
+    s.main->Button47->click();
+    QCOMPARE(to(), (QStringList{"192.168.1.255", "10.20.30.40"}));
+    // An invalid second address with messages on: a message naming it, and no routed request at all.
+    s.main->CheckBox71->setChecked(false);
+    s.main->Edit99->setText("192.168.1");
+    s.main->CheckBox71->setChecked(false);
+    {
+        const QSignalBlocker block(s.main->CheckBox71);  // as a settings file leaves it: on, unchecked addresses
+        s.main->CheckBox71->setChecked(true);
+    }
+    s.messages.shown.clear();
+    lan.net.clearSent();
+    s.main->Button47->click();
+    QCOMPARE(to(), QStringList{"192.168.1.255"});
+    QCOMPARE(s.messages.shown.value(0), QStringLiteral("「パートナー」ページの「遠隔地で使う」の\n２番目のＩＰアドレスが間違っています。"));
+    // Turning it on checks the addresses: the wrong one is emptied, which turns it off again.
+    s.main->CheckBox71->setChecked(false);
+    s.main->CheckBox71->setChecked(true);
+    QVERIFY(s.main->Edit99->text().isEmpty());
+    QVERIFY(!s.main->CheckBox71->isChecked());
+    // Typing into an address turns the search off; a file with the addresses before 193 keeps it on.
+    s.main->CheckBox71->setChecked(true);
+    s.main->Edit100->setText("1");
+    QVERIFY(!s.main->CheckBox71->isChecked());
+    QVERIFY(s.main->ApplySettings(file({"195:10.1.1.1:x", "196::x", "197::x", "193:on:x"})));
+    QVERIFY(s.main->CheckBox71->isChecked());
+    const QList<QByteArray> written = s.main->WriteSettings();
+    QVERIFY(keysOf(written).indexOf(193) > keysOf(written).indexOf(197));
+}
+
+void SettingsFileTest::matchingThePartnersDisplay() {
+    PairedLan p;
+    p.b.main->resize(800, 500);
+    QFont f = p.b.main->RichEdit2->font();
+    Fonts::setPoints(f, 30);
+    p.b.main->SetDisplayFont(f);
+    p.b.main->CheckBox67->setChecked(false);  // B's lines as set by hand
+    p.b.main->Edit8->setText("4");
+    p.a.main->Button18->click();  // "合わせる"
+    p.lan.net.deliverAll();
+    QVERIFY(!p.a.main->CheckBox67->isChecked());
+    QCOMPARE(p.a.main->width(), 800);
+    QCOMPARE(p.a.main->Edit8->text(), QStringLiteral("4"));
+    QCOMPARE(Fonts::points(p.a.main->RichEdit2->font()), 30);
+    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$set$607:true:")));
+    QVERIFY(p.a.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$end$")));
+    // A greeting (603) is shown as a message box.
+    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"603:こんにちは:挨拶")});
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.messages.shown.last(), QStringLiteral("こんにちは"));
+    // Transfers interleave in the buffer and apply together at the next "$end$".
+    p.a.main->SendSettingsLine(Net::Wire::SettingsStart() + Settings::headerLine());
+    p.a.main->SendSettingsLine(Net::Wire::SettingsStart() + "004:3:x");
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("4"));  // not yet
+    p.a.main->SendSettingsLine(Net::Wire::SettingsEnd());
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("3"));
+    // Without a partner "合わせる" only says so.
+    p.a.main->DropPartner();
+    p.lan.net.clearSent();
+    p.a.main->Button18->click();
+    QVERIFY(p.lan.net.sent().isEmpty());
+    QCOMPARE(p.a.messages.shown.last(), QStringLiteral("パートナーが指名されていません。"));
+}
+
+void SettingsFileTest::transfersFromStrangersAreRefused() {
+    PairedLan p;
+    const QString before = p.b.main->Edit8->text();
+    for (const QByteArray& l : {Net::Wire::SettingsStart() + Settings::headerLine(), Net::Wire::SettingsStart() + "801:5:x",
+                                Net::Wire::SettingsEnd()})
+        p.lan.net.inject("192.168.1.99", 6712, "192.168.1.11", 6712, l);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1
+    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$801:5:x")));
+    QCOMPARE(p.b.main->Edit8->text(), before);
+}
+
+QTEST_MAIN(SettingsFileTest)
+#include "test_settings_file.moc"
