@@ -97,6 +97,14 @@ public:
         }
         setWidget(inner);
     }
+    // A widget of its own at the foot of column c.
+    template <typename W>
+    W* add(int c, W* w) {
+        auto* v = static_cast<QVBoxLayout*>(columns_.at(c)->layout());
+        w->setParent(columns_.at(c));
+        v->insertWidget(v->count() - 1, w);
+        return w;
+    }
     // A group box at the foot of column c.
     QGroupBox* group(int c, const QString& title, const char* name = nullptr) {
         QWidget* col = columns_.at(c);

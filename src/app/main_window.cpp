@@ -12,6 +12,8 @@
 #include "app/updown.h"
 #include "app/strip_alarm.h"
 #include "app/wastop_monitor.h"
+#include "audience/audience_panel.h"
+#include "audience/service.h"
 #include "messaging/contact_window.h"
 #include "messaging/fkey_memo.h"
 #include "messaging/notice_window.h"
@@ -110,6 +112,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
 }
 
 Ttalk2e::~Ttalk2e() {
+    delete AudiencePanel;  // it holds the service, which goes with the members
     RichEdit2->setDocument(paneDocument_);  // the record's document goes before the pane does
 }
 
@@ -261,6 +264,10 @@ void Ttalk2e::buildAuxiliaryPage() {
 
     QGroupBox* remote = page->group(1, QStringLiteral("カラオケ"));
     ButtonRemote = Form::button(remote, "ButtonRemote", QStringLiteral("カラオケ・送信リモコン"));
+
+    audience_ = std::make_unique<Audience::Service>(record(), station_.clock);
+    AudiencePanel = page->add(0, new Audience::AudiencePanel(*audience_));
+    AudiencePanel->setObjectName(QStringLiteral("AudiencePanel"));
 
     GroupWaStop = page->group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
     Button5 = Form::button(GroupWaStop, "Button5", QStringLiteral("モニター表示"));
@@ -635,6 +642,9 @@ void Ttalk2e::buildSavePage() {
     Form::label(limits, QStringLiteral("行"));
     Edit4 = Form::edit(limits, "Edit4", QStringLiteral("30"), 50);
     Form::label(limits, QStringLiteral("Ｋバイト"));
+    QGroupBox* transcript = save->group(0, QStringLiteral("字幕ファイル（WebVTT・SubRip）"), "GroupTranscript");
+    ButtonTranscript = Form::button(transcript, "ButtonTranscript", QStringLiteral("字幕ファイル保存"));
+    explanatoryLabels << Form::label(transcript, QStringLiteral("●表示した行を時刻付きで保存します。録画に字幕を付ける時に使います。"));
     QGroupBox* log = save->group(0, QStringLiteral("説明ページ"), "GroupLog");
     CheckBox32 = Form::check(log, "CheckBox32", QStringLiteral("記録を説明ページに保存"), false);
     CheckBox20 = Form::check(log, "CheckBox20", QStringLiteral("入力開始時刻を説明ページに記録"), false);

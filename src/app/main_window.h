@@ -39,6 +39,10 @@ class QTextEdit;
 class QTimer;
 
 class AuxWindow;
+namespace Audience {
+class AudiencePanel;
+class Service;
+}
 class UpDown;
 class Canvas;
 class StripAlarm;
@@ -239,6 +243,8 @@ public:
     // channel 1 in group "Ａ班") and the own name last.
     QList<QByteArray> settingsFileLines(bool forStartup) const;
     QString startupFilePath() const;
+    // The date and time of now, "/" and ":" made "_": the names of saved texts.
+    QString TimeStampedName() const;
     void Button20Click();  // "読込"
     void Button21Click();  // "保存"
     void Button66Click();  // "起動時設定にする"
@@ -483,6 +489,11 @@ public:
     QLineEdit *Edit18 = nullptr, *Edit19 = nullptr;
     // page "補助Ｗ": ruby sending
     QCheckBox* CheckBox46 = nullptr;
+    // page "補助Ｗ": captions on the audience's own screens (beyond the team's protocol)
+    Audience::AudiencePanel* AudiencePanel = nullptr;
+    Audience::Service& audience() { return *audience_; }
+    QPushButton* ButtonTranscript = nullptr;  // "字幕ファイル保存" on the page "保存"
+    void ButtonTranscriptClick();
 
     // ---- the input pane ----
     bool RichEdit1KeyDown(QKeyEvent* event);  // true: the key was handled here
@@ -596,6 +607,8 @@ private:
     void showCorrectionBuffer(const QList<QByteArray>& items) override;
     void redraw() override { RedrawCanvases(); }
     void redrawBoth() override;
+    void screenCleared() override;
+    void correctionApplied(int superseded, int lines) override;
     // Net::TeamHost
     Net::TeamOptions teamOptions() const override;
     Net::SlotViews memberSlots() const override;
@@ -644,6 +657,7 @@ private:
     Net::EndpointOutbox outbox_;
     Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
+    std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on
     MemberSlot slots_[kSlots];
     QPointer<TForm12> splash_;
     HotKeyMenu* hotKeys_ = nullptr;

@@ -8,6 +8,7 @@
 #include "app/text_pane.h"
 #include "app/updown.h"
 #include "app/wastop_monitor.h"
+#include "audience/audience_panel.h"
 #include "messaging/fkey_memo.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
@@ -204,6 +205,9 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     check(t, 870, CheckBox61, TrueFalse, u"句読点などで自動的に表示に流す");
     check(t, 871, CheckBox62, TrueFalse, u"入力文字数が指定を超えると黄色で警告する");
     edit(t, 872, Edit24, Int, u"黄色で警告する入力文字数");
+    // The audience page: keys of our own, which a station that does not know them skips.
+    check(t, 950, AudiencePanel->enabledBox, TrueFalse, u"観客用ページを公開する", u"観客用ページを公開しない");
+    edit(t, 951, AudiencePanel->portEdit, Int, u"観客用ページのポート番号");
 }
 
 // Key 166: a name other than the one in force is announced to the user, with the partner page.
@@ -363,6 +367,8 @@ void Ttalk2e::ResetToDefaults() {
     CheckBox61->setChecked(false);
     CheckBox62->setChecked(false);
     Edit24->setText(QStringLiteral("100"));
+    AudiencePanel->enabledBox->setChecked(false);
+    AudiencePanel->portEdit->setText(QStringLiteral("8711"));
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->resetToDefaults();
     Form5->move(x() + 25, y() + 80);

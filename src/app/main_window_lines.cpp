@@ -5,6 +5,8 @@
 
 #include "app/strip_alarm.h"
 #include "app/wastop_monitor.h"
+#include "audience/record_mirror.h"
+#include "audience/service.h"
 #include "prepared/correction_palette.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
@@ -156,6 +158,9 @@ void Ttalk2e::redrawBoth() {
     RedrawDisplay();
     RedrawFrameless();
 }
+
+void Ttalk2e::screenCleared() { audience_->mirror().screenCleared(); }
+void Ttalk2e::correctionApplied(int superseded, int lines) { audience_->mirror().corrected(superseded, lines); }
 
 // ---------------------------------------------------------------------------------------------
 // The input strip's warning colours and the options of the send path

@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 
 #include "app/aux_window.h"
+#include "audience/service.h"
+#include "net/team.h"
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
 #include "text/cp932.h"
@@ -29,6 +31,7 @@ void Ttalk2e::wireSettings() {
     connect(Button66, &QPushButton::clicked, this, &Ttalk2e::Button66Click);
     connect(Button67, &QPushButton::clicked, this, &Ttalk2e::Button67Click);
     connect(Button18, &QPushButton::clicked, this, &Ttalk2e::Button18Click);
+    connect(ButtonTranscript, &QPushButton::clicked, this, &Ttalk2e::ButtonTranscriptClick);
 }
 
 void Ttalk2e::buildSettingsTable() {
@@ -52,6 +55,14 @@ bool Ttalk2e::ApplySettings(const QList<QByteArray>& lines) {
 }
 
 QString Ttalk2e::startupFilePath() const { return programFolder_ + kStartupFile; }
+
+// The date and time of now in the short formats, "/" and ":" made "_": the names of saved texts.
+QString Ttalk2e::TimeStampedName() const {
+    QString name = Net::DateTimeStamp(station_.clock.now());
+    name.chop(1);  // the stamp's closing ":"
+    name.replace(u'/', u'_').replace(u':', u'_');
+    return name;
+}
 
 // The own name from the last "166" line of the start-up file.
 void Ttalk2e::ReadOwnNameFromStartupFile() {
@@ -117,6 +128,14 @@ void Ttalk2e::Button21Click() {
 
 void Ttalk2e::Button66Click() {
     if (saveSettingsTo(startupFilePath(), settingsFileLines(true))) Label67->setText(kStartupFile);
+}
+
+// The timed transcript of the session as WebVTT and SubRip, named by the time of the save.
+void Ttalk2e::ButtonTranscriptClick() {
+    const QString base = TimeStampedName() + QStringLiteral("字幕");
+    const QString error = audience_->saveTranscript(programFolder_, base);
+    if (error.isEmpty()) Message(QStringLiteral("字幕ファイルを保存しました。\n") + programFolder_ + base + QStringLiteral(".vtt / .srt"));
+    else station_.messages.information(QStringLiteral("字幕ファイルを保存できませんでした。\n") + error);
 }
 
 void Ttalk2e::Button67Click() {

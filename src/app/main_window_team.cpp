@@ -5,6 +5,7 @@
 
 #include "net/addressing.h"
 #include "app/member_monitor.h"
+#include "audience/audience_panel.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
 
@@ -60,6 +61,7 @@ void Ttalk2e::wireTeam() {
 // Own address and name, member slots
 
 void Ttalk2e::Edit35Change() {
+    AudiencePanel->setOwnAddress(Edit35->text());
     if (Net::CheckAddress(Edit35->text()) == 0) return;
     Edit35->setText(QStringLiteral("10.14.1.1"));
     Message(kGuardMessage);

@@ -1,14 +1,10 @@
 #pragma once
-// The time the audience side stamps lines with. Injected so that a test can move time by hand.
-#include <QDateTime>
+// The time the audience side stamps lines with: the station's clock, so a test can move it by hand.
+#include "core/clock.h"
 
 namespace Audience {
 
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual QDateTime now() const = 0;
-};
+using Clock = Core::Clock;
 
 class SystemClock final : public Clock {
 public:

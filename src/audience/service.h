@@ -24,9 +24,11 @@ class QTcpServer;
 
 namespace Core { class Record; }
 
+namespace Core { class Clock; }
+
 namespace Audience {
 
-class Clock;
+using Clock = Core::Clock;
 class EventLog;
 class ReaderPool;
 class RecordMirror;

@@ -10,9 +10,11 @@
 #include <QObject>
 #include <QString>
 
+namespace Core { class Clock; }
+
 namespace Audience {
 
-class Clock;
+using Clock = Core::Clock;
 class RecordMirror;
 
 class Transcript : public QObject {

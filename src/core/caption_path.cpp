@@ -184,6 +184,7 @@ void CaptionPath::clearScreen() {
     }
     log_.resetUndoState();
     host_.redrawBoth();
+    host_.screenCleared();
 }
 
 void CaptionPath::sendCommand(Wire::Command c) {
@@ -231,11 +232,15 @@ void CaptionPath::applyCorrectionBatch(const CaptionOptions& o) {
     lastFromSelf_ = false;
     // Only the marker's two bytes: without blank-line-only mode its line stays as an empty line.
     if (o.display.marker) log_.removeMarkerChars();
-    for (qsizetype i = 0; i + 1 < corrections_.size(); ++i) {
+    const int lines = int(corrections_.size()) - 1;
+    for (int i = 0; i < lines; ++i) {
         const QByteArray& item = corrections_[i];
         log_.record().addLine(item == Wire::NullLine() ? QString() : dec(item));
     }
     if (o.display.marker) log_.putMarkerBack(o.display);
+    // Without blank-line-only mode the marker's own line stays behind, empty, above the batch.
+    const bool markerLineLeft = o.display.marker && !o.display.blankLineOnly;
+    if (lines > 0) host_.correctionApplied(lines + (markerLineLeft ? 1 : 0), lines);
     corrections_.clear();
     jumpToEndAndRedraw();
 }

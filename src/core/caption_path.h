@@ -63,6 +63,10 @@ public:
     // Redraw of the screen: both canvases in frameless mode, else the framed one; and both always.
     virtual void redraw() = 0;
     virtual void redrawBoth() = 0;
+    // The screen was emptied without a change of the record.
+    virtual void screenCleared() = 0;
+    // A correction batch appended `lines` corrected lines for the `superseded` lines before them.
+    virtual void correctionApplied(int superseded, int lines) = 0;
 };
 
 class CaptionPath {

@@ -29,6 +29,10 @@ public:
     void showCorrectionBuffer(const QList<QByteArray>& items) override { correctionBuffer = items; }
     void redraw() override { ++redraws; }
     void redrawBoth() override { ++fullRedraws; }
+    void screenCleared() override { ++clears; }
+    void correctionApplied(int superseded, int lines) override { corrections.append({superseded, lines}); }
+    int clears = 0;
+    QList<std::pair<int, int>> corrections;
 };
 
 }  // namespace Testing

@@ -44,7 +44,7 @@ struct PairedLan {
     }
 };
 
-inline QByteArray sj(const QString& s) { return Cp932::encode(s); }
+inline QByteArray sj(QStringView s) { return Cp932::encode(s); }
 inline QString recordOf(const TestStation& s) { return s.main->record().document()->toPlainText(); }
 inline QString lastRecordLine(const TestStation& s) { return s.main->record().lastLine(); }
 
