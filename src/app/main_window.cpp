@@ -107,6 +107,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     wireInput();
     wireSettings();
     wireOptions();
+    wireSaving();
 
     FormCreate();
 }
@@ -632,6 +633,18 @@ void Ttalk2e::buildSavePage() {
     QWidget* scrambled = Form::row(text);
     CheckBox34 = Form::check(scrambled, "CheckBox34", QStringLiteral("暗号化する。"), false);
     Edit2 = Form::edit(scrambled, "Edit2", QStringLiteral("合鍵"), 100);
+    ButtonUnscramble = Form::button(text, "ButtonUnscramble", QStringLiteral("暗号化したファイルを元に戻す"));
+    ButtonUnscramble->setToolTip(QStringLiteral("暗号化して保存したファイルを、上の合言葉で普通の文に戻して保存します。"));
+    // Progress of a scrambled save, over the pages.
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFrameShape(QFrame::Panel);
+    Panel2->setAutoFillBackground(true);
+    Label104 = new QLabel(QStringLiteral("暗号化保存中"), Panel2);
+    Label104->setObjectName(QStringLiteral("Label104"));
+    Label104->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(Panel2))->addWidget(Label104);
+    Panel2->hide();
     QGroupBox* periodic = save->group(0, QStringLiteral("定期的な消去と自動保存"), "GroupPeriodic");
     QWidget* r = Form::row(periodic);
     Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);

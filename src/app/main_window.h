@@ -9,6 +9,7 @@
 #include "core/caption_path.h"
 #include "core/line_bands.h"
 #include "core/scroller.h"
+#include "core/typing_rate.h"
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
@@ -83,6 +84,7 @@ public:
     Core::CaptionPath& caption() { return caption_; }
     Core::DisplayLog& displayLog() { return log_; }
     Core::Record& record() { return log_.record(); }
+    const Core::Record& record() const { return log_.record(); }
     const Core::SmoothScroller& scroller() const { return scroll_; }
     Net::Team& team() { return team_; }
     Net::Outbox& outbox() { return outbox_; }
@@ -232,6 +234,42 @@ public:
     QPushButton* Button21 = nullptr;  // "保存"
     QPushButton* Button66 = nullptr;  // "起動時設定にする"
     QPushButton* Button67 = nullptr;  // "初期値に戻す"
+    QPushButton* ButtonUnscramble = nullptr;  // a scrambled save back to plain text
+    QFrame* Panel2 = nullptr;         // progress of a scrambled save
+    QLabel* Label104 = nullptr;       // "暗号化保存中"
+
+    // ---- saving the display, the periodic clear, the explanation page ----
+    void Button7Click();    // the display to a chosen file
+    void Button11Click();   // the explanation page to a chosen file
+    void ButtonUnscrambleClick();
+    void Edit92Change();
+    void Edit91Change();
+    void Edit4Change();
+    void CheckBox32Click();
+    void CheckBox20Click();
+    // The record's lines as code page 932, as a save writes them.
+    QList<QByteArray> RecordLines() const;
+    // The record, filler left out, scrambled with the password of the save page.
+    QList<QByteArray> ScrambleDisplay();
+    void RemoveLeadingFiller();
+    // After a scrambled save: 20 empty lines at the top when fewer than 20 lines remain.
+    void RestoreLeadingFiller();
+    // The periodic clear: the record's head made "継続保存" and 20 empty lines, the last 10 kept.
+    void TrimRecord();
+    // The record's head changed: the screen back at the end of the record.
+    void RecordHeadChanged();
+    // Writes a saved text; false, after saying why, when it cannot.
+    bool WriteText(const QString& path, const QList<QByteArray>& lines);
+    bool scramblingSave() const { return scrambling_; }
+    static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
+    static constexpr int kKeptAfterClear = 10;
+
+    // ---- typing rate ----
+    void CheckBox44Click();
+    void CheckBox45Click();
+    void CheckBox62Click();
+    const Core::TypingRate& typingRate() const { return typingRate_; }
+    bool rateWarning() const { return rateWarning_; }
 
     // ---- the numbered settings file ----
     const Settings::KeyTable& settingsTable() const { return settings_; }
@@ -581,6 +619,8 @@ public:
     // Saves and leave notices of the close handler; runs once, before the windows go.
     void FormClose();
     void SaveOnExit();
+    // The contact history, when its window asks for a save at exit; false when it could not be written.
+    bool SaveContactHistoryAtExit();
     void LeaveOnExit();
 
 signals:
@@ -631,6 +671,7 @@ private:
     void buildExplanationPage();
     void wireSettings();
     void wireOptions();
+    void wireSaving();
     void buildSettingsTable();
     // The main window's keys and defaults (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
@@ -710,4 +751,7 @@ private:
     QString programFolder_;
     QString channelPrefix_;
     bool closing_ = false;
+    bool scrambling_ = false;    // a scrambled save is running (it lets timers and paints through)
+    Core::TypingRate typingRate_;
+    bool rateWarning_ = false;   // the input panes are yellow: the last minute was over the limit
 };

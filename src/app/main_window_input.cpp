@@ -493,10 +493,12 @@ void Ttalk2e::PaintPanes() {
     const QColor input = qcolour(colours_.inputPaper);
     const QColor monitor =
         colours_.monitorPaper == colours_.inputPaper ? MonitorShade(input) : qcolour(colours_.monitorPaper);
-    paint(RichEdit1, input, qcolour(colours_.inputInk));
+    // Over the typing-rate limit the input panes turn yellow; the monitor pane keeps its shade.
+    const QColor typing = rateWarning_ ? QColor(Qt::yellow) : input;
+    paint(RichEdit1, typing, qcolour(colours_.inputInk));
     paint(RichEdit27, monitor, qcolour(colours_.monitorInk));
     if (Form14)
-        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) paint(pane, input, qcolour(colours_.inputInk));
+        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) paint(pane, typing, qcolour(colours_.inputInk));
 }
 
 QColor Ttalk2e::MonitorShade(const QColor& colour) {

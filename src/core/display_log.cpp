@@ -37,6 +37,14 @@ void DisplayLog::recordChanged() {
     emit changed();
 }
 
+void DisplayLog::editHead(const std::function<void(Record&)>& change) {
+    const bool during = undoInProgress_;
+    undoInProgress_ = true;
+    change(record_);
+    undoInProgress_ = during;
+    lastLength_ = record_.byteLength();
+}
+
 void DisplayLog::pushHistory(const QByteArray& text) {
     std::move_backward(history_.begin(), history_.end() - 1, history_.end());
     history_[0] = text;

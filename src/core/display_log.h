@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <array>
+#include <functional>
 
 class QTextDocument;
 
@@ -37,6 +38,9 @@ public:
     void setUndoInProgress(bool on) { undoInProgress_ = on; }
     // Forget every change and text: the next undo does nothing until new text arrives.
     void resetUndoState();
+    // A change of the record's head (old lines trimmed, filler taken out or put in) that is not a
+    // change for undo: the change entries keep describing the newest text at the end.
+    void editHead(const std::function<void(Record&)>& change);
 
     // A line of code page 932 text (empty: an empty line). `endCheck` first makes sure the record
     // ends with a line break when the marker is on.

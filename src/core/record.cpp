@@ -173,6 +173,58 @@ int Record::recordLineCount() const {
     return endsWithLineBreak() ? n - 1 : n;
 }
 
+QString Record::line(int index) const {
+    if (index < 0 || index >= recordLineCount()) return QString();
+    return doc_->findBlockByNumber(index).text();
+}
+
+QStringList Record::lines() const {
+    QStringList out;
+    const int n = recordLineCount();
+    out.reserve(n);
+    QTextBlock b = doc_->begin();
+    for (int i = 0; i < n && b.isValid(); ++i, b = b.next()) out << b.text();
+    return out;
+}
+
+void Record::removeLines(int first, int count) {
+    const int n = recordLineCount();
+    first = qBound(0, first, n);
+    count = qBound(0, count, n - first);
+    if (count == 0) return;
+    int p0 = doc_->findBlockByNumber(first).position();
+    int p1 = 0;
+    if (first + count < doc_->blockCount()) {
+        p1 = doc_->findBlockByNumber(first + count).position();
+    } else {
+        // The last line has no break of its own: the break before it goes instead.
+        p1 = doc_->characterCount() - 1;
+        if (p0 > 0) --p0;
+    }
+    if (p1 <= p0) return;
+    edit([&](QTextCursor& c) {
+        c.setPosition(p0);
+        c.setPosition(p1, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    });
+}
+
+void Record::insertLines(int before, const QStringList& lines) {
+    if (lines.isEmpty()) return;
+    before = qBound(0, before, recordLineCount());
+    QString text;
+    for (const QString& l : lines) text += normalizeBreaks(l) + u'\n';
+    if (before < doc_->blockCount()) {
+        const int p = doc_->findBlockByNumber(before).position();
+        edit([&](QTextCursor& c) {
+            c.setPosition(p);
+            c.insertText(text);
+        });
+    } else {
+        addLine(text.chopped(1));
+    }
+}
+
 QString Record::lastLine() const {
     if (recordLineCount() == 0) return QString();
     return endsWithLineBreak() ? doc_->lastBlock().previous().text() : doc_->lastBlock().text();

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -42,6 +43,8 @@ public:
     bool endsWithLineBreak() const;
     int recordLineCount() const;   // lines, without the empty position after the last break
     QString lastLine() const;      // the last record line (before the final break), or ""
+    QString line(int index) const; // record line `index`, or "" outside the record
+    QStringList lines() const;     // every record line
 
     // Each of these is one change of the record.
     void setText(const QString& text);
@@ -54,6 +57,10 @@ public:
     bool removeLastCharOfLastLine();
     // Removes the last record line with its break.
     void removeLastLine();
+    // Removes `count` record lines from line `first` on, with their breaks.
+    void removeLines(int first, int count);
+    // Inserts `lines`, each with its break, before record line `before` (at the top for 0).
+    void insertLines(int before, const QStringList& lines);
 
     // Document position of a byte offset, and the byte offset of a position.
     int positionOfByte(qsizetype byteOffset) const;

@@ -1,0 +1,300 @@
+// Saving the display on a whole station: the periodic clear at its limits and what it keeps, the
+// save at exit, scrambled saves by hand and reading them back, the limit fields, the log switches,
+// and the typing-rate figures with their yellow warning.
+#include "support/lan.h"
+
+#include "settings/line_file.h"
+#include "settings/settings_file.h"
+#include "settings/text_scramble.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Testing;
+
+namespace {
+
+// A record of `lines` lines (each ending with its break) of exactly `bytes` bytes.
+void fillRecord(TestStation& s, int lines, qsizetype bytes) {
+    const qsizetype text = bytes - 2 * lines;
+    QString all;
+    for (int i = 0; i < lines; ++i) {
+        const qsizetype width = text / lines + (i < text % lines ? 1 : 0);
+        QString l = QStringLiteral("%1:").arg(i);
+        l += QString(width - l.size(), u'x');
+        all += l + u'\n';
+    }
+    s.main->record().setText(all);
+    QCOMPARE(s.main->record().recordLineCount(), lines);
+    QCOMPARE(s.main->record().byteLength(), bytes);
+}
+
+QList<QByteArray> fileLines(const QString& path) {
+    const auto lines = Settings::readLines(path);
+    return lines.value_or(QList<QByteArray>{"(unreadable)"});
+}
+
+bool isYellow(const QWidget* pane) { return pane->palette().color(QPalette::Base) == QColor(Qt::yellow); }
+
+}  // namespace
+
+class SavingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { App::installFontSubstitutions(); }
+    void periodicClearAtItsLimits();
+    void periodicClearKeepsTheNewestLines();
+    void unwrittenSaveLeavesTheDisplay();
+    void saveAtExit();
+    void scrambledSavesAndReadingThemBack();
+    void limitFields();
+    void logSwitches();
+    void typingRate();
+};
+
+void SavingTest::periodicClearAtItsLimits() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.main->CheckBox39->setChecked(false);
+    fillRecord(s, 999, 29999);
+    s.main->PeriodicClear();
+    QCOMPARE(s.main->record().recordLineCount(), 999);
+    // One more byte...
+    s.main->record().appendToLastLine(QStringLiteral("y"));
+    s.main->PeriodicClear();
+    QCOMPARE(s.main->record().recordLineCount(), 31);
+    // ...or one more line.
+    fillRecord(s, 999, 20000);
+    s.main->PeriodicClear();
+    QCOMPARE(s.main->record().recordLineCount(), 999);
+    s.main->record().addLine(QStringLiteral("z"));
+    s.main->PeriodicClear();
+    QCOMPARE(s.main->record().recordLineCount(), 31);
+    // Unchecked "自動保存": cleared without a file.
+    QCOMPARE(QDir(s.station.programFolder).entryList({QStringLiteral("*.txt")}).size(), 0);
+    // Other limits from the fields.
+    s.main->Edit91->setText(QStringLiteral("50"));
+    fillRecord(s, 50, 400);
+    s.main->PeriodicClear();
+    QCOMPARE(s.main->record().recordLineCount(), 31);
+}
+
+void SavingTest::periodicClearKeepsTheNewestLines() {
+    PairedLan p;
+    TestStation& a = p.a;
+    a.main->CheckBox39->setChecked(true);
+    a.main->CheckBox44->setChecked(true);
+    for (int i = 0; i < 40; ++i) a.main->SendLine(sj(QStringLiteral("字幕の%1行目").arg(i)));
+    p.lan.net.deliverAll();
+    const QList<QByteArray> before = a.main->RecordLines();
+    const QString name = a.main->TimeStampedName() + QStringLiteral(".txt");
+    a.main->Edit91->setText(QStringLiteral("50"));
+    a.main->PeriodicClear();
+    // Saved in the program folder under the time of the save, exactly as it was.
+    QCOMPARE(fileLines(a.station.programFolder + name), before);
+    const QStringList lines = a.main->record().lines();
+    QCOMPARE(lines.size(), 31);
+    QCOMPARE(lines[0], QStringLiteral("継続保存"));
+    for (int i = 1; i <= 20; ++i) QVERIFY(lines[i].isEmpty());
+    for (int i = 0; i < 10; ++i) QCOMPARE(lines[21 + i], Cp932::decode(before[before.size() - 10 + i]));
+    // The newest line can still be taken back, and the typing rate does not see the clear as typing.
+    QCOMPARE(a.main->record().lastLine(), QStringLiteral("字幕の39行目"));
+    a.main->UndoToInput(false);
+    QCOMPARE(a.main->record().lastLine(), QStringLiteral("字幕の38行目"));
+    a.main->Timer7Timer();
+    QVERIFY(a.main->typingRate().figures().now > 0);
+}
+
+void SavingTest::unwrittenSaveLeavesTheDisplay() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.main->CheckBox39->setChecked(true);
+    fillRecord(s, 1000, 20000);
+    // A directory where the file should go: the save fails, says so, and nothing is cleared.
+    QVERIFY(QDir(s.station.programFolder).mkdir(s.main->TimeStampedName() + QStringLiteral(".txt")));
+    s.main->PeriodicClear();
+    QCOMPARE(s.main->record().recordLineCount(), 1000);
+    QCOMPARE(s.messages.shown.size(), 1);
+    QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("ファイルを保存できませんでした。")));
+    // A save by hand that fails names no file.
+    s.dialogs.saveNames.push_back(s.station.programFolder + s.main->TimeStampedName() + QStringLiteral(".txt"));
+    s.main->Button7->click();
+    QCOMPARE(s.main->Label5->text(), QStringLiteral("保存なし"));
+}
+
+void SavingTest::saveAtExit() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.main->CheckBox39->setChecked(true);
+    QCOMPARE(s.main->record().recordLineCount(), 20);  // the start marker and its empty lines
+    s.main->record().addLine(QStringLiteral("一行目"));
+    s.main->SaveOnExit();
+    QVERIFY(QDir(s.station.programFolder).entryList({QStringLiteral("*.txt")}).isEmpty());
+    s.main->record().addLine(QStringLiteral("二行目"));
+    const QList<QByteArray> before = s.main->RecordLines();
+    s.main->close();  // the close handler saves
+    const QString path = s.station.programFolder + s.main->TimeStampedName() + QStringLiteral(".txt");
+    QCOMPARE(fileLines(path), before + QList<QByteArray>{sj(u"---Ｑｕｅｌｔａ終了時自動保存---")});
+    QCOMPARE(s.main->RecordLines(), before);  // the display itself is left as it was
+}
+
+void SavingTest::scrambledSavesAndReadingThemBack() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.main->CheckBox34->setChecked(true);
+    s.main->Edit2->setText(QStringLiteral("合言葉"));
+    const QString folder = s.station.programFolder;
+    // Only filler: an empty file, and the display gets its empty lines back.
+    s.dialogs.saveNames.push_back(folder + QStringLiteral("empty"));
+    s.main->Button7->click();
+    QFile empty(folder + QStringLiteral("empty.txt"));
+    QVERIFY(empty.exists());
+    QCOMPARE(empty.size(), 0);
+    QCOMPARE(s.main->Label5->text(), QStringLiteral("empty.txt"));
+    QCOMPARE(s.main->record().recordLineCount(), 20);
+    // Caption lines: scrambled on disk, back as they were with the password.
+    const QStringList captions = {QStringLiteral("本日の講演を始めます。"), QStringLiteral("ABC ｶﾅ 123"), QString(),
+                                  QStringLiteral("質問は最後にお願いします")};
+    for (const QString& c : captions) s.main->record().addLine(c);
+    s.dialogs.saveNames.push_back(folder + QStringLiteral("scrambled.txt"));
+    s.main->Button7->click();
+    QVERIFY(!s.main->Panel2->isVisible());
+    const QList<QByteArray> onDisk = fileLines(folder + QStringLiteral("scrambled.txt"));
+    // The filler goes; an empty line among the captions (past the head) stays.
+    QCOMPARE(onDisk.size(), captions.size());
+    for (const QByteArray& l : onDisk) QVERIFY(!l.contains(sj(u"講演")));
+    s.dialogs.openNames.push_back(folder + QStringLiteral("scrambled.txt"));
+    s.dialogs.saveNames.push_back(folder + QStringLiteral("plain.txt"));
+    s.main->ButtonUnscramble->click();
+    QList<QByteArray> expected;
+    for (const QString& c : captions) expected << sj(c);
+    QCOMPARE(fileLines(folder + QStringLiteral("plain.txt")), expected);
+    // The wrong password: said, and no file.
+    s.main->Edit2->setText(QStringLiteral("ちがう"));
+    s.dialogs.openNames.push_back(folder + QStringLiteral("scrambled.txt"));
+    s.dialogs.saveNames.push_back(folder + QStringLiteral("wrong.txt"));
+    s.main->ButtonUnscramble->click();
+    QVERIFY(!QFile::exists(folder + QStringLiteral("wrong.txt")));
+    QVERIFY(s.messages.shown.last().startsWith(QStringLiteral("元に戻せませんでした。")));
+    // The periodic clear saves scrambled too, under the time of the save, and restarts its timer.
+    s.main->Edit2->setText(QStringLiteral("合言葉"));
+    s.main->CheckBox39->setChecked(true);
+    s.main->Edit91->setText(QStringLiteral("10"));
+    s.main->PeriodicClear();
+    QVERIFY(s.main->Timer5->isActive());
+    const auto periodic = Settings::unscrambleText(fileLines(folder + s.main->TimeStampedName() + QStringLiteral(".txt")), sj(u"合言葉"));
+    QVERIFY(periodic.has_value());
+    QCOMPARE(periodic->value(0), sj(u"本日の講演を始めます。"));
+}
+
+void SavingTest::limitFields() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    Ttalk2e& m = *s.main;
+    m.Edit92->setText(QStringLiteral("0"));
+    QVERIFY(!m.Timer5->isActive());
+    m.Edit92->setText(QString());
+    QCOMPARE(m.Edit92->text(), QStringLiteral("10"));
+    QVERIFY(m.Timer5->isActive());
+    QCOMPARE(m.Timer5->interval(), 600000);
+    m.Edit92->setText(QStringLiteral("3"));
+    QCOMPARE(m.Timer5->interval(), 180000);
+    m.Edit92->setText(QStringLiteral("3分"));
+    QCOMPARE(m.Timer5->interval(), 180000);
+    QCOMPARE(s.messages.shown.size(), 1);
+    for (const char* bad : {"", "0", "-5"}) {
+        m.Edit91->setText(QString::fromLatin1(bad));
+        QCOMPARE(m.Edit91->text(), QStringLiteral("1000"));
+    }
+    m.CheckBox19->setChecked(true);
+    s.messages.shown.clear();
+    m.Edit4->setText(QStringLiteral("-1"));
+    QCOMPARE(m.Edit4->text(), QStringLiteral("30"));
+    QCOMPARE(s.messages.shown.size(), 1);  // the size warning, once for the corrected value
+    QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("ログが多量になると")));
+    m.CheckBox19->setChecked(false);
+    m.Edit4->setText(QStringLiteral("64"));
+    QCOMPARE(s.messages.shown.size(), 1);
+    // A start-up file that stores 0 minutes: no periodic clear, and the warning once at start-up.
+    TestStation stored(lan.net, QStringList{QStringLiteral("192.168.1.12")}, QStringLiteral("pc"), [](const QString& folder) {
+        QVERIFY(Settings::writeLines(folder + QStringLiteral("自動読込表示設定.dp9"),
+                                     {Settings::headerLine(), "074:0:" + sj(u"表示文の自動保存の時間間隔")}));
+    });
+    stored.finishStartup();
+    QVERIFY(!stored.main->Timer5->isActive());
+    QCOMPARE(stored.messages.shown.count(Ttalk2e::kPeriodicClearOffWarning), 1);
+}
+
+void SavingTest::logSwitches() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    Ttalk2e& m = *s.main;
+    m.CheckBox19->setChecked(false);
+    m.RichEdit3->setPlainText(QStringLiteral("記録"));
+    m.CheckBox20->click();
+    QVERIFY(m.CheckBox20->isChecked());
+    QCOMPARE(s.messages.asked, QStringList{QStringLiteral("説明ページを消去しますか？")});
+    QCOMPARE(m.RichEdit3->toPlainText(), QStringLiteral("記録"));  // answered no
+    // Checking the other switch leaves it on and the first one off.
+    s.messages.answerYes = true;
+    m.CheckBox32->click();
+    QVERIFY(m.CheckBox32->isChecked());
+    QVERIFY(!m.CheckBox20->isChecked());
+    QCOMPARE(s.messages.asked.size(), 2);
+    QVERIFY(m.RichEdit3->toPlainText().isEmpty());
+    // Unchecking "記録を説明ページに保存" asks nothing; unchecking the other asks all the same.
+    m.CheckBox32->click();
+    QCOMPARE(s.messages.asked.size(), 2);
+    m.CheckBox20->click();
+    m.CheckBox19->setChecked(true);
+    m.CheckBox20->click();
+    QCOMPARE(s.messages.asked.size(), 4);
+    QCOMPARE(s.messages.shown.size(), 0);  // the warning is for checking it with messages on
+    m.CheckBox20->click();
+    QVERIFY(s.messages.shown.value(0).startsWith(QStringLiteral("このチェックを入れると")));
+}
+
+void SavingTest::typingRate() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    Ttalk2e& m = *s.main;
+    m.Edit24->setText(QStringLiteral("100"));
+    m.CheckBox62->setChecked(true);  // the warning switches the figures on
+    QVERIFY(m.CheckBox44->isChecked());
+    QVERIFY(m.Timer7->isActive());
+    QCOMPARE(m.Timer7->interval(), 60000);
+    m.CheckBox45->setChecked(true);
+    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大")));
+    m.record().appendToLastLine(QString(50, u'あ'));  // 100 bytes: 50 characters
+    m.record().appendToLastLine(QString(100, u'a'));  // and 50 more
+    m.Timer7Timer();
+    QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:100"));
+    QVERIFY(!isYellow(m.RichEdit1));
+    m.record().appendToLastLine(QString(101, u'字'));
+    m.Timer7Timer();
+    QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:101"));
+    QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("Max:101"));
+    QCOMPARE(m.PageControl1->tabText(3), QStringLiteral("Ave:20"));
+    QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("AvMx:20"));
+    QVERIFY(isYellow(m.RichEdit1));
+    QVERIFY(isYellow(m.Form14->RichEdit1) && isYellow(m.Form14->RichEdit2));
+    QVERIFY(!isYellow(m.RichEdit27));
+    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
+    // Off: the captions back, the two options off, the panes in their colour.
+    m.CheckBox44->setChecked(false);
+    QVERIFY(!m.Timer7->isActive());
+    QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("補助Ｗ"));
+    QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("表示２"));
+    QVERIFY(!m.CheckBox45->isChecked() && !m.CheckBox62->isChecked());
+    QVERIFY(!isYellow(m.RichEdit1) && !isYellow(m.Form14->RichEdit2));
+}
+
+QTEST_MAIN(SavingTest)
+#include "test_saving.moc"
