@@ -534,6 +534,13 @@ public:
     void SaveOnExit();
     void LeaveOnExit();
 
+    // ---- messaging (main_window_messaging.cpp) ----
+    // The caption display on the screen: notices run over it.
+    QRect captionDisplayArea() const;
+    // The contact history saved at exit when its window asks for it; false when the file could not
+    // be written (the explanation page says so).
+    bool SaveContactHistoryAtExit();
+
 signals:
     void closed();
 
