@@ -476,17 +476,14 @@ void TForm15::logLine(const QString& who, const QString& tag) {
 bool TForm15::sendable(const QList<QByteArray>& lines) {
     for (const QByteArray& line : lines) {
         const auto wire = links_.outbox.wire(Net::Ports::Notice, line);
-        const qsizetype size = wire ? wire->size() : -1;
-        if (wire && size <= Notice::kMaxDatagram) continue;
-        QString text = QStringLiteral("お知らせの文が長すぎるため、送信しませんでした。\n");
-        if (size >= 0)
-            text += QStringLiteral("送信する１行が%1バイトになり、１回で送れる%2バイトを超えます。\n")
-                        .arg(size)
-                        .arg(Notice::kMaxDatagram);
-        else
-            text += QStringLiteral("送信する１行が長すぎて暗号化できません。\n");
-        text += QStringLiteral("（通信を暗号化している時は、暗号化した後の長さです。）\n文を短くしてから、もう一度送信してください。");
-        station().messages.information(text);
+        if (wire && wire->size() <= Notice::kMaxDatagram) continue;
+        station().messages.information(
+            QStringLiteral("お知らせの文が長すぎるため、送信しませんでした。\n"
+                           "文は%1バイトです。１回で送れるデータは%2バイトまでで、通信を暗号化している時は\n"
+                           "暗号化した後の長さで数えます（文はおよそ750バイトまで）。\n"
+                           "文を短くしてから、もう一度送信してください。")
+                .arg(Cp932::byteLength(Edit1->text()))
+                .arg(Notice::kMaxDatagram));
         return false;
     }
     return true;

@@ -720,7 +720,7 @@ void MessagingTest::longTextsTravelOrAreRefused() {
     QCOMPARE(b.Edit1->text(), fits);
     QCOMPARE(p.a.messages.shown.size(), 1);
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("お知らせの文が長すぎるため、送信しませんでした。")));
-    QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("1024バイト")));
+    QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("文は751バイトです。")));
     // The refusal is not a message that "メッセージを表示する" can silence.
     p.a.main->CheckBox19->setChecked(false);
     send(p.a, text, p.lan.net);
