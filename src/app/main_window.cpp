@@ -735,9 +735,9 @@ App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this}; }
 
 void Ttalk2e::createAuxiliaryWindows() {
     const App::WindowContext context = windowContext();
-    Form6 = std::make_unique<TForm6>(context);
+    Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
     Form11 = std::make_unique<TForm11>(context);
-    Form15 = std::make_unique<TForm15>(context);
+    Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
     Form2 = std::make_unique<TForm2>(context, team_, [this] {
         bool ok = false;
         const int rows = Edit20->text().toInt(&ok);

@@ -619,9 +619,14 @@ public:
     // Saves and leave notices of the close handler; runs once, before the windows go.
     void FormClose();
     void SaveOnExit();
-    // The contact history, when its window asks for a save at exit; false when it could not be written.
-    bool SaveContactHistoryAtExit();
     void LeaveOnExit();
+
+    // ---- messaging (main_window_messaging.cpp) ----
+    // The caption display on the screen: notices run over it.
+    QRect captionDisplayArea() const;
+    // The contact history saved at exit when its window asks for it; false when the file could not
+    // be written (the explanation page says so).
+    bool SaveContactHistoryAtExit();
 
 signals:
     void closed();

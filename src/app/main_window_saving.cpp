@@ -249,9 +249,6 @@ void Ttalk2e::SaveOnExit() {
     SaveContactHistoryAtExit();
 }
 
-// The contact window's history at exit: built with the contact window.
-bool Ttalk2e::SaveContactHistoryAtExit() { return true; }
-
 // ---------------------------------------------------------------------------------------------
 // Limit fields
 

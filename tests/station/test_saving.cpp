@@ -3,6 +3,7 @@
 // and the typing-rate figures with their yellow warning.
 #include "support/lan.h"
 
+#include "messaging/contact_window.h"
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
 #include "settings/text_scramble.h"
@@ -139,7 +140,15 @@ void SavingTest::saveAtExit() {
     QVERIFY(QDir(s.station.programFolder).entryList({QStringLiteral("*.txt")}).isEmpty());
     s.main->record().addLine(QStringLiteral("二行目"));
     const QList<QByteArray> before = s.main->RecordLines();
+    // The contact history goes too, when its window asks for it.
+    s.main->Form6->CheckBox7->setChecked(true);
+    s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    s.main->Form6->SendContactLine(false);
+    const QByteArray history = sj(s.main->Form6->RichEdit2->toPlainText());
+    QVERIFY(history.contains(sj(u"交代です")));
     s.main->close();  // the close handler saves
+    QCOMPARE(fileLines(s.station.programFolder + s.main->TimeStampedName() + QStringLiteral("連絡文.txt")),
+             QList<QByteArray>{history});
     const QString path = s.station.programFolder + s.main->TimeStampedName() + QStringLiteral(".txt");
     QCOMPARE(fileLines(path), before + QList<QByteArray>{sj(u"---Ｑｕｅｌｔａ終了時自動保存---")});
     QCOMPARE(s.main->RecordLines(), before);  // the display itself is left as it was

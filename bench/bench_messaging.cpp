@@ -1,0 +1,54 @@
+// The notice ticker: one tick of a strip 1920 pixels wide with a 36-point font, for a short notice
+// and for a notice of 1000 bytes; each tick moves the text, draws the strip and paints the widget.
+#include "bench_support.h"
+
+#include "app/canvas.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Ticker {
+    Net::MemoryNetwork lan;
+    Testing::TestStation s{lan, "192.168.1.10"};
+    TForm15& w = *s.main->Form15;
+    explicit Ticker(const QString& text) {
+        w.CheckBox4->setChecked(false);  // placed as given, not over the (small) display of this station
+        w.CheckBox1->setChecked(true);   // endless, so every tick does the same work
+        w.Edit4->setText(QStringLiteral("0"));
+        w.Edit1->setText(text);
+        w.setBox({0, 0, 1920, 200}, true);
+        w.show();
+        w.ShowNotice();
+        QCoreApplication::processEvents();
+    }
+};
+
+void tick(benchmark::State& state, const QString& text) {
+    Ticker t(text);
+    for (auto _ : state) {
+        t.w.Timer1Timer();
+        t.w.Image2->repaint();
+    }
+    state.counters["strip_width"] = t.w.width();
+    state.counters["strip_height"] = t.w.height();
+}
+
+void BM_TickerTick1920(benchmark::State& state) {
+    tick(state, QStringLiteral("交代です！　次は１０時３０分から、第２部「地域で支える聞こえの支援」が始まります。"));
+}
+BENCHMARK(BM_TickerTick1920)->Unit(benchmark::kMicrosecond);
+
+void BM_TickerTick1920Long(benchmark::State& state) {
+    QString text;
+    for (int i = 0; i < 500; ++i) text += QChar(u'あ' + i % 80);  // 1000 bytes
+    tick(state, text);
+}
+BENCHMARK(BM_TickerTick1920Long)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) { return Bench::runBenchmarks(argc, argv); }

@@ -1,0 +1,53 @@
+// How the main window links the contact window and the notice window to the station: the own
+// address, the explanation page, the message switch, the partner, the outbox and the caption
+// display the ticker runs over.
+#include "app/main_window.h"
+
+#include "app/canvas.h"
+#include "app/messaging_links.h"
+#include "messaging/contact_window.h"
+#include "messaging/notice_window.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLineEdit>
+
+namespace App {
+
+ContactLinks contactLinks(Ttalk2e& main) {
+    ContactLinks l{main.outbox()};
+    l.ownAddress = [&main] { return main.Edit35->text(); };
+    l.logOn = [&main] { return main.CheckBox32->isChecked(); };
+    l.log = [&main](const QString& line) { main.Log(line); };
+    l.message = [&main](const QString& text) { main.Message(text); };
+    return l;
+}
+
+NoticeLinks noticeLinks(Ttalk2e& main) {
+    NoticeLinks l{main.outbox()};
+    l.logOn = [&main] { return main.CheckBox32->isChecked(); };
+    l.log = [&main](const QString& line) { main.Log(line); };
+    l.message = [&main](const QString& text) { main.Message(text); };
+    l.hasPartner = [&main] { return main.hasPartner(); };
+    l.displayArea = [&main] { return main.captionDisplayArea(); };
+    // The main window's "お知らせ（テロップ)を受信しない。" and the template window's switches and
+    // pre-roll are not there yet; until they are, these stay unset (off, nothing appended).
+    return l;
+}
+
+}  // namespace App
+
+QRect Ttalk2e::captionDisplayArea() const {
+    const QWidget* area = isFrameless() ? static_cast<const QWidget*>(Image2) : static_cast<const QWidget*>(Panel6);
+    if (!area) return {};
+    return QRect(area->mapToGlobal(QPoint(0, 0)), area->size());
+}
+
+bool Ttalk2e::SaveContactHistoryAtExit() {
+    if (!Form6) return true;
+    QString error;
+    if (Form6->SaveHistoryAtExit(&error)) return true;
+    Log(QStringLiteral("連絡文を保存できませんでした。") + error);
+    station_.messages.information(QStringLiteral("連絡文を保存できませんでした。\n") + error);
+    return false;
+}

@@ -1,0 +1,1160 @@
+// How the team talks, through the windows of whole stations on one LAN: the contact window's chat,
+// broadcast, signal colour, scheduled notices and saved history; the notice window's notices with
+// their receive options, the sibling forward, the ticker over the caption display, its passes, end
+// actions, F1 and mouse, the comma-separated line, bad input; the settings of both windows.
+#include "support/lan.h"
+#include "unit/settings_reference.h"
+
+#include "app/canvas.h"
+#include "app/text_pane.h"
+#include "app/updown.h"
+#include "messaging/step_updown.h"
+#include "net/datagram_endpoint.h"
+#include "net/scramble.h"
+#include "settings/line_file.h"
+#include "settings/values.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Testing;
+
+namespace {
+
+const QString kSelfTag = QStringLiteral(",[自分],（連絡）");
+
+QStringList historyOf(const TestStation& s) {
+    if (s.main->Form6->historyLineCount() == 0) return {};
+    return s.main->Form6->RichEdit2->toPlainText().split(u'\n');
+}
+
+QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
+
+// Lines of the explanation page from a tag on (the time before it varies).
+QStringList taggedLog(const TestStation& s) {
+    QStringList out;
+    for (const QString& l : logOf(s)) out << l.section(u',', 1);
+    return out;
+}
+
+void pressEnter(TestStation& s) { QTest::keyClick(s.main->Form6->RichEdit1, Qt::Key_Return); }
+
+// A receiver that shows notices, as a station with "テロップを受信しない" unchecked.
+void listens(TestStation& s) { s.main->Form15->CheckBox12->setChecked(false); }
+
+// Runs the ticker tick by tick until its clock stops (or `limit` ticks); returns the passes seen.
+int runTicker(TForm15& w, int limit = 100000) {
+    int passes = 1;
+    std::optional<int> last;
+    for (int i = 0; i < limit && w.Timer1->isActive(); ++i) {
+        w.Timer1Timer();
+        if (w.shownAt() && last && *w.shownAt() > *last) ++passes;  // back at the right edge
+        last = w.shownAt();
+    }
+    return passes;
+}
+
+void send(TestStation& s, const QString& text, Net::MemoryNetwork& net) {
+    s.main->Form15->Edit1->setText(text);
+    s.main->Form15->SendNotice();
+    net.deliverAll();
+}
+
+QList<QByteArray> payloads(const QList<Net::MemoryNetwork::Datagram>& ds) {
+    QList<QByteArray> out;
+    for (const auto& d : ds) out << d.payload;
+    return out;
+}
+
+// The scrambling of the traffic, switched on for the notice port of one station.
+void scrambleNotices(TestStation& s) {
+    const QByteArray password = "pass";
+    const int key = Net::DeriveKey(password);
+    s.main->outbox().scramble = [password, key](const QByteArray& plain) { return Net::Scramble(plain, password, key); };
+    s.main->Form15->NMUDP1->unscramble = [password, key](const QByteArray& t) { return Net::Unscramble(t, password, key); };
+}
+
+void mouseMove(QWidget* w, QPoint pos, Qt::MouseButtons buttons) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::NoButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+class MessagingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { App::installFontSubstitutions(); }
+
+    // ---- contact ----
+    void contactLineArrivesWhole();
+    void emptyLineTravelsAsToken();
+    void signalColourForTwoSeconds();
+    void timeStampsAndLogLines();
+    void broadcastToTheClassfulNetwork();
+    void scheduleAdvanceAndNotice();
+    void scheduleOverMidnight();
+    void scheduledNoticeWithBroadcastAndLanOff();
+    void intervalFieldAndClosing();
+    void contactBadInput();
+    void historySavedByHandAndAtExit();
+    void splittersKeepPanelsVisible();
+
+    // ---- notices ----
+    void noticeTravelsAndRunsOverTheDisplay();
+    void receiverWithSettingsOffKeepsItsLook();
+    void receiverWithNoticesOffStillForwards();
+    void threePassesThenTheEndActions();
+    void leftEdgeStop();
+    void stopSendEmptiesTheTexts();
+    void longTextsTravelOrAreRefused();
+    void noticeBadInput();
+    void continuousSendFollowsTheGeometry();
+    void f1AndMouseWhileRunning();
+    void commaLineBothWays();
+    void smallHandlers();
+
+    // ---- settings ----
+    void keysMatchTheReferenceTable();
+    void settingsTravelThroughTheFile();
+    void defaults();
+};
+
+// ---------------------------------------------------------------------------------------------
+// Contact
+
+void MessagingTest::contactLineArrivesWhole() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    a.Edit1->setText(QStringLiteral("A"));
+    a.RichEdit1->setPlainText(QStringLiteral("B"));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    const auto sent = p.lan.net.sentTo(6727);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent[0].payload, QByteArray("AB"));
+    QCOMPARE(sent[0].to, QStringLiteral("192.168.1.11"));
+    QCOMPARE(historyOf(p.b), QStringList{"AB"});
+    QCOMPARE(historyOf(p.a), QStringList{"AB"});
+    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    // Japanese text and a line in two parts (Ctrl+Enter in the pane) travel as one line.
+    a.Edit1->setText(QStringLiteral("佐藤："));
+    a.RichEdit1->setPlainText(QStringLiteral("次は\n田中さん"));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).last().payload, sj(QStringLiteral("佐藤：次は田中さん")));
+    QCOMPARE(historyOf(p.b).last(), QStringLiteral("佐藤：次は田中さん"));
+    // Without a mate nothing is sent, and the own history still has the line.
+    p.a.main->slot(1).mate->setChecked(false);
+    p.lan.net.clearSent();
+    a.RichEdit1->setPlainText(QStringLiteral("独り言"));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    QCOMPARE(historyOf(p.a).last(), QStringLiteral("佐藤：独り言"));
+}
+
+void MessagingTest::emptyLineTravelsAsToken() {
+    PairedLan p;
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).value(0).payload, sj(QStringLiteral("$改行$")));
+    QCOMPARE(p.b.main->Form6->historyLineCount(), 1);
+    QCOMPARE(historyOf(p.b), QStringList{QString()});
+    QCOMPARE(p.a.main->Form6->historyLineCount(), 1);
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->Form6->historyLineCount(), 2);
+}
+
+void MessagingTest::signalColourForTwoSeconds() {
+    PairedLan p;
+    TForm6& b = *p.b.main->Form6;
+    QVERIFY(!b.signalling());
+    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(Qt::white));
+    p.a.main->Form6->RichEdit1->setPlainText(QStringLiteral("見てください"));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QVERIFY(b.signalling());
+    QCOMPARE(b.Timer1->interval(), 2000);
+    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(Qt::red));
+    QCOMPARE(b.RichEdit1->palette().color(QPalette::Base), QColor(Qt::red));
+    QVERIFY(!p.a.main->Form6->signalling());  // the sender is not signalled
+    b.Timer1Timer();
+    QVERIFY(!b.signalling());
+    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(Qt::white));
+    // "受信時背景色" shows the new colour at once.
+    p.b.dialogs.colours.push_back(QColor(0, 128, 0));
+    b.Button4->click();
+    QVERIFY(b.signalling());
+    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(0, 128, 0));
+    b.Timer1Timer();
+    p.b.dialogs.colours.push_back(QColor(255, 255, 0));
+    b.Button3->click();
+    QCOMPARE(b.RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 0));
+    QFont f(QStringLiteral("IPAPGothic"));
+    f.setPixelSize(30);
+    p.b.dialogs.fonts.push_back(f);
+    b.Button2->click();
+    QCOMPARE(b.RichEdit2->font().pixelSize(), 30);
+    QCOMPARE(b.RichEdit1->font().pixelSize(), 30);
+}
+
+void MessagingTest::timeStampsAndLogLines() {
+    PairedLan p;
+    p.a.main->CheckBox32->setChecked(true);
+    p.b.main->CheckBox32->setChecked(true);
+    p.b.main->Form6->CheckBox6->setChecked(true);
+    p.a.clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 40));
+    p.b.clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 4, 2));
+    p.a.main->Form6->RichEdit1->setPlainText(QStringLiteral("了解"));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(logOf(p.a).last(), QStringLiteral("9:5:3:40,[自分],（連絡）了解"));
+    QCOMPARE(logOf(p.b).last(), QStringLiteral("9:5:4:2,[192.168.1.10],（連絡）了解"));
+    QCOMPARE(historyOf(p.b), QStringList{"[9:5:4] 了解"});
+    QCOMPARE(historyOf(p.a), QStringList{"了解"});  // A shows no stamps
+    p.a.main->CheckBox32->setChecked(false);
+    const int before = logOf(p.a).size();
+    pressEnter(p.a);
+    QCOMPARE(logOf(p.a).size(), before);
+}
+
+void MessagingTest::broadcastToTheClassfulNetwork() {
+    Lan lan;
+    const QStringList own{"10.1.2.3", "172.16.5.9", "192.168.1.20"};
+    const QStringList expected{"10.255.255.255", "172.16.255.255", "192.168.1.255"};
+    for (const QString& a : own) lan.stations.push_back(std::make_unique<TestStation>(lan.net, a, a));
+    TestStation& peer = lan.add(30, "peer");  // in 192.168.1.x
+    for (int i = 0; i < 3; ++i) {
+        TForm6& w = *lan[i].main->Form6;
+        w.CheckBox1->setChecked(true);
+        w.RichEdit1->setPlainText(QStringLiteral("全員へ"));
+        lan.net.clearSent();
+        pressEnter(lan[i]);
+        lan.net.deliverAll();
+        const auto sent = lan.net.sentTo(6727);
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent[0].to, expected[i]);
+        QCOMPARE(w.Edit71->text(), expected[i]);
+        // The own copy comes back through the network like every other receipt.
+        QCOMPARE(historyOf(lan[i]), QStringList{"全員へ"});
+        QVERIFY(w.signalling());
+    }
+    QCOMPARE(historyOf(peer), QStringList{"全員へ"});  // from 192.168.1.20 only
+    // An own address that cannot be used: a message, nothing sent.
+    TForm6& w = *lan[0].main->Form6;
+    lan[0].main->Edit35->blockSignals(true);  // the own-address guard would rewrite it
+    lan[0].main->Edit35->setText(QStringLiteral("127.0.0.1"));
+    lan[0].main->Edit35->blockSignals(false);
+    lan.net.clearSent();
+    pressEnter(lan[0]);
+    lan.net.deliverAll();
+    QVERIFY(lan.net.sentTo(6727).isEmpty());
+    QCOMPARE(lan[0].messages.shown.last(), QStringLiteral("自分のＩＰアドレスが間違っています。"));
+    lan[0].main->CheckBox19->setChecked(false);
+    const int shown = lan[0].messages.shown.size();
+    pressEnter(lan[0]);
+    QCOMPARE(lan[0].messages.shown.size(), shown);
+    QVERIFY(w.CheckBox1->isChecked());
+}
+
+void MessagingTest::scheduleAdvanceAndNotice() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    const QDateTime t0(QDate(2026, 12, 8), QTime(10, 0, 0));
+    p.a.clock.time = t0;
+    a.Edit2->setText(QStringLiteral("1"));
+    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
+    a.CheckBox2->setChecked(true);
+    QVERIFY(a.Timer2->isActive());
+    QCOMPARE(a.Timer2->interval(), 1000);
+    QCOMPARE(a.Label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
+    p.a.clock.time = t0.addSecs(29);
+    a.Timer2Timer();
+    QCOMPARE(a.Label3->text(), QStringLiteral("残り時間：　0分　31秒"));
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    p.a.clock.time = t0.addSecs(30);
+    a.Timer2Timer();
+    p.lan.net.deliverAll();
+    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("３０秒前です。（10時0分30秒)"))});
+    QCOMPARE(historyOf(p.b), QStringList{"３０秒前です。（10時0分30秒)"});
+    QCOMPARE(historyOf(p.a), QStringList{"３０秒前です。（10時0分30秒)"});
+    QVERIFY(a.signalling() && p.b.main->Form6->signalling());
+    // What the typist had begun goes out after the notice.
+    a.Edit1->setText(QStringLiteral("佐藤："));
+    a.RichEdit1->setPlainText(QStringLiteral("途中"));
+    p.lan.net.clearSent();
+    p.a.clock.time = t0.addSecs(60);
+    a.Timer2Timer();
+    p.lan.net.deliverAll();
+    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("佐藤：交代です！途中（10時1分0秒)"))});
+    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    QCOMPARE(a.Label3->text(), QStringLiteral("残り時間：　1分　0秒"));  // the full interval again
+    // Without the time line and without the advance notice.
+    a.CheckBox5->setChecked(false);
+    a.CheckBox3->setChecked(false);
+    a.Edit1->clear();
+    p.lan.net.clearSent();
+    for (int s = 61; s <= 120; ++s) {
+        p.a.clock.time = t0.addSecs(s);
+        a.Timer2Timer();
+    }
+    p.lan.net.deliverAll();
+    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("交代です！"))});
+    // Unchecked: stopped.
+    a.CheckBox2->setChecked(false);
+    QVERIFY(!a.Timer2->isActive());
+    QCOMPARE(a.Label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
+}
+
+void MessagingTest::scheduleOverMidnight() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    a.CheckBox4->setChecked(true);
+    a.CheckBox3->setChecked(false);
+    a.CheckBox5->setChecked(false);
+    p.a.clock.time = QDateTime(QDate(2026, 12, 8), QTime(23, 58, 0));
+    a.CheckBox2->setChecked(true);  // five minutes
+    p.a.clock.time = QDateTime(QDate(2026, 12, 9), QTime(0, 2, 59));
+    a.Timer2Timer();
+    QCOMPARE(a.Label3->text(), QStringLiteral("残り時間：　0分　1秒"));
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    p.a.clock.time = QDateTime(QDate(2026, 12, 9), QTime(0, 3, 0));
+    a.Timer2Timer();
+    p.lan.net.deliverAll();
+    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("交代です！"))});
+}
+
+void MessagingTest::scheduledNoticeWithBroadcastAndLanOff() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    a.CheckBox1->setChecked(true);   // "全員送信"
+    a.CheckBox4->setChecked(false);  // "ＬＡＮに流す"
+    a.Edit2->setText(QStringLiteral("1"));
+    const QDateTime t0(QDate(2026, 12, 8), QTime(11, 0, 0));
+    p.a.clock.time = t0;
+    a.CheckBox2->setChecked(true);
+    a.RichEdit1->setPlainText(QStringLiteral("書きかけ"));
+    for (int s : {30, 60}) {
+        p.a.clock.time = t0.addSecs(s);
+        a.Timer2Timer();
+    }
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    QCOMPARE(a.historyLineCount(), 0);
+    QCOMPARE(p.b.main->Form6->historyLineCount(), 0);
+    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(a.signalling());  // the notice still signals on its own station
+}
+
+void MessagingTest::intervalFieldAndClosing() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    a.Edit2->setText(QString());
+    QCOMPARE(a.Edit2->text(), QStringLiteral("0"));
+    a.Edit2->setText(QStringLiteral("abc"));
+    QCOMPARE(a.Edit2->text(), QStringLiteral("5"));
+    QCOMPARE(a.UpDown1->position(), 5);
+    a.UpDown1->step(+1);
+    QCOMPARE(a.Edit2->text(), QStringLiteral("6"));
+    // A new interval while running counts from now.
+    const QDateTime t0(QDate(2026, 12, 8), QTime(14, 0, 0));
+    p.a.clock.time = t0;
+    a.CheckBox2->setChecked(true);
+    QCOMPARE(a.schedule().next(), t0.addSecs(360));
+    p.a.clock.time = t0.addSecs(100);
+    a.Edit2->setText(QStringLiteral("2"));
+    QCOMPARE(a.schedule().next(), t0.addSecs(220));
+    a.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&a));
+    a.close();  // closing the window stops the schedule
+    QVERIFY(!a.CheckBox2->isChecked());
+    QVERIFY(!a.Timer2->isActive());
+}
+
+void MessagingTest::contactBadInput() {
+    PairedLan p;
+    TForm6& b = *p.b.main->Form6;
+    p.lan.net.inject("192.168.1.10", 6727, "192.168.1.11", 6727, QByteArray(1024, 'x'));
+    p.lan.net.deliverAll();
+    QCOMPARE(b.historyLineCount(), 0);
+    p.lan.net.inject("192.168.1.10", 6727, "192.168.1.11", 6727, QByteArray(1023, 'y'));
+    p.lan.net.deliverAll();
+    QCOMPARE(historyOf(p.b), QStringList{QString(1023, u'y')});
+    // A NUL ends the text.
+    p.lan.net.inject("192.168.1.10", 6727, "192.168.1.11", 6727, QByteArray("ab\0cd", 5));
+    p.lan.net.deliverAll();
+    QCOMPARE(historyOf(p.b).last(), QStringLiteral("ab"));
+    // From the loopback address while the sibling copy is on: dropped.
+    p.b.main->CheckBox60->setChecked(true);
+    p.lan.net.inject("127.0.0.1", 6727, "192.168.1.11", 6727, "loop");
+    p.lan.net.deliverAll();
+    QCOMPARE(b.historyLineCount(), 2);
+    p.b.main->CheckBox60->setChecked(false);
+    p.lan.net.inject("127.0.0.1", 6727, "192.168.1.11", 6727, "loop");
+    p.lan.net.deliverAll();
+    QCOMPARE(historyOf(p.b).last(), QStringLiteral("loop"));
+}
+
+void MessagingTest::historySavedByHandAndAtExit() {
+    PairedLan p;
+    TForm6& b = *p.b.main->Form6;
+    p.b.clock.time = QDateTime(QDate(2026, 12, 8), QTime(15, 4, 5));
+    // Nothing to save at exit: no lines, or the switch off.
+    b.CheckBox7->setChecked(true);
+    QVERIFY(b.SaveHistoryAtExit());
+    const QString exitName = p.b.folder.path() + QStringLiteral("/2026_12_08-15_04_05連絡文.txt");
+    QVERIFY(!QFile::exists(exitName));
+    for (const QString& t : {QStringLiteral("一行目"), QString(), QStringLiteral("三行目")}) {
+        p.a.main->Form6->RichEdit1->setPlainText(t);
+        pressEnter(p.a);
+    }
+    p.lan.net.deliverAll();
+    b.CheckBox7->setChecked(false);
+    QVERIFY(b.SaveHistoryAtExit());
+    QVERIFY(!QFile::exists(exitName));
+    b.CheckBox7->setChecked(true);
+    QVERIFY(p.b.main->SaveContactHistoryAtExit());
+    QCOMPARE(Settings::readLines(exitName).value(), (QList<QByteArray>{sj(QStringLiteral("一行目")), "", sj(QStringLiteral("三行目"))}));
+    QFile raw(exitName);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QVERIFY(raw.readAll().endsWith("\r\n"));
+    QCOMPARE(b.historyLineCount(), 3);  // kept
+    // By hand: the chosen file, then the history is cleared.
+    const QString chosen = p.b.folder.path() + QStringLiteral("/手で保存");
+    p.b.dialogs.saveNames.push_back(chosen);
+    b.Button1->click();
+    QCOMPARE(Settings::readLines(chosen + ".txt").value().size(), 3);
+    QCOMPARE(b.historyLineCount(), 0);
+    // Cancelled: nothing happens.
+    p.a.main->Form6->RichEdit1->setPlainText(QStringLiteral("残る"));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    b.Button1->click();
+    QCOMPARE(b.historyLineCount(), 1);
+    // A file that cannot be written: a message, the history stays.
+    p.b.dialogs.saveNames.push_back(p.b.folder.path() + QStringLiteral("/無い/フォルダ.txt"));
+    b.Button1->click();
+    QVERIFY(p.b.messages.shown.last().startsWith(QStringLiteral("連絡文を保存できませんでした。")));
+    QCOMPARE(historyOf(p.b), QStringList{"残る"});
+    QString error;
+    QFile::remove(exitName);
+    QVERIFY(QDir(p.b.folder.path()).mkdir(exitName));  // a folder in the file's way
+    QVERIFY(!b.SaveHistoryAtExit(&error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!p.b.main->SaveContactHistoryAtExit());
+    QVERIFY(logOf(p.b).last().startsWith(QStringLiteral("連絡文を保存できませんでした。")));
+}
+
+void MessagingTest::splittersKeepPanelsVisible() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    TForm6& w = *s.main->Form6;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.Splitter->sizes().value(0), 33);
+    QCOMPARE(w.Splitter->sizes().value(2), 38);
+    w.Splitter->widget(0)->setMinimumHeight(2);
+    w.Splitter->setSizes({0, 0, 500});
+    for (int h : w.Splitter->sizes()) QVERIFY2(h >= 2, qPrintable(QString::number(h)));
+    w.setPanel3Height(0);
+    QCOMPARE(w.panel3Height(), 2);
+    w.setPanel3Height(60);
+    w.setPanel1Height(50);
+    QCOMPARE(w.Splitter->sizes().value(0), 60);
+    QCOMPARE(w.Splitter->sizes().value(2), 50);
+    w.resize(300, 400);  // the history takes the new height
+    QTRY_COMPARE(w.Splitter->sizes().value(2), 50);
+    QCOMPARE(w.Splitter->sizes().value(0), 60);
+    w.hide();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notices
+
+void MessagingTest::noticeTravelsAndRunsOverTheDisplay() {
+    PairedLan p;
+    listens(p.b);
+    p.a.main->CheckBox32->setChecked(true);
+    p.b.main->CheckBox32->setChecked(true);
+    p.a.main->CheckBox60->setChecked(true);
+    TForm15& a = *p.a.main->Form15;
+    TForm15& b = *p.b.main->Form15;
+    QFont f = a.tickerFont();
+    f.setPixelSize(40);
+    a.setTickerFont(f);
+    send(p.a, QStringLiteral("休憩は１５時まで"), p.lan.net);
+    const QList<QByteArray> expected = [&] {
+        QList<QByteArray> l = Core::Notice::Lines(a.options());
+        l << Core::Notice::ShowLine() << Core::Notice::End();
+        return l;
+    }();
+    QCOMPARE(payloads(p.lan.net.sentTo(6731)), expected);
+    QCOMPARE(p.lan.net.sentTo(6731).first().to, QStringLiteral("192.168.1.11"));
+    QCOMPARE(payloads(p.lan.net.sentTo(7931)), expected);  // the sibling display's copy
+    QCOMPARE(p.lan.net.sentTo(7931).first().to, QStringLiteral("127.0.0.1"));
+    // B shows it over its caption display.
+    QCOMPARE(b.Edit1->text(), QStringLiteral("休憩は１５時まで"));
+    QVERIFY(b.isVisible());
+    QVERIFY(b.Timer1->isActive());
+    QCOMPARE(b.Timer1->interval(), 50);
+    QVERIFY(!b.pagesVisible());
+    QVERIFY(b.PageControl1->isHidden());
+    const QRect display = p.b.main->captionDisplayArea();
+    QCOMPARE(b.geometry().topLeft(), display.topLeft());
+    QCOMPARE(b.width(), display.width());
+    QCOMPARE(b.height(), 46);  // trunc(30 pt × 1.29 + 8 + 45) − 45
+    QCOMPARE(b.tickerFont().pixelSize(), 40);
+    b.Timer1Timer();
+    QCOMPARE(b.shownAt(), b.width());
+    b.Timer1Timer();
+    QCOMPARE(b.shownAt(), b.width() - 3);
+    QCOMPARE(b.Image2->picture().size(), b.size());
+    // The explanation pages.
+    QCOMPARE(taggedLog(p.a).last(), QStringLiteral("[自分],（テロップ）休憩は１５時まで"));
+    QCOMPARE(taggedLog(p.b).mid(taggedLog(p.b).size() - 2),
+             (QStringList{"[192.168.1.10],（テロップ操作受信）", "[受信（上参照）],（テロップ表示）休憩は１５時まで"}));
+    // A's own window does not run it.
+    QVERIFY(!a.Timer1->isActive());
+}
+
+void MessagingTest::receiverWithSettingsOffKeepsItsLook() {
+    PairedLan p;
+    listens(p.b);
+    TForm15& a = *p.a.main->Form15;
+    TForm15& b = *p.b.main->Form15;
+    b.CheckBox13->setChecked(true);
+    QFont f = a.tickerFont();
+    f.setPixelSize(20);
+    f.setBold(true);
+    a.setTickerFont(f);
+    a.CheckBox1->setChecked(true);
+    a.Edit2->setText(QStringLiteral("25"));
+    p.a.dialogs.colours.push_back(QColor(0, 0, 255));
+    a.Button4->click();
+    const QFont before = b.tickerFont();
+    const qint32 bg = b.backgroundValue();
+    send(p.a, QStringLiteral("設定なし"), p.lan.net);
+    QCOMPARE(b.Edit1->text(), QStringLiteral("設定なし"));
+    QVERIFY(b.Timer1->isActive());
+    QCOMPARE(b.tickerFont(), before);
+    QCOMPARE(b.backgroundValue(), bg);
+    QVERIFY(!b.CheckBox1->isChecked());
+    QCOMPARE(b.Edit2->text(), QStringLiteral("50"));
+    QCOMPARE(b.Timer1->interval(), 50);
+    // With settings received, the look comes along.
+    b.StopNotice();
+    b.CheckBox13->setChecked(false);
+    send(p.a, QStringLiteral("設定あり"), p.lan.net);
+    QCOMPARE(b.tickerFont().pixelSize(), 20);
+    QVERIFY(b.tickerFont().bold());
+    QCOMPARE(b.backgroundValue(), Settings::fromQColor(QColor(0, 0, 255)));
+    QVERIFY(b.CheckBox1->isChecked());
+    QCOMPARE(b.Timer1->interval(), 25);
+    QCOMPARE(b.Image2->picture().pixelColor(1, 1), QColor(0, 0, 255));
+    // Without "この枠内の基本設定も送信する" the look stays home.
+    b.StopNotice();
+    a.CheckBox7->setChecked(false);
+    f.setPixelSize(60);
+    a.setTickerFont(f);
+    send(p.a, QStringLiteral("形なし"), p.lan.net);
+    QCOMPARE(b.tickerFont().pixelSize(), 20);
+    QCOMPARE(b.Edit1->text(), QStringLiteral("形なし"));
+}
+
+void MessagingTest::receiverWithNoticesOffStillForwards() {
+    PairedLan p;
+    TForm15& b = *p.b.main->Form15;
+    QVERIFY(b.CheckBox12->isChecked());  // not receiving is the design default
+    p.b.main->CheckBox60->setChecked(true);
+    const QString before = b.Edit1->text();
+    send(p.a, QStringLiteral("届かない"), p.lan.net);
+    QCOMPARE(b.Edit1->text(), before);
+    QVERIFY(!b.isVisible());
+    QVERIFY(b.collector().lines().isEmpty());
+    const auto forwarded = p.lan.net.sentTo(7931);
+    QCOMPARE(forwarded.size(), p.lan.net.sentTo(6731).size());
+    QCOMPARE(payloads(forwarded), payloads(p.lan.net.sentTo(6731)));
+    QCOMPARE(forwarded.first().to, QStringLiteral("127.0.0.1"));
+    QVERIFY(!p.a.main->CheckBox60->isChecked());  // so every copy is B's forward
+    // Without the sibling copy nothing is forwarded.
+    p.b.main->CheckBox60->setChecked(false);
+    p.lan.net.clearSent();
+    send(p.a, QStringLiteral("また"), p.lan.net);
+    QVERIFY(p.lan.net.sentTo(7931).isEmpty());
+}
+
+void MessagingTest::threePassesThenTheEndActions() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    TForm15& w = *s.main->Form15;
+    w.show();
+    const Core::NoticeBox pages = w.box();
+    w.CheckBox1->setChecked(true);
+    w.Edit4->setText(QStringLiteral("3"));
+    w.Edit3->setText(QStringLiteral("40"));
+    w.Edit1->setText(QStringLiteral("三回"));
+    w.Button1->click();  // "表示"
+    QVERIFY(!w.pagesVisible());
+    QCOMPARE(w.remembered().height, 99);  // the automatic height with the border
+    QCOMPARE(w.remembered().left, pages.left);
+    QCOMPARE(runTicker(w), 3);
+    QVERIFY(!w.Timer1->isActive());
+    QCOMPARE(w.passes().remaining(), 3);  // reloaded
+    // The end actions as designed: hidden, back where it was with its pages, 200 high.
+    QVERIFY(!w.isVisible());
+    QVERIFY(w.pagesVisible());
+    QVERIFY(!w.PageControl1->isHidden());
+    QCOMPARE(w.box(), (Core::NoticeBox{pages.left, pages.top, pages.width, 200}));
+    // Endless with 0: still running after many passes.
+    w.show();
+    w.Edit4->setText(QStringLiteral("0"));
+    w.ShowNotice();
+    QVERIFY(runTicker(w, 3000) > 10);
+    QVERIFY(w.Timer1->isActive());
+    w.StopNotice();
+    QVERIFY(!w.Timer1->isActive());
+    // An interval of 0 is a stopped clock.
+    w.show();
+    w.Edit2->setText(QStringLiteral("0"));
+    w.ShowNotice();
+    QVERIFY(!w.Timer1->isActive());
+}
+
+void MessagingTest::leftEdgeStop() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    TForm15& w = *s.main->Form15;
+    w.show();
+    w.CheckBox11->setChecked(true);
+    QVERIFY(!w.CheckBox5->isChecked() && !w.CheckBox9->isChecked() && !w.CheckBox10->isChecked() &&
+            !w.CheckBox8->isChecked());
+    w.Edit3->setText(QStringLiteral("7"));
+    w.Edit1->setText(QStringLiteral("左で止まる"));
+    w.ShowNotice();
+    const Core::NoticeBox strip = w.box();
+    int lastDrawn = -1;
+    for (int i = 0; i < 100000 && w.Timer1->isActive(); ++i) {
+        w.Timer1Timer();
+        if (w.Timer1->isActive()) lastDrawn = *w.shownAt();
+    }
+    QVERIFY(lastDrawn > 0 && lastDrawn <= 7);
+    // It ends with the text at the left edge, and the strip stays where it is.
+    QVERIFY(w.isVisible());
+    QVERIFY(!w.pagesVisible());
+    QCOMPARE(w.shownAt(), 0);
+    QCOMPARE(w.box(), strip);
+    const QImage& pic = w.Image2->picture();
+    bool inkNearLeft = false;
+    for (int x = 0; x < 12 && !inkNearLeft; ++x)
+        for (int y = 0; y < pic.height(); ++y)
+            if (qGray(pic.pixel(x, y)) < 128) inkNearLeft = true;
+    QVERIFY(inkNearLeft);
+}
+
+void MessagingTest::stopSendEmptiesTheTexts() {
+    PairedLan p;
+    listens(p.b);
+    p.a.main->CheckBox32->setChecked(true);
+    send(p.a, QStringLiteral("止める前"), p.lan.net);
+    TForm15& b = *p.b.main->Form15;
+    QVERIFY(b.Timer1->isActive());
+    p.lan.net.clearSent();
+    p.a.main->Form15->Button6->click();  // "停止送信"
+    p.lan.net.deliverAll();
+    QVERIFY(p.a.main->Form15->Edit1->text().isEmpty());
+    QVERIFY(b.Edit1->text().isEmpty());
+    QVERIFY(!b.Timer1->isActive());
+    QVERIFY(!b.isVisible());  // hidden by the end actions
+    const auto sent = payloads(p.lan.net.sentTo(6731));
+    QCOMPARE(sent.at(sent.size() - 2), sj(QStringLiteral("901:true:停止")));
+    QCOMPARE(sent.last(), QByteArray("$end$"));
+    QCOMPARE(sent.at(5), sj(QStringLiteral("504::表示文字列")));
+    QCOMPARE(taggedLog(p.a).last(), QStringLiteral("[自分],（テロップ停止）"));
+}
+
+void MessagingTest::longTextsTravelOrAreRefused() {
+    PairedLan p;
+    listens(p.b);
+    TForm15& a = *p.a.main->Form15;
+    TForm15& b = *p.b.main->Form15;
+    QString text;
+    for (int i = 0; i < 499; ++i) text += QChar(u'あ' + i % 80);
+    text += QStringLiteral("Z:");
+    QCOMPARE(Cp932::byteLength(text), 1000);
+    send(p.a, text, p.lan.net);
+    QCOMPARE(b.Edit1->text(), text);
+    QCOMPARE(Cp932::encode(b.Edit1->text()), Cp932::encode(text));
+    QVERIFY(b.Timer1->isActive());
+    QVERIFY(p.a.messages.shown.isEmpty());
+    // Typing stops at 1000 bytes.
+    a.Edit1->clear();
+    QTest::keyClicks(a.Edit1, QString(1010, u'x'));
+    QCOMPARE(a.Edit1->text().size(), 1000);
+    // Scrambled, a datagram grows by a third: 750 bytes still fit, 751 do not.
+    scrambleNotices(p.a);
+    scrambleNotices(p.b);
+    b.StopNotice();
+    p.lan.net.clearSent();
+    const QString fits = QString(375, u'あ');
+    send(p.a, fits, p.lan.net);
+    QCOMPARE(b.Edit1->text(), fits);
+    for (const auto& d : p.lan.net.sentTo(6731)) QVERIFY(d.payload.size() <= 1023);
+    QVERIFY(p.a.messages.shown.isEmpty());
+    p.lan.net.clearSent();
+    send(p.a, fits + u'x', p.lan.net);
+    QVERIFY(p.lan.net.sentTo(6731).isEmpty());
+    QCOMPARE(b.Edit1->text(), fits);
+    QCOMPARE(p.a.messages.shown.size(), 1);
+    QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("お知らせの文が長すぎるため、送信しませんでした。")));
+    QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("文は751バイトです。")));
+    // The refusal is not a message that "メッセージを表示する" can silence.
+    p.a.main->CheckBox19->setChecked(false);
+    send(p.a, text, p.lan.net);
+    QCOMPARE(p.a.messages.shown.size(), 2);
+    QVERIFY(p.lan.net.sentTo(6731).isEmpty());
+}
+
+void MessagingTest::noticeBadInput() {
+    PairedLan p;
+    listens(p.b);
+    TForm15& b = *p.b.main->Form15;
+    auto inject = [&p](const QByteArray& payload) {
+        p.lan.net.inject("192.168.1.10", 6731, "192.168.1.11", 6731, payload);
+        p.lan.net.deliverAll();
+    };
+    const QString before = b.Edit1->text();
+    // 1024 bytes or more: ignored.
+    inject(Core::Notice::Header());
+    inject("504:" + QByteArray(1020, 'x'));
+    inject(sj(QStringLiteral("900:true:表示")));
+    inject("$end$");
+    QCOMPARE(b.Edit1->text(), before);
+    QVERIFY(b.Timer1->isActive());  // the rest came: shown with its old text
+    b.StopNotice();
+    // Without the header nothing is applied, and the window stays hidden.
+    b.hide();
+    inject(sj(QStringLiteral("504:見出しなし:表示文字列")));
+    inject(sj(QStringLiteral("900:true:表示")));
+    inject("$end$");
+    QCOMPARE(b.Edit1->text(), before);
+    QVERIFY(!b.isVisible() && !b.Timer1->isActive());
+    // More than nine colons end the applying: what came before stays applied.
+    inject(Core::Notice::Header());
+    inject(sj(QStringLiteral("500:120:ウィンドウの高さ")));
+    inject(sj(QStringLiteral("504:a:b:c:d:e:f:g:h:i:表示文字列")));
+    inject(sj(QStringLiteral("900:true:表示")));
+    inject("$end$");
+    QCOMPARE(b.Edit1->text(), before);
+    QVERIFY(!b.Timer1->isActive());
+    QCOMPARE(b.box().height, 120);
+    QVERIFY(b.collector().lines().isEmpty());  // the next notice starts afresh
+    // A value that is not a number: said, and the rest not applied.
+    inject(Core::Notice::Header());
+    inject(sj(QStringLiteral("504:数字なし:表示文字列")));
+    inject(sj(QStringLiteral("509:速く:スクロール間隔")));
+    inject(sj(QStringLiteral("900:true:表示")));
+    inject("$end$");
+    QCOMPARE(b.Edit1->text(), QStringLiteral("数字なし"));
+    QVERIFY(!b.Timer1->isActive());
+    QVERIFY(p.b.messages.shown.last().contains(QStringLiteral("509:速く:スクロール間隔")));
+    // And a good notice after all that.
+    send(p.a, QStringLiteral("正常"), p.lan.net);
+    QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
+    QVERIFY(b.Timer1->isActive());
+    // The sender refuses a line with too many colons, says so and sends the others.
+    p.lan.net.clearSent();
+    send(p.a, QStringLiteral("1:2:3:4:5:6:7:8:9:10"), p.lan.net);
+    QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("テロップ文の半角カンマの数が多すぎます。\n")));
+    const auto sent = payloads(p.lan.net.sentTo(6731));
+    for (const QByteArray& l : sent) QVERIFY(!l.startsWith("504:"));
+    QCOMPARE(sent.last(), QByteArray("$end$"));
+    QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
+}
+
+void MessagingTest::continuousSendFollowsTheGeometry() {
+    Lan lan;
+    TestStation& alone = lan.add(20, "X");
+    TForm15& x = *alone.main->Form15;
+    x.CheckBox6->setChecked(true);
+    QVERIFY(!x.CheckBox6->isChecked());
+    QCOMPARE(alone.messages.shown.last(), QStringLiteral("パートナーが指名されていません。"));
+
+    PairedLan p;
+    listens(p.b);
+    p.a.main->CheckBox60->setChecked(true);
+    TForm15& a = *p.a.main->Form15;
+    a.CheckBox6->setChecked(true);
+    QVERIFY(a.CheckBox6->isChecked());
+    QVERIFY(!a.CheckBox4->isChecked() && !a.CheckBox14->isChecked() && !a.CheckBox3->isChecked());
+    p.lan.net.clearSent();
+    a.Edit7->setText(QStringLiteral("300"));
+    p.lan.net.deliverAll();
+    QList<QByteArray> expected = Core::Notice::FollowLines(a.options());
+    expected << "$end$";
+    QCOMPARE(payloads(p.lan.net.sentTo(6731)), expected);
+    for (const auto& d : p.lan.net.sentTo(6731)) QCOMPARE(d.to, QStringLiteral("192.168.1.11"));
+    QCOMPARE(payloads(p.lan.net.sentTo(7931)), expected);
+    TForm15& b = *p.b.main->Form15;
+    QVERIFY(b.Timer1->isActive());
+    // The given geometry is the window's with its border; the strip is shown below that border.
+    QCOMPARE(b.geometry(), QRect(0, 345, 640, 55));
+    // The up-downs step by the increment field.
+    a.Edit9->setText(QStringLiteral("25"));
+    a.UpDown6->step(+1);
+    p.lan.net.deliverAll();
+    QCOMPARE(b.geometry(), QRect(0, 325, 640, 100));  // now already a strip: placed as given
+    // Checking a placement switch ends it.
+    a.CheckBox14->setChecked(true);
+    QVERIFY(!a.CheckBox6->isChecked());
+    p.lan.net.clearSent();
+    a.Edit7->setText(QStringLiteral("10"));
+    QVERIFY(p.lan.net.sentTo(6731).isEmpty());
+}
+
+void MessagingTest::f1AndMouseWhileRunning() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    TForm15& w = *s.main->Form15;
+    w.CheckBox4->setChecked(false);
+    w.CheckBox3->setChecked(false);
+    w.setBox({100, 100, 600, 300}, true);
+    w.show();
+    w.ShowNotice();
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
+    QVERIFY(w.Timer1->isActive());
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(w.Edit77, &f1);
+    QVERIFY(!w.Timer1->isActive());
+    QVERIFY(w.pagesVisible());
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 100, 600, 300}));
+    QVERIFY(!w.shownAt());
+    QApplication::sendEvent(w.Edit77, &f1);
+    QVERIFY(!w.pagesVisible());
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
+    // Dragging with the left button held moves the strip by two pixels a step.
+    const QPoint at = w.pos();
+    mouseMove(w.Image2, {5, 5}, Qt::LeftButton);
+    QCOMPARE(w.pos(), at + QPoint(-2, -2));
+    mouseMove(w.Image2, {30, 15}, Qt::LeftButton);
+    QCOMPARE(w.pos(), at + QPoint(0, -2));
+    mouseMove(w.Image2, {15, 40}, Qt::LeftButton);
+    QCOMPARE(w.pos(), at);
+    mouseMove(w.Image2, {15, 15}, Qt::LeftButton);
+    mouseMove(w.Image2, {5, 5}, Qt::NoButton);
+    QCOMPARE(w.pos(), at);
+}
+
+void MessagingTest::commaLineBothWays() {
+    Lan lan;
+    TestStation& one = lan.add(10, "A");
+    TestStation& two = lan.add(11, "B");
+    TForm15& a = *one.main->Form15;
+    TForm15& b = *two.main->Form15;
+    a.Edit1->setText(QStringLiteral("前ロールの知らせ"));
+    a.Edit5->setText(QStringLiteral("80"));
+    a.Edit7->setText(QStringLiteral("-20"));
+    a.CheckBox5->setChecked(false);
+    a.CheckBox14->setChecked(true);
+    a.CheckBox1->setChecked(true);
+    a.Edit4->setText(QStringLiteral("2"));
+    QFont f = a.tickerFont();
+    f.setItalic(true);
+    f.setPixelSize(24);
+    a.setTickerFont(f);
+    const QString line = a.NoticeLine();
+    QVERIFY(line.startsWith(QStringLiteral("前ロールの知らせ,500:80,501:640,502:-20,503:0,505:false,518:false")));
+    const QRect windowBefore = b.geometry();
+    b.ApplyNoticeLine(line);
+    QVERIFY(b.isVisible());
+    QVERIFY(!b.Timer1->isActive());  // neither shown nor sent
+    QCOMPARE(b.Edit1->text(), a.Edit1->text());
+    QCOMPARE(b.Edit5->text(), QStringLiteral("80"));
+    QCOMPARE(b.Edit7->text(), QStringLiteral("-20"));
+    QCOMPARE(b.geometry(), windowBefore);  // the given geometry, not the window
+    QVERIFY(!b.CheckBox5->isChecked());
+    QVERIFY(b.CheckBox14->isChecked() && !b.CheckBox4->isChecked());
+    QVERIFY(b.CheckBox1->isChecked());
+    QCOMPARE(b.Edit4->text(), QStringLiteral("2"));
+    QVERIFY(b.tickerFont().italic());
+    QCOMPARE(b.tickerFont().pixelSize(), 24);
+    QCOMPARE(b.NoticeLine(), line);
+    // The pre-roll is not there yet: the button appends nothing and breaks nothing.
+    a.Button7->click();
+}
+
+void MessagingTest::smallHandlers() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    TForm15& w = *s.main->Form15;
+    w.CheckBox14->setChecked(true);
+    QVERIFY(!w.CheckBox4->isChecked());
+    w.CheckBox4->setChecked(true);
+    QVERIFY(!w.CheckBox14->isChecked());
+    QVERIFY(w.CheckBox9->isChecked());
+    w.CheckBox4->setChecked(false);  // neither placement: no moving back
+    QVERIFY(!w.CheckBox9->isChecked());
+    w.Edit9->setText(QStringLiteral("7"));
+    for (StepUpDown* u : {w.UpDown4, w.UpDown5, w.UpDown6, w.UpDown7}) QCOMPARE(u->increment(), 7);
+    w.UpDown4->step(+1);
+    QCOMPARE(w.Edit5->text(), QStringLiteral("107"));
+    w.UpDown1->step(-1);
+    QCOMPARE(w.Edit2->text(), QStringLiteral("45"));
+    w.Edit3->setText(QStringLiteral("12"));
+    QCOMPARE(w.UpDown2->position(), 12);
+    w.UpDown7->step(-1);
+    w.Edit8->setText(QStringLiteral("-995"));
+    w.UpDown7->step(-1);
+    QCOMPARE(w.Edit8->text(), QStringLiteral("-999"));
+    QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    w.CheckBox2->setChecked(false);
+    QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
+    // The font and background dialogs.
+    QFont f(QStringLiteral("IPAPGothic"));
+    f.setPixelSize(50);
+    s.dialogs.fonts.push_back(f);
+    w.Button3->click();
+    QCOMPARE(w.tickerFont().pixelSize(), 50);
+    s.dialogs.colours.push_back(QColor(255, 255, 0));
+    w.Button4->click();
+    QCOMPARE(w.backgroundValue(), 65535);
+    QCOMPARE(w.Image2->picture().pixelColor(0, 0), QColor(255, 255, 0));
+    // Contact window: "ﾌｫﾝﾄ" cancelled changes nothing.
+    const QFont before = s.main->Form6->paneFont();
+    s.main->Form6->Button2->click();
+    QCOMPARE(s.main->Form6->paneFont(), before);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings
+
+// Every key of the two windows is in the table once, with the kind and the comments of the format.
+void MessagingTest::keysMatchTheReferenceTable() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    const Settings::KeyTable& table = s.main->settingsTable();
+    QVERIFY(table.rejectedKeys().isEmpty());
+    auto ours = [](int k) {
+        return (k >= 147 && k <= 160) || k == 191 || k == 258 || k == 260 || k == 267 || k == 268 ||
+               (k >= 500 && k <= 529) || (k >= 702 && k <= 709) || k == 786 || k == 857;
+    };
+    int checked = 0;
+    for (const SettingsReference::Row& row : SettingsReference::kRows) {
+        if (!ours(row.key)) continue;
+        const Settings::Entry* e = table.find(row.key);
+        QVERIFY2(e, qPrintable(QString::number(row.key)));
+        QCOMPARE(int(e->kind), int(row.kind));
+        QCOMPARE(e->comment, SettingsReference::cp932(row.comment));
+        QCOMPARE(e->commentOff, SettingsReference::cp932(row.commentOff));
+        QVERIFY(e->read && e->apply);
+        if (row.written == SettingsReference::Written::AlwaysFalse) QCOMPARE(e->read(), QByteArray("false"));
+        ++checked;
+    }
+    QCOMPARE(checked, 14 + 1 + 4 + 30 + 8 + 2);
+}
+
+void MessagingTest::settingsTravelThroughTheFile() {
+    Lan lan;
+    TestStation& one = lan.add(10, "A");
+    TestStation& two = lan.add(11, "B");
+    TForm6& c = *one.main->Form6;
+    TForm15& n = *one.main->Form15;
+    c.Edit1->setText(QStringLiteral("鈴木："));
+    c.CheckBox5->setChecked(false);
+    c.CheckBox4->setChecked(true);
+    c.Edit2->setText(QStringLiteral("15"));
+    c.Edit3->setText(QStringLiteral("交代の時間です"));
+    c.CheckBox6->setChecked(true);
+    c.CheckBox7->setChecked(true);
+    c.setPanel1Height(70);
+    c.setPanel3Height(120);
+    c.setGeometry(50, 60, 300, 260);
+    QFont cf = c.paneFont();
+    cf.setPixelSize(24);
+    cf.setUnderline(true);
+    c.setPaneFont(cf);
+    one.dialogs.colours.push_back(QColor(0, 255, 0));
+    c.Button4->click();
+    c.show();
+    const QDateTime t0 = one.clock.time;
+    c.CheckBox2->setChecked(true);  // running, yet written as "false"
+    n.Edit1->setText(QStringLiteral("ファイルで運ぶ"));
+    n.CheckBox12->setChecked(false);
+    n.CheckBox13->setChecked(true);
+    n.CheckBox7->setChecked(false);
+    n.CheckBox11->setChecked(true);
+    n.Edit6->setText(QStringLiteral("900"));
+    n.Edit9->setText(QStringLiteral("5"));
+    n.Edit2->setText(QStringLiteral("30"));
+    QFont nf = n.tickerFont();
+    nf.setPixelSize(64);
+    nf.setBold(true);
+    n.setTickerFont(nf);
+    n.setBox({5, 6, 700, 320}, true);
+    n.show();
+
+    const QList<QByteArray> lines = one.main->WriteSettings();
+    auto line = [&lines](int key) {
+        const QByteArray prefix = QByteArray::number(key).rightJustified(3, '0') + ':';
+        for (const QByteArray& l : lines)
+            if (l.startsWith(prefix)) return Cp932::decode(l);
+        return QString();
+    };
+    QCOMPARE(line(709), QStringLiteral("709:false:連絡窓の定時連絡（流す）のチェック"));
+    QCOMPARE(line(191), QStringLiteral("191:鈴木：:連絡窓の送信者名"));
+    QCOMPARE(line(151), QStringLiteral("151:65280:連絡窓の連絡受信時の背景色"));
+    QCOMPARE(line(150), QStringLiteral("150:16777215:連絡窓の背景色"));
+    QCOMPARE(line(149), QStringLiteral("149:fsUnderline:連絡窓のフォントスタイル：ＵｎｄｅｒＬｉｎｅ"));
+    QCOMPARE(line(147), QStringLiteral("147:!fsbold:連絡窓のフォントスタイル：！ｂｏｌｄ"));
+    QCOMPARE(line(152), QStringLiteral("152:on:連絡窓表示"));
+    QCOMPARE(line(160), QStringLiteral("160:70:連絡窓の入力部の高さ"));
+    QCOMPARE(line(702), QStringLiteral("702:120:連絡窓の設定パネルの高さ"));
+    QCOMPARE(line(155), QStringLiteral("155:18:連絡窓のフォントサイズ"));
+    QCOMPARE(line(260), QStringLiteral("260:true:お知らせＷの表示"));
+    QCOMPARE(line(267), QStringLiteral("267:false:お知らせＷを受信する"));
+    QCOMPARE(line(258), QStringLiteral("258:false:お知らせＷの設定も送信しない"));
+    QCOMPARE(line(500), QStringLiteral("500:320:お知らせＷのウィンドウの高さ"));
+    QCOMPARE(line(502), QStringLiteral("502:6:お知らせＷのウィンドの縦位置"));
+    QCOMPARE(line(512), QStringLiteral("512:-2147483640:お知らせＷの表示のフォントの色"));
+    QCOMPARE(line(513), QStringLiteral("513:48:お知らせＷの表示のフォントサイズ"));
+    QCOMPARE(line(515), QStringLiteral("515:fsbold:お知らせＷの表示部のフォントスタイル：ｂｏｌｄ"));
+    QCOMPARE(line(516), QStringLiteral("516:!fsItalic:お知らせＷの表示部のフォントスタイル：Ｉｔａｌｉｃ"));
+    QCOMPARE(line(521), QStringLiteral("521:true:お知らせＷの左端で止める"));
+    QCOMPARE(line(519), QStringLiteral("519:false:お知らせＷの表示後そ元位置に戻らない"));
+    QCOMPARE(line(526), QStringLiteral("526:900:お知らせＷのウィンドの指定幅"));
+
+    QVERIFY(two.main->ApplySettings(lines));
+    TForm6& c2 = *two.main->Form6;
+    TForm15& n2 = *two.main->Form15;
+    QCOMPARE(c2.Edit1->text(), QStringLiteral("鈴木："));
+    QVERIFY(!c2.CheckBox5->isChecked());
+    QVERIFY(c2.CheckBox4->isChecked());
+    QCOMPARE(c2.Edit2->text(), QStringLiteral("15"));
+    QCOMPARE(c2.Edit3->text(), QStringLiteral("交代の時間です"));
+    QVERIFY(c2.CheckBox6->isChecked() && c2.CheckBox7->isChecked());
+    QVERIFY(!c2.CheckBox2->isChecked());
+    QVERIFY(!c2.Timer2->isActive());
+    QCOMPARE(c2.panel1Height(), 70);
+    QCOMPARE(c2.panel3Height(), 120);
+    QCOMPARE(c2.geometry(), QRect(50, 60, 300, 260));
+    QVERIFY(c2.isVisible());
+    QCOMPARE(c2.paneFont().pixelSize(), 24);
+    QVERIFY(c2.paneFont().underline());
+    QCOMPARE(c2.signalColour(), QColor(0, 255, 0));
+    QCOMPARE(n2.Edit1->text(), QStringLiteral("ファイルで運ぶ"));
+    QVERIFY(!n2.CheckBox12->isChecked() && n2.CheckBox13->isChecked());
+    QVERIFY(!n2.CheckBox7->isChecked());
+    QVERIFY(n2.CheckBox11->isChecked());
+    QCOMPARE(n2.Edit6->text(), QStringLiteral("900"));
+    QCOMPARE(n2.Edit9->text(), QStringLiteral("5"));
+    QCOMPARE(n2.Edit2->text(), QStringLiteral("30"));
+    QCOMPARE(n2.tickerFont().pixelSize(), 64);
+    QVERIFY(n2.tickerFont().bold());
+    QCOMPARE(n2.box(), (Core::NoticeBox{5, 6, 700, 320}));
+    QVERIFY(n2.isVisible());
+    QCOMPARE(n2.UpDown4->increment(), 5);
+    // A file that checks "定時連絡" starts the schedule from the moment it is read.
+    two.clock.time = t0.addSecs(5);
+    QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("709:true:連絡窓の定時連絡（流す）のチェック"))}));
+    QVERIFY(c2.Timer2->isActive());
+    QCOMPARE(c2.schedule().next(), t0.addSecs(5 + 15 * 60));
+}
+
+void MessagingTest::defaults() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    TForm6& c = *s.main->Form6;
+    TForm15& n = *s.main->Form15;
+    // As created.
+    QCOMPARE(c.windowTitle(), QStringLiteral("連絡(ctrl+r)"));
+    QCOMPARE(n.windowTitle(), QStringLiteral("お知らせ(ctrl+o)"));
+    QVERIFY(!c.isVisible() && !n.isVisible());
+    QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
+    QCOMPARE(c.panel3Height(), 33);
+    QCOMPARE(c.panel1Height(), 38);
+    QCOMPARE(c.Edit2->text(), QStringLiteral("5"));
+    QCOMPARE(c.Edit3->text(), QStringLiteral("交代です！"));
+    QCOMPARE(c.Edit4->text(), QStringLiteral("３０秒前です。"));
+    QVERIFY(c.CheckBox3->isChecked() && c.CheckBox5->isChecked());
+    QVERIFY(!c.CheckBox1->isChecked() && !c.CheckBox2->isChecked() && !c.CheckBox4->isChecked() &&
+            !c.CheckBox6->isChecked() && !c.CheckBox7->isChecked());
+    QCOMPARE(c.normalColour(), QColor(Qt::white));
+    QCOMPARE(c.signalColour(), QColor(Qt::red));
+    QCOMPARE(c.paneFont().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(c.paneFont().pixelSize(), 16);  // 12 points
+    QCOMPARE(c.Timer1->objectName(), QStringLiteral("Timer1"));
+    QCOMPARE(c.NMUDP1->channelPort(), 6727);
+    QCOMPARE(n.NMUDP1->channelPort(), 6731);
+    QCOMPARE(n.Edit1->text(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
+    QCOMPARE(n.box().height, 350);
+    QCOMPARE(n.box().left, 0);
+    QCOMPARE(n.box().top, 0);
+    QVERIFY(n.pagesVisible());
+    QVERIFY(n.CheckBox12->isChecked() && !n.CheckBox13->isChecked() && !n.CheckBox6->isChecked());
+    QVERIFY(n.CheckBox4->isChecked() && !n.CheckBox14->isChecked() && n.CheckBox3->isChecked());
+    QVERIFY(n.CheckBox5->isChecked() && n.CheckBox8->isChecked() && n.CheckBox9->isChecked() && n.CheckBox10->isChecked());
+    QVERIFY(n.CheckBox7->isChecked() && n.CheckBox2->isChecked() && !n.CheckBox1->isChecked() && !n.CheckBox11->isChecked());
+    QCOMPARE(n.Edit2->text(), QStringLiteral("50"));
+    QCOMPARE(n.Edit3->text(), QStringLiteral("3"));
+    QCOMPARE(n.Edit4->text(), QStringLiteral("0"));
+    QCOMPARE((QStringList{n.Edit5->text(), n.Edit6->text(), n.Edit7->text(), n.Edit8->text(), n.Edit9->text()}),
+             (QStringList{"100", "640", "0", "0", "10"}));
+    QCOMPARE(n.tickerFont().pixelSize(), 48);  // 36 points
+    QCOMPARE(n.fontColourValue(), Settings::Colour::kWindowText);
+    QCOMPARE(n.backgroundValue(), Settings::Colour::kWhite);
+
+    // "初期値に戻す" after everything was changed.
+    c.show();
+    n.show();
+    c.Edit1->setText(QStringLiteral("x"));
+    c.CheckBox5->setChecked(false);
+    c.CheckBox7->setChecked(true);
+    c.Edit2->setText(QStringLiteral("9"));
+    c.setGeometry(40, 40, 500, 500);
+    c.setPanel1Height(99);
+    s.dialogs.colours.push_back(QColor(1, 2, 3));
+    c.Button3->click();
+    s.clock.time = s.clock.time.addSecs(1);
+    c.CheckBox2->setChecked(true);
+    n.Edit1->setText(QStringLiteral("y"));
+    n.CheckBox12->setChecked(false);
+    n.CheckBox11->setChecked(true);
+    n.CheckBox1->setChecked(true);
+    n.Edit9->setText(QStringLiteral("3"));
+    n.ShowNotice();
+    s.main->Button67->click();
+    QVERIFY(!c.isVisible() && !n.isVisible());
+    QVERIFY(!c.Timer2->isActive());
+    QCOMPARE(c.Edit1->text(), QString());
+    QVERIFY(c.CheckBox5->isChecked() && !c.CheckBox7->isChecked());
+    QCOMPARE(c.Edit2->text(), QStringLiteral("5"));
+    QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
+    QCOMPARE(c.panel1Height(), 38);
+    QCOMPARE(c.normalColour(), Settings::toQColor(Settings::Colour::kWindow, c.palette()));
+    QVERIFY(!n.Timer1->isActive());
+    QVERIFY(n.pagesVisible());
+    QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 350}));
+    QCOMPARE(n.Edit1->text(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
+    QVERIFY(n.CheckBox12->isChecked() && !n.CheckBox11->isChecked() && !n.CheckBox1->isChecked());
+    QVERIFY(n.CheckBox5->isChecked() && n.CheckBox8->isChecked() && n.CheckBox9->isChecked() && n.CheckBox10->isChecked());
+    QCOMPARE(n.Edit9->text(), QStringLiteral("10"));
+    QCOMPARE(n.UpDown4->increment(), 10);
+    QCOMPARE(n.backgroundValue(), Settings::Colour::kWhite);
+    QCOMPARE(n.Image2->picture().pixelColor(0, 0), QColor(Qt::white));
+}
+
+QTEST_MAIN(MessagingTest)
+#include "test_messaging.moc"
