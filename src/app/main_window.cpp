@@ -712,7 +712,7 @@ App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this}; }
 void Ttalk2e::createAuxiliaryWindows() {
     const App::WindowContext context = windowContext();
     Form6 = std::make_unique<TForm6>(context);
-    Form11 = std::make_unique<TForm11>(context);
+    CreateTemplateWindow(context);
     Form15 = std::make_unique<TForm15>(context);
     Form2 = std::make_unique<TForm2>(context, team_, [this] {
         bool ok = false;
@@ -721,12 +721,9 @@ void Ttalk2e::createAuxiliaryWindows() {
     });
     Form5 = std::make_unique<TForm5>(context);
     Form8 = std::make_unique<TForm8>(context);
-    Form3 = std::make_unique<TForm3>(context);
+    CreatePrerollMonitor(context);
     Form9 = std::make_unique<TForm9>(context);
-    Form14 = std::make_unique<TForm14>(context);
-    Fkakunin = std::make_unique<TFkakunin>(context, [this] { return Fshusei_moni && Fshusei_moni->isVisible(); });
-    Fmojikara = std::make_unique<TFmojikara>(context);
-    Fshusei_moni = std::make_unique<TFshusei_moni>(context);
+    CreateCorrectionWindows(context);  // TForm14, TFkakunin, TFmojikara, TFshusei_moni
     Form14->setWindowTitle(subInputCaptionBase());
     setStaysOnTop(Form11.get(), CheckBox10->isChecked());
     setStaysOnTop(Form2.get(), CheckBox14->isChecked());

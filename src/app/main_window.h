@@ -534,6 +534,29 @@ public:
     void SaveOnExit();
     void LeaveOnExit();
 
+    // ---- prepared text and correction (main_window_prepared.cpp) ----
+    QCheckBox* CheckBox38 = nullptr;  // "未確定も連動": linked palettes follow every key release too
+    // The windows of prepared text in their slots of the creation order, each with its links to
+    // this window: the pre-roll window, the pre-roll monitor, and the sub-input window, the palette,
+    // the karaoke remote and the correction monitor.
+    void CreateTemplateWindow(const App::WindowContext& context);
+    void CreatePrerollMonitor(const App::WindowContext& context);
+    void CreateCorrectionWindows(const App::WindowContext& context);
+    // F9 of a typing pane other than the input pane: UndoToInput, the text taken back put into
+    // `pane` by the input pane's own rules, and `tag` ("（Ｕｎｄｏ：サブ入力Ｗ１）" …) as its log entry.
+    void UndoToPane(QTextEdit* pane, bool after, const QString& tag);
+    // The input pane emptied, given `text` and sent as Enter sends it (the palette's Enter and F12).
+    void SendThroughInputPane(const QString& text);
+    // A reading put before each occurrence of `base` in the last lines of the display; how many.
+    int AnnotateDisplay(const QString& base, const QString& reading);
+    // The display wraps at its right edge, or not ("表示の右端で折り返さない。" of the sub-input window).
+    void SetDisplayWrap(bool wrap);
+    // Steps whose other half is being built elsewhere: the notice window's telop operations (the
+    // pre-roll window's telop route) and SendSettingsLine (display-settings transfers).
+    void ShowTelopStep(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
+    void ClearTelopStep(bool toLan, bool toSelf);
+    void SendSettingsLineStep(const QByteArray& line);
+
 signals:
     void closed();
 
