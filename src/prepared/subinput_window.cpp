@@ -111,6 +111,12 @@ TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
         look.addPane(pane);
     }
     RichEdit1->setPlainText(kHelp);
+    Splitter3->setStretchFactor(0, 0);  // the first pane keeps its height; the second takes the rest
+    Splitter3->setStretchFactor(1, 1);
+    connect(Splitter3, &QSplitter::splitterMoved, this, [this] {
+        paneHeight1_ = RichEdit1->height();
+        paneHeight2_ = RichEdit2->height();
+    });
     PageControl1->addTab(Panel1, QStringLiteral("入力"));
 
     RichEdit3 = new TextPane(PageControl1);
@@ -125,8 +131,12 @@ TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
     };
     PageControl1->addTab(RichEdit3, QStringLiteral("メモ"));
 
-    // page "ルビ送信": the options of the send path, and ruby to send
-    auto* ruby = new QWidget(PageControl1);
+    // page "ルビ送信": the options of the send path, and ruby to send (scrolled, so that the window
+    // can be as low as its panes)
+    auto* scroll = new QScrollArea(PageControl1);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* ruby = new QWidget(scroll);
     new QVBoxLayout(ruby);
     QWidget* width = Form::row(ruby);
     CheckBox45 = Form::check(width, "CheckBox45", QStringLiteral("桁数（半角での文字数）"), false);
@@ -149,7 +159,8 @@ TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
     }
     Form::label(send, QStringLiteral("受け取る側は「補助Ｗ」の「ルビ送信」の「表示・送受信する。」にチェックが必要です。"));
     ruby->layout()->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
-    PageControl1->addTab(ruby, QStringLiteral("ルビ送信"));
+    scroll->setWidget(ruby);
+    PageControl1->addTab(scroll, QStringLiteral("ルビ送信"));
 
     connect(CheckBox37, &QCheckBox::toggled, this, &TForm14::CheckBox37Click);
     connect(CheckBox45, &QCheckBox::toggled, this, &TForm14::CheckBox45Click);
@@ -168,13 +179,15 @@ std::optional<int> TForm14::fixedWidth() const {
 
 bool TForm14::displayWraps() const { return !CheckBox37->isChecked(); }
 
-int TForm14::firstPaneHeight() const { return RichEdit1->height(); }
+int TForm14::firstPaneHeight() const { return paneHeight1_; }
 
 void TForm14::openFirstPage() { PageControl1->setCurrentIndex(0); }
 
 void TForm14::setPaneHeights(int first, int second) {
+    paneHeight1_ = qMax(4, first);
+    paneHeight2_ = qMax(4, second);
     const int marker = Splitter1->height() + 1;
-    Splitter3->setSizes({qMax(4, first) + marker, qMax(4, second) + marker});
+    Splitter3->setSizes({paneHeight1_ + marker, paneHeight2_ + marker});
 }
 
 void TForm14::setMarkerWidth(QSplitter* s, int width) {
@@ -480,10 +493,10 @@ void TForm14::addSettings(Settings::KeyTable& t) {
     using Settings::Kind;
     Bind::geometry(t, this, {252, 251, 249, 250}, u"入力ウィンド高さ", u"入力ウィンド横幅", u"入力ウィンド縦位置",
                    u"入力ウィンド横位置");
-    Bind::number(t, 253, u"入力枠１高さ", [this] { return RichEdit1->height(); },
-                 [this](int v) { setPaneHeights(v, RichEdit2->height()); });
-    Bind::number(t, 254, u"入力枠2高さ", [this] { return RichEdit2->height(); },
-                 [this](int v) { setPaneHeights(RichEdit1->height(), v); });
+    Bind::number(t, 253, u"入力枠１高さ", [this] { return paneHeight1_; },
+                 [this](int v) { setPaneHeights(v, paneHeight2_); });
+    Bind::number(t, 254, u"入力枠2高さ", [this] { return paneHeight2_; },
+                 [this](int v) { setPaneHeights(paneHeight1_, v); });
     Settings::Entry shown;
     shown.key = 255;
     shown.kind = Kind::OnOff;

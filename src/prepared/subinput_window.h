@@ -109,4 +109,8 @@ private:
     QString lastKanaPreedit_;
     bool composing_ = false;
     bool inChange_ = false;
+    // The panes' heights as set by the settings, the defaults or a drag of the splitter between
+    // them; the live heights follow the window.
+    int paneHeight1_ = 63;
+    int paneHeight2_ = 63;
 };
