@@ -104,6 +104,7 @@ TFmojikara::TFmojikara(const App::WindowContext& context, App::RemoteLinks l)
     Edit3 = Form::edit(fastRow, "Edit3", QStringLiteral("2"), 36);
     UpDown2 = Form::place(fastRow, new UpDown(fastRow, "UpDown2", Edit3, 1, 1000), nullptr);
     top->addStretch(1);
+    for (QLabel* l : Panel1->findChildren<QLabel*>()) l->setWordWrap(false);
     Panel1->setFixedHeight(90);
 
     Form::label(remote, QStringLiteral("●→:進む、←:戻る、Shift+→:速く進む、Shift+←:速く戻る、↓:次行、↑:前行"));

@@ -127,6 +127,10 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     auto* left = new QVBoxLayout(Panel1);
     left->setContentsMargins(3, 1, 3, 1);
     left->setSpacing(1);
+    // Six compact rows fit the top area's 121 pixels.
+    QFont compact = Panel1->font();
+    compact.setPixelSize(11);
+    Panel1->setFont(compact);
     Form::label(Panel1, QStringLiteral("●Ｆ１キー：送信　Ｆ９：Ｕｎｄｏ　Ｆ１２：空行　"));
     Form::label(Panel1, QStringLiteral("先頭が半角「<-」はコメント行"));
     QWidget* files = Form::row(Panel1);
@@ -135,18 +139,12 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     Button48 = small(files, "Button48", QStringLiteral("２"));
     Button49 = small(files, "Button49", QStringLiteral("３"));
     CheckBox1 = Form::check(files, "CheckBox1", QStringLiteral("追加"), false);
+    separator(files);
+    Form::label(files, QStringLiteral("保存"));
+    Button1 = small(files, "Button1", QStringLiteral("1"));
+    Button4 = small(files, "Button4", QStringLiteral("2"));
+    Button5 = small(files, "Button5", QStringLiteral("3"));
     static_cast<QHBoxLayout*>(files->layout())->addStretch(1);
-    QWidget* store = Form::row(Panel1);
-    Form::label(store, QStringLiteral("保存"));
-    Button1 = small(store, "Button1", QStringLiteral("1"));
-    Button4 = small(store, "Button4", QStringLiteral("2"));
-    Button5 = small(store, "Button5", QStringLiteral("3"));
-    separator(store);
-    Form::label(store, QStringLiteral("消去"));
-    Button6 = small(store, "Button6", QStringLiteral("1"));
-    Button7 = small(store, "Button7", QStringLiteral("2"));
-    Button8 = small(store, "Button8", QStringLiteral("3"));
-    static_cast<QHBoxLayout*>(store->layout())->addStretch(1);
     QWidget* view = Form::row(Panel1);
     Form::label(view, QStringLiteral("表示する前ロールは？"));
     RadioButton1 = Form::radio(view, "RadioButton1", QStringLiteral("１"), true);
@@ -156,16 +154,26 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     RadioButton5 = Form::radio(view, "RadioButton5", QStringLiteral("１２３"), false);
     static_cast<QHBoxLayout*>(view->layout())->addStretch(1);
     QWidget* sending = Form::row(Panel1);
+    Form::label(sending, QStringLiteral("消去"));
+    Button6 = small(sending, "Button6", QStringLiteral("1"));
+    Button7 = small(sending, "Button7", QStringLiteral("2"));
+    Button8 = small(sending, "Button8", QStringLiteral("3"));
+    separator(sending);
     CheckBox3 = Form::check(sending, "CheckBox3", QStringLiteral("ｶｰｿﾙより前を送る。"), false);
     CheckBox2 = Form::check(sending, "CheckBox2", QStringLiteral("送った部分は消す。"), false);
     static_cast<QHBoxLayout*>(sending->layout())->addStretch(1);
     QWidget* sending2 = Form::row(Panel1);
     CheckBox22 = Form::check(sending2, "CheckBox22", QStringLiteral("消文を前行に追加"), false);
     Form::label(sending2, QStringLiteral("進める桁数"));
-    Edit1 = Form::edit(sending2, "Edit1", QStringLiteral("1"), 36);
+    Edit1 = Form::edit(sending2, "Edit1", QStringLiteral("1"), 32);
+    separator(sending2);
     Button2 = small(sending2, "Button2", QStringLiteral("フォント"));
     Button3 = small(sending2, "Button3", QStringLiteral("背景色"));
     static_cast<QHBoxLayout*>(sending2->layout())->addStretch(1);
+    for (QWidget* w : Panel1->findChildren<QWidget*>()) {
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w)) w->setFixedHeight(18);
+        if (auto* l = qobject_cast<QLabel*>(w)) l->setWordWrap(false);
+    }
     left->addStretch(1);
 
     PageControl1 = new QTabWidget(Splitter3);
