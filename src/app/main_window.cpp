@@ -249,6 +249,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     ButtonContact = Form::button(msg, "ButtonContact", QStringLiteral("連絡窓表示"));
     ButtonNotice = Form::button(msg, "ButtonNotice", QStringLiteral("テロップ表示"));
     Button52 = Form::button(msg, "Button52", QStringLiteral("Ｆキー・メモ表示"));
+    CheckBox16 = Form::check(msg, "CheckBox16", QStringLiteral("  お知らせ（テロップ)を受信しない。"), false);
 
     QGroupBox* sub = page->group(1, QStringLiteral("サブ入力"));
     ButtonSubInput = Form::button(sub, "ButtonSubInput", QStringLiteral("サブ入力Ｗ"));
@@ -277,6 +278,10 @@ void Ttalk2e::buildAuxiliaryPage() {
     connect(ButtonTemplate, &QPushButton::clicked, this, [this] {
         Form11->show();
         PageControl1->setCurrentIndex(0);
+    });
+    // The notice window's "テロップを受信しない" shows here too, and can be switched from here.
+    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
+        if (Form15) Form15->CheckBox12->setChecked(on);
     });
     connect(CheckBox10, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
     connect(ButtonTemplateMonitor, &QPushButton::clicked, this, [this] { Form3->show(); });
@@ -736,8 +741,9 @@ App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this}; }
 void Ttalk2e::createAuxiliaryWindows() {
     const App::WindowContext context = windowContext();
     Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
-    Form11 = std::make_unique<TForm11>(context);
+    CreateTemplateWindow(context);
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
+    CheckBox16->setChecked(Form15->CheckBox12->isChecked());
     Form2 = std::make_unique<TForm2>(context, team_, [this] {
         bool ok = false;
         const int rows = Edit20->text().toInt(&ok);
@@ -745,12 +751,9 @@ void Ttalk2e::createAuxiliaryWindows() {
     });
     Form5 = std::make_unique<TForm5>(context);
     Form8 = std::make_unique<TForm8>(context);
-    Form3 = std::make_unique<TForm3>(context);
+    CreatePrerollMonitor(context);
     Form9 = std::make_unique<TForm9>(context);
-    Form14 = std::make_unique<TForm14>(context);
-    Fkakunin = std::make_unique<TFkakunin>(context, [this] { return Fshusei_moni && Fshusei_moni->isVisible(); });
-    Fmojikara = std::make_unique<TFmojikara>(context);
-    Fshusei_moni = std::make_unique<TFshusei_moni>(context);
+    CreateCorrectionWindows(context);  // TForm14, TFkakunin, TFmojikara, TFshusei_moni
     Form14->setWindowTitle(subInputCaptionBase());
     setStaysOnTop(Form11.get(), CheckBox10->isChecked());
     setStaysOnTop(Form2.get(), CheckBox14->isChecked());

@@ -139,6 +139,7 @@ public:
     QTextEdit* RichEdit3 = nullptr;    // explanation page, the running log
 
     // page "補助Ｗ"
+    QCheckBox* CheckBox16 = nullptr;            // "  お知らせ（テロップ)を受信しない。"
     QPushButton* ButtonTemplate = nullptr;      // "テンプレート前ロール"
     QCheckBox* CheckBox10 = nullptr;            // "常に前面にする。" (template window)
     QCheckBox* CheckBox48 = nullptr;            // "モニターの行数を２倍" (pre-roll monitor feed)
@@ -627,6 +628,27 @@ public:
     // The contact history saved at exit when its window asks for it; false when the file could not
     // be written (the explanation page says so).
     bool SaveContactHistoryAtExit();
+
+    // ---- prepared text and correction (main_window_prepared.cpp) ----
+    QCheckBox* CheckBox38 = nullptr;  // "未確定も連動": linked palettes follow every key release too
+    // The windows of prepared text in their slots of the creation order, each with its links to
+    // this window: the pre-roll window, the pre-roll monitor, and the sub-input window, the palette,
+    // the karaoke remote and the correction monitor.
+    void CreateTemplateWindow(const App::WindowContext& context);
+    void CreatePrerollMonitor(const App::WindowContext& context);
+    void CreateCorrectionWindows(const App::WindowContext& context);
+    // F9 of a typing pane other than the input pane: UndoToInput, the text taken back put into
+    // `pane` by the input pane's own rules, and `tag` ("（Ｕｎｄｏ：サブ入力Ｗ１）" …) as its log entry.
+    void UndoToPane(QTextEdit* pane, bool after, const QString& tag);
+    // The input pane emptied, given `text` and sent as Enter sends it (the palette's Enter and F12).
+    void SendThroughInputPane(const QString& text);
+    // A reading put before each occurrence of `base` in the last lines of the display; how many.
+    int AnnotateDisplay(const QString& base, const QString& reading);
+    // The display wraps at its right edge, or not ("表示の右端で折り返さない。" of the sub-input window).
+    void SetDisplayWrap(bool wrap);
+    // The pre-roll window's telop route through the notice window: F1 in telop mode, "表示消去".
+    void ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
+    void ClearTelop(bool toLan, bool toSelf);
 
 signals:
     void closed();

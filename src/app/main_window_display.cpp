@@ -374,10 +374,13 @@ void Ttalk2e::DisplayAreaResized() {
     if (resizeSettle_ > 0) return;
     const int W = displayWidth();
     const int H = displayHeight();
-    // The record wraps exactly where the canvas lines end.
+    // The record wraps exactly where the canvas lines end, unless the sub-input window's
+    // "表示の右端で折り返さない。" keeps every record line one display line.
     const int textWidth = qMax(40, W - 2 * kTextLeft - 4);
+    const bool wraps = !Form14 || Form14->displayWraps();
+    RichEdit2->setLineWrapMode(wraps ? QTextEdit::FixedPixelWidth : QTextEdit::NoWrap);
     RichEdit2->setLineWrapColumnOrWidth(textWidth + 2 * kRecordMargin);
-    record().setWrap(RichEdit2->font(), textWidth);
+    record().setWrap(RichEdit2->font(), wraps ? textWidth : 1 << 20);
     if (wordProcessorMode_) RichEdit2->setGeometry(0, 0, W, H);
     else RichEdit2->setGeometry(0, screenHeight(this) + 20, W, H);
     const int inset = wordProcessorMode_ ? 75 : 50;

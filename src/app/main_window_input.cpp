@@ -529,7 +529,9 @@ void Ttalk2e::PaintComposition() {
 }
 
 QList<QWidget*> Ttalk2e::stripPanels() const {
-    return {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Panel22), static_cast<QWidget*>(Panel23)};
+    QList<QWidget*> panels{Panel1, Panel22, Panel23};
+    if (Form14) panels << Form14->stripPanels();
+    return panels;
 }
 
 // ---------------------------------------------------------------------------------------------

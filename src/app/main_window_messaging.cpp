@@ -1,12 +1,13 @@
 // How the main window links the contact window and the notice window to the station: the own
 // address, the explanation page, the message switch, the partner, the outbox and the caption
-// display the ticker runs over.
+// display the ticker runs over, the pre-roll window's telop switches and pre-roll 1.
 #include "app/main_window.h"
 
 #include "app/canvas.h"
 #include "app/messaging_links.h"
 #include "messaging/contact_window.h"
 #include "messaging/notice_window.h"
+#include "prepared/template_window.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -30,8 +31,12 @@ NoticeLinks noticeLinks(Ttalk2e& main) {
     l.message = [&main](const QString& text) { main.Message(text); };
     l.hasPartner = [&main] { return main.hasPartner(); };
     l.displayArea = [&main] { return main.captionDisplayArea(); };
-    // The main window's "お知らせ（テロップ)を受信しない。" and the template window's switches and
-    // pre-roll are not there yet; until they are, these stay unset (off, nothing appended).
+    l.receiveOffChanged = [&main](bool on) { main.CheckBox16->setChecked(on); };
+    l.sendCommaSettings = [&main] { return main.Form11 && main.Form11->CheckBox23->isChecked(); };
+    l.rollStopsAtLeft = [&main] { return main.Form11 && main.Form11->CheckBox13->isChecked(); };
+    l.appendToPreroll = [&main](const QString& line) {
+        if (main.Form11) main.Form11->AppendToFirstRoll(line);
+    };
     return l;
 }
 

@@ -177,3 +177,59 @@ PartnerText ClassifyPartnerText(QByteArrayView text) {
 }
 
 }  // namespace Net::Wire
+
+namespace Net::Wire {
+
+#define QUELTA_TOKEN(name, literal)                               \
+    const QByteArray& name() {                                    \
+        static const QByteArray token = Cp932::encode(literal);   \
+        return token;                                             \
+    }
+
+QUELTA_TOKEN(MonitorClear, u"$消去$")
+QUELTA_TOKEN(KaraokeNext, u"$next$")
+QUELTA_TOKEN(KaraokePrevious, u"$befor$")
+QUELTA_TOKEN(SettingsHeader, u"999:＜番号付き表示設定ファイル２＞")
+#undef QUELTA_TOKEN
+
+QByteArray MonitorLine(const QByteArray& text) { return text.isEmpty() ? BlankLine() : text; }
+
+QByteArray LinkLine(int line) { return QByteArray::number(line); }
+
+std::optional<int> ParseLinkLine(QByteArrayView payload) {
+    if (payload.isEmpty() || payload.size() > 9) return std::nullopt;  // nine digits always fit an int
+    int value = 0;
+    for (char c : payload) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+QByteArray PaneUpdate(int pane, const QByteArray& text) { return QByteArray::number(pane) + ',' + text; }
+
+std::optional<PaneUpdateMsg> ParsePaneUpdate(QByteArrayView payload) {
+    if (payload.isEmpty() || payload[0] < '1' || payload[0] > '6') return std::nullopt;
+    return PaneUpdateMsg{payload[0] - '0', SplitAtFirstComma(payload).text};
+}
+
+QByteArray RubyAnnotation(const QByteArray& base, const QByteArray& reading) { return base + ',' + reading; }
+
+RubyMsg ParseRubyAnnotation(QByteArrayView payload) {
+    const qsizetype first = payload.indexOf(',');
+    if (first < 0) return {payload.toByteArray(), {}};
+    const qsizetype second = payload.indexOf(',', first + 1);
+    const qsizetype end = second < 0 ? payload.size() : second;
+    return {payload.first(first).toByteArray(), payload.sliced(first + 1, end - first - 1).toByteArray()};
+}
+
+QList<QByteArray> SettingsTransfer(const QList<QByteArray>& lines) {
+    QList<QByteArray> out;
+    out.reserve(lines.size() + 2);
+    out << SettingsStart() + SettingsHeader();
+    for (const QByteArray& l : lines) out << SettingsStart() + l;
+    out << SettingsEnd();
+    return out;
+}
+
+}  // namespace Net::Wire

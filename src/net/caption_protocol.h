@@ -126,3 +126,43 @@ enum class PartnerText { Empty, Erased, Settings, Text };
 PartnerText ClassifyPartnerText(QByteArrayView text);
 
 }  // namespace Net::Wire
+
+namespace Net::Wire {
+
+// ---- prepared text: pre-roll monitor and linkage, palette, ruby, karaoke remote ----
+const QByteArray& MonitorClear();    // "$消去$": empty the pre-roll monitor part of this port (6734, 6735)
+const QByteArray& KaraokeNext();     // "$next$": the partner's karaoke moves to the next line
+const QByteArray& KaraokePrevious(); // "$befor$": and back to the previous one
+
+// A pre-roll monitor line as it travels: an empty line goes as "$改行$".
+QByteArray MonitorLine(const QByteArray& text);
+
+// The pre-roll linkage on 6720: the caret line as plain decimal digits. A payload that is not a
+// non-negative decimal integer (digits only, nothing else) is not a line number.
+QByteArray LinkLine(int line);
+std::optional<int> ParseLinkLine(QByteArrayView payload);
+
+// A palette pane's text for the correction monitor (6732) and linked palettes (6717): the pane
+// number as one digit, ",", the text.
+QByteArray PaneUpdate(int pane, const QByteArray& text);
+struct PaneUpdateMsg {
+    int pane = 0;     // 1 … 6
+    QByteArray text;  // everything after the first ",", commas included (empty without one)
+};
+// nullopt unless the payload begins with a digit 1 … 6.
+std::optional<PaneUpdateMsg> ParsePaneUpdate(QByteArrayView payload);
+
+// A ruby annotation on 6736: base text "," reading. Further fields are dropped on receipt.
+QByteArray RubyAnnotation(const QByteArray& base, const QByteArray& reading);
+struct RubyMsg {
+    QByteArray base;
+    QByteArray reading;
+};
+RubyMsg ParseRubyAnnotation(QByteArrayView payload);
+
+// A display-settings transfer as the partner channel carries it: "$set$" + the header line,
+// "$set$" + each settings line, "$end$".
+const QByteArray& SettingsHeader();  // "999:＜番号付き表示設定ファイル２＞"
+QList<QByteArray> SettingsTransfer(const QList<QByteArray>& lines);
+
+}  // namespace Net::Wire

@@ -1,7 +1,139 @@
 #include "prepared/preroll_monitor.h"
 
+#include "app/form_builder.h"
+#include "app/station.h"
+#include "app/settings_binders.h"
+#include "net/caption_protocol.h"
+#include "settings/values.h"
+#include "text/cp932.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace {
+using App::MonitorPart;
+}
+
 TForm3::TForm3(const App::WindowContext& context)
     : AuxWindow(context, "TForm3", QStringLiteral("テンプレート前ロールモニター"),
                 QStringLiteral(" : テンプレート前ロールモニタ")) {
-    resize(400, 240);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    layout->addWidget(Splitter1);
+
+    Panel1 = new QWidget(Splitter1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setMinimumHeight(2);
+    auto* top = new QVBoxLayout(Panel1);
+    top->setContentsMargins(4, 2, 4, 2);
+    top->setSpacing(1);
+    Form::label(Panel1, QStringLiteral("●行数は、上部２行、下部５行の固定です。"));
+    Form::label(Panel1, QStringLiteral("「補助Ｗ」の「行数を２倍」で上４、下１０行。今のカーソル位置は、下部の最上行です。"));
+    Form::label(Panel1, QStringLiteral("フォント大きさを変えた時は、上部と下部の境界やウィンド大きさを変えてください。"));
+    QWidget* buttons = Form::row(Panel1);
+    Button1 = Form::button(buttons, "Button1", QStringLiteral("ﾌｫﾝﾄ"));
+    Button2 = Form::button(buttons, "Button2", QStringLiteral("背景色"));
+    CheckBox1 = Form::check(buttons, "CheckBox1", QStringLiteral("右端で折り返す"), false);
+    static_cast<QHBoxLayout*>(buttons->layout())->addStretch(1);
+    Panel1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);  // the splitter sets its height
+
+    Panel2 = new QWidget(Splitter1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setMinimumHeight(2);
+    auto* upper = new QVBoxLayout(Panel2);
+    upper->setContentsMargins(0, 0, 0, 0);
+    RichEdit2 = new QPlainTextEdit(Panel2);
+    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
+    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    upper->addWidget(RichEdit2);
+    RichEdit1 = new QPlainTextEdit(Splitter1);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    for (QPlainTextEdit* p : {RichEdit1, RichEdit2}) {
+        p->setReadOnly(true);
+        p->setLineWrapMode(QPlainTextEdit::NoWrap);
+        p->setMinimumHeight(2);
+        look.addPane(p);
+    }
+    Splitter1->setStretchFactor(2, 1);
+
+    connect(CheckBox1, &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    move(0, 0);
+    resize(450, 230);
+    setPanelHeights(57, 45);
+}
+
+void TForm3::setPanelHeights(int top, int upper) {
+    QList<int> s = Splitter1->sizes();
+    const int total = qMax(s.value(0) + s.value(1) + s.value(2), height());
+    Splitter1->setSizes({qMax(2, top), qMax(2, upper), qMax(2, total - top - upper)});
+}
+
+void TForm3::ClearPart(MonitorPart p) {
+    part(p).clear();
+    pane(p)->clear();
+}
+
+void TForm3::AppendLine(MonitorPart p, const QByteArray& line) {
+    if (!part(p).append(line)) return;  // the part has reached its limit
+    pane(p)->appendPlainText(Cp932::decode(line));
+}
+
+void TForm3::Feed(MonitorPart p, const QByteArray& text) {
+    if (text == Net::Wire::MonitorClear()) ClearPart(p);
+    else AppendLine(p, text == Net::Wire::BlankLine() ? QByteArray() : text);
+}
+
+QStringList TForm3::lines(MonitorPart p) const {
+    QStringList out;
+    for (const QByteArray& l : (p == MonitorPart::Upper ? upper_ : lower_).lines()) out << Cp932::decode(l);
+    return out;
+}
+
+void TForm3::CheckBox1Click() {
+    const auto mode = CheckBox1->isChecked() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
+    RichEdit1->setLineWrapMode(mode);
+    RichEdit2->setLineWrapMode(mode);
+}
+
+void TForm3::Button1Click() {
+    if (auto f = station().dialogs.chooseFont(this, look.font())) look.setFont(*f);
+}
+
+void TForm3::Button2Click() {
+    const QColor now = Settings::toQColor(look.background(), QApplication::palette());
+    if (auto c = station().dialogs.chooseColor(this, now)) look.setBackground(Settings::fromQColor(*c));
+}
+
+void TForm3::addSettings(Settings::KeyTable& t) {
+    using Settings::Kind;
+    Bind::geometry(t, this, {790, 791, 792, 793}, u"テンプモニターのウィンドウの高さ", u"テンプモニターのウィンドの幅",
+                   u"テンプモニターのウィンドの縦位置", u"テンプモニターのウィンドの横位置");
+    Bind::number(t, 794, u"テンプモニターの上パネルの高さ", [this] { return Panel1->height(); },
+                 [this](int v) { setPanelHeights(v, Splitter1->sizes().value(1)); });
+    Bind::number(t, 795, u"テンプモニターの上パネルの高さ", [this] { return Panel2->height(); },
+                 [this](int v) { setPanelHeights(Splitter1->sizes().value(0), v); });
+    look.bind(t, 796, u"テンプモニターの表示のフォントの種類", 797, u"テンプモニターの表示のフォントの色", 798,
+              u"テンプモニターの表示のフォントサイズ");
+    Bind::visible(t, 799, this, Kind::TrueFalse, u"テンプモニターの表示有無", {});
+    look.bindBackground(t, 850, u"テンプモニターの背景色");
+    look.bindStyles(t, 851, u"テンプモニターの表示部のフォントスタイル：ｂｏｌｄ", 852,
+                    u"テンプモニターの表示部のフォントスタイル：Ｉｔａｌｉｃ", 853,
+                    u"テンプモニターの表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ");
+    Bind::check(t, 854, CheckBox1, Kind::TrueFalse, u"テンプモニターの右端で折り返しチェック");
+}
+
+void TForm3::resetToDefaults() {
+    move(0, 0);
+    resize(450, 230);
+    setPanelHeights(57, 45);
+    look.reset(9);
+    hide();
+    CheckBox1->setChecked(false);
 }

@@ -1,9 +1,53 @@
 #pragma once
-// TForm3: the pre-roll monitor, a partner's pre-roll around its caret.
+// TForm3: the pre-roll monitor, a partner's pre-roll around its caret: the lines above the caret
+// line in the upper part, the caret line and those after it in the lower part.
 #include "app/aux_window.h"
+#include "app/prepared_links.h"
+#include "core/limited_lines.h"
+#include "prepared/pane_look.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
 
 class TForm3 : public AuxWindow {
     Q_OBJECT
 public:
     explicit TForm3(const App::WindowContext& context);
+
+    QSplitter* Splitter1 = nullptr;     // top panel | upper part | lower part
+    QWidget* Panel1 = nullptr;          // top panel
+    QWidget* Panel2 = nullptr;          // upper part
+    QPlainTextEdit* RichEdit2 = nullptr;  // upper part: the lines above the caret line
+    QPlainTextEdit* RichEdit1 = nullptr;  // lower part: the caret line first
+    QCheckBox* CheckBox1 = nullptr;     // "右端で折り返す"
+    QPushButton* Button1 = nullptr;     // "ﾌｫﾝﾄ"
+    QPushButton* Button2 = nullptr;     // "背景色"
+    PaneLook look;
+
+    static constexpr qsizetype kUpperLimit = 5120;
+    static constexpr qsizetype kLowerLimit = 2048;
+
+    // The operations of the feed: clear a part, add one line to it (taken only while it fits).
+    void ClearPart(App::MonitorPart part);
+    void AppendLine(App::MonitorPart part, const QByteArray& line);
+    // A datagram of the feed as received: "$消去$" clears, "$改行$" adds an empty line.
+    void Feed(App::MonitorPart part, const QByteArray& text);
+    QStringList lines(App::MonitorPart part) const;
+
+    void CheckBox1Click();
+    void Button1Click();
+    void Button2Click();
+
+    void addSettings(Settings::KeyTable& table) override;
+    void resetToDefaults() override;
+
+private:
+    Core::LimitedLines& part(App::MonitorPart p) { return p == App::MonitorPart::Upper ? upper_ : lower_; }
+    QPlainTextEdit* pane(App::MonitorPart p) const { return p == App::MonitorPart::Upper ? RichEdit2 : RichEdit1; }
+    void setPanelHeights(int top, int upper);
+
+    Core::LimitedLines upper_{kUpperLimit};
+    Core::LimitedLines lower_{kLowerLimit};
 };

@@ -196,8 +196,8 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
 void StartupTest::channelThreeMovesEveryShiftedPort() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
+    s.main->Fmojikara->CheckBox1->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716 (refused once started without a partner)
     s.finishStartup();
-    s.main->Fmojikara->CheckBox1->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716
     s.main->Fmojikara->NMUDP1->setEntry(Net::Ports::RemoteKaraoke);
     QList<quint16> order;
     for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) order << e->basePort();

@@ -1,0 +1,302 @@
+// Prepared text and correction as the main window sees it: the links of the pre-roll window, the
+// sub-input window, the correction palette and the karaoke remote to this window's send path and
+// options, the undo into a pane other than the input pane, ruby in the display, and the option
+// "未確定も連動" beside the palette's options.
+#include "app/main_window.h"
+
+#include "app/form_builder.h"
+#include "app/prepared_links.h"
+#include "app/text_pane.h"
+#include "core/ruby_insertion.h"
+#include "messaging/fkey_memo.h"
+#include "messaging/notice_window.h"
+#include "net/datagram_endpoint.h"
+#include "prepared/correction_monitor.h"
+#include "prepared/correction_palette.h"
+#include "prepared/karaoke_remote.h"
+#include "prepared/preroll_monitor.h"
+#include "prepared/subinput_window.h"
+#include "prepared/template_window.h"
+#include "text/cp932.h"
+#include "text/text_filter.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+using Form::intOf;
+
+// The keys the input pane lends the other typing panes.
+App::PaneKeyLinks paneKeys(Ttalk2e& w) {
+    App::PaneKeyLinks k;
+    k.sendLine = [&w](const QByteArray& text) { return w.SendLine(text); };
+    k.undoToPane = [&w](QTextEdit* pane, bool after, const QString& tag) { w.UndoToPane(pane, after, tag); };
+    k.delClsKeys = [&w] { return w.CheckBox47->isChecked(); };
+    k.deleteKey = [&w](bool clear) {
+        if (clear) {
+            w.ClearScreen();
+            w.SendCommand(Net::Wire::Command::Clear);
+        } else {
+            w.DeleteLastChar();
+            w.SendCommand(Net::Wire::Command::Delete);
+        }
+    };
+    k.memoPhrase = [&w](int fkey) { return w.Form5 ? w.Form5->phrase(fkey) : QString(); };
+    k.memoClears = [&w](int fkey) { return w.Form5 && w.Form5->clearsPane(fkey); };
+    k.correctionTemplate = [&w]() -> std::optional<QString> {
+        if (!w.CheckBox52->isChecked()) return std::nullopt;
+        QString selected =
+            w.RichEdit2->document() == w.record().document() ? w.RichEdit2->textCursor().selectedText() : QString();
+        selected.remove(QChar::ParagraphSeparator).remove(u'\r').remove(u'\n');
+        selected = Cp932::decode(Cp932::leftSafe(Cp932::encode(selected), 253));
+        return w.Edit94->text() + selected + w.Edit95->text();
+    };
+    k.brackets = [&w](bool shift) -> std::optional<App::PaneKeyLinks::Brackets> {
+        if (!w.CheckBox43->isChecked()) return std::nullopt;
+        return App::PaneKeyLinks::Brackets{w.Edit31->text(), shift ? w.Edit5->text() : w.Edit78->text(),
+                                           shift ? w.Edit7->text() : w.Edit79->text()};
+    };
+    k.message = [&w](const QString& text) { w.Message(text); };
+    k.log = [&w](const QString& line) { w.Log(line); };
+    k.logLines = [&w] { return w.CheckBox32->isChecked(); };
+    return k;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The windows and their links
+
+void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
+    App::TemplateLinks l;
+    l.outbox = &outbox();
+    l.sendLine = [this](const QByteArray& text) { return SendLine(text); };
+    l.stampInputStart = [this] {
+        if (CheckBox20->isChecked()) markInputStart(station().clock.now());
+    };
+    l.undoToInput = [this] { UndoToInput(false); };
+    l.takeInputPane = [this] {
+        QString text = RichEdit1->toPlainText();
+        text.remove(u'\n');  // the pane's lines joined without separators
+        RichEdit1->clear();
+        return text;
+    };
+    const App::PaneKeyLinks keys = paneKeys(*this);
+    l.delClsKeys = keys.delClsKeys;
+    l.deleteKey = keys.deleteKey;
+    l.showTelop = [this](const App::Telop& t) {
+        ShowTelop(t.text, t.noticeLine, t.stopAtLeftEdge, t.toLan, t.toSelf);
+    };
+    l.clearTelop = [this](bool toLan, bool toSelf) { ClearTelop(toLan, toSelf); };
+    l.doubledMonitor = [this] { return CheckBox48->isChecked(); };
+    l.hasPartner = [this] { return hasPartner(); };
+    l.started = [this] { return isStarted(); };
+    l.message = [this](const QString& text) { Message(text); };
+    l.sendSettingsLine = [this](const QByteArray& line) { SendSettingsLine(line); };
+    l.monitorClear = [this](App::MonitorPart part) {
+        if (Form3) Form3->ClearPart(part);
+    };
+    l.monitorAppend = [this](App::MonitorPart part, const QByteArray& line) {
+        if (Form3) Form3->AppendLine(part, line);
+    };
+    l.monitorReceived = [this](App::MonitorPart part, const QByteArray& text) {
+        if (Form3) Form3->Feed(part, text);
+    };
+    l.setOnTop = [this](bool on) { CheckBox10->setChecked(on); };
+    Form11 = std::make_unique<TForm11>(context, std::move(l));
+}
+
+void Ttalk2e::CreatePrerollMonitor(const App::WindowContext& context) { Form3 = std::make_unique<TForm3>(context); }
+
+void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
+    App::SubInputLinks s;
+    s.keys = paneKeys(*this);
+    s.outbox = &outbox();
+    s.keyPressed = [this] {
+        if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
+            Timer3->start(intOf(Edit16, 15) * 1000);
+        if (CheckBox20->isChecked() && !inputStarted()) markInputStart(station().clock.now());
+    };
+    s.erased = [this] {
+        if (!CheckBox15->isChecked() && !CheckBox23->isChecked()) return;
+        Timer3->stop();
+        SetStripColour(StripColour::Normal);
+    };
+    s.caretSend = [this] { return CheckBox53->isChecked(); };
+    s.blankAfter = [this] { return CheckBox13->isChecked(); };
+    s.speakerName = [this] { return Edit31->text(); };
+    s.reading = [this] {
+        return App::SubInputLinks::Reading{CheckBox58->isChecked(), CheckBox59->isChecked(), Edit22->text(),
+                                           Edit23->text(),
+                                           RadioButton1->isChecked() ? 1 : RadioButton2->isChecked() ? 2 : 3};
+    };
+    s.hasPartner = [this] { return hasPartner(); };
+    s.monitorFeed = [this] { return CheckBox12->isChecked(); };
+    s.ownAddress = [this] { return Edit35->text(); };
+    s.countColour = [this] { return CheckBox51->isChecked(); };
+    s.countSend = [this] { return CheckBox54->isChecked(); };
+    s.countLimit = [this] { return intOf(Edit21, 40); };
+    s.refilledByUndo = [this] { return refilledByUndo(); };
+    s.stripRed = [this](bool red) { SetStripColour(red ? StripColour::Red : StripColour::Normal); };
+    s.rubyExchange = [this] { return CheckBox46->isChecked(); };
+    s.setRubyExchange = [this](bool on) { CheckBox46->setChecked(on); };
+    s.annotateDisplay = [this](const QString& base, const QString& reading) { AnnotateDisplay(base, reading); };
+    s.setDisplayWrap = [this](bool wrap) { SetDisplayWrap(wrap); };
+    s.clearPositionMarker = [this] {
+        const bool was = CheckBox50->isChecked();
+        CheckBox50->setChecked(false);
+        return was;
+    };
+    s.resetCursors = [this] {
+        unsetCursor();
+        Panel6->unsetCursor();
+    };
+    Form14 = std::make_unique<TForm14>(context, std::move(s));
+    connect(CheckBox46, &QCheckBox::toggled, Form14.get(), &TForm14::RubyExchangeChanged);
+
+    // "未確定も連動" beside the other palette options, shown and hidden with them.
+    auto* group = static_cast<QVBoxLayout*>(CheckBox31->parentWidget()->layout());
+    CheckBox38 = new QCheckBox(QStringLiteral("未確定も連動"), CheckBox31->parentWidget());
+    CheckBox38->setObjectName(QStringLiteral("CheckBox38"));
+    CheckBox38->setChecked(true);
+    group->insertWidget(group->indexOf(CheckBox31) + 1, CheckBox38);
+    CheckBox38->setVisible(CheckBox31->isVisibleTo(CheckBox31->parentWidget()));
+    connect(CheckBox21, &QCheckBox::toggled, CheckBox38, [this](bool toPalette) { CheckBox38->setVisible(!toPalette); });
+
+    App::PaletteLinks p;
+    p.keys = paneKeys(*this);
+    p.outbox = &outbox();
+    p.toPalette = [this] { return CheckBox21->isChecked(); };
+    p.linked = [this] { return CheckBox30->isChecked(); };
+    p.mainCorrector = [this] { return CheckBox31->isChecked(); };
+    p.linkUncommitted = [this] { return CheckBox38->isChecked(); };
+    p.monitorShown = [this] { return Fshusei_moni && Fshusei_moni->isVisible(); };
+    p.sendThroughInputPane = [this](const QString& text) { SendThroughInputPane(text); };
+    p.showMonitor = [this](const std::array<QByteArray, 6>& texts) {
+        if (Fshusei_moni) Fshusei_moni->ShowTexts(texts);
+    };
+    p.closed = [this] {
+        CheckBox30->setChecked(false);  // closing the palette ends its linkage
+        CheckBox21->show();
+    };
+    p.resetMainOptions = [this] {
+        CheckBox21->setChecked(false);
+        CheckBox21->show();
+        CheckBox30->setChecked(false);
+    };
+    Fkakunin = std::make_unique<TFkakunin>(context, std::move(p));
+
+    App::RemoteLinks r;
+    r.hasPartner = [this] { return hasPartner(); };
+    r.started = [this] { return isStarted(); };
+    r.message = [this](const QString& text) { Message(text); };
+    r.sendSettingsLine = [this](const QByteArray& line) { SendSettingsLine(line); };
+    r.channelIndex = [this] { return channelIndex(); };
+    r.registerEndpoint = [this](Net::DatagramEndpoint* e) { outbox_.add(e); };
+    r.outbox = &outbox();
+    r.home = [this] { return QPoint(x() + Panel6->width() / 5, y() + Panel6->height()); };
+    Fmojikara = std::make_unique<TFmojikara>(context, std::move(r));
+
+    Fshusei_moni = std::make_unique<TFshusei_moni>(context);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Operations for the other typing panes
+
+void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) {
+    // The input pane's refill rules, applied to `pane`: its text stands in the input pane for the
+    // undo, while the input pane's own text waits aside. No automatic send may see the swap.
+    const QSignalBlocker quiet(RichEdit1);
+    const QString own = RichEdit1->toPlainText();
+    const int ownCaret = RichEdit1->textCursor().position();
+    RichEdit1->setLimitedText(pane->toPlainText());
+    const bool logging = CheckBox32->isChecked();
+    {
+        const QSignalBlocker b(CheckBox32);
+        CheckBox32->setChecked(false);  // the entry names the pane, not the input pane
+    }
+    UndoToInput(after);
+    {
+        const QSignalBlocker b(CheckBox32);
+        CheckBox32->setChecked(logging);
+    }
+    if (logging) Log(Text::ClockText(station().clock.now().time()) + QStringLiteral(",[自分],") + tag);
+    const QString refilled = RichEdit1->toPlainText();
+    if (auto* limited = qobject_cast<TextPane*>(pane)) limited->setLimitedText(refilled);
+    else pane->setPlainText(refilled);
+    RichEdit1->setLimitedText(own);
+    QTextCursor c = RichEdit1->textCursor();
+    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
+    RichEdit1->setTextCursor(c);
+}
+
+void Ttalk2e::SendThroughInputPane(const QString& text) {
+    {
+        // Written as a whole, not typed: the automatic sends of a change do not fire.
+        const QSignalBlocker quiet(RichEdit1);
+        RichEdit1->setLimitedText(text);
+    }
+    SendInputPane();
+}
+
+int Ttalk2e::AnnotateDisplay(const QString& base, const QString& reading) {
+    const int count = Core::Ruby::AnnotateRecord(*record().document(), intOf(Edit8, 6) + 1, base, reading);
+    if (count == 0) return 0;
+    if (wordProcessorMode()) RichEdit2->moveCursor(QTextCursor::End);  // the paused display keeps its place
+    RedrawCanvases();
+    return count;
+}
+
+// The wrap follows the sub-input window's switch in every layout of the display.
+void Ttalk2e::SetDisplayWrap(bool) {
+    DisplayAreaResized();
+    RedrawCanvases();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The telop route: F1 of a pre-roll in telop mode, and "表示消去"
+
+void Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf) {
+    if (!Form15) return;
+    TForm15& n = *Form15;
+    n.CheckBox11->setChecked(stopAtLeftEdge);  // "スクロールを左端で止める"
+    n.CheckBox8->setChecked(false);            // "設定画面を表示する(*2)"
+    if (stopAtLeftEdge) {
+        n.CheckBox9->setChecked(false);  // "上(*1)で指定した位置に移動する"
+        n.CheckBox5->setChecked(false);  // "テロップウィンドを消す(*2)"
+    } else {
+        n.CheckBox5->setChecked(true);
+    }
+    auto put = [&] {
+        if (noticeLine) n.ApplyNoticeLine(text);
+        else n.Edit1->setText(text);
+    };
+    if (toLan) {
+        n.SendNoticeStop();
+        put();
+        n.SendNotice();
+    }
+    if (toSelf) {
+        n.StopNotice();
+        n.show();
+        put();
+        n.ShowNotice();
+    }
+}
+
+void Ttalk2e::ClearTelop(bool toLan, bool toSelf) {
+    if (!Form15) return;
+    Form15->CheckBox8->setChecked(false);
+    Form15->CheckBox5->setChecked(true);
+    if (toLan) Form15->SendNoticeStop();
+    if (toSelf) Form15->StopNotice();
+}

@@ -1,0 +1,707 @@
+// Prepared text between stations: the pre-roll window (F1 and its options, F9, F12, the telop
+// route, the monitor feed, the linkage, loading and saving), the pre-roll monitor, the karaoke
+// remote, and the settings keys and defaults of these windows.
+#include "support/lan.h"
+
+#include "messaging/notice_window.h"
+
+#include "app/updown.h"
+#include "core/preroll.h"
+#include "net/datagram_endpoint.h"
+#include "prepared/preroll_pane.h"
+#include "settings/line_file.h"
+#include "unit/settings_reference.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Testing;
+
+namespace {
+
+// Two paired stations with A's pre-roll window shown and a script in pre-roll 1.
+struct Rolls : PairedLan {
+    TForm11& w = *a.main->Form11;
+    Rolls() {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        a.main->RichEdit1->clear();
+        b.main->RichEdit1->clear();
+        lan.net.deliverAll();
+        lan.net.clearSent();
+    }
+    void script(const QString& text, int caretLine = 0) {
+        w.RichEdit1->setPlainText(text);
+        caret(caretLine);
+    }
+    void caret(int line, int col = 0) {
+        QTextCursor c(w.RichEdit1->document());
+        c.setPosition(w.RichEdit1->document()->findBlockByNumber(line).position() + col);
+        w.RichEdit1->setTextCursor(c);
+    }
+    int caretLine() const { return w.RichEdit1->textCursor().blockNumber(); }
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier, PrerollPane* pane = nullptr) {
+        QTest::keyClick(pane ? pane : w.RichEdit1, Qt::Key(k), m);
+        lan.net.deliverAll();
+    }
+};
+
+QStringList lines(const TestStation& s) {
+    return recordOf(s).split(u'\n');
+}
+
+}  // namespace
+
+class PreparedTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { App::installFontSubstitutions(); }
+    void f1SendsLinesThroughTheSendPath();
+    void f1OptionsAndWarnings();
+    void f9AndF12();
+    void telopRoute();
+    void telopRouteThroughTheNoticeWindow();
+    void monitorFeedReachesThePartnersMonitor();
+    void monitorFeedToThePartnerOnlyAndToSelf();
+    void monitorReceiverLimits();
+    void linkageFollowsTheCaretLine();
+    void loadingAppendsInSlicesAndWarnsOfSize();
+    void savingAndHelpMessages();
+    void karaokeSliderAndCommands();
+    void karaokeModesAndRefusal();
+    void karaokeBlocksAndFocus();
+    void settingsKeysAndDefaults();
+};
+
+void PreparedTest::f1SendsLinesThroughTheSendPath() {
+    Rolls r;
+    r.script(QStringLiteral("<-　コメント行\n最初の行\n\n次の行"));
+    r.key(Qt::Key_F1);  // the comment line: nothing sent, on to the next line
+    QVERIFY(r.lan.net.sentTo(6711).isEmpty());
+    QCOMPARE(r.caretLine(), 1);
+    r.key(Qt::Key_F1);
+    QCOMPARE(lastRecordLine(r.b), QStringLiteral("最初の行"));
+    QCOMPARE(lastRecordLine(r.a), QStringLiteral("最初の行"));
+    QCOMPARE(r.caretLine(), 2);
+    QCOMPARE(r.w.RichEdit1->textCursor().selectedText(), QStringLiteral("最初の行") + QChar::ParagraphSeparator);
+    r.key(Qt::Key_F1);  // an empty line: a blank line on the display
+    QCOMPARE(r.lan.payloadsTo(6711).last(), QStringLiteral("$改行$"));
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.lan.payloadsTo(6711), (QStringList{QStringLiteral("最初の行"), QStringLiteral("$改行$"),
+                                                 QStringLiteral("次の行")}));
+    QCOMPARE(lines(r.b).mid(lines(r.b).size() - 4, 3),
+             (QStringList{QStringLiteral("最初の行"), QString(), QStringLiteral("次の行")}));
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("<-　コメント行\n最初の行\n\n次の行"));
+    // The same in pre-roll 3, whichever pre-roll is shown.
+    r.w.RadioButton5->setChecked(true);
+    r.w.RichEdit3->setPlainText(QStringLiteral("三番"));
+    r.key(Qt::Key_F1, Qt::NoModifier, r.w.RichEdit3);
+    QCOMPARE(lastRecordLine(r.b), QStringLiteral("三番"));
+}
+
+void PreparedTest::f1OptionsAndWarnings() {
+    Rolls r;
+    // A line of 1024 bytes is never sent; the warning is shown, the caret stays.
+    r.script(QString(512, u'あ') + QStringLiteral("\n続き"));
+    r.caret(0, 3);
+    r.key(Qt::Key_F1);
+    QVERIFY(r.lan.net.sentTo(6711).isEmpty());
+    QCOMPARE(r.a.messages.shown.value(0), Core::Preroll::TooLongWarning());
+    QCOMPARE(r.w.RichEdit1->textCursor().position(), 3);
+    r.a.main->CheckBox19->setChecked(false);  // "メッセージを表示する" off: silently
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.a.messages.shown.size(), 1);
+    r.a.main->CheckBox19->setChecked(true);
+
+    // "送った部分は消す。": the last line goes; F1 on the empty pane then sends blank lines.
+    r.w.CheckBox2->setChecked(true);
+    r.script(QStringLiteral("一\n二"), 1);
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("一\n"));
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.lan.payloadsTo(6711), (QStringList{QStringLiteral("二"), QStringLiteral("$改行$")}));
+
+    // "消文を前行に追加" checks the other two; on line 0 an empty line above takes the sent part.
+    r.w.CheckBox2->setChecked(false);
+    r.w.CheckBox22->setChecked(true);
+    QVERIFY(r.w.CheckBox2->isChecked() && r.w.CheckBox3->isChecked());
+    r.script(QStringLiteral("前半後半\n次"));
+    r.caret(0, 2);
+    r.lan.net.clearSent();
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.lan.payloadsTo(6711), QStringList{QStringLiteral("前半")});
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("前半\n後半\n次"));
+    QCOMPARE(r.w.RichEdit1->textCursor().position(), r.w.RichEdit1->document()->findBlockByNumber(1).position() + 1);
+    // "進める桁数": an empty or negative value becomes "0".
+    r.w.Edit1->setText(QStringLiteral("-2"));
+    QCOMPARE(r.w.Edit1->text(), QStringLiteral("0"));
+    r.w.Edit1->clear();
+    QCOMPARE(r.w.Edit1->text(), QStringLiteral("0"));
+}
+
+void PreparedTest::f9AndF12() {
+    Rolls r;
+    r.script(QStringLiteral("取り消す行\n次"));
+    r.key(Qt::Key_F1);
+    QCOMPARE(lastRecordLine(r.b), QStringLiteral("取り消す行"));
+    r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
+    // F9: the line leaves both displays; the main input pane is emptied in any case.
+    r.key(Qt::Key_F9);
+    QVERIFY(!recordOf(r.b).contains(QStringLiteral("取り消す行")));
+    QCOMPARE(r.lan.payloadsTo(6723), QStringList{"undo"});
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QString());
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行\n次"));
+    // With "送った部分は消す。" the taken-back text goes back into the pre-roll at the caret.
+    r.w.CheckBox2->setChecked(true);
+    r.caret(0);
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("次"));
+    r.key(Qt::Key_F9);
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行次"));
+    QCOMPARE(r.w.RichEdit1->textCursor().position(), 0);
+    // F12: a blank line.
+    r.lan.net.clearSent();
+    r.key(Qt::Key_F12);
+    QCOMPARE(r.lan.payloadsTo(6711), QStringList{QStringLiteral("$改行$")});
+    // F11 with "Ｄｅｌキー/Clsキーにする。": delete, Shift: clear screen.
+    r.a.main->CheckBox47->setChecked(true);
+    r.key(Qt::Key_F11);
+    r.key(Qt::Key_F11, Qt::ShiftModifier);
+    QCOMPARE(r.lan.payloadsTo(6723), (QStringList{"del", "cls"}));
+}
+
+void PreparedTest::telopRoute() {
+    Rolls r;
+    QList<App::Telop> telops;
+    r.w.links.showTelop = [&](const App::Telop& t) { telops << t; };
+    QList<std::pair<bool, bool>> clears;
+    r.w.links.clearTelop = [&](bool lan, bool self) { clears << std::pair{lan, self}; };
+    r.w.CheckBox6->setChecked(true);  // pre-roll 1 to the telop
+    r.w.CheckBox13->setChecked(true);
+    r.w.CheckBox4->setChecked(false);
+    r.script(QStringLiteral("お知らせです\n二"));
+    r.key(Qt::Key_F1);
+    QCOMPARE(telops.size(), 1);
+    QCOMPARE(telops[0].text, QStringLiteral("お知らせです"));
+    QVERIFY(telops[0].stopAtLeftEdge && !telops[0].toLan && telops[0].toSelf && !telops[0].noticeLine);
+    QVERIFY(r.lan.net.sentTo(6711).isEmpty());  // not on the display
+    QCOMPARE(r.caretLine(), 1);
+    r.w.CheckBox23->setChecked(true);
+    r.key(Qt::Key_F1);
+    QVERIFY(telops.last().noticeLine);
+    // F9 and F12 do nothing in telop mode; pre-roll 2 still goes to the display.
+    r.key(Qt::Key_F12);
+    r.key(Qt::Key_F9);
+    QVERIFY(r.lan.net.sentTo(6711).isEmpty() && r.lan.net.sentTo(6723).isEmpty());
+    r.w.RadioButton4->setChecked(true);
+    r.w.RichEdit2->setPlainText(QStringLiteral("表示へ"));
+    r.key(Qt::Key_F1, Qt::NoModifier, r.w.RichEdit2);
+    QCOMPARE(lastRecordLine(r.b), QStringLiteral("表示へ"));
+    r.w.Button9->click();
+    QCOMPARE(clears, (QList<std::pair<bool, bool>>{{false, true}}));
+    // The notice window's line goes to the end of pre-roll 1.
+    r.w.AppendToFirstRoll(QStringLiteral("文,500:10"));
+    QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), QStringLiteral("文,500:10"));
+}
+
+// The same route with the real notice windows: F1 puts the line on the partner's ticker and on
+// this station's own; "表示消去" stops both; the notice window writes its line back into pre-roll 1.
+void PreparedTest::telopRouteThroughTheNoticeWindow() {
+    Rolls r;
+    TForm15& mine = *r.a.main->Form15;
+    TForm15& theirs = *r.b.main->Form15;
+    QVERIFY(theirs.CheckBox12->isChecked() && r.b.main->CheckBox16->isChecked());  // notices are off at first
+    r.b.main->CheckBox16->setChecked(false);
+    QVERIFY(!theirs.CheckBox12->isChecked());
+    r.w.CheckBox6->setChecked(true);
+    r.w.CheckBox4->setChecked(true);  // "LAN流す"
+    r.w.CheckBox5->setChecked(true);  // "自分に表示"
+    r.w.CheckBox13->setChecked(false);
+    r.script(QStringLiteral("休憩は十五分です\n次"));
+    r.key(Qt::Key_F1);
+    QCOMPARE(mine.Edit1->text(), QStringLiteral("休憩は十五分です"));
+    QVERIFY(mine.isVisible());
+    QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox11->isChecked() && !mine.CheckBox8->isChecked());
+    QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
+    QCOMPARE(theirs.Edit1->text(), QStringLiteral("休憩は十五分です"));
+    QVERIFY(r.lan.net.sentTo(6711).isEmpty());  // never on the caption display
+    r.lan.net.clearSent();
+    r.w.Button9->click();  // "表示消去"
+    r.lan.net.deliverAll();
+    QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
+    QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox8->isChecked());
+    // "前ロールにする" of the notice window: its comma line at the end of pre-roll 1.
+    mine.NoticeToPreroll();
+    QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), mine.NoticeLine());
+    // "テロップを受信しない" shows on the main window too.
+    theirs.CheckBox12->setChecked(true);
+    QVERIFY(r.b.main->CheckBox16->isChecked());
+}
+
+void PreparedTest::monitorFeedReachesThePartnersMonitor() {
+    Rolls r;
+    QStringList script;
+    for (int i = 0; i < 30; ++i) script << QStringLiteral("行%1").arg(i);
+    script[5].clear();
+    r.script(script.join(u'\n'), 0);
+    r.w.CheckBox9->setChecked(true);  // "斑全員に送信"
+    r.key(Qt::Key_Down);
+    QCOMPARE(r.lan.payloadsTo(6734), (QStringList{QStringLiteral("$消去$"), "行1", "行2", "行3", "行4",
+                                                 QStringLiteral("$改行$")}));
+    QCOMPARE(r.lan.payloadsTo(6735), (QStringList{QStringLiteral("$消去$"), " ", "行0"}));
+    QCOMPARE(r.lan.net.sentTo(6734)[0].to, QStringLiteral("192.168.1.11"));
+    // B's pre-roll monitor shows them, hidden or not.
+    const TForm3& mon = *r.b.main->Form3;
+    QVERIFY(!mon.isVisible());
+    QCOMPARE(mon.lines(App::MonitorPart::Upper), (QStringList{" ", "行0"}));
+    QCOMPARE(mon.lines(App::MonitorPart::Lower), (QStringList{"行1", "行2", "行3", "行4", QString()}));
+    QCOMPARE(mon.RichEdit1->toPlainText(), QStringLiteral("行1\n行2\n行3\n行4\n"));
+    // Doubled: four lines above, ten from the caret line on; 14 lines and two clears.
+    r.a.main->CheckBox48->setChecked(true);
+    r.lan.net.clearSent();
+    r.caret(12);
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.lan.net.sentTo(6734).size(), 11);
+    QCOMPARE(r.lan.payloadsTo(6735), (QStringList{QStringLiteral("$消去$"), "行8", "行9", "行10", "行11"}));
+    QCOMPARE(mon.lines(App::MonitorPart::Lower).last(), QStringLiteral("行21"));
+    // Nothing is fed while no target is chosen.
+    r.w.CheckBox9->setChecked(false);
+    r.lan.net.clearSent();
+    r.key(Qt::Key_Down);
+    QVERIFY(r.lan.net.sentTo(6734).isEmpty() && r.lan.net.sentTo(6735).isEmpty());
+}
+
+void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
+    Lan lan;
+    TestStation& a = lan.add(10, "A");
+    TestStation& b = lan.add(11, "B");
+    lan.add(12, "C");
+    a.main->Button26->click();  // pair with B
+    lan.net.deliverAll();
+    QVERIFY(a.main->hasPartner());
+    TForm11& w = *a.main->Form11;
+    w.show();
+    w.RichEdit2->setPlainText(QStringLiteral("x\ny"));
+    w.RadioButton2->setChecked(true);
+    // "ﾊﾟｰﾄﾅｰのみ" and "斑全員に送信" exclude each other; pre-roll 2 feeds the partner too.
+    w.CheckBox9->setChecked(true);
+    w.CheckBox11->setChecked(true);
+    QVERIFY(!w.CheckBox9->isChecked());
+    lan.net.clearSent();
+    QTest::keyClick(w.RichEdit2, Qt::Key_End);
+    lan.net.deliverAll();
+    QSet<QString> to;
+    for (const auto& d : lan.net.sentTo(6734)) to << d.to;
+    QCOMPARE(to, QSet<QString>{"192.168.1.11"});
+    QCOMPARE(b.main->Form3->lines(App::MonitorPart::Lower), (QStringList{"x", "y"}));
+    QCOMPARE(lan[2].main->Form3->lines(App::MonitorPart::Lower), QStringList());
+    // To the own monitor only: nothing leaves the station.
+    w.CheckBox11->setChecked(false);
+    w.CheckBox10->setChecked(true);
+    lan.net.clearSent();
+    QTest::keyClick(w.RichEdit2, Qt::Key_Down);
+    lan.net.deliverAll();
+    QVERIFY(lan.net.sentTo(6734).isEmpty());
+    QCOMPARE(a.main->Form3->lines(App::MonitorPart::Lower), QStringList{"y"});
+    QCOMPARE(a.main->Form3->lines(App::MonitorPart::Upper), (QStringList{" ", "x"}));
+}
+
+void PreparedTest::monitorReceiverLimits() {
+    PairedLan p;
+    const TForm3& mon = *p.b.main->Form3;
+    auto feed = [&](quint16 port, const QByteArray& text) {
+        p.lan.net.inject("192.168.1.10", port, "192.168.1.11", port, text);
+        p.lan.net.deliverAll();
+    };
+    feed(6734, QByteArray(1023, 'a'));
+    feed(6734, QByteArray(1024, 'b'));  // at the limit: ignored
+    QCOMPARE(mon.lines(App::MonitorPart::Lower), QStringList{QString(1023, u'a')});
+    // The lower part holds 2048 bytes: once the next line would pass them it takes no more.
+    feed(6734, QByteArray(1000, 'c'));
+    feed(6734, QByteArray(30, 'd'));
+    QCOMPARE(mon.lines(App::MonitorPart::Lower).size(), 2);
+    feed(6734, sj(QStringLiteral("$消去$")));
+    feed(6734, "after");
+    QCOMPARE(mon.lines(App::MonitorPart::Lower), QStringList{"after"});
+    // The upper part holds 5120 bytes.
+    for (int i = 0; i < 6; ++i) feed(6735, QByteArray(1000, 'u'));
+    QCOMPARE(mon.lines(App::MonitorPart::Upper).size(), 5);
+    // The wrap option switches both parts.
+    p.b.main->Form3->CheckBox1->setChecked(true);
+    QCOMPARE(mon.RichEdit1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(mon.RichEdit2->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+void PreparedTest::linkageFollowsTheCaretLine() {
+    Rolls r;
+    TForm11& bw = *r.b.main->Form11;
+    QStringList script;
+    for (int i = 0; i < 40; ++i) script << QStringLiteral("台本%1").arg(i);
+    r.script(script.join(u'\n'));
+    bw.RichEdit1->setPlainText(script.join(u'\n'));
+    bw.show();
+    bw.CheckBox20->setChecked(true);
+    bw.RadioButton12->setChecked(true);
+    QCOMPARE(r.b.messages.shown.size(), 1);  // its help
+    r.w.CheckBox19->setChecked(true);
+    r.w.RadioButton9->setChecked(true);
+    r.caret(7);
+    r.key(Qt::Key_Down);
+    QCOMPARE(r.lan.payloadsTo(6720), QStringList{"8"});
+    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 8);
+    QCOMPARE(bw.RichEdit1->textCursor().positionInBlock(), 0);
+    QCOMPARE(bw.RichEdit1->toPlainText(), script.join(u'\n'));  // nothing edited
+    // Not a decimal integer, or 256 bytes: ignored.
+    for (const QByteArray& bad : {QByteArray("3x"), QByteArray("-2"), QByteArray(" 5"), QByteArray(256, '1')}) {
+        r.lan.net.inject("192.168.1.10", 6720, "192.168.1.11", 6720, bad);
+        r.lan.net.deliverAll();
+        QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 8);
+    }
+    // A number beyond the end goes to the last line.
+    r.lan.net.inject("192.168.1.10", 6720, "192.168.1.11", 6720, "500");
+    r.lan.net.deliverAll();
+    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    // Pre-roll 1 not shown on B ("２"): a linkage number changes nothing.
+    bw.RadioButton2->setChecked(true);
+    r.caret(20);
+    r.key(Qt::Key_Right);
+    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    // Only the pre-roll chosen under "送" sends; only while "受" is on and the window shown.
+    bw.RadioButton5->setChecked(true);
+    r.lan.net.clearSent();
+    r.w.RadioButton10->setChecked(true);
+    r.key(Qt::Key_Up);
+    QVERIFY(r.lan.net.sentTo(6720).isEmpty());
+    r.w.RadioButton9->setChecked(true);
+    bw.hide();
+    r.caret(3);
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.lan.payloadsTo(6720), QStringList{"3"});
+    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    bw.show();
+    bw.CheckBox20->setChecked(false);
+    r.key(Qt::Key_Right);
+    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    // 6720 stays 6720 in every channel.
+    QCOMPARE(r.w.NMUDP5->channelPort(), 6720);
+}
+
+void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
+    Rolls r;
+    const QString path = r.a.folder.filePath(QStringLiteral("script.txt"));
+    QList<QByteArray> file;
+    for (int i = 0; i < 4000; ++i) file << sj(QStringLiteral("読み込んだ台本の%1行目です。").arg(i));
+    QVERIFY(Settings::writeLines(path, file));
+    // Without "追加" the file replaces pre-roll 2, and the view switches to it alone.
+    r.a.dialogs.openNames.push_back(path);
+    r.w.Button48->click();
+    QVERIFY(r.w.RadioButton2->isChecked());
+    QVERIFY(!r.w.RichEdit1->isVisible());
+    QCOMPARE(r.w.RichEdit2->document()->blockCount(), 4000);
+    const qsizetype bytes = Core::Preroll::ByteLength(*r.w.RichEdit2->document());
+    QVERIFY(bytes >= 20000);
+    QVERIFY(r.a.messages.shown.value(0).startsWith(QStringLiteral("読み込んだ前ロールは、　%1Ｋバイトです。").arg(bytes / 1024)));
+    // With "追加" the lines are appended in slices between the window's events.
+    r.w.CheckBox1->setChecked(true);
+    r.a.dialogs.openNames.push_back(path);
+    r.a.messages.shown.clear();
+    r.w.Button36->click();
+    QVERIFY(r.w.loading());
+    QVERIFY(r.w.Timer1->isActive());
+    QVERIFY(r.a.messages.shown.isEmpty());  // the size is told at the end
+    int slices = 0;
+    while (r.w.loading()) {
+        r.w.Timer1Timer();
+        ++slices;
+    }
+    QVERIFY(slices >= 1);
+    QVERIFY(!r.w.Timer1->isActive());
+    QCOMPARE(r.w.RichEdit1->document()->blockCount(), TForm11::kFirstRollText.count(u'\n') + 4000);
+    QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), QStringLiteral("読み込んだ台本の3999行目です。"));
+    QCOMPARE(r.a.messages.shown.size(), 1);
+    // A small file says nothing; a cancelled dialog changes nothing.
+    QVERIFY(Settings::writeLines(path, {"short"}));
+    r.w.CheckBox1->setChecked(false);
+    r.a.dialogs.openNames.push_back(path);
+    r.w.Button49->click();
+    QCOMPARE(r.w.RichEdit3->toPlainText(), QStringLiteral("short"));
+    r.w.Button49->click();
+    QCOMPARE(r.w.RichEdit3->toPlainText(), QStringLiteral("short"));
+    QCOMPARE(r.a.messages.shown.size(), 1);
+}
+
+void PreparedTest::savingAndHelpMessages() {
+    Rolls r;
+    r.w.RichEdit3->setPlainText(QStringLiteral("保存する\n二行目"));
+    const QString path = r.a.folder.filePath(QStringLiteral("saved"));
+    r.a.dialogs.saveNames.push_back(path);
+    r.w.Button5->click();
+    const auto saved = Settings::readLines(path + QStringLiteral(".txt"));
+    QVERIFY(saved);
+    QCOMPARE(*saved, (QList<QByteArray>{sj(QStringLiteral("保存する")), sj(QStringLiteral("二行目"))}));
+    r.w.Button8->click();
+    QVERIFY(r.w.RichEdit3->toPlainText().isEmpty());
+    // Help texts of the options (start-up is over here; before it the settings load them quietly).
+    r.a.messages.shown.clear();
+    r.w.CheckBox10->setChecked(true);
+    r.w.CheckBox23->setChecked(true);
+    r.w.CheckBox19->setChecked(true);
+    QCOMPARE(r.a.messages.shown.size(), 3);
+    QVERIFY(r.a.messages.shown[0].startsWith(QStringLiteral("「自分に表示」のチェックを入れると")));
+    QVERIFY(r.a.messages.shown[1].startsWith(QStringLiteral("テロップ文の後に")));
+    QVERIFY(r.a.messages.shown[2].startsWith(QStringLiteral("「送」(送信)のチェック")));
+    // The scroll speed goes to the partner as a settings transfer; an empty field becomes "1".
+    QList<QByteArray> transfer;
+    r.w.links.sendSettingsLine = [&](const QByteArray& l) { transfer << l; };
+    r.w.Edit3->setText(QStringLiteral("5"));
+    QCOMPARE(transfer, (QList<QByteArray>{"$set$" + sj(QStringLiteral("999:＜番号付き表示設定ファイル２＞")),
+                                          sj(QStringLiteral("$set$620:5:スクロール速度即変更")), "$end$"}));
+    QCOMPARE(r.w.UpDown2->position(), 5);
+    r.w.Edit3->clear();
+    QCOMPARE(r.w.Edit3->text(), QStringLiteral("1"));
+}
+
+namespace {
+
+// A paired station with the karaoke remote shown, recording what the partner receives.
+struct Remote : PairedLan {
+    TFmojikara& k = *a.main->Fmojikara;
+    Remote() {
+        a.finishStartup();
+        lan.net.deliverAll();
+        k.show();
+        lan.net.clearSent();
+    }
+    void key(int key, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(k.TrackBar1, Qt::Key(key), m);
+        lan.net.deliverAll();
+    }
+};
+
+}  // namespace
+
+void PreparedTest::karaokeSliderAndCommands() {
+    Remote r;
+    // Neither mode box on: moving the slider sends nothing.
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.k.TrackBar1->value(), 5);
+    QVERIFY(r.lan.net.sent().isEmpty());
+    {
+        const QSignalBlocker quiet(r.k.TrackBar1);
+        r.k.TrackBar1->setValue(0);
+    }
+    r.k.CheckBox59->setChecked(true);
+    QCOMPARE(r.k.NMUDP1->channelPort(), 6716);
+    r.lan.net.clearSent();
+    // "最大" 20, step 1: each → advances by 5 and sends the position; column reached shown.
+    r.key(Qt::Key_Right);
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.lan.payloadsTo(6716), (QStringList{"5", "10"}));
+    QCOMPARE(r.k.Edit5->text(), QStringLiteral("2"));
+    QCOMPARE(r.lan.net.sentTo(6716)[0].to, QStringLiteral("192.168.1.11"));
+    r.key(Qt::Key_Right, Qt::ShiftModifier);  // Shift: step 2 → 10
+    QCOMPARE(r.k.TrackBar1->value(), 20);
+    // Up to 100: sends "100", then "1" as the slider jumps back.
+    r.k.TrackBar1->setValue(95);
+    r.lan.net.clearSent();
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.lan.payloadsTo(6716), (QStringList{"100", "1"}));
+    QCOMPARE(r.k.TrackBar1->value(), 1);
+    // Back past 0: "0", then 99.
+    r.lan.net.clearSent();
+    r.key(Qt::Key_Left);
+    QCOMPARE(r.lan.payloadsTo(6716), (QStringList{"0", "99"}));
+    // ↓: the slider to 1 (sent, as it was not 1), then "$next$"; ↑ at 1: only "$befor$".
+    r.lan.net.clearSent();
+    r.key(Qt::Key_Down);
+    r.key(Qt::Key_Up);
+    QCOMPARE(r.lan.payloadsTo(6716), (QStringList{"1", "$next$", "$befor$"}));
+    // "最大" 100 moves by 1; Alt leaves the key to the slider itself.
+    r.k.Edit4->setText(QStringLiteral("100"));
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.k.TrackBar1->value(), 2);
+    QCOMPARE(r.k.Edit5->text(), QStringLiteral("2"));
+    // A step of 0 typed in becomes 1.
+    r.k.Edit2->setText(QStringLiteral("0"));
+    QCOMPARE(r.k.Edit2->text(), QStringLiteral("1"));
+    // The sibling display gets the same payload on its port while "７ｗに表示" is on.
+    r.a.main->CheckBox60->setChecked(true);
+    r.lan.net.clearSent();
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.lan.net.sentTo(7916).value(0).payload, QByteArray("3"));
+    QCOMPARE(r.lan.net.sentTo(7916).value(0).to, QStringLiteral("127.0.0.1"));
+}
+
+void PreparedTest::karaokeModesAndRefusal() {
+    Remote r;
+    r.k.CheckBox1->setChecked(true);  // "ｶﾗｵｹ": 6728, the column group hidden
+    QVERIFY(!r.k.CheckBox59->isChecked());
+    QVERIFY(r.k.GroupBox2->isHidden());
+    QCOMPARE(r.k.NMUDP1->channelPort(), 6728);
+    r.key(Qt::Key_Right);
+    QCOMPARE(r.lan.payloadsTo(6728), QStringList{"5"});
+    r.a.main->CheckBox60->setChecked(true);
+    r.key(Qt::Key_Down);
+    QCOMPARE(r.lan.net.sentTo(7928).size(), 2);
+    // The channel moves the remote with the rest; the change also ends the partnership, so the
+    // other mode is now refused.
+    r.a.main->ComboBox2->setCurrentIndex(1);
+    QCOMPARE(r.k.NMUDP1->channelPort(), 6828);
+    QVERIFY(!r.a.main->hasPartner());
+    r.k.CheckBox59->setChecked(true);
+    QVERIFY(!r.k.CheckBox59->isChecked() && r.k.CheckBox1->isChecked());
+    QCOMPARE(r.k.NMUDP1->channelPort(), 6828);
+    // Without a partner, after start-up, a mode box is refused with the message.
+    Lan lan;
+    TestStation& alone = lan.add(20, "alone");
+    alone.finishStartup();
+    TFmojikara& k = *alone.main->Fmojikara;
+    k.show();
+    k.CheckBox59->setChecked(true);
+    QVERIFY(!k.CheckBox59->isChecked());
+    QCOMPARE(alone.messages.shown.last(),
+             QStringLiteral("「カラオケ送信リモコン」は、パートナーに送信します。\nパートナーが指名されていません。"));
+    QCOMPARE(k.NMUDP1->channelPort(), 6716);
+}
+
+void PreparedTest::karaokeBlocksAndFocus() {
+    Remote r;
+    QList<QByteArray> transfer;
+    r.k.links.sendSettingsLine = [&](const QByteArray& l) { transfer << l; };
+    const QByteArray header = "$set$" + sj(QStringLiteral("999:＜番号付き表示設定ファイル２＞"));
+    r.a.dialogs.colours.push_back(QColor(0, 128, 255));
+    r.k.Button1->click();  // "変化色" "文字ｶﾗ"
+    QVERIFY(r.k.CheckBox59->isChecked());
+    QCOMPARE(r.k.colour, 0xFF8000);
+    QVERIFY(r.a.messages.shown.last().startsWith(QStringLiteral("バックコート＋英字で")));
+    QCOMPARE(transfer, (QList<QByteArray>{header, sj(QStringLiteral("$set$450:16744448:「文字カラオケ」ウインドの変化色")),
+                                          "$set$619:true:" + sj(QStringLiteral("再描画")), "$end$"}));
+    transfer.clear();
+    r.a.dialogs.colours.push_back(QColor(255, 0, 0));
+    r.k.Button2->click();
+    QVERIFY(r.k.CheckBox1->isChecked() && !r.k.CheckBox59->isChecked());
+    QCOMPARE(transfer.value(1), sj(QStringLiteral("$set$184:255:「文字カラオケ」ウインドの変化色")));
+    r.k.Button2->click();  // cancelled: nothing
+    QCOMPARE(transfer.size(), 4);
+    transfer.clear();
+    r.k.Button5->click();
+    r.k.Button4->click();
+    QCOMPARE(transfer, (QList<QByteArray>{header, sj(QStringLiteral("$set$174:on:「色変わり」表示する")),
+                                          sj(QStringLiteral("$set$176:on:「色変わり」受信する")), "$end$", header,
+                                          sj(QStringLiteral("$set$441:false:「文字カラオケ」ウインドの「自分の色を変える」のチェック")),
+                                          sj(QStringLiteral("$set$443:false:「文字カラオケ」ウインドの「受信する」のチェック")),
+                                          "$end$"}));
+    // The slider has the focus whenever the window becomes active.
+    r.k.Edit2->setFocus();
+    r.k.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&r.k));
+    QApplication::sendEvent(&r.k, new QEvent(QEvent::WindowActivate));
+    QVERIFY(r.k.TrackBar1->hasFocus());
+    // Without a partner the on/off buttons say so first.
+    r.a.main->DropPartner();
+    r.a.messages.shown.clear();
+    r.k.Button6->click();
+    QCOMPARE(r.a.messages.shown, QStringList{QStringLiteral("パートナーが指名されていません。")});
+}
+
+void PreparedTest::settingsKeysAndDefaults() {
+    Net::MemoryNetwork net;
+    TestStation a(net, "192.168.1.10"), b(net, "192.168.1.11");
+    // Every key of these windows is in the table once, with the reference comments and kinds.
+    const QList<int> keys{221, 222, 223, 224, 225, 226, 227, 228, 229, 230, 231, 232, 233, 234, 235, 236, 237,
+                          249, 250, 251, 252, 253, 254, 255, 256, 257, 444, 445, 446, 711, 712, 739, 740, 741,
+                          742, 743, 760, 761, 762, 763, 764, 765, 769, 770, 771, 772, 773, 774, 775, 776, 777,
+                          778, 779, 781, 782, 783, 784, 785, 787, 788, 789, 790, 791, 792, 793, 794, 795, 796,
+                          797, 798, 799, 850, 851, 852, 853, 854, 859, 860};
+    const Settings::KeyTable& table = a.main->settingsTable();
+    QVERIFY(table.rejectedKeys().isEmpty());
+    for (const SettingsReference::Row& row : SettingsReference::kRows) {
+        if (!keys.contains(row.key)) continue;
+        const Settings::Entry* e = table.find(row.key);
+        QVERIFY2(e, qPrintable(QString::number(row.key)));
+        QCOMPARE(e->kind, row.kind);
+        QCOMPARE(e->comment, SettingsReference::cp932(row.comment));
+        QCOMPARE(e->commentOff, row.commentOff ? SettingsReference::cp932(row.commentOff) : QByteArray());
+        QVERIFY(e->read && e->apply);
+    }
+    // Values written by A are applied to B.
+    TForm11& w = *a.main->Form11;
+    w.CheckBox2->setChecked(true);
+    w.CheckBox9->setChecked(true);
+    w.CheckBox23->setChecked(true);
+    w.Edit1->setText(QStringLiteral("3"));
+    w.look.setBackground(Settings::Colour::kGreen);
+    QFont f = w.look.font();
+    f.setBold(true);
+    w.look.setFont(f);
+    w.show();
+    a.main->Form3->CheckBox1->setChecked(true);
+    a.main->Form3->look.setTextColour(Settings::Colour::kBlue);
+    a.main->Fmojikara->Edit4->setText(QStringLiteral("40"));
+    a.main->Fmojikara->colour = 32896;
+    a.main->Fkakunin->move(33, 44);
+    a.main->Fshusei_moni->look.setBackground(Settings::Colour::kOlive);
+    b.main->ApplySettings(a.main->WriteSettings());
+    QVERIFY(b.messages.shown.isEmpty());  // no help texts while the settings are applied at start-up
+    TForm11& bw = *b.main->Form11;
+    QVERIFY(bw.CheckBox2->isChecked() && bw.CheckBox9->isChecked() && bw.CheckBox23->isChecked());
+    QCOMPARE(bw.Edit1->text(), QStringLiteral("3"));
+    QCOMPARE(bw.look.background(), Settings::Colour::kGreen);
+    QVERIFY(bw.look.font().bold());
+    QCOMPARE(bw.RichEdit2->font().bold(), true);
+    QVERIFY(bw.isVisible());
+    QVERIFY(b.main->Form3->CheckBox1->isChecked());
+    QCOMPARE(b.main->Form3->look.textColour(), Settings::Colour::kBlue);
+    QCOMPARE(b.main->Fmojikara->Edit4->text(), QStringLiteral("40"));
+    QCOMPARE(b.main->Fmojikara->colour, 32896);
+    QCOMPARE(b.main->Fkakunin->x(), 33);
+    QCOMPARE(b.main->Fshusei_moni->look.background(), Settings::Colour::kOlive);
+    // A system colour is written back as its negative value.
+    const QList<QByteArray> written = a.main->WriteSettings();
+    QVERIFY(written.contains(sj(QStringLiteral("228:-2147483640:テンプレート前ロールのフォントの色"))));
+    QVERIFY(written.contains(sj(QStringLiteral("226:on:テンプレート前ロールウィンド表示"))));
+    QVERIFY(written.contains(sj(QStringLiteral("235:on:テンプレート前ロール送った部分は消す"))));
+
+    // "初期値に戻す": the table of defaults.
+    b.main->Fmojikara->CheckBox59->setChecked(true);
+    b.main->Form14->show();
+    b.main->CheckBox10->setChecked(false);
+    b.main->CheckBox21->setChecked(true);
+    b.main->ResetToDefaults();
+    QVERIFY(!bw.isVisible() && !bw.CheckBox2->isChecked() && !bw.CheckBox9->isChecked());
+    QVERIFY(bw.CheckBox4->isChecked() && bw.CheckBox5->isChecked() && bw.RadioButton1->isChecked());
+    QCOMPARE(bw.Edit1->text(), QStringLiteral("1"));
+    QCOMPARE(bw.look.background(), Settings::Colour::kWindow);
+    QCOMPARE(bw.look.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QVERIFY(!bw.look.font().bold());
+    QVERIFY(b.main->CheckBox10->isChecked());
+    QCOMPARE(bw.size(), QSize(640, 350));
+    QVERIFY(!b.main->Form3->CheckBox1->isChecked());
+    QCOMPARE(b.main->Form3->size(), QSize(450, 230));
+    QCOMPARE(b.main->Fmojikara->Edit4->text(), QStringLiteral("20"));
+    QCOMPARE(b.main->Fmojikara->colour, 255);
+    QVERIFY(!b.main->Fmojikara->CheckBox59->isChecked());
+    QCOMPARE(b.main->Fmojikara->size(), QSize(530, 218));
+    QVERIFY(!b.main->Form14->isVisible());
+    QCOMPARE(b.main->Form14->size(), QSize(544, 153));
+    QCOMPARE(b.main->Form14->firstPaneHeight(), 63);
+    QVERIFY(!b.main->CheckBox21->isChecked() && !b.main->CheckBox21->isHidden());
+    QCOMPARE(b.main->Fkakunin->size(), QSize(410, 360));
+    QCOMPARE(b.main->Fshusei_moni->pos(), QPoint(10, 10));
+    QCOMPARE(b.main->Fshusei_moni->look.background(), Settings::Colour::kWindow);
+}
+
+QTEST_MAIN(PreparedTest)
+#include "test_prepared.moc"

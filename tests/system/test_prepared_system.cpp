@@ -1,0 +1,134 @@
+// The pre-roll window of the real program under an X server in a private namespace: F1 sends the
+// caret line and passes over comment lines, and the partners' pre-roll monitors get the lines
+// around the caret, all checked at a scripted peer over real UDP.
+#include "netns.h"
+#include "text/cp932.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QNetworkDatagram>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <QtTest>
+#include <csignal>
+
+using namespace SystemTest;
+
+namespace {
+
+QStringList drain(QUdpSocket& s, int settleMs) {
+    QStringList out;
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < settleMs) {
+        QTest::qWait(20);
+        while (s.hasPendingDatagrams()) {
+            out << Cp932::decode(s.receiveDatagram().data());
+            quiet.restart();
+        }
+    }
+    return out;
+}
+
+QByteArray next(QUdpSocket& s, int ms = 10000) {
+    QElapsedTimer t;
+    t.start();
+    while (!s.hasPendingDatagrams() && t.elapsed() < ms) QTest::qWait(20);
+    return s.hasPendingDatagrams() ? s.receiveDatagram().data() : QByteArray();
+}
+
+// The script of pre-roll 1, as the window starts with it.
+const QString kFirst = QStringLiteral("テンプレート前ロールウィンドは、用意した文を１行ずつ表示に流すためのウィンドです。");
+const QString kFourth = QStringLiteral("カーソルのある行を、Ｆ１キーで表示に送ります。カーソルは次の行に進みます。");
+
+}  // namespace
+
+class PreparedSystemTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        const QString why = programUnavailable({"Xvfb", "xdotool"});
+        if (!why.isEmpty()) QSKIP(qPrintable(why));
+    }
+
+    void preRollLinesTravelWithF1() {
+        const qint64 pid = QCoreApplication::applicationPid();
+        Namespace a(QStringLiteral("qsys%1e").arg(pid), "10.79.0.1");
+        Namespace b(QStringLiteral("qsys%1f").arg(pid), "10.79.0.2");
+        QVERIFY(a.joinTo(b));
+        QVERIFY(b.enter());
+        QUdpSocket search, answers, pairing, lines, lower, upper;
+        for (auto [sock, port] : {std::pair{&search, 6722}, {&answers, 6718}, {&pairing, 6719}, {&lines, 6711},
+                                  {&lower, 6734}, {&upper, 6735}})
+            QVERIFY(sock->bind(QHostAddress::AnyIPv4, quint16(port)));
+
+        // The program runs from a folder of its own, whose start-up file shows the pre-roll window
+        // beside the main window and feeds the monitors of the whole group.
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("quelta"));
+        QVERIFY(QFile::copy(QStringLiteral(QUELTA_BINARY), program));
+        QFile startup(folder.filePath(QStringLiteral("自動読込表示設定.dp9")));
+        QVERIFY(startup.open(QIODevice::WriteOnly));
+        for (const char* line : {"999:＜番号付き表示設定ファイル２＞", "221:0:", "222:650:", "223:370:", "224:400:",
+                                 "226:on:", "787:true:"})
+            startup.write(Cp932::encode(QString::fromUtf8(line)) + "\r\n");
+        startup.close();
+
+        XServer x(a);
+        QVERIFY(x.ok());
+        QTemporaryDir runDir;
+        QProcess* quelta =
+            a.start(program, {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + runDir.path(), "QT_QPA_PLATFORM=xcb"}, this);
+
+        // Join: the peer answers the search, then accepts the start-up pairing request.
+        QVERIFY(!next(search).isEmpty());
+        QUdpSocket tx;
+        tx.writeDatagram("10.79.0.2,peer,Req,1", QHostAddress("10.79.0.1"), 6722);
+        QVERIFY(!next(answers).isEmpty());
+        QVERIFY(QString::fromUtf8(next(pairing, 15000)).endsWith(",Req-Partner,Req"));
+        tx.writeDatagram("10.79.0.2,10.79.0.1,peer,Req-Partner,Ans", QHostAddress("10.79.0.1"), 6719);
+        QTest::qWait(1000);
+
+        auto xdo = [&](const QStringList& args) {
+            return run(QStringList{"ip", "netns", "exec", a.name(), "env", "DISPLAY=" + x.display(), "xdotool"} + args);
+        };
+        QString id;
+        QVERIFY(run({"ip", "netns", "exec", a.name(), "env", "DISPLAY=" + x.display(), "xdotool", "search", "--name",
+                     QStringLiteral("テンプレート・前ロール")},
+                    &id));
+        const QString window = id.split(u'\n', Qt::SkipEmptyParts).value(0);
+        QVERIFY(!window.isEmpty());
+        QVERIFY(xdo({"windowraise", window}));
+        QVERIFY(xdo({"mousemove", "--window", window, "120", "300", "click", "1"}));  // into pre-roll 1
+        QVERIFY(xdo({"key", "--window", window, "ctrl+Home"}));
+        drain(lower, 300);
+        drain(upper, 300);
+
+        // F1 sends line 0; the next two F1 pass over the comment lines; the fourth sends line 3.
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(xdo({"key", "--window", window, "F1"}));
+            QTest::qWait(150);
+        }
+        QCOMPARE(Cp932::decode(next(lines)), kFirst);
+        QCOMPARE(Cp932::decode(next(lines)), kFourth);
+        QCOMPARE(drain(lines, 500), QStringList());
+
+        // Each key release fed the peer's monitor: the last one is the caret on line 4.
+        const QStringList below = drain(lower, 800);
+        const QStringList above = drain(upper, 800);
+        const int lastClear = below.lastIndexOf(QStringLiteral("$消去$"));
+        QVERIFY(lastClear >= 0);
+        QCOMPARE(below.mid(lastClear).size(), 6);
+        QVERIFY(below.mid(lastClear + 1).first().startsWith(QStringLiteral("「ｶｰｿﾙより前を送る。」")));
+        const int upperClear = above.lastIndexOf(QStringLiteral("$消去$"));
+        QCOMPARE(above.mid(upperClear + 1), (QStringList{QStringLiteral("<-　先頭が半角の「<-」の行はコメント行です。Ｆ１キーでは送られず、飛ばされます。"),
+                                                         kFourth}));
+
+        ::kill(pid_t(quelta->processId()), SIGTERM);
+        QVERIFY(quelta->waitForFinished(10000));
+        QCOMPARE(quelta->exitCode(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(PreparedSystemTest)
+#include "test_prepared_system.moc"
