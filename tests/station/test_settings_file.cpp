@@ -2,8 +2,11 @@
 // the start-up file, the load and save buttons, the reset; traffic scrambling on the wire; the
 // search of routed networks; display settings sent between partners.
 #include "support/lan.h"
+#include "unit/settings_reference.h"
 
 #include "app/fonts.h"
+#include "messaging/contact_window.h"
+#include "messaging/notice_window.h"
 #include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
 #include "net/scramble.h"
@@ -45,6 +48,8 @@ class SettingsFileTest : public QObject {
 private slots:
     void initTestCase() { App::installFontSubstitutions(); }
     void writerOrderAndFixedLines();
+    void liveTableMatchesTheReference();
+    void longNoticeTextSurvivesSaveAndLoad();
     void defaultsRoundTripToIdenticalBytes();
     void valuesAreExactWords();
     void specialKeys();
@@ -81,6 +86,71 @@ void SettingsFileTest::writerOrderAndFixedLines() {
     QVERIFY(lines.contains("868:3:" + line(u"ひらがなルビにする。")));
     QVERIFY(lines.contains("010:16777215:" + line(u"表示部の背景色")));
     QVERIFY(lines.contains("135:-2147483633:" + line(u"ページの背景色")));  // a system colour, as its negative value
+}
+
+// The table every window contributes, on a whole station, against the reference transcription:
+// every key once, its kind, every comment byte for byte, and who writes it.
+void SettingsFileTest::liveTableMatchesTheReference() {
+    namespace Ref = SettingsReference;
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    const Settings::KeyTable& table = s.main->settingsTable();
+    QVERIFY2(table.rejectedKeys().isEmpty(), qPrintable(QString::number(table.rejectedKeys().value(0))));
+    int matched = 0;
+    for (const Ref::Row& r : Ref::kRows) {
+        const QByteArray key = QByteArray::number(r.key);
+        const Settings::Entry* e = table.find(r.key);
+        if (r.kind == Settings::Kind::Command && !e) continue;  // a command without an action is an unknown key
+        QVERIFY2(e, key);
+        QVERIFY2(e->kind == r.kind, key);
+        if (r.written != Ref::Written::Never && r.written != Ref::Written::ByCallers) {
+            QVERIFY2(e->comment == Ref::cp932(r.comment), key);
+            QVERIFY2(e->commentOff == Ref::cp932(r.commentOff), key);
+            QVERIFY2(e->commentThird == Ref::cp932(r.commentThird), key);
+        }
+        // Read-only keys and the callers' keys have no reading; the commands are applied only.
+        const bool readable = r.written == Ref::Written::Yes || r.written == Ref::Written::AlwaysFalse;
+        if (r.written != Ref::Written::Fixed) QVERIFY2(bool(e->read) == readable, key);
+        QVERIFY2(r.written == Ref::Written::Fixed || bool(e->apply), key);
+        ++matched;
+    }
+    QCOMPARE(matched, 325 - 11);
+    QList<int> commands;
+    for (const Settings::Entry& e : table.entries())
+        if (e.kind == Settings::Kind::Command) commands << e.key;
+    std::sort(commands.begin(), commands.end());
+    QCOMPARE(commands, (QList<int>{600, 603, 607, 608, 609, 610, 612, 613, 614, 620}));
+    // The callers' own lines carry the reference comments.
+    QCOMPARE(Settings::channelLine(2), Settings::recordLine(801, "2", Ref::cp932(Ref::find(801)->comment)));
+    QCOMPARE(Settings::groupLine(3), Settings::recordLine(802, "3", Ref::cp932(Ref::find(802)->comment)));
+    QCOMPARE(Settings::ownNameLine("pc"), Settings::recordLine(166, "pc", Ref::cp932(Ref::find(166)->comment)));
+    // Beyond the reference only the audience page's own keys, which other stations skip.
+    QList<int> extra;
+    for (const Settings::Entry& e : table.entries())
+        if (!Ref::find(e.key)) extra << e.key;
+    QCOMPARE(extra, (QList<int>{950, 951}));
+    // 709 is written "false" whatever the contact window's box says.
+    s.main->Form6->CheckBox4->setChecked(true);
+    QVERIFY(s.main->WriteSettings().contains("709:false:" + line(u"連絡窓の定時連絡（流す）のチェック")));
+}
+
+// Fields of any length come back exactly: a 500-character notice text through a file and a load.
+void SettingsFileTest::longNoticeTextSurvivesSaveAndLoad() {
+    Net::MemoryNetwork lan;
+    TestStation a(lan, "192.168.1.10");
+    TestStation b(lan, "192.168.1.11");
+    QString text;
+    for (int i = 0; text.size() < 500; ++i) text += QStringLiteral("お知らせ%1、").arg(i % 10);
+    text.truncate(500);
+    a.main->Form15->Edit1->setText(text);
+    QCOMPARE(a.main->Form15->Edit1->text(), text);
+    const QString path = a.station.programFolder + QStringLiteral("long.dp9");
+    a.dialogs.saveNames.push_back(path);
+    a.main->Button21->click();
+    b.dialogs.openNames.push_back(path);
+    b.main->Button20->click();
+    QCOMPARE(b.main->Form15->Edit1->text(), text);
+    QCOMPARE(b.main->Label67->text(), QStringLiteral("long.dp9"));
 }
 
 void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
