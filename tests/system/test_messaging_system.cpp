@@ -1,10 +1,12 @@
 // The real program sends scheduled contact notices over real UDP: its start-up file (in its own
 // program folder) turns on "定時連絡" every minute with the advance notice, and a scripted peer in a
 // second private namespace, found by the member search, receives the advance notice and, thirty
-// seconds later, the notice itself on the contact port.
+// seconds later, the notice itself on the contact port. Ended by SIGTERM, as a desktop logout ends
+// it, the program saves the display (with the peer's lines) and the contact history in its folder.
 #include "netns.h"
 #include "text/cp932.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkDatagram>
@@ -63,7 +65,9 @@ private slots:
                                   "704:true:連絡窓の定時連絡の30秒前に流すチェック",
                                   "705:true:連絡窓の定時連絡のＬＡＮに流すチェック", "706:1:連絡窓の定時連絡の時間指定",
                                   "707:交代です！:連絡窓の定時連絡文", "708:３０秒前です。:連絡窓の定時連絡予告文",
-                                  "709:true:連絡窓の定時連絡（流す）のチェック"}));
+                                  "709:true:連絡窓の定時連絡（流す）のチェック",
+                                  "075:on:表示文の自動保存をするか？",
+                                  "857:true:連絡窓の「Quelta終了時に自動保存する」のチェック"}));
         QProcess* quelta =
             a.start(program, {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runDir.path()}, this);
 
@@ -72,6 +76,12 @@ private slots:
         QUdpSocket tx;
         tx.writeDatagram("10.74.0.2,peer,Req,1", QHostAddress("10.74.0.1"), 6722);
         QVERIFY(next(answers, 5000).isValid());
+        // Caption lines from the peer fill the display past the exit save's 21 lines.
+        const QStringList captions{QStringLiteral("一行目の字幕"), QStringLiteral("二行目の字幕"), QStringLiteral("三行目の字幕")};
+        for (const QString& c : captions) {
+            tx.writeDatagram(Cp932::encode(c), QHostAddress("10.74.0.1"), 6711);
+            QTest::qWait(50);
+        }
 
         // The schedule starts with the start-up file, five seconds after the start.
         const QRegularExpression timeLine(QStringLiteral("（\\d{1,2}時\\d{1,2}分\\d{1,2}秒\\)$"));
@@ -97,6 +107,23 @@ private slots:
         ::kill(pid_t(quelta->processId()), SIGTERM);
         QVERIFY(quelta->waitForFinished(10000));
         QCOMPARE(quelta->exitCode(), 0);
+
+        // The exit save: the display with the closing line, and the contact history.
+        const QDir dir(folder.path());
+        const QStringList contactFiles = dir.entryList({QStringLiteral("*連絡文.txt")});
+        QCOMPARE(contactFiles.size(), 1);
+        QStringList displayFiles = dir.entryList({QStringLiteral("*.txt")});
+        displayFiles.removeAll(contactFiles[0]);
+        QCOMPARE(displayFiles.size(), 1);
+        QFile display(dir.filePath(displayFiles[0]));
+        QVERIFY(display.open(QIODevice::ReadOnly));
+        QStringList expected = captions;
+        expected << QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
+        const QStringList saved = Cp932::decode(display.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(saved.mid(saved.size() - 4), expected);
+        QFile history(dir.filePath(contactFiles[0]));
+        QVERIFY(history.open(QIODevice::ReadOnly));
+        QVERIFY(Cp932::decode(history.readAll()).contains(QStringLiteral("交代です！")));
     }
 };
 
