@@ -1,6 +1,12 @@
 // The caption display: one smooth-screen tick at 1920 × 1080, appending a line to a small and to a
-// full record, and the memory of a full record. "memory" as argument prints the memory figure.
+// full record, and the memory of a full record. "memory" as argument prints the memory figure;
+// "crowd" the tick with 300 readers of the audience page against the tick without them.
 #include "bench_support.h"
+
+#include "audience_crowd.h"
+#include "audience/reader_pool.h"
+#include "audience/service.h"
+#include "unit/private_network.h"
 
 #include "app/canvas.h"
 #include "core/record.h"
@@ -12,7 +18,10 @@
 #include <QTimer>
 #include <QTextEdit>
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <cstring>
+#include <ctime>
+#include <vector>
 
 namespace {
 
@@ -80,6 +89,47 @@ int memoryFigure() {
     return 0;
 }
 
+double threadSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// Median processor time of the station's thread for one smooth-screen tick, over `ticks` ticks
+// with lines arriving all the time (each one an event for the audience page's readers).
+double medianTick(Station& st, int ticks) {
+    std::vector<double> times;
+    times.reserve(size_t(ticks));
+    for (int i = 0; i < ticks; ++i) {
+        if (!st.m.Timer1->isActive()) {
+            for (int j = 0; j < 10; ++j) st.m.AppendReceivedLine(kLine);
+            QCoreApplication::processEvents();  // the page's events go to the writer thread
+        }
+        const double t0 = threadSeconds();
+        st.m.Timer1Timer();
+        times.push_back(threadSeconds() - t0);
+        if (i % 20 == 0) QCoreApplication::processEvents();
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The smooth-screen tick with the audience page on and no reader, then with 300 readers, in one
+// run: prints both medians in ms, the ratio and the readers connected.
+int crowdTickFigure() {
+    Station st;
+    st.fillTo(6000);
+    if (!st.m.audience().setEnabled(true)) return 1;
+    medianTick(st, 500);  // warm up
+    const double alone = medianTick(st, 3000);
+    Bench::Crowd crowd(300, st.m.audience().port(), [] { QCoreApplication::processEvents(); });
+    const auto until = Bench::Clock::now() + std::chrono::seconds(20);
+    while (st.m.audience().readers().count() < 300 && Bench::Clock::now() < until) QCoreApplication::processEvents();
+    const double crowded = medianTick(st, 3000);
+    std::printf("%.4f %.4f %.3f %d\n", alone * 1e3, crowded * 1e3, crowded / alone, st.m.audience().readers().count());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,6 +137,16 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         App::installFontSubstitutions();
         return memoryFigure();
+    }
+    if (argc > 1 && std::strcmp(argv[1], "crowd") == 0) {
+        // The page's readers connect over loopback: in a network of the benchmark's own.
+        if (!Testing::enterPrivateNetwork()) {
+            std::fprintf(stderr, "bench_display crowd: needs root for a private network namespace\n");
+            return 0;
+        }
+        QApplication app(argc, argv);
+        App::installFontSubstitutions();
+        return crowdTickFigure();
     }
     return Bench::runBenchmarks(argc, argv);
 }
