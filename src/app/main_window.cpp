@@ -268,7 +268,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     ButtonRemote = Form::button(remote, "ButtonRemote", QStringLiteral("カラオケ・送信リモコン"));
 
     audience_ = std::make_unique<Audience::Service>(record(), station_.clock);
-    AudiencePanel = page->add(0, new Audience::AudiencePanel(*audience_));
+    AudiencePanel = page->add(1, new Audience::AudiencePanel(*audience_));
     AudiencePanel->setObjectName(QStringLiteral("AudiencePanel"));
 
     GroupWaStop = page->group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
