@@ -424,7 +424,7 @@ void Ttalk2e::buildPartnerPage() {
     Button32 = slots_[3].partner, Button59 = slots_[4].partner, Button60 = slots_[5].partner;
     Button61 = slots_[6].partner, Button62 = slots_[7].partner;
 
-    // The option box of routed members and the channel: never shown, set through settings files.
+    // The team's advanced options: the channel, the sibling copy, scrambling, routed members.
     GroupRemoteOptions = page->group(1, QStringLiteral("オプション"), "GroupRemoteOptions");
     QGroupBox* channel = Form::group(GroupRemoteOptions, QStringLiteral("チャンネル"), "GroupChannel");
     ComboBox2 = Form::place(channel, new QComboBox(channel), "ComboBox2");
