@@ -93,10 +93,12 @@ QByteArray CommaLine(const Options& o);
 QList<QByteArray> CommaLineItems(QByteArrayView line);
 
 int ColonCount(QByteArrayView line);
-// Lines with more colons than this are not sent unless the pre-roll sends settings in commas.
-inline constexpr int kMaxSentColons = 10;
 // A received line with more colons than this ends the applying.
 inline constexpr int kMaxAppliedColons = 9;
+// Lines with more colons than this are not sent unless the pre-roll sends settings in commas. It
+// is the receivers' bound: a line with ten colons would be sent only to stop their applying, and
+// the notice would never show.
+inline constexpr int kMaxSentColons = kMaxAppliedColons;
 // A datagram must stay under the receive limit of the notice port.
 inline constexpr qsizetype kMaxDatagram = 1023;
 

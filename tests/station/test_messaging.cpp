@@ -783,6 +783,15 @@ void MessagingTest::noticeBadInput() {
     for (const QByteArray& l : sent) QVERIFY(!l.startsWith("504:"));
     QCOMPARE(sent.last(), QByteArray("$end$"));
     QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
+    // The sender's bound is the receivers': a line of ten colons never leaves, nine travel and show.
+    p.lan.net.clearSent();
+    send(p.a, QStringLiteral("1:2:3:4:5:6:7:8:9"), p.lan.net);
+    for (const QByteArray& l : payloads(p.lan.net.sentTo(6731))) QVERIFY(!l.startsWith("504:"));
+    QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
+    const qsizetype shown = p.a.messages.shown.size();
+    send(p.a, QStringLiteral("1:2:3:4:5:6:7:8"), p.lan.net);
+    QCOMPARE(b.Edit1->text(), QStringLiteral("1:2:3:4:5:6:7:8"));
+    QCOMPARE(p.a.messages.shown.size(), shown);
 }
 
 void MessagingTest::continuousSendFollowsTheGeometry() {
