@@ -391,8 +391,7 @@ QTextEdit* Ttalk2e::focusedTypingPane() const {
 
 void Ttalk2e::SendLiveTyping(int key) {
     Core::LiveTyping t;
-    t.pane = Cp932::encodeCrLf(RichEdit1->toPlainText());
-    t.firstLineEmpty = RichEdit1->document()->firstBlock().text().isEmpty();
+    t.setPane(RichEdit1->shownText());  // a composition in progress included
     t.erased = isErase(key);
     t.toPartner = team_.hasPartner();
     t.toMonitors = CheckBox12->isChecked();

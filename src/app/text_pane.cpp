@@ -1,12 +1,15 @@
 #include "app/text_pane.h"
 
+#include "core/live_typing.h"
 #include "text/cp932.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextLayout>
 
 TextPane::TextPane(QWidget* parent) : QTextEdit(parent) {}
 
@@ -54,6 +57,19 @@ void TextPane::setLimitedText(const QString& text) {
     QTextCursor c(document());
     insertLimitedAt(c, text);
     setTextCursor(c);
+}
+
+// The composition lives in the layout of its block, not in the document.
+QString TextPane::shownText() const {
+    const QString committed = toPlainText();
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+        const QTextLayout* layout = b.layout();
+        if (!layout || layout->preeditAreaText().isEmpty()) continue;
+        QTextCursor at(document());
+        at.setPosition(qBound(b.position(), b.position() + layout->preeditAreaPosition(), b.position() + b.length() - 1));
+        return Core::WithComposition(committed, at.position(), fitted(layout->preeditAreaText(), at));
+    }
+    return committed;
 }
 
 void TextPane::keyPressEvent(QKeyEvent* event) {

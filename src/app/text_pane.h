@@ -33,6 +33,10 @@ public:
     void insertLimitedAt(QTextCursor& cursor, const QString& text);
     // The whole text, cut to the limit without splitting a character; the caret goes to the end.
     void setLimitedText(const QString& text);
+    // The text as the pane shows it: an in-place composition of the input method is part of it, at
+    // its place and as far as a commit would fit. Lines sent to the display take the committed
+    // text (toPlainText) only.
+    QString shownText() const;
 
     void insertFromMimeData(const QMimeData* source) override;
 

@@ -414,8 +414,7 @@ void TForm14::PaneKeyUp(int p, QKeyEvent* e) {
     }
     const TextPane* t = pane(p);
     Core::LiveTyping live;
-    live.pane = Cp932::encodeCrLf(t->toPlainText());
-    live.firstLineEmpty = t->document()->firstBlock().text().isEmpty();
+    live.setPane(t->shownText());  // a composition in progress included
     live.erased = isErase(e->key());
     live.toPartner = links.hasPartner();
     live.toMonitors = links.monitorFeed();

@@ -1,5 +1,6 @@
 // Typing: the keys of the input pane, the automatic sends, the reading capture, the live typing
-// to the partner and to the 8-person monitor, the F-key memo and the 8-person monitor window.
+// to the partner and to the 8-person monitor (a composition in progress included), the F-key memo
+// and the 8-person monitor window.
 #include "support/lan.h"
 
 #include "app/strip_alarm.h"
@@ -51,6 +52,17 @@ struct Typing : PairedLan {
         QCoreApplication::sendEvent(pane(), &commit);
         lan.net.deliverAll();
     }
+    // One key through an input method that composes in place: the method takes the press and
+    // shows `preedit` (committing `commit` first); only the release reaches the pane.
+    void compose(const QString& preedit, const QString& commit = {}, int released = Qt::Key_A) {
+        QInputMethodEvent e(preedit, {{QInputMethodEvent::Cursor, int(preedit.size()), 1}});
+        e.setCommitString(commit);
+        QCoreApplication::sendEvent(pane(), &e);
+        QTest::keyRelease(pane(), Qt::Key(released));
+        lan.net.deliverAll();
+    }
+    QString partnerSees() const { return b.main->RichEdit27->toPlainText(); }
+    QString monitorSees() const { return b.main->Form2->row(1).pane->toPlainText(); }
 };
 }  // namespace
 
@@ -59,6 +71,8 @@ class InputTest : public QObject {
 private slots:
     void initTestCase() { App::installFontSubstitutions(); }
     void liveTypingReachesPartnerAndMonitor();
+    void liveTypingShowsTheComposition();
+    void compositionAtTheCaretAndTheLimit();
     void erasingAndEmptyKeysSendTokens();
     void enterSendsAndCtrlEnterBreaks();
     void f12SendsBlankLines();
@@ -94,6 +108,100 @@ void InputTest::liveTypingReachesPartnerAndMonitor() {
     t.b.main->CheckBox12->setChecked(false);
     t.type("e");
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
+}
+
+void InputTest::liveTypingShowsTheComposition() {
+    Typing t;
+    // On an empty pane the composition is typing: no "$null$" / "$改行$".
+    t.compose(QStringLiteral("k"));
+    t.compose(QStringLiteral("き"));
+    t.compose(QStringLiteral("きょう"));
+    QCOMPARE(t.lan.payloadsTo(6712), (QStringList{"k", QStringLiteral("き"), QStringLiteral("きょう")}));
+    QCOMPARE(t.lan.payloadsTo(6721), (QStringList{"192.168.1.10,k", QStringLiteral("192.168.1.10,き"),
+                                                  QStringLiteral("192.168.1.10,きょう")}));
+    QCOMPARE(t.partnerSees(), QStringLiteral("きょう"));
+    QCOMPARE(t.monitorSees(), QStringLiteral("きょう"));
+    QCOMPARE(t.pane()->toPlainText(), QString());  // nothing committed yet
+    // Space converts in place; the monitors follow the conversion.
+    t.lan.net.clearSent();
+    t.compose(QStringLiteral("今日"), {}, Qt::Key_Space);
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{QStringLiteral("今日")});
+    QCOMPARE(t.lan.net.sentTo(6712).value(0).payload, sj(u"今日"));  // code page 932 on the wire
+    // Enter commits: the pane holds the word, the monitors keep showing it, nothing is sent as a line.
+    t.compose(QString(), QStringLiteral("今日"), Qt::Key_Return);
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("今日"));
+    QCOMPARE(t.lan.payloadsTo(6712).last(), QStringLiteral("今日"));
+    QVERIFY(t.lan.net.sentTo(6711).isEmpty());
+    // The next word composes after committed text.
+    t.compose(QStringLiteral("は"));
+    t.compose(QStringLiteral("はれ"));
+    QCOMPARE(t.partnerSees(), QStringLiteral("今日はれ"));
+    QCOMPARE(t.monitorSees(), QStringLiteral("今日はれ"));
+    QCOMPARE(t.lan.payloadsTo(6721).last(), QStringLiteral("192.168.1.10,今日はれ"));
+    // Enter reaching the pane mid-composition sends the committed text only.
+    t.lan.net.clearSent();
+    t.key(Qt::Key_Return);
+    QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("今日")});
+    QCOMPARE(lastRecordLine(t.b), QStringLiteral("今日"));
+    // Without the monitor feed the partner still sees the composition.
+    t.a.main->CheckBox12->setChecked(false);
+    t.lan.net.clearSent();
+    t.compose(QStringLiteral("あめ"));
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{QStringLiteral("あめ")});
+    QVERIFY(t.lan.net.sentTo(6721).isEmpty());
+    // Backspace that deletes the last composed character leaves an erased pane.
+    t.a.main->CheckBox12->setChecked(true);
+    t.compose(QStringLiteral("あ"), {}, Qt::Key_Backspace);
+    t.lan.net.clearSent();
+    t.compose(QString(), {}, Qt::Key_Backspace);
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$clear$"});
+    QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,●消去●")});
+}
+
+void InputTest::compositionAtTheCaretAndTheLimit() {
+    Typing t;
+    // Composing inside a line and on its second line: the text as the pane shows it.
+    t.type("ac");
+    t.key(Qt::Key_Left);
+    t.lan.net.clearSent();
+    t.compose(QStringLiteral("ば"));
+    QCOMPARE(t.partnerSees(), QStringLiteral("aばc"));
+    t.compose(QString(), QStringLiteral("場"));
+    QCOMPARE(t.pane()->toPlainText(), QStringLiteral("a場c"));
+    QCOMPARE(t.partnerSees(), QStringLiteral("a場c"));
+    t.key(Qt::Key_End);
+    t.key(Qt::Key_Return, Qt::ControlModifier);
+    t.lan.net.clearSent();
+    t.compose(QStringLiteral("つぎ"));
+    QCOMPARE(t.lan.net.sentTo(6712).value(0).payload, sj(u"a場c\r\nつぎ"));
+    // A composition on the second line of a pane whose first line is empty: still "$null$".
+    t.pane()->clear();
+    t.key(Qt::Key_Return, Qt::ControlModifier);
+    t.lan.net.clearSent();
+    t.compose(QStringLiteral("つぎ"));
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$null$"});
+    // The composition counts as far as a commit would fit: 254 bytes at most go out.
+    t.pane()->setPlainText(QString(250, u'x'));
+    t.pane()->moveCursor(QTextCursor::End);
+    t.lan.net.clearSent();
+    t.compose(QStringLiteral("きょうは"));
+    QCOMPARE(t.lan.net.sentTo(6712).value(0).payload, QByteArray(250, 'x') + sj(u"きょ"));
+    QCOMPARE(t.lan.net.sentTo(6721).value(0).payload, "192.168.1.10," + QByteArray(250, 'x') + sj(u"きょ"));
+    // The sub-input window's panes feed live typing the same way.
+    TForm14& w = *t.a.main->Form14;
+    w.show();
+    w.RichEdit1->clear();
+    w.RichEdit1->setFocus();
+    QTest::keyClick(w.RichEdit1, 'z');
+    t.lan.net.clearSent();
+    QInputMethodEvent e(QStringLiteral("よてい"), {{QInputMethodEvent::Cursor, 3, 1}});
+    QCoreApplication::sendEvent(w.RichEdit1, &e);
+    QTest::keyRelease(w.RichEdit1, Qt::Key_I);
+    t.lan.net.deliverAll();
+    QCOMPARE(t.lan.payloadsTo(6712), QStringList{QStringLiteral("zよてい")});
+    QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,zよてい")});
+    QCOMPARE(t.monitorSees(), QStringLiteral("zよてい"));
+    QCOMPARE(w.RichEdit1->toPlainText(), QStringLiteral("z"));
 }
 
 void InputTest::erasingAndEmptyKeysSendTokens() {

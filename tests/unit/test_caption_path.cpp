@@ -1,9 +1,10 @@
 // The caption path without a window: sending and receiving lines, undo with and without the
 // position marker and blank-line-only mode, F9, the correction batch and correction mode, on a real
-// display log and a recording outbox.
+// display log and a recording outbox; live typing of a pane with a composition in progress.
 #include "support/fake_caption_host.h"
 #include "support/fakes.h"
 
+#include "core/live_typing.h"
 #include "core/scroller.h"
 #include "net/caption_protocol.h"
 #include "text/cp932.h"
@@ -16,6 +17,7 @@ namespace Wire = Net::Wire;
 using Net::Ports::MainCommands;
 using Net::Ports::MainCorrections;
 using Net::Ports::MainLines;
+using Net::Ports::MainMonitorFeed;
 using Net::Ports::MainPartner;
 
 namespace {
@@ -63,6 +65,7 @@ private slots:
     void sendCorrectionSendsTheScreenful();
     void correctionModeHoldsEverythingInOrder();
     void fixedWidthSplitKeepsBlankLines();
+    void liveTypingShowsTheComposition();
 };
 
 void CaptionPathTest::sendShowsAndSends() {
@@ -376,6 +379,42 @@ void CaptionPathTest::fixedWidthSplitKeepsBlankLines() {
     // "Ａ" ends in the byte of "`": it counts as two columns, not as markup.
     p.receive(sj(QString(15, QChar(0xFF21))));  // 30 columns
     QVERIFY(p.text().endsWith(QString(10, QChar(0xFF21)) + u'\n' + QString(5, QChar(0xFF21)) + u'\n'));
+}
+
+void CaptionPathTest::liveTypingShowsTheComposition() {
+    // The composition sits where the caret was, clamped to the committed text.
+    QCOMPARE(Core::WithComposition(QStringLiteral("今日は"), 3, QStringLiteral("はれ")), QStringLiteral("今日ははれ"));
+    QCOMPARE(Core::WithComposition(QStringLiteral("ac"), 1, QStringLiteral("b")), QStringLiteral("abc"));
+    QCOMPARE(Core::WithComposition(QStringLiteral("ab"), 9, QStringLiteral("c")), QStringLiteral("abc"));
+    QCOMPARE(Core::WithComposition(QStringLiteral("ab"), -1, QStringLiteral("c")), QStringLiteral("cab"));
+    QCOMPARE(Core::WithComposition(QStringLiteral("ab"), 1, QString()), QStringLiteral("ab"));
+
+    auto send = [](const QString& shown, bool erased) {
+        RecordingOutbox out;
+        out.members = [] { return QStringList{"192.168.1.11", "192.168.1.12"}; };
+        out.partner = [] { return QStringLiteral("192.168.1.11"); };
+        Core::LiveTyping t;
+        t.setPane(shown);
+        t.erased = erased;
+        t.toPartner = t.toMonitors = true;
+        t.ownAddress = QStringLiteral("192.168.1.10");
+        Core::SendLiveTyping(out, t);
+        return std::pair{out.payloads(MainPartner), out.payloads(MainMonitorFeed)};
+    };
+    // A composition alone on an empty pane is typing, not an idle pane.
+    const QString composing = Core::WithComposition(QString(), 0, QStringLiteral("きょうは"));
+    auto [partner, monitor] = send(composing, false);
+    QCOMPARE(partner, QList<QByteArray>{sj(u"きょうは")});
+    QCOMPARE(monitor, (QList<QByteArray>{sj(u"192.168.1.10,きょうは"), sj(u"192.168.1.10,きょうは")}));
+    // Line breaks travel as CR LF; the first line decides between the text and the tokens.
+    std::tie(partner, monitor) = send(QStringLiteral("ab\n今日"), false);
+    QCOMPARE(partner, QList<QByteArray>{sj(u"ab\r\n今日")});
+    std::tie(partner, monitor) = send(QStringLiteral("\n今日"), false);
+    QCOMPARE(partner, QList<QByteArray>{"$null$"});
+    QCOMPARE(monitor.value(0), sj(u"192.168.1.10,$改行$"));
+    std::tie(partner, monitor) = send(QString(), true);
+    QCOMPARE(partner, QList<QByteArray>{"$clear$"});
+    QCOMPARE(monitor.value(1), sj(u"192.168.1.10,●消去●"));
 }
 
 QTEST_MAIN(CaptionPathTest)
