@@ -1,6 +1,7 @@
 #include "net/receive_queue.h"
 
-#include <QMetaObject>
+#include <sys/eventfd.h>
+#include <unistd.h>
 #include <algorithm>
 #include <exception>
 
@@ -10,6 +11,11 @@ ReceiveQueue::ReceiveQueue(Limits limits) : limits_(limits) {
     limits_.capacity = std::max(1, limits_.capacity);
     limits_.budget = std::max(1, limits_.budget);
     limits_.share = std::clamp(limits_.share, 1, limits_.budget);
+}
+
+ReceiveQueue::~ReceiveQueue() {
+    wake_.reset();
+    if (wakeFd_ >= 0) ::close(wakeFd_);
 }
 
 int ReceiveQueue::openLane(Deliver deliver) {
@@ -51,14 +57,19 @@ bool ReceiveQueue::push(int lane, QByteArray payload, QString from, quint16 from
 
 void ReceiveQueue::post() {
     if (posted_) return;
-    posted_ = true;
-    QMetaObject::invokeMethod(
-        &context_,
-        [this] {
+    if (!wake_) {
+        wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (wakeFd_ < 0) return;  // no turns: the datagrams wait (never seen on Linux)
+        wake_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
+        QObject::connect(wake_.get(), &QSocketNotifier::activated, [this] {
+            eventfd_t n = 0;
+            eventfd_read(wakeFd_, &n);
             posted_ = false;
             runTurn();
-        },
-        Qt::QueuedConnection);
+        });
+    }
+    posted_ = true;
+    eventfd_write(wakeFd_, 1);
 }
 
 // The lane whose oldest datagram is the oldest of all, among the lanes not on the stack and, when

@@ -4,13 +4,16 @@
 // its `share` of the turn yields to every other lane with work, so a flood on one port can neither
 // grow memory nor hold back the lines of another port. What a full lane refuses is counted per port.
 // Handlers never run on a socket's own stack: a handler may rebind or close any endpoint.
+// Turns are woken like sockets (an event counter watched by a socket notifier), so an event loop
+// that leaves sockets out (a save serving only paints and timers) handles no datagram either.
 #include <QByteArray>
 #include <QMap>
-#include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace Net {
@@ -26,6 +29,7 @@ public:
 
     ReceiveQueue() : ReceiveQueue(Limits{}) {}
     explicit ReceiveQueue(Limits limits);
+    ~ReceiveQueue();
     ReceiveQueue(const ReceiveQueue&) = delete;
     ReceiveQueue& operator=(const ReceiveQueue&) = delete;
 
@@ -78,7 +82,8 @@ private:
     qint64 droppedTotal_ = 0;
     std::vector<quint16> delivering_;
     bool posted_ = false;
-    QObject context_;  // the target of the posted turns; going away cancels them
+    int wakeFd_ = -1;  // made with the first turn: a station's network may come before the application
+    std::unique_ptr<QSocketNotifier> wake_;
 };
 
 }  // namespace Net
