@@ -650,6 +650,13 @@ public:
     void ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
     void ClearTelop(bool toLan, bool toSelf);
 
+    // ---- hardening (main_window_hardening.cpp) ----
+    // Once a minute, the datagrams the receive queues had to refuse, one line per port on the
+    // explanation page; nothing when none were refused. Started with the windows.
+    QTimer* TimerDropReport = nullptr;
+    void StartDropReport();
+    void TimerDropReportTimer();
+
 signals:
     void closed();
 

@@ -63,6 +63,7 @@ TForm12* showSplash() {
 std::unique_ptr<Ttalk2e> createStationWindows(Station& station, TForm12* splash) {
     auto main = std::make_unique<Ttalk2e>(station, splash);
     main->createAuxiliaryWindows();
+    main->StartDropReport();
     return main;
 }
 
