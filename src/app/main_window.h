@@ -656,6 +656,12 @@ public:
     QTimer* TimerDropReport = nullptr;
     void StartDropReport();
     void TimerDropReportTimer();
+    // Test-only (the environment's QUELTA_SAVE_LOOP, read by the program at start-up): every
+    // `intervalMs`, a new line in the display and in the contact history, then the start-up
+    // settings, the display text and the contact history saved the way their buttons save them.
+    void StartSaveLoop(int intervalMs);
+    void SaveLoopStep();
+    int saveLoopCount_ = 0;
 
 signals:
     void closed();

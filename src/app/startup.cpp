@@ -87,6 +87,8 @@ int runQuelta(int argc, char** argv, const std::function<void(Ttalk2e&)>& afterC
     main->show();
     if (splash) splash->raise();
     if (afterCreation) afterCreation(*main);
+    // Test-only: the crash test of the saved files sets this (milliseconds between saves).
+    if (qEnvironmentVariableIsSet("QUELTA_SAVE_LOOP")) main->StartSaveLoop(qEnvironmentVariableIntValue("QUELTA_SAVE_LOOP"));
 
     const int rc = app.exec();
     main.reset();
