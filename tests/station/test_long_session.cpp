@@ -5,8 +5,9 @@
 // the last hour must be within 5 MB a station of the memory after the first.
 //
 // The clock is the stations' own (set by the test); timers are called, never waited for. Under the
-// address sanitizer the session is shorter (40 minutes, measured at 20 and 40): its allocator makes
-// each step several times slower and keeps freed memory in quarantine.
+// address sanitizer the session is shorter (30 minutes, measured at 15 and 30): its allocator makes
+// each step several times slower and keeps freed memory in quarantine, so the process figures are
+// only reported there.
 #include "support/lan.h"
 
 #include "audience/record_mirror.h"
@@ -38,7 +39,7 @@ constexpr bool kSanitized = false;
 #else
 constexpr bool kSanitized = false;
 #endif
-constexpr int kMinutes = kSanitized ? 40 : 180;
+constexpr int kMinutes = kSanitized ? 30 : 180;
 constexpr int kStations = 8;
 constexpr int kStepSeconds = 2;
 constexpr qint64 kMB = 1024 * 1024;
@@ -223,7 +224,8 @@ void LongSessionTest::eightStationsForHours() {
           "(%+.2f MB, %+.2f MB a station)",
           kMinutes, lineNo, firstMark * kStepSeconds / 60, double(rssFirst) / kMB, double(rssLast) / kMB, growth,
           growth / kStations);
-    qInfo("heap in use at minute %d: %.1f MB, at the end: %.1f MB (%+.2f MB a station)", firstMark * kStepSeconds / 60,
+    if (!kSanitized)
+        qInfo("heap in use at minute %d: %.1f MB, at the end: %.1f MB (%+.2f MB a station)", firstMark * kStepSeconds / 60,
           double(heapFirst) / kMB, double(heapLast) / kMB, double(heapLast - heapFirst) / kMB / kStations);
     for (int i = 0; i < kStations; ++i) {
         const Holdings& a = first[i];
@@ -234,10 +236,12 @@ void LongSessionTest::eightStationsForHours() {
               b.explanation, a.contact, b.contact, a.transcript, b.transcript, a.mirror, b.mirror, a.queue, b.queue);
         QVERIFY2(b.total() - a.total() < 5 * kMB, qPrintable(QStringLiteral("station %1").arg(i + 1)));
     }
-    QVERIFY2(rssLast - rssFirst < qint64(kStations) * 5 * kMB, "resident memory grew by more than 5 MB a station");
-    // The sanitizer's allocator keeps its own books (mallinfo2 does not see them).
-    if (!kSanitized)
+    // The sanitizer's allocator keeps freed memory in quarantine and its own books (mallinfo2 does
+    // not see them): there only what the stations hold is held to the bound.
+    if (!kSanitized) {
+        QVERIFY2(rssLast - rssFirst < qint64(kStations) * 5 * kMB, "resident memory grew by more than 5 MB a station");
         QVERIFY2(heapLast - heapFirst < qint64(kStations) * 5 * kMB, "the heap grew by more than 5 MB a station");
+    }
 }
 
 QTEST_MAIN(LongSessionTest)
