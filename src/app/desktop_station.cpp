@@ -17,7 +17,26 @@ namespace {
 const QString kTitle = QStringLiteral("Quelta");
 }
 
-void DesktopMessages::information(const QString& text) { QMessageBox::information(nullptr, kTitle, text); }
+DesktopMessages::~DesktopMessages() {
+    for (const QPointer<QWidget>& box : std::as_const(boxes_)) delete box.data();
+}
+
+void DesktopMessages::information(const QString& text) {
+    const quint16 kind = receipts_.kindNow();
+    if (kind == 0) {
+        QMessageBox::information(nullptr, kTitle, text);
+        return;
+    }
+    // A receipt box: shown and left open; the handler goes on at once.
+    if (!receipts_.admit(kind)) return;
+    auto* box = new QMessageBox(QMessageBox::Information, kTitle, text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    QObject::connect(box, &QObject::destroyed, [this, kind] { receipts_.closed(kind); });
+    boxes_.removeAll(nullptr);
+    boxes_ << box;
+    box->show();
+}
 
 bool DesktopMessages::askYesNo(const QString& text) {
     QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No);

@@ -1,15 +1,28 @@
 #pragma once
 // The desktop implementations of the station context: message boxes, dialogs, the system clock
 // and clipboard, and the real UDP network.
+#include "app/receipt_boxes.h"
 #include "app/station.h"
 #include "net/udp_network.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
 
 namespace App {
 
 class DesktopMessages final : public MessageSink {
 public:
+    explicit DesktopMessages(const Net::Network* network = nullptr) : receipts_(network) {}
+    ~DesktopMessages() override;
     void information(const QString& text) override;
     bool askYesNo(const QString& text) override;
+    // Receipt boxes on the screen now.
+    qsizetype openReceiptBoxes() const { return receipts_.openCount(); }
+
+private:
+    ReceiptBoxes receipts_;
+    QList<QPointer<QWidget>> boxes_;  // open receipt boxes, closed with the station
 };
 
 class DesktopDialogs final : public Dialogs {
@@ -43,7 +56,7 @@ QString defaultProgramFolder();
 struct DesktopStation {
     Net::UdpNetwork network;
     SystemClock clock;
-    DesktopMessages messages;
+    DesktopMessages messages{&network};
     DesktopDialogs dialogs;
     SystemClipboard clipboard;
     SystemHostTools hostTools;

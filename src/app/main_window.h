@@ -650,6 +650,19 @@ public:
     void ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
     void ClearTelop(bool toLan, bool toSelf);
 
+    // ---- hardening (main_window_hardening.cpp) ----
+    // Once a minute, the datagrams the receive queues had to refuse, one line per port on the
+    // explanation page; nothing when none were refused. Started with the windows.
+    QTimer* TimerDropReport = nullptr;
+    void StartDropReport();
+    void TimerDropReportTimer();
+    // Test-only (the environment's QUELTA_SAVE_LOOP, read by the program at start-up): every
+    // `intervalMs`, a new line in the display and in the contact history, then the start-up
+    // settings, the display text and the contact history saved the way their buttons save them.
+    void StartSaveLoop(int intervalMs);
+    void SaveLoopStep();
+    int saveLoopCount_ = 0;
+
 signals:
     void closed();
 

@@ -63,6 +63,7 @@ TForm12* showSplash() {
 std::unique_ptr<Ttalk2e> createStationWindows(Station& station, TForm12* splash) {
     auto main = std::make_unique<Ttalk2e>(station, splash);
     main->createAuxiliaryWindows();
+    main->StartDropReport();
     return main;
 }
 
@@ -86,6 +87,8 @@ int runQuelta(int argc, char** argv, const std::function<void(Ttalk2e&)>& afterC
     main->show();
     if (splash) splash->raise();
     if (afterCreation) afterCreation(*main);
+    // Test-only: the crash test of the saved files sets this (milliseconds between saves).
+    if (qEnvironmentVariableIsSet("QUELTA_SAVE_LOOP")) main->StartSaveLoop(qEnvironmentVariableIntValue("QUELTA_SAVE_LOOP"));
 
     const int rc = app.exec();
     main.reset();

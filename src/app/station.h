@@ -15,7 +15,10 @@ namespace Net { class Network; }
 
 namespace App {
 
-// Every message box goes through here.
+// Every message box goes through here. A box shown while a datagram's handler runs (a group-full
+// answer, a greeting in a settings transfer, whatever a received transfer sets off) is a receipt box:
+// it never blocks the handler, and while one from a port is open, that port shows no other (see
+// ReceiptBoxes), so a peer cannot stack boxes on the screen.
 class MessageSink {
 public:
     virtual ~MessageSink() = default;

@@ -7,29 +7,25 @@ namespace Net {
 DatagramEndpoint::DatagramEndpoint(Network& network, const PortEntry& entry, QObject* parent)
     : QObject(parent), network_(network), entry_(&entry) {
     setObjectName(QString::fromLatin1(entry.endpoint));
+    lane_ = network_.receiveQueue().openLane(
+        [this](const QByteArray& d, const QString& from, quint16 fromPort) { acceptDatagram(d, from, fromPort); });
 }
 
-DatagramEndpoint::~DatagramEndpoint() = default;
+DatagramEndpoint::~DatagramEndpoint() { network_.receiveQueue().closeLane(lane_); }
 
 bool DatagramEndpoint::bindChannel(int channelIndex) {
     return bindPort(portFor(*entry_, entry_->basePort, channelIndex));
 }
 
-void DatagramEndpoint::retire(std::unique_ptr<DatagramSocket> socket) {
-    if (!socket) return;
-    socket->disconnect(this);
-    socket->close();
-    if (delivering_ == 0) return;  // nothing of it is on the stack: it goes now
-    // Its own delivery loop is further up the stack; it is deleted once control is back in the
-    // event loop that ran that delivery.
-    retired_.push_back(std::move(socket));
-}
-
 bool DatagramEndpoint::bindPort(quint16 port) {
-    retire(std::move(socket_));  // the old socket is closed before the new one binds
+    // The old socket is closed before the new one binds; what it had queued is lost with it.
+    // Handlers never run on a socket's stack (they run in the queue's turns), so it can go now.
+    socket_.reset();
+    network_.receiveQueue().clearLane(lane_);
     socket_ = network_.openSocket();
-    connect(socket_.get(), &DatagramSocket::received, this, &DatagramEndpoint::acceptDatagram);
+    connect(socket_.get(), &DatagramSocket::received, this, &DatagramEndpoint::arrived);
     channelPort_ = port;
+    network_.receiveQueue().setLanePort(lane_, port);
     return socket_->bind(port);
 }
 
@@ -41,6 +37,12 @@ void DatagramEndpoint::sendTo(const QString& host, quint16 port, const QByteArra
     if (!socket_->sendTo(payload, PlainAddress(host), port, &error)) emit sendError(error);
 }
 
+void DatagramEndpoint::arrived(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort) {
+    if (entry_->maxBytes == 0) return;                  // send-only endpoint
+    if (datagram.size() >= entry_->maxBytes) return;   // ignored unread, whatever the options
+    network_.receiveQueue().push(lane_, datagram, fromAddress, fromPort);
+}
+
 void DatagramEndpoint::acceptDatagram(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort) {
     if (entry_->maxBytes == 0) return;  // send-only endpoint
     if (gate && !gate()) return;
@@ -49,10 +51,7 @@ void DatagramEndpoint::acceptDatagram(const QByteArray& datagram, const QString&
     if (const qsizetype nul = text.indexOf('\0'); nul >= 0) text.truncate(nul);
     if (entry_->loopbackGuard && siblingCopyOn && siblingCopyOn() && fromAddress == QLatin1String("127.0.0.1")) return;
     if (entry_->scrambled && unscramble) text = unscramble(text);
-    ++delivering_;
     emit received(text, fromAddress, fromPort);
-    if (--delivering_ == 0)
-        for (auto& s : std::exchange(retired_, {})) s.release()->deleteLater();
 }
 
 }  // namespace Net

@@ -10,7 +10,6 @@
 #include <QString>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace Net {
 
@@ -41,8 +40,10 @@ public:
     std::function<bool()> siblingCopyOn;    // "７ｗに表示": drop datagrams from 127.0.0.1
     std::function<QByteArray(const QByteArray&)> unscramble;  // only called for scrambled ports
 
-    // Runs the discipline on one arriving datagram; emits `received` when it passes.
+    // Runs the discipline on one datagram whose turn has come; emits `received` when it passes.
     void acceptDatagram(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort);
+    // Queues what the socket received; a datagram at or above the size limit is ignored at once.
+    void arrived(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort);
 
 signals:
     // The text of a datagram that passed the discipline (NUL-ended, unscrambled).
@@ -50,16 +51,11 @@ signals:
     void sendError(const QString& message);
 
 private:
-    void retire(std::unique_ptr<DatagramSocket> socket);
-
     Network& network_;
     const PortEntry* entry_;
     std::unique_ptr<DatagramSocket> socket_;
     quint16 channelPort_ = 0;
-    // A handler may rebind its own endpoint (a channel change from inside a message box that the
-    // handler shows); the socket whose delivery is still on the stack is kept until it returns.
-    int delivering_ = 0;
-    std::vector<std::unique_ptr<DatagramSocket>> retired_;
+    int lane_ = 0;  // in the network's receive queue
 };
 
 }  // namespace Net

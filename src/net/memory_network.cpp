@@ -109,8 +109,14 @@ void MemoryNetwork::queue(MemoryHost& host, quint16 port, const QByteArray& payl
         Qt::QueuedConnection);
 }
 
+int MemoryNetwork::pending() const {
+    qsizetype n = pending_;
+    for (const auto& h : hosts_) n += h->receiveQueue().queued();
+    return int(n);
+}
+
 void MemoryNetwork::deliverAll() {
-    for (int guard = 0; pending_ > 0 && guard < 100000; ++guard)
+    for (int guard = 0; pending() > 0 && guard < 100000; ++guard)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

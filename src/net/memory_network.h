@@ -62,9 +62,10 @@ public:
     // A datagram from a host that is not a station (a scripted peer, a malformed sender).
     void inject(const QString& from, quint16 fromPort, const QString& to, quint16 toPort, const QByteArray& payload);
 
-    // Runs the event loop until every queued datagram has been delivered (answers included).
+    // Runs the event loop until every queued datagram has been handled (answers included).
     void deliverAll();
-    int pending() const { return pending_; }
+    // Datagrams on their way or waiting in a station's receive queue.
+    int pending() const;
 
 private:
     friend class MemorySocket;

@@ -1,6 +1,8 @@
 #pragma once
 // What a station needs from the network: datagram sockets and the host's own identity.
 // UdpNetwork is the real one; MemoryNetwork joins several stations in one process for tests.
+#include "net/receive_queue.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -37,6 +39,13 @@ public:
     virtual ~Network() = default;
     virtual std::unique_ptr<DatagramSocket> openSocket() = 0;
     virtual HostIdentity hostIdentity() const = 0;
+
+    // Where the station's endpoints queue what their sockets receive (one per station).
+    ReceiveQueue& receiveQueue() { return receiveQueue_; }
+    const ReceiveQueue& receiveQueue() const { return receiveQueue_; }
+
+private:
+    ReceiveQueue receiveQueue_;
 };
 
 }  // namespace Net

@@ -2,11 +2,10 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QNetworkDatagram>
 #include <QNetworkInterface>
 #include <QUdpSocket>
 #include <QVariant>
-#include <deque>
+#include <array>
 #include <unistd.h>
 
 namespace Net {
@@ -51,34 +50,29 @@ private:
     void open() {
         socket_ = std::make_unique<QUdpSocket>();
         bound_ = false;
-        QObject::connect(socket_.get(), &QUdpSocket::readyRead, this, [this] { drain(); });
+        QObject::connect(socket_.get(), &QUdpSocket::readyRead, this, [this] { readPending(); });
     }
 
-    // Everything the kernel holds is taken into our own queue before each datagram is handled,
-    // so a burst from a fast sender never overflows the socket's buffer while the display works.
+    // Takes what the kernel holds into the endpoint's queue, which bounds it and counts what it
+    // cannot take. At most a batch per wake-up: under a flood the notifier fires again on the next
+    // turn of the event loop, after the other sockets and the queued handlers have had theirs.
     void readPending() {
-        while (socket_->hasPendingDatagrams()) queue_.push_back(socket_->receiveDatagram());
-    }
-
-    void drain() {
-        readPending();
-        if (draining_) return;  // a handler's nested event loop: the outer loop handles them in order
-        draining_ = true;
-        while (!queue_.empty()) {
-            const QNetworkDatagram d = std::move(queue_.front());
-            queue_.pop_front();
-            const QHostAddress from = d.senderAddress();
+        for (int n = 0; n < kBatch && socket_->hasPendingDatagrams(); ++n) {
+            QHostAddress from;
+            quint16 fromPort = 0;
+            // Anything longer than the buffer is over every receive limit anyway.
+            const qint64 size = socket_->readDatagram(buffer_.data(), buffer_.size(), &from, &fromPort);
+            if (size < 0) break;
             bool ok = false;
             const quint32 v4 = from.toIPv4Address(&ok);
-            emit received(d.data(), ok ? QHostAddress(v4).toString() : from.toString(), quint16(d.senderPort()));
-            readPending();
+            emit received(QByteArray(buffer_.data(), size), ok ? QHostAddress(v4).toString() : from.toString(),
+                          fromPort);
         }
-        draining_ = false;
     }
 
+    static constexpr int kBatch = 512;
     std::unique_ptr<QUdpSocket> socket_;
-    std::deque<QNetworkDatagram> queue_;
-    bool draining_ = false;
+    std::array<char, 4096> buffer_{};
     bool bound_ = false;
 };
 

@@ -16,6 +16,7 @@
 #include "prepared/preroll_monitor.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
+#include "app/receipt_boxes.h"
 #include "app/station.h"
 #include "app/startup.h"
 #include "net/memory_network.h"
@@ -31,14 +32,32 @@
 
 namespace Testing {
 
+// Records the boxes. Receipt boxes (shown by a datagram's handler) stay open until the test closes
+// them, as the desktop ones stay until the user clicks OK: one shown while another of its kind is
+// open is not shown but kept in `notStacked`.
 class RecordingMessages final : public App::MessageSink {
 public:
-    void information(const QString& text) override { shown << text; }
+    explicit RecordingMessages(const Net::Network* network = nullptr) : receipts(network) {}
+    void information(const QString& text) override {
+        if (const quint16 kind = receipts.kindNow()) {
+            if (!receipts.admit(kind)) {
+                notStacked << text;
+                return;
+            }
+            shownOnReceipt << text;
+        }
+        shown << text;
+    }
+    // The user clicks OK on every open receipt box.
+    void closeReceiptBoxes() { receipts.closeAll(); }
     bool askYesNo(const QString& text) override {
         asked << text;
         return answerYes;
     }
     QStringList shown;
+    QStringList shownOnReceipt;  // the receipt boxes among `shown`
+    QStringList notStacked;
+    App::ReceiptBoxes receipts;
     QStringList asked;
     bool answerYes = false;
 };
@@ -104,7 +123,7 @@ public:
     QString address() const { return host.primaryAddress(); }
 
     Net::MemoryHost& host;
-    RecordingMessages messages;
+    RecordingMessages messages{&host};
     ScriptedDialogs dialogs;
     ManualClock clock;
     MemoryClipboard clipboard;

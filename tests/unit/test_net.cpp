@@ -5,6 +5,7 @@
 #include "net/datagram_endpoint.h"
 #include "net/memory_network.h"
 #include "net/outbox.h"
+#include "net/receive_queue.h"
 #include "text/cp932.h"
 
 #include <QSignalSpy>
@@ -28,6 +29,10 @@ private slots:
     void outboxRoutes();
     void outboxScramblesOnlyScrambledPorts();
     void aSocketOutlivesItsOwnHandler();
+    void receiveQueueBoundsEachLaneAndCountsDrops();
+    void receiveQueueServesLanesFairly();
+    void receiveQueueSurvivesHandlersThatNestOrClose();
+    void aFloodOnOnePortLeavesTheOthersAlone();
     void channelShift();
     void memoryLanRoutesUnicastBroadcastAndLoopback();
     void secondBindOfAPortFails();
@@ -362,14 +367,143 @@ void NetTest::aSocketOutlivesItsOwnHandler() {
     });
     ProbeSocket* first = net.live.value(0);
     first->deliver("Ful");
+    QCOMPARE(handled, 0);  // the socket only queues: no handler runs on its stack
+    QCOMPARE(net.receiveQueue().queued(), 1);
+    QCOMPARE(net.receiveQueue().runTurn(), 1);
     QCOMPARE(handled, 1);
     QCOMPARE(net.deliveredAfterDeath, 0);
     QCOMPARE(e.channelPort(), 6918);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // back in the event loop
-    QCOMPARE(net.live.size(), 1);  // the old socket is gone once nothing of it is on the stack
-    // A rebind outside any handler closes the old socket at once.
+    QCOMPARE(net.live.size(), 1);  // the old socket went at once
+    // What the old socket had queued is not handed on to the new one.
+    net.live.value(0)->deliver("a");
     e.bindChannel(3);
-    QCOMPARE(net.live.size(), 1);
+    QCOMPARE(net.receiveQueue().queued(), 0);
+    QCOMPARE(net.receiveQueue().runTurn(), 0);
+    QCOMPARE(handled, 1);
+}
+
+namespace {
+struct Delivery {
+    int lane;
+    QByteArray payload;
+};
+// A queue with lanes that record into one log, in the order the handlers ran.
+struct Lanes {
+    explicit Lanes(ReceiveQueue::Limits limits) : queue(limits) {}
+    int open(quint16 port) {
+        const int id = queue.openLane([this, idx = int(ids.size())](const QByteArray& p, const QString&, quint16) {
+            log.push_back({idx, p});
+            if (onDeliver) onDeliver(idx, p);
+        });
+        queue.setLanePort(id, port);
+        ids.push_back(id);
+        return int(ids.size()) - 1;
+    }
+    bool push(int lane, const QByteArray& p) { return queue.push(ids[lane], p, QStringLiteral("10.0.0.9"), 1); }
+    ReceiveQueue queue;
+    std::vector<int> ids;
+    std::vector<Delivery> log;
+    std::function<void(int, const QByteArray&)> onDeliver;
+};
+}  // namespace
+
+void NetTest::receiveQueueBoundsEachLaneAndCountsDrops() {
+    Lanes l({4, 32, 8});
+    const int flood = l.open(6721), lines = l.open(6711);
+    for (int i = 0; i < 10; ++i) QCOMPARE(l.push(flood, QByteArray::number(i)), i < 4);
+    QVERIFY(l.push(lines, "line"));  // a full lane does not take room from another
+    QCOMPARE(l.queue.queued(), 5);
+    QCOMPARE(l.queue.droppedTotal(), 6);
+    const QMap<quint16, qint64> dropped = l.queue.takeDropped();
+    QCOMPARE(dropped.size(), 1);
+    QCOMPARE(dropped.value(6721), 6);
+    QVERIFY(l.queue.takeDropped().isEmpty());  // counted once
+    QCOMPARE(l.queue.runTurn(), 5);
+    // The first four of the flood were kept, in order; the rest was refused, not reordered.
+    QStringList got;
+    for (const Delivery& d : l.log) got << QString::fromLatin1(d.payload);
+    QCOMPARE(got, (QStringList{"0", "1", "2", "3", "line"}));
+    // A closed lane refuses everything and counts nothing.
+    l.queue.closeLane(l.ids[flood]);
+    QVERIFY(!l.push(flood, "x"));
+    QVERIFY(l.queue.takeDropped().isEmpty());
+}
+
+void NetTest::receiveQueueServesLanesFairly() {
+    Lanes l({512, 32, 8});
+    const int flood = l.open(6721), lines = l.open(6711), commands = l.open(6723);
+    for (int i = 0; i < 300; ++i) l.push(flood, "f");
+    l.push(lines, "line");
+    l.push(commands, "undo");
+    // One turn: the flood has its share, then the others in arrival order, then the flood again.
+    QCOMPARE(l.queue.runTurn(), 32);
+    QCOMPARE(l.log.size(), size_t(32));
+    QCOMPARE(l.log[8].payload, QByteArray("line"));
+    QCOMPARE(l.log[9].payload, QByteArray("undo"));
+    for (int i = 10; i < 32; ++i) QCOMPARE(l.log[i].lane, flood);
+    // Without a flood the lanes are served in arrival order across ports.
+    l.log.clear();
+    while (l.queue.runTurn() > 0) {}
+    QCOMPARE(l.log.size(), size_t(300 - 30));
+    l.log.clear();
+    l.push(commands, "1");
+    l.push(lines, "2");
+    l.push(commands, "3");
+    l.push(lines, "4");
+    l.queue.runTurn();
+    QStringList got;
+    for (const Delivery& d : l.log) got << QString::fromLatin1(d.payload);
+    QCOMPARE(got, (QStringList{"1", "2", "3", "4"}));
+}
+
+void NetTest::receiveQueueSurvivesHandlersThatNestOrClose() {
+    Lanes l({16, 8, 2});
+    const int a = l.open(6712), b = l.open(6718), c = l.open(6727);
+    quint16 portSeen = 0;
+    int nestedHandled = -1;
+    l.onDeliver = [&](int lane, const QByteArray& p) {
+        if (p == "nest") {
+            portSeen = l.queue.deliveringPort();
+            // A nested event loop (a box the handler shows): other lanes go on, this one waits.
+            nestedHandled = l.queue.runTurn();
+        }
+        if (p == "close") l.queue.closeLane(l.ids[c]);
+        Q_UNUSED(lane);
+    };
+    l.push(a, "nest");
+    l.push(a, "a2");
+    l.push(b, "b1");
+    l.push(c, "close");
+    l.push(c, "c2");
+    QCOMPARE(l.queue.deliveringPort(), quint16(0));
+    l.queue.runTurn();
+    QCOMPARE(portSeen, quint16(6712));
+    QCOMPARE(nestedHandled, 2);  // b1 and close; c2 went with its lane, a2 waited for "nest"
+    QStringList got;
+    for (const Delivery& d : l.log) got << QString::fromLatin1(d.payload);
+    QCOMPARE(got, (QStringList{"nest", "b1", "close", "a2"}));
+    QCOMPARE(l.queue.queued(), 0);
+    QCOMPARE(l.queue.deliveringPort(), quint16(0));
+}
+
+void NetTest::aFloodOnOnePortLeavesTheOthersAlone() {
+    Pair n;
+    DatagramEndpoint feed(n.b, Ports::MainMonitorFeed), lines(n.b, Ports::MainLines);
+    feed.bindChannel(0);
+    lines.bindChannel(0);
+    QSignalSpy feedSpy(&feed, &DatagramEndpoint::received), lineSpy(&lines, &DatagramEndpoint::received);
+    const int capacity = n.b.receiveQueue().limits().capacity;
+    for (int i = 0; i < capacity + 1000; ++i) n.lan.inject("192.168.1.9", 1, "192.168.1.2", 6721, "192.168.1.9,spam");
+    n.lan.inject("192.168.1.1", 1, "192.168.1.2", 6711, "a line");
+    n.lan.deliverAll();
+    QCOMPARE(lineSpy.size(), 1);
+    QCOMPARE(feedSpy.size(), capacity);
+    QCOMPARE(n.b.receiveQueue().takeDropped().value(6721), 1000);
+    // Oversized datagrams are ignored before they take room, and are no drop of ours.
+    n.lan.inject("192.168.1.1", 1, "192.168.1.2", 6711, QByteArray(1024, 'x'));
+    n.lan.deliverAll();
+    QCOMPARE(lineSpy.size(), 1);
+    QVERIFY(n.b.receiveQueue().takeDropped().isEmpty());
 }
 
 void NetTest::channelShift() {
