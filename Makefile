@@ -31,7 +31,7 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
 
 bench: configure
-	cmake --build $(BUILD) -j$(JOBS)
+	cmake --build $(BUILD) -j$(JOBS) --target quelta benches
 	bench/run $(BUILD)
 
 PREFIX ?= /usr/local
