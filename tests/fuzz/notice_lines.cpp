@@ -22,9 +22,10 @@ void checkInt(QByteArrayView value) {
     const auto v = N::ToInt(value);
     bool ok = false;
     const qlonglong reference = value.toByteArray().toLongLong(&ok);
-    // QByteArray::toLongLong also takes spaces around the number; ours takes digits only.
+    // QByteArray::toLongLong also takes spaces around the number and stops at a NUL; ours takes
+    // digits only.
     const bool plain = !value.isEmpty() && !value.contains(' ') && !value.contains('\t') && !value.contains('\n') &&
-                       !value.contains('\r') && !value.contains('\v') && !value.contains('\f');
+                       !value.contains('\r') && !value.contains('\v') && !value.contains('\f') && !value.contains('\0');
     if (v) FUZZ_CHECK(ok && reference == *v);
     else if (plain && ok) FUZZ_CHECK(reference > 2147483647LL || reference < -2147483648LL || value.startsWith("0x"));
 }

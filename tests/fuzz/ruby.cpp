@@ -21,6 +21,13 @@ QString applied(QString text, const QList<R::Edit>& edits) {
     return text;
 }
 
+// Whether a document holds `text` as one line, character for character.
+bool keptAsIs(const QString& text) {
+    QTextDocument d;
+    d.setPlainText(text);
+    return d.toPlainText() == text && d.blockCount() == 1;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -40,9 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The record: with a text of one line that the document holds as it is, the window is the
     // whole text, from its start, and the document ends as the edits describe.
+    // (A reading with a line break, CR included, splits the line it goes into, as it would in any
+    // text control; such inputs are left out of the comparison.)
     QTextDocument doc;
     doc.setPlainText(window);
-    const bool oneLine = doc.toPlainText() == window && doc.blockCount() == 1;
+    const bool oneLine = doc.toPlainText() == window && doc.blockCount() == 1 && keptAsIs(R::Token(reading));
     const int made = R::AnnotateRecord(doc, lines, base, reading);
     FUZZ_CHECK(made >= 0);
     if (oneLine) {
