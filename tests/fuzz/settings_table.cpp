@@ -41,15 +41,31 @@ QByteArray kept(int key, Kind kind, QByteArrayView v) {
     }
 }
 
+// The comments of every row in code page 932, converted once: converting them for each input
+// would take most of the time of a run.
+struct Comments {
+    QByteArray comment, off, third;
+};
+const std::map<int, Comments>& comments() {
+    static const auto* const all = [] {
+        auto* m = new std::map<int, Comments>;
+        for (const Ref::Row& row : Ref::kRows)
+            (*m)[row.key] = {Ref::cp932(row.comment), Ref::cp932(row.commentOff), Ref::cp932(row.commentThird)};
+        return m;
+    }();
+    return *all;
+}
+
 Settings::KeyTable tableOf(Controls& c) {
     Settings::KeyTable t;
     for (const Ref::Row& row : Ref::kRows) {
+        const Comments& texts = comments().at(row.key);
         Settings::Entry e;
         e.key = row.key;
         e.kind = row.kind;
-        e.comment = Ref::cp932(row.comment);
-        e.commentOff = Ref::cp932(row.commentOff);
-        e.commentThird = Ref::cp932(row.commentThird);
+        e.comment = texts.comment;
+        e.commentOff = texts.off;
+        e.commentThird = texts.third;
         if (row.kind == Kind::Command) {
             e.apply = [&c](QByteArrayView) { ++c.commands; };
         } else if (row.kind != Kind::Unused) {
