@@ -1,11 +1,17 @@
 # Front door of the build. `make` builds build/quelta; `make run`, `make test`, `make bench`,
 # `make install` (PREFIX=/usr/local by default, DESTDIR honoured) and `make package` (a .deb).
+# `make fuzz` runs the fuzz targets (FUZZ_SECONDS each, FUZZ_TARGETS to pick some) with clang in a
+# build folder of its own.
 BUILD      := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+CLANG      := CC=clang-14 CXX=clang++-14
 JOBS       := $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure run test test-normal test-asan bench install package clean
+.PHONY: all deps configure run test test-normal test-asan bench install package clean fuzz
 
 all: configure
 	cmake --build $(BUILD) -j$(JOBS) --target quelta
@@ -30,6 +36,12 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
 
+fuzz:
+	@scripts/install-deps --fuzz
+	@test -f $(FUZZ_BUILD)/CMakeCache.txt || $(CLANG) cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELTA_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target quelta_fuzz_targets
+	FUZZ_SECONDS=$(FUZZ_SECONDS) tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_TARGETS)
+
 bench: configure
 	cmake --build $(BUILD) -j$(JOBS)
 	bench/run $(BUILD)
@@ -43,4 +55,4 @@ package: all
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
