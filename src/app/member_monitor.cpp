@@ -143,7 +143,9 @@ void TForm2::Restack() {
         r.name->setFont(font);
     }
     const int lines = qBound(1, options_().linesPerRow, 9);
-    const int size = qMax(1, Fonts::points(font));
+    // A font size from a settings file may be anything; beyond this no row fits a screen anyway,
+    // and the row positions must stay inside int.
+    const int size = qBound(1, Fonts::points(font), 1000);
     rowHeight_ = lines * size * 2 + 2;
     positions_.clear();
     for (int k = 1; k <= kRows; ++k) {

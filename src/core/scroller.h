@@ -2,6 +2,8 @@
 // The smooth screen's arithmetic: which display lines are drawn where on each tick, and when a
 // line has finished scrolling in. The step counter, not wall time, drives the motion, so a busy
 // machine scrolls slower rather than skipping.
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace Core {
@@ -33,12 +35,19 @@ struct SmoothScroller {
         latchedSteps = stepsPerLine;
     }
 
-    // Lines i = 0 … visibleLines at the current offset.
+    // No screen holds more lines than this; a line count from a settings file or a partner's
+    // transfer may be anything, a negative one included.
+    static constexpr int kMostVisibleLines = 1000;
+
+    // Lines i = 0 … visibleLines at the current offset (none for a count below zero).
     std::vector<Placed> placement() const {
+        const int n = std::clamp(visibleLines, -1, kMostVisibleLines);
         std::vector<Placed> out;
-        out.reserve(visibleLines + 1);
-        for (int i = 0; i <= visibleLines; ++i)
-            out.push_back({shownLine + i - visibleLines, i * latchedSpacing - stepCounter * latchedStep});
+        out.reserve(size_t(n + 1));
+        for (int i = 0; i <= n; ++i) {
+            const long long y = 1LL * i * latchedSpacing - 1LL * stepCounter * latchedStep;
+            out.push_back({shownLine - (n - i), int(std::clamp<long long>(y, INT_MIN, INT_MAX))});
+        }
         return out;
     }
 

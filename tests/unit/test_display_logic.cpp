@@ -187,6 +187,19 @@ void DisplayLogicTest::scrollerPlacesLinesFromTheBottom() {
     QCOMPARE(p[3].y, 180);
     s.jumpToEnd(1);
     QCOMPARE(s.placement()[0].line, -2);  // outside the record: drawn empty
+
+    // Line counts and spacings from a file or a partner's transfer: nothing or a bounded screen.
+    s.visibleLines = -5;
+    QVERIFY(s.placement().empty());
+    s.visibleLines = 0;
+    QCOMPARE(int(s.placement().size()), 1);
+    s.visibleLines = 2147483647;
+    s.lineSpacing = 2147483647;
+    s.latch();
+    const auto most = s.placement();
+    QCOMPARE(int(most.size()), SmoothScroller::kMostVisibleLines + 1);
+    QCOMPARE(most.back().line, 1);
+    QCOMPARE(most.back().y, 2147483647);
 }
 
 void DisplayLogicTest::columnsIgnoreRubyAndBackquotePairs() {

@@ -1,0 +1,62 @@
+#pragma once
+// Whole stations for the fuzz targets: built once per process on the in-memory LAN and built anew
+// after a fixed number of inputs, so their records, logs and buffers stay small and what an input
+// did is undone by at most that many inputs later. Every receiver's switch is on, so each
+// datagram reaches its handler.
+#include "gui_app.h"
+#include "support/lan.h"
+
+#include "messaging/notice_window.h"
+#include "prepared/correction_monitor.h"
+#include "prepared/correction_palette.h"
+#include "prepared/template_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <memory>
+
+namespace Fuzz {
+
+// Opens the gates that switch receivers off, as a typist would with the controls.
+inline void openEveryReceiver(Testing::TestStation& s) {
+    Ttalk2e& m = *s.main;
+    for (QCheckBox* box : {m.CheckBox22, m.CheckBox12, m.CheckBox46, m.CheckBox30, m.CheckBox31})
+        if (!box->isChecked()) box->setChecked(true);
+    if (m.Form15->CheckBox12->isChecked()) m.Form15->CheckBox12->setChecked(false);
+    if (!m.Form11->CheckBox20->isChecked()) m.Form11->CheckBox20->setChecked(true);
+    for (QWidget* w : {static_cast<QWidget*>(m.Form11.get()), static_cast<QWidget*>(m.Fkakunin.get()),
+                       static_cast<QWidget*>(m.Fshusei_moni.get())})
+        if (!w->isVisible()) w->show();
+}
+
+// Traffic scrambling on or off, the same on every station so that they still understand each other.
+inline void setScrambling(Testing::Lan& lan, bool on) {
+    for (auto& s : lan.stations)
+        if (s->main->CheckBox42->isChecked() != on) s->main->CheckBox42->setChecked(on);
+}
+
+// Keep the object in a static pointer and never delete it: the last rig must outlive the process's
+// exit, since destroying windows after Qt's own statics are gone crashes (and the pointer keeps it
+// reachable for LeakSanitizer).
+template <typename Rig>
+class Rebuilt {
+public:
+    explicit Rebuilt(int inputsPerRig) : inputsPerRig_(inputsPerRig) {}
+    // The rig for the next input: a new one on the first call and after every inputsPerRig inputs.
+    Rig& next() {
+        application<QApplication>();
+        if (!rig_ || ++uses_ > inputsPerRig_) {
+            rig_.reset();  // the old stations go before the new ones bind their ports
+            rig_ = std::make_unique<Rig>();
+            uses_ = 1;
+        }
+        return *rig_;
+    }
+
+private:
+    int inputsPerRig_;
+    int uses_ = 0;
+    std::unique_ptr<Rig> rig_;
+};
+
+}  // namespace Fuzz
