@@ -28,11 +28,21 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 using Form::intOf;
 
 void setNumber(QLineEdit* e, int v) { e->setText(QString::number(v)); }
+
+// The line count and spacing fields come from typists, settings files and partners' transfers: any
+// number. The screen's arithmetic takes them within what a screen can hold, so nothing overflows.
+int linesOf(const QLineEdit* e, int fallback) {
+    return std::clamp(intOf(e, fallback), -1, Core::SmoothScroller::kMostVisibleLines);
+}
+constexpr int kMostSpacing = 10000;
+int spacingOf(const QLineEdit* e, int fallback) { return std::clamp(intOf(e, fallback), 0, kMostSpacing); }
 
 
 int screenHeight(const QWidget* w) {
@@ -47,9 +57,9 @@ int screenHeight(const QWidget* w) {
 
 void Ttalk2e::InitialDisplayState() {
     scroll_.jumpToEnd(record().lineCount());
-    scroll_.visibleLines = intOf(Edit8, 6);
+    scroll_.visibleLines = linesOf(Edit8, 6);
     scroll_.correctionLines = scroll_.visibleLines;
-    scroll_.lineSpacing = intOf(Edit12, 60);
+    scroll_.lineSpacing = spacingOf(Edit12, 60);
     scroll_.scrollStep = intOf(Edit9, 2);
     scroll_.stepsPerLine = qMax(1, intOf(Edit10, 30));
     scroll_.accelerateAfter = intOf(Edit43, 5);
@@ -253,13 +263,13 @@ void Ttalk2e::RedrawCanvases() {
 
 void Ttalk2e::Edit8Change() {
     if (Edit8->text().isEmpty()) return;
-    scroll_.visibleLines = intOf(Edit8, scroll_.visibleLines);
+    scroll_.visibleLines = linesOf(Edit8, scroll_.visibleLines);
     scroll_.correctionLines = scroll_.visibleLines;
 }
 
 void Ttalk2e::Edit12Change() {
     if (Edit12->text().isEmpty()) return;
-    scroll_.lineSpacing = intOf(Edit12, scroll_.lineSpacing);
+    scroll_.lineSpacing = spacingOf(Edit12, scroll_.lineSpacing);
     scroll_.stepsPerLine = qMax(1, scroll_.lineSpacing / qMax(1, scroll_.scrollStep));
     setNumber(Edit10, scroll_.stepsPerLine);
 }
@@ -271,7 +281,7 @@ void Ttalk2e::Edit11Change() {
 
 void Ttalk2e::applyStep(int step) {
     if (CheckBox67->isChecked() && layoutOn_) AutoFitLines();
-    int spacing = intOf(Edit12, scroll_.lineSpacing);
+    int spacing = spacingOf(Edit12, scroll_.lineSpacing);
     scroll_.scrollStep = step;
     scroll_.stepsPerLine = spacing / step;
     if (scroll_.stepsPerLine == 0) {
@@ -292,7 +302,7 @@ void Ttalk2e::Edit9Change() {
         Edit9->setText(QStringLiteral("1"));  // the rule runs again with 1
         return;
     }
-    const int spacing = intOf(Edit12, scroll_.lineSpacing);
+    const int spacing = spacingOf(Edit12, scroll_.lineSpacing);
     if (step >= spacing) {
         scroll_.scrollStep = spacing;
         setNumber(Edit9, spacing);
@@ -310,7 +320,7 @@ void Ttalk2e::Edit9Change() {
 }
 
 void Ttalk2e::Button83Click() {
-    setNumber(Edit9, intOf(Edit12, scroll_.lineSpacing));
+    setNumber(Edit9, spacingOf(Edit12, scroll_.lineSpacing));
     scroll_.stepsPerLine = 1;
 }
 
@@ -518,8 +528,8 @@ void Ttalk2e::CheckBox84Click() {
         CheckBox50->setChecked(false);
         return;
     }
-    scroll_.visibleLines = intOf(Edit8, scroll_.visibleLines);
-    scroll_.lineSpacing = intOf(Edit12, scroll_.lineSpacing);
+    scroll_.visibleLines = linesOf(Edit8, scroll_.visibleLines);
+    scroll_.lineSpacing = spacingOf(Edit12, scroll_.lineSpacing);
     scroll_.scrollStep = intOf(Edit9, scroll_.scrollStep);
     scroll_.stepsPerLine = qMax(1, intOf(Edit10, scroll_.stepsPerLine));
 }
@@ -786,7 +796,7 @@ void Ttalk2e::FitFromFont() {
 
 void Ttalk2e::SetScrollAmount(int amount) {
     amount = qMax(1, amount);
-    const int spacing = intOf(Edit12, scroll_.lineSpacing);
+    const int spacing = spacingOf(Edit12, scroll_.lineSpacing);
     scroll_.scrollStep = amount;
     scroll_.lineSpacing = spacing;
     scroll_.stepsPerLine = qMax(1, spacing / amount);

@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 using Form::intOf;
@@ -249,7 +251,7 @@ void Ttalk2e::SendThroughInputPane(const QString& text) {
 }
 
 int Ttalk2e::AnnotateDisplay(const QString& base, const QString& reading) {
-    const int count = Core::Ruby::AnnotateRecord(*record().document(), intOf(Edit8, 6) + 1, base, reading);
+    const int count = Core::Ruby::AnnotateRecord(*record().document(), std::clamp(intOf(Edit8, 6), 0, Core::SmoothScroller::kMostVisibleLines) + 1, base, reading);
     if (count == 0) return 0;
     if (wordProcessorMode()) RichEdit2->moveCursor(QTextCursor::End);  // the paused display keeps its place
     RedrawCanvases();

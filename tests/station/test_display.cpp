@@ -181,6 +181,19 @@ void DisplayTest::stepFieldRules() {
     w.m.Edit8->setText("9");
     QCOMPARE(w.m.scroller().visibleLines, 9);
     QCOMPARE(w.m.scroller().correctionLines, 9);
+    // Any number may come from a settings file or a partner's transfer: the fields stay as given,
+    // the screen takes what it can hold and keeps drawing (the sanitizer build catches overflow).
+    for (const char* lines : {"2147483647", "-2147483648", "-5"}) {
+        w.m.Edit12->setText("2147483647");
+        w.m.Edit8->setText(lines);
+        QCOMPARE(w.m.Edit8->text(), QString::fromLatin1(lines));
+        QVERIFY(w.m.scroller().visibleLines <= Core::SmoothScroller::kMostVisibleLines);
+        QVERIFY(w.m.scroller().visibleLines >= -1);
+        QVERIFY(w.m.scroller().lineSpacing <= 10000);
+        w.m.AppendLocalLine("y");
+        w.runTicks(50);
+        w.m.RedrawCanvases();
+    }
 }
 
 void DisplayTest::autoFitFollowsFontAndDisplay() {
