@@ -4,6 +4,7 @@
 // sending, the next Enter sends the converted text in code page 932, and with the ruby option on F1
 // puts the captured reading in front of the converted word.
 #include "netns.h"
+#include "peer.h"
 #include "text/cp932.h"
 
 #include <QDir>
@@ -24,28 +25,6 @@ using namespace SystemTest;
 namespace {
 
 // Datagrams until none has come for `quietMs`, and for `maxMs` at most.
-QStringList drain(QUdpSocket& s, int quietMs, int maxMs = 10000) {
-    QStringList out;
-    QElapsedTimer all, quiet;
-    all.start();
-    quiet.start();
-    while (quiet.elapsed() < quietMs && all.elapsed() < maxMs) {
-        QTest::qWait(20);
-        while (s.hasPendingDatagrams()) {
-            out << Cp932::decode(s.receiveDatagram().data());
-            quiet.restart();
-        }
-    }
-    return out;
-}
-
-QByteArray next(QUdpSocket& s, int ms = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!s.hasPendingDatagrams() && t.elapsed() < ms) QTest::qWait(20);
-    return s.hasPendingDatagrams() ? s.receiveDatagram().data() : QByteArray();
-}
-
 // Waits for `done` to hold, for `ms` at most.
 template <typename F>
 bool waitFor(F done, int ms) {
@@ -238,11 +217,11 @@ private slots:
                                    this);
 
         // Join: the peer answers the search, then accepts the start-up pairing request.
-        QVERIFY(!next(search).isEmpty());
+        QVERIFY(!nextDatagram(search).isEmpty());
         QUdpSocket tx;
         tx.writeDatagram("10.79.0.2,peer,Req,1", QHostAddress("10.79.0.1"), 6722);
-        QVERIFY(!next(answers).isEmpty());
-        QVERIFY(QString::fromUtf8(next(pairing, 15000)).endsWith(",Req-Partner,Req"));
+        QVERIFY(!nextDatagram(answers).isEmpty());
+        QVERIFY(QString::fromUtf8(nextDatagram(pairing, 15000)).endsWith(",Req-Partner,Req"));
         tx.writeDatagram("10.79.0.2,10.79.0.1,peer,Req-Partner,Ans", QHostAddress("10.79.0.1"), 6719);
         QTest::qWait(1000);
 
@@ -284,7 +263,7 @@ private slots:
         QCOMPARE(drain(lines, 1500), QStringList());
         QCOMPARE(drain(partner, 500).value(0), QStringLiteral("今日は晴れです"));
         QVERIFY(xdo({"key", "Return"}));
-        QCOMPARE(next(lines), Cp932::encode(QStringLiteral("今日は晴れです")));
+        QCOMPARE(nextDatagram(lines), Cp932::encode(QStringLiteral("今日は晴れです")));
 
         // With the ruby option on, the reading of the conversion goes in front of the word with F1.
         drain(partner, 300);
@@ -296,7 +275,7 @@ private slots:
         QVERIFY(xdo({"key", "F1"}));
         QTest::qWait(300);
         QVERIFY(xdo({"key", "Return"}));
-        QCOMPARE(Cp932::decode(next(lines)), QStringLiteral("`rにほんご`s日本語"));
+        QCOMPARE(Cp932::decode(nextDatagram(lines)), QStringLiteral("`rにほんご`s日本語"));
 
         ::kill(pid_t(quelta->processId()), SIGTERM);
         QVERIFY(quelta->waitForFinished(10000));

@@ -2,6 +2,7 @@
 // caret line and passes over comment lines, and the partners' pre-roll monitors get the lines
 // around the caret, all checked at a scripted peer over real UDP.
 #include "netns.h"
+#include "peer.h"
 #include "text/cp932.h"
 
 #include <QElapsedTimer>
@@ -15,27 +16,6 @@
 using namespace SystemTest;
 
 namespace {
-
-QStringList drain(QUdpSocket& s, int settleMs) {
-    QStringList out;
-    QElapsedTimer quiet;
-    quiet.start();
-    while (quiet.elapsed() < settleMs) {
-        QTest::qWait(20);
-        while (s.hasPendingDatagrams()) {
-            out << Cp932::decode(s.receiveDatagram().data());
-            quiet.restart();
-        }
-    }
-    return out;
-}
-
-QByteArray next(QUdpSocket& s, int ms = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!s.hasPendingDatagrams() && t.elapsed() < ms) QTest::qWait(20);
-    return s.hasPendingDatagrams() ? s.receiveDatagram().data() : QByteArray();
-}
 
 // The script of pre-roll 1, as the window starts with it.
 const QString kFirst = QStringLiteral("テンプレート前ロールウィンドは、用意した文を１行ずつ表示に流すためのウィンドです。");
@@ -81,11 +61,11 @@ private slots:
             a.start(program, {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + runDir.path(), "QT_QPA_PLATFORM=xcb"}, this);
 
         // Join: the peer answers the search, then accepts the start-up pairing request.
-        QVERIFY(!next(search).isEmpty());
+        QVERIFY(!nextDatagram(search).isEmpty());
         QUdpSocket tx;
         tx.writeDatagram("10.79.0.2,peer,Req,1", QHostAddress("10.79.0.1"), 6722);
-        QVERIFY(!next(answers).isEmpty());
-        QVERIFY(QString::fromUtf8(next(pairing, 15000)).endsWith(",Req-Partner,Req"));
+        QVERIFY(!nextDatagram(answers).isEmpty());
+        QVERIFY(QString::fromUtf8(nextDatagram(pairing, 15000)).endsWith(",Req-Partner,Req"));
         tx.writeDatagram("10.79.0.2,10.79.0.1,peer,Req-Partner,Ans", QHostAddress("10.79.0.1"), 6719);
         QTest::qWait(1000);
 
@@ -109,8 +89,8 @@ private slots:
             QVERIFY(xdo({"key", "--window", window, "F1"}));
             QTest::qWait(150);
         }
-        QCOMPARE(Cp932::decode(next(lines)), kFirst);
-        QCOMPARE(Cp932::decode(next(lines)), kFourth);
+        QCOMPARE(Cp932::decode(nextDatagram(lines)), kFirst);
+        QCOMPARE(Cp932::decode(nextDatagram(lines)), kFourth);
         QCOMPARE(drain(lines, 500), QStringList());
 
         // Each key release fed the peer's monitor: the last one is the caret on line 4.

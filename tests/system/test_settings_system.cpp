@@ -3,6 +3,7 @@
 // the own name of the file in the member search, and the line typed with xdotool arriving scrambled
 // with the file's password, byte for byte.
 #include "netns.h"
+#include "peer.h"
 #include "net/scramble.h"
 #include "text/cp932.h"
 
@@ -18,19 +19,12 @@ using namespace SystemTest;
 
 namespace {
 
-QByteArray next(QUdpSocket& s, int ms = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!s.hasPendingDatagrams() && t.elapsed() < ms) QTest::qWait(20);
-    return s.hasPendingDatagrams() ? s.receiveDatagram().data() : QByteArray();
-}
-
 // The next datagram that satisfies `wanted`, skipping others.
 QByteArray nextWhere(QUdpSocket& s, const std::function<bool(const QByteArray&)>& wanted, int ms = 15000) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms) {
-        const QByteArray d = next(s, int(ms - t.elapsed()));
+        const QByteArray d = nextDatagram(s, int(ms - t.elapsed()));
         if (d.isNull()) break;
         if (wanted(d)) return d;
     }
@@ -82,7 +76,7 @@ private slots:
         QCOMPARE(Cp932::decode(request), QStringLiteral("10.75.0.1,放送局,Req,3"));
         QUdpSocket tx;
         tx.writeDatagram("10.75.0.2,peer,Req,3", QHostAddress("10.75.0.1"), 6922);
-        QCOMPARE(Cp932::decode(next(answers)), QStringLiteral("10.75.0.1,10.75.0.2,放送局,Ans"));
+        QCOMPARE(Cp932::decode(nextDatagram(answers)), QStringLiteral("10.75.0.1,10.75.0.2,放送局,Ans"));
 
         // A typed line reaches the member scrambled with the file's password.
         QString id;
@@ -98,7 +92,7 @@ private slots:
         QVERIFY(xdo({"key", "--window", window, "Escape"}));
         QVERIFY(xdo({"type", "--delay", "100", "--window", window, "abc 123"}));
         QVERIFY(xdo({"key", "--window", window, "Return"}));
-        const QByteArray wire = next(lines);
+        const QByteArray wire = nextDatagram(lines);
         const QByteArray pw = Cp932::encode(password);
         QCOMPARE(wire, *Net::Scramble("abc 123", pw, Net::DeriveKey(pw)));
         QCOMPARE(Net::Unscramble(wire, pw, Net::DeriveKey(pw)), QByteArray("abc 123"));

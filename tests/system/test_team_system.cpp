@@ -2,6 +2,7 @@
 // UDP: the start-up search, the answer to the peer's search, the start-up pairing request, a line
 // from the peer on the caption display, and the cancel and leave notice at SIGTERM.
 #include "netns.h"
+#include "peer.h"
 #include "text/cp932.h"
 
 #include <QElapsedTimer>
@@ -21,15 +22,6 @@ QString hostName() {
     char name[257] = {};
     gethostname(name, sizeof name - 1);
     return QString::fromLocal8Bit(name);
-}
-
-// The next datagram on the socket, or an empty one after `ms`.
-QByteArray nextDatagram(QUdpSocket& s, int ms = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!s.hasPendingDatagrams() && t.elapsed() < ms) QTest::qWait(20);
-    if (!s.hasPendingDatagrams()) return {};
-    return s.receiveDatagram().data();
 }
 
 int darkPixels(const QImage& img, const QRect& area) {

@@ -2,6 +2,7 @@
 // peer, paired with it over real UDP, sees the live typing on the partner and monitor ports and
 // the line sent with Enter.
 #include "netns.h"
+#include "peer.h"
 #include "text/cp932.h"
 
 #include <QElapsedTimer>
@@ -12,31 +13,6 @@
 #include <csignal>
 
 using namespace SystemTest;
-
-namespace {
-
-QStringList drain(QUdpSocket& s, int settleMs) {
-    QStringList out;
-    QElapsedTimer quiet;
-    quiet.start();
-    while (quiet.elapsed() < settleMs) {
-        QTest::qWait(20);
-        while (s.hasPendingDatagrams()) {
-            out << Cp932::decode(s.receiveDatagram().data());
-            quiet.restart();
-        }
-    }
-    return out;
-}
-
-QByteArray next(QUdpSocket& s, int ms = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!s.hasPendingDatagrams() && t.elapsed() < ms) QTest::qWait(20);
-    return s.hasPendingDatagrams() ? s.receiveDatagram().data() : QByteArray();
-}
-
-}  // namespace
 
 class TypingSystemTest : public QObject {
     Q_OBJECT
@@ -63,11 +39,11 @@ private slots:
             QUELTA_BINARY, {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + runDir.path(), "QT_QPA_PLATFORM=xcb"}, this);
 
         // Join: the peer answers the search, then accepts the start-up pairing request.
-        QVERIFY(!next(search).isEmpty());
+        QVERIFY(!nextDatagram(search).isEmpty());
         QUdpSocket tx;
         tx.writeDatagram("10.79.0.2,peer,Req,1", QHostAddress("10.79.0.1"), 6722);
-        QVERIFY(!next(answers).isEmpty());
-        QVERIFY(QString::fromUtf8(next(pairing, 15000)).endsWith(",Req-Partner,Req"));
+        QVERIFY(!nextDatagram(answers).isEmpty());
+        QVERIFY(QString::fromUtf8(nextDatagram(pairing, 15000)).endsWith(",Req-Partner,Req"));
         tx.writeDatagram("10.79.0.2,10.79.0.1,peer,Req-Partner,Ans", QHostAddress("10.79.0.1"), 6719);
         QTest::qWait(1000);
         drain(partner, 200);
@@ -86,7 +62,7 @@ private slots:
         QVERIFY(xdo({"type", "--delay", "120", "--window", window, "abc"}));
         QVERIFY(xdo({"key", "--window", window, "Return"}));
 
-        QCOMPARE(QString::fromUtf8(next(lines)), QStringLiteral("abc"));
+        QCOMPARE(QString::fromUtf8(nextDatagram(lines)), QStringLiteral("abc"));
         const QStringList toPartner = drain(partner, 800);
         const QStringList toMonitor = drain(monitor, 800);
         QCOMPARE(toPartner, (QStringList{"$clear$", "a", "ab", "abc", " ", "$null$"}));
