@@ -9,6 +9,7 @@ namespace Net {
 
 ReceiveQueue::ReceiveQueue(Limits limits) : limits_(limits) {
     limits_.capacity = std::max(1, limits_.capacity);
+    limits_.bytes = std::max<qsizetype>(1, limits_.bytes);
     limits_.budget = std::max(1, limits_.budget);
     limits_.share = std::clamp(limits_.share, 1, limits_.budget);
 }
@@ -33,6 +34,7 @@ void ReceiveQueue::clearLane(int lane) {
     if (it == lanes_.end()) return;
     queued_ -= qsizetype(it->second.items.size());
     it->second.items.clear();
+    it->second.bytes = 0;
 }
 
 void ReceiveQueue::closeLane(int lane) {
@@ -44,11 +46,12 @@ bool ReceiveQueue::push(int lane, QByteArray payload, QString from, quint16 from
     auto it = lanes_.find(lane);
     if (it == lanes_.end()) return false;
     Lane& l = it->second;
-    if (qsizetype(l.items.size()) >= limits_.capacity) {
+    if (qsizetype(l.items.size()) >= limits_.capacity || l.bytes + payload.size() > limits_.bytes) {
         if (l.port != 0) ++dropped_[l.port];
         ++droppedTotal_;
         return false;
     }
+    l.bytes += payload.size();
     l.items.push_back({std::move(payload), std::move(from), fromPort, nextSequence_++});
     ++queued_;
     post();
@@ -99,6 +102,7 @@ int ReceiveQueue::runTurn() {
         Lane& l = lanes_.at(id);
         const Item item = std::move(l.items.front());
         l.items.pop_front();
+        l.bytes -= item.payload.size();
         --queued_;
         ++l.taken;
         ++handled;

@@ -21,9 +21,11 @@ namespace Net {
 class ReceiveQueue {
 public:
     struct Limits {
-        int capacity = 512;  // datagrams a lane holds before it drops
-        int budget = 32;     // datagrams handled per turn
-        int share = 8;       // of which one lane takes at most this many while others wait
+        // A lane holds a burst of lines whole (as the kernel's 1 MB buffer would) and drops past it.
+        int capacity = 4096;            // datagrams a lane holds before it drops
+        int budget = 32;                // datagrams handled per turn
+        int share = 8;                  // of which one lane takes at most this many while others wait
+        qsizetype bytes = 1024 * 1024;  // and bytes it holds, so a flood of large datagrams stays small
     };
     using Deliver = std::function<void(const QByteArray& payload, const QString& from, quint16 fromPort)>;
 
@@ -67,6 +69,7 @@ private:
         Deliver deliver;
         quint16 port = 0;
         std::deque<Item> items;
+        qsizetype bytes = 0;
         bool busy = false;  // its handler is on the stack (a nested event loop must not reorder it)
         int taken = 0;      // datagrams handled in the current turn
     };

@@ -418,6 +418,16 @@ void NetTest::receiveQueueBoundsEachLaneAndCountsDrops() {
     QCOMPARE(dropped.size(), 1);
     QCOMPARE(dropped.value(6721), 6);
     QVERIFY(l.queue.takeDropped().isEmpty());  // counted once
+    // A lane is bounded in bytes too; what its handler has taken makes room again.
+    Lanes big({100, 32, 8, 1000});
+    const int notices = big.open(6731);
+    QVERIFY(big.push(notices, QByteArray(600, 'a')));
+    QVERIFY(!big.push(notices, QByteArray(401, 'b')));
+    QVERIFY(big.push(notices, QByteArray(400, 'c')));
+    QVERIFY(!big.push(notices, "d"));
+    big.queue.runTurn();
+    QVERIFY(big.push(notices, QByteArray(1000, 'e')));
+    QCOMPARE(big.queue.takeDropped().value(6731), 2);
     QCOMPARE(l.queue.runTurn(), 5);
     // The first four of the flood were kept, in order; the rest was refused, not reordered.
     QStringList got;
@@ -503,6 +513,13 @@ void NetTest::aFloodOnOnePortLeavesTheOthersAlone() {
     n.lan.inject("192.168.1.1", 1, "192.168.1.2", 6711, QByteArray(1024, 'x'));
     n.lan.deliverAll();
     QCOMPARE(lineSpy.size(), 1);
+    QVERIFY(n.b.receiveQueue().takeDropped().isEmpty());
+    // A burst of lines, all at once, is held whole and handled in order.
+    for (int i = 0; i < 3000; ++i) n.lan.inject("192.168.1.1", 1, "192.168.1.2", 6711, QByteArray::number(i));
+    n.lan.deliverAll();
+    QCOMPARE(lineSpy.size(), 3001);
+    QCOMPARE(lineSpy.at(1).at(0).toByteArray(), QByteArray("0"));
+    QCOMPARE(lineSpy.last().at(0).toByteArray(), QByteArray("2999"));
     QVERIFY(n.b.receiveQueue().takeDropped().isEmpty());
 }
 
