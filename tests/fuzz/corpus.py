@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of every fuzz target into corpus/<target>/seed-*: valid messages and
+"""Writes the starting inputs of every fuzz target into corpus/<target>/valid-*: valid messages and
 files of each format, in the byte layout each target reads (see the comment at the top of each
 target). Inputs that libFuzzer found and that were kept are other files beside them."""
 import base64
@@ -17,7 +17,7 @@ def sj(text):
 def write(target, name, data):
     folder = os.path.join(HERE, "corpus", target)
     os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "seed-" + name), "wb") as f:
+    with open(os.path.join(folder, "valid-" + name), "wb") as f:
         f.write(data)
 
 
@@ -176,7 +176,7 @@ def datagram(port, payload, flags=0):
 
 
 def station():
-    seeds = {
+    starts = {
         "lines": [datagram(6711, "こんにちは"), datagram(6711, BLANK), datagram(6711, "12:34:56:789,時刻付きの行"),
                   datagram(6723, "undo"), datagram(6711, "次の行"), datagram(6723, "del"), datagram(6723, "cls")],
         "partner": [datagram(6712, "入力中"), datagram(6712, "$null$"), datagram(6712, "$clear$"), datagram(6712, " ")],
@@ -198,7 +198,7 @@ def station():
                       datagram(6711, "plain", SCRAMBLING), datagram(6723, "undo", SCRAMBLING)],
         "loopback": [datagram(6711, "兄弟から", STRANGER | WRAP), datagram(6711, "x" * 1023), datagram(6711, "y" * 1024)],
     }
-    for name, records in seeds.items():
+    for name, records in starts.items():
         write("station", name, b"".join(records))
 
 
