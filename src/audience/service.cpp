@@ -4,13 +4,13 @@
 #include "audience/reader_pool.h"
 #include "audience/record_mirror.h"
 #include "audience/transcript.h"
+#include "settings/line_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
-#include <QSaveFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrlQuery>
@@ -179,17 +179,17 @@ QString Service::saveTranscript(const QString& folder, const QString& baseName) 
         {dir.filePath(baseName + QStringLiteral(".srt")), transcript_->toSubRip().toUtf8()},
     };
     // Both are written in full before either replaces its old file.
-    std::vector<std::unique_ptr<QSaveFile>> out;
+    std::vector<std::unique_ptr<Settings::FileReplacement>> out;
     for (const auto& [path, bytes] : files) {
-        auto f = std::make_unique<QSaveFile>(path);
-        if (!f->open(QIODevice::WriteOnly) || f->write(bytes) != bytes.size())
-            return QStringLiteral("字幕記録を保存できません（%1）：%2").arg(QDir::toNativeSeparators(path), f->errorString());
+        auto f = std::make_unique<Settings::FileReplacement>(path);
+        if (!f->write(bytes))
+            return QStringLiteral("字幕記録を保存できません（%1）：%2").arg(QDir::toNativeSeparators(path), f->error());
         out.push_back(std::move(f));
     }
-    for (auto& f : out)
-        if (!f->commit())
+    for (qsizetype i = 0; i < qsizetype(out.size()); ++i)
+        if (!out[i]->commit())
             return QStringLiteral("字幕記録を保存できません（%1）：%2")
-                .arg(QDir::toNativeSeparators(f->fileName()), f->errorString());
+                .arg(QDir::toNativeSeparators(files[i].first), out[i]->error());
     return {};
 }
 

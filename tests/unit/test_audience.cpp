@@ -9,6 +9,8 @@
 #include "audience/service.h"
 #include "audience/transcript.h"
 #include "core/record.h"
+#include "settings/line_file.h"
+#include "support/file_size_limit.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -534,6 +536,22 @@ void AudienceTest::saveWritesBothFilesOrNothing() {
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
     QVERIFY(!service.saveTranscript(dir.filePath(QStringLiteral("無い/フォルダ")), QStringLiteral("c")).isEmpty());
+
+    // A full disk (a file size limit stands in for it) under Qt's buffer: said in Japanese, and
+    // both earlier files stay as they were.
+    QCOMPARE(service.saveTranscript(dir.path(), QStringLiteral("d")), QString());
+    const QString vttBefore = service.transcript().toWebVtt();
+    record.addLine(QStringLiteral("満杯のときの行"));
+    QString full;
+    {
+        Testing::FileSizeLimit limit(16);
+        full = service.saveTranscript(dir.path(), QStringLiteral("d"));
+    }
+    QVERIFY(full.startsWith(QStringLiteral("字幕記録を保存できません")));
+    QVERIFY(full.endsWith(Settings::writeFailureText(EFBIG)));
+    QFile d(dir.filePath(QStringLiteral("d.vtt")));
+    QVERIFY(d.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(d.readAll()), vttBefore);
 }
 
 void AudienceTest::qrCodeHasItsFinderPatterns() {

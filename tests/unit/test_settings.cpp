@@ -6,6 +6,7 @@
 #include "settings/settings_file.h"
 #include "settings/values.h"
 #include "settings_reference.h"
+#include "support/file_size_limit.h"
 #include "text/cp932.h"
 
 #include <QTemporaryDir>
@@ -128,6 +129,8 @@ private slots:
 
     void lineEnds();
     void filesAreWrittenWholeOrNotAtAll();
+    void smallSaveOnAFullDiskKeepsTheOldFile();
+    void writeFailuresInTheTypistsWords();
 
     void referenceTableIsWellFormed();
 };
@@ -682,6 +685,76 @@ void SettingsTest::filesAreWrittenWholeOrNotAtAll() {
     error.clear();
     QVERIFY(!Settings::readLines(dir.filePath(QStringLiteral("missing.dp9")), &error));
     QVERIFY(!error.isEmpty());
+}
+
+// A save smaller than Qt's own buffer on a disk that is full: every byte is accepted into the
+// buffer, and only the last flush meets the full disk. The old file must stay, whole.
+void SettingsTest::smallSaveOnAFullDiskKeepsTheOldFile() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("2026_12_08-10_15_30.txt"));
+    QVERIFY(Settings::writeLines(path, {cp(u"前の保存")}));
+    QList<QByteArray> small;
+    for (int i = 0; i < 40; ++i) small.append(cp(u"字幕の行") + QByteArray::number(i) + QByteArray(150, 'x'));
+    QVERIFY(Settings::joinLines(small).size() < 16384);
+    QString error;
+    bool written = true;
+    {
+        Testing::FileSizeLimit full(1024);
+        QVERIFY(full.ok());
+        written = Settings::writeLines(path, small, &error);
+    }
+    QVERIFY(!written);
+    QCOMPARE(error, Settings::writeFailureText(EFBIG));
+    QCOMPARE(Settings::readLines(path).value_or(QList<QByteArray>{}), QList<QByteArray>{cp(u"前の保存")});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()});
+    // Nothing in the way any more: the same lines are written whole.
+    QVERIFY(Settings::writeLines(path, small, &error));
+    QCOMPARE(Settings::readLines(path).value_or(QList<QByteArray>{}), small);
+}
+
+void SettingsTest::writeFailuresInTheTypistsWords() {
+    // What a typist meets: a full disk, a read-only stick or folder, a folder of someone else.
+    QVERIFY(Settings::writeFailureText(ENOSPC).contains(QStringLiteral("ディスクがいっぱい")));
+    QVERIFY(Settings::writeFailureText(EROFS).contains(QStringLiteral("読み取り専用")));
+    QVERIFY(Settings::writeFailureText(EACCES).contains(QStringLiteral("権限がありません")));
+    // Never the system's English: no Latin letters in any of them, known or not.
+    static const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (int e : {ENOSPC, EDQUOT, EROFS, EACCES, EPERM, ENOENT, ENOTDIR, EISDIR, EFBIG, ENAMETOOLONG, EIO, EBUSY, 0})
+        QVERIFY2(!Settings::writeFailureText(e).contains(latin), qPrintable(Settings::writeFailureText(e)));
+    QVERIFY(Settings::writeFailureText(EBUSY) != Settings::writeFailureText(EIO));
+
+    // The place is looked at when the error number alone says little.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString error;
+    QVERIFY(!Settings::writeLines(dir.filePath(QStringLiteral("無い/表示.txt")), {"a"}, &error));
+    QCOMPARE(error, Settings::writeFailureText(ENOENT));
+    QCOMPARE(Settings::writeFailureAt(dir.filePath(QStringLiteral("無い/表示.txt"))), ENOENT);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("表示.txt")));
+    QVERIFY(!Settings::writeLines(dir.filePath(QStringLiteral("表示.txt")), {"a"}, &error));
+    QCOMPARE(error, Settings::writeFailureText(EISDIR));
+    QCOMPARE(Settings::writeFailureAt(dir.filePath(QStringLiteral("ok.txt"))), 0);
+
+    // Two files written in full before either is committed: a failure leaves both old files.
+    const QString first = dir.filePath(QStringLiteral("a.vtt")), second = dir.filePath(QStringLiteral("a.srt"));
+    QVERIFY(Settings::writeFile(first, "old a") && Settings::writeFile(second, "old b"));
+    {
+        Settings::FileReplacement a(first), b(second);
+        Testing::FileSizeLimit full(8);
+        QVERIFY(a.write("new a") && !b.write("new b, longer"));
+        QCOMPARE(b.error(), Settings::writeFailureText(EFBIG));
+        QVERIFY(!b.commit());  // a failed file is never committed
+    }
+    for (const auto& [path, old] : {std::pair{first, QByteArray("old a")}, {second, QByteArray("old b")}}) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
+    }
+    // An empty file is a file.
+    Settings::FileReplacement empty(dir.filePath(QStringLiteral("empty.txt")));
+    QVERIFY(empty.commit());
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("empty.txt"))).exists());
 }
 
 void SettingsTest::referenceTableIsWellFormed() {
