@@ -1,5 +1,7 @@
 #include "app/desktop_station.h"
 
+#include "settings/program_folder.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -76,14 +78,14 @@ QString SystemHostTools::addressReport() {
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
-QString defaultProgramFolder() {
-    QString folder = QCoreApplication::applicationDirPath();
-    if (!QFileInfo(folder).isWritable()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(folder);
-    }
+QString userDataFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!folder.endsWith(u'/')) folder += u'/';
     return folder;
+}
+
+QString defaultProgramFolder() {
+    return Settings::chooseProgramFolder(QCoreApplication::applicationDirPath(), userDataFolder());
 }
 
 }  // namespace App

@@ -49,8 +49,11 @@ public:
     QString addressReport() override;
 };
 
-// The folder of the executable when it is writable, else the user's data folder; with "/".
+// The folder of the executable when the program may keep its files there (writable, and not a
+// build tree that `make clean` removes), else the user's data folder; with "/".
 QString defaultProgramFolder();
+// The user's data folder ($XDG_DATA_HOME/Quelta, ~/.local/share/Quelta by default), with "/".
+QString userDataFolder();
 
 // All the desktop parts in one place, for main().
 struct DesktopStation {
@@ -60,7 +63,7 @@ struct DesktopStation {
     DesktopDialogs dialogs;
     SystemClipboard clipboard;
     SystemHostTools hostTools;
-    Station station{network, clock, messages, dialogs, clipboard, hostTools, defaultProgramFolder()};
+    Station station{network, clock, messages, dialogs, clipboard, hostTools, defaultProgramFolder(), userDataFolder()};
 };
 
 }  // namespace App

@@ -887,6 +887,7 @@ void Ttalk2e::Timer2Timer() {
     activateWindow();
     DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
     StartupFinished();
+    ReportRescuedSaves();
 
     if (Edit92->text() == QLatin1String("0")) station_.messages.information(kPeriodicClearOffWarning);
     if (addressListIsRed()) {
@@ -1055,18 +1056,44 @@ void Ttalk2e::resizeEvent(QResizeEvent* event) {
     WindowResized();
 }
 
-void Ttalk2e::FormClose() {
-    SaveOnExit();
+bool Ttalk2e::FormClose() {
+    if (!SaveOnExit()) return false;
     LeaveOnExit();
+    return true;
 }
 
 void Ttalk2e::closeEvent(QCloseEvent* event) {
-    if (!closing_) {
-        closing_ = true;
-        FormClose();
+    if (closeState_ == CloseState::Closing) {  // the close handler is still asking the user
+        event->ignore();
+        return;
+    }
+    if (closeState_ == CloseState::Open) {
+        closeState_ = CloseState::Closing;
+        if (!FormClose()) {
+            closeState_ = CloseState::Open;  // the user stays, with everything as it was
+            event->ignore();
+            return;
+        }
+        closeState_ = CloseState::Closed;
     }
     event->accept();
     for (QWidget* w : allWindows())
         if (w != this) w->hide();
     emit closed();
+}
+
+void Ttalk2e::CloseUnattended() {
+    unattended_ = true;
+    // A box of the close handler waits for an answer that will not come: closed, the handler goes
+    // on without asking and saves where it can.
+    if (closeState_ == CloseState::Closing) {
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        return;
+    }
+    close();
+}
+
+void Ttalk2e::SessionEnding() {
+    unattended_ = true;
+    if (closeState_ == CloseState::Open) SaveOnExit();
 }

@@ -16,6 +16,7 @@
 #include "settings/values.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -251,16 +252,21 @@ public:
     // The record's lines as code page 932, as a save writes them.
     QList<QByteArray> RecordLines() const;
     // The record, filler left out, scrambled with the password of the save page.
-    QList<QByteArray> ScrambleDisplay();
-    void RemoveLeadingFiller();
+    QList<QByteArray> ScrambleDisplay(const QList<QByteArray>& lines);
+    // The leading filler taken off the record; the lines removed, as (index, text) from the first.
+    QList<std::pair<int, QString>> RemoveLeadingFiller();
+    // A scrambled save that failed: the filler back where it was.
+    void PutBackLeadingFiller(const QList<std::pair<int, QString>>& removed);
     // After a scrambled save: 20 empty lines at the top when fewer than 20 lines remain.
     void RestoreLeadingFiller();
     // The periodic clear: the record's head made "継続保存" and 20 empty lines, the last 10 kept.
     void TrimRecord();
     // The record's head changed: the screen back at the end of the record.
     void RecordHeadChanged();
-    // Writes a saved text; false, after saying why, when it cannot.
-    bool WriteText(const QString& path, const QList<QByteArray>& lines);
+    // Writes a saved text; false, after saying why (and `kept`, what stays as it was), when it cannot.
+    bool WriteText(const QString& path, const QList<QByteArray>& lines, const QString& kept = {});
+    // A periodic clear with the automatic save off: a line on the page "説明" says what went.
+    void LogClearWithoutSave();
     bool scramblingSave() const { return scrambling_; }
     static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
     static constexpr int kKeptAfterClear = 10;
@@ -617,16 +623,40 @@ public:
     void Timer7Timer();
 
     // ---- closing ----
-    // Saves and leave notices of the close handler; runs once, before the windows go.
-    void FormClose();
-    void SaveOnExit();
+    // Saves and leave notices of the close handler, before the windows go; false when the user
+    // chose to keep the window open (an exit save that could not be written anywhere).
+    bool FormClose();
+    bool SaveOnExit();
     void LeaveOnExit();
+    // Closing where no one can answer (a termination signal, the end of the desktop session): an
+    // exit save that the program folder refuses goes to the station's rescue folder, no box asks.
+    void CloseUnattended();
+    // The desktop session is ending: from now on no one answers; the exit save is made at once.
+    void SessionEnding();
+    bool isClosed() const { return closeState_ == CloseState::Closed; }
+    // One text of the save at exit: what it is ("表示文", "連絡文"), its file name, its lines.
+    struct ExitText {
+        QString what;
+        QString name;
+        QList<QByteArray> lines;
+    };
+    static inline const QString kDisplayText = QStringLiteral("表示文");
+    static inline const QString kContactText = QStringLiteral("連絡文");
+    QList<ExitText> ExitTexts();
+    std::optional<ExitText> ContactExitText() const;
+    // Writes one exit text to the program folder, or elsewhere (another folder the user chooses;
+    // the rescue folder when no one answers); false when the user chose to stay instead.
+    bool SaveExitText(const ExitText& text);
+    bool OfferAnotherPlace(const ExitText& text, const QString& failedPath, QString error);
+    void RescueExitText(const ExitText& text, const QString& failedPath, const QString& error);
+    QString exitFolder() const;
+    // The exit saves that had to go elsewhere (or nowhere) last time, said once at start-up.
+    void ReportRescuedSaves();
 
     // ---- messaging (main_window_messaging.cpp) ----
     // The caption display on the screen: notices run over it.
     QRect captionDisplayArea() const;
-    // The contact history saved at exit when its window asks for it; false when the file could not
-    // be written (the explanation page says so).
+    // The contact history saved at exit when its window asks for it, as SaveExitText saves it.
     bool SaveContactHistoryAtExit();
 
     // ---- prepared text and correction (main_window_prepared.cpp) ----
@@ -656,12 +686,6 @@ public:
     QTimer* TimerDropReport = nullptr;
     void StartDropReport();
     void TimerDropReportTimer();
-    // Test-only (the environment's QUELTA_SAVE_LOOP, read by the program at start-up): every
-    // `intervalMs`, a new line in the display and in the contact history, then the start-up
-    // settings, the display text and the contact history saved the way their buttons save them.
-    void StartSaveLoop(int intervalMs);
-    void SaveLoopStep();
-    int saveLoopCount_ = 0;
 
 signals:
     void closed();
@@ -790,7 +814,10 @@ private:
     StripColour stripColour_ = StripColour::Normal;
     QString programFolder_;
     QString channelPrefix_;
-    bool closing_ = false;
+    enum class CloseState { Open, Closing, Closed };
+    CloseState closeState_ = CloseState::Open;
+    bool unattended_ = false;                  // no one answers boxes any more (signal, logout)
+    QHash<QString, QList<QByteArray>> exitSaved_;  // what the exit save wrote, by ExitText::what
     bool scrambling_ = false;    // a scrambled save is running (it lets timers and paints through)
     Core::TypingRate typingRate_;
     bool rateWarning_ = false;   // the input panes are yellow: the last minute was over the limit

@@ -5,6 +5,7 @@
 
 #include "app/canvas.h"
 #include "app/messaging_links.h"
+#include "core/contact_text.h"
 #include "messaging/contact_window.h"
 #include "messaging/notice_window.h"
 #include "prepared/template_window.h"
@@ -48,11 +49,14 @@ QRect Ttalk2e::captionDisplayArea() const {
     return QRect(area->mapToGlobal(QPoint(0, 0)), area->size());
 }
 
+std::optional<Ttalk2e::ExitText> Ttalk2e::ContactExitText() const {
+    if (!Form6) return std::nullopt;
+    std::optional<QList<QByteArray>> lines = Form6->HistoryAtExit();
+    if (!lines) return std::nullopt;
+    return ExitText{kContactText, Core::Contact::HistoryFileName(station_.clock.now()), std::move(*lines)};
+}
+
 bool Ttalk2e::SaveContactHistoryAtExit() {
-    if (!Form6) return true;
-    QString error;
-    if (Form6->SaveHistoryAtExit(&error)) return true;
-    Log(QStringLiteral("連絡文を保存できませんでした。") + error);
-    station_.messages.information(QStringLiteral("連絡文を保存できませんでした。\n") + error);
-    return false;
+    const std::optional<ExitText> text = ContactExitText();
+    return !text || SaveExitText(*text);
 }

@@ -4,12 +4,16 @@
 #include "app/aux_window.h"
 #include "app/form_builder.h"
 #include "app/main_window.h"
+#include "net/team.h"
+#include "settings/exit_rescue.h"
 #include "settings/line_file.h"
 #include "settings/text_scramble.h"
 #include "text/cp932.h"
+#include "text/text_filter.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
@@ -20,6 +24,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -36,6 +41,9 @@ const QString kStartTimeWarning = QStringLiteral(
     "チェックと、入力用のｅシリーズ全てにチェック入れてください。\n"
     "このチェックは保存されません。");
 const QString kRateHeader = QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大");
+
+// The start of a line on the page "説明" about this station's own doing.
+QString ownStamp(const Core::Clock& clock) { return Text::ClockText(clock.now().time()) + QStringLiteral(",[自分],"); }
 
 // A save dialog's name with the default extension when the user gave none.
 QString withTxt(QString path) {
@@ -71,10 +79,12 @@ QList<QByteArray> Ttalk2e::RecordLines() const {
     return out;
 }
 
-bool Ttalk2e::WriteText(const QString& path, const QList<QByteArray>& lines) {
+bool Ttalk2e::WriteText(const QString& path, const QList<QByteArray>& lines, const QString& kept) {
     QString error;
     if (Settings::writeLines(path, lines, &error)) return true;
-    station_.messages.information(QStringLiteral("ファイルを保存できませんでした。\n") + path + u'\n' + error);
+    Log(ownStamp(station_.clock) + QStringLiteral("保存できませんでした：") + path + u' ' + error);
+    station_.messages.information(QStringLiteral("ファイルを保存できませんでした。\n") + path + u'\n' + error +
+                                  (kept.isEmpty() ? QString() : u'\n' + kept));
     return false;
 }
 
@@ -83,10 +93,22 @@ void Ttalk2e::RecordHeadChanged() {
     DisplayAreaResized();
 }
 
-void Ttalk2e::RemoveLeadingFiller() {
-    log_.editHead([](Core::Record& r) {
-        for (int i = qMin(Settings::kLeadingFillerLines, r.recordLineCount()) - 1; i >= 0; --i)
-            if (Settings::isLeadingFiller(r.line(i))) r.removeLines(i, 1);
+QList<std::pair<int, QString>> Ttalk2e::RemoveLeadingFiller() {
+    QList<std::pair<int, QString>> removed;
+    log_.editHead([&removed](Core::Record& r) {
+        for (int i : Settings::leadingFillerLines(r.lines())) {
+            removed.prepend({i, r.line(i)});
+            r.removeLines(i, 1);
+        }
+    });
+    RecordHeadChanged();
+    return removed;
+}
+
+void Ttalk2e::PutBackLeadingFiller(const QList<std::pair<int, QString>>& removed) {
+    if (removed.isEmpty()) return;
+    log_.editHead([&removed](Core::Record& r) {
+        for (const auto& [i, line] : removed) r.insertLines(i, {line});
     });
     RecordHeadChanged();
 }
@@ -100,8 +122,7 @@ void Ttalk2e::RestoreLeadingFiller() {
 // The scrambled lines of the record, with its progress shown line by line. The interface stays
 // responsive (timers, paints) but takes no input and no datagrams meanwhile: a line arriving now
 // waits in its socket, so a clear after the save cannot drop it unsaved.
-QList<QByteArray> Ttalk2e::ScrambleDisplay() {
-    const QList<QByteArray> lines = RecordLines();
+QList<QByteArray> Ttalk2e::ScrambleDisplay(const QList<QByteArray>& lines) {
     scrambling_ = true;
     Panel2->setGeometry(1, 23, width(), height() / 2);
     Panel2->show();
@@ -150,9 +171,11 @@ void Ttalk2e::Button7Click() {
     if (!CheckBox34->isChecked()) {
         saved = WriteText(path, RecordLines());
     } else {
-        RemoveLeadingFiller();
-        saved = WriteText(path, ScrambleDisplay());
-        RestoreLeadingFiller();
+        const auto filler = RemoveLeadingFiller();
+        saved = WriteText(path, ScrambleDisplay(RecordLines()));
+        // A save that failed leaves the display as it was.
+        if (saved) RestoreLeadingFiller();
+        else PutBackLeadingFiller(filler);
     }
     // Only a file that was written is named as the last save.
     if (saved) Label5->setText(QFileInfo(path).fileName());
@@ -215,38 +238,129 @@ void Ttalk2e::PeriodicClear() {
                      rec.byteLength() >= qint64(Form::intOf(Edit4, 30)) * 1000;
     if (!due) return;
     const QString path = programFolder_ + TimeStampedName() + QStringLiteral(".txt");
+    const QString kept = QStringLiteral("表示文は消去せずに、そのまま残しています。");
     if (CheckBox39->isChecked()) {
         if (CheckBox34->isChecked()) {
-            RemoveLeadingFiller();
+            const auto filler = RemoveLeadingFiller();
             Timer5->stop();
-            const bool saved = WriteText(path, ScrambleDisplay());
-            RestoreLeadingFiller();
+            const bool saved = WriteText(path, ScrambleDisplay(RecordLines()), kept);
+            if (saved) RestoreLeadingFiller();
+            else PutBackLeadingFiller(filler);
             Edit92Change();  // the timer again, at the interval of the field
             if (!saved) return;
-        } else if (!WriteText(path, RecordLines())) {
+        } else if (!WriteText(path, RecordLines(), kept)) {
             return;  // not saved: not cleared
         }
+    } else {
+        LogClearWithoutSave();
     }
     TrimRecord();
+}
+
+// Teams that must keep no record clear without saving; the page "説明" says what went.
+void Ttalk2e::LogClearWithoutSave() {
+    const QStringList lines = record().lines();
+    const int removed = qMax(0, record().recordLineCount() - kKeptAfterClear);
+    int filler = 0;
+    for (int i : Settings::leadingFillerLines(lines)) filler += i < removed ? 1 : 0;
+    Log(ownStamp(station_.clock) +
+        QStringLiteral("定期消去：「自動保存」がオフのため、表示文の古い%1行を保存せずに消去しました（最後の%2行は表示に残しています）")
+            .arg(removed - filler)
+            .arg(kKeptAfterClear));
 }
 
 // ---------------------------------------------------------------------------------------------
 // The save at exit
 
-void Ttalk2e::SaveOnExit() {
+// The texts the save at exit writes: the display (when asked for, past its filler) and the
+// contact history (when its window asks for it). The display itself is not changed.
+QList<Ttalk2e::ExitText> Ttalk2e::ExitTexts() {
+    QList<ExitText> out;
     // A scrambled save by hand that a termination signal interrupted finishes on its own.
     if (CheckBox39->isChecked() && record().recordLineCount() > 21 && !scrambling_) {
-        const QString path = programFolder_ + TimeStampedName() + QStringLiteral(".txt");
+        const QString name = TimeStampedName() + QStringLiteral(".txt");
         if (!CheckBox34->isChecked()) {
             // The closing line goes to the file only: the display (and the audience page) is
             // still running while the window closes.
-            WriteText(path, RecordLines() << Cp932::encode(kExitSaveLine));
+            out << ExitText{kDisplayText, name, RecordLines() << Cp932::encode(kExitSaveLine)};
         } else {
-            RemoveLeadingFiller();
-            WriteText(path, ScrambleDisplay());
+            QStringList lines = record().lines();
+            for (int i : Settings::leadingFillerLines(lines)) lines.removeAt(i);
+            QList<QByteArray> plain;
+            for (const QString& l : lines) plain << Cp932::encode(l);
+            out << ExitText{kDisplayText, name, ScrambleDisplay(plain)};
         }
     }
-    SaveContactHistoryAtExit();
+    if (const std::optional<ExitText> contact = ContactExitText()) out << *contact;
+    return out;
+}
+
+bool Ttalk2e::SaveOnExit() {
+    for (const ExitText& text : ExitTexts())
+        if (!SaveExitText(text)) return false;
+    return true;
+}
+
+bool Ttalk2e::SaveExitText(const ExitText& text) {
+    // Already saved as it is when the desktop session began to end.
+    if (const auto it = exitSaved_.constFind(text.what); it != exitSaved_.cend() && *it == text.lines) return true;
+    const QString path = exitFolder() + text.name;
+    QString error;
+    if (Settings::writeLines(path, text.lines, &error)) {
+        exitSaved_.insert(text.what, text.lines);
+        return true;
+    }
+    Log(text.what + QStringLiteral("を保存できませんでした。") + error + u' ' + path);
+    if (unattended_) {
+        RescueExitText(text, path, error);
+        return true;
+    }
+    return OfferAnotherPlace(text, path, error);
+}
+
+// Someone is there to answer: another folder (a USB stick, the home folder), or quitting without
+// the text, or staying with the window open and the text still in it.
+bool Ttalk2e::OfferAnotherPlace(const ExitText& text, const QString& failedPath, QString error) {
+    QString failed = failedPath;
+    for (;;) {
+        station_.messages.information(text.what + QStringLiteral("を保存できませんでした。\n") + failed + u'\n' + error +
+                                      QStringLiteral("\n\n別の保存先（ＵＳＢメモリなど）を選んでください。"));
+        if (unattended_) break;  // a termination signal came meanwhile: no one answers any more
+        const QString path = withTxt(station_.dialogs.saveFileName(this, QDir::homePath() + u'/' + text.name, kTextFilter));
+        if (unattended_ || path.isEmpty()) break;
+        if (Settings::writeLines(path, text.lines, &error)) {
+            exitSaved_.insert(text.what, text.lines);
+            return true;
+        }
+        failed = path;
+    }
+    if (unattended_) {
+        RescueExitText(text, failedPath, error);
+        return true;
+    }
+    return station_.messages.askYesNo(text.what + QStringLiteral("を保存せずにＱｕｅｌｔａを終了しますか？\n\n") +
+                                      QStringLiteral("「いいえ」を選ぶとＱｕｅｌｔａは終了せず、") + text.what +
+                                      QStringLiteral("はそのまま残ります。"));
+}
+
+void Ttalk2e::RescueExitText(const ExitText& text, const QString& failedPath, const QString& error) {
+    const QString when = Net::DateTimeStamp(station_.clock.now()).chopped(1);
+    const QString saved = Settings::rescueText({text.what, text.name, text.lines}, failedPath, error, station_.rescueFolder, when);
+    if (!saved.isEmpty()) exitSaved_.insert(text.what, text.lines);
+    // The window is going; whoever started the program from a terminal reads it there.
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(saved.isEmpty() ? text.what + QStringLiteral("を保存できませんでした：") + error
+                                            : text.what + QStringLiteral("を保存しました：") + saved));
+}
+
+// The own folder of the program once start-up has fixed it; the station's before that.
+QString Ttalk2e::exitFolder() const { return programFolder_.isEmpty() ? station_.programFolder : programFolder_; }
+
+void Ttalk2e::ReportRescuedSaves() {
+    const QStringList notes = Settings::takeRescueNotes(station_.rescueFolder);
+    if (notes.isEmpty()) return;
+    for (const QString& note : notes) Log(ownStamp(station_.clock) + note);
+    station_.messages.information(QStringLiteral("前回Ｑｕｅｌｔａが終了したときの自動保存について：\n\n") + notes.join(u'\n'));
 }
 
 // ---------------------------------------------------------------------------------------------

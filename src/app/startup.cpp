@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <exception>
 
 namespace App {
@@ -81,14 +82,20 @@ int runQuelta(int argc, char** argv, const std::function<void(Ttalk2e&)>& afterC
     TForm12* splash = showSplash();
     std::unique_ptr<Ttalk2e> main = createStationWindows(desktop.station, splash);
     QObject::connect(main.get(), &Ttalk2e::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // Where no one can answer a box (a termination signal, the end of the desktop session, a quit
+    // from elsewhere), the close saves without asking.
     TerminationSignals onTermination([&main] {
-        if (main) main->close();
+        if (main) main->CloseUnattended();
+    });
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, main.get(), [&main](QSessionManager&) { main->SessionEnding(); });
+#endif
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, main.get(), [&main] {
+        if (!main->isClosed()) main->CloseUnattended();
     });
     main->show();
     if (splash) splash->raise();
     if (afterCreation) afterCreation(*main);
-    // Test-only: the crash test of the saved files sets this (milliseconds between saves).
-    if (qEnvironmentVariableIsSet("QUELTA_SAVE_LOOP")) main->StartSaveLoop(qEnvironmentVariableIntValue("QUELTA_SAVE_LOOP"));
 
     const int rc = app.exec();
     main.reset();

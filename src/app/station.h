@@ -63,6 +63,10 @@ struct Station {
     HostTools& hostTools;
     // Folder of every file the program writes by itself, with a trailing "/".
     QString programFolder;
+    // Where the save at exit goes when the program folder refuses it and no one can answer (a
+    // termination signal, the end of the desktop session): the user's data folder, with "/".
+    // Empty: nowhere else.
+    QString rescueFolder = {};
 };
 
 }  // namespace App

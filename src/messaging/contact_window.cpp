@@ -363,7 +363,8 @@ void TForm6::Button1Click() {
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
     QString error;
     if (!Settings::writeLines(path, Core::Contact::HistoryLines(RichEdit2->toPlainText(), historyHasLines_), &error)) {
-        station().messages.information(QStringLiteral("連絡文を保存できませんでした。\n") + path + u'\n' + error);
+        station().messages.information(QStringLiteral("連絡文を保存できませんでした。\n") + path + u'\n' + error +
+                                       QStringLiteral("\n連絡文は消去せずに、そのまま残しています。"));
         return;
     }
     RichEdit2->clear();
@@ -371,10 +372,16 @@ void TForm6::Button1Click() {
     RichEdit1->setFocus();
 }
 
+std::optional<QList<QByteArray>> TForm6::HistoryAtExit() const {
+    if (!CheckBox7->isChecked() || historyLineCount() < 1) return std::nullopt;
+    return Core::Contact::HistoryLines(RichEdit2->toPlainText(), true);
+}
+
 bool TForm6::SaveHistoryAtExit(QString* error) {
-    if (!CheckBox7->isChecked() || historyLineCount() < 1) return true;
+    const auto lines = HistoryAtExit();
+    if (!lines) return true;
     const QString path = station().programFolder + Core::Contact::HistoryFileName(station().clock.now());
-    return Settings::writeLines(path, Core::Contact::HistoryLines(RichEdit2->toPlainText(), true), error);
+    return Settings::writeLines(path, *lines, error);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QTime>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -69,8 +70,11 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
-    // The history written to the program folder when "Quelta終了時に自動保存する。" is on and it
-    // holds a line; not cleared. False only when the file could not be written (`error` says why).
+    // The history as the save at exit writes it, when "Quelta終了時に自動保存する。" is on and it
+    // holds a line; nullopt when there is nothing to save.
+    std::optional<QList<QByteArray>> HistoryAtExit() const;
+    // The history written to the program folder when HistoryAtExit() gives one; not cleared.
+    // False only when the file could not be written (`error` says why).
     bool SaveHistoryAtExit(QString* error = nullptr);
 
     // ---- state for the settings and tests ----

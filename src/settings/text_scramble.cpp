@@ -256,4 +256,11 @@ bool isLeadingFiller(QStringView line) {
     return line.isEmpty() || line == u"文先頭　" || line == u"継続保存";
 }
 
+QList<int> leadingFillerLines(const QStringList& lines) {
+    QList<int> out;
+    for (int i = int(qMin<qsizetype>(kLeadingFillerLines, lines.size())) - 1; i >= 0; --i)
+        if (isLeadingFiller(lines[i])) out << i;
+    return out;
+}
+
 }  // namespace Settings

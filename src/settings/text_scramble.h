@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QStringList>
 #include <QStringView>
 
 #include <functional>
@@ -37,5 +38,8 @@ std::optional<QList<QByteArray>> unscrambleText(const QList<QByteArray>& lines, 
 // "文先頭　" and the mark of a periodic clear "継続保存".
 bool isLeadingFiller(QStringView line);
 inline constexpr int kLeadingFillerLines = 22;  // only the first lines are looked at
+// The leading filler of `lines`, as line indexes from the last to the first: removing them in this
+// order removes the filler (each index still means the same line when its turn comes).
+QList<int> leadingFillerLines(const QStringList& lines);
 
 }  // namespace Settings

@@ -1,9 +1,11 @@
 // Saving the display on a whole station: the periodic clear at its limits and what it keeps, the
 // save at exit, scrambled saves by hand and reading them back, the limit fields, the log switches,
 // and the typing-rate figures with their yellow warning.
+#include "support/file_size_limit.h"
 #include "support/lan.h"
 
 #include "messaging/contact_window.h"
+#include "settings/exit_rescue.h"
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
 #include "settings/text_scramble.h"
@@ -42,6 +44,13 @@ QList<QByteArray> fileLines(const QString& path) {
     return lines.value_or(QList<QByteArray>{"(unreadable)"});
 }
 
+QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
+
+// The captions of a small session: under Qt's own 16 KB buffer, as most saves are.
+void typeSession(TestStation& s, int lines) {
+    for (int i = 0; i < lines; ++i) s.main->SendLine(sj(QStringLiteral("字幕の%1行目").arg(i)));
+}
+
 bool isYellow(const QWidget* pane) { return pane->palette().color(QPalette::Base) == QColor(Qt::yellow); }
 
 }  // namespace
@@ -53,7 +62,11 @@ private slots:
     void periodicClearAtItsLimits();
     void periodicClearKeepsTheNewestLines();
     void unwrittenSaveLeavesTheDisplay();
+    void fullDiskClearsNothing();
+    void clearWithoutSavingIsNoted();
     void saveAtExit();
+    void exitSaveOffersAnotherPlace();
+    void exitSaveWithNoOneToAnswer();
     void scrambledSavesAndReadingThemBack();
     void limitFields();
     void logSwitches();
@@ -130,6 +143,70 @@ void SavingTest::unwrittenSaveLeavesTheDisplay() {
     QCOMPARE(s.main->Label5->text(), QStringLiteral("保存なし"));
 }
 
+// A disk that is full (a file size limit stands in for it) while the saves are small enough for
+// Qt's buffer: every save fails, says why in Japanese, and clears or changes nothing.
+void SavingTest::fullDiskClearsNothing() {
+    PairedLan p;
+    TestStation& s = p.a;
+    s.main->CheckBox39->setChecked(true);
+    s.main->Edit91->setText(QStringLiteral("30"));
+    typeSession(s, 40);
+    const QList<QByteArray> before = s.main->RecordLines();
+    const QString folder = s.station.programFolder;
+    const QString name = s.main->TimeStampedName() + QStringLiteral(".txt");
+    const QString failure = Settings::writeFailureText(EFBIG);
+    {
+        FileSizeLimit full(4);
+        QVERIFY(full.ok());
+        s.main->PeriodicClear();
+        // Scrambled, too: the display keeps even its filler.
+        s.main->CheckBox34->setChecked(true);
+        s.main->PeriodicClear();
+        s.main->CheckBox34->setChecked(false);
+        s.dialogs.saveNames.push_back(folder + QStringLiteral("手で保存.txt"));
+        s.main->Button7->click();
+        s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+        s.main->Form6->SendContactLine(false);
+        s.dialogs.saveNames.push_back(folder + QStringLiteral("連絡.txt"));
+        s.main->Form6->Button1->click();
+    }
+    QCOMPARE(s.main->RecordLines(), before);
+    QVERIFY(s.main->Timer5->isActive());
+    QCOMPARE(s.main->Label5->text(), QStringLiteral("保存なし"));
+    QCOMPARE(s.main->Form6->historyLineCount(), 1);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    QCOMPARE(s.messages.shown.size(), 4);
+    for (const QString& m : s.messages.shown) QVERIFY2(m.contains(u'\n' + failure), qPrintable(m));
+    QCOMPARE(s.messages.shown[0], QStringLiteral("ファイルを保存できませんでした。\n") + folder + name + u'\n' + failure +
+                                      QStringLiteral("\n表示文は消去せずに、そのまま残しています。"));
+    QVERIFY(s.messages.shown[3].startsWith(QStringLiteral("連絡文を保存できませんでした。")));
+    QVERIFY(s.messages.shown[3].endsWith(QStringLiteral("連絡文は消去せずに、そのまま残しています。")));
+    QVERIFY(logOf(s).last().contains(QStringLiteral("保存できませんでした")));
+    // Room again: the next check saves and clears.
+    s.main->PeriodicClear();
+    QCOMPARE(fileLines(folder + name), before);
+    QCOMPARE(s.main->record().recordLineCount(), 31);
+}
+
+// With the automatic save off, the clear keeps no record, as teams may be required to; the page
+// "説明" says each time what went.
+void SavingTest::clearWithoutSavingIsNoted() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.main->CheckBox39->setChecked(false);
+    s.main->Edit91->setText(QStringLiteral("40"));
+    typeSession(s, 40);  // after the 20 lines of the start marker
+    s.main->PeriodicClear();
+    QCOMPARE(s.main->record().recordLineCount(), 31);
+    QCOMPARE(QDir(s.station.programFolder).entryList(QDir::Files), QStringList{});
+    QCOMPARE(logOf(s).size(), 1);
+    QCOMPARE(logOf(s).last(), QStringLiteral("10:15:30:7,[自分],定期消去：「自動保存」がオフのため、表示文の古い30行を"
+                                             "保存せずに消去しました（最後の10行は表示に残しています）"));
+    // Not due: nothing cleared, nothing noted.
+    s.main->PeriodicClear();
+    QCOMPARE(logOf(s).size(), 1);
+}
+
 void SavingTest::saveAtExit() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
@@ -152,6 +229,123 @@ void SavingTest::saveAtExit() {
     const QString path = s.station.programFolder + s.main->TimeStampedName() + QStringLiteral(".txt");
     QCOMPARE(fileLines(path), before + QList<QByteArray>{sj(u"---Ｑｕｅｌｔａ終了時自動保存---")});
     QCOMPARE(s.main->RecordLines(), before);  // the display itself is left as it was
+}
+
+// The program folder refuses the save at exit while someone is there: the window stays, another
+// folder is offered, and only a clear "yes" quits without the text.
+void SavingTest::exitSaveOffersAnotherPlace() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.main->CheckBox39->setChecked(true);
+    typeSession(s, 5);
+    const QList<QByteArray> before = s.main->RecordLines();
+    const QString name = s.main->TimeStampedName() + QStringLiteral(".txt");
+    const QString gone = s.station.programFolder;
+    QVERIFY(QDir(gone).removeRecursively());  // a USB stick pulled out, say
+    QTemporaryDir elsewhere;
+
+    // Declined, and "no" to quitting without it: nothing is lost, the window stays.
+    s.main->close();
+    QVERIFY(!s.main->isClosed());
+    QCOMPARE(s.main->RecordLines(), before);
+    QCOMPARE(s.messages.shown.size(), 1);
+    QCOMPARE(s.messages.shown[0], QStringLiteral("表示文を保存できませんでした。\n") + gone + name + u'\n' +
+                                      Settings::writeFailureText(ENOENT) +
+                                      QStringLiteral("\n\n別の保存先（ＵＳＢメモリなど）を選んでください。"));
+    QCOMPARE(s.messages.asked, QStringList{QStringLiteral("表示文を保存せずにＱｕｅｌｔａを終了しますか？\n\n"
+                                                          "「いいえ」を選ぶとＱｕｅｌｔａは終了せず、表示文はそのまま残ります。")});
+    QVERIFY(logOf(s).last().startsWith(QStringLiteral("表示文を保存できませんでした。")));
+
+    // Another folder that fails too is said again; then one that works takes the text.
+    s.dialogs.saveNames = {gone + QStringLiteral("また.txt"), elsewhere.filePath(QStringLiteral("退避"))};
+    s.main->close();
+    QVERIFY(s.main->isClosed());
+    QCOMPARE(s.messages.shown.size(), 3);
+    QVERIFY(s.messages.shown[2].startsWith(QStringLiteral("表示文を保存できませんでした。\n") + gone + QStringLiteral("また.txt")));
+    QCOMPARE(s.messages.asked.size(), 1);
+    QCOMPARE(fileLines(elsewhere.filePath(QStringLiteral("退避.txt"))),
+             before + QList<QByteArray>{sj(u"---Ｑｕｅｌｔａ終了時自動保存---")});
+
+    // "Yes" to quitting without it closes; the contact history is asked about on its own.
+    TestStation& t = lan.add(11, "B");
+    t.main->CheckBox39->setChecked(true);
+    typeSession(t, 5);
+    t.main->Form6->CheckBox7->setChecked(true);
+    t.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    t.main->Form6->SendContactLine(false);
+    QVERIFY(QDir(t.station.programFolder).removeRecursively());
+    t.messages.answerYes = true;
+    t.main->close();
+    QVERIFY(t.main->isClosed());
+    QCOMPARE(t.messages.asked.size(), 2);
+    QVERIFY(t.messages.asked[1].startsWith(QStringLiteral("連絡文を保存せずに")));
+    QVERIFY(!QDir(gone).exists() && !QDir(t.station.programFolder).exists());
+}
+
+// A termination signal or the end of the desktop session: no one answers, so nothing asks; what
+// the program folder refuses goes to the user's data folder, and the next start says so.
+void SavingTest::exitSaveWithNoOneToAnswer() {
+    Lan lan;
+    QTemporaryDir data;
+    const QString rescue = data.path() + QStringLiteral("/Quelta/");
+    TestStation& s = lan.add(10, "A");
+    s.main->CheckBox39->setChecked(true);
+    typeSession(s, 5);
+    s.main->Form6->CheckBox7->setChecked(true);
+    s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    s.main->Form6->SendContactLine(false);
+    const QList<QByteArray> display = s.main->RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
+    const QString name = s.main->TimeStampedName();
+    const QString gone = s.station.programFolder;
+    QVERIFY(QDir(gone).removeRecursively());
+    s.station.rescueFolder = rescue;
+    s.main->CloseUnattended();
+    QVERIFY(s.main->isClosed());
+    QVERIFY(s.messages.shown.isEmpty() && s.messages.asked.isEmpty());
+    QCOMPARE(fileLines(rescue + name + QStringLiteral(".txt")), display);
+    QCOMPARE(fileLines(rescue + name + QStringLiteral("連絡文.txt")), QList<QByteArray>{sj(u"交代です")});
+
+    // The next start: a box and the page "説明" say where the texts went, once.
+    TestStation next(lan.net, QStringList{QStringLiteral("192.168.1.12")});
+    next.station.rescueFolder = rescue;
+    next.finishStartup();
+    QCOMPARE(next.messages.shown.size(), 1);
+    const QString box = next.messages.shown[0];
+    QVERIFY(box.startsWith(QStringLiteral("前回Ｑｕｅｌｔａが終了したときの自動保存について：")));
+    const QString saidDisplay = QStringLiteral("2026/12/08-10:15:30 終了時の表示文を ") + gone + name +
+                                QStringLiteral(".txt に保存できませんでした（保存先のフォルダが見つかりません）。代わりに ") +
+                                rescue + name + QStringLiteral(".txt に保存しました。");
+    QVERIFY2(box.contains(saidDisplay), qPrintable(box));
+    QVERIFY(box.contains(QStringLiteral("代わりに ") + rescue + name + QStringLiteral("連絡文.txt に保存しました。")));
+    QCOMPARE(logOf(next).size(), 2);
+    QCOMPARE(logOf(next)[0], QStringLiteral("10:15:30:7,[自分],") + saidDisplay);
+    QVERIFY(!QFile::exists(rescue + Settings::rescueNoteName()));
+    TestStation third(lan.net, QStringList{QStringLiteral("192.168.1.13")});
+    third.station.rescueFolder = rescue;
+    third.finishStartup();
+    QVERIFY(third.messages.shown.isEmpty());
+
+    // The session ends (logout): the save is made at once; the close that follows adds nothing.
+    TestStation& u = lan.add(14, "U");
+    u.main->CheckBox39->setChecked(true);
+    typeSession(u, 5);
+    u.main->SessionEnding();
+    const QStringList saved = QDir(u.station.programFolder).entryList({QStringLiteral("*.txt")});
+    QCOMPARE(saved, QStringList{name + QStringLiteral(".txt")});
+    QFile::remove(u.station.programFolder + saved[0]);
+    u.main->close();
+    QVERIFY(u.main->isClosed());
+    QVERIFY(QDir(u.station.programFolder).entryList({QStringLiteral("*.txt")}).isEmpty());
+
+    // Nothing asked for, nothing kept: with the automatic saves off no file appears anywhere.
+    QTemporaryDir otherData;
+    TestStation& v = lan.add(15, "V");
+    typeSession(v, 30);
+    QVERIFY(QDir(v.station.programFolder).removeRecursively());
+    v.station.rescueFolder = otherData.path() + u'/';
+    v.main->CloseUnattended();
+    QVERIFY(v.main->isClosed());
+    QVERIFY(QDir(otherData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
 void SavingTest::scrambledSavesAndReadingThemBack() {

@@ -1,11 +1,18 @@
 // Saved texts without windows: scrambled saves and reading them back, the record's head edits of
-// the periodic clear that undo does not see, and the typing-rate figures.
+// the periodic clear that undo does not see, the typing-rate figures, the exit save's way to the
+// data folder when no one can answer, and the folder the program keeps its files in.
 #include "core/display_log.h"
 #include "core/typing_rate.h"
+#include "settings/exit_rescue.h"
+#include "settings/line_file.h"
+#include "settings/program_folder.h"
 #include "settings/text_scramble.h"
 #include "text/cp932.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -38,6 +45,8 @@ private slots:
     void leadingFiller();
     void headEditsKeepUndo();
     void typingRate();
+    void exitSaveGoesToTheDataFolder();
+    void buildTreesAreNotProgramFolders();
 };
 
 void SavedTextTest::scrambledSaveRoundTrips_data() {
@@ -188,6 +197,63 @@ void SavedTextTest::typingRate() {
     QCOMPARE(f.maxAverage, 21);  // (100 + 101 - 20 + 30) / 10
     rate.start(0);
     QCOMPARE(rate.figures().maxMinute, 0);
+}
+
+void SavedTextTest::exitSaveGoesToTheDataFolder() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString data = dir.filePath(QStringLiteral("share/Quelta"));  // not there yet
+    const QString refused = dir.filePath(QStringLiteral("stick/2026_12_08-10_15_30.txt"));
+    const Settings::RescuedText display{QStringLiteral("表示文"), QStringLiteral("2026_12_08-10_15_30.txt"),
+                                        sjLines({QStringLiteral("一行目"), QStringLiteral("二行目")})};
+    const QString full = Settings::writeFailureText(ENOSPC);
+
+    const QString saved = Settings::rescueText(display, refused, full, data, QStringLiteral("2026/12/08-10:15:30"));
+    QCOMPARE(saved, data + QStringLiteral("/2026_12_08-10_15_30.txt"));
+    QCOMPARE(Settings::readLines(saved).value_or(QList<QByteArray>{}), display.lines);
+    // Not written anywhere: the note says that too, and keeps the earlier line.
+    QVERIFY(Settings::rescueText({QStringLiteral("連絡文"), QStringLiteral("x/連絡文.txt"), {"a"}}, refused, full, data,
+                                 QStringLiteral("2026/12/08-10:15:31"))
+                .isEmpty());
+    // The same folder that refused is no way out.
+    QVERIFY(Settings::rescueText(display, data + QStringLiteral("/2026_12_08-10_15_30.txt"), full, data + u'/',
+                                 QStringLiteral("2026/12/08-10:15:32"))
+                .isEmpty());
+    const QStringList notes = Settings::takeRescueNotes(data);
+    QCOMPARE(notes.size(), 3);
+    QCOMPARE(notes[0], QStringLiteral("2026/12/08-10:15:30 終了時の表示文を %1 に保存できませんでした"
+                                      "（ディスクがいっぱいです（空き容量がありません））。代わりに %2 に保存しました。")
+                           .arg(refused, saved));
+    QVERIFY(notes[1].startsWith(QStringLiteral("2026/12/08-10:15:31 終了時の連絡文を ")));
+    QVERIFY2(notes[1].endsWith(QStringLiteral("。ほかの場所にも保存できませんでした（保存先のフォルダが見つかりません）。")),
+             qPrintable(notes[1]));
+    QVERIFY(notes[2].endsWith(QStringLiteral("。ほかの場所にも保存できませんでした。")));
+    // Read once: the note is gone.
+    QVERIFY(Settings::takeRescueNotes(data).isEmpty());
+    QVERIFY(!QFile::exists(data + u'/' + Settings::rescueNoteName()));
+    // No data folder: nothing written, nothing noted.
+    QVERIFY(Settings::rescueText(display, refused, full, QString(), QStringLiteral("t")).isEmpty());
+    QVERIFY(Settings::takeRescueNotes(QString()).isEmpty());
+}
+
+// `make clean` removes the build folders whole: a program started from one keeps its files in the
+// user's data folder, as an installed one does.
+void SavedTextTest::buildTreesAreNotProgramFolders() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString build = dir.filePath(QStringLiteral("build")), inner = build + QStringLiteral("/tests/system");
+    const QString plain = dir.filePath(QStringLiteral("quelta")), data = dir.filePath(QStringLiteral("data/Quelta"));
+    QVERIFY(QDir().mkpath(inner) && QDir().mkpath(plain));
+    QFile cache(build + QStringLiteral("/CMakeCache.txt"));
+    QVERIFY(cache.open(QIODevice::WriteOnly));
+    cache.close();
+    QVERIFY(Settings::isInBuildTree(build) && Settings::isInBuildTree(inner));
+    QVERIFY(!Settings::isInBuildTree(plain) && !Settings::isInBuildTree(dir.path()));
+    QCOMPARE(Settings::chooseProgramFolder(plain, data), plain + u'/');
+    QVERIFY(!QDir(data).exists());
+    QCOMPARE(Settings::chooseProgramFolder(build, data), data + u'/');
+    QCOMPARE(Settings::chooseProgramFolder(inner + u'/', data), data + u'/');
+    QVERIFY(QDir(data).exists());
 }
 
 QTEST_MAIN(SavedTextTest)
