@@ -294,6 +294,8 @@ public:
     void Button21Click();  // "保存"
     void Button66Click();  // "起動時設定にする"
     void Button67Click();  // "初期値に戻す"
+    // True, after saying why, when `lines` (of the file `name`) are not a settings file.
+    bool SettingsFileRefused(const QString& name, const QList<QByteArray>& lines);
     // After a load or a reset: the display pane over its panel and the layout computed again.
     void SettingsApplied();
     // The defaults of every window, in the order of the table of defaults.

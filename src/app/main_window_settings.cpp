@@ -79,8 +79,19 @@ void Ttalk2e::ReadOwnNameFromStartupFile() {
 void Ttalk2e::LoadStartupSettings() {
     const auto lines = Settings::readLines(startupFilePath());
     if (!lines) return;  // no start-up file: nothing applied, no message
+    if (SettingsFileRefused(kStartupFile, *lines)) return;
     Label67->setText(kStartupFile);
     ApplySettings(*lines);
+}
+
+// A file that is not a settings file (its first line not the header) applies nothing and is said
+// in a box, as a line that is not a number is; `Label67` goes on naming the settings in force.
+bool Ttalk2e::SettingsFileRefused(const QString& name, const QList<QByteArray>& lines) {
+    const std::optional<QString> problem = Settings::headerProblem(lines, name);
+    if (!problem) return false;
+    Log(Settings::versionMismatchText());
+    station_.messages.information(*problem);
+    return true;
 }
 
 // The lines every save ends with; the start-up file leaves out channel 1 and group "Ａ班", so
@@ -112,6 +123,7 @@ void Ttalk2e::Button20Click() {
         station_.messages.information(QStringLiteral("設定ファイルを読み込めませんでした。\n") + path + u'\n' + error);
         return;
     }
+    if (SettingsFileRefused(QFileInfo(path).fileName(), *lines)) return;
     layoutOn_ = false;
     Label67->setText(QFileInfo(path).fileName());
     ApplySettings(*lines);

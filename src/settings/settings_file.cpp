@@ -154,4 +154,21 @@ QString describe(const ApplyError& error) {
         .arg(Cp932::decode(error.text), what);
 }
 
+std::optional<QString> headerProblem(const QList<QByteArray>& lines, const QString& fileName) {
+    if (!lines.isEmpty() && lines.first() == headerLine()) return std::nullopt;
+    QString why;
+    if (lines.isEmpty()) {
+        why = QStringLiteral("ファイルが空です。");
+    } else {
+        QByteArray first = lines.first();
+        if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);  // the mark some editors put before UTF-8
+        if (first == QStringLiteral("999:＜番号付き表示設定ファイル２＞").toUtf8())
+            why = QStringLiteral("ファイルがUTF-8で保存し直されています。\n"
+                                 "テキストエディタで文字コードを「Shift_JIS」（SJIS）にして保存し直してください。");
+        else
+            why = QStringLiteral("1行目が「999:＜番号付き表示設定ファイル２＞」ではありません。");
+    }
+    return QStringLiteral("「%1」は表示設定ファイルとして読み込めません。\n%2\n設定は何も変わっていません。").arg(fileName, why);
+}
+
 }  // namespace Settings

@@ -58,4 +58,9 @@ ApplyResult ApplySettings(const KeyTable& table, const QList<QByteArray>& lines,
 // The one message a window shows for an ApplyError, naming the line.
 QString describe(const ApplyError& error);
 
+// The message for a file named `fileName` whose first line is not the header, or nullopt when it
+// is: nothing of such a file is applied. A file saved again as UTF-8 (the commonest mistake) is
+// named as such.
+std::optional<QString> headerProblem(const QList<QByteArray>& lines, const QString& fileName);
+
 }  // namespace Settings

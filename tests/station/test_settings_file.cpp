@@ -54,6 +54,7 @@ private slots:
     void valuesAreExactWords();
     void specialKeys();
     void failuresStopAtTheLine();
+    void notASettingsFileIsRefusedWithABox();
     void saveAndStartupFiles();
     void startupFileAtCreationAndPhaseTwo();
     void resetKeepsTheOwnName();
@@ -289,6 +290,56 @@ void SettingsFileTest::failuresStopAtTheLine() {
     // An empty line in the middle is such a line too.
     QVERIFY(!s.main->ApplySettings(file({"004:7:x", "", "004:8:x"})));
     QCOMPARE(s.main->Edit8->text(), QStringLiteral("7"));
+}
+
+// The commonest real mistake: the file opened in an editor and saved again as UTF-8. Nothing is
+// applied, a box says why, and `Label67` keeps naming the settings in force.
+void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.finishStartup();
+    const QString folder = s.station.programFolder;
+    writeFile(folder + "in-force.dp9", file({"039:in force:x"}));
+    s.dialogs.openNames.push_back(folder + "in-force.dp9");
+    s.main->Button20->click();
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
+    const QString lines = s.main->Edit8->text();
+    QFile utf8(folder + QStringLiteral("表示全般設定.dp9"));
+    QVERIFY(utf8.open(QIODevice::WriteOnly));
+    utf8.write(QStringLiteral("999:＜番号付き表示設定ファイル２＞\r\n039:UTF-8の名前:x\r\n004:9:x\r\n").toUtf8());
+    utf8.close();
+    s.dialogs.openNames.push_back(utf8.fileName());
+    s.main->Button20->click();
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
+    QCOMPARE(s.main->Edit31->text(), QStringLiteral("in force"));
+    QCOMPARE(s.main->Edit8->text(), lines);
+    QCOMPARE(s.messages.shown, QStringList{QStringLiteral(
+                                   "「表示全般設定.dp9」は表示設定ファイルとして読み込めません。\n"
+                                   "ファイルがUTF-8で保存し直されています。\n"
+                                   "テキストエディタで文字コードを「Shift_JIS」（SJIS）にして保存し直してください。\n"
+                                   "設定は何も変わっていません。")});
+    QVERIFY(s.main->RichEdit3->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
+    // Any other first line, and an empty file, likewise.
+    writeFile(folder + "other.dp9", {line(u"999:＜番号付き表示設定ファイル１＞"), "004:9:x"});
+    writeFile(folder + "empty.dp9", {});
+    s.dialogs.openNames = {folder + "other.dp9", folder + "empty.dp9"};
+    s.main->Button20->click();
+    s.main->Button20->click();
+    QCOMPARE(s.messages.shown.size(), 3);
+    QVERIFY(s.messages.shown[1].contains(QStringLiteral("1行目が「999:＜番号付き表示設定ファイル２＞」ではありません。")));
+    QVERIFY(s.messages.shown[2].contains(QStringLiteral("ファイルが空です。")));
+    QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
+    QCOMPARE(s.main->Edit8->text(), lines);
+
+    // A start-up file with a wrong first line: said at start-up, and nothing is in force.
+    TestStation bad(lan.net, QStringList{"192.168.1.12"}, "host", [&](const QString& f) {
+        writeFile(f + QStringLiteral("自動読込表示設定.dp9"), {"999:old", "004:9:x"});
+    });
+    bad.finishStartup();
+    QCOMPARE(bad.main->Label67->text(), QStringLiteral("読み込み無し"));
+    QCOMPARE(bad.main->Edit8->text(), lines);
+    QCOMPARE(bad.messages.shown.value(0).section(u'\n', 0, 0),
+             QStringLiteral("「自動読込表示設定.dp9」は表示設定ファイルとして読み込めません。"));
 }
 
 void SettingsFileTest::saveAndStartupFiles() {

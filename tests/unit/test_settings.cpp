@@ -119,6 +119,7 @@ private slots:
     void writerLeavesTheCallersLinesToTheCallers();
 
     void headerMustMatchExactly();
+    void headerProblemNamesTheMistake();
     void onlyTheExactPositiveWordsSet();
     void textReadsUpToTheFirstColon();
     void laterDuplicateWinsAndUnknownKeysAreSkipped();
@@ -689,6 +690,23 @@ void SettingsTest::filesAreWrittenWholeOrNotAtAll() {
 
 // A save smaller than Qt's own buffer on a disk that is full: every byte is accepted into the
 // buffer, and only the last flush meets the full disk. The old file must stay, whole.
+void SettingsTest::headerProblemNamesTheMistake() {
+    const QString name = QStringLiteral("表示全般設定.dp9");
+    QVERIFY(!Settings::headerProblem({Settings::headerLine()}, name));
+    QVERIFY(!Settings::headerProblem({Settings::headerLine(), "004:9:x"}, name));
+    const QByteArray utf8 = QStringLiteral("999:＜番号付き表示設定ファイル２＞").toUtf8();
+    for (const QByteArray& first : {utf8, "\xEF\xBB\xBF" + utf8}) {
+        const auto p = Settings::headerProblem({first, "004:9:x"}, name);
+        QVERIFY(p);
+        QVERIFY(p->startsWith(QStringLiteral("「表示全般設定.dp9」は表示設定ファイルとして読み込めません。\n")));
+        QVERIFY(p->contains(QStringLiteral("UTF-8で保存し直されています")));
+        QVERIFY(p->endsWith(QStringLiteral("\n設定は何も変わっていません。")));
+    }
+    const auto older = Settings::headerProblem({cp(u"999:＜番号付き表示設定ファイル１＞")}, name);
+    QVERIFY(older && !older->contains(QStringLiteral("UTF-8")) && older->contains(QStringLiteral("1行目が")));
+    QVERIFY(Settings::headerProblem({}, name).value_or(QString()).contains(QStringLiteral("ファイルが空です。")));
+}
+
 void SettingsTest::smallSaveOnAFullDiskKeepsTheOldFile() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
