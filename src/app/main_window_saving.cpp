@@ -310,7 +310,7 @@ bool Ttalk2e::SaveExitText(const ExitText& text) {
         exitSaved_.insert(text.what, text.lines);
         return true;
     }
-    Log(text.what + QStringLiteral("を保存できませんでした。") + error + u' ' + path);
+    Log(ownStamp(station_.clock) + text.what + QStringLiteral("を保存できませんでした：") + path + u' ' + error);
     if (unattended_) {
         RescueExitText(text, path, error);
         return true;
@@ -338,9 +338,15 @@ bool Ttalk2e::OfferAnotherPlace(const ExitText& text, const QString& failedPath,
         RescueExitText(text, failedPath, error);
         return true;
     }
-    return station_.messages.askYesNo(text.what + QStringLiteral("を保存せずにＱｕｅｌｔａを終了しますか？\n\n") +
-                                      QStringLiteral("「いいえ」を選ぶとＱｕｅｌｔａは終了せず、") + text.what +
-                                      QStringLiteral("はそのまま残ります。"));
+    // "はい", the button a hurried Enter presses, keeps the text.
+    const bool stay = station_.messages.askYesNo(text.what + QStringLiteral("はまだ保存されていません。\n") +
+                                                 QStringLiteral("Ｑｕｅｌｔａを終了せずに、このまま開いておきますか？\n\n") +
+                                                 QStringLiteral("「いいえ」を選ぶと、") + text.what + QStringLiteral("を保存せずに終了します。"));
+    if (unattended_) {  // the question was closed by a termination signal, not answered
+        RescueExitText(text, failedPath, error);
+        return true;
+    }
+    return !stay;
 }
 
 void Ttalk2e::RescueExitText(const ExitText& text, const QString& failedPath, const QString& error) {

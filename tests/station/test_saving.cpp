@@ -47,9 +47,24 @@ QList<QByteArray> fileLines(const QString& path) {
 QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
 
 // The captions of a small session: under Qt's own 16 KB buffer, as most saves are.
-void typeSession(TestStation& s, int lines) {
-    for (int i = 0; i < lines; ++i) s.main->SendLine(sj(QStringLiteral("字幕の%1行目").arg(i)));
+void typeSession(Ttalk2e& main, int lines) {
+    for (int i = 0; i < lines; ++i) main.SendLine(sj(QStringLiteral("字幕の%1行目").arg(i)));
 }
+void typeSession(TestStation& s, int lines) { typeSession(*s.main, lines); }
+
+// A termination signal that comes while a box of the close handler waits for its answer: the box
+// is closed unanswered (its "no").
+class SignalWhileAsking final : public App::MessageSink {
+public:
+    void information(const QString& text) override { shown << text; }
+    bool askYesNo(const QString& text) override {
+        asked << text;
+        if (main) main->CloseUnattended();
+        return false;
+    }
+    Ttalk2e* main = nullptr;
+    QStringList shown, asked;
+};
 
 bool isYellow(const QWidget* pane) { return pane->palette().color(QPalette::Base) == QColor(Qt::yellow); }
 
@@ -244,7 +259,8 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     QVERIFY(QDir(gone).removeRecursively());  // a USB stick pulled out, say
     QTemporaryDir elsewhere;
 
-    // Declined, and "no" to quitting without it: nothing is lost, the window stays.
+    // Declined, and "yes" to keeping the window open: nothing is lost, the window stays.
+    s.messages.answerYes = true;
     s.main->close();
     QVERIFY(!s.main->isClosed());
     QCOMPARE(s.main->RecordLines(), before);
@@ -252,9 +268,11 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     QCOMPARE(s.messages.shown[0], QStringLiteral("表示文を保存できませんでした。\n") + gone + name + u'\n' +
                                       Settings::writeFailureText(ENOENT) +
                                       QStringLiteral("\n\n別の保存先（ＵＳＢメモリなど）を選んでください。"));
-    QCOMPARE(s.messages.asked, QStringList{QStringLiteral("表示文を保存せずにＱｕｅｌｔａを終了しますか？\n\n"
-                                                          "「いいえ」を選ぶとＱｕｅｌｔａは終了せず、表示文はそのまま残ります。")});
-    QVERIFY(logOf(s).last().startsWith(QStringLiteral("表示文を保存できませんでした。")));
+    QCOMPARE(s.messages.asked, QStringList{QStringLiteral("表示文はまだ保存されていません。\n"
+                                                          "Ｑｕｅｌｔａを終了せずに、このまま開いておきますか？\n\n"
+                                                          "「いいえ」を選ぶと、表示文を保存せずに終了します。")});
+    QCOMPARE(logOf(s).last(), QStringLiteral("10:15:30:7,[自分],表示文を保存できませんでした：") + gone + name + u' ' +
+                                  Settings::writeFailureText(ENOENT));
 
     // Another folder that fails too is said again; then one that works takes the text.
     s.dialogs.saveNames = {gone + QStringLiteral("また.txt"), elsewhere.filePath(QStringLiteral("退避"))};
@@ -266,7 +284,7 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     QCOMPARE(fileLines(elsewhere.filePath(QStringLiteral("退避.txt"))),
              before + QList<QByteArray>{sj(u"---Ｑｕｅｌｔａ終了時自動保存---")});
 
-    // "Yes" to quitting without it closes; the contact history is asked about on its own.
+    // "No" to keeping the window open quits without it; the contact history is asked about on its own.
     TestStation& t = lan.add(11, "B");
     t.main->CheckBox39->setChecked(true);
     typeSession(t, 5);
@@ -274,11 +292,10 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     t.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
     t.main->Form6->SendContactLine(false);
     QVERIFY(QDir(t.station.programFolder).removeRecursively());
-    t.messages.answerYes = true;
     t.main->close();
     QVERIFY(t.main->isClosed());
     QCOMPARE(t.messages.asked.size(), 2);
-    QVERIFY(t.messages.asked[1].startsWith(QStringLiteral("連絡文を保存せずに")));
+    QVERIFY(t.messages.asked[1].startsWith(QStringLiteral("連絡文はまだ保存されていません。")));
     QVERIFY(!QDir(gone).exists() && !QDir(t.station.programFolder).exists());
 }
 
@@ -324,6 +341,28 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
     third.station.rescueFolder = rescue;
     third.finishStartup();
     QVERIFY(third.messages.shown.isEmpty());
+
+    // A signal while the close handler asks: the display goes to the data folder, not nowhere.
+    {
+        SignalWhileAsking messages;
+        ScriptedDialogs dialogs;
+        ManualClock clock;
+        MemoryClipboard clipboard;
+        FakeHostTools tools;
+        QTemporaryDir folder, data2;
+        App::Station station{lan.net.addHost(QStringLiteral("192.168.1.16"), QStringLiteral("W")), clock, messages, dialogs,
+                             clipboard, tools, folder.path() + u'/', data2.path() + u'/'};
+        std::unique_ptr<Ttalk2e> w = App::createStationWindows(station, nullptr);
+        messages.main = w.get();
+        w->CheckBox39->setChecked(true);
+        typeSession(*w, 5);
+        const QList<QByteArray> lines = w->RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
+        QVERIFY(QDir(folder.path()).removeRecursively());
+        w->close();
+        QCOMPARE(messages.asked.size(), 1);
+        QVERIFY(w->isClosed());
+        QCOMPARE(fileLines(data2.path() + u'/' + name + QStringLiteral(".txt")), lines);
+    }
 
     // The session ends (logout): the save is made at once; the close that follows adds nothing.
     TestStation& u = lan.add(14, "U");

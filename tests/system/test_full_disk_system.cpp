@@ -4,8 +4,8 @@
 // up (a full disk) or made read-only. A session of 40 lines, then the periodic clear, the start-up
 // settings, the save at exit: each save fails, says why in Japanese, and changes nothing: no line
 // of the display is cleared, the start-up file keeps its bytes, no file appears. Closing the window
-// offers another place and, declined, stays open; a termination signal then saves the display into
-// the user's data folder ($XDG_DATA_HOME/Quelta), and the next start says so.
+// offers another place and, declined, stays open when asked to; a termination signal then saves
+// the display into the user's data folder ($XDG_DATA_HOME/Quelta), and the next start says so.
 #include "netns.h"
 #include "text/cp932.h"
 
@@ -130,7 +130,7 @@ void FullDiskSystemTest::aFailedSaveChangesNothing() {
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p.start("ip", QStringList{"netns", "exec", ns.name(), "unshare", "-m", "sh", "-c", QString::fromLatin1(kScript), "sh",
                               mountPoint.path(), QStringLiteral(PROBE_BINARY), staging.filePath(kStartupFile), out.path(), mode} +
-                      env + QStringList{"QUELTA_PROBE_SESSION=1", "QUELTA_PROBE_ANSWER=no"});
+                      env + QStringList{"QUELTA_PROBE_SESSION=1", "QUELTA_PROBE_ANSWER=yes"});
     QVERIFY(p.waitForStarted(5000));
     Output o(&p);
     const QString pidLine = o.waitFor(QStringLiteral("pid "));
@@ -161,7 +161,7 @@ void FullDiskSystemTest::aFailedSaveChangesNothing() {
     QVERIFY(boxes[1].startsWith(QStringLiteral("設定ファイルを保存できませんでした。")));
     QVERIFY(boxes[2].startsWith(QStringLiteral("表示文を保存できませんでした。")));
     QVERIFY(boxes[2].endsWith(QStringLiteral("別の保存先（ＵＳＢメモリなど）を選んでください。")));
-    QVERIFY(boxes[3].startsWith(QStringLiteral("表示文を保存せずにＱｕｅｌｔａを終了しますか？")));
+    QVERIFY(boxes[3].startsWith(QStringLiteral("表示文はまだ保存されていません。 / Ｑｕｅｌｔａを終了せずに、このまま開いておきますか？")));
     QCOMPARE(o.starting(QStringLiteral("dialog")).size(), 1);
 
     // No one answers a termination signal: the display goes to the user's data folder.
