@@ -37,15 +37,37 @@ QByteArray joinLines(const QList<QByteArray>& lines) {
     return out;
 }
 
+namespace {
+
+// Why a file could not be read, in words (the system's own texts are English).
+QString readFailureText(const QString& path, int errorNumber) {
+    const QFileInfo info(path);
+    if (!info.exists()) return QStringLiteral("ファイルが見つかりません。");
+    if (info.isDir()) return QStringLiteral("ファイルではなくフォルダです。");
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("ファイルを読む権限がありません。");
+    case EIO:
+        return QStringLiteral("ディスクの読み込みに失敗しました（ディスクやＵＳＢメモリの不具合かもしれません）。");
+    default:
+        return QStringLiteral("ファイルを読み込めませんでした（エラー番号 %1）。").arg(errorNumber);
+    }
+}
+
+}  // namespace
+
 std::optional<QList<QByteArray>> readLines(const QString& path, QString* error) {
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
+        if (error) *error = readFailureText(path, errno);
         return std::nullopt;
     }
+    errno = 0;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        if (error) *error = file.errorString();
+        if (error) *error = readFailureText(path, errno);
         return std::nullopt;
     }
     return splitLines(bytes);

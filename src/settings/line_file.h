@@ -20,7 +20,8 @@ QList<QByteArray> splitLines(QByteArrayView bytes);
 // Every line followed by CR LF, the last one too.
 QByteArray joinLines(const QList<QByteArray>& lines);
 
-// The lines of the file at `path`; nullopt (and the reason in `error`) when it cannot be read.
+// The lines of the file at `path`; nullopt (and the reason in `error`, in Japanese) when it
+// cannot be read.
 std::optional<QList<QByteArray>> readLines(const QString& path, QString* error = nullptr);
 
 // Why a file could not be written, in words a typist understands (the system's own texts are

@@ -24,7 +24,8 @@ private slots:
         QTemporaryDir runA, runB;
         const QStringList base{"QT_QPA_PLATFORM=offscreen"};
 
-        QProcess* first = ns.start(QUELTA_BINARY, base + QStringList{"XDG_RUNTIME_DIR=" + runA.path()}, this);
+        // Started from the build folder, the program keeps its files in the data folder: a private one.
+        QProcess* first = ns.start(QUELTA_BINARY, base + QStringList{"XDG_RUNTIME_DIR=" + runA.path(), "XDG_DATA_HOME=" + runA.path()}, this);
         QSet<int> expected;
         for (quint16 p : Net::Ports::kChannelOnePorts) expected << p;
         QSet<int> bound;
@@ -36,7 +37,7 @@ private slots:
         }
         QCOMPARE(bound, expected);
 
-        QProcess* second = ns.start(QUELTA_BINARY, base + QStringList{"XDG_RUNTIME_DIR=" + runB.path()}, this);
+        QProcess* second = ns.start(QUELTA_BINARY, base + QStringList{"XDG_RUNTIME_DIR=" + runB.path(), "XDG_DATA_HOME=" + runB.path()}, this);
         QTest::qWait(7000);  // past the second phase of its start-up
         QCOMPARE(second->state(), QProcess::Running);
         QSet<int> secondPorts = ns.udpPortsOf(second->processId());

@@ -60,7 +60,9 @@ private slots:
 
         QTemporaryDir runDir;
         QProcess* quelta =
-            a.start(QUELTA_BINARY, {"DISPLAY=" + dpy, "XDG_RUNTIME_DIR=" + runDir.path(), "QT_QPA_PLATFORM=xcb"}, this);
+            a.start(QUELTA_BINARY, {"DISPLAY=" + dpy, "XDG_RUNTIME_DIR=" + runDir.path(), "XDG_DATA_HOME=" + runDir.path(),
+                                    "QT_QPA_PLATFORM=xcb"},
+                    this);
         const QString name = hostName();
 
         // The start-up search, broadcast on the LAN.

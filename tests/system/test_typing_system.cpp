@@ -36,7 +36,9 @@ private slots:
         QVERIFY(x.ok());
         QTemporaryDir runDir;
         QProcess* quelta = a.start(
-            QUELTA_BINARY, {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + runDir.path(), "QT_QPA_PLATFORM=xcb"}, this);
+            QUELTA_BINARY,
+            {"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + runDir.path(), "XDG_DATA_HOME=" + runDir.path(), "QT_QPA_PLATFORM=xcb"},
+            this);
 
         // Join: the peer answers the search, then accepts the start-up pairing request.
         QVERIFY(!nextDatagram(search).isEmpty());

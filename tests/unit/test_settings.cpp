@@ -685,7 +685,9 @@ void SettingsTest::filesAreWrittenWholeOrNotAtAll() {
     QVERIFY(!error.isEmpty());
     error.clear();
     QVERIFY(!Settings::readLines(dir.filePath(QStringLiteral("missing.dp9")), &error));
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error, QStringLiteral("ファイルが見つかりません。"));
+    QVERIFY(!Settings::readLines(dir.path(), &error));
+    QCOMPARE(error, QStringLiteral("ファイルではなくフォルダです。"));
 }
 
 // A save smaller than Qt's own buffer on a disk that is full: every byte is accepted into the
