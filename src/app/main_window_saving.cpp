@@ -302,7 +302,8 @@ bool Ttalk2e::SaveOnExit() {
 }
 
 bool Ttalk2e::SaveExitText(const ExitText& text) {
-    // Already saved as it is when the desktop session began to end.
+    // Already saved as it is: when the desktop session began to end, or by a close that the user
+    // then called off for another text.
     if (const auto it = exitSaved_.constFind(text.what); it != exitSaved_.cend() && *it == text.lines) return true;
     const QString path = exitFolder() + text.name;
     QString error;
