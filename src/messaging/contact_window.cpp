@@ -339,7 +339,10 @@ void TForm6::Timer2Timer() {
         signal();
         SendContactLine(CheckBox4->isChecked());
     }
-    if (schedule_.running()) Label3->setText(Core::RemainingText(schedule_.remainingMs(now)));
+    if (!schedule_.running()) return;
+    // Without an interval nothing is due, and the label says so instead of counting below zero.
+    Label3->setText(Core::IntervalMinutes(Edit2->text()) < 1 ? Core::ScheduleStoppedText()
+                                                             : Core::RemainingText(schedule_.remainingMs(now)));
 }
 
 void TForm6::Edit2Change() {

@@ -106,6 +106,7 @@ private slots:
     void scheduleOverMidnight();
     void scheduledNoticeWithBroadcastAndLanOff();
     void intervalFieldAndClosing();
+    void emptiedIntervalSendsNothing();
     void contactBadInput();
     void historySavedByHandAndAtExit();
     void splittersKeepPanelsVisible();
@@ -383,6 +384,39 @@ void MessagingTest::intervalFieldAndClosing() {
     a.close();  // closing the window stops the schedule
     QVERIFY(!a.CheckBox2->isChecked());
     QVERIFY(!a.Timer2->isActive());
+}
+
+// The typist deletes the interval's digit to type another while the schedule runs.
+void MessagingTest::emptiedIntervalSendsNothing() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    const QDateTime t0(QDate(2026, 12, 8), QTime(16, 0, 0));
+    p.a.clock.time = t0;
+    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
+    a.CheckBox2->setChecked(true);  // five minutes
+    a.Edit2->setFocus();
+    a.Edit2->end(false);
+    QTest::keyClick(a.Edit2, Qt::Key_Backspace);
+    QCOMPARE(a.Edit2->text(), QStringLiteral("0"));
+    for (int s = 1; s <= 90; ++s) {
+        p.a.clock.time = t0.addSecs(s);
+        a.Timer2Timer();
+    }
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    QCOMPARE(a.historyLineCount(), 0);
+    QCOMPARE(a.Label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
+    QVERIFY(a.CheckBox2->isChecked());  // the schedule waits for its new interval
+    // The new digit counts from the moment it is typed.
+    a.Edit2->selectAll();
+    QTest::keyClicks(a.Edit2, QStringLiteral("1"));
+    QCOMPARE(a.schedule().next(), t0.addSecs(150));
+    p.a.clock.time = t0.addSecs(120);
+    a.Timer2Timer();
+    p.a.clock.time = t0.addSecs(150);
+    a.Timer2Timer();
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 2);  // the advance notice, then the notice
 }
 
 void MessagingTest::contactBadInput() {
