@@ -30,10 +30,11 @@ using Core::NoticeBox;
 
 constexpr int kTextLimit = 1000;  // bytes a person may type into the notice text
 const QString kDefaultText = QStringLiteral("ここにお知らせを入力します。（最大５００文字）");
+// The notice is refused whole: receivers given the other lines would show their previous notice.
 const QString kManyColons = QStringLiteral(
     "テロップ文の半角カンマの数が多すぎます。\n設定付きのテロップは、「テンプレー前ロール」の「テロップ」ページの\n"
-    "「カンマで区切った設定も送信する。」のチェックを入れてください。\n\nテロップは空白を送信します。\n"
-    "自分にテロップを表示している時は、全てのテロップ文を表示します。");
+    "「カンマで区切った設定も送信する。」のチェックを入れてください。\n\n"
+    "テロップ文に半角の「:」が多すぎても送れません。\nこのテロップは送信しませんでした。");
 const QString kNoPartner = QStringLiteral("パートナーが指名されていません。");
 
 // Typing, pasting and converting stop at a number of code page 932 bytes; texts set by the
@@ -493,19 +494,19 @@ void TForm15::sendOne(const QByteArray& line) {
     links_.outbox.toMembersAndSibling(Net::Ports::Notice, Net::SiblingPorts::Notice, line);
 }
 
+// Everything is checked before the first datagram leaves, and the whole sequence goes out without
+// a box in between: a box's own event loop would let other traffic and keys into the sequence.
 void TForm15::SendNotice() {
     QList<QByteArray> lines = Notice::Lines(options());
     lines << Notice::ShowLine();
+    const bool anyColons = links_.sendCommaSettings && links_.sendCommaSettings();
+    if (!anyColons && Notice::FirstLineOverColons(lines) >= 0) {
+        if (links_.message) links_.message(kManyColons);
+        return;
+    }
     if (!sendable(lines)) return;
     logLine(QStringLiteral("自分"), QStringLiteral("（テロップ）") + Edit1->text());
-    const bool anyColons = links_.sendCommaSettings && links_.sendCommaSettings();
-    for (const QByteArray& line : lines) {
-        if (!anyColons && Notice::ColonCount(line) > Notice::kMaxSentColons) {
-            if (links_.message) links_.message(kManyColons);
-            continue;
-        }
-        sendOne(line);
-    }
+    for (const QByteArray& line : lines) sendOne(line);
     sendOne(Notice::End());
 }
 

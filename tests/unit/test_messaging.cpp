@@ -465,6 +465,11 @@ void MessagingLogicTest::tooManyColonsEndsTheApplying() {
     QCOMPARE(p.end, Notice::Plan::End::Complete);
     QCOMPARE(p.items.size(), 3);
     QCOMPARE(p.items[1].value, QByteArray("a:b:c:d:e:f:g:h"));
+    // A sender finds such a line before it sends anything.
+    QCOMPARE(Notice::FirstLineOverColons({Notice::Header(), "500:90:x", nine, Notice::ShowLine()}), -1);
+    QCOMPARE(Notice::FirstLineOverColons({Notice::Header(), "500:90:x", ten, Notice::ShowLine()}), 2);
+    QCOMPARE(Notice::FirstLineOverColons({ten, ten}), 0);
+    QCOMPARE(Notice::FirstLineOverColons({}), -1);
     p = Notice::PlanReceived({Notice::Header(), "500:90:x", ten, "501:700:x", Notice::ShowLine()}, false);
     QCOMPARE(p.end, Notice::Plan::End::TooManyColons);
     QCOMPARE(p.stoppedAt, ten);
