@@ -107,6 +107,7 @@ private slots:
     void scheduledNoticeWithBroadcastAndLanOff();
     void intervalFieldAndClosing();
     void emptiedIntervalSendsNothing();
+    void contactLineTooLongIsRefused();
     void contactBadInput();
     void historySavedByHandAndAtExit();
     void splittersKeepPanelsVisible();
@@ -417,6 +418,68 @@ void MessagingTest::emptiedIntervalSendsNothing() {
     a.Timer2Timer();
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6727).size(), 2);  // the advance notice, then the notice
+}
+
+// A line that does not fit one datagram would be dropped by every receiver: it is refused, said,
+// kept in the pane and not shown in the sender's history as if it had gone.
+void MessagingTest::contactLineTooLongIsRefused() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    p.a.main->CheckBox32->setChecked(true);  // "記録を説明ページに保存"
+    a.Edit1->setText(QString(900, u'A'));
+    a.RichEdit1->setPlainText(QString(124, u'b'));  // 1024 bytes with the name
+    const qsizetype shown = p.a.messages.shown.size();
+    const QStringList logBefore = logOf(p.a);
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    QCOMPARE(p.a.messages.shown.size(), shown + 1);
+    QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("連絡文が長すぎるため、送信しませんでした。")));
+    QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("1024バイト")));
+    QCOMPARE(a.historyLineCount(), 0);
+    QCOMPARE(logOf(p.a), logBefore);
+    QCOMPARE(a.RichEdit1->toPlainText(), QString(124, u'b'));
+    // One byte less fits, and goes.
+    a.RichEdit1->moveCursor(QTextCursor::End);
+    QTest::keyClick(a.RichEdit1, Qt::Key_Backspace);
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(p.lan.net.sentTo(6727).first().payload.size(), 1023);
+    QCOMPARE(historyOf(p.b).size(), 1);
+    QCOMPARE(a.historyLineCount(), 1);
+    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    // "全員送信" has the same limit.
+    a.CheckBox1->setChecked(true);
+    a.RichEdit1->setPlainText(QString(124, u'c'));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(a.RichEdit1->toPlainText(), QString(124, u'c'));
+    a.CheckBox1->setChecked(false);
+    // With scrambling on, the scrambled datagram is what must fit.
+    scrambleNotices(p.a);
+    a.Edit1->setText(QString(700, u'S'));
+    a.RichEdit1->setPlainText(QString(100, u's'));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(a.RichEdit1->toPlainText(), QString(100, u's'));
+    p.a.main->outbox().scramble = {};
+    // A scheduled notice that would not fit leaves the pane as the typist had it.
+    a.Edit1->setText(QString(1000, u'N'));
+    a.RichEdit1->setPlainText(QStringLiteral("書きかけ"));
+    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
+    a.Edit2->setText(QStringLiteral("1"));
+    const QDateTime t0(QDate(2026, 12, 8), QTime(17, 0, 0));
+    p.a.clock.time = t0;
+    a.CheckBox2->setChecked(true);
+    p.a.clock.time = t0.addSecs(30);
+    a.Timer2Timer();
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(a.RichEdit1->toPlainText(), QStringLiteral("書きかけ"));
+    QCOMPARE(a.historyLineCount(), 1);
 }
 
 void MessagingTest::contactBadInput() {
