@@ -647,7 +647,8 @@ public:
     // The display wraps at its right edge, or not ("表示の右端で折り返さない。" of the sub-input window).
     void SetDisplayWrap(bool wrap);
     // The pre-roll window's telop route through the notice window: F1 in telop mode, "表示消去".
-    void ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
+    // False when the notice could not go to the LAN.
+    bool ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
     void ClearTelop(bool toLan, bool toSelf);
 
     // ---- hardening (main_window_hardening.cpp) ----

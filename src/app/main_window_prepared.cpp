@@ -96,7 +96,7 @@ void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
     l.delClsKeys = keys.delClsKeys;
     l.deleteKey = keys.deleteKey;
     l.showTelop = [this](const App::Telop& t) {
-        ShowTelop(t.text, t.noticeLine, t.stopAtLeftEdge, t.toLan, t.toSelf);
+        return ShowTelop(t.text, t.noticeLine, t.stopAtLeftEdge, t.toLan, t.toSelf);
     };
     l.clearTelop = [this](bool toLan, bool toSelf) { ClearTelop(toLan, toSelf); };
     l.doubledMonitor = [this] { return CheckBox48->isChecked(); };
@@ -267,8 +267,8 @@ void Ttalk2e::SetDisplayWrap(bool) {
 // ---------------------------------------------------------------------------------------------
 // The telop route: F1 of a pre-roll in telop mode, and "表示消去"
 
-void Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf) {
-    if (!Form15) return;
+bool Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf) {
+    if (!Form15) return false;
     TForm15& n = *Form15;
     n.CheckBox11->setChecked(stopAtLeftEdge);  // "スクロールを左端で止める"
     n.CheckBox8->setChecked(false);            // "設定画面を表示する(*2)"
@@ -282,10 +282,11 @@ void Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdg
         if (noticeLine) n.ApplyNoticeLine(text);
         else n.Edit1->setText(text);
     };
+    bool sent = true;
     if (toLan) {
         n.SendNoticeStop();
         put();
-        n.SendNotice();
+        sent = n.SendNotice();
     }
     if (toSelf) {
         n.StopNotice();
@@ -293,6 +294,7 @@ void Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdg
         put();
         n.ShowNotice();
     }
+    return sent;
 }
 
 void Ttalk2e::ClearTelop(bool toLan, bool toSelf) {

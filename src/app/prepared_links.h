@@ -66,7 +66,8 @@ struct TemplateLinks {
     std::function<QString()> takeInputPane;
     std::function<bool()> delClsKeys;
     std::function<void(bool clear)> deleteKey;
-    std::function<void(const Telop&)> showTelop;
+    // False when the notice could not be sent to the LAN (the notice window said why).
+    std::function<bool(const Telop&)> showTelop;
     std::function<void(bool toLan, bool toSelf)> clearTelop;  // "表示消去"
     std::function<bool()> doubledMonitor;  // "モニターの行数を２倍"
     std::function<bool()> hasPartner;

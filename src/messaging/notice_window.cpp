@@ -496,18 +496,19 @@ void TForm15::sendOne(const QByteArray& line) {
 
 // Everything is checked before the first datagram leaves, and the whole sequence goes out without
 // a box in between: a box's own event loop would let other traffic and keys into the sequence.
-void TForm15::SendNotice() {
+bool TForm15::SendNotice() {
     QList<QByteArray> lines = Notice::Lines(options());
     lines << Notice::ShowLine();
     const bool anyColons = links_.sendCommaSettings && links_.sendCommaSettings();
     if (!anyColons && Notice::FirstLineOverColons(lines) >= 0) {
         if (links_.message) links_.message(kManyColons);
-        return;
+        return false;
     }
-    if (!sendable(lines)) return;
+    if (!sendable(lines)) return false;
     logLine(QStringLiteral("自分"), QStringLiteral("（テロップ）") + Edit1->text());
     for (const QByteArray& line : lines) sendOne(line);
     sendOne(Notice::End());
+    return true;
 }
 
 void TForm15::SendNoticeStop() {

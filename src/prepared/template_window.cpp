@@ -390,18 +390,16 @@ void TForm11::F1Key(int n) {
     const Preroll::SendOptions o{CheckBox3->isChecked(), CheckBox2->isChecked(), CheckBox22->isChecked(), advance()};
     const bool telop = telopMode(n);
     auto send = [&](const QByteArray& text) {
-        if (telop) {
-            SendTelop(Cp932::decode(text));
-            return;
-        }
+        if (telop) return SendTelop(Cp932::decode(text));
         links.stampInputStart();
-        links.sendLine(text);
+        return links.sendLine(text) == 0;
     };
     const Preroll::F1Result r = Preroll::SendCaretLine(*p->document(), p->textCursor().position(), o, send);
     if (r.taken == Preroll::Taken::TooLong) {
         links.message(Preroll::TooLongWarning());
         return;
     }
+    if (r.taken == Preroll::Taken::Refused) return;  // said by the send path; the line waits to be mended
     QTextCursor c(p->document());
     c.setPosition(r.caret.anchor);
     c.setPosition(r.caret.position, QTextCursor::KeepAnchor);
@@ -428,9 +426,9 @@ void TForm11::F12Key(int) {
     links.sendLine(QByteArray());
 }
 
-void TForm11::SendTelop(const QString& text) {
-    links.showTelop({text, CheckBox23->isChecked(), CheckBox13->isChecked(), CheckBox4->isChecked(),
-                     CheckBox5->isChecked()});
+bool TForm11::SendTelop(const QString& text) {
+    return links.showTelop({text, CheckBox23->isChecked(), CheckBox13->isChecked(), CheckBox4->isChecked(),
+                            CheckBox5->isChecked()});
 }
 
 void TForm11::Button9Click() {

@@ -100,7 +100,8 @@ public:
     void F12Key(int n);
     void FeedMonitors(int n);
     void SendLinkage(int n);
-    void SendTelop(const QString& text);
+    // False when the notice window refused to send the telop to the LAN (it said why).
+    bool SendTelop(const QString& text);
     void LoadRoll(int n);
     void SaveRoll(int n);
     void Timer1Timer();

@@ -70,6 +70,7 @@ private slots:
     void initTestCase() { App::installFontSubstitutions(); }
     void f1SendsLinesThroughTheSendPath();
     void f1OptionsAndWarnings();
+    void f1KeepsALineTheSendPathRefuses();
     void f9AndF12();
     void telopRoute();
     void telopRouteThroughTheNoticeWindow();
@@ -151,6 +152,31 @@ void PreparedTest::f1OptionsAndWarnings() {
     QCOMPARE(r.w.Edit1->text(), QStringLiteral("0"));
 }
 
+// A line of 513 to 1023 bytes passes the pre-roll's own check, but the send path refuses it: it
+// must stay in the pre-roll with the caret on it, whatever the options, and nothing is sent.
+void PreparedTest::f1KeepsALineTheSendPathRefuses() {
+    Rolls r;
+    const QString longLine = QString(300, u'い');  // 600 bytes
+    const QString script = QStringLiteral("前の行\n") + longLine + QStringLiteral("\n次の行");
+    for (const bool remove : {true, false}) {
+        r.w.CheckBox2->setChecked(remove);  // "送った部分は消す。"
+        for (const bool part : {false, true}) {
+            r.w.CheckBox3->setChecked(part);  // "ｶｰｿﾙより前を送る。"
+            r.script(script, 1);
+            r.caret(1, 290);
+            const qsizetype shown = r.a.messages.shown.size();
+            r.key(Qt::Key_F1);
+            r.key(Qt::Key_F1);  // the next F1 takes the same line again
+            QVERIFY(r.lan.net.sentTo(6711).isEmpty());
+            QCOMPARE(r.a.messages.shown.size(), shown + 2);
+            QCOMPARE(r.a.messages.shown.last(), QStringLiteral("全角256字以上の文字を送ろうとした。"));
+            QCOMPARE(r.w.RichEdit1->toPlainText(), script);
+            QCOMPARE(r.caretLine(), 1);
+            QCOMPARE(r.w.RichEdit1->textCursor().position(), r.w.RichEdit1->document()->findBlockByNumber(1).position() + 290);
+        }
+    }
+}
+
 void PreparedTest::f9AndF12() {
     Rolls r;
     r.script(QStringLiteral("取り消す行\n次"));
@@ -185,7 +211,10 @@ void PreparedTest::f9AndF12() {
 void PreparedTest::telopRoute() {
     Rolls r;
     QList<App::Telop> telops;
-    r.w.links.showTelop = [&](const App::Telop& t) { telops << t; };
+    r.w.links.showTelop = [&](const App::Telop& t) {
+        telops << t;
+        return true;
+    };
     QList<std::pair<bool, bool>> clears;
     r.w.links.clearTelop = [&](bool lan, bool self) { clears << std::pair{lan, self}; };
     r.w.CheckBox6->setChecked(true);  // pre-roll 1 to the telop
@@ -242,6 +271,16 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     r.lan.net.deliverAll();
     QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
     QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox8->isChecked());
+    // A line the notice window refuses (too many colons for the receivers) stays in the pre-roll,
+    // with "送った部分は消す。" too, and the caret stays on it.
+    r.w.CheckBox2->setChecked(true);
+    r.script(QStringLiteral("1:2:3:4:5:6:7:8:9\n次"));
+    r.lan.net.clearSent();
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("1:2:3:4:5:6:7:8:9\n次"));
+    QCOMPARE(r.caretLine(), 0);
+    QVERIFY(r.a.messages.shown.last().startsWith(QStringLiteral("テロップ文の半角カンマの数が多すぎます。")));
+    r.w.CheckBox2->setChecked(false);
     // "前ロールにする" of the notice window: its comma line at the end of pre-roll 1.
     mine.NoticeToPreroll();
     QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), mine.NoticeLine());

@@ -29,12 +29,17 @@ struct Roll {
     QTextDocument doc;
     QList<QByteArray> sent;
     Preroll::F1Result last;
+    bool refuse = false;  // the send path refuses what it is given
 
     explicit Roll(const QString& text) { doc.setPlainText(text); }
     // Position of column `col` of line `line`.
     int at(int line, int col = 0) const { return doc.findBlockByNumber(line).position() + col; }
     Preroll::F1Result f1(int caret, const Preroll::SendOptions& o = {}) {
-        last = Preroll::SendCaretLine(doc, caret, o, [this](const QByteArray& t) { sent << t; });
+        last = Preroll::SendCaretLine(doc, caret, o, [this](const QByteArray& t) {
+            if (refuse) return false;
+            sent << t;
+            return true;
+        });
         return last;
     }
     QString text() const { return doc.toPlainText(); }
@@ -53,6 +58,7 @@ private slots:
     void f1SendsTheCaretLineAndMovesOn();
     void f1PassesOverCommentLines();
     void f1RefusesLinesOf1024Bytes();
+    void f1KeepsALineTheSendPathRefuses();
     void f1WithDeleteEmptiesThePaneLineByLine();
     void partialSendLeavesTheRest();
     void partialSendDeletesAndAdvances();
@@ -124,6 +130,26 @@ void PreparedLogicTest::f1RefusesLinesOf1024Bytes() {
     // The part before the caret is measured alone.
     QCOMPARE(r.f1(caret, partial(false)).taken, Preroll::Taken::Sent);
     QCOMPARE(r.sent.last(), sj(QString(5, u'あ')));
+}
+
+// The send path refuses a line of 513 bytes or more: the line stays whatever the options say, and
+// nothing moves, so the next F1 takes the same line again.
+void PreparedLogicTest::f1KeepsALineTheSendPathRefuses() {
+    const QString text = QStringLiteral("前\n") + QString(300, u'い') + QStringLiteral("\n後");
+    const QList<Preroll::SendOptions> options{
+        {false, false, false, 1}, {false, true, false, 1}, partial(false), partial(true), partial(true, true, 3)};
+    for (const Preroll::SendOptions& o : options) {
+        Roll r(text);
+        r.refuse = true;
+        const int caret = r.at(1, 280);
+        const auto res = r.f1(caret, o);
+        QCOMPARE(res.taken, Preroll::Taken::Refused);
+        QCOMPARE(r.text(), text);
+        QVERIFY(!res.scrollLine);
+        // The window puts the caret back where it was: on the refused line.
+        QCOMPARE(res.caret.position, caret);
+        QCOMPARE(res.caret.anchor, caret);
+    }
 }
 
 void PreparedLogicTest::f1WithDeleteEmptiesThePaneLineByLine() {
