@@ -365,7 +365,11 @@ public:
     void LeaveGroup();
 
     // ---- the caption path ----
+    // The send path for the lines of other windows (sub-input panes, pre-rolls, palette keys): the
+    // input pane is left as the typist has it.
     int SendLine(const QByteArray& text);
+    // The send path for the input pane's own lines, which resets it afterwards.
+    int SendInputPaneLine(const QByteArray& text);
     void TransmitLine(const QByteArray& text);
     void ShowReceivedLine(const QByteArray& text);
     void UndoLastDisplay();
@@ -640,7 +644,8 @@ public:
     // F9 of a typing pane other than the input pane: UndoToInput, the text taken back put into
     // `pane` by the input pane's own rules, and `tag` ("（Ｕｎｄｏ：サブ入力Ｗ１）" …) as its log entry.
     void UndoToPane(QTextEdit* pane, bool after, const QString& tag);
-    // The input pane emptied, given `text` and sent as Enter sends it (the palette's Enter and F12).
+    // `text` sent through the input pane as Enter sends it (the palette's Enter and F12); the pane
+    // holds what it held before afterwards.
     void SendThroughInputPane(const QString& text);
     // A reading put before each occurrence of `base` in the last lines of the display; how many.
     int AnnotateDisplay(const QString& base, const QString& reading);
@@ -682,6 +687,7 @@ private:
     QDateTime inputStartTime() const override { return inputStartTime_; }
     void endInput() override { inputStarted_ = false; }
     void resetInputPane() override;
+    void lineEnded() override;
     void refillInputPane(const QByteArray& text, bool after) override;
     void hold(const QByteArray& item) override;
     QList<QByteArray> takeHeld() override;

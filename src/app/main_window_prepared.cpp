@@ -242,12 +242,21 @@ void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) {
 }
 
 void Ttalk2e::SendThroughInputPane(const QString& text) {
+    // What the typist has written in the input pane waits aside while the palette's text passes
+    // through it, and is back afterwards. Both are written as a whole, not typed: the automatic
+    // sends of a change do not fire.
+    const QString own = RichEdit1->toPlainText();
+    const int ownCaret = RichEdit1->textCursor().position();
     {
-        // Written as a whole, not typed: the automatic sends of a change do not fire.
         const QSignalBlocker quiet(RichEdit1);
         RichEdit1->setLimitedText(text);
     }
     SendInputPane();
+    const QSignalBlocker quiet(RichEdit1);
+    RichEdit1->setLimitedText(own);
+    QTextCursor c = RichEdit1->textCursor();
+    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
+    RichEdit1->setTextCursor(c);
 }
 
 int Ttalk2e::AnnotateDisplay(const QString& base, const QString& reading) {

@@ -126,7 +126,7 @@ struct PaletteLinks {
     std::function<bool()> mainCorrector;    // "連動時の主修正者"
     std::function<bool()> linkUncommitted;  // "未確定も連動"
     std::function<bool()> monitorShown;     // the correction monitor is on screen
-    // The main input pane emptied, given `text` and sent as Enter sends it.
+    // `text` sent through the main input pane as Enter sends it; the pane keeps what it held.
     std::function<void(const QString& text)> sendThroughInputPane;
     std::function<void(const std::array<QByteArray, 6>&)> showMonitor;  // the correction monitor
     std::function<void()> closed;  // "ﾊﾟﾚｯﾄ連動" off, "入力をパレットに送信する" shown again

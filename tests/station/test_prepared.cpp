@@ -71,6 +71,7 @@ private slots:
     void f1SendsLinesThroughTheSendPath();
     void f1OptionsAndWarnings();
     void f1KeepsALineTheSendPathRefuses();
+    void prerollLeavesTheMainInputPaneAlone();
     void f9AndF12();
     void telopRoute();
     void telopRouteThroughTheNoticeWindow();
@@ -175,6 +176,21 @@ void PreparedTest::f1KeepsALineTheSendPathRefuses() {
             QCOMPARE(r.w.RichEdit1->textCursor().position(), r.w.RichEdit1->document()->findBlockByNumber(1).position() + 290);
         }
     }
+}
+
+// A pre-roll line sent while the typist writes in the main input pane leaves that pane alone.
+void PreparedTest::prerollLeavesTheMainInputPaneAlone() {
+    Rolls r;
+    r.a.main->Edit31->setText(QStringLiteral("司会："));
+    r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
+    r.script(QStringLiteral("用意した一行\n二行目"));
+    r.key(Qt::Key_F1);
+    r.key(Qt::Key_F12);
+    QCOMPARE(r.lan.payloadsTo(6711), (QStringList{QStringLiteral("用意した一行"), QStringLiteral("$改行$")}));
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
+    r.a.main->RichEdit1->clear();
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QString());  // no speaker name written into it either
 }
 
 void PreparedTest::f9AndF12() {
