@@ -85,6 +85,7 @@ private slots:
     void karaokeModesAndRefusal();
     void karaokeBlocksAndFocus();
     void settingsKeysAndDefaults();
+    void panelHeightsWhetherShownOrNot();
 };
 
 void PreparedTest::f1SendsLinesThroughTheSendPath() {
@@ -756,6 +757,79 @@ void PreparedTest::settingsKeysAndDefaults() {
     QCOMPARE(b.main->Fkakunin->size(), QSize(410, 360));
     QCOMPARE(b.main->Fshusei_moni->pos(), QPoint(10, 10));
     QCOMPARE(b.main->Fshusei_moni->look.background(), Settings::Colour::kWindow);
+}
+
+// The value of `key` in written settings lines.
+static int valueOf(const QList<QByteArray>& lines, int key) {
+    const QByteArray prefix = QByteArray::number(key).rightJustified(3, '0') + ':';
+    for (const QByteArray& l : lines)
+        if (l.startsWith(prefix)) return l.mid(4).split(':').value(0).toInt();
+    return -1;
+}
+
+// Drags a splitter's first handle by `dy` pixels, as the mouse does.
+static void dragHandle(QSplitter* splitter, int index, int dy) {
+    QWidget* handle = splitter->handle(index);
+    const QPoint middle = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, middle);
+    QTest::mouseMove(handle, middle + QPoint(0, dy));  // the handle follows: one step only
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, middle);
+}
+
+// The panel heights of the pre-roll window (225, 711) and the pre-roll monitor (794, 795) are
+// written as set or last shown, whether the window is on screen or not; a file's height that
+// would squash a panel is not applied.
+void PreparedTest::panelHeightsWhetherShownOrNot() {
+    Net::MemoryNetwork net;
+    TestStation a(net, "192.168.1.10"), b(net, "192.168.1.11");
+    TForm11& t = *a.main->Form11;
+    TForm3& m = *a.main->Form3;
+    // Never shown: the heights they are made with.
+    QList<QByteArray> lines = a.main->WriteSettings();
+    QCOMPARE(valueOf(lines, 225), 121);
+    QCOMPARE(valueOf(lines, 711), 121);
+    QCOMPARE(valueOf(lines, 794), 57);
+    QCOMPARE(valueOf(lines, 795), 45);
+    // Shown, the splitters dragged, hidden again: the heights last shown.
+    for (QWidget* w : {static_cast<QWidget*>(&t), static_cast<QWidget*>(&m)}) {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+    dragHandle(t.Splitter1, 1, 30);
+    dragHandle(m.Splitter1, 1, 12);
+    dragHandle(m.Splitter1, 2, 20);
+    const int top = t.Panel3->height(), monitorTop = m.Panel1->height(), upper = m.Panel2->height();
+    QCOMPARE(top, 151);
+    QCOMPARE(monitorTop, 69);
+    QCOMPARE(upper, 53);
+    t.hide();
+    m.hide();
+    lines = a.main->WriteSettings();
+    QCOMPARE(valueOf(lines, 225), top);
+    QCOMPARE(valueOf(lines, 711), top);
+    QCOMPARE(valueOf(lines, 794), monitorTop);
+    QCOMPARE(valueOf(lines, 795), upper);
+    // Another station opens its windows with those heights.
+    b.main->ApplySettings(lines);
+    TForm11& bt = *b.main->Form11;
+    TForm3& bm = *b.main->Form3;
+    bt.show();
+    bm.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bt) && QTest::qWaitForWindowExposed(&bm));
+    QCOMPARE(bt.Panel3->height(), top);
+    QCOMPARE(bm.Panel1->height(), monitorTop);
+    QCOMPARE(bm.Panel2->height(), upper);
+    // Heights that squash a panel, as an earlier version wrote for hidden windows, or that no
+    // screen holds, are not applied; the panels keep what they had.
+    for (const char* bad : {"2", "0", "-40", "99999"}) {
+        QList<QByteArray> file{lines.first()};
+        for (int key : {225, 711, 794, 795}) file << QByteArray::number(key) + ':' + bad + ":x";
+        b.main->ApplySettings(file);
+        QCOMPARE(bt.Panel3->height(), top);
+        QCOMPARE(bm.Panel1->height(), monitorTop);
+        QCOMPARE(bm.Panel2->height(), upper);
+    }
+    QVERIFY(b.messages.shown.isEmpty());
 }
 
 QTEST_MAIN(PreparedTest)

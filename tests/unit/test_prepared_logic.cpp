@@ -4,6 +4,7 @@
 #include "core/karaoke.h"
 #include "core/limited_lines.h"
 #include "core/palette_queue.h"
+#include "core/panel_height.h"
 #include "core/pane_text.h"
 #include "core/preroll.h"
 #include "core/ruby_insertion.h"
@@ -75,6 +76,7 @@ private slots:
     void rubyInTheRecordsLastLines();
     void paneTextEdits();
     void wireForms();
+    void panelHeightsThatCanBeApplied();
 };
 
 void PreparedLogicTest::f1SendsTheCaretLineAndMovesOn() {
@@ -422,6 +424,12 @@ void PreparedLogicTest::wireForms() {
     QCOMPARE(Wire::SettingsTransfer({"620:3:x"}),
              (QList<QByteArray>{"$set$" + sj(QStringLiteral("999:＜番号付き表示設定ファイル２＞")), "$set$620:3:x",
                                 "$end$"}));
+}
+
+// A panel height from a file: a row of controls at least, and no taller than a screen.
+void PreparedLogicTest::panelHeightsThatCanBeApplied() {
+    for (int h : {20, 57, 121, 4096}) QVERIFY2(Core::UsablePanelHeight(h), qPrintable(QString::number(h)));
+    for (int h : {-1, 0, 2, 19, 4097, 99999}) QVERIFY2(!Core::UsablePanelHeight(h), qPrintable(QString::number(h)));
 }
 
 QTEST_MAIN(PreparedLogicTest)
