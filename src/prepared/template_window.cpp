@@ -260,9 +260,10 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
         look.addPane(p);
         (n == 1 ? RichEdit1 : n == 2 ? RichEdit2 : RichEdit3) = p;
     }
-    RichEdit1->setPlainText(kFirstRollText);
-    RichEdit2->setPlainText(QStringLiteral("これは、前ロール２です。\n\n"));
-    RichEdit3->setPlainText(QStringLiteral("これは、前ロール３です。\n\n"));
+    // Hints shown while a pre-roll is empty: F1 must never send the usage note to the displays.
+    RichEdit1->setPlaceholderText(kFirstRollText);
+    RichEdit2->setPlaceholderText(QStringLiteral("これは、前ロール２です。"));
+    RichEdit3->setPlaceholderText(QStringLiteral("これは、前ロール３です。"));
     Splitter1->setStretchFactor(1, 1);
 
     Timer1 = new QTimer(this);

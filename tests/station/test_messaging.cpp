@@ -1182,6 +1182,14 @@ void MessagingTest::settingsTravelThroughTheFile() {
     QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("709:true:連絡窓の定時連絡（流す）のチェック"))}));
     QVERIFY(c2.Timer2->isActive());
     QCOMPARE(c2.schedule().next(), t0.addSecs(5 + 15 * 60));
+    // The notice text's hint, which older files hold as the text, reads back as the empty text;
+    // an empty field is written empty.
+    QVERIFY(two.main->ApplySettings(
+        {lines.first(), sj(QStringLiteral("504:ここにお知らせを入力します。（最大５００文字）:お知らせＷの表示文字列"))}));
+    QCOMPARE(n2.Edit1->text(), QString());
+    QVERIFY(two.main->WriteSettings().contains(sj(QStringLiteral("504::お知らせＷの表示文字列"))));
+    QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("504:ここに:お知らせＷの表示文字列"))}));
+    QCOMPARE(n2.Edit1->text(), QStringLiteral("ここに"));
 }
 
 void MessagingTest::defaults() {
@@ -1209,7 +1217,8 @@ void MessagingTest::defaults() {
     QCOMPARE(c.Timer1->objectName(), QStringLiteral("Timer1"));
     QCOMPARE(c.NMUDP1->channelPort(), 6727);
     QCOMPARE(n.NMUDP1->channelPort(), 6731);
-    QCOMPARE(n.Edit1->text(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
+    QCOMPARE(n.Edit1->text(), QString());  // its hint is no text
+    QCOMPARE(n.Edit1->placeholderText(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
     QCOMPARE(n.box().height, 350);
     QCOMPARE(n.box().left, 0);
     QCOMPARE(n.box().top, 0);
@@ -1258,7 +1267,7 @@ void MessagingTest::defaults() {
     QVERIFY(!n.Timer1->isActive());
     QVERIFY(n.pagesVisible());
     QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 350}));
-    QCOMPARE(n.Edit1->text(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
+    QCOMPARE(n.Edit1->text(), QString());
     QVERIFY(n.CheckBox12->isChecked() && !n.CheckBox11->isChecked() && !n.CheckBox1->isChecked());
     QVERIFY(n.CheckBox5->isChecked() && n.CheckBox8->isChecked() && n.CheckBox9->isChecked() && n.CheckBox10->isChecked());
     QCOMPARE(n.Edit9->text(), QStringLiteral("10"));

@@ -471,6 +471,7 @@ void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
     QVERIFY(r.a.messages.shown.value(0).startsWith(QStringLiteral("読み込んだ前ロールは、　%1Ｋバイトです。").arg(bytes / 1024)));
     // With "追加" the lines are appended in slices between the window's events.
     r.w.CheckBox1->setChecked(true);
+    r.script(QStringLiteral("既にある行\n二行目"));
     r.a.dialogs.openNames.push_back(path);
     r.a.messages.shown.clear();
     r.w.Button36->click();
@@ -484,7 +485,8 @@ void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
     }
     QVERIFY(slices >= 1);
     QVERIFY(!r.w.Timer1->isActive());
-    QCOMPARE(r.w.RichEdit1->document()->blockCount(), TForm11::kFirstRollText.count(u'\n') + 4000);
+    QCOMPARE(r.w.RichEdit1->document()->blockCount(), 2 + 4000);
+    QCOMPARE(r.w.RichEdit1->document()->firstBlock().text(), QStringLiteral("既にある行"));
     QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), QStringLiteral("読み込んだ台本の3999行目です。"));
     QCOMPARE(r.a.messages.shown.size(), 1);
     // A small file says nothing; a cancelled dialog changes nothing.
