@@ -644,6 +644,9 @@ public:
     // F9 of a typing pane other than the input pane: UndoToInput, the text taken back put into
     // `pane` by the input pane's own rules, and `tag` ("（Ｕｎｄｏ：サブ入力Ｗ１）" …) as its log entry.
     void UndoToPane(QTextEdit* pane, bool after, const QString& tag);
+    // F9 of a pre-roll: UndoToInput, the text taken back returned instead of being left in the input
+    // pane, which keeps what the typist is writing there.
+    QString UndoForPreroll();
     // `text` sent through the input pane as Enter sends it (the palette's Enter and F12); the pane
     // holds what it held before afterwards.
     void SendThroughInputPane(const QString& text);

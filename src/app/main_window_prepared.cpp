@@ -85,13 +85,7 @@ void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
     l.stampInputStart = [this] {
         if (CheckBox20->isChecked()) markInputStart(station().clock.now());
     };
-    l.undoToInput = [this] { UndoToInput(false); };
-    l.takeInputPane = [this] {
-        QString text = RichEdit1->toPlainText();
-        text.remove(u'\n');  // the pane's lines joined without separators
-        RichEdit1->clear();
-        return text;
-    };
+    l.undoForPreroll = [this] { return UndoForPreroll(); };
     const App::PaneKeyLinks keys = paneKeys(*this);
     l.delClsKeys = keys.delClsKeys;
     l.deleteKey = keys.deleteKey;
@@ -239,6 +233,23 @@ void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) {
     QTextCursor c = RichEdit1->textCursor();
     c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
     RichEdit1->setTextCursor(c);
+}
+
+QString Ttalk2e::UndoForPreroll() {
+    // The undo refills the input pane by its own rules; the typist's text there waits aside
+    // meanwhile, and no automatic send may see the swap.
+    const QSignalBlocker quiet(RichEdit1);
+    const QString own = RichEdit1->toPlainText();
+    const int ownCaret = RichEdit1->textCursor().position();
+    RichEdit1->clear();
+    UndoToInput(false);
+    QString taken = RichEdit1->toPlainText();
+    taken.remove(u'\n');  // the lines joined without separators
+    RichEdit1->setLimitedText(own);
+    QTextCursor c = RichEdit1->textCursor();
+    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
+    RichEdit1->setTextCursor(c);
+    return taken;
 }
 
 void Ttalk2e::SendThroughInputPane(const QString& text) {

@@ -61,9 +61,9 @@ struct TemplateLinks {
     Net::Outbox* outbox = nullptr;
     std::function<int(const QByteArray&)> sendLine;
     std::function<void()> stampInputStart;  // when start times are recorded
-    std::function<void()> undoToInput;      // UndoToInput(false)
-    // The main input pane's lines joined without separators; the pane is emptied.
-    std::function<QString()> takeInputPane;
+    // F9: UndoToInput(false), the text taken back returned (its lines joined without separators)
+    // instead of being left in the main input pane, which keeps what the typist is writing there.
+    std::function<QString()> undoForPreroll;
     std::function<bool()> delClsKeys;
     std::function<void(bool clear)> deleteKey;
     // False when the notice could not be sent to the LAN (the notice window said why).

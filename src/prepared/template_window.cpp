@@ -412,8 +412,7 @@ void TForm11::F1Key(int n) {
 }
 
 void TForm11::F9Key(int n) {
-    links.undoToInput();
-    const QString taken = links.takeInputPane();  // the main input pane is emptied in any case
+    const QString taken = links.undoForPreroll();
     if (!CheckBox2->isChecked() || taken.isEmpty()) return;
     PrerollPane* p = pane(n);
     QTextCursor c = p->textCursor();

@@ -200,13 +200,13 @@ void PreparedTest::f9AndF12() {
     r.key(Qt::Key_F1);
     QCOMPARE(lastRecordLine(r.b), QStringLiteral("取り消す行"));
     r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
-    // F9: the line leaves both displays; the main input pane is emptied in any case.
+    // F9: the line leaves both displays; what the typist is writing in the main input pane stays.
     r.key(Qt::Key_F9);
     QVERIFY(!recordOf(r.b).contains(QStringLiteral("取り消す行")));
     QCOMPARE(r.lan.payloadsTo(6723), QStringList{"undo"});
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QString());
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
     QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行\n次"));
-    // With "送った部分は消す。" the taken-back text goes back into the pre-roll at the caret.
+    // With "送った部分は消す。" the taken-back text, and only it, goes back into the pre-roll at the caret.
     r.w.CheckBox2->setChecked(true);
     r.caret(0);
     r.key(Qt::Key_F1);
@@ -214,6 +214,7 @@ void PreparedTest::f9AndF12() {
     r.key(Qt::Key_F9);
     QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行次"));
     QCOMPARE(r.w.RichEdit1->textCursor().position(), 0);
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
     // F12: a blank line.
     r.lan.net.clearSent();
     r.key(Qt::Key_F12);
