@@ -825,7 +825,8 @@ void Ttalk2e::InitialLayout() {
     Edit77->hide();
     Button14->hide();
     RichEdit27->setGeometry(50, RichEdit27->y(), 750, RichEdit27->height());
-    RichEdit1->setPlainText(QStringLiteral(
+    // A hint shown while the pane is empty, never text a typist could send by typing after it.
+    RichEdit1->setPlaceholderText(QStringLiteral(
         "入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）"));
     RichEdit27->setPlainText(QStringLiteral("モニター部"));
     RichEdit1->resize(Panel6->width(), RichEdit1->height());

@@ -373,7 +373,11 @@ public:
     void LeaveGroup();
 
     // ---- the caption path ----
+    // The send path for the lines of other windows (sub-input panes, pre-rolls, palette keys): the
+    // input pane is left as the typist has it.
     int SendLine(const QByteArray& text);
+    // The send path for the input pane's own lines, which resets it afterwards.
+    int SendInputPaneLine(const QByteArray& text);
     void TransmitLine(const QByteArray& text);
     void ShowReceivedLine(const QByteArray& text);
     void UndoLastDisplay();
@@ -672,14 +676,19 @@ public:
     // F9 of a typing pane other than the input pane: UndoToInput, the text taken back put into
     // `pane` by the input pane's own rules, and `tag` ("（Ｕｎｄｏ：サブ入力Ｗ１）" …) as its log entry.
     void UndoToPane(QTextEdit* pane, bool after, const QString& tag);
-    // The input pane emptied, given `text` and sent as Enter sends it (the palette's Enter and F12).
+    // F9 of a pre-roll: UndoToInput, the text taken back returned instead of being left in the input
+    // pane, which keeps what the typist is writing there.
+    QString UndoForPreroll();
+    // `text` sent through the input pane as Enter sends it (the palette's Enter and F12); the pane
+    // holds what it held before afterwards.
     void SendThroughInputPane(const QString& text);
     // A reading put before each occurrence of `base` in the last lines of the display; how many.
     int AnnotateDisplay(const QString& base, const QString& reading);
     // The display wraps at its right edge, or not ("表示の右端で折り返さない。" of the sub-input window).
     void SetDisplayWrap(bool wrap);
     // The pre-roll window's telop route through the notice window: F1 in telop mode, "表示消去".
-    void ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
+    // False when the notice could not go to the LAN.
+    bool ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
     void ClearTelop(bool toLan, bool toSelf);
 
     // ---- hardening (main_window_hardening.cpp) ----
@@ -707,6 +716,7 @@ private:
     QDateTime inputStartTime() const override { return inputStartTime_; }
     void endInput() override { inputStarted_ = false; }
     void resetInputPane() override;
+    void lineEnded() override;
     void refillInputPane(const QByteArray& text, bool after) override;
     void hold(const QByteArray& item) override;
     QList<QByteArray> takeHeld() override;

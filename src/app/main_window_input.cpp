@@ -184,9 +184,9 @@ void Ttalk2e::SendInputPane() {
         c.setPosition(0);
         c.setPosition(caret, QTextCursor::KeepAnchor);
         RichEdit1->setTextCursor(c);
-        SendLine(Cp932::encodeCrLf(c.selectedText()));
+        SendInputPaneLine(Cp932::encodeCrLf(c.selectedText()));
     } else {
-        SendLine(Cp932::encodeCrLf(RichEdit1->toPlainText()));
+        SendInputPaneLine(Cp932::encodeCrLf(RichEdit1->toPlainText()));
     }
 }
 
@@ -344,7 +344,7 @@ void Ttalk2e::RichEdit1Change() {
     if (CheckBox51->isChecked()) SetStripColour(bytes >= limit ? StripColour::Red : StripColour::Normal);
     if (!caption_.refilledByUndo() && CheckBox54->isChecked() && bytes >= limit) {
         RichEdit1->clear();
-        SendLine(Cp932::encodeCrLf(text));  // the whole pane, whatever the caret option says
+        SendInputPaneLine(Cp932::encodeCrLf(text));  // the whole pane, whatever the caret option says
     } else if (!caption_.refilledByUndo() && CheckBox61->isChecked()) {
         static const QString kStops[] = {QStringLiteral("。"), QStringLiteral("、"), QStringLiteral("？"),
                                           QStringLiteral("?"), QStringLiteral("."), QStringLiteral(",")};
@@ -361,18 +361,16 @@ void Ttalk2e::Timer3Timer() {
     Timer3->stop();
     SetStripColour(StripColour::Red);
     if (!CheckBox23->isChecked()) return;
-    if (QTextEdit* pane = focusedTypingPane()) {
-        const QString text = pane->toPlainText();
-        station_.clipboard.setText(text);
-        pane->clear();
-        SendLine(Cp932::encodeCrLf(text));
+    QTextEdit* pane = focusedTypingPane();
+    if (!pane) {
+        SendLine(QByteArray());  // no typing pane has the keyboard: the time is marked with an empty line
         return;
     }
-    // No typing pane has the keyboard: the time is marked with an empty line. The send resets the
-    // input pane, but what the typist had written there was not sent, so it stays.
-    const QString unsent = RichEdit1->toPlainText();
-    SendLine(QByteArray());
-    if (!unsent.isEmpty()) RichEdit1->setLimitedText(unsent);
+    const QString text = pane->toPlainText();
+    station_.clipboard.setText(text);
+    pane->clear();
+    if (pane == RichEdit1) SendInputPaneLine(Cp932::encodeCrLf(text));
+    else SendLine(Cp932::encodeCrLf(text));
 }
 
 // Only a pane that really has the keyboard counts: a window keeps its focus widget while another

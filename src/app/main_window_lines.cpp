@@ -53,7 +53,8 @@ Core::CaptionOptions Ttalk2e::captionOptions() const {
 // ---------------------------------------------------------------------------------------------
 // The operations of the caption path
 
-int Ttalk2e::SendLine(const QByteArray& text) { return caption_.sendLine(text); }
+int Ttalk2e::SendLine(const QByteArray& text) { return caption_.sendLine(text, Core::LineFrom::OtherPane); }
+int Ttalk2e::SendInputPaneLine(const QByteArray& text) { return caption_.sendLine(text, Core::LineFrom::InputPane); }
 void Ttalk2e::TransmitLine(const QByteArray& text) { caption_.transmitLine(text); }
 void Ttalk2e::ShowReceivedLine(const QByteArray& text) { caption_.showReceivedLine(text); }
 void Ttalk2e::UndoLastDisplay() { caption_.undoLastDisplay(); }
@@ -117,6 +118,9 @@ void Ttalk2e::resetInputPane() {
         RichEdit1->insertLimitedAt(c, Edit31->text());
         RichEdit1->setTextCursor(c);
     }
+}
+
+void Ttalk2e::lineEnded() {
     if (CheckBox15->isChecked() || CheckBox23->isChecked()) {
         Timer3->stop();
         SetStripColour(StripColour::Normal);

@@ -85,18 +85,12 @@ void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
     l.stampInputStart = [this] {
         if (CheckBox20->isChecked()) markInputStart(station().clock.now());
     };
-    l.undoToInput = [this] { UndoToInput(false); };
-    l.takeInputPane = [this] {
-        QString text = RichEdit1->toPlainText();
-        text.remove(u'\n');  // the pane's lines joined without separators
-        RichEdit1->clear();
-        return text;
-    };
+    l.undoForPreroll = [this] { return UndoForPreroll(); };
     const App::PaneKeyLinks keys = paneKeys(*this);
     l.delClsKeys = keys.delClsKeys;
     l.deleteKey = keys.deleteKey;
     l.showTelop = [this](const App::Telop& t) {
-        ShowTelop(t.text, t.noticeLine, t.stopAtLeftEdge, t.toLan, t.toSelf);
+        return ShowTelop(t.text, t.noticeLine, t.stopAtLeftEdge, t.toLan, t.toSelf);
     };
     l.clearTelop = [this](bool toLan, bool toSelf) { ClearTelop(toLan, toSelf); };
     l.doubledMonitor = [this] { return CheckBox48->isChecked(); };
@@ -241,13 +235,39 @@ void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) {
     RichEdit1->setTextCursor(c);
 }
 
+QString Ttalk2e::UndoForPreroll() {
+    // The undo refills the input pane by its own rules; the typist's text there waits aside
+    // meanwhile, and no automatic send may see the swap.
+    const QSignalBlocker quiet(RichEdit1);
+    const QString own = RichEdit1->toPlainText();
+    const int ownCaret = RichEdit1->textCursor().position();
+    RichEdit1->clear();
+    UndoToInput(false);
+    QString taken = RichEdit1->toPlainText();
+    taken.remove(u'\n');  // the lines joined without separators
+    RichEdit1->setLimitedText(own);
+    QTextCursor c = RichEdit1->textCursor();
+    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
+    RichEdit1->setTextCursor(c);
+    return taken;
+}
+
 void Ttalk2e::SendThroughInputPane(const QString& text) {
+    // What the typist has written in the input pane waits aside while the palette's text passes
+    // through it, and is back afterwards. Both are written as a whole, not typed: the automatic
+    // sends of a change do not fire.
+    const QString own = RichEdit1->toPlainText();
+    const int ownCaret = RichEdit1->textCursor().position();
     {
-        // Written as a whole, not typed: the automatic sends of a change do not fire.
         const QSignalBlocker quiet(RichEdit1);
         RichEdit1->setLimitedText(text);
     }
     SendInputPane();
+    const QSignalBlocker quiet(RichEdit1);
+    RichEdit1->setLimitedText(own);
+    QTextCursor c = RichEdit1->textCursor();
+    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
+    RichEdit1->setTextCursor(c);
 }
 
 int Ttalk2e::AnnotateDisplay(const QString& base, const QString& reading) {
@@ -267,8 +287,8 @@ void Ttalk2e::SetDisplayWrap(bool) {
 // ---------------------------------------------------------------------------------------------
 // The telop route: F1 of a pre-roll in telop mode, and "表示消去"
 
-void Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf) {
-    if (!Form15) return;
+bool Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf) {
+    if (!Form15) return false;
     TForm15& n = *Form15;
     n.CheckBox11->setChecked(stopAtLeftEdge);  // "スクロールを左端で止める"
     n.CheckBox8->setChecked(false);            // "設定画面を表示する(*2)"
@@ -282,10 +302,11 @@ void Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdg
         if (noticeLine) n.ApplyNoticeLine(text);
         else n.Edit1->setText(text);
     };
+    bool sent = true;
     if (toLan) {
         n.SendNoticeStop();
         put();
-        n.SendNotice();
+        sent = n.SendNotice();
     }
     if (toSelf) {
         n.StopNotice();
@@ -293,6 +314,7 @@ void Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdg
         put();
         n.ShowNotice();
     }
+    return sent;
 }
 
 void Ttalk2e::ClearTelop(bool toLan, bool toSelf) {

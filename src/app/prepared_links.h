@@ -61,12 +61,13 @@ struct TemplateLinks {
     Net::Outbox* outbox = nullptr;
     std::function<int(const QByteArray&)> sendLine;
     std::function<void()> stampInputStart;  // when start times are recorded
-    std::function<void()> undoToInput;      // UndoToInput(false)
-    // The main input pane's lines joined without separators; the pane is emptied.
-    std::function<QString()> takeInputPane;
+    // F9: UndoToInput(false), the text taken back returned (its lines joined without separators)
+    // instead of being left in the main input pane, which keeps what the typist is writing there.
+    std::function<QString()> undoForPreroll;
     std::function<bool()> delClsKeys;
     std::function<void(bool clear)> deleteKey;
-    std::function<void(const Telop&)> showTelop;
+    // False when the notice could not be sent to the LAN (the notice window said why).
+    std::function<bool(const Telop&)> showTelop;
     std::function<void(bool toLan, bool toSelf)> clearTelop;  // "表示消去"
     std::function<bool()> doubledMonitor;  // "モニターの行数を２倍"
     std::function<bool()> hasPartner;
@@ -125,7 +126,7 @@ struct PaletteLinks {
     std::function<bool()> mainCorrector;    // "連動時の主修正者"
     std::function<bool()> linkUncommitted;  // "未確定も連動"
     std::function<bool()> monitorShown;     // the correction monitor is on screen
-    // The main input pane emptied, given `text` and sent as Enter sends it.
+    // `text` sent through the main input pane as Enter sends it; the pane keeps what it held.
     std::function<void(const QString& text)> sendThroughInputPane;
     std::function<void(const std::array<QByteArray, 6>&)> showMonitor;  // the correction monitor
     std::function<void()> closed;  // "ﾊﾟﾚｯﾄ連動" off, "入力をパレットに送信する" shown again

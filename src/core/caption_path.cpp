@@ -38,7 +38,7 @@ void CaptionPath::logLine(const CaptionOptions& o, const QString& from, const QS
 // ---------------------------------------------------------------------------------------------
 // Sending
 
-int CaptionPath::sendLine(const QByteArray& original) {
+int CaptionPath::sendLine(const QByteArray& original, LineFrom from) {
     if (original.size() >= kLineLimit) {
         host_.message(kTooLong);
         return 1;
@@ -73,7 +73,8 @@ int CaptionPath::sendLine(const QByteArray& original) {
                           dec(text));
         }
     }
-    host_.resetInputPane();
+    if (from == LineFrom::InputPane) host_.resetInputPane();
+    host_.lineEnded();
     return 0;
 }
 

@@ -39,6 +39,11 @@ struct CaptionOptions {
     bool hasPartner = false;
 };
 
+// Where a line handed to the send path was typed. The main input pane is reset after its own lines
+// only: a line from another pane (the sub-input window, a pre-roll) must never take what the
+// typist is writing there.
+enum class LineFrom { InputPane, OtherPane };
+
 class CaptionHost {
 public:
     virtual ~CaptionHost() = default;
@@ -51,8 +56,11 @@ public:
     // When typing of the current line began (invalid: not recorded), and its end.
     virtual QDateTime inputStartTime() const = 0;
     virtual void endInput() = 0;
-    // After a line is handled: the input pane is reset and the time limit stopped.
+    // After a line of the input pane is handled: the pane is emptied (or loses the part sent).
     virtual void resetInputPane() = 0;
+    // After every line handled, wherever it was typed: the time limit stopped, the input strip's
+    // colour normal, the line's input start forgotten.
+    virtual void lineEnded() = 0;
     // The text F9 takes back goes into the input pane ("$改行$" included, as taken back).
     virtual void refillInputPane(const QByteArray& text, bool after) = 0;
     // The wa-stop buffer of correction mode.
@@ -76,7 +84,7 @@ public:
     static const QString kTooLong;
 
     // The one send path: 0 handled, 1 refused for length.
-    int sendLine(const QByteArray& text);
+    int sendLine(const QByteArray& text, LineFrom from);
     // The datagram part of a send alone (also used by the sub-input window).
     void transmitLine(const QByteArray& text);
     void lineReceived(const QByteArray& payload, const QString& from);       // 6711

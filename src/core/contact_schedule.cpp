@@ -35,7 +35,9 @@ void ContactSchedule::restart(const QDateTime& now, int minutes) {
 
 ContactSchedule::Tick ContactSchedule::tick(const QDateTime& now, int minutes, bool advanceOn) {
     Tick t;
-    if (!running_) return t;
+    // Without an interval (the field emptied to "0" while typing a new one) nothing is due: a
+    // notice every second to every member would be the result.
+    if (!running_ || minutes < 1) return t;
     const qint64 ms = now.toMSecsSinceEpoch();
     if (ms >= next_) {
         t.notice = true;

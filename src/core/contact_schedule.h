@@ -22,7 +22,8 @@ public:
     void restart(const QDateTime& now, int minutes);
 
     // What one tick of the one-second timer asks for, in this order: the notice (after which the
-    // next one is due `minutes` later), then the advance notice.
+    // next one is due `minutes` later), then the advance notice. An interval below one minute asks
+    // for nothing.
     struct Tick {
         bool notice = false;
         bool advance = false;

@@ -182,6 +182,12 @@ QList<QByteArray> CommaLineItems(QByteArrayView line) {
 
 int ColonCount(QByteArrayView line) { return int(line.count(':')); }
 
+qsizetype FirstLineOverColons(const QList<QByteArray>& lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (ColonCount(lines[i]) > kMaxSentColons) return i;
+    return -1;
+}
+
 std::optional<qint32> ToInt(QByteArrayView value) {
     qsizetype i = 0;
     bool negative = false;

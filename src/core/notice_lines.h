@@ -99,6 +99,8 @@ inline constexpr int kMaxAppliedColons = 9;
 // is the receivers' bound: a line with ten colons would be sent only to stop their applying, and
 // the notice would never show.
 inline constexpr int kMaxSentColons = kMaxAppliedColons;
+// The first line with more colons than that, or -1: a notice holding one is not sent at all.
+qsizetype FirstLineOverColons(const QList<QByteArray>& lines);
 // A datagram must stay under the receive limit of the notice port.
 inline constexpr qsizetype kMaxDatagram = 1023;
 

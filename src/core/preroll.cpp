@@ -56,12 +56,13 @@ F1Result commentLine(const QTextBlock& b) {
     return {Taken::Comment, {b.position(), nextLineStart(b)}, true};
 }
 
-F1Result wholeLine(QTextDocument& doc, const QTextBlock& b, const SendOptions& o,
-                   const std::function<void(const QByteArray&)>& send) {
+F1Result refused(int caret) { return {Taken::Refused, {caret, caret}, false}; }
+
+F1Result wholeLine(QTextDocument& doc, const QTextBlock& b, int caret, const SendOptions& o, const Send& send) {
     const QString text = b.text();
     const int start = b.position();
     if (Cp932::byteLength(text) >= kLineLimit) return {Taken::TooLong, {}, false};
-    send(Cp932::encode(text));
+    if (!send(Cp932::encode(text))) return refused(caret);
     if (o.removeSent) {
         removeRange(doc, start, nextLineStart(b));  // the next line moves up under the caret
         return {Taken::Sent, {start, start}, false};
@@ -69,13 +70,12 @@ F1Result wholeLine(QTextDocument& doc, const QTextBlock& b, const SendOptions& o
     return {Taken::Sent, {start, nextLineStart(b)}, true};
 }
 
-F1Result partOfLine(QTextDocument& doc, const QTextBlock& b, int caret, const SendOptions& o,
-                    const std::function<void(const QByteArray&)>& send) {
+F1Result partOfLine(QTextDocument& doc, const QTextBlock& b, int caret, const SendOptions& o, const Send& send) {
     const int start = b.position();
     const int line = b.blockNumber();
     const QString sent = b.text().left(caret - start);
     if (Cp932::byteLength(sent) >= kLineLimit) return {Taken::TooLong, {}, false};
-    send(Cp932::encode(sent));
+    if (!send(Cp932::encode(sent))) return refused(caret);
     if (!o.removeSent) return {Taken::Sent, {caret, caret}, false};
 
     removeRange(doc, start, caret);
@@ -116,12 +116,11 @@ const QString& TooLongWarning() {
 
 bool IsCommentLine(QStringView line) { return line.startsWith(u"<-"); }
 
-F1Result SendCaretLine(QTextDocument& doc, int caret, const SendOptions& options,
-                       const std::function<void(const QByteArray&)>& send) {
+F1Result SendCaretLine(QTextDocument& doc, int caret, const SendOptions& options, const Send& send) {
     caret = qBound(0, caret, doc.characterCount() - 1);
     const QTextBlock b = doc.findBlock(caret);
     if (IsCommentLine(b.text())) return commentLine(b);
-    return options.beforeCaret ? partOfLine(doc, b, caret, options, send) : wholeLine(doc, b, options, send);
+    return options.beforeCaret ? partOfLine(doc, b, caret, options, send) : wholeLine(doc, b, caret, options, send);
 }
 
 int LineAt(const QTextDocument& doc, int position) {

@@ -30,6 +30,7 @@ struct SendOptions {
 enum class Taken {
     Comment,  // nothing sent; the comment line is selected and the caret is on the next line
     TooLong,  // nothing sent, nothing moved
+    Refused,  // the send path refused the text (it said why): the pane unchanged, the caret where it was
     Sent,
 };
 
@@ -46,9 +47,10 @@ struct F1Result {
 };
 
 // F1 with the caret at document position `caret`. `send` gets the text (code page 932, without a
-// line break) after it was taken and before the pane is edited, as the send path runs first.
-F1Result SendCaretLine(QTextDocument& doc, int caret, const SendOptions& options,
-                       const std::function<void(const QByteArray&)>& send);
+// line break) after it was taken and before the pane is edited, as the send path runs first; it
+// answers false when it refused the text, which then stays in the pane.
+using Send = std::function<bool(const QByteArray&)>;
+F1Result SendCaretLine(QTextDocument& doc, int caret, const SendOptions& options, const Send& send);
 
 // Index of the line (block) holding document position `position`.
 int LineAt(const QTextDocument& doc, int position);

@@ -34,6 +34,11 @@ constexpr int kMinPanel = 2;  // a splitter never leaves a panel lower than this
 constexpr int kInputLimit = 254;
 constexpr int kHistoryLimit = 655360;
 const QString kSelf = QStringLiteral("自分");
+const QString kTooLong = QStringLiteral(
+    "連絡文が長すぎるため、送信しませんでした。\n"
+    "発信者名と文を合わせて%1バイトです。１回で送れるデータは%2バイトまでで、通信を暗号化している時は\n"
+    "暗号化した後の長さで数えます。\n"
+    "発信者名か文を短くしてから、もう一度送信してください。");
 
 }  // namespace
 
@@ -268,19 +273,26 @@ void TForm6::appendHistory(const QString& text, const QTime& time) {
 
 int TForm6::historyLineCount() const { return historyHasLines_ ? RichEdit2->document()->blockCount() : 0; }
 
-void TForm6::SendContactLine(bool send) {
+bool TForm6::SendContactLine(bool send) {
     const QByteArray text = Core::Contact::Compose(Edit1->text(), RichEdit1->toPlainText());
+    const QByteArray wire = Core::Contact::OnTheWire(text);
+    // Every receiver drops a datagram at its limit (scrambled, while scrambling is on): such a line
+    // would reach nobody, yet stand in the own history as sent.
+    if (send && !links_.outbox.wire(Net::Ports::Contact, wire)) {
+        station().messages.information(kTooLong.arg(text.size()).arg(Net::Ports::Contact.maxBytes - 1));
+        return false;
+    }
     const QTime time = station().clock.now().time();
     if (links_.logOn && links_.logOn() && links_.log)
         links_.log(Core::Contact::LogLine(time, kSelf, Cp932::decode(text)));
     // A broadcast comes back to this station like every other receipt.
     if (!CheckBox1->isChecked()) appendHistory(Cp932::decode(text), time);
-    const QByteArray wire = Core::Contact::OnTheWire(text);
     if (send) {
         if (CheckBox1->isChecked()) broadcast(wire);
         else links_.outbox.toMembers(Net::Ports::Contact, wire);
     }
     RichEdit1->clear();
+    return true;
 }
 
 void TForm6::broadcast(const QByteArray& wire) {
@@ -329,17 +341,24 @@ void TForm6::Timer2Timer() {
     const QDateTime now = station().clock.now();
     const Core::ContactSchedule::Tick t =
         schedule_.tick(now, Core::IntervalMinutes(Edit2->text()), CheckBox3->isChecked());
+    // A notice that cannot be sent leaves the pane as the typist had it.
+    auto post = [this, &now](const QString& notice) {
+        const QString typed = RichEdit1->toPlainText();
+        insertNotice(notice, now.time());
+        if (!SendContactLine(CheckBox4->isChecked())) RichEdit1->setPlainText(typed);
+    };
     if (t.notice) {
         signal();
-        insertNotice(Edit3->text(), now.time());
-        SendContactLine(CheckBox4->isChecked());
+        post(Edit3->text());
     }
     if (t.advance) {
-        insertNotice(Edit4->text(), now.time());
+        post(Edit4->text());
         signal();
-        SendContactLine(CheckBox4->isChecked());
     }
-    if (schedule_.running()) Label3->setText(Core::RemainingText(schedule_.remainingMs(now)));
+    if (!schedule_.running()) return;
+    // Without an interval nothing is due, and the label says so instead of counting below zero.
+    Label3->setText(Core::IntervalMinutes(Edit2->text()) < 1 ? Core::ScheduleStoppedText()
+                                                             : Core::RemainingText(schedule_.remainingMs(now)));
 }
 
 void TForm6::Edit2Change() {

@@ -60,7 +60,9 @@ public:
     // ---- operations ----
     void focusInputPane();
     // Composes the input pane with the sender name, shows and logs it, sends it when `send`.
-    void SendContactLine(bool send);
+    // False when a line to send does not fit one datagram: refused with a message, nothing shown,
+    // logged or sent, the pane as it was.
+    bool SendContactLine(bool send);
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
     void Timer1Timer();
     void Timer2Timer();

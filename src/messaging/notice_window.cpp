@@ -29,11 +29,14 @@ namespace Place = Core::NoticePlacement;
 using Core::NoticeBox;
 
 constexpr int kTextLimit = 1000;  // bytes a person may type into the notice text
-const QString kDefaultText = QStringLiteral("ここにお知らせを入力します。（最大５００文字）");
+// The hint of the empty text field. Files written before it was a hint hold it as the text: read
+// back, it is the empty text again, or a typist who clicked into the field would send it along.
+const QString kTextHint = QStringLiteral("ここにお知らせを入力します。（最大５００文字）");
+// The notice is refused whole: receivers given the other lines would show their previous notice.
 const QString kManyColons = QStringLiteral(
     "テロップ文の半角カンマの数が多すぎます。\n設定付きのテロップは、「テンプレー前ロール」の「テロップ」ページの\n"
-    "「カンマで区切った設定も送信する。」のチェックを入れてください。\n\nテロップは空白を送信します。\n"
-    "自分にテロップを表示している時は、全てのテロップ文を表示します。");
+    "「カンマで区切った設定も送信する。」のチェックを入れてください。\n\n"
+    "テロップ文に半角の「:」が多すぎても送れません。\nこのテロップは送信しませんでした。");
 const QString kNoPartner = QStringLiteral("パートナーが指名されていません。");
 
 // Typing, pasting and converting stop at a number of code page 932 bytes; texts set by the
@@ -109,7 +112,8 @@ void TForm15::buildSendPage(QWidget* page) {
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(4, 4, 4, 4);
     GroupSend = Form::group(page, QStringLiteral("お知らせ（テロップ）"), "GroupSend");
-    Edit1 = Form::edit(GroupSend, "Edit1", kDefaultText);
+    Edit1 = Form::edit(GroupSend, "Edit1", QString());
+    Edit1->setPlaceholderText(kTextHint);
     Edit1->setAttribute(Qt::WA_InputMethodEnabled);
     Edit1->setValidator(new ByteLimit(kTextLimit, Edit1));
     QWidget* r = Form::row(GroupSend);
@@ -493,20 +497,21 @@ void TForm15::sendOne(const QByteArray& line) {
     links_.outbox.toMembersAndSibling(Net::Ports::Notice, Net::SiblingPorts::Notice, line);
 }
 
-void TForm15::SendNotice() {
+// Everything is checked before the first datagram leaves, and the whole sequence goes out without
+// a box in between: a box's own event loop would let other traffic and keys into the sequence.
+bool TForm15::SendNotice() {
     QList<QByteArray> lines = Notice::Lines(options());
     lines << Notice::ShowLine();
-    if (!sendable(lines)) return;
-    logLine(QStringLiteral("自分"), QStringLiteral("（テロップ）") + Edit1->text());
     const bool anyColons = links_.sendCommaSettings && links_.sendCommaSettings();
-    for (const QByteArray& line : lines) {
-        if (!anyColons && Notice::ColonCount(line) > Notice::kMaxSentColons) {
-            if (links_.message) links_.message(kManyColons);
-            continue;
-        }
-        sendOne(line);
+    if (!anyColons && Notice::FirstLineOverColons(lines) >= 0) {
+        if (links_.message) links_.message(kManyColons);
+        return false;
     }
+    if (!sendable(lines)) return false;
+    logLine(QStringLiteral("自分"), QStringLiteral("（テロップ）") + Edit1->text());
+    for (const QByteArray& line : lines) sendOne(line);
     sendOne(Notice::End());
+    return true;
 }
 
 void TForm15::SendNoticeStop() {
@@ -673,7 +678,16 @@ void TForm15::addSettings(Settings::KeyTable& t) {
     geometryKey(501, u"お知らせＷのウィンドの幅", &NoticeBox::width);
     geometryKey(502, u"お知らせＷのウィンドの縦位置", &NoticeBox::top);
     geometryKey(503, u"お知らせＷのウィンドの横位置", &NoticeBox::left);
-    Bind::edit(t, 504, Edit1, Kind::Text, u"お知らせＷの表示文字列");
+    Settings::Entry text;
+    text.key = 504;
+    text.kind = Kind::Text;
+    text.comment = Bind::comment(u"お知らせＷの表示文字列");
+    text.read = [this] { return Cp932::encode(Edit1->text()); };
+    text.apply = [this](QByteArrayView v) {
+        const QString value = Cp932::decode(v);
+        Edit1->setText(value == kTextHint ? QString() : value);
+    };
+    t.add(std::move(text));
     Bind::check(t, 505, CheckBox5, Kind::TrueFalse, u"お知らせＷの終了時消す", u"お知らせＷの終了時消さない");
     Bind::check(t, 506, CheckBox1, Kind::TrueFalse, u"お知らせＷのloopする", u"お知らせＷのloopしない");
     Bind::check(t, 507, CheckBox2, Kind::TrueFalse, u"お知らせＷの前面表示する", u"お知らせＷの前面表示しない");
@@ -720,7 +734,7 @@ void TForm15::resetToDefaults() {
     CheckBox13->setChecked(false);
     CheckBox6->setChecked(false);
     setBox({0, 0, 640, 350}, true);
-    Edit1->setText(kDefaultText);
+    Edit1->clear();
     CheckBox5->setChecked(true);
     CheckBox1->setChecked(false);
     CheckBox2->setChecked(true);

@@ -71,7 +71,8 @@ public:
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6731 notices
 
     // ---- operations (the template and pre-roll window calls the first five) ----
-    void SendNotice();
+    // False when the notice was refused (too long, or too many colons) and nothing was sent.
+    bool SendNotice();
     void SendNoticeStop();
     void ShowNotice();
     void StopNotice();

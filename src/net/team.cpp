@@ -24,6 +24,22 @@ QString DateTimeStamp(const QDateTime& now) {
            u':';
 }
 
+namespace {
+
+// The address as a number; 0 for anything that is not a dotted address.
+quint32 addressValue(const QString& address) {
+    if (CheckAddress(address) != 0) return 0;
+    quint32 v = 0;
+    for (const QString& field : address.split(u'.')) v = v << 8 | field.toUInt();
+    return v;
+}
+
+}  // namespace
+
+bool KeepsOwnRequest(const QString& ownAddress, const QString& requester) {
+    return addressValue(ownAddress) < addressValue(requester);
+}
+
 Team::Team(Outbox& outbox, TeamHost& host) : outbox_(outbox), host_(host) {}
 
 bool Team::ownAddressValid(const TeamOptions& o) const { return CheckAddress(o.ownAddress) == 0; }
@@ -176,8 +192,20 @@ void Team::requestPartner(int k) {
     const SlotView s = host_.memberSlots()[k - 1];
     if (o.partnerFixed || !s.mate) return;
     dropPartner();
-    outbox_.toHost(Ports::MainPairing, s.address,
-                   Wire::PairingMessage(o.ownAddress, s.address, o.ownName, Wire::ReqPartner(), Wire::Req()));
+    sendPartnerRequest(o, s.address);
+}
+
+void Team::sendPartnerRequest(const TeamOptions& o, const QString& address) {
+    outbox_.toHost(Ports::MainPairing, address,
+                   Wire::PairingMessage(o.ownAddress, address, o.ownName, Wire::ReqPartner(), Wire::Req()));
+    askedAddress_ = address;
+    askedAt_ = host_.now();
+}
+
+bool Team::crossesOwnRequest(const TeamOptions& o, const QString& sender) const {
+    if (askedAddress_.isEmpty() || sender != askedAddress_) return false;
+    const qint64 since = askedAt_.msecsTo(host_.now());
+    return since >= 0 && since < kCrossingMs && KeepsOwnRequest(o.ownAddress, sender);
 }
 
 void Team::cancelPartner(int k) {
@@ -187,6 +215,7 @@ void Team::cancelPartner(int k) {
     partnerSlot_ = 0;
     hasPartner_ = false;
     const SlotView s = host_.memberSlots()[k - 1];
+    if (s.address == askedAddress_) askedAddress_.clear();
     if (s.mate)
         outbox_.toHost(Ports::MainPairing, s.address,
                        Wire::PairingMessage(o.ownAddress, s.address, o.ownName, Wire::CanPartner(), Wire::Ans()));
@@ -206,8 +235,12 @@ void Team::dropPartner() {
 }
 
 void Team::pairingReceived(const QByteArray& payload) {
-    if (host_.teamOptions().partnerFixed) return;
+    const TeamOptions options = host_.teamOptions();
+    if (options.partnerFixed) return;
     const Wire::PairingMsg m = Wire::ParsePairing(payload);
+    if (m.verb == Wire::ReqPartner() && m.subVerb == Wire::Req() && crossesOwnRequest(options, m.sender))
+        return;  // the other station accepts this one's request instead
+    if (m.sender == askedAddress_) askedAddress_.clear();  // the request was accepted, crossed or refused
     hasPartner_ = false;
     dropPartner();  // any pairing datagram first ends the current partnership
     for (int k = 1; k <= kMemberSlots; ++k) {
@@ -236,9 +269,7 @@ void Team::startupPartnerRequest() {
     const SlotViews list = host_.memberSlots();
     if (!list[0].mate || list[1].mate) return;
     partnerSlot_ = 0;
-    const TeamOptions o = host_.teamOptions();
-    outbox_.toHost(Ports::MainPairing, list[0].address,
-                   Wire::PairingMessage(o.ownAddress, list[0].address, o.ownName, Wire::ReqPartner(), Wire::Req()));
+    sendPartnerRequest(host_.teamOptions(), list[0].address);
 }
 
 // ---------------------------------------------------------------------------------------------

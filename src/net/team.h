@@ -31,6 +31,16 @@ int FirstFreeSlot(const SlotViews& list);
 // "2006/06/03-10:15:30:" — the stamp of the partner page's log lines.
 QString DateTimeStamp(const QDateTime& now);
 
+// Two stations that asked each other to be partners before either heard the other's request
+// (started together, or two typists pressing "なってよ！" at once) would each accept, then cancel
+// on the other's accept, and end up alone. Of two such crossing requests the one from the lower
+// address stands: the lower station ignores the other's request and waits for its accept, the
+// higher one accepts as usual. Addresses compare as numbers.
+bool KeepsOwnRequest(const QString& ownAddress, const QString& requester);
+// How long an unanswered request of this station can still cross the other's; on a LAN the
+// answer takes milliseconds, a busy station's start-up a second or two.
+inline constexpr qint64 kCrossingMs = 5000;
+
 // What the team reads from the partner page at each event.
 struct TeamOptions {
     QString ownAddress;          // Edit35
@@ -117,6 +127,9 @@ private:
     void answerOrAdd(const TeamOptions& o, const QString& sender, const QString& senderName, bool answerListed);
     void logStamped(const QString& tag, const QString& text);
     void clearSlot(int k);
+    void sendPartnerRequest(const TeamOptions& o, const QString& address);
+    // A request from `sender` that crossed this station's own, which stands.
+    bool crossesOwnRequest(const TeamOptions& o, const QString& sender) const;
 
     Outbox& outbox_;
     TeamHost& host_;
@@ -124,6 +137,9 @@ private:
     int partnerSlot_ = 0;
     QString partnerAddress_;
     bool groupFull_ = false;
+    // The partner request this station sent and has had no accept or cancel for yet.
+    QString askedAddress_;
+    QDateTime askedAt_;
 };
 
 }  // namespace Net

@@ -3,6 +3,7 @@
 #include "app/form_builder.h"
 #include "app/station.h"
 #include "app/settings_binders.h"
+#include "core/panel_height.h"
 #include "net/caption_protocol.h"
 #include "settings/values.h"
 #include "text/cp932.h"
@@ -24,6 +25,10 @@ TForm3::TForm3(const App::WindowContext& context)
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
+        topHeight_ = Splitter1->sizes().value(0);
+        upperHeight_ = Splitter1->sizes().value(1);
+    });
     layout->addWidget(Splitter1);
 
     Panel1 = new QWidget(Splitter1);
@@ -70,9 +75,11 @@ TForm3::TForm3(const App::WindowContext& context)
 }
 
 void TForm3::setPanelHeights(int top, int upper) {
+    topHeight_ = qMax(2, top);
+    upperHeight_ = qMax(2, upper);
     QList<int> s = Splitter1->sizes();
     const int total = qMax(s.value(0) + s.value(1) + s.value(2), height());
-    Splitter1->setSizes({qMax(2, top), qMax(2, upper), qMax(2, total - top - upper)});
+    Splitter1->setSizes({topHeight_, upperHeight_, qMax(2, total - topHeight_ - upperHeight_)});
 }
 
 void TForm3::ClearPart(MonitorPart p) {
@@ -115,10 +122,13 @@ void TForm3::addSettings(Settings::KeyTable& t) {
     using Settings::Kind;
     Bind::geometry(t, this, {790, 791, 792, 793}, u"テンプモニターのウィンドウの高さ", u"テンプモニターのウィンドの幅",
                    u"テンプモニターのウィンドの縦位置", u"テンプモニターのウィンドの横位置");
-    Bind::number(t, 794, u"テンプモニターの上パネルの高さ", [this] { return Panel1->height(); },
-                 [this](int v) { setPanelHeights(v, Splitter1->sizes().value(1)); });
-    Bind::number(t, 795, u"テンプモニターの上パネルの高さ", [this] { return Panel2->height(); },
-                 [this](int v) { setPanelHeights(Splitter1->sizes().value(0), v); });
+    // The heights as set or last shown: a hidden window's panels have no real height.
+    Bind::number(t, 794, u"テンプモニターの上パネルの高さ", [this] { return topHeight_; }, [this](int v) {
+        if (Core::UsablePanelHeight(v)) setPanelHeights(v, upperHeight_);
+    });
+    Bind::number(t, 795, u"テンプモニターの上パネルの高さ", [this] { return upperHeight_; }, [this](int v) {
+        if (Core::UsablePanelHeight(v)) setPanelHeights(topHeight_, v);
+    });
     look.bind(t, 796, u"テンプモニターの表示のフォントの種類", 797, u"テンプモニターの表示のフォントの色", 798,
               u"テンプモニターの表示のフォントサイズ");
     Bind::visible(t, 799, this, Kind::TrueFalse, u"テンプモニターの表示有無", {});

@@ -48,6 +48,9 @@ private:
     QPlainTextEdit* pane(App::MonitorPart p) const { return p == App::MonitorPart::Upper ? RichEdit2 : RichEdit1; }
     void setPanelHeights(int top, int upper);
 
+    // The panels' heights as set or dragged (a hidden window's panels have no real height).
+    int topHeight_ = 57;
+    int upperHeight_ = 45;
     Core::LimitedLines upper_{kUpperLimit};
     Core::LimitedLines lower_{kLowerLimit};
 };

@@ -112,7 +112,7 @@ TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
         (p == 1 ? RichEdit1 : RichEdit2) = pane;
         look.addPane(pane);
     }
-    RichEdit1->setPlainText(kHelp);
+    RichEdit1->setPlaceholderText(kHelp);  // shown while the pane is empty, never sent
     Splitter3->setStretchFactor(0, 0);  // the first pane keeps its height; the second takes the rest
     Splitter3->setStretchFactor(1, 1);
     connect(Splitter3, &QSplitter::splitterMoved, this, [this] {
@@ -125,7 +125,7 @@ TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
     RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
     RichEdit3->setAcceptRichText(false);
     RichEdit3->limit = kMemoLimit;
-    RichEdit3->setPlainText(kMemo);
+    RichEdit3->setPlaceholderText(kMemo);
     RichEdit3->onKeyPress = [this](QKeyEvent* e) {
         if (e->key() != Qt::Key_Tab || !(e->modifiers() & Qt::ControlModifier)) return false;
         PageControl1->setCurrentIndex(0);

@@ -4,6 +4,7 @@
 #include "app/station.h"
 #include "app/settings_binders.h"
 #include "app/updown.h"
+#include "core/panel_height.h"
 #include "core/preroll.h"
 #include "net/datagram_endpoint.h"
 #include "net/outbox.h"
@@ -104,6 +105,7 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { topHeight_ = Splitter1->sizes().value(0); });
     layout->addWidget(Splitter1);
 
     // ---- the top area: the left part beside the option pages
@@ -258,9 +260,10 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
         look.addPane(p);
         (n == 1 ? RichEdit1 : n == 2 ? RichEdit2 : RichEdit3) = p;
     }
-    RichEdit1->setPlainText(kFirstRollText);
-    RichEdit2->setPlainText(QStringLiteral("これは、前ロール２です。\n\n"));
-    RichEdit3->setPlainText(QStringLiteral("これは、前ロール３です。\n\n"));
+    // Hints shown while a pre-roll is empty: F1 must never send the usage note to the displays.
+    RichEdit1->setPlaceholderText(kFirstRollText);
+    RichEdit2->setPlaceholderText(QStringLiteral("これは、前ロール２です。"));
+    RichEdit3->setPlaceholderText(QStringLiteral("これは、前ロール３です。"));
     Splitter1->setStretchFactor(1, 1);
 
     Timer1 = new QTimer(this);
@@ -390,18 +393,16 @@ void TForm11::F1Key(int n) {
     const Preroll::SendOptions o{CheckBox3->isChecked(), CheckBox2->isChecked(), CheckBox22->isChecked(), advance()};
     const bool telop = telopMode(n);
     auto send = [&](const QByteArray& text) {
-        if (telop) {
-            SendTelop(Cp932::decode(text));
-            return;
-        }
+        if (telop) return SendTelop(Cp932::decode(text));
         links.stampInputStart();
-        links.sendLine(text);
+        return links.sendLine(text) == 0;
     };
     const Preroll::F1Result r = Preroll::SendCaretLine(*p->document(), p->textCursor().position(), o, send);
     if (r.taken == Preroll::Taken::TooLong) {
         links.message(Preroll::TooLongWarning());
         return;
     }
+    if (r.taken == Preroll::Taken::Refused) return;  // said by the send path; the line waits to be mended
     QTextCursor c(p->document());
     c.setPosition(r.caret.anchor);
     c.setPosition(r.caret.position, QTextCursor::KeepAnchor);
@@ -411,8 +412,7 @@ void TForm11::F1Key(int n) {
 }
 
 void TForm11::F9Key(int n) {
-    links.undoToInput();
-    const QString taken = links.takeInputPane();  // the main input pane is emptied in any case
+    const QString taken = links.undoForPreroll();
     if (!CheckBox2->isChecked() || taken.isEmpty()) return;
     PrerollPane* p = pane(n);
     QTextCursor c = p->textCursor();
@@ -428,9 +428,9 @@ void TForm11::F12Key(int) {
     links.sendLine(QByteArray());
 }
 
-void TForm11::SendTelop(const QString& text) {
-    links.showTelop({text, CheckBox23->isChecked(), CheckBox13->isChecked(), CheckBox4->isChecked(),
-                     CheckBox5->isChecked()});
+bool TForm11::SendTelop(const QString& text) {
+    return links.showTelop({text, CheckBox23->isChecked(), CheckBox13->isChecked(), CheckBox4->isChecked(),
+                            CheckBox5->isChecked()});
 }
 
 void TForm11::Button9Click() {
@@ -582,6 +582,7 @@ void TForm11::FocusShownRoll() {
 }
 
 void TForm11::setTopHeight(int height) {
+    topHeight_ = qMax(2, height);
     const QList<int> s = Splitter1->sizes();
     const int total = qMax(s.value(0) + s.value(1), this->height());
     Splitter1->setSizes({qMax(2, height), qMax(4, total - height)});
@@ -634,8 +635,11 @@ void TForm11::addSettings(Settings::KeyTable& t) {
     using Settings::Kind;
     Bind::geometry(t, this, {224, 223, 221, 222}, u"テンプレート前ロールウィンド高さ", u"テンプレート前ロールウィンド横幅",
                    u"テンプレート前ロールウィンド縦位置", u"テンプレート前ロールウィンド横位置");
-    Bind::number(t, 225, u"テンプレート前ロールウィンド上部操作部高さ", [this] { return Panel3->height(); },
-                 [this](int v) { setTopHeight(v); });
+    // The heights as set or last shown: a hidden window's panels have no real height.
+    auto applyTop = [this](int v) {
+        if (Core::UsablePanelHeight(v)) setTopHeight(v);
+    };
+    Bind::number(t, 225, u"テンプレート前ロールウィンド上部操作部高さ", [this] { return topHeight_; }, applyTop);
     Bind::visible(t, 226, this, Kind::OnOff, u"テンプレート前ロールウィンド表示", u"テンプレート前ロールウィンド表示ない");
     look.bind(t, 227, u"テンプレート前ロールのフォントの種類", 228, u"テンプレート前ロールのフォントの色", 229,
               u"テンプレート前ロールのフォントサイズ");
@@ -649,8 +653,7 @@ void TForm11::addSettings(Settings::KeyTable& t) {
     Bind::check(t, 236, CheckBox3, Kind::OnOff, u"テンプレート前ロールカーソルより前を送る",
                 u"テンプレート前ロールカーソル前を送るはなし");
     Bind::edit(t, 237, Edit1, Kind::Text, u"テンプレート前ロール自動で進める量");
-    Bind::number(t, 711, u"テンプレート前ロールウィンドの上のパネル高さ", [this] { return Panel3->height(); },
-                 [this](int v) { setTopHeight(v); });
+    Bind::number(t, 711, u"テンプレート前ロールウィンドの上のパネル高さ", [this] { return topHeight_; }, applyTop);
     Bind::number(t, 712, u"テンプレート前ロールウィンドの上の左のパネルの幅",
                  [this] { return leftWidth_; }, [this](int v) { setLeftWidth(v); });
     Bind::check(t, 787, CheckBox9, Kind::TrueFalse, u"「テンプモニターに送信」の「班全員に送信」のチェック");

@@ -100,7 +100,8 @@ public:
     void F12Key(int n);
     void FeedMonitors(int n);
     void SendLinkage(int n);
-    void SendTelop(const QString& text);
+    // False when the notice window refused to send the telop to the LAN (it said why).
+    bool SendTelop(const QString& text);
     void LoadRoll(int n);
     void SaveRoll(int n);
     void Timer1Timer();
@@ -130,8 +131,10 @@ private:
     void setTopHeight(int height);
     void setLeftWidth(int width);
     // The left part's width as set or dragged: the splitter rescales its parts on resizes, and a
-    // hidden one has no width yet, so the width is kept here, not read back.
+    // hidden one has no width yet, so the width is kept here, not read back. The top area's height
+    // likewise.
     int leftWidth_ = 335;
+    int topHeight_ = 121;
 
     std::unique_ptr<Core::Preroll::Appender> appender_;
     int appendingRoll_ = 0;

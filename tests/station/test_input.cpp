@@ -4,6 +4,7 @@
 #include "support/lan.h"
 
 #include "app/strip_alarm.h"
+#include "prepared/preroll_pane.h"
 #include "net/datagram_endpoint.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -87,6 +89,7 @@ private slots:
     void fkeyMemoRows();
     void memberMonitorRowsAndOrder();
     void memberMonitorSwapAndButtons();
+    void hintsArePlaceholdersNeverText();
 };
 
 void InputTest::liveTypingReachesPartnerAndMonitor() {
@@ -638,6 +641,91 @@ void InputTest::memberMonitorSwapAndButtons() {
         QCoreApplication::processEvents();
         QVERIFY(!menuSeen);
     }
+}
+
+// Every pane that explains itself does so with a hint shown while it is empty: never part of its
+// text, so what a typist types there is all that is sent, shown and fed live.
+void InputTest::hintsArePlaceholdersNeverText() {
+    PairedLan p;
+    Ttalk2e& m = *p.a.main;
+    TForm14& sub = *m.Form14;
+    TForm11& rolls = *m.Form11;
+    TForm15& notice = *m.Form15;
+    struct Hinted {
+        QWidget* pane;
+        QString text, hint;
+    };
+    auto hinted = [](QWidget* w) -> Hinted {
+        if (auto* e = qobject_cast<QTextEdit*>(w)) return {w, e->toPlainText(), e->placeholderText()};
+        if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return {w, e->toPlainText(), e->placeholderText()};
+        auto* e = qobject_cast<QLineEdit*>(w);
+        return {w, e->text(), e->placeholderText()};
+    };
+    const QList<std::pair<QWidget*, QString>> panes{
+        {m.RichEdit1, QStringLiteral("入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）")},
+        {sub.RichEdit1, QStringLiteral("・フォントの指定は、「表示１」の「モニター部、入力部」で行います。")},
+        {sub.RichEdit3, QStringLiteral("メモ帳です。ここに書いた文はどこにも送られません。")},
+        {rolls.RichEdit1, QStringLiteral("テンプレート前ロールウィンドは、")},
+        {rolls.RichEdit2, QStringLiteral("これは、前ロール２です。")},
+        {rolls.RichEdit3, QStringLiteral("これは、前ロール３です。")},
+        {notice.Edit1, QStringLiteral("ここにお知らせを入力します。（最大５００文字）")},
+    };
+    for (const auto& [pane, start] : panes) {
+        const Hinted h = hinted(pane);
+        QVERIFY2(h.text.isEmpty(), qPrintable(pane->objectName() + u' ' + h.text));
+        QVERIFY2(h.hint.startsWith(start), qPrintable(pane->objectName() + u' ' + h.hint));
+    }
+    p.lan.net.clearSent();
+
+    // The input pane: typed, fed live and sent as typed, the hint back once it is empty again.
+    m.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    QTest::mouseClick(m.RichEdit1->viewport(), Qt::LeftButton, {}, m.RichEdit1->viewport()->rect().center());
+    QTest::keyClicks(m.RichEdit1, QStringLiteral("hello"));
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.payloadsTo(6712), (QStringList{"h", "he", "hel", "hell", "hello"}));
+    QCOMPARE(p.lan.payloadsTo(6721).last(), QStringLiteral("192.168.1.10,hello"));
+    QTest::keyClick(m.RichEdit1, Qt::Key_Return);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.payloadsTo(6711), QStringList{"hello"});
+    QCOMPARE(lastRecordLine(p.b), QStringLiteral("hello"));
+    QVERIFY(m.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(!m.RichEdit1->placeholderText().isEmpty());
+
+    // The sub-input window's first pane, and its memo.
+    sub.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&sub));
+    QTest::keyClicks(sub.RichEdit1, QStringLiteral("next"));
+    QTest::keyClick(sub.RichEdit1, Qt::Key_Return);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("next"));
+    QTest::keyClicks(sub.RichEdit3, QStringLiteral("memo"));
+    QCOMPARE(sub.RichEdit3->toPlainText(), QStringLiteral("memo"));
+
+    // A fresh pre-roll: F1 sends what it holds, never its usage note.
+    rolls.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rolls));
+    QTest::keyClick(rolls.RichEdit1, Qt::Key_F1);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("$改行$"));
+    QTest::keyClicks(rolls.RichEdit1, QStringLiteral("script"));
+    rolls.RichEdit1->moveCursor(QTextCursor::Start);
+    QTest::keyClick(rolls.RichEdit1, Qt::Key_F1);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("script"));
+
+    // The notice: what is typed is the whole text.
+    notice.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&notice));
+    QTest::keyClicks(notice.Edit1, QStringLiteral("notice"));
+    notice.SendNotice();
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.payloadsTo(6731).contains(QStringLiteral("504:notice:表示文字列")));
+
+    // Nothing any pane sent or fed carried a hint.
+    for (const QString& payload : p.lan.payloadsTo(6711) + p.lan.payloadsTo(6712) + p.lan.payloadsTo(6721) +
+                                      p.lan.payloadsTo(6731))
+        for (const auto& [pane, start] : panes) QVERIFY2(!payload.contains(start.left(8)), qPrintable(payload));
 }
 
 QTEST_MAIN(InputTest)

@@ -61,10 +61,15 @@ void LinesTest::aSentLineReachesThePartnersRecord() {
     // A line typed with Ctrl+Enter keeps its break.
     p.send(p.b, QStringLiteral("一行目\r\n二行目"));
     QVERIFY(recordOf(p.a).endsWith(QStringLiteral("一行目\n二行目\n")));
-    // The input pane is reset, with the speaker name.
+    // The input pane is reset after its own line, with the speaker name; a line from another
+    // window leaves it as it is.
     p.a.main->Edit31->setText(QStringLiteral("司会："));
     p.a.main->RichEdit1->setPlainText("typed");
-    p.send(p.a, "typed");
+    p.send(p.a, QStringLiteral("from elsewhere"));
+    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("typed"));
+    QTest::keyClick(p.a.main->RichEdit1, Qt::Key_Return);
+    p.lan.net.deliverAll();
+    QCOMPARE(lastRecordLine(p.b), QStringLiteral("typed"));
     QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("司会："));
 }
 

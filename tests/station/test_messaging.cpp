@@ -106,6 +106,8 @@ private slots:
     void scheduleOverMidnight();
     void scheduledNoticeWithBroadcastAndLanOff();
     void intervalFieldAndClosing();
+    void emptiedIntervalSendsNothing();
+    void contactLineTooLongIsRefused();
     void contactBadInput();
     void historySavedByHandAndAtExit();
     void splittersKeepPanelsVisible();
@@ -383,6 +385,101 @@ void MessagingTest::intervalFieldAndClosing() {
     a.close();  // closing the window stops the schedule
     QVERIFY(!a.CheckBox2->isChecked());
     QVERIFY(!a.Timer2->isActive());
+}
+
+// The typist deletes the interval's digit to type another while the schedule runs.
+void MessagingTest::emptiedIntervalSendsNothing() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    const QDateTime t0(QDate(2026, 12, 8), QTime(16, 0, 0));
+    p.a.clock.time = t0;
+    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
+    a.CheckBox2->setChecked(true);  // five minutes
+    a.Edit2->setFocus();
+    a.Edit2->end(false);
+    QTest::keyClick(a.Edit2, Qt::Key_Backspace);
+    QCOMPARE(a.Edit2->text(), QStringLiteral("0"));
+    for (int s = 1; s <= 90; ++s) {
+        p.a.clock.time = t0.addSecs(s);
+        a.Timer2Timer();
+    }
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    QCOMPARE(a.historyLineCount(), 0);
+    QCOMPARE(a.Label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
+    QVERIFY(a.CheckBox2->isChecked());  // the schedule waits for its new interval
+    // The new digit counts from the moment it is typed.
+    a.Edit2->selectAll();
+    QTest::keyClicks(a.Edit2, QStringLiteral("1"));
+    QCOMPARE(a.schedule().next(), t0.addSecs(150));
+    p.a.clock.time = t0.addSecs(120);
+    a.Timer2Timer();
+    p.a.clock.time = t0.addSecs(150);
+    a.Timer2Timer();
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 2);  // the advance notice, then the notice
+}
+
+// A line that does not fit one datagram would be dropped by every receiver: it is refused, said,
+// kept in the pane and not shown in the sender's history as if it had gone.
+void MessagingTest::contactLineTooLongIsRefused() {
+    PairedLan p;
+    TForm6& a = *p.a.main->Form6;
+    p.a.main->CheckBox32->setChecked(true);  // "記録を説明ページに保存"
+    a.Edit1->setText(QString(900, u'A'));
+    a.RichEdit1->setPlainText(QString(124, u'b'));  // 1024 bytes with the name
+    const qsizetype shown = p.a.messages.shown.size();
+    const QStringList logBefore = logOf(p.a);
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QVERIFY(p.lan.net.sentTo(6727).isEmpty());
+    QCOMPARE(p.a.messages.shown.size(), shown + 1);
+    QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("連絡文が長すぎるため、送信しませんでした。")));
+    QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("1024バイト")));
+    QCOMPARE(a.historyLineCount(), 0);
+    QCOMPARE(logOf(p.a), logBefore);
+    QCOMPARE(a.RichEdit1->toPlainText(), QString(124, u'b'));
+    // One byte less fits, and goes.
+    a.RichEdit1->moveCursor(QTextCursor::End);
+    QTest::keyClick(a.RichEdit1, Qt::Key_Backspace);
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(p.lan.net.sentTo(6727).first().payload.size(), 1023);
+    QCOMPARE(historyOf(p.b).size(), 1);
+    QCOMPARE(a.historyLineCount(), 1);
+    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    // "全員送信" has the same limit.
+    a.CheckBox1->setChecked(true);
+    a.RichEdit1->setPlainText(QString(124, u'c'));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(a.RichEdit1->toPlainText(), QString(124, u'c'));
+    a.CheckBox1->setChecked(false);
+    // With scrambling on, the scrambled datagram is what must fit.
+    scrambleNotices(p.a);
+    a.Edit1->setText(QString(700, u'S'));
+    a.RichEdit1->setPlainText(QString(100, u's'));
+    pressEnter(p.a);
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(a.RichEdit1->toPlainText(), QString(100, u's'));
+    p.a.main->outbox().scramble = {};
+    // A scheduled notice that would not fit leaves the pane as the typist had it.
+    a.Edit1->setText(QString(1000, u'N'));
+    a.RichEdit1->setPlainText(QStringLiteral("書きかけ"));
+    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
+    a.Edit2->setText(QStringLiteral("1"));
+    const QDateTime t0(QDate(2026, 12, 8), QTime(17, 0, 0));
+    p.a.clock.time = t0;
+    a.CheckBox2->setChecked(true);
+    p.a.clock.time = t0.addSecs(30);
+    a.Timer2Timer();
+    p.lan.net.deliverAll();
+    QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
+    QCOMPARE(a.RichEdit1->toPlainText(), QStringLiteral("書きかけ"));
+    QCOMPARE(a.historyLineCount(), 1);
 }
 
 void MessagingTest::contactBadInput() {
@@ -776,20 +873,25 @@ void MessagingTest::noticeBadInput() {
     send(p.a, QStringLiteral("正常"), p.lan.net);
     QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
     QVERIFY(b.Timer1->isActive());
-    // The sender refuses a line with too many colons, says so and sends the others.
+    // The sender refuses a notice with a line of too many colons whole: not a datagram leaves (a
+    // receiver given the rest would show its previous notice again), and one box says why.
+    b.StopNotice();
     p.lan.net.clearSent();
+    qsizetype shown = p.a.messages.shown.size();
     send(p.a, QStringLiteral("1:2:3:4:5:6:7:8:9:10"), p.lan.net);
+    QVERIFY(p.lan.net.sentTo(6731).isEmpty());
+    QCOMPARE(p.a.messages.shown.size(), shown + 1);
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("テロップ文の半角カンマの数が多すぎます。\n")));
-    const auto sent = payloads(p.lan.net.sentTo(6731));
-    for (const QByteArray& l : sent) QVERIFY(!l.startsWith("504:"));
-    QCOMPARE(sent.last(), QByteArray("$end$"));
+    QVERIFY(p.a.messages.shown.last().endsWith(QStringLiteral("このテロップは送信しませんでした。")));
     QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
+    QVERIFY(!b.Timer1->isActive());
+    QCOMPARE(p.a.main->Form15->Edit1->text(), QStringLiteral("1:2:3:4:5:6:7:8:9:10"));  // kept to be mended
     // The sender's bound is the receivers': a line of ten colons never leaves, nine travel and show.
     p.lan.net.clearSent();
     send(p.a, QStringLiteral("1:2:3:4:5:6:7:8:9"), p.lan.net);
-    for (const QByteArray& l : payloads(p.lan.net.sentTo(6731))) QVERIFY(!l.startsWith("504:"));
+    QVERIFY(p.lan.net.sentTo(6731).isEmpty());
     QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
-    const qsizetype shown = p.a.messages.shown.size();
+    shown = p.a.messages.shown.size();
     send(p.a, QStringLiteral("1:2:3:4:5:6:7:8"), p.lan.net);
     QCOMPARE(b.Edit1->text(), QStringLiteral("1:2:3:4:5:6:7:8"));
     QCOMPARE(p.a.messages.shown.size(), shown);
@@ -1081,6 +1183,14 @@ void MessagingTest::settingsTravelThroughTheFile() {
     QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("709:true:連絡窓の定時連絡（流す）のチェック"))}));
     QVERIFY(c2.Timer2->isActive());
     QCOMPARE(c2.schedule().next(), t0.addSecs(5 + 15 * 60));
+    // The notice text's hint, which older files hold as the text, reads back as the empty text;
+    // an empty field is written empty.
+    QVERIFY(two.main->ApplySettings(
+        {lines.first(), sj(QStringLiteral("504:ここにお知らせを入力します。（最大５００文字）:お知らせＷの表示文字列"))}));
+    QCOMPARE(n2.Edit1->text(), QString());
+    QVERIFY(two.main->WriteSettings().contains(sj(QStringLiteral("504::お知らせＷの表示文字列"))));
+    QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("504:ここに:お知らせＷの表示文字列"))}));
+    QCOMPARE(n2.Edit1->text(), QStringLiteral("ここに"));
 }
 
 void MessagingTest::defaults() {
@@ -1108,7 +1218,8 @@ void MessagingTest::defaults() {
     QCOMPARE(c.Timer1->objectName(), QStringLiteral("Timer1"));
     QCOMPARE(c.NMUDP1->channelPort(), 6727);
     QCOMPARE(n.NMUDP1->channelPort(), 6731);
-    QCOMPARE(n.Edit1->text(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
+    QCOMPARE(n.Edit1->text(), QString());  // its hint is no text
+    QCOMPARE(n.Edit1->placeholderText(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
     QCOMPARE(n.box().height, 350);
     QCOMPARE(n.box().left, 0);
     QCOMPARE(n.box().top, 0);
@@ -1157,7 +1268,7 @@ void MessagingTest::defaults() {
     QVERIFY(!n.Timer1->isActive());
     QVERIFY(n.pagesVisible());
     QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 350}));
-    QCOMPARE(n.Edit1->text(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
+    QCOMPARE(n.Edit1->text(), QString());
     QVERIFY(n.CheckBox12->isChecked() && !n.CheckBox11->isChecked() && !n.CheckBox1->isChecked());
     QVERIFY(n.CheckBox5->isChecked() && n.CheckBox8->isChecked() && n.CheckBox9->isChecked() && n.CheckBox10->isChecked());
     QCOMPARE(n.Edit9->text(), QStringLiteral("10"));

@@ -70,6 +70,8 @@ private slots:
     void initTestCase() { App::installFontSubstitutions(); }
     void f1SendsLinesThroughTheSendPath();
     void f1OptionsAndWarnings();
+    void f1KeepsALineTheSendPathRefuses();
+    void prerollLeavesTheMainInputPaneAlone();
     void f9AndF12();
     void telopRoute();
     void telopRouteThroughTheNoticeWindow();
@@ -83,6 +85,7 @@ private slots:
     void karaokeModesAndRefusal();
     void karaokeBlocksAndFocus();
     void settingsKeysAndDefaults();
+    void panelHeightsWhetherShownOrNot();
 };
 
 void PreparedTest::f1SendsLinesThroughTheSendPath() {
@@ -151,19 +154,59 @@ void PreparedTest::f1OptionsAndWarnings() {
     QCOMPARE(r.w.Edit1->text(), QStringLiteral("0"));
 }
 
+// A line of 513 to 1023 bytes passes the pre-roll's own check, but the send path refuses it: it
+// must stay in the pre-roll with the caret on it, whatever the options, and nothing is sent.
+void PreparedTest::f1KeepsALineTheSendPathRefuses() {
+    Rolls r;
+    const QString longLine = QString(300, u'い');  // 600 bytes
+    const QString script = QStringLiteral("前の行\n") + longLine + QStringLiteral("\n次の行");
+    for (const bool remove : {true, false}) {
+        r.w.CheckBox2->setChecked(remove);  // "送った部分は消す。"
+        for (const bool part : {false, true}) {
+            r.w.CheckBox3->setChecked(part);  // "ｶｰｿﾙより前を送る。"
+            r.script(script, 1);
+            r.caret(1, 290);
+            const qsizetype shown = r.a.messages.shown.size();
+            r.key(Qt::Key_F1);
+            r.key(Qt::Key_F1);  // the next F1 takes the same line again
+            QVERIFY(r.lan.net.sentTo(6711).isEmpty());
+            QCOMPARE(r.a.messages.shown.size(), shown + 2);
+            QCOMPARE(r.a.messages.shown.last(), QStringLiteral("全角256字以上の文字を送ろうとした。"));
+            QCOMPARE(r.w.RichEdit1->toPlainText(), script);
+            QCOMPARE(r.caretLine(), 1);
+            QCOMPARE(r.w.RichEdit1->textCursor().position(), r.w.RichEdit1->document()->findBlockByNumber(1).position() + 290);
+        }
+    }
+}
+
+// A pre-roll line sent while the typist writes in the main input pane leaves that pane alone.
+void PreparedTest::prerollLeavesTheMainInputPaneAlone() {
+    Rolls r;
+    r.a.main->Edit31->setText(QStringLiteral("司会："));
+    r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
+    r.script(QStringLiteral("用意した一行\n二行目"));
+    r.key(Qt::Key_F1);
+    r.key(Qt::Key_F12);
+    QCOMPARE(r.lan.payloadsTo(6711), (QStringList{QStringLiteral("用意した一行"), QStringLiteral("$改行$")}));
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
+    r.a.main->RichEdit1->clear();
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QString());  // no speaker name written into it either
+}
+
 void PreparedTest::f9AndF12() {
     Rolls r;
     r.script(QStringLiteral("取り消す行\n次"));
     r.key(Qt::Key_F1);
     QCOMPARE(lastRecordLine(r.b), QStringLiteral("取り消す行"));
     r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
-    // F9: the line leaves both displays; the main input pane is emptied in any case.
+    // F9: the line leaves both displays; what the typist is writing in the main input pane stays.
     r.key(Qt::Key_F9);
     QVERIFY(!recordOf(r.b).contains(QStringLiteral("取り消す行")));
     QCOMPARE(r.lan.payloadsTo(6723), QStringList{"undo"});
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QString());
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
     QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行\n次"));
-    // With "送った部分は消す。" the taken-back text goes back into the pre-roll at the caret.
+    // With "送った部分は消す。" the taken-back text, and only it, goes back into the pre-roll at the caret.
     r.w.CheckBox2->setChecked(true);
     r.caret(0);
     r.key(Qt::Key_F1);
@@ -171,6 +214,7 @@ void PreparedTest::f9AndF12() {
     r.key(Qt::Key_F9);
     QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行次"));
     QCOMPARE(r.w.RichEdit1->textCursor().position(), 0);
+    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
     // F12: a blank line.
     r.lan.net.clearSent();
     r.key(Qt::Key_F12);
@@ -185,7 +229,10 @@ void PreparedTest::f9AndF12() {
 void PreparedTest::telopRoute() {
     Rolls r;
     QList<App::Telop> telops;
-    r.w.links.showTelop = [&](const App::Telop& t) { telops << t; };
+    r.w.links.showTelop = [&](const App::Telop& t) {
+        telops << t;
+        return true;
+    };
     QList<std::pair<bool, bool>> clears;
     r.w.links.clearTelop = [&](bool lan, bool self) { clears << std::pair{lan, self}; };
     r.w.CheckBox6->setChecked(true);  // pre-roll 1 to the telop
@@ -242,6 +289,16 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     r.lan.net.deliverAll();
     QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
     QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox8->isChecked());
+    // A line the notice window refuses (too many colons for the receivers) stays in the pre-roll,
+    // with "送った部分は消す。" too, and the caret stays on it.
+    r.w.CheckBox2->setChecked(true);
+    r.script(QStringLiteral("1:2:3:4:5:6:7:8:9\n次"));
+    r.lan.net.clearSent();
+    r.key(Qt::Key_F1);
+    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("1:2:3:4:5:6:7:8:9\n次"));
+    QCOMPARE(r.caretLine(), 0);
+    QVERIFY(r.a.messages.shown.last().startsWith(QStringLiteral("テロップ文の半角カンマの数が多すぎます。")));
+    r.w.CheckBox2->setChecked(false);
     // "前ロールにする" of the notice window: its comma line at the end of pre-roll 1.
     mine.NoticeToPreroll();
     QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), mine.NoticeLine());
@@ -415,6 +472,7 @@ void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
     QVERIFY(r.a.messages.shown.value(0).startsWith(QStringLiteral("読み込んだ前ロールは、　%1Ｋバイトです。").arg(bytes / 1024)));
     // With "追加" the lines are appended in slices between the window's events.
     r.w.CheckBox1->setChecked(true);
+    r.script(QStringLiteral("既にある行\n二行目"));
     r.a.dialogs.openNames.push_back(path);
     r.a.messages.shown.clear();
     r.w.Button36->click();
@@ -428,7 +486,8 @@ void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
     }
     QVERIFY(slices >= 1);
     QVERIFY(!r.w.Timer1->isActive());
-    QCOMPARE(r.w.RichEdit1->document()->blockCount(), TForm11::kFirstRollText.count(u'\n') + 4000);
+    QCOMPARE(r.w.RichEdit1->document()->blockCount(), 2 + 4000);
+    QCOMPARE(r.w.RichEdit1->document()->firstBlock().text(), QStringLiteral("既にある行"));
     QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), QStringLiteral("読み込んだ台本の3999行目です。"));
     QCOMPARE(r.a.messages.shown.size(), 1);
     // A small file says nothing; a cancelled dialog changes nothing.
@@ -701,6 +760,79 @@ void PreparedTest::settingsKeysAndDefaults() {
     QCOMPARE(b.main->Fkakunin->size(), QSize(410, 360));
     QCOMPARE(b.main->Fshusei_moni->pos(), QPoint(10, 10));
     QCOMPARE(b.main->Fshusei_moni->look.background(), Settings::Colour::kWindow);
+}
+
+// The value of `key` in written settings lines.
+static int valueOf(const QList<QByteArray>& lines, int key) {
+    const QByteArray prefix = QByteArray::number(key).rightJustified(3, '0') + ':';
+    for (const QByteArray& l : lines)
+        if (l.startsWith(prefix)) return l.mid(4).split(':').value(0).toInt();
+    return -1;
+}
+
+// Drags a splitter's first handle by `dy` pixels, as the mouse does.
+static void dragHandle(QSplitter* splitter, int index, int dy) {
+    QWidget* handle = splitter->handle(index);
+    const QPoint middle = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, middle);
+    QTest::mouseMove(handle, middle + QPoint(0, dy));  // the handle follows: one step only
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, middle);
+}
+
+// The panel heights of the pre-roll window (225, 711) and the pre-roll monitor (794, 795) are
+// written as set or last shown, whether the window is on screen or not; a file's height that
+// would squash a panel is not applied.
+void PreparedTest::panelHeightsWhetherShownOrNot() {
+    Net::MemoryNetwork net;
+    TestStation a(net, "192.168.1.10"), b(net, "192.168.1.11");
+    TForm11& t = *a.main->Form11;
+    TForm3& m = *a.main->Form3;
+    // Never shown: the heights they are made with.
+    QList<QByteArray> lines = a.main->WriteSettings();
+    QCOMPARE(valueOf(lines, 225), 121);
+    QCOMPARE(valueOf(lines, 711), 121);
+    QCOMPARE(valueOf(lines, 794), 57);
+    QCOMPARE(valueOf(lines, 795), 45);
+    // Shown, the splitters dragged, hidden again: the heights last shown.
+    for (QWidget* w : {static_cast<QWidget*>(&t), static_cast<QWidget*>(&m)}) {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+    dragHandle(t.Splitter1, 1, 30);
+    dragHandle(m.Splitter1, 1, 12);
+    dragHandle(m.Splitter1, 2, 20);
+    const int top = t.Panel3->height(), monitorTop = m.Panel1->height(), upper = m.Panel2->height();
+    QCOMPARE(top, 151);
+    QCOMPARE(monitorTop, 69);
+    QCOMPARE(upper, 53);
+    t.hide();
+    m.hide();
+    lines = a.main->WriteSettings();
+    QCOMPARE(valueOf(lines, 225), top);
+    QCOMPARE(valueOf(lines, 711), top);
+    QCOMPARE(valueOf(lines, 794), monitorTop);
+    QCOMPARE(valueOf(lines, 795), upper);
+    // Another station opens its windows with those heights.
+    b.main->ApplySettings(lines);
+    TForm11& bt = *b.main->Form11;
+    TForm3& bm = *b.main->Form3;
+    bt.show();
+    bm.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bt) && QTest::qWaitForWindowExposed(&bm));
+    QCOMPARE(bt.Panel3->height(), top);
+    QCOMPARE(bm.Panel1->height(), monitorTop);
+    QCOMPARE(bm.Panel2->height(), upper);
+    // Heights that squash a panel, as an earlier version wrote for hidden windows, or that no
+    // screen holds, are not applied; the panels keep what they had.
+    for (const char* bad : {"2", "0", "-40", "99999"}) {
+        QList<QByteArray> file{lines.first()};
+        for (int key : {225, 711, 794, 795}) file << QByteArray::number(key) + ':' + bad + ":x";
+        b.main->ApplySettings(file);
+        QCOMPARE(bt.Panel3->height(), top);
+        QCOMPARE(bm.Panel1->height(), monitorTop);
+        QCOMPARE(bm.Panel2->height(), upper);
+    }
+    QVERIFY(b.messages.shown.isEmpty());
 }
 
 QTEST_MAIN(PreparedTest)

@@ -62,6 +62,7 @@ private slots:
     void subInputEnterSendsThroughTheSendPath();
     void subInputLiveTypingUndoAndF12();
     void subInputOptionsOfTheSendPath();
+    void otherPanesLeaveTheMainInputPaneAlone();
     void rubyReceivedAndSent();
 };
 
@@ -406,6 +407,64 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     s.w.CheckBox37->setChecked(false);  // wrap on again: "桁数" and ruby exchange go off
     QVERIFY(!s.w.CheckBox45->isChecked() && !m.CheckBox46->isChecked());
     QVERIFY(s.w.displayWraps());
+}
+
+// The typist is writing in the main input pane while lines go out from the sub-input window (the
+// point of it: the next sentence prepared while this one is typed) or from the palette: what is
+// written there stays, with its caret, whatever sends the line.
+void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
+    SubInput s;
+    Ttalk2e& m = *s.a.main;
+    m.Edit31->setText(QStringLiteral("司会："));
+    const QString writing = QStringLiteral("書きかけの文");
+    m.RichEdit1->setPlainText(writing);
+    QTextCursor c = m.RichEdit1->textCursor();
+    c.setPosition(3);
+    m.RichEdit1->setTextCursor(c);
+    auto mainPaneUntouched = [&] {
+        return m.RichEdit1->toPlainText() == writing && m.RichEdit1->textCursor().position() == 3;
+    };
+    // Enter, F12 and the automatic send of a sub-input pane.
+    s.type(1, "one");
+    s.key(1, Qt::Key_Return);
+    QCOMPARE(lastRecordLine(s.b), QStringLiteral("one"));
+    QVERIFY(mainPaneUntouched());
+    s.type(2, "two");
+    s.key(2, Qt::Key_F12);
+    QCOMPARE(s.lan.payloadsTo(6711).last(), QStringLiteral("two"));
+    QVERIFY(mainPaneUntouched());
+    m.CheckBox54->setChecked(true);
+    m.Edit21->setText(QStringLiteral("3"));
+    s.w.RichEdit1->clear();
+    s.type(1, "abc");
+    QCOMPARE(lastRecordLine(s.b), QStringLiteral("abc"));
+    QVERIFY(mainPaneUntouched());
+    m.CheckBox54->setChecked(false);
+    // The time limit sends the sub-input pane that has the keyboard.
+    m.CheckBox23->setChecked(true);  // "自動的にEnterし、表示する"
+    s.w.activateWindow();
+    s.w.RichEdit2->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() == s.w.RichEdit2);
+    s.w.RichEdit2->setPlainText(QStringLiteral("late"));
+    m.Timer3Timer();
+    s.lan.net.deliverAll();
+    QCOMPARE(lastRecordLine(s.b), QStringLiteral("late"));
+    QVERIFY(mainPaneUntouched());
+    m.CheckBox23->setChecked(false);
+    // The main pane's own Enter still empties it and writes the speaker name.
+    m.RichEdit1->setFocus();
+    QTest::keyClick(m.RichEdit1, Qt::Key_Return);
+    s.lan.net.deliverAll();
+    QCOMPARE(lastRecordLine(s.b), writing);
+    QCOMPARE(m.RichEdit1->toPlainText(), QStringLiteral("司会："));
+
+    // The corrector's palette sends through the main input pane, which then holds what it held.
+    Team t;
+    t.b.main->RichEdit1->setPlainText(QStringLiteral("修正係のメモ"));
+    t.type(QStringLiteral("届いた文"));
+    t.key(1, Qt::Key_Return);
+    QCOMPARE(lastRecordLine(t.c), QStringLiteral("届いた文"));
+    QCOMPARE(t.b.main->RichEdit1->toPlainText(), QStringLiteral("修正係のメモ"));
 }
 
 void PaletteTest::rubyReceivedAndSent() {

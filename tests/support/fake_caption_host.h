@@ -14,7 +14,7 @@ public:
     QList<QByteArray> clipboard, held, correctionBuffer;
     QList<std::pair<QByteArray, bool>> refills;
     QDateTime inputStart;
-    int inputEnds = 0, paneResets = 0, redraws = 0, fullRedraws = 0;
+    int inputEnds = 0, paneResets = 0, linesEnded = 0, redraws = 0, fullRedraws = 0;
 
     Core::CaptionOptions captionOptions() const override { return options; }
     void message(const QString& t) override { messages << t; }
@@ -23,6 +23,7 @@ public:
     QDateTime inputStartTime() const override { return inputStart; }
     void endInput() override { ++inputEnds; }
     void resetInputPane() override { ++paneResets; }
+    void lineEnded() override { ++linesEnded; }
     void refillInputPane(const QByteArray& t, bool after) override { refills.append({t, after}); }
     void hold(const QByteArray& item) override { held << item; }
     QList<QByteArray> takeHeld() override { return std::exchange(held, {}); }

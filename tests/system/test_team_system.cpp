@@ -1,6 +1,7 @@
 // The real program in one namespace of a private LAN and a scripted peer in another, over real
 // UDP: the start-up search, the answer to the peer's search, the start-up pairing request, a line
-// from the peer on the caption display, and the cancel and leave notice at SIGTERM.
+// from the peer on the caption display, and the cancel and leave notice at SIGTERM. And two real
+// programs started at the same moment, whose start-up pairing requests cross: they pair.
 #include "netns.h"
 #include "peer.h"
 #include "text/cp932.h"
@@ -105,6 +106,58 @@ private slots:
         QCOMPARE(Cp932::decode(nextDatagram(leave)), QStringLiteral("10.78.0.1,%1,離脱").arg(name));
         QVERIFY(quelta->waitForFinished(10000));
         QCOMPARE(quelta->exitCode(), 0);
+    }
+
+    // Both programs find each other and, five seconds after start, each asks its only member to be
+    // its partner: the two requests cross on the LAN.
+    void twoStationsStartedTogetherPair() {
+        const qint64 pid = QCoreApplication::applicationPid();
+        Namespace a(QStringLiteral("qsys%1c").arg(pid), "10.79.0.1");
+        Namespace b(QStringLiteral("qsys%1d").arg(pid), "10.79.0.2");
+        QVERIFY(a.joinTo(b));
+        XServer xa(a);
+        XServer xb(b);
+        QVERIFY(xa.ok() && xb.ok());
+        QTemporaryDir runA, runB;
+        auto env = [](const XServer& x, const QTemporaryDir& run) {
+            return QStringList{"DISPLAY=" + x.display(), "XDG_RUNTIME_DIR=" + run.path(), "QT_QPA_PLATFORM=xcb"};
+        };
+        QProcess* qa = a.start(QUELTA_BINARY, env(xa, runA), this);
+        QProcess* qb = b.start(QUELTA_BINARY, env(xb, runB), this);
+        QVERIFY(qa->state() == QProcess::Running && qb->state() == QProcess::Running);
+        // Started together, their start-up timers fire within milliseconds of each other, which
+        // is not always close enough for the requests to cross. Held still over the moment the
+        // timers are due and let go together, both fire at once and each is still busy with its
+        // start-up while the other's request arrives: the requests cross every time.
+        QTest::qWait(3500);  // the member search is over
+        for (QProcess* q : {qa, qb}) ::kill(pid_t(q->processId()), SIGSTOP);
+        QTest::qWait(2500);
+        for (QProcess* q : {qa, qb}) ::kill(pid_t(q->processId()), SIGCONT);
+
+        // Each main window's caption names the other station once they are paired.
+        const QString partnerCaption = QStringLiteral("  <%1>").arg(hostName());
+        auto paired = [&](const Namespace& ns, const XServer& x) {
+            QString windows;
+            SystemTest::run({"ip", "netns", "exec", ns.name(), "env", "DISPLAY=" + x.display(), "xdotool", "search",
+                             "--name", partnerCaption},
+                            &windows);
+            return !windows.trimmed().isEmpty();
+        };
+        QElapsedTimer t;
+        t.start();
+        bool both = false;
+        while (t.elapsed() < 20000 && !(both = paired(a, xa) && paired(b, xb))) QTest::qWait(250);
+        QVERIFY2(both, qPrintable(QStringLiteral("paired: first %1, second %2").arg(paired(a, xa)).arg(paired(b, xb))));
+        // And they stay paired: no cancel was on its way.
+        QTest::qWait(3000);
+        QVERIFY(paired(a, xa));
+        QVERIFY(paired(b, xb));
+
+        for (QProcess* q : {qa, qb}) ::kill(pid_t(q->processId()), SIGTERM);
+        for (QProcess* q : {qa, qb}) {
+            QVERIFY(q->waitForFinished(10000));
+            QCOMPARE(q->exitCode(), 0);
+        }
     }
 };
 

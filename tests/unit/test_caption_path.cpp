@@ -54,6 +54,7 @@ class CaptionPathTest : public QObject {
     Q_OBJECT
 private slots:
     void sendShowsAndSends();
+    void onlyTheInputPanesOwnLinesResetIt();
     void sendRefusalsAndRoutes();
     void receiveFiltersStripsAndForwards();
     void undoWithoutMarker();
@@ -72,7 +73,7 @@ void CaptionPathTest::sendShowsAndSends() {
     Path p;
     p.host.options.hasPartner = true;
     p.host.options.logLines = true;
-    QCOMPARE(p.path.sendLine(sj(u"こんにちは")), 0);
+    QCOMPARE(p.path.sendLine(sj(u"こんにちは"), Core::LineFrom::InputPane), 0);
     QCOMPARE(p.added(), QStringLiteral("こんにちは\n"));
     QCOMPARE(p.log.history()[0], sj(u"こんにちは"));
     QVERIFY(p.path.lastFromSelf());
@@ -82,38 +83,56 @@ void CaptionPathTest::sendShowsAndSends() {
     QCOMPARE(p.host.logLines.last(), QStringLiteral("10:15:30:7,[自分],こんにちは"));
     QCOMPARE(p.host.paneResets, 1);
     // An empty line travels as "$改行$" and shows as an empty line.
-    p.path.sendLine(QByteArray());
+    p.path.sendLine(QByteArray(), Core::LineFrom::InputPane);
     QCOMPARE(p.added(), QStringLiteral("こんにちは\n\n"));
     QCOMPARE(p.out.payloads(MainLines).last(), Wire::BlankLine());
     // The filter: TAB becomes a space, a lone 0x80 "@".
-    p.path.sendLine("a\tb\x80");
+    p.path.sendLine("a\tb\x80", Core::LineFrom::InputPane);
     QCOMPARE(p.out.payloads(MainLines).last(), QByteArray("a b@"));
     // The start time field: formatted, and the input ends with it.
     p.host.options.startTime = true;
     p.host.inputStart = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 7));
-    p.path.sendLine("t");
+    p.path.sendLine("t", Core::LineFrom::InputPane);
     QCOMPARE(p.out.payloads(MainLines).last(), QByteArray("09:05:03:007,t"));
     QCOMPARE(p.host.inputEnds, 1);
     QCOMPARE(p.host.logLines.last(), QStringLiteral("10:15:30:007,09:05:03:007,t"));
     p.host.inputStart = QDateTime();
-    p.path.sendLine("u");
+    p.path.sendLine("u", Core::LineFrom::InputPane);
     QCOMPARE(p.out.payloads(MainLines).last(), QByteArray("00:00:00:000,u"));
     // Copies: the sibling gets the payload as sent; the clipboard the text, never a blank line.
     p.host.options = {};
     p.host.options.sibling = true;
     p.host.options.copySent = true;
     p.out.sent.clear();
-    p.path.sendLine("copy");
-    p.path.sendLine("");
+    p.path.sendLine("copy", Core::LineFrom::InputPane);
+    p.path.sendLine("", Core::LineFrom::InputPane);
     QCOMPARE(p.host.clipboard, QList<QByteArray>{"copy"});
     QCOMPARE(p.out.sent[2].host, QStringLiteral("127.0.0.1"));
     QCOMPARE(p.out.sent[2].remotePort, quint16(7911));
 }
 
+// A line from another pane goes the same way, but the input pane is reset only after its own
+// lines; the time limit and the input start end with every line handled.
+void CaptionPathTest::onlyTheInputPanesOwnLinesResetIt() {
+    Path p;
+    QCOMPARE(p.path.sendLine(sj(u"サブ入力から"), Core::LineFrom::OtherPane), 0);
+    QCOMPARE(p.out.payloads(MainLines).size(), 2);
+    QCOMPARE(p.host.paneResets, 0);
+    QCOMPARE(p.host.linesEnded, 1);
+    p.path.sendLine(sj(u"入力部から"), Core::LineFrom::InputPane);
+    QCOMPARE(p.host.paneResets, 1);
+    QCOMPARE(p.host.linesEnded, 2);
+    // A refused line changes none of it, wherever it came from.
+    for (const auto from : {Core::LineFrom::InputPane, Core::LineFrom::OtherPane})
+        QCOMPARE(p.path.sendLine(QByteArray(513, 'x'), from), 1);
+    QCOMPARE(p.host.paneResets, 1);
+    QCOMPARE(p.host.linesEnded, 2);
+}
+
 void CaptionPathTest::sendRefusalsAndRoutes() {
     Path p;
-    QCOMPARE(p.path.sendLine(QByteArray(512, 'a')), 0);
-    QCOMPARE(p.path.sendLine(QByteArray(513, 'a')), 1);
+    QCOMPARE(p.path.sendLine(QByteArray(512, 'a'), Core::LineFrom::InputPane), 0);
+    QCOMPARE(p.path.sendLine(QByteArray(513, 'a'), Core::LineFrom::InputPane), 1);
     QCOMPARE(p.host.messages, QStringList{QStringLiteral("全角256字以上の文字を送ろうとした。")});
     QCOMPARE(p.out.to(MainLines).size(), 2);
     QCOMPARE(p.host.paneResets, 1);  // the pane keeps its text
@@ -122,7 +141,7 @@ void CaptionPathTest::sendRefusalsAndRoutes() {
     p.host.options.logLines = true;
     const QString before = p.text();
     p.out.sent.clear();
-    p.path.sendLine(sj(u"確認して"));
+    p.path.sendLine(sj(u"確認して"), Core::LineFrom::InputPane);
     QCOMPARE(p.text(), before);
     QVERIFY(p.out.to(MainLines).isEmpty());
     QCOMPARE(p.out.payloads(Net::Ports::PaletteLines), (QList<QByteArray>{sj(u"確認して"), sj(u"確認して")}));
@@ -132,7 +151,7 @@ void CaptionPathTest::sendRefusalsAndRoutes() {
     p.host.options = {};
     p.host.options.toLan = false;
     p.out.sent.clear();
-    p.path.sendLine("local");
+    p.path.sendLine("local", Core::LineFrom::InputPane);
     QVERIFY(p.out.sent.isEmpty());
     QVERIFY(p.text().endsWith(QStringLiteral("local\n")));
 }
@@ -176,7 +195,7 @@ void CaptionPathTest::undoWithoutMarker() {
     p.path.commandReceived("undone", "x");  // not a command
     QCOMPARE(p.added(), QStringLiteral("one\n"));
     // Lines sent here are taken back the same way.
-    p.path.sendLine(sj(u"自分の行"));
+    p.path.sendLine(sj(u"自分の行"), Core::LineFrom::InputPane);
     p.path.undoLastDisplay();
     QCOMPARE(p.added(), QStringLiteral("one\n"));
     // No redraw when the option is off or in the word-processor screen.
@@ -235,7 +254,7 @@ void CaptionPathTest::f9RefillsAndSendsUndo() {
     Path p;
     p.host.options.logLines = true;
     p.host.options.sibling = true;
-    p.path.sendLine(sj(u"まちがい"));
+    p.path.sendLine(sj(u"まちがい"), Core::LineFrom::InputPane);
     p.out.sent.clear();
     p.path.undoToInput(false);
     QCOMPARE(p.added(), QString());
@@ -257,7 +276,7 @@ void CaptionPathTest::f9RefillsAndSendsUndo() {
     p.path.undoToInput(true);
     QCOMPARE(p.host.refills.last(), std::make_pair(sj(u"相手"), true));
     // The next send clears the flag that holds the automatic sends back.
-    p.path.sendLine("x");
+    p.path.sendLine("x", Core::LineFrom::InputPane);
     QVERIFY(!p.path.refilledByUndo());
     // Nothing to take back: nothing happens, nothing is sent.
     p.log.resetUndoState();
@@ -367,10 +386,10 @@ void CaptionPathTest::fixedWidthSplitKeepsBlankLines() {
     p.receive(Wire::BlankLine());  // one empty line, one history entry
     QCOMPARE(p.added(), QStringLiteral("\n"));
     QCOMPARE(p.log.history()[0], QByteArray());
-    p.path.sendLine(QByteArray());
+    p.path.sendLine(QByteArray(), Core::LineFrom::InputPane);
     QCOMPARE(p.added(), QStringLiteral("\n\n"));
     p.receive("one");
-    p.path.sendLine(QByteArray());
+    p.path.sendLine(QByteArray(), Core::LineFrom::InputPane);
     p.path.undoToInput(false);  // F9 takes back the blank line, not the line before it
     QCOMPARE(p.added(), QStringLiteral("\n\none\n"));
     // A text of 50 columns gives 20, 20 and 10.

@@ -86,6 +86,7 @@ private slots:
     void scheduleWithoutAdvanceAndWhenStopped();
     void scheduleCarriesAcrossMidnight();
     void scheduleRestartedByANewInterval();
+    void scheduleWithoutAnIntervalSendsNothing();
     void scheduleTexts();
     void intervalFieldCorrections();
     void contactTextsAndTokens();
@@ -181,6 +182,30 @@ void MessagingLogicTest::scheduleRestartedByANewInterval() {
     const Fired f = runSeconds(s, t0.addSecs(101), t0.addSecs(220), 2, true);
     QCOMPARE(f.advances, QList<QDateTime>{t0.addSecs(190)});
     QCOMPARE(f.notices, QList<QDateTime>{t0.addSecs(220)});
+}
+
+void MessagingLogicTest::scheduleWithoutAnIntervalSendsNothing() {
+    // The interval's digit deleted while the schedule runs: the field reads "0".
+    ContactSchedule s;
+    const QDateTime t0 = at(8, 13, 0, 0);
+    s.start(t0, 5);
+    s.restart(t0.addSecs(10), 0);
+    Fired f = runSeconds(s, t0.addSecs(10), t0.addSecs(400), 0, true);
+    QVERIFY(f.notices.isEmpty() && f.advances.isEmpty());
+    // A negative interval is no interval either.
+    f = runSeconds(s, t0.addSecs(401), t0.addSecs(500), -2, true);
+    QVERIFY(f.notices.isEmpty() && f.advances.isEmpty());
+    // A new digit counts from the moment it is typed.
+    s.restart(t0.addSecs(500), 1);
+    f = runSeconds(s, t0.addSecs(501), t0.addSecs(560), 1, true);
+    QCOMPARE(f.advances, QList<QDateTime>{t0.addSecs(530)});
+    QCOMPARE(f.notices, QList<QDateTime>{t0.addSecs(560)});
+    // Started with "0": nothing until an interval is given.
+    ContactSchedule z;
+    z.start(t0, 0);
+    QVERIFY(z.running());
+    f = runSeconds(z, t0, t0.addSecs(120), 0, true);
+    QVERIFY(f.notices.isEmpty() && f.advances.isEmpty());
 }
 
 void MessagingLogicTest::scheduleTexts() {
@@ -440,6 +465,11 @@ void MessagingLogicTest::tooManyColonsEndsTheApplying() {
     QCOMPARE(p.end, Notice::Plan::End::Complete);
     QCOMPARE(p.items.size(), 3);
     QCOMPARE(p.items[1].value, QByteArray("a:b:c:d:e:f:g:h"));
+    // A sender finds such a line before it sends anything.
+    QCOMPARE(Notice::FirstLineOverColons({Notice::Header(), "500:90:x", nine, Notice::ShowLine()}), -1);
+    QCOMPARE(Notice::FirstLineOverColons({Notice::Header(), "500:90:x", ten, Notice::ShowLine()}), 2);
+    QCOMPARE(Notice::FirstLineOverColons({ten, ten}), 0);
+    QCOMPARE(Notice::FirstLineOverColons({}), -1);
     p = Notice::PlanReceived({Notice::Header(), "500:90:x", ten, "501:700:x", Notice::ShowLine()}, false);
     QCOMPARE(p.end, Notice::Plan::End::TooManyColons);
     QCOMPARE(p.stoppedAt, ten);

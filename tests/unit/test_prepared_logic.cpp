@@ -4,6 +4,7 @@
 #include "core/karaoke.h"
 #include "core/limited_lines.h"
 #include "core/palette_queue.h"
+#include "core/panel_height.h"
 #include "core/pane_text.h"
 #include "core/preroll.h"
 #include "core/ruby_insertion.h"
@@ -29,12 +30,17 @@ struct Roll {
     QTextDocument doc;
     QList<QByteArray> sent;
     Preroll::F1Result last;
+    bool refuse = false;  // the send path refuses what it is given
 
     explicit Roll(const QString& text) { doc.setPlainText(text); }
     // Position of column `col` of line `line`.
     int at(int line, int col = 0) const { return doc.findBlockByNumber(line).position() + col; }
     Preroll::F1Result f1(int caret, const Preroll::SendOptions& o = {}) {
-        last = Preroll::SendCaretLine(doc, caret, o, [this](const QByteArray& t) { sent << t; });
+        last = Preroll::SendCaretLine(doc, caret, o, [this](const QByteArray& t) {
+            if (refuse) return false;
+            sent << t;
+            return true;
+        });
         return last;
     }
     QString text() const { return doc.toPlainText(); }
@@ -53,6 +59,7 @@ private slots:
     void f1SendsTheCaretLineAndMovesOn();
     void f1PassesOverCommentLines();
     void f1RefusesLinesOf1024Bytes();
+    void f1KeepsALineTheSendPathRefuses();
     void f1WithDeleteEmptiesThePaneLineByLine();
     void partialSendLeavesTheRest();
     void partialSendDeletesAndAdvances();
@@ -69,6 +76,7 @@ private slots:
     void rubyInTheRecordsLastLines();
     void paneTextEdits();
     void wireForms();
+    void panelHeightsThatCanBeApplied();
 };
 
 void PreparedLogicTest::f1SendsTheCaretLineAndMovesOn() {
@@ -124,6 +132,26 @@ void PreparedLogicTest::f1RefusesLinesOf1024Bytes() {
     // The part before the caret is measured alone.
     QCOMPARE(r.f1(caret, partial(false)).taken, Preroll::Taken::Sent);
     QCOMPARE(r.sent.last(), sj(QString(5, u'あ')));
+}
+
+// The send path refuses a line of 513 bytes or more: the line stays whatever the options say, and
+// nothing moves, so the next F1 takes the same line again.
+void PreparedLogicTest::f1KeepsALineTheSendPathRefuses() {
+    const QString text = QStringLiteral("前\n") + QString(300, u'い') + QStringLiteral("\n後");
+    const QList<Preroll::SendOptions> options{
+        {false, false, false, 1}, {false, true, false, 1}, partial(false), partial(true), partial(true, true, 3)};
+    for (const Preroll::SendOptions& o : options) {
+        Roll r(text);
+        r.refuse = true;
+        const int caret = r.at(1, 280);
+        const auto res = r.f1(caret, o);
+        QCOMPARE(res.taken, Preroll::Taken::Refused);
+        QCOMPARE(r.text(), text);
+        QVERIFY(!res.scrollLine);
+        // The window puts the caret back where it was: on the refused line.
+        QCOMPARE(res.caret.position, caret);
+        QCOMPARE(res.caret.anchor, caret);
+    }
 }
 
 void PreparedLogicTest::f1WithDeleteEmptiesThePaneLineByLine() {
@@ -396,6 +424,12 @@ void PreparedLogicTest::wireForms() {
     QCOMPARE(Wire::SettingsTransfer({"620:3:x"}),
              (QList<QByteArray>{"$set$" + sj(QStringLiteral("999:＜番号付き表示設定ファイル２＞")), "$set$620:3:x",
                                 "$end$"}));
+}
+
+// A panel height from a file: a row of controls at least, and no taller than a screen.
+void PreparedLogicTest::panelHeightsThatCanBeApplied() {
+    for (int h : {20, 57, 121, 4096}) QVERIFY2(Core::UsablePanelHeight(h), qPrintable(QString::number(h)));
+    for (int h : {-1, 0, 2, 19, 4097, 99999}) QVERIFY2(!Core::UsablePanelHeight(h), qPrintable(QString::number(h)));
 }
 
 QTEST_MAIN(PreparedLogicTest)

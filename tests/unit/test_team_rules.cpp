@@ -96,6 +96,9 @@ private slots:
     void partnerFixedAndUncheckedSlots();
     void restAndLeaveNotices();
     void startupRequestAndExit();
+    void requestsThatCrossStillPair();
+    void crossingRuleOnlyForAFreshUnansweredRequest();
+    void lowerAddressKeepsItsRequest();
 };
 
 void TeamRulesTest::searchExchange() {
@@ -322,6 +325,102 @@ void TeamRulesTest::startupRequestAndExit() {
     QCOMPARE(lan.on(6724).size(), 2);
     QVERIFY(!b.team.hasPartner());
     QCOMPARE(c.slotOf("192.168.1.10"), 0);
+}
+
+// Two stations that ask each other before either has heard the other's request (both started
+// within a second, or both typists pressing "なってよ！" at once) end up paired, in whichever order
+// the requests arrive. The higher address yields: it accepts the request that crossed its own.
+void TeamRulesTest::requestsThatCrossStillPair() {
+    for (const bool lowerFirst : {true, false}) {
+        Lan lan;
+        // The station added first has its datagrams delivered first.
+        Node& first = lan.join(lowerFirst ? 10 : 11, lowerFirst ? "A" : "B");
+        Node& second = lan.join(lowerFirst ? 11 : 10, lowerFirst ? "B" : "A");
+        Node& a = lowerFirst ? first : second;
+        Node& b = lowerFirst ? second : first;
+        lan.traffic.clear();
+        a.team.startupPartnerRequest();
+        b.team.startupPartnerRequest();
+        lan.deliver();
+        QVERIFY2(a.team.hasPartner() && b.team.hasPartner(), lowerFirst ? "lower first" : "higher first");
+        QCOMPARE(a.team.partnerAddress(), QStringLiteral("192.168.1.11"));
+        QCOMPARE(b.team.partnerAddress(), QStringLiteral("192.168.1.10"));
+        QCOMPARE(a.host.caption, QStringLiteral("base  <B>"));
+        QCOMPARE(b.host.caption, QStringLiteral("base  <A>"));
+        QVERIFY(a.host.partnerButton[0] && b.host.partnerButton[0]);
+        // The wire carries the two requests and the one accept; nobody cancels.
+        QStringList pairing = lan.on(6719);
+        pairing.sort();
+        QCOMPARE(pairing, (QStringList{"192.168.1.10,192.168.1.11,A,Req-Partner,Req",
+                                       "192.168.1.11,192.168.1.10,B,Req-Partner,Ans",
+                                       "192.168.1.11,192.168.1.10,B,Req-Partner,Req"}));
+    }
+    // The same when both typists press "なってよ！" at once.
+    Lan lan;
+    Node& a = lan.join(10, "A");
+    Node& b = lan.join(11, "B");
+    lan.traffic.clear();
+    b.team.requestPartner(1);
+    a.team.requestPartner(1);
+    lan.deliver();
+    QVERIFY(a.team.hasPartner() && b.team.hasPartner());
+    QVERIFY(lan.on(6719).filter(QStringLiteral("Can-Partner")).isEmpty());
+}
+
+// The rule is only for requests that cross: a request that was answered, or one left unanswered
+// for longer than a crossing can take, does not make this station ignore the other's request.
+void TeamRulesTest::crossingRuleOnlyForAFreshUnansweredRequest() {
+    Lan lan;
+    Node& a = lan.join(10, "A");
+    Node& b = lan.join(11, "B");
+    // B has its partner fixed: A's request goes unanswered.
+    b.host.options.partnerFixed = true;
+    a.team.requestPartner(1);
+    lan.deliver();
+    QVERIFY(!a.team.hasPartner());
+    // Six seconds later B's typist frees the pairing and asks A: A accepts.
+    for (Node* n : {&a, &b}) n->host.clock.time = n->host.clock.time.addSecs(6);
+    b.host.options.partnerFixed = false;
+    b.team.requestPartner(1);
+    lan.deliver();
+    QVERIFY(a.team.hasPartner() && b.team.hasPartner());
+    // A asks B again, B accepts; a moment later B asks A: the answered request is no crossing,
+    // so A takes B's request as any other and both stay paired.
+    a.team.requestPartner(1);
+    lan.deliver();
+    QVERIFY(a.team.hasPartner() && b.team.hasPartner());
+    b.team.requestPartner(1);
+    lan.deliver();
+    QVERIFY(a.team.hasPartner() && b.team.hasPartner());
+    QCOMPARE(a.team.partnerSlot(), 1);
+    // A cancel from the asked member ends the wait as well.
+    lan.traffic.clear();
+    a.team.cancelPartner(1);
+    lan.deliver();
+    QVERIFY(!a.team.hasPartner() && !b.team.hasPartner());
+    b.host.options.partnerFixed = true;
+    a.team.requestPartner(1);
+    lan.deliver();
+    lan.inject(a, MainPairing, "192.168.1.11,192.168.1.10,B,Can-Partner,Ans");
+    b.host.options.partnerFixed = false;
+    b.team.requestPartner(1);
+    lan.deliver();
+    QVERIFY(a.team.hasPartner() && b.team.hasPartner());
+}
+
+void TeamRulesTest::lowerAddressKeepsItsRequest() {
+    using Net::KeepsOwnRequest;
+    QVERIFY(KeepsOwnRequest(QStringLiteral("192.168.1.10"), QStringLiteral("192.168.1.11")));
+    QVERIFY(!KeepsOwnRequest(QStringLiteral("192.168.1.11"), QStringLiteral("192.168.1.10")));
+    // Compared as numbers, not as text: .9 is below .10.
+    QVERIFY(KeepsOwnRequest(QStringLiteral("192.168.1.9"), QStringLiteral("192.168.1.10")));
+    QVERIFY(!KeepsOwnRequest(QStringLiteral("10.0.0.200"), QStringLiteral("9.255.255.255")));
+    // Leading zeros are the same address as without them.
+    QVERIFY(KeepsOwnRequest(QStringLiteral("192.168.001.009"), QStringLiteral("192.168.1.10")));
+    // Exactly one of two different stations keeps its request.
+    for (const auto& [x, y] : {std::pair{"10.1.2.3", "10.1.2.4"}, {"172.16.0.1", "192.168.0.1"}})
+        QVERIFY(KeepsOwnRequest(QString::fromLatin1(x), QString::fromLatin1(y)) !=
+                KeepsOwnRequest(QString::fromLatin1(y), QString::fromLatin1(x)));
 }
 
 QTEST_GUILESS_MAIN(TeamRulesTest)
