@@ -31,59 +31,117 @@ Transcript::Transcript(RecordMirror& mirror, const Clock& clock, QObject* parent
     connect(&mirror, &RecordMirror::linesCorrected, this, &Transcript::linesCorrected);
 }
 
+QString Transcript::Entry::text() const {
+    QStringList shown;
+    for (const QString& t : texts)
+        if (hasVisibleText(t)) shown << t;
+    return shown.join(u'\n');
+}
+
+qint64 Transcript::readingMs(const QString& text) {
+    const QString plain = rubyToPlain(parseRuby(text)).remove(u'\n');
+    return qMin(kLongestReadingMs, kBaseReadingMs + kReadingMsPerChar * plain.size());
+}
+
 qsizetype Transcript::indexOf(qint64 id) const {
     for (qsizetype i = entries_.size() - 1; i >= 0; --i)  // the lines that change are the newest
-        if (entries_[i].id == id) return i;
+        if (entries_[i].ids.contains(id)) return i;
     return -1;
 }
 
-void Transcript::lineAdded(qint64 id, const QString& text) {
+// A caption gets its start when it first has text to read (an empty line joined to later).
+void Transcript::touched(Entry& e, const QDateTime& now) {
+    e.lastChange = now;
+    if (e.start.isValid() || e.text().isEmpty()) return;
+    e.start = now;
+    if (!origin_.isValid()) origin_ = now;
+}
+
+void Transcript::lineAdded(qint64 id, const QString& text, qint64 caption) {
     const QDateTime now = clock_.now();
-    if (!origin_.isValid() && hasVisibleText(text)) origin_ = now;
-    entries_.append({id, now, now, {}, text});
+    qsizetype at = -1;
+    // Captions come in order of their ids: a newer one than the newest entry is a new entry.
+    if (!entries_.isEmpty() && caption <= entries_.last().caption) {
+        for (qsizetype i = entries_.size() - 1; i >= 0 && at < 0; --i)
+            if (entries_[i].caption == caption) at = i;
+    }
+    if (at < 0) {
+        entries_.append({caption, {}, {}, {}, now, {}});
+        at = entries_.size() - 1;
+    }
+    entries_[at].ids.append(id);
+    entries_[at].texts.append(text);
+    touched(entries_[at], now);
 }
 
 void Transcript::lineChanged(qint64 id, const QString& text) {
     const qsizetype i = indexOf(id);
     if (i < 0) return;
-    const QDateTime now = clock_.now();
-    if (!origin_.isValid() && hasVisibleText(text)) origin_ = now;
-    entries_[i].text = text;
-    entries_[i].lastChange = now;
+    Entry& e = entries_[i];
+    e.texts[e.ids.indexOf(id)] = text;
+    touched(e, clock_.now());
 }
 
 void Transcript::lineRemoved(qint64 id) {
     const qsizetype i = indexOf(id);
-    if (i >= 0) entries_.removeAt(i);
+    if (i < 0) return;
+    Entry& e = entries_[i];
+    const qsizetype k = e.ids.indexOf(id);
+    e.ids.removeAt(k);
+    e.texts.removeAt(k);
+    if (e.ids.isEmpty()) entries_.removeAt(i);
 }
 
 void Transcript::cleared(qint64) {
-    // The cue on the screen at the clear ends there; nothing is taken out.
-    if (!entries_.isEmpty()) entries_.last().clearedAt = clock_.now();
+    // The caption on the screen at the clear ends there; nothing is taken out.
+    for (qsizetype i = entries_.size() - 1; i >= 0; --i) {
+        if (!entries_[i].start.isValid()) continue;
+        if (!entries_[i].clearedAt.isValid()) entries_[i].clearedAt = clock_.now();
+        break;
+    }
 }
 
 QDateTime Transcript::endOf(qsizetype i) const {
     const Entry& e = entries_[i];
-    QDateTime end = e.lastChange.addMSecs(kMaxCueMs);
-    if (i + 1 < entries_.size()) end = qMin(end, qMax(e.start, entries_[i + 1].start));
-    if (e.clearedAt.isValid()) end = qMin(end, qMax(e.start, e.clearedAt));
-    return end;
+    const QDateTime read = qMax(e.start.addMSecs(readingMs(e.text())), e.lastChange.addMSecs(kBaseReadingMs));
+    QDateTime gone;  // when the display let it go: the next caption, or a clear before it
+    for (qsizetype j = i + 1; j < entries_.size() && !gone.isValid(); ++j) gone = entries_[j].start;
+    if (e.clearedAt.isValid() && (!gone.isValid() || e.clearedAt < gone)) gone = e.clearedAt;
+    return gone.isValid() ? qMax(read, gone) : read;
 }
 
 void Transcript::linesCorrected(const QList<qint64>& superseded, const QList<qint64>& replacements) {
-    QList<qsizetype> gone;
+    // The captions all of whose lines were replaced hand over their time on the screen.
+    struct Span {
+        QDateTime start, lastChange, clearedAt, end;
+    };
+    QList<qsizetype> hit;
     for (qint64 id : superseded)
-        if (const qsizetype i = indexOf(id); i >= 0) gone.append(i);
-    if (gone.isEmpty()) return;  // the replaced lines were never timed: the new ones keep their own time
-    std::sort(gone.begin(), gone.end());
-    QList<Entry> old;
-    for (qsizetype i : gone) old.append(entries_[i]);
-    const QDateTime until = endOf(gone.last());
-    for (auto it = gone.rbegin(); it != gone.rend(); ++it) entries_.removeAt(*it);
+        if (const qsizetype i = indexOf(id); i >= 0 && !hit.contains(i)) hit.append(i);
+    std::sort(hit.begin(), hit.end());
+    QList<Span> old;
+    QList<qsizetype> emptied;
+    for (qsizetype i : hit) {
+        Entry& e = entries_[i];
+        const bool timed = e.start.isValid();
+        const Span span{e.start, e.lastChange, e.clearedAt, timed ? endOf(i) : QDateTime()};
+        for (qint64 id : superseded) {
+            const qsizetype k = e.ids.indexOf(id);
+            if (k < 0) continue;
+            e.ids.removeAt(k);
+            e.texts.removeAt(k);
+        }
+        if (!e.ids.isEmpty()) continue;  // partly replaced: the rest keeps its own time
+        emptied.append(i);
+        if (timed) old.append(span);
+    }
+    for (auto it = emptied.rbegin(); it != emptied.rend(); ++it) entries_.removeAt(*it);
+    if (old.isEmpty()) return;  // the replaced lines were never timed: the new ones keep their own time
+
     QList<qsizetype> fresh;
     for (qint64 id : replacements)
-        if (const qsizetype i = indexOf(id); i >= 0) fresh.append(i);
-
+        if (const qsizetype i = indexOf(id); i >= 0 && !fresh.contains(i)) fresh.append(i);
+    std::sort(fresh.begin(), fresh.end());
     if (fresh.size() == old.size()) {
         for (qsizetype j = 0; j < fresh.size(); ++j) {
             Entry& e = entries_[fresh[j]];
@@ -92,16 +150,18 @@ void Transcript::linesCorrected(const QList<qint64>& superseded, const QList<qin
             e.clearedAt = old[j].clearedAt;
         }
     } else if (!fresh.isEmpty()) {
-        // Spread the corrected lines over the time the replaced ones were shown.
+        // Spread the corrected captions over the time the replaced ones were shown.
         const QDateTime from = old.first().start;
-        const qint64 span = qMax<qint64>(0, from.msecsTo(until));
+        const qint64 span = qMax<qint64>(0, from.msecsTo(old.last().end));
         for (qsizetype j = 0; j < fresh.size(); ++j) {
             Entry& e = entries_[fresh[j]];
             e.start = e.lastChange = from.addMSecs(span * j / fresh.size());
             e.clearedAt = {};
         }
     }
-    std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.start < b.start; });
+    std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        return (a.start.isValid() ? a.start : a.lastChange) < (b.start.isValid() ? b.start : b.lastChange);
+    });
 }
 
 void Transcript::clear() {
@@ -115,8 +175,10 @@ QList<Transcript::Cue> Transcript::cues() const {
     QList<Cue> out;
     for (qsizetype i = 0; i < entries_.size(); ++i) {
         const Entry& e = entries_[i];
-        if (!hasVisibleText(e.text)) continue;
-        out.append({origin_.msecsTo(e.start), origin_.msecsTo(endOf(i)), e.text});
+        if (!e.start.isValid()) continue;
+        const QString text = e.text();
+        if (text.isEmpty()) continue;  // its text was taken back after it came
+        out.append({origin_.msecsTo(e.start), origin_.msecsTo(endOf(i)), text});
     }
     return out;
 }
@@ -125,9 +187,11 @@ QString Transcript::toWebVtt() const {
     QString s = QStringLiteral("WEBVTT\n");
     int n = 0;
     for (const Cue& c : cues()) {
+        QStringList lines;
+        for (const QString& l : c.text.split(u'\n')) lines << rubyToVtt(parseRuby(l));
         s += QStringLiteral("\n%1\n%2 --> %3\n%4\n")
                  .arg(++n)
-                 .arg(clockText(c.startMs, u'.'), clockText(c.endMs, u'.'), rubyToVtt(parseRuby(c.text)));
+                 .arg(clockText(c.startMs, u'.'), clockText(c.endMs, u'.'), lines.join(u'\n'));
     }
     return s;
 }
@@ -136,10 +200,15 @@ QString Transcript::toSubRip() const {
     QString s;
     int n = 0;
     for (const Cue& c : cues()) {
+        QStringList lines;
+        // SubRip has no escapes, and players take "<" for the start of a tag ("<b>", "<font>"):
+        // angle brackets are written full-width.
+        for (const QString& l : c.text.split(u'\n'))
+            lines << rubyToPlain(parseRuby(l)).replace(u'<', u'＜').replace(u'>', u'＞');
         if (n > 0) s += QLatin1String("\r\n");
         s += QStringLiteral("%1\r\n%2 --> %3\r\n%4\r\n")
                  .arg(++n)
-                 .arg(clockText(c.startMs, u','), clockText(c.endMs, u','), rubyToPlain(parseRuby(c.text)));
+                 .arg(clockText(c.startMs, u','), clockText(c.endMs, u','), lines.join(QLatin1String("\r\n")));
     }
     return s;
 }
@@ -147,12 +216,14 @@ QString Transcript::toSubRip() const {
 QString Transcript::toText() const {
     QString s;
     for (const Cue& c : cues()) {
+        QStringList lines;
+        for (const QString& l : c.text.split(u'\n')) lines << rubyToPlain(parseRuby(l));
         const qint64 sec = qMax<qint64>(0, c.startMs) / 1000;
         s += QStringLiteral("[%1:%2:%3] %4\n")
                  .arg(sec / 3600)
                  .arg(sec / 60 % 60, 2, 10, QLatin1Char('0'))
                  .arg(sec % 60, 2, 10, QLatin1Char('0'))
-                 .arg(rubyToPlain(parseRuby(c.text)));
+                 .arg(lines.join(u'\n'));
     }
     return s;
 }
