@@ -6,6 +6,7 @@
 #include "net/udp_network.h"
 
 #include <QList>
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QWidget>
 
@@ -60,7 +61,8 @@ struct DesktopStation {
     DesktopDialogs dialogs;
     SystemClipboard clipboard;
     SystemHostTools hostTools;
-    Station station{network, clock, messages, dialogs, clipboard, hostTools, defaultProgramFolder()};
+    QNetworkAccessManager web;
+    Station station{network, clock, messages, dialogs, clipboard, hostTools, defaultProgramFolder(), &web};
 };
 
 }  // namespace App

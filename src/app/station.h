@@ -9,6 +9,7 @@
 #include <QString>
 #include <optional>
 
+class QNetworkAccessManager;
 class QWidget;
 
 namespace Net { class Network; }
@@ -63,6 +64,8 @@ struct Station {
     HostTools& hostTools;
     // Folder of every file the program writes by itself, with a trailing "/".
     QString programFolder;
+    // HTTP out, for online captions. None (tests): nothing is ever posted.
+    QNetworkAccessManager* web = nullptr;
 };
 
 }  // namespace App

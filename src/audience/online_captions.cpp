@@ -5,6 +5,7 @@
 #include "audience/ruby_text.h"
 #include "text/text_filter.h"
 
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <algorithm>
@@ -43,7 +44,7 @@ QString captionText(QStringList lines) {
 }  // namespace
 
 OnlineCaptions::OnlineCaptions(RecordMirror& mirror, const Clock& clock, QObject* parent)
-    : QObject(parent), mirror_(mirror), clock_(clock), net_(this) {
+    : QObject(parent), mirror_(mirror), clock_(clock) {
     timeout_.setSingleShot(true);
     retry_.setSingleShot(true);
     flush_.setSingleShot(true);
@@ -81,7 +82,16 @@ QString OnlineCaptions::wordOf(Kind kind) {
     return QStringLiteral("off");
 }
 
-bool OnlineCaptions::isActive() const { return kind_ != Kind::Off && usable(url_); }
+bool OnlineCaptions::isActive() const { return net_ && kind_ != Kind::Off && usable(url_); }
+
+void OnlineCaptions::setNetwork(QNetworkAccessManager* network) {
+    if (network == net_) return;
+    drop();
+    net_ = network;
+    restart(true);
+    kick();
+    changed();
+}
 
 // ---------------------------------------------------------------------------------------------
 // The requests
@@ -317,7 +327,7 @@ void OnlineCaptions::send() {
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray("Quelta"));
     asking_ = false;
     timedOut_ = false;
-    reply_ = net_.post(request, body(kind_, c.text, c.shownAt));
+    reply_ = net_->post(request, body(kind_, c.text, c.shownAt));
     connect(reply_, &QNetworkReply::finished, this, [this] {
         timeout_.stop();
         QNetworkReply* r = std::exchange(reply_, nullptr);
@@ -335,7 +345,7 @@ void OnlineCaptions::askSeq() {
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray("Quelta"));
     asking_ = true;
     timedOut_ = false;
-    reply_ = net_.get(request);
+    reply_ = net_->get(request);
     connect(reply_, &QNetworkReply::finished, this, [this] {
         timeout_.stop();
         QNetworkReply* r = std::exchange(reply_, nullptr);

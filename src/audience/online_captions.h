@@ -17,9 +17,9 @@
 //   - "youtube": the body is the caption's UTC time "YYYY-MM-DDTHH:MM:SS.mmm", a line break, the
 //     text with its inner line breaks as "<br>", and a line break.
 // At most 1000 captions wait; past that the oldest waiting one is dropped, and the drops are
-// counted (explain()).
+// counted (explain()). Requests go out through the station's network access manager; a station
+// without one (tests) posts nothing.
 #include <QDateTime>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -28,6 +28,7 @@
 #include <deque>
 #include <functional>
 
+class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace Core { class Clock; }
@@ -75,8 +76,11 @@ public:
     Kind kind() const { return kind_; }
     QString url() const { return url_; }
     QString language() const { return language_; }
-    // Posting needs a kind other than off and an http or https address.
+    // Where requests go out; none: nothing is posted.
+    void setNetwork(QNetworkAccessManager* network);
+    // Posting needs a network, a kind other than off and an http or https address.
     bool isActive() const;
+    bool hasNetwork() const { return net_ != nullptr; }
     bool isBusy() const { return reply_ != nullptr; }
     // Milliseconds until the next try while one is due after a failure, else -1.
     int retryInMs() const { return retry_.isActive() ? retry_.remainingTime() : -1; }
@@ -139,7 +143,7 @@ private:
 
     RecordMirror& mirror_;
     const Clock& clock_;
-    QNetworkAccessManager net_;
+    QNetworkAccessManager* net_ = nullptr;
     Kind kind_ = Kind::Off;
     QString url_;
     QString language_ = QString::fromLatin1(kDefaultLanguage);

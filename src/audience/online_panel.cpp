@@ -110,6 +110,7 @@ void OnlinePanel::refresh() {
     if ((retryIn >= 0) != tick_.isActive()) retryIn >= 0 ? tick_.start() : tick_.stop();
 
     if (off) errorLabel_->setText(QStringLiteral("オンライン字幕は送っていません。"));
+    else if (!captions_.hasNetwork()) errorLabel_->setText(QStringLiteral("このステーションからは送信できません。"));
     else if (!captions_.isActive())
         errorLabel_->setText(QStringLiteral("送信先URL（http:// か https:// で始まるもの）を入れてください。"));
     else if (s.lastError.isEmpty()) errorLabel_->setText(QStringLiteral("エラー：なし"));

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
 #include <QTextDocument>
 #include <QTimeZone>
 #include <QtTest>
@@ -43,11 +44,13 @@ struct Rig {
     Core::Record record{&doc};
     FakeClock clock;
     RecordMirror mirror{record};
+    QNetworkAccessManager web;
     OnlineCaptions online{mirror, clock};
     CaptionEndpoint endpoint;
     QStringList explained;
     Rig() {
         record.setText(kStart);
+        online.setNetwork(&web);
         online.setTiming({300, 50, 200});
         QObject::connect(&online, &OnlineCaptions::explain, [this](const QString& l) { explained << l; });
     }
