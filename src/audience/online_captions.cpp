@@ -289,7 +289,7 @@ void OnlineCaptions::restart(bool askSeq) {
 void OnlineCaptions::drop() {
     timeout_.stop();
     if (!reply_) return;
-    QNetworkReply* r = std::exchange(reply_, nullptr);
+    QNetworkReply* r = std::exchange(reply_, nullptr).data();
     r->disconnect(this);
     r->abort();
     r->deleteLater();
@@ -330,7 +330,7 @@ void OnlineCaptions::send() {
     reply_ = net_->post(request, body(kind_, c.text, c.shownAt));
     connect(reply_, &QNetworkReply::finished, this, [this] {
         timeout_.stop();
-        QNetworkReply* r = std::exchange(reply_, nullptr);
+        QNetworkReply* r = std::exchange(reply_, nullptr).data();
         r->deleteLater();
         const int code = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (r->error() == QNetworkReply::NoError && code >= 200 && code < 300) sent();
@@ -348,7 +348,7 @@ void OnlineCaptions::askSeq() {
     reply_ = net_->get(request);
     connect(reply_, &QNetworkReply::finished, this, [this] {
         timeout_.stop();
-        QNetworkReply* r = std::exchange(reply_, nullptr);
+        QNetworkReply* r = std::exchange(reply_, nullptr).data();
         r->deleteLater();
         asking_ = false;
         const int code = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

@@ -20,7 +20,10 @@
 // counted (explain()). Requests go out through the station's network access manager; a station
 // without one (tests) posts nothing.
 #include <QDateTime>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -28,8 +31,6 @@
 #include <deque>
 #include <functional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace Core { class Clock; }
 
@@ -80,8 +81,8 @@ public:
     void setNetwork(QNetworkAccessManager* network);
     // Posting needs a network, a kind other than off and an http or https address.
     bool isActive() const;
-    bool hasNetwork() const { return net_ != nullptr; }
-    bool isBusy() const { return reply_ != nullptr; }
+    bool hasNetwork() const { return !net_.isNull(); }
+    bool isBusy() const { return !reply_.isNull(); }
     // Milliseconds until the next try while one is due after a failure, else -1.
     int retryInMs() const { return retry_.isActive() ? retry_.remainingTime() : -1; }
 
@@ -143,7 +144,7 @@ private:
 
     RecordMirror& mirror_;
     const Clock& clock_;
-    QNetworkAccessManager* net_ = nullptr;
+    QPointer<QNetworkAccessManager> net_;  // a manager that goes takes its replies along
     Kind kind_ = Kind::Off;
     QString url_;
     QString language_ = QString::fromLatin1(kDefaultLanguage);
@@ -151,7 +152,7 @@ private:
     Timing timing_;
 
     std::deque<Caption> queue_;
-    QNetworkReply* reply_ = nullptr;
+    QPointer<QNetworkReply> reply_;
     bool asking_ = false;     // the reply in flight asks for the last seq
     bool timedOut_ = false;
     bool needSeq_ = false;    // ask for the last seq before the next post
