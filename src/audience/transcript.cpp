@@ -31,9 +31,44 @@ Transcript::Transcript(RecordMirror& mirror, const Clock& clock, QObject* parent
     connect(&mirror, &RecordMirror::linesCorrected, this, &Transcript::linesCorrected);
 }
 
+qsizetype Transcript::Entry::lineOf(qint64 id) const {
+    if (id == first) return 0;
+    if (!more) return -1;
+    const auto it = std::find(more->begin(), more->end(), id);
+    return it == more->end() ? -1 : 1 + (it - more->begin());
+}
+
+void Transcript::Entry::add(qint64 id, const QString& text) {
+    if (!more) more = std::make_unique<std::vector<qint64>>();
+    more->push_back(id);
+    lines += u'\n' + text;
+}
+
+void Transcript::Entry::set(qsizetype line, const QString& text) {
+    if (!more) {
+        lines = text;
+        return;
+    }
+    QStringList all = lines.split(u'\n');
+    all[line] = text;
+    lines = all.join(u'\n');
+}
+
+bool Transcript::Entry::remove(qsizetype line) {
+    if (!more || more->empty()) return false;
+    QStringList all = lines.split(u'\n');
+    all.removeAt(line);
+    lines = all.join(u'\n');
+    if (line == 0) first = more->front();
+    more->erase(more->begin() + (line == 0 ? 0 : line - 1));
+    if (more->empty()) more.reset();
+    return true;
+}
+
 QString Transcript::Entry::text() const {
+    if (!more) return hasVisibleText(lines) ? lines : QString();
     QStringList shown;
-    for (const QString& t : texts)
+    for (const QString& t : lines.split(u'\n'))
         if (hasVisibleText(t)) shown << t;
     return shown.join(u'\n');
 }
@@ -44,10 +79,12 @@ qint64 Transcript::readingMs(const QString& text) {
 }
 
 qsizetype Transcript::indexOf(qint64 id) const {
-    for (qsizetype i = entries_.size() - 1; i >= 0; --i)  // the lines that change are the newest
-        if (entries_[i].ids.contains(id)) return i;
+    for (qsizetype i = qsizetype(entries_.size()) - 1; i >= 0; --i)  // the lines that change are the newest
+        if (entries_[size_t(i)].lineOf(id) >= 0) return i;
     return -1;
 }
+
+void Transcript::removeEntry(qsizetype index) { entries_.erase(entries_.begin() + index); }
 
 // A caption gets its start when it first has text to read (an empty line joined to later).
 void Transcript::touched(Entry& e, const QDateTime& now) {
@@ -59,53 +96,52 @@ void Transcript::touched(Entry& e, const QDateTime& now) {
 
 void Transcript::lineAdded(qint64 id, const QString& text, qint64 caption) {
     const QDateTime now = clock_.now();
-    qsizetype at = -1;
-    // Captions come in order of their ids: a newer one than the newest entry is a new entry.
-    if (!entries_.isEmpty() && caption <= entries_.last().caption) {
-        for (qsizetype i = entries_.size() - 1; i >= 0 && at < 0; --i)
-            if (entries_[i].caption == caption) at = i;
-    }
+    // The first line of a caption starts an entry; a further one joins the entry of the line the
+    // caption began with.
+    const qsizetype at = caption == id ? -1 : indexOf(caption);
     if (at < 0) {
-        entries_.append({caption, {}, {}, {}, now, {}});
-        at = entries_.size() - 1;
+        Entry e;
+        e.first = id;
+        e.lines = text;
+        e.lastChange = now;
+        entries_.push_back(std::move(e));
+        touched(entries_.back(), now);
+        return;
     }
-    entries_[at].ids.append(id);
-    entries_[at].texts.append(text);
-    touched(entries_[at], now);
+    Entry& e = entries_[size_t(at)];
+    e.add(id, text);
+    touched(e, now);
 }
 
 void Transcript::lineChanged(qint64 id, const QString& text) {
     const qsizetype i = indexOf(id);
     if (i < 0) return;
-    Entry& e = entries_[i];
-    e.texts[e.ids.indexOf(id)] = text;
+    Entry& e = entries_[size_t(i)];
+    e.set(e.lineOf(id), text);
     touched(e, clock_.now());
 }
 
 void Transcript::lineRemoved(qint64 id) {
     const qsizetype i = indexOf(id);
     if (i < 0) return;
-    Entry& e = entries_[i];
-    const qsizetype k = e.ids.indexOf(id);
-    e.ids.removeAt(k);
-    e.texts.removeAt(k);
-    if (e.ids.isEmpty()) entries_.removeAt(i);
+    Entry& e = entries_[size_t(i)];
+    if (!e.remove(e.lineOf(id))) removeEntry(i);
 }
 
 void Transcript::cleared(qint64) {
     // The caption on the screen at the clear ends there; nothing is taken out.
-    for (qsizetype i = entries_.size() - 1; i >= 0; --i) {
-        if (!entries_[i].start.isValid()) continue;
-        if (!entries_[i].clearedAt.isValid()) entries_[i].clearedAt = clock_.now();
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        if (!it->start.isValid()) continue;
+        if (!it->clearedAt.isValid()) it->clearedAt = clock_.now();
         break;
     }
 }
 
 QDateTime Transcript::endOf(qsizetype i) const {
-    const Entry& e = entries_[i];
+    const Entry& e = entries_[size_t(i)];
     const QDateTime read = qMax(e.start.addMSecs(readingMs(e.text())), e.lastChange.addMSecs(kBaseReadingMs));
     QDateTime gone;  // when the display let it go: the next caption, or a clear before it
-    for (qsizetype j = i + 1; j < entries_.size() && !gone.isValid(); ++j) gone = entries_[j].start;
+    for (size_t j = size_t(i) + 1; j < entries_.size() && !gone.isValid(); ++j) gone = entries_[j].start;
     if (e.clearedAt.isValid() && (!gone.isValid() || e.clearedAt < gone)) gone = e.clearedAt;
     return gone.isValid() ? qMax(read, gone) : read;
 }
@@ -122,20 +158,17 @@ void Transcript::linesCorrected(const QList<qint64>& superseded, const QList<qin
     QList<Span> old;
     QList<qsizetype> emptied;
     for (qsizetype i : hit) {
-        Entry& e = entries_[i];
+        Entry& e = entries_[size_t(i)];
         const bool timed = e.start.isValid();
         const Span span{e.start, e.lastChange, e.clearedAt, timed ? endOf(i) : QDateTime()};
-        for (qint64 id : superseded) {
-            const qsizetype k = e.ids.indexOf(id);
-            if (k < 0) continue;
-            e.ids.removeAt(k);
-            e.texts.removeAt(k);
-        }
-        if (!e.ids.isEmpty()) continue;  // partly replaced: the rest keeps its own time
+        bool left = true;
+        for (qint64 id : superseded)
+            if (const qsizetype k = e.lineOf(id); k >= 0 && left) left = e.remove(k);
+        if (left) continue;  // partly replaced: the rest keeps its own time
         emptied.append(i);
         if (timed) old.append(span);
     }
-    for (auto it = emptied.rbegin(); it != emptied.rend(); ++it) entries_.removeAt(*it);
+    for (auto it = emptied.rbegin(); it != emptied.rend(); ++it) removeEntry(*it);
     if (old.isEmpty()) return;  // the replaced lines were never timed: the new ones keep their own time
 
     QList<qsizetype> fresh;
@@ -144,7 +177,7 @@ void Transcript::linesCorrected(const QList<qint64>& superseded, const QList<qin
     std::sort(fresh.begin(), fresh.end());
     if (fresh.size() == old.size()) {
         for (qsizetype j = 0; j < fresh.size(); ++j) {
-            Entry& e = entries_[fresh[j]];
+            Entry& e = entries_[size_t(fresh[j])];
             e.start = old[j].start;
             e.lastChange = old[j].lastChange;
             e.clearedAt = old[j].clearedAt;
@@ -154,7 +187,7 @@ void Transcript::linesCorrected(const QList<qint64>& superseded, const QList<qin
         const QDateTime from = old.first().start;
         const qint64 span = qMax<qint64>(0, from.msecsTo(old.last().end));
         for (qsizetype j = 0; j < fresh.size(); ++j) {
-            Entry& e = entries_[fresh[j]];
+            Entry& e = entries_[size_t(fresh[j])];
             e.start = e.lastChange = from.addMSecs(span * j / fresh.size());
             e.clearedAt = {};
         }
@@ -173,12 +206,12 @@ bool Transcript::isEmpty() const { return cues().isEmpty(); }
 
 QList<Transcript::Cue> Transcript::cues() const {
     QList<Cue> out;
-    for (qsizetype i = 0; i < entries_.size(); ++i) {
+    for (size_t i = 0; i < entries_.size(); ++i) {
         const Entry& e = entries_[i];
         if (!e.start.isValid()) continue;
         const QString text = e.text();
         if (text.isEmpty()) continue;  // its text was taken back after it came
-        out.append({origin_.msecsTo(e.start), origin_.msecsTo(endOf(i)), text});
+        out.append({origin_.msecsTo(e.start), origin_.msecsTo(endOf(qsizetype(i))), text});
     }
     return out;
 }

@@ -12,6 +12,8 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <vector>
 
 namespace Core { class Clock; }
 
@@ -49,16 +51,23 @@ public:
     void clear();
 
 private:
+    // One caption. Nearly all are one line: the ids of further lines live apart, so that a
+    // session of hours costs one string and a few numbers a caption.
     struct Entry {
-        qint64 caption = 0;
-        QList<qint64> ids;     // the record lines of the caption
-        QStringList texts;
-        QDateTime start;       // when it first had text to read; invalid before
+        qint64 first = 0;                           // id of its first record line
+        std::unique_ptr<std::vector<qint64>> more;  // ids of its further lines, if any
+        QString lines;                              // its record lines, joined by "\n"
+        QDateTime start;                            // when it first had text to read; invalid before
         QDateTime lastChange;
-        QDateTime clearedAt;   // set when the screen was cleared while this was the newest
-        QString text() const;  // the lines with text, joined by "\n"
+        QDateTime clearedAt;                        // the screen was cleared while this was the newest
+        qsizetype lineOf(qint64 id) const;          // -1: not one of its lines
+        void add(qint64 id, const QString& text);
+        void set(qsizetype line, const QString& text);
+        bool remove(qsizetype line);                // false: no line left
+        QString text() const;                       // the lines with text, joined by "\n"
     };
     void lineAdded(qint64 id, const QString& text, qint64 caption);
+    void removeEntry(qsizetype index);
     void lineChanged(qint64 id, const QString& text);
     void lineRemoved(qint64 id);
     void cleared(qint64 afterId);
@@ -68,7 +77,7 @@ private:
     QDateTime endOf(qsizetype index) const;  // when entry `index` leaves the screen
 
     const Clock& clock_;
-    QList<Entry> entries_;  // in order of their start
+    std::vector<Entry> entries_;  // in order of their start
     QDateTime origin_;      // the session's first caption
 };
 
