@@ -55,6 +55,7 @@ public slots:
     void sync();
 
 signals:
+    // A line the audience sees from now on; `caption` is the id of the first line of its caption.
     void lineAdded(qint64 id, const QString& text, qint64 caption);
     void lineChanged(qint64 id, const QString& text);
     void lineRemoved(qint64 id);
