@@ -19,7 +19,11 @@ QString clockText(qint64 ms, QChar fraction) {
         .arg(ms % 1000, 3, 10, QLatin1Char('0'));
 }
 
-bool hasVisibleText(const QString& text) { return !rubyToPlain(parseRuby(text)).trimmed().isEmpty(); }
+bool hasVisibleText(const QString& text) {
+    auto visible = [](const QString& t) { return std::any_of(t.begin(), t.end(), [](QChar c) { return !c.isSpace(); }); };
+    // Most lines hold no markup: no need to parse them (this runs for every line that arrives).
+    return text.contains(u'`') ? visible(rubyToPlain(parseRuby(text))) : visible(text);
+}
 
 }  // namespace
 
