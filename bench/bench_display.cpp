@@ -1,11 +1,15 @@
 // The caption display: one smooth-screen tick at 1920 × 1080, appending a line to a small and to a
 // full record, and the memory of a full record. "memory" as argument prints the memory figure;
-// "crowd" the tick with 300 readers of the audience page against the tick without them.
+// "crowd" the tick with 300 readers of the audience page against the tick without them; "meeting"
+// the tick with online captions posting to a meeting that answers in 200 ms against the tick with
+// them off.
 #include "bench_support.h"
 
 #include "audience_crowd.h"
 #include "audience/reader_pool.h"
+#include "audience/online_captions.h"
 #include "audience/service.h"
+#include "unit/caption_endpoint.h"
 #include "unit/private_network.h"
 
 #include "app/canvas.h"
@@ -13,14 +17,18 @@
 #include "text/cp932.h"
 
 #include <QApplication>
+#include <QNetworkAccessManager>
+#include <QThread>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTimer>
 #include <QTextEdit>
 #include <benchmark/benchmark.h>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <ctime>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -130,6 +138,91 @@ int crowdTickFigure() {
     return 0;
 }
 
+// A meeting's caption endpoint on a thread of its own (its work is not the station's): every
+// answer comes 200 ms late, as from a server far away.
+class Meeting : public QThread {
+public:
+    static constexpr quint16 kPort = 8790;
+    std::atomic<bool> ready{false};
+    std::atomic<int> posts{0};
+
+protected:
+    void run() override {
+        Testing::CaptionEndpoint endpoint;
+        endpoint.answer = [this](const Testing::EndpointRequest& r) {
+            if (r.method == "POST") ++posts;
+            return Testing::EndpointAnswer{200, r.method == "GET" ? QByteArray("0") : QByteArray(), 200};
+        };
+        ready = endpoint.listen(QHostAddress::LocalHost, kPort);
+        exec();
+    }
+};
+
+// Ticks paced as the real timer paces them (30 ms), each with the events that came since handled
+// right after it, so whatever the station's thread does for online captions is counted in the
+// tick it follows. A line arrives every 31 ticks (as fast as the display scrolls lines in), and
+// the screen has lines waiting, so every tick moves it. Processor time of the station's thread
+// per tick, in seconds.
+void pacedTicks(Station& st, int ticks, std::vector<double>& times) {
+    using namespace std::chrono;
+    auto next = steady_clock::now();
+    for (int i = 0; i < ticks; ++i) {
+        next += milliseconds(30);
+        if (i % 31 == 0) st.m.AppendReceivedLine(kLine);
+        const double t0 = threadSeconds();
+        st.m.Timer1Timer();
+        QCoreApplication::processEvents();
+        times.push_back(threadSeconds() - t0);
+        std::this_thread::sleep_until(next);
+    }
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double mean(const std::vector<double>& v) {
+    double sum = 0;
+    for (double t : v) sum += t;
+    return sum / double(v.size());
+}
+
+// The smooth-screen tick with online captions off and on (a meeting answering in 200 ms), in
+// alternating blocks of one run: prints the medians and means in ms, the ratio of the medians,
+// the captions posted and the meeting's posts answered.
+int meetingTickFigure() {
+    Station st;
+    st.fillTo(6000);
+    Meeting meeting;
+    meeting.start();
+    while (!meeting.ready) QThread::msleep(5);
+    QNetworkAccessManager web;
+    Audience::OnlineCaptions& online = st.m.online();
+    online.setNetwork(&web);
+    online.setUrl(QStringLiteral("http://127.0.0.1:%1/closedcaption?id=8812&ns=bench").arg(Meeting::kPort));
+    std::vector<double> off, on, warm;
+    pacedTicks(st, 100, warm);
+    // Short blocks in the order off, on, on, off, off, on …: a drift over the run (the record
+    // grows, the machine does other work) falls on both alike.
+    auto block = [&](bool posting) {
+        online.setKind(posting ? Audience::OnlineCaptions::Kind::Zoom : Audience::OnlineCaptions::Kind::Off);
+        pacedTicks(st, 93, posting ? on : off);
+    };
+    for (int pair = 0; pair < 8; ++pair) {
+        block(pair % 2 == 1);
+        block(pair % 2 == 0);
+    }
+    const qint64 sent = online.status().sent;
+    online.setKind(Audience::OnlineCaptions::Kind::Off);
+    online.setNetwork(nullptr);
+    meeting.quit();
+    meeting.wait();
+    std::printf("%.4f %.4f %.3f %.4f %.4f %lld %d\n", median(off) * 1e3, median(on) * 1e3, median(on) / median(off),
+                mean(off) * 1e3, mean(on) * 1e3, (long long)sent, int(meeting.posts));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,6 +240,16 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         App::installFontSubstitutions();
         return crowdTickFigure();
+    }
+    if (argc > 1 && std::strcmp(argv[1], "meeting") == 0) {
+        // The meeting's endpoint is on loopback: in a network of the benchmark's own.
+        if (!Testing::enterPrivateNetwork()) {
+            std::fprintf(stderr, "bench_display meeting: needs root for a private network namespace\n");
+            return 0;
+        }
+        QApplication app(argc, argv);
+        App::installFontSubstitutions();
+        return meetingTickFigure();
     }
     return Bench::runBenchmarks(argc, argv);
 }

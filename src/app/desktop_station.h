@@ -6,6 +6,7 @@
 #include "net/udp_network.h"
 
 #include <QList>
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QWidget>
 
@@ -63,7 +64,8 @@ struct DesktopStation {
     DesktopDialogs dialogs;
     SystemClipboard clipboard;
     SystemHostTools hostTools;
-    Station station{network, clock, messages, dialogs, clipboard, hostTools, defaultProgramFolder(), userDataFolder()};
+    QNetworkAccessManager web;
+    Station station{network, clock, messages, dialogs, clipboard, hostTools, defaultProgramFolder(), userDataFolder(), &web};
 };
 
 }  // namespace App

@@ -13,6 +13,8 @@
 #include "app/strip_alarm.h"
 #include "app/wastop_monitor.h"
 #include "audience/audience_panel.h"
+#include "audience/online_captions.h"
+#include "audience/online_panel.h"
 #include "audience/service.h"
 #include "messaging/contact_window.h"
 #include "messaging/fkey_memo.h"
@@ -113,7 +115,8 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
 }
 
 Ttalk2e::~Ttalk2e() {
-    delete AudiencePanel;  // it holds the service, which goes with the members
+    delete AudiencePanel;  // they hold the service and the poster, which go with the members
+    delete OnlinePanel;
     RichEdit2->setDocument(paneDocument_);  // the record's document goes before the pane does
 }
 
@@ -270,6 +273,11 @@ void Ttalk2e::buildAuxiliaryPage() {
     audience_ = std::make_unique<Audience::Service>(record(), station_.clock);
     AudiencePanel = page->add(1, new Audience::AudiencePanel(*audience_));
     AudiencePanel->setObjectName(QStringLiteral("AudiencePanel"));
+    online_ = std::make_unique<Audience::OnlineCaptions>(audience_->mirror(), station_.clock);
+    online_->setNetwork(station_.web);
+    online_->setHandEditing([this] { return CheckBox85->isChecked(); });  // correction mode: the record is edited by hand
+    connect(online_.get(), &Audience::OnlineCaptions::explain, this, &Ttalk2e::Log);
+    OnlinePanel = page->add(1, new Audience::OnlinePanel(*online_));
 
     GroupWaStop = page->group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
     Button5 = Form::button(GroupWaStop, "Button5", QStringLiteral("モニター表示"));

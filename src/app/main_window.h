@@ -43,6 +43,8 @@ class QTimer;
 class AuxWindow;
 namespace Audience {
 class AudiencePanel;
+class OnlineCaptions;
+class OnlinePanel;
 class Service;
 }
 class UpDown;
@@ -543,6 +545,8 @@ public:
     // page "補助Ｗ": captions on the audience's own screens (beyond the team's protocol)
     Audience::AudiencePanel* AudiencePanel = nullptr;
     Audience::Service& audience() { return *audience_; }
+    Audience::OnlinePanel* OnlinePanel = nullptr;  // captions posted to a meeting or a stream
+    Audience::OnlineCaptions& online() { return *online_; }
     QPushButton* ButtonTranscript = nullptr;  // "字幕ファイル保存" on the page "保存"
     void ButtonTranscriptClick();
 
@@ -775,6 +779,7 @@ private:
     Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on
+    std::unique_ptr<Audience::OnlineCaptions> online_;  // follows the audience page's mirror; off until switched on
     MemberSlot slots_[kSlots];
     QPointer<TForm12> splash_;
     HotKeyMenu* hotKeys_ = nullptr;

@@ -9,6 +9,7 @@
 #include "app/updown.h"
 #include "app/wastop_monitor.h"
 #include "audience/audience_panel.h"
+#include "audience/online_panel.h"
 #include "messaging/fkey_memo.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
@@ -208,6 +209,10 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     // The audience page: keys of our own, which a station that does not know them skips.
     check(t, 950, AudiencePanel->enabledBox, TrueFalse, u"観客用ページを公開する", u"観客用ページを公開しない");
     edit(t, 951, AudiencePanel->portEdit, Int, u"観客用ページのポート番号");
+    choice(t, 952, u"オンライン字幕の送信先の種類", [this] { return OnlinePanel->kindWord(); },
+           [this](const QString& word) { OnlinePanel->setKindWord(word); });
+    address(t, 953, OnlinePanel->urlEdit, u"オンライン字幕の送信先URL");
+    edit(t, 954, OnlinePanel->languageEdit, Text, u"オンライン字幕の言語");
 }
 
 // Key 166: a name other than the one in force is announced to the user, with the partner page.
@@ -369,6 +374,9 @@ void Ttalk2e::ResetToDefaults() {
     Edit24->setText(QStringLiteral("100"));
     AudiencePanel->enabledBox->setChecked(false);
     AudiencePanel->portEdit->setText(QStringLiteral("8711"));
+    OnlinePanel->setKindWord(QStringLiteral("off"));
+    OnlinePanel->urlEdit->clear();
+    OnlinePanel->languageEdit->setText(QStringLiteral("jp-JP"));
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->resetToDefaults();
     Form5->move(x() + 25, y() + 80);

@@ -50,6 +50,8 @@ void Ttalk2e::SettingsTransferReceived(const QByteArray& text, const QString& fr
     }
     QList<QByteArray> lines;
     for (const QByteArray& l : std::exchange(transferBuffer_, {})) lines << l.mid(Net::Wire::SettingsStart().size());
+    // Where this station's captions go online is its own choice (one station posts): no transfer sets it.
+    lines.removeIf([](const QByteArray& l) { return Settings::keyOf(l) >= 952 && Settings::keyOf(l) <= 954; });
     ApplySettings(lines);
 }
 

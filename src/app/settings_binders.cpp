@@ -43,6 +43,21 @@ void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text) {
     t.add(std::move(e));
 }
 
+void address(KeyTable& t, int key, QLineEdit* field, QStringView text) {
+    Entry e = entry(key, Kind::Text, text);
+    e.valueToLastColon = true;
+    e.read = [field] { return Cp932::encode(field->text()); };
+    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
+    t.add(std::move(e));
+}
+
+void choice(KeyTable& t, int key, QStringView text, std::function<QString()> get, std::function<void(const QString&)> set) {
+    Entry e = entry(key, Kind::Text, text);
+    e.read = [get] { return Cp932::encode(get()); };
+    e.apply = [set](QByteArrayView v) { set(Cp932::decode(v)); };
+    t.add(std::move(e));
+}
+
 void number(KeyTable& t, int key, QStringView text, std::function<int()> get, std::function<void(int)> set) {
     Entry e = entry(key, Kind::Int, text);
     e.read = [get] { return Settings::fromInt(get()); };

@@ -27,6 +27,11 @@ QByteArray comment(QStringView text);
 void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off = {});
 // An edit field's text (Kind::Text) or number (Kind::Int, written as the field holds it).
 void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text);
+// An edit field holding a web address: its value runs to the line's last colon, so the address's
+// own colons stay in it.
+void address(KeyTable& t, int key, QLineEdit* field, QStringView text);
+// A word kept elsewhere than in an edit field (the item chosen in a list, say).
+void choice(KeyTable& t, int key, QStringView text, std::function<QString()> get, std::function<void(const QString&)> set);
 // A number kept elsewhere than in an edit field.
 void number(KeyTable& t, int key, QStringView text, std::function<int()> get, std::function<void(int)> set);
 // A Windows colour value (0x00BBGGRR, negative for a system colour).

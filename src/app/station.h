@@ -9,6 +9,7 @@
 #include <QString>
 #include <optional>
 
+class QNetworkAccessManager;
 class QWidget;
 
 namespace Net { class Network; }
@@ -67,6 +68,8 @@ struct Station {
     // termination signal, the end of the desktop session): the user's data folder, with "/".
     // Empty: nowhere else.
     QString rescueFolder = {};
+    // HTTP out, for online captions. None (tests): nothing is ever posted.
+    QNetworkAccessManager* web = nullptr;
 };
 
 }  // namespace App

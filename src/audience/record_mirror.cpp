@@ -65,7 +65,17 @@ RecordMirror::RecordMirror(Core::Record& record, QObject* parent) : QObject(pare
 
 void RecordMirror::readAll(Tail& tail, int n) {
     lines_.clear();
-    for (int k = n - 1; k >= 0; --k) lines_.push_back({nextId_++, tail.at(k)});
+    for (int k = n - 1; k >= 0; --k) {
+        lines_.push_back({nextId_, tail.at(k)});
+        lines_.back().caption = nextId_++;
+    }
+}
+
+bool RecordMirror::onlyFillerBefore(std::size_t index) const {
+    if (index > 0 && lines_[index - 1].shown != Shown::Filler) return false;  // the usual answer, at once
+    for (std::size_t i = 0; i < index; ++i)
+        if (lines_[i].shown != Shown::Filler) return false;
+    return true;
 }
 
 void RecordMirror::markLeadingFiller() {
@@ -134,7 +144,7 @@ void RecordMirror::emitShown(Line& line, const QString& text) {
     case Shown::Filler:
         if (!text.isEmpty()) {  // text joined to an empty line: now it is a caption line
             line.shown = Shown::Yes;
-            emit lineAdded(line.id, text);
+            emit lineAdded(line.id, text, line.caption);
         }
         break;
     case Shown::Superseded:
@@ -145,10 +155,15 @@ void RecordMirror::emitShown(Line& line, const QString& text) {
 void RecordMirror::apply(Tail& tail, int removed, int added) {
     const int m = int(lines_.size());
     const int paired = qMin(removed, added);
+    // New lines of one change are one caption; when the change also joined text to the line
+    // before them, they belong to that line's caption.
+    qint64 caption = 0;
     for (int i = 0; i < paired; ++i) {
         Line& line = lines_[size_t(m - removed + i)];
         const QString& text = tail.at(added - 1 - i);
-        if (line.text != text) emitShown(line, text);
+        if (line.text == text) continue;
+        emitShown(line, text);
+        if (i == paired - 1 && line.shown == Shown::Yes) caption = line.caption;
     }
     if (removed > added) {
         const auto first = lines_.begin() + (m - removed + paired);
@@ -158,9 +173,16 @@ void RecordMirror::apply(Tail& tail, int removed, int added) {
         lines_.erase(first, lines_.end());
         for (qint64 id : gone) emit lineRemoved(id);
     }
+    if (caption == 0) caption = nextId_;
+    // While the copy reaches the record's start and holds nothing but filler, the empty lines and
+    // filler texts that arrive are filler too (a station fills its record after the mirror is made).
+    const bool fromStart = m - removed + added == tail.count();
     for (int i = paired; i < added; ++i) {
-        lines_.push_back({nextId_++, tail.at(added - 1 - i)});
-        emit lineAdded(lines_.back().id, lines_.back().text);
+        Line line{nextId_++, tail.at(added - 1 - i)};
+        line.caption = caption;
+        if (fromStart && isFiller(line.text) && onlyFillerBefore(lines_.size())) line.shown = Shown::Filler;
+        lines_.push_back(line);
+        if (line.shown == Shown::Yes) emit lineAdded(line.id, line.text, line.caption);
     }
 }
 

@@ -26,6 +26,9 @@ public:
         QString text;              // as in the record, ruby markup included
         Shown shown = Shown::Yes;  // leading filler and lines replaced by a correction are not shown
         bool clearedAfter = false; // the screen was cleared after this line
+        // The first line of the caption this line belongs to: one change of the record that adds
+        // several lines (a line typed with Ctrl+Enter breaks) is one caption.
+        qint64 caption = 0;
     };
 
     static constexpr int kCapacity = 400;  // record lines kept
@@ -52,7 +55,8 @@ public slots:
     void sync();
 
 signals:
-    void lineAdded(qint64 id, const QString& text);
+    // A line the audience sees from now on; `caption` is the id of the first line of its caption.
+    void lineAdded(qint64 id, const QString& text, qint64 caption);
     void lineChanged(qint64 id, const QString& text);
     void lineRemoved(qint64 id);
     void cleared(qint64 afterId);  // 0: before any line
@@ -65,6 +69,7 @@ private:
     void readAll(Tail& tail, int n);
     void apply(Tail& tail, int removed, int added);
     void markLeadingFiller();
+    bool onlyFillerBefore(std::size_t index) const;
     void trim();
     void emitShown(Line& line, const QString& text);
 

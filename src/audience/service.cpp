@@ -54,8 +54,8 @@ void refuse(QHttpServerResponder& r, const QHttpServerRequest& request) {
               {{"Allow", "GET, HEAD"}});
 }
 
-QByteArray pageBytes() {
-    QFile f(QStringLiteral(":/audience/page.html"));
+QByteArray pageBytes(const QString& name = QStringLiteral("page.html")) {
+    QFile f(QStringLiteral(":/audience/") + name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -122,6 +122,12 @@ void Service::stop() {
 void Service::route() {
     server_->route("/", [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
         servePage(request, responder);
+    });
+    // The newest lines alone on a transparent page, for a streaming program's browser source.
+    server_->route("/overlay", [](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+        if (!readable(request)) return refuse(responder, request);
+        reply(responder, request, Status::Ok, "text/html; charset=utf-8", pageBytes(QStringLiteral("overlay.html")),
+              {{"Content-Security-Policy", kPolicy}, {"Referrer-Policy", "no-referrer"}});
     });
     server_->route("/events", [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
         serveEvents(request, responder);

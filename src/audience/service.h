@@ -5,6 +5,8 @@
 // display: nothing a browser sends changes the station. Nothing here touches the team's protocol.
 //
 //   GET /                 the page (no outside scripts, fonts or styles)
+//   GET /overlay          the newest lines on a transparent page, for a streaming program's
+//                         browser source (?lines= how many, default 2; ?size= pixels, default 48)
 //   GET /events           text/event-stream (see EventLog)
 //   GET /transcript.vtt   the transcript as WebVTT
 //   GET /transcript.txt   the transcript as plain text

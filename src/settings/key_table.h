@@ -22,6 +22,7 @@ struct Entry {
     std::function<QByteArray()> read;           // control -> value (absent: never written)
     std::function<void(QByteArrayView)> apply;  // through the control's setter, so its handler runs
     QByteArray commentThird;                    // Digit (868) only: the comment of the value "1"
+    bool valueToLastColon = false;              // the value runs to the line's last colon (a web address)
 };
 
 // Keys live in 000…998 (999 is the header). A key may be added once: a second entry for it is

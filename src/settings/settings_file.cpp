@@ -125,8 +125,7 @@ ApplyResult ApplySettings(const KeyTable& table, const QList<QByteArray>& lines,
         const QByteArrayView line = lines[i];
         // Fields are split at every ":" byte: code page 932 never uses 0x3A as a trail byte.
         const QByteArrayView keyField = fieldAt(line, 0);
-        const QByteArrayView value = keyField.size() < line.size() ? fieldAt(line, keyField.size() + 1)
-                                                                   : QByteArrayView();
+        QByteArrayView value = keyField.size() < line.size() ? fieldAt(line, keyField.size() + 1) : QByteArrayView();
         const std::optional<qint32> key = toInt(keyField);
         if (!key) {
             result.error = ApplyError{int(i + 1), lines[i], ApplyError::Cause::Key};
@@ -134,6 +133,10 @@ ApplyResult ApplySettings(const KeyTable& table, const QList<QByteArray>& lines,
         }
         const Entry* entry = table.find(*key);
         if (!entry) continue;
+        if (entry->valueToLastColon && keyField.size() < line.size()) {
+            const qsizetype from = keyField.size() + 1, last = line.lastIndexOf(':');
+            value = last >= from ? line.sliced(from, last - from) : line.sliced(from);
+        }
         if (*key == kGroupKey && value.isEmpty()) continue;  // an empty group keeps the current one
         if ((entry->kind == Kind::Int || entry->kind == Kind::Colour) && !toInt(value)) {
             result.error = ApplyError{int(i + 1), lines[i], ApplyError::Cause::Value};
@@ -144,6 +147,11 @@ ApplyResult ApplySettings(const KeyTable& table, const QList<QByteArray>& lines,
         ++result.applied;
     }
     return result;
+}
+
+int keyOf(QByteArrayView line) {
+    const std::optional<qint32> key = toInt(fieldAt(line, 0));
+    return key ? *key : -1;
 }
 
 QString describe(const ApplyError& error) {

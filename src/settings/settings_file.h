@@ -52,8 +52,12 @@ using ExplainSink = std::function<void(const QString&)>;
 
 // Checks the header, then applies each record in file order through its entry: unknown keys are
 // skipped, a later line with the same key wins, 802 with an empty value is ignored, a line
-// without a colon has an empty value. `lines` must not change while it runs.
+// without a colon has an empty value. An entry marked `valueToLastColon` takes everything between
+// the line's first and last colon (all the rest when there is no second colon). `lines` must not change while it runs.
 ApplyResult ApplySettings(const KeyTable& table, const QList<QByteArray>& lines, const ExplainSink& explain = {});
+
+// The key of a record line, or -1 when its first field is not a decimal integer.
+int keyOf(QByteArrayView line);
 
 // The one message a window shows for an ApplyError, naming the line.
 QString describe(const ApplyError& error);

@@ -1,15 +1,21 @@
 // The audience page wired into a station: what the display does reaches the page's stream and the
 // transcript (a correction batch replaces the lines it corrects, a screen clear empties the page's
-// screen), its keys in the settings file, and the transcript saved from the page "保存".
+// screen), its keys in the settings file, and the transcript saved from the page "保存". Online
+// captions likewise: their group on the page "補助Ｗ", their keys, and what a transfer may not set.
 #include "support/lan.h"
 
+#include "app/fonts.h"
 #include "audience/audience_panel.h"
 #include "audience/event_log.h"
+#include "audience/online_captions.h"
+#include "audience/online_panel.h"
+#include "audience/record_mirror.h"
 #include "audience/service.h"
 #include "audience/transcript.h"
 #include "net/caption_protocol.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +29,8 @@ private slots:
     void initTestCase() { App::installFontSubstitutions(); }
     void displayReachesStreamAndTranscript();
     void keysAndSavedTranscript();
+    void startsWithoutCaptionsAndKeepsABrokenLineWhole();
+    void onlineCaptionKeys();
 };
 
 void AudienceStationTest::displayReachesStreamAndTranscript() {
@@ -76,6 +84,70 @@ void AudienceStationTest::keysAndSavedTranscript() {
     const QString text = QString::fromUtf8(vtt.readAll());
     QVERIFY(text.startsWith(QStringLiteral("WEBVTT")));
     QVERIFY(text.contains(QStringLiteral("録画に付ける行")));
+}
+
+// A station that has just started has shown no caption: its page and transcript are empty (the
+// record's filler is no caption), and a line typed with Ctrl+Enter is one cue with its break.
+void AudienceStationTest::startsWithoutCaptionsAndKeepsABrokenLineWhole() {
+    PairedLan p;
+    Audience::Service& page = p.b.main->audience();
+    QVERIFY(page.mirror().shownTail(Audience::EventLog::kSnapshotLines).isEmpty());
+    QVERIFY(!page.events().snapshot().contains("\"r\""));
+    QVERIFY(page.transcript().isEmpty());
+    p.a.main->SendLine(sj(u"上の行\r\n下の行"));
+    p.lan.net.deliverAll();
+    p.b.clock.time = p.b.clock.time.addSecs(3);
+    p.a.main->SendLine(sj(u"次の字幕"));
+    p.lan.net.deliverAll();
+    const QList<Audience::Transcript::Cue> cues = page.transcript().cues();
+    QCOMPARE(cues.size(), 2);
+    QCOMPARE(cues[0].text, QStringLiteral("上の行\n下の行"));
+    QCOMPARE(cues[0].startMs, 0);
+    QCOMPARE(cues[0].endMs, 3000);
+    QCOMPARE(cues[1].startMs, 3000);
+}
+
+void AudienceStationTest::onlineCaptionKeys() {
+    PairedLan p;
+    Audience::OnlinePanel* panel = p.a.main->OnlinePanel;
+    QVERIFY(panel);
+    QCOMPARE(panel->title(), QStringLiteral("オンライン字幕"));
+    QVERIFY(p.a.main->findChild<Audience::OnlinePanel*>()->isVisibleTo(p.a.main->findChild<QWidget*>(QStringLiteral("TabSheet2"))));
+    // Off by default, written after the audience page's keys.
+    QList<QByteArray> lines = p.a.main->WriteSettings();
+    const qsizetype at = lines.indexOf("951:8711:" + sj(u"観客用ページのポート番号"));
+    QVERIFY(at > 0);
+    QCOMPARE(lines.mid(at + 1, 3), (QList<QByteArray>{"952:off:" + sj(u"オンライン字幕の送信先の種類"),
+                                                      "953::" + sj(u"オンライン字幕の送信先URL"),
+                                                      "954:jp-JP:" + sj(u"オンライン字幕の言語")}));
+    // An address with colons of its own comes back whole.
+    const QString url = QStringLiteral("https://wmcc.zoom.us:443/closedcaption?id=9&ns=a%3Ab&signature=c%2Cd");
+    panel->setKindWord(QStringLiteral("zoom"));
+    panel->urlEdit->setText(url);
+    panel->languageEdit->setText(QStringLiteral("en-US"));
+    lines = p.a.main->WriteSettings();
+    QVERIFY(lines.contains("953:" + url.toLatin1() + ':' + sj(u"オンライン字幕の送信先URL")));
+    QVERIFY(p.b.main->ApplySettings(lines));
+    QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Zoom);
+    QCOMPARE(p.b.main->online().url(), url);
+    QCOMPARE(p.b.main->online().language(), QStringLiteral("en-US"));
+    QCOMPARE(p.b.main->OnlinePanel->kindBox->currentData().toString(), QStringLiteral("zoom"));
+    // A test station has no way out to the web: it never posts (the real program's do).
+    QVERIFY(!p.b.main->online().hasNetwork());
+    QVERIFY(!p.b.main->online().isActive());
+    // One station posts: a transfer from a member sets the display, never where captions go online.
+    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + sj(u"952:youtube:種類"),
+                                    Net::Wire::SettingsStart() + "953:http://192.168.1.10:8080/cc?cid=x:" + sj(u"URL"),
+                                    Net::Wire::SettingsStart() + sj(u"009:30:表示部のフォントサイズ")});
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Zoom);
+    QCOMPARE(p.b.main->online().url(), url);
+    QCOMPARE(Fonts::points(p.b.main->RichEdit2->font()), 30);
+    // Back to the defaults: off, no address, Japanese.
+    p.b.main->ResetToDefaults();
+    QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Off);
+    QCOMPARE(p.b.main->online().url(), QString());
+    QCOMPARE(p.b.main->online().language(), QStringLiteral("jp-JP"));
 }
 
 QTEST_MAIN(AudienceStationTest)

@@ -1,8 +1,11 @@
 // The audience page in a real browser: a station's display record and its audience service in a
 // network namespace of the test's own (root only; skipped otherwise), and headless Chromium in the
-// same namespace, driven over its DevTools protocol. A line that arrives shows on the page, with
-// its ruby; an undo takes it away; after the station was away the page reconnects by itself and
-// catches up. With QUELTA_SCREENSHOTS=<folder> it also takes the phone-sized screenshots.
+// same namespace, driven over its DevTools protocol. Before the first caption the page shows its
+// hint and nothing of the record's filler; a line that arrives shows on the page, with its ruby;
+// an undo takes it away; after the station was away the page reconnects by itself and catches up;
+// what a snapshot brings is not live for a screen reader; the header wraps on a narrow screen. The
+// overlay page shows the newest lines on a transparent background. With
+// QUELTA_SCREENSHOTS=<folder> it also takes the screenshots.
 #include "../unit/http_client.h"
 #include "../unit/private_network.h"
 
@@ -91,37 +94,33 @@ private slots:
         }
     }
     void pageShowsTheDisplayLive();
+    void overlayShowsTheNewestLines();
 
 private:
+    // Starts the browser on `url` (once per test) and connects to its page.
+    bool open(DevTools& tools, const QString& url, int width, int height);
     bool isolated_;
     QString browser_;
     QProcess chromium_;
+    QTemporaryDir profile_;
 };
 
-void AudienceSystemTest::pageShowsTheDisplayLive() {
-    QTextDocument doc;
-    Core::Record record(&doc);
-    record.setText(QStringLiteral("文先頭　\n") + QString(19, u'\n'));
-    SystemClock clock;
-    Service service(record, clock);
-    QVERIFY2(service.setEnabled(true), qPrintable(service.errorString()));
-    for (const char* l : {"本日は要約筆記の研修会にお越しいただきありがとうございます。",
-                          "講師は山田先生です。", "まず、聞こえの仕組みからお話しします。"})
-        record.addLine(QString::fromUtf8(l));
-
-    QTemporaryDir profile;
+bool AudienceSystemTest::open(DevTools& tools, const QString& url, int width, int height) {
+    if (chromium_.state() != QProcess::NotRunning) {
+        chromium_.kill();
+        chromium_.waitForFinished(5000);
+    }
     chromium_.setStandardOutputFile(QProcess::nullDevice());
     chromium_.setStandardErrorFile(QProcess::nullDevice());  // it complains of the missing D-Bus
     chromium_.start(browser_, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                                "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                               "--hide-scrollbars", "--user-data-dir=" + profile.path(),
-                               QStringLiteral("--remote-debugging-port=%1").arg(kDevToolsPort), "--window-size=412,915",
-                               service.pageAddress(QStringLiteral("127.0.0.1"))});
-    QVERIFY(chromium_.waitForStarted(10000));
-
+                               "--hide-scrollbars", "--user-data-dir=" + profile_.path(),
+                               QStringLiteral("--remote-debugging-port=%1").arg(kDevToolsPort),
+                               QStringLiteral("--window-size=%1,%2").arg(width).arg(height), url});
+    if (!chromium_.waitForStarted(10000)) return false;
     // The page's DevTools address.
     QString target;
-    QVERIFY(QTest::qWaitFor(
+    const bool found = QTest::qWaitFor(
         [&] {
             const Testing::HttpReply list = Testing::fetch(kDevToolsPort, Testing::get("/json/list"));
             for (const QJsonValue& t : QJsonDocument::fromJson(list.body).array())
@@ -129,16 +128,49 @@ void AudienceSystemTest::pageShowsTheDisplayLive() {
                     target = t["webSocketDebuggerUrl"].toString();
             return !target.isEmpty();
         },
-        30000));
+        30000);
+    if (!found) return false;
     QUrl socketUrl(target);  // made from our Host header, which names no port
     socketUrl.setPort(kDevToolsPort);
-    DevTools tools;
-    QVERIFY(tools.connect(socketUrl.toString()));
+    if (!tools.connect(socketUrl.toString())) return false;
     tools.call("Emulation.setDeviceMetricsOverride",
-               {{"width", 412}, {"height", 915}, {"deviceScaleFactor", 1}, {"mobile", true}});
+               {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", width < 600}});
+    return true;
+}
 
-    // The lines shown before the page was opened are caught up with.
+void AudienceSystemTest::pageShowsTheDisplayLive() {
+    QTextDocument doc;
+    Core::Record record(&doc);
+    SystemClock clock;
+    Service service(record, clock);
+    record.setText(QStringLiteral("文先頭　\n") + QString(19, u'\n'));  // as a station fills it, after
+    QVERIFY2(service.setEnabled(true), qPrintable(service.errorString()));
+    DevTools tools;
+    QVERIFY(open(tools, service.pageAddress(QStringLiteral("127.0.0.1")), 412, 915));
+
+    // No caption yet: the hint, and nothing of the record's filler.
+    QVERIFY(tools.waitUntil("document.getElementById('state').textContent === '受信中'"));
+    QCOMPARE(tools.evaluate("String(document.querySelectorAll('main p[data-id]').length)"), QStringLiteral("0"));
+    QCOMPARE(tools.evaluate("String(!document.getElementById('hint').hidden && "
+                            "document.getElementById('hint').getBoundingClientRect().height > 0)"),
+             QStringLiteral("true"));
+    QCOMPARE(tools.evaluate("document.getElementById('hint').textContent"), QStringLiteral("字幕が始まるとここに表示されます。"));
+    QVERIFY(!tools.evaluate("document.body.textContent").contains(QStringLiteral("文先頭")));
+    for (const char* l : {"本日は要約筆記の研修会にお越しいただきありがとうございます。",
+                          "講師は山田先生です。", "まず、聞こえの仕組みからお話しします。"})
+        record.addLine(QString::fromUtf8(l));
     QVERIFY(tools.waitUntil("document.querySelectorAll('main p[data-id]').length === 3"));
+    QVERIFY(tools.waitUntil("document.getElementById('hint').hidden"));
+    // Lines that arrive are live for a screen reader; what a snapshot brings (a reload here, a
+    // restarted station, a reader who was away too long) is not read out again.
+    QCOMPARE(tools.evaluate("String(document.querySelectorAll('#news p[data-id]').length)"), QStringLiteral("3"));
+    QCOMPARE(tools.evaluate("document.getElementById('news').getAttribute('aria-live')"), QStringLiteral("polite"));
+    tools.call("Page.reload");
+    QVERIFY(tools.waitUntil("document.querySelectorAll('#history p[data-id]').length === 3"));
+    QCOMPARE(tools.evaluate("String(document.querySelectorAll('#news p[data-id]').length)"), QStringLiteral("0"));
+    QCOMPARE(tools.evaluate("String(document.querySelector('[aria-live] #history, #history[aria-live], "
+                            "#captions[aria-live]') === null)"),
+             QStringLiteral("true"));
     QVERIFY(tools.waitUntil("document.getElementById('state').textContent === '受信中'"));
     QCOMPARE(service.readers().count(), 1);
 
@@ -147,6 +179,7 @@ void AudienceSystemTest::pageShowsTheDisplayLive() {
     QVERIFY(tools.waitUntil("document.querySelector('main p.newest').textContent.startsWith('聴覚')"));
     QCOMPARE(tools.evaluate("document.querySelector('main p.newest ruby').firstChild.textContent"), QStringLiteral("聴覚"));
     QCOMPARE(tools.evaluate("document.querySelector('main p.newest rt').textContent"), QStringLiteral("ちょうかく"));
+    QCOMPARE(tools.evaluate("document.querySelector('main p.newest').parentElement.id"), QStringLiteral("news"));
 
     // An undo takes it away again; a line that follows takes its place.
     record.removeLastLine();
@@ -205,6 +238,85 @@ void AudienceSystemTest::pageShowsTheDisplayLive() {
     record.addLine(QStringLiteral("また後を追います。"));
     QVERIFY(tools.waitUntil("document.querySelector('main p.newest').textContent === 'また後を追います。' && "
                             "document.querySelector('main p.newest').getBoundingClientRect().bottom <= window.innerHeight"));
+
+    // A narrow phone zoomed in (240 CSS pixels): the header's buttons wrap to a second row instead
+    // of running off the screen, and nothing scrolls sideways.
+    tools.call("Emulation.setDeviceMetricsOverride",
+               {{"width", 240}, {"height", 640}, {"deviceScaleFactor", 1}, {"mobile", true}});
+    QVERIFY(tools.waitUntil("window.innerWidth === 240"));
+    QTest::qWait(200);
+    QCOMPARE(tools.evaluate("String([...document.querySelectorAll('header > *')]"
+                            ".every(e => e.getBoundingClientRect().right <= innerWidth + 0.5))"),
+             QStringLiteral("true"));
+    QCOMPARE(tools.evaluate("String(document.documentElement.scrollWidth <= innerWidth)"), QStringLiteral("true"));
+    QCOMPARE(tools.evaluate("String(document.querySelector('header').offsetHeight > "
+                            "1.6 * document.getElementById('larger').offsetHeight)"),
+             QStringLiteral("true"));
+    if (!shots.isEmpty()) QVERIFY(tools.screenshot(QDir(shots).filePath(QStringLiteral("audience-narrow.png"))));
+}
+
+// The overlay for a streaming program's browser source: the newest lines alone, white with a dark
+// outline on a transparent page, following the same stream as the page.
+void AudienceSystemTest::overlayShowsTheNewestLines() {
+    QTextDocument doc;
+    Core::Record record(&doc);
+    SystemClock clock;
+    Service service(record, clock);
+    record.setText(QStringLiteral("文先頭　\n") + QString(19, u'\n'));
+    for (const char* l : {"一行目の字幕です。", "二行目の字幕です。", "三行目の字幕です。"}) record.addLine(QString::fromUtf8(l));
+    QVERIFY2(service.setEnabled(true), qPrintable(service.errorString()));
+    DevTools tools;
+    const QString overlay = service.pageAddress(QStringLiteral("127.0.0.1")) + QStringLiteral("overlay");
+    QVERIFY(open(tools, overlay + QStringLiteral("?lines=2&size=40"), 1280, 720));
+    const QString shown = QStringLiteral("[...document.querySelectorAll('#captions p')].map(p => p.textContent).join('|')");
+    QVERIFY(tools.waitUntil(shown + " === '二行目の字幕です。|三行目の字幕です。'"));
+    QCOMPARE(service.readers().count(), 1);
+    // Transparent, white letters with a dark outline, in the size asked for.
+    QCOMPARE(tools.evaluate("getComputedStyle(document.documentElement).backgroundColor + ' ' + "
+                            "getComputedStyle(document.body).backgroundColor"),
+             QStringLiteral("rgba(0, 0, 0, 0) rgba(0, 0, 0, 0)"));
+    const QString style = QStringLiteral("getComputedStyle(document.querySelector('#captions p'))");
+    QCOMPARE(tools.evaluate(style + ".color"), QStringLiteral("rgb(255, 255, 255)"));
+    QCOMPARE(tools.evaluate(style + ".fontSize"), QStringLiteral("40px"));
+    QCOMPARE(tools.evaluate(style + ".webkitTextStrokeColor"), QStringLiteral("rgba(0, 0, 0, 0.9)"));
+    QCOMPARE(tools.evaluate("String(parseFloat(" + style + ".webkitTextStrokeWidth) >= 4)"), QStringLiteral("true"));
+    QCOMPARE(tools.evaluate("String(document.querySelector('#captions').getBoundingClientRect().bottom > innerHeight * 0.9)"),
+             QStringLiteral("true"));
+
+    // New lines push the oldest out; an empty line is no line here; an undo brings the one before back.
+    record.addLine(QStringLiteral("`rちょうかく`s聴覚の話です。"));
+    QVERIFY(tools.waitUntil(shown + " === '三行目の字幕です。|聴覚ちょうかくの話です。'"));
+    QCOMPARE(tools.evaluate("document.querySelector('#captions rt').textContent"), QStringLiteral("ちょうかく"));
+    record.addLine(QString());
+    QTest::qWait(300);
+    QCOMPARE(tools.evaluate(shown), QStringLiteral("三行目の字幕です。|聴覚ちょうかくの話です。"));
+    record.removeLastLine();
+    record.removeLastLine();
+    QVERIFY(tools.waitUntil(shown + " === '二行目の字幕です。|三行目の字幕です。'"));
+    // A screen clear empties it until the next line.
+    service.mirror().screenCleared();
+    QVERIFY(tools.waitUntil(shown + " === ''"));
+    record.addLine(QStringLiteral("消した後の字幕です。"));
+    QVERIFY(tools.waitUntil(shown + " === '消した後の字幕です。'"));
+    record.addLine(QStringLiteral("本日はご清聴ありがとうございました。"));
+
+    // Three lines at another size: the page catches up on its own when it opens.
+    tools.call("Page.navigate", {{"url", overlay + QStringLiteral("?lines=3&size=60")}});
+    QVERIFY(tools.waitUntil(shown + " === '消した後の字幕です。|本日はご清聴ありがとうございました。'"));
+    QCOMPARE(tools.evaluate(style + ".fontSize"), QStringLiteral("60px"));
+    record.addLine(QStringLiteral("次回は来月です。"));
+    QVERIFY(tools.waitUntil("document.querySelectorAll('#captions p').length === 3"));
+
+    const QString shots = qEnvironmentVariable("QUELTA_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        // As a streaming program lays it over a picture: a stand-in sky and field behind it.
+        tools.call("Page.navigate", {{"url", overlay + QStringLiteral("?lines=2&size=48")}});
+        QVERIFY(tools.waitUntil("document.querySelectorAll('#captions p').length === 2"));
+        tools.evaluate("document.documentElement.style.background = "
+                       "'linear-gradient(#86a9c9 0%, #dfe9f1 55%, #8fae6a 56%, #4f6f35 100%)'");
+        QTest::qWait(300);
+        QVERIFY(tools.screenshot(QDir(shots).filePath(QStringLiteral("overlay.png"))));
+    }
 }
 
 int main(int argc, char** argv) {

@@ -13,6 +13,9 @@
 #include "support/file_size_limit.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -146,6 +149,8 @@ private slots:
     void editInsideTheScreenIsAChange();
     void unrecognisableRecordStartsOver();
     void mirrorStaysBounded();
+    void fillerOfARecordFilledLaterIsNoCaption();
+    void linesOfOneChangeAreOneCaption();
 
     void reconnectGetsOnlyWhatItMissed();
     void snapshotHoldsTheLastTwoHundredLines();
@@ -153,6 +158,7 @@ private slots:
     void cueTimesFollowTheClock();
     void correctedCuesTakeTheOldTimes();
     void transcriptFormats();
+    void transcriptPlaysInFfmpeg();
     void saveWritesBothFilesOrNothing();
 
     void qrCodeHasItsFinderPatterns();
@@ -351,6 +357,60 @@ void AudienceTest::mirrorStaysBounded() {
     QCOMPARE(rig.page.texts().last(), QStringLiteral("行%1").arg(RecordMirror::kCapacity + 48));
 }
 
+// A station makes its audience page before it fills the record with its filler: the filler and
+// the empty lines before the first caption are no captions, however the record got them.
+void AudienceTest::fillerOfARecordFilledLaterIsNoCaption() {
+    QTextDocument doc;
+    Core::Record record(&doc);
+    RecordMirror mirror(record);
+    EventLog log(mirror);
+    QSignalSpy added(&mirror, &RecordMirror::lineAdded);
+    record.setText(kStart);
+    record.addLine(QString());  // blank sends before anything was said
+    record.addLine(QString());
+    QCOMPARE(added.size(), 0);
+    QVERIFY(mirror.shownTail(EventLog::kSnapshotLines).isEmpty());
+    Page page;
+    page.take(log.catchUp({}));
+    QCOMPARE(page.texts(), QStringList());
+    record.addLine(QStringLiteral("最初の字幕"));
+    record.addLine(QString());  // after a caption an empty line is a line of the display
+    QCOMPARE(added.size(), 2);
+    Page later;
+    later.take(log.catchUp({}));
+    QCOMPARE(later.texts(), (QStringList{"最初の字幕", ""}));
+    // Text joined to a leading empty line (blank-line-only mode) makes it a caption after all.
+    QTextDocument doc2;
+    Core::Record joined(&doc2);
+    RecordMirror mirror2(joined);
+    joined.setText(kStart);
+    QSignalSpy added2(&mirror2, &RecordMirror::lineAdded);
+    joined.appendToLastLine(QStringLiteral("続けて"));
+    QCOMPARE(added2.size(), 1);
+    QCOMPARE(added2[0][1].toString(), QStringLiteral("続けて"));
+}
+
+// The record lines one change adds (a line typed with Ctrl+Enter breaks) are one caption; lines
+// joined to the last line in the same change belong to its caption.
+void AudienceTest::linesOfOneChangeAreOneCaption() {
+    Rig rig;
+    QSignalSpy added(rig.mirror.get(), &RecordMirror::lineAdded);
+    rig.record.addLine(QStringLiteral("一行目"));
+    rig.record.addLine(QStringLiteral("上の行\n中の行\n下の行"));
+    rig.record.addLine(QStringLiteral("次の字幕"));
+    QCOMPARE(added.size(), 5);
+    auto caption = [&](int i) { return added[i][2].toLongLong(); };
+    QCOMPARE(caption(0), added[0][0].toLongLong());
+    QCOMPARE(caption(1), added[1][0].toLongLong());
+    QCOMPARE(caption(2), caption(1));
+    QCOMPARE(caption(3), caption(1));
+    QCOMPARE(caption(4), added[4][0].toLongLong());
+    rig.record.appendToLastLine(QStringLiteral("の続き\n改行の後"));
+    QCOMPARE(added.size(), 6);
+    QCOMPARE(caption(5), caption(4));
+    QCOMPARE(rig.page.texts().mid(1), (QStringList{"上の行", "中の行", "下の行", "次の字幕の続き", "改行の後"}));
+}
+
 void AudienceTest::reconnectGetsOnlyWhatItMissed() {
     Rig rig;
     rig.record.addLine(QStringLiteral("一"));
@@ -393,18 +453,18 @@ void AudienceTest::snapshotHoldsTheLastTwoHundredLines() {
 void AudienceTest::cueTimesFollowTheClock() {
     QTextDocument doc;
     Core::Record record(&doc);
-    record.setText(kStart);
     FakeClock clock;
     RecordMirror mirror(record);
     Transcript t(mirror, clock);
+    record.setText(kStart);  // as a station does: filled after the transcript is made
     QVERIFY(t.isEmpty());
     clock.at(5000);
     record.addLine(QString());  // empty lines before the first caption set no origin
     clock.at(7000);
-    record.addLine(QStringLiteral("一"));
+    record.addLine(QStringLiteral("一"));  // time zero
     clock.at(8500);
-    record.addLine(QStringLiteral("二"));
-    clock.at(30000);  // a long pause: "二" leaves the screen 10 s after it came
+    record.addLine(QStringLiteral("二"));  // before "一" could be read: they overlap
+    clock.at(30000);  // a long pause: "二" stays, as on the display, until the next caption
     record.addLine(QStringLiteral("三四"));
     clock.at(31000);
     record.removeLastCharOfLastLine();  // del: what was taken back is not in the transcript
@@ -417,30 +477,46 @@ void AudienceTest::cueTimesFollowTheClock() {
     clock.at(42000);
     mirror.screenCleared();  // ends the cue on the screen; the line stays
     clock.at(50000);
-    record.addLine(QString());  // an empty line ends the cue before it
+    record.addLine(QString());  // an empty line is no cue
     clock.at(51000);
     record.addLine(QStringLiteral("六"));
     clock.at(52000);
-    record.appendToLastLine(QStringLiteral("七"));  // joined: the 10 s run from the last change
+    record.appendToLastLine(QStringLiteral("七"));  // joined: readable from the last change on
+    clock.at(60000);
+    record.addLine(QStringLiteral("あいうえおかきくけこ"));  // a burst: each stays its reading time
+    clock.at(60300);
+    record.addLine(QStringLiteral("さ"));
+    clock.at(60600);
+    record.addLine(QStringLiteral("上の行\n\n下の行"));  // typed with breaks: one cue, no empty line in it
+    clock.at(70000);
+    record.addLine(QString(120, u'長'));
+    clock.at(70100);
+    mirror.screenCleared();  // too soon to have been read: it stays its reading time
 
     const QList<Transcript::Cue> cues = t.cues();
-    QCOMPARE(cues.size(), 5);
-    auto check = [&](int i, qint64 start, qint64 end, const char* text) {
+    QCOMPARE(cues.size(), 9);
+    auto check = [&](int i, qint64 start, qint64 end, const QString& text) {
         QCOMPARE(cues[i].startMs, start);
         QCOMPARE(cues[i].endMs, end);
-        QCOMPARE(cues[i].text, QString::fromUtf8(text));
+        QCOMPARE(cues[i].text, text);
     };
-    check(0, 0, 1500, "一");
-    check(1, 1500, 11500, "二");
-    check(2, 23000, 33000, "三");  // the line taken back in between is gone: it ends when "五" came
-    check(3, 33000, 35000, "五");
-    check(4, 44000, 55000, "六七");
+    check(0, 0, 1600, QStringLiteral("一"));
+    check(1, 1500, 23000, QStringLiteral("二"));
+    check(2, 23000, 33000, QStringLiteral("三"));  // the caption taken back in between is gone
+    check(3, 33000, 35000, QStringLiteral("五"));
+    check(4, 44000, 53000, QStringLiteral("六七"));  // read by 46.5 s, on the screen until the next
+    check(5, 53000, 55500, QStringLiteral("あいうえおかきくけこ"));
+    check(6, 53300, 54900, QStringLiteral("さ"));
+    check(7, 53600, 63000, QStringLiteral("上の行\n下の行"));
+    check(8, 63000, 70000, QString(120, u'長'));  // seven seconds at most
+    for (const Transcript::Cue& c : cues) QVERIFY(c.endMs > c.startMs);
 
     t.clear();
     QVERIFY(t.isEmpty());
-    clock.at(60000);
+    clock.at(90000);
     record.addLine(QStringLiteral("新しい会"));
     QCOMPARE(t.cues().first().startMs, 0);
+    QCOMPARE(Transcript::readingMs(QStringLiteral("`rきょう`s今日")), 1500 + 100 * 7);  // 今日（きょう）
 }
 
 void AudienceTest::correctedCuesTakeTheOldTimes() {
@@ -462,15 +538,15 @@ void AudienceTest::correctedCuesTakeTheOldTimes() {
     mirror.corrected(2, 2);
     QList<Transcript::Cue> cues = t.cues();
     QCOMPARE(cues.size(), 3);
+    QCOMPARE(cues[0].endMs, 2000);
     QCOMPARE(cues[1].text, QStringLiteral("乙"));
     QCOMPARE(cues[1].startMs, 2000);
     QCOMPARE(cues[1].endMs, 4000);
     QCOMPARE(cues[2].text, QStringLiteral("丙"));
     QCOMPARE(cues[2].startMs, 4000);
-    QCOMPARE(cues[2].endMs, 14000);  // as if typed right: 10 s, with no line after it
-    QCOMPARE(cues[0].endMs, 2000);
+    QCOMPARE(cues[2].endMs, 5600);  // as if typed right: its reading time, with nothing after it
 
-    // Three corrected lines for two old ones share the old lines' time on the screen.
+    // Three corrected lines for two old ones share the time from the first old one to the correction.
     clock.at(20000);
     record.addLine(QStringLiteral("戊の誤り"));
     clock.at(22000);
@@ -480,14 +556,27 @@ void AudienceTest::correctedCuesTakeTheOldTimes() {
     mirror.corrected(2, 3);
     cues = t.cues();
     QCOMPARE(cues.size(), 6);
-    QCOMPARE(cues[2].endMs, 14000);
+    QCOMPARE(cues[2].endMs, 20000);
     QCOMPARE(cues[3].text, QStringLiteral("戊"));
     QCOMPARE(cues[3].startMs, 20000);
     QCOMPARE(cues[4].startMs, 23333);
     QCOMPARE(cues[5].startMs, 26666);
     QCOMPARE(cues[4].endMs, 26666);
     QCOMPARE(cues[5].text, QStringLiteral("庚"));
-    QCOMPARE(cues[5].endMs, 36666);
+    QCOMPARE(cues[5].endMs, 28266);
+
+    // A caption typed with a break, corrected as two display lines: two cues in its place.
+    clock.at(40000);
+    record.addLine(QStringLiteral("上の誤り\n下の行"));
+    clock.at(45000);
+    record.addLine(QStringLiteral("上の行"));
+    record.addLine(QStringLiteral("下の行"));
+    mirror.corrected(2, 2);
+    cues = t.cues();
+    QCOMPARE(cues.size(), 8);
+    QCOMPARE(cues[6].text, QStringLiteral("上の行"));
+    QCOMPARE(cues[6].startMs, 40000);
+    QCOMPARE(cues[7].startMs, 42500);
 }
 
 void AudienceTest::transcriptFormats() {
@@ -501,12 +590,73 @@ void AudienceTest::transcriptFormats() {
     record.addLine(QStringLiteral("`rきょう`s今日は<晴れ>"));
     clock.at(3725250);  // past the hour
     record.addLine(QStringLiteral("A & B"));
+    clock.at(3726250);
+    record.addLine(QStringLiteral("上の行\n下の行"));
     QCOMPARE(t.toWebVtt(), QStringLiteral("WEBVTT\n\n"
-                                          "1\n00:00:00.000 --> 00:00:10.000\n<ruby>今日<rt>きょう</rt></ruby>は&lt;晴れ&gt;\n\n"
-                                          "2\n01:02:04.250 --> 01:02:14.250\nA &amp; B\n"));
-    QCOMPARE(t.toSubRip(), QStringLiteral("1\r\n00:00:00,000 --> 00:00:10,000\r\n今日（きょう）は<晴れ>\r\n\r\n"
-                                          "2\r\n01:02:04,250 --> 01:02:14,250\r\nA & B\r\n"));
-    QCOMPARE(t.toText(), QStringLiteral("[0:00:00] 今日（きょう）は<晴れ>\n[1:02:04] A & B\n"));
+                                          "1\n00:00:00.000 --> 01:02:04.250\n<ruby>今日<rt>きょう</rt></ruby>は&lt;晴れ&gt;\n\n"
+                                          "2\n01:02:04.250 --> 01:02:06.250\nA &amp; B\n\n"
+                                          "3\n01:02:05.250 --> 01:02:07.350\n上の行\n下の行\n"));
+    QCOMPARE(t.toSubRip(), QStringLiteral("1\r\n00:00:00,000 --> 01:02:04,250\r\n今日（きょう）は＜晴れ＞\r\n\r\n"
+                                          "2\r\n01:02:04,250 --> 01:02:06,250\r\nA & B\r\n\r\n"
+                                          "3\r\n01:02:05,250 --> 01:02:07,350\r\n上の行\r\n下の行\r\n"));
+    QCOMPARE(t.toText(), QStringLiteral("[0:00:00] 今日（きょう）は<晴れ>\n[1:02:04] A & B\n[1:02:05] 上の行\n下の行\n"));
+}
+
+// The files as a video tool reads them: ffmpeg takes both without a complaint and finds every cue
+// at its time, with its text and line breaks.
+void AudienceTest::transcriptPlaysInFfmpeg() {
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    if (ffmpeg.isEmpty()) QSKIP("ffmpeg is not installed (scripts/install-deps brings it)");
+    QTextDocument doc;
+    Core::Record record(&doc);
+    FakeClock clock;
+    Service service(record, clock);
+    record.setText(kStart);
+    const QList<std::pair<qint64, QString>> lines{
+        {3000, QStringLiteral("本日は`rけんしゅう`s研修にお越しいただき")},
+        {3200, QStringLiteral("ありがとうございます。")},  // a burst: the cues overlap
+        {3400, QStringLiteral("上の行\n下の行")},
+        {9000, QStringLiteral("A < B & C --> D")},
+        {3700000, QStringLiteral("一時間の後")},
+    };
+    for (const auto& [ms, text] : lines) {
+        clock.at(ms);
+        record.addLine(text);
+    }
+    const QList<Transcript::Cue> cues = service.transcript().cues();
+    QCOMPARE(cues.size(), 5);
+    QTemporaryDir dir;
+    QCOMPARE(service.saveTranscript(dir.path(), QStringLiteral("字幕")), QString());
+
+    // ffmpeg turns each file into SubRip on stdout; what it reads back must be what we wrote.
+    auto convert = [&](const QString& file) {
+        QProcess p;
+        p.start(ffmpeg, {"-nostdin", "-v", "error", "-i", dir.filePath(file), "-f", "srt", "-"});
+        if (!p.waitForFinished(30000) || p.exitCode() != 0) return QStringLiteral("failed: ") + QString::fromUtf8(p.readAllStandardError());
+        const QByteArray errors = p.readAllStandardError();
+        if (!errors.isEmpty()) return QStringLiteral("complained: ") + QString::fromUtf8(errors);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    auto stamp = [](qint64 ms) {
+        return QStringLiteral("%1:%2:%3,%4")
+            .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
+            .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+            .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+            .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    };
+    for (const QString& file : {QStringLiteral("字幕.vtt"), QStringLiteral("字幕.srt")}) {
+        const QString srt = convert(file);
+        QStringList blocks = srt.split(QRegularExpression(QStringLiteral("\\r?\\n\\r?\\n")), Qt::SkipEmptyParts);
+        QCOMPARE(blocks.size(), cues.size());
+        for (int i = 0; i < cues.size(); ++i) {
+            const QStringList rows = blocks[i].split(QRegularExpression(QStringLiteral("\\r?\\n")));
+            QCOMPARE(rows.value(1), stamp(cues[i].startMs) + QStringLiteral(" --> ") + stamp(cues[i].endMs));
+            QCOMPARE(rows.size(), 2 + int(cues[i].text.count(u'\n')) + 1);  // the line breaks are kept
+        }
+        QVERIFY2(srt.contains(QStringLiteral("本日は研修")) || srt.contains(QStringLiteral("本日は研修（けんしゅう）")), qPrintable(srt));
+        // No markup where the text has none: angle brackets stay text.
+        QVERIFY2(srt.contains(QStringLiteral("B & C --")) && !srt.contains(QStringLiteral("<b>")), qPrintable(srt));
+    }
 }
 
 void AudienceTest::saveWritesBothFilesOrNothing() {

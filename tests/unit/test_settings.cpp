@@ -122,6 +122,7 @@ private slots:
     void headerProblemNamesTheMistake();
     void onlyTheExactPositiveWordsSet();
     void textReadsUpToTheFirstColon();
+    void addressReadsUpToTheLastColon();
     void laterDuplicateWinsAndUnknownKeysAreSkipped();
     void stopsAtTheFirstLineThatIsNotANumber();
     void emptyGroupIsIgnored();
@@ -491,6 +492,37 @@ void SettingsTest::textReadsUpToTheFirstColon() {
     QCOMPARE(station.state[4], QByteArray("7"));
     QVERIFY(!Settings::ApplySettings(station.table, file({"0004:8"})).error);
     QCOMPARE(station.state[4], QByteArray("8"));
+}
+
+// A web address holds colons of its own: its value runs from the first colon to the last one.
+void SettingsTest::addressReadsUpToTheLastColon() {
+    FakeStation station;
+    station.bind(953, Kind::Text, cp(u"オンライン字幕の送信先URL"));
+    Settings::Entry& e = const_cast<Settings::Entry&>(*station.table.find(953));
+    e.valueToLastColon = true;
+    const QByteArray url = "https://wmcc.zoom.us:443/closedcaption?id=1&ns=a%3Ab&signature=x:y";
+    station.state[953] = url;
+    const QList<QByteArray> lines = station.write();
+    QCOMPARE(lines.at(1), "953:" + url + ':' + cp(u"オンライン字幕の送信先URL"));
+    station.state[953] = "other";
+    QVERIFY(!Settings::ApplySettings(station.table, lines).error);
+    QCOMPARE(station.state[953], url);
+    // The comment ends the value: without one, the address's own last colon is taken for its end.
+    QVERIFY(!Settings::ApplySettings(station.table, file({"953:http://h/p"})).error);
+    QCOMPARE(station.state[953], QByteArray("http"));
+    QVERIFY(!Settings::ApplySettings(station.table, file({"953:plain"})).error);
+    QCOMPARE(station.state[953], QByteArray("plain"));
+    QVERIFY(!Settings::ApplySettings(station.table, file({"953::c"})).error);
+    QCOMPARE(station.state[953], QByteArray());
+    QVERIFY(!Settings::ApplySettings(station.table, file({"953"})).error);
+    QCOMPARE(station.state[953], QByteArray());
+    // Other text keys keep reading up to the first colon.
+    station.bind(39, Kind::Text);
+    QVERIFY(!Settings::ApplySettings(station.table, file({"039:a:b:c"})).error);
+    QCOMPARE(station.state[39], QByteArray("a"));
+    QCOMPARE(Settings::keyOf("953:x:c"), 953);
+    QCOMPARE(Settings::keyOf("0952:x"), 952);
+    QCOMPARE(Settings::keyOf("abc:x"), -1);
 }
 
 void SettingsTest::laterDuplicateWinsAndUnknownKeysAreSkipped() {
