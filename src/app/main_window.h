@@ -656,6 +656,9 @@ public:
     QTimer* TimerDropReport = nullptr;
     void StartDropReport();
     void TimerDropReportTimer();
+    // The members (and the partner) are the senders the receive queues serve first; run whenever a
+    // slot's address or mate box changes.
+    void PreferTeamSenders();
     // Test-only (the environment's QUELTA_SAVE_LOOP, read by the program at start-up): every
     // `intervalMs`, a new line in the display and in the contact history, then the start-up
     // settings, the display text and the contact history saved the way their buttons save them.

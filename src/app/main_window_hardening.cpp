@@ -1,11 +1,12 @@
-// Staying usable under a flood: the once-a-minute report of refused datagrams. And the test-only
-// save loop that the crash test kills at random moments.
+// Staying usable under a flood: the team's datagrams served first, the once-a-minute report of
+// refused datagrams. And the test-only save loop that the crash test kills at random moments.
 #include "app/main_window.h"
 
 #include "core/contact_text.h"
 #include "app/text_pane.h"
 #include "messaging/contact_window.h"
 #include "net/network.h"
+#include "net/receive_report.h"
 #include "settings/line_file.h"
 #include "text/cp932.h"
 #include "text/text_filter.h"
@@ -30,11 +31,15 @@ void Ttalk2e::StartDropReport() {
 }
 
 void Ttalk2e::TimerDropReportTimer() {
-    const QMap<quint16, qint64> dropped = station_.network.receiveQueue().takeDropped();
-    if (dropped.isEmpty()) return;
+    const auto dropped = station_.network.receiveQueue().takeDropped();
     const QString stamp = Text::ClockText(station_.clock.now().time()) + QStringLiteral(",[自分],");
-    for (auto it = dropped.cbegin(); it != dropped.cend(); ++it)
-        Log(stamp + QStringLiteral("受信過多：ポート%1で%2件を破棄しました").arg(it.key()).arg(it.value()));
+    for (auto it = dropped.cbegin(); it != dropped.cend(); ++it) Log(stamp + Net::DropReport(it.key(), it.value()));
+}
+
+void Ttalk2e::PreferTeamSenders() {
+    QStringList team = mateAddresses();
+    if (team_.hasPartner()) team << team_.partnerAddress();
+    station_.network.receiveQueue().setPreferredSenders(team);
 }
 
 // Each step changes what every file holds, then saves it as the program does: the start-up

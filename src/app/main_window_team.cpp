@@ -38,6 +38,8 @@ void Ttalk2e::wireTeam() {
     for (int k = 1; k <= kSlots; ++k) {
         const MemberSlot& s = slot(k);
         connect(s.address, &QLineEdit::textChanged, this, [this, k] { SlotAddressChange(k); });
+        connect(s.address, &QLineEdit::textChanged, this, &Ttalk2e::PreferTeamSenders);
+        connect(s.mate, &QCheckBox::toggled, this, &Ttalk2e::PreferTeamSenders);
         connect(s.name, &QLineEdit::textChanged, this, [this, k] { MirrorSlotName(k); });
         connect(s.request, &QPushButton::clicked, this, [this, k] { RequestPartner(k); });
         connect(s.partner, &QPushButton::clicked, this, [this, k] { CancelPartner(k); });

@@ -6,12 +6,18 @@
 #include <exception>
 
 namespace Net {
+namespace {
+const QString kLoopback = QStringLiteral("127.0.0.1");
+}
 
 ReceiveQueue::ReceiveQueue(Limits limits) : limits_(limits) {
     limits_.capacity = std::max(1, limits_.capacity);
     limits_.bytes = std::max<qsizetype>(1, limits_.bytes);
     limits_.budget = std::max(1, limits_.budget);
     limits_.share = std::clamp(limits_.share, 1, limits_.budget);
+    limits_.senderCapacity = std::clamp(limits_.senderCapacity, 1, limits_.capacity);
+    limits_.senderBytes = std::clamp<qsizetype>(limits_.senderBytes, 1, limits_.bytes);
+    limits_.senders = std::max(1, limits_.senders);
 }
 
 ReceiveQueue::~ReceiveQueue() {
@@ -32,9 +38,13 @@ void ReceiveQueue::setLanePort(int lane, quint16 port) {
 void ReceiveQueue::clearLane(int lane) {
     auto it = lanes_.find(lane);
     if (it == lanes_.end()) return;
-    queued_ -= qsizetype(it->second.items.size());
-    it->second.items.clear();
-    it->second.bytes = 0;
+    Lane& l = it->second;
+    queued_ -= l.items;
+    l.senders.clear();
+    l.preferredTurns.clear();
+    l.strangerTurns.clear();
+    l.items = 0;
+    l.bytes = 0;
 }
 
 void ReceiveQueue::closeLane(int lane) {
@@ -42,17 +52,110 @@ void ReceiveQueue::closeLane(int lane) {
     lanes_.erase(lane);
 }
 
+void ReceiveQueue::setPreferredSenders(const QStringList& addresses) {
+    preferred_ = QSet<QString>(addresses.cbegin(), addresses.cend());
+}
+
+bool ReceiveQueue::isPreferred(const QString& address) const {
+    return address == kLoopback || preferred_.contains(address);
+}
+
+const ReceiveQueue::Item* ReceiveQueue::Lane::next() const {
+    const std::deque<Sender*>& turns = preferredTurns.empty() ? strangerTurns : preferredTurns;
+    return turns.empty() ? nullptr : &turns.front()->items.front();
+}
+
+ReceiveQueue::Sender& ReceiveQueue::senderFor(Lane& lane, const QString& from, bool preferred) {
+    if (auto it = lane.senders.find(from); it != lane.senders.end() && !it->second.shared) return it->second;
+    // A stranger past the count of own queues joins the shared one. (A preferred sender always has
+    // its own: there are at most a handful.)
+    if (!preferred && qsizetype(lane.senders.size()) >= limits_.senders) {
+        Sender& shared = lane.senders[QString()];
+        shared.shared = true;
+        return shared;
+    }
+    Sender& s = lane.senders[from];
+    s.preferred = preferred;
+    return s;
+}
+
+// The sender, of the given rank and other than `except`, that holds the most datagrams.
+ReceiveQueue::Sender* ReceiveQueue::largest(Lane& lane, bool preferred, const Sender* except) {
+    Sender* most = nullptr;
+    for (auto& [address, s] : lane.senders) {
+        if (&s == except || s.preferred != preferred || s.items.empty()) continue;
+        if (!most || s.items.size() > most->items.size()) most = &s;
+    }
+    return most;
+}
+
+void ReceiveQueue::countDrop(const Lane& lane, const QString& from) {
+    ++droppedTotal_;
+    if (lane.port == 0) return;
+    PortDrops& d = dropped_[lane.port];
+    ++d.total;
+    if (auto it = d.bySender.find(from); it != d.bySender.end()) ++*it;
+    else if (d.bySender.size() < kNamedSenders) d.bySender.insert(from, 1);
+}
+
+void ReceiveQueue::forget(Lane& lane, Sender& sender) {
+    for (auto it = lane.senders.begin(); it != lane.senders.end(); ++it)
+        if (&it->second == &sender) {
+            lane.senders.erase(it);
+            return;
+        }
+}
+
+void ReceiveQueue::dropNewest(Lane& lane, Sender& sender) {
+    Item item = std::move(sender.items.back());
+    sender.items.pop_back();
+    sender.bytes -= item.payload.size();
+    lane.bytes -= item.payload.size();
+    --lane.items;
+    --queued_;
+    countDrop(lane, item.from);
+    if (!sender.items.empty()) return;
+    std::deque<Sender*>& turns = sender.preferred ? lane.preferredTurns : lane.strangerTurns;
+    turns.erase(std::find(turns.begin(), turns.end(), &sender));
+    forget(lane, sender);
+}
+
+bool ReceiveQueue::makeRoom(Lane& lane, const Sender& incoming, qsizetype size) {
+    auto full = [&] { return lane.items >= limits_.capacity || lane.bytes + size > limits_.bytes; };
+    while (full()) {
+        // Strangers give way first; among senders of one rank the one holding the most, and only
+        // when it holds more than the newcomer's sender would with this datagram.
+        Sender* victim = largest(lane, false, incoming.preferred ? nullptr : &incoming);
+        if (!incoming.preferred) {
+            if (!victim || victim->items.size() <= incoming.items.size() + 1) return false;
+        } else if (!victim) {
+            victim = largest(lane, true, &incoming);
+            if (!victim || victim->items.size() <= incoming.items.size() + 1) return false;
+        }
+        dropNewest(lane, *victim);
+    }
+    return true;
+}
+
 bool ReceiveQueue::push(int lane, QByteArray payload, QString from, quint16 fromPort) {
     auto it = lanes_.find(lane);
     if (it == lanes_.end()) return false;
     Lane& l = it->second;
-    if (qsizetype(l.items.size()) >= limits_.capacity || l.bytes + payload.size() > limits_.bytes) {
-        if (l.port != 0) ++dropped_[l.port];
-        ++droppedTotal_;
+    const qsizetype size = payload.size();
+    const bool preferred = isPreferred(from);
+    Sender& s = senderFor(l, from, preferred);
+    const bool overOwnShare = !s.preferred && (qsizetype(s.items.size()) >= limits_.senderCapacity ||
+                                               s.bytes + size > limits_.senderBytes);
+    if (overOwnShare || !makeRoom(l, s, size)) {
+        countDrop(l, from);
+        if (s.items.empty()) forget(l, s);
         return false;
     }
-    l.bytes += payload.size();
-    l.items.push_back({std::move(payload), std::move(from), fromPort, nextSequence_++});
+    if (s.items.empty()) (s.preferred ? l.preferredTurns : l.strangerTurns).push_back(&s);
+    s.items.push_back({std::move(payload), std::move(from), fromPort, nextSequence_++});
+    s.bytes += size;
+    l.bytes += size;
+    ++l.items;
     ++queued_;
     post();
     return true;
@@ -75,20 +178,43 @@ void ReceiveQueue::post() {
     eventfd_write(wakeFd_, 1);
 }
 
-// The lane whose oldest datagram is the oldest of all, among the lanes not on the stack and, when
-// `withinShare`, that have not yet had their share of this turn; 0 when there is none.
+// Among the lanes not on the stack and, when `withinShare`, that have not yet had their share of
+// this turn: one with a preferred datagram before one without, then the one whose next datagram
+// came first; 0 when there is none.
 int ReceiveQueue::pick(bool withinShare) const {
     int best = 0;
-    quint64 oldest = 0;
+    bool bestPreferred = false;
+    quint64 bestSequence = 0;
     for (const auto& [id, l] : lanes_) {
-        if (l.items.empty() || l.busy) continue;
+        const Item* next = l.next();
+        if (!next || l.busy) continue;
         if (withinShare && l.taken >= limits_.share) continue;
-        if (best == 0 || l.items.front().sequence < oldest) {
+        const bool preferred = l.hasPreferred();
+        if (best == 0 || (preferred && !bestPreferred) ||
+            (preferred == bestPreferred && next->sequence < bestSequence)) {
             best = id;
-            oldest = l.items.front().sequence;
+            bestPreferred = preferred;
+            bestSequence = next->sequence;
         }
     }
     return best;
+}
+
+// The next datagram of the lane: the sender whose turn it is gives its oldest, then waits for its
+// next turn behind the others of its rank.
+ReceiveQueue::Item ReceiveQueue::takeNext(Lane& lane) {
+    std::deque<Sender*>& turns = lane.preferredTurns.empty() ? lane.strangerTurns : lane.preferredTurns;
+    Sender* s = turns.front();
+    turns.pop_front();
+    Item item = std::move(s->items.front());
+    s->items.pop_front();
+    s->bytes -= item.payload.size();
+    lane.bytes -= item.payload.size();
+    --lane.items;
+    --queued_;
+    if (s->items.empty()) forget(lane, *s);
+    else turns.push_back(s);
+    return item;
 }
 
 int ReceiveQueue::runTurn() {
@@ -100,10 +226,7 @@ int ReceiveQueue::runTurn() {
         if (id == 0) id = pick(false);
         if (id == 0) break;
         Lane& l = lanes_.at(id);
-        const Item item = std::move(l.items.front());
-        l.items.pop_front();
-        l.bytes -= item.payload.size();
-        --queued_;
+        const Item item = takeNext(l);
         ++l.taken;
         ++handled;
         // The handler may close this lane or any other (a rebind, a window going away): the lane is
@@ -128,6 +251,18 @@ int ReceiveQueue::runTurn() {
     return handled;
 }
 
-QMap<quint16, qint64> ReceiveQueue::takeDropped() { return std::exchange(dropped_, {}); }
+QMap<quint16, ReceiveQueue::Dropped> ReceiveQueue::takeDropped() {
+    QMap<quint16, Dropped> out;
+    for (auto it = dropped_.cbegin(); it != dropped_.cend(); ++it) {
+        Dropped d;
+        d.total = it->total;
+        for (auto s = it->bySender.cbegin(); s != it->bySender.cend(); ++s) d.senders.append({s.key(), s.value()});
+        std::stable_sort(d.senders.begin(), d.senders.end(),
+                         [](const auto& a, const auto& b) { return a.second > b.second; });
+        out.insert(it.key(), d);
+    }
+    dropped_.clear();
+    return out;
+}
 
 }  // namespace Net

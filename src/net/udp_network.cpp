@@ -63,14 +63,26 @@ private:
             // Anything longer than the buffer is over every receive limit anyway.
             const qint64 size = socket_->readDatagram(buffer_.data(), buffer_.size(), &from, &fromPort);
             if (size < 0) break;
-            bool ok = false;
-            const quint32 v4 = from.toIPv4Address(&ok);
-            emit received(QByteArray(buffer_.data(), size), ok ? QHostAddress(v4).toString() : from.toString(),
-                          fromPort);
+            emit received(QByteArray(buffer_.data(), size), senderText(from), fromPort);
         }
     }
 
+    // The dotted text of a sender, made once per run of datagrams from one address (a flood comes
+    // from one address, and the text is shared, not copied).
+    QString senderText(const QHostAddress& from) {
+        bool ok = false;
+        const quint32 v4 = from.toIPv4Address(&ok);
+        if (!ok) return from.toString();
+        if (v4 != lastV4_ || lastSender_.isEmpty()) {
+            lastV4_ = v4;
+            lastSender_ = QHostAddress(v4).toString();
+        }
+        return lastSender_;
+    }
+
     static constexpr int kBatch = 512;
+    quint32 lastV4_ = 0;
+    QString lastSender_;
     std::unique_ptr<QUdpSocket> socket_;
     std::array<char, 4096> buffer_{};
     bool bound_ = false;
