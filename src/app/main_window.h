@@ -8,6 +8,7 @@
 #include "app/window_context.h"
 #include "core/caption_path.h"
 #include "core/line_bands.h"
+#include "core/repeat_gate.h"
 #include "core/scroller.h"
 #include "core/typing_rate.h"
 #include "net/outbox.h"
@@ -264,6 +265,8 @@ public:
     bool scramblingSave() const { return scrambling_; }
     static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
     static constexpr int kKeptAfterClear = 10;
+    // Lines the explanation page keeps, so that no flood of warnings grows it without end.
+    static constexpr int kExplanationLines = 5000;
 
     // ---- typing rate ----
     void CheckBox44Click();
@@ -659,6 +662,10 @@ public:
     // The members (and the partner) are the senders the receive queues serve first; run whenever a
     // slot's address or mate box changes.
     void PreferTeamSenders();
+    // A warning a stranger can repeat at will: the first of a minute on the explanation page, the
+    // others counted and written as one line when the minute is over.
+    void LogRepeated(const QString& kind, const QString& line);
+    void WriteOverdueRepeats();
     // Test-only (the environment's QUELTA_SAVE_LOOP, read by the program at start-up): every
     // `intervalMs`, a new line in the display and in the contact history, then the start-up
     // settings, the display text and the contact history saved the way their buttons save them.
@@ -680,6 +687,7 @@ private:
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
     void log(const QString& line) override { Log(line); }
+    void logRepeated(const QString& kind, const QString& line) override { LogRepeated(kind, line); }
     void copyToClipboard(const QByteArray& text) override;
     QDateTime inputStartTime() const override { return inputStartTime_; }
     void endInput() override { inputStarted_ = false; }
@@ -797,4 +805,5 @@ private:
     bool scrambling_ = false;    // a scrambled save is running (it lets timers and paints through)
     Core::TypingRate typingRate_;
     bool rateWarning_ = false;   // the input panes are yellow: the last minute was over the limit
+    Core::RepeatGate repeats_;   // repeated warnings on the explanation page
 };

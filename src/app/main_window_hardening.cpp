@@ -7,6 +7,7 @@
 #include "messaging/contact_window.h"
 #include "net/network.h"
 #include "net/receive_report.h"
+#include "net/team.h"
 #include "settings/line_file.h"
 #include "text/cp932.h"
 #include "text/text_filter.h"
@@ -31,6 +32,7 @@ void Ttalk2e::StartDropReport() {
 }
 
 void Ttalk2e::TimerDropReportTimer() {
+    WriteOverdueRepeats();
     const auto dropped = station_.network.receiveQueue().takeDropped();
     const QString stamp = Text::ClockText(station_.clock.now().time()) + QStringLiteral(",[自分],");
     for (auto it = dropped.cbegin(); it != dropped.cend(); ++it) Log(stamp + Net::DropReport(it.key(), it.value()));
@@ -40,6 +42,17 @@ void Ttalk2e::PreferTeamSenders() {
     QStringList team = mateAddresses();
     if (team_.hasPartner()) team << team_.partnerAddress();
     station_.network.receiveQueue().setPreferredSenders(team);
+}
+
+void Ttalk2e::LogRepeated(const QString& kind, const QString& line) {
+    WriteOverdueRepeats();
+    if (repeats_.admit(kind, station_.clock.now())) Log(line);
+}
+
+void Ttalk2e::WriteOverdueRepeats() {
+    const QDateTime now = station_.clock.now();
+    for (const auto& [kind, count] : repeats_.takeOverdue(now))
+        Log(Net::DateTimeStamp(now) + kind + QStringLiteral("ほか%1件（同じ記録は1分に1行）").arg(count));
 }
 
 // Each step changes what every file holds, then saves it as the program does: the start-up

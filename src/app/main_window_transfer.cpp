@@ -40,7 +40,8 @@ void Ttalk2e::SendSettingsTransfer(const QList<QByteArray>& lines) {
 void Ttalk2e::SettingsTransferReceived(const QByteArray& text, const QString& from) {
     const QString stamp = Net::DateTimeStamp(station_.clock.now());
     if (!team_.findMember(from)) {
-        Log(stamp + QStringLiteral("表示設定受信拒否：[") + from + QStringLiteral("]") + Cp932::decode(text));
+        LogRepeated(QStringLiteral("表示設定受信拒否："),
+                    stamp + QStringLiteral("表示設定受信拒否：[") + from + QStringLiteral("]") + Cp932::decode(text));
         return;
     }
     Log(stamp + QStringLiteral("表示設定受信：") + Cp932::decode(text));

@@ -41,7 +41,9 @@ void Team::clearMembers() {
     for (int k = 1; k <= kMemberSlots; ++k) clearSlot(k);
 }
 
-void Team::logStamped(const QString& tag, const QString& text) { host_.log(DateTimeStamp(host_.now()) + tag + text); }
+void Team::logStamped(const QString& tag, const QString& text) {
+    host_.logRepeated(tag, DateTimeStamp(host_.now()) + tag + text);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Member search

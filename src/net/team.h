@@ -66,6 +66,12 @@ public:
     virtual void message(const QString& text) = 0;
     // A line at the end of the explanation page.
     virtual void log(const QString& line) = 0;
+    // A warning that a stranger can repeat at will (an invalid address, a group-full answer): the
+    // host may write only the first of a minute and count the others.
+    virtual void logRepeated(const QString& kind, const QString& line) {
+        Q_UNUSED(kind);
+        log(line);
+    }
     virtual QDateTime now() const = 0;
 };
 

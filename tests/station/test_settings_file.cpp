@@ -539,8 +539,12 @@ void SettingsFileTest::transfersFromStrangersAreRefused() {
         p.lan.net.inject("192.168.1.99", 6712, "192.168.1.11", 6712, l);
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$801:5:x")));
+    // The first refused line is logged; the rest of the minute is counted in one line.
+    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$999:")));
     QCOMPARE(p.b.main->Edit8->text(), before);
+    p.b.clock.time = p.b.clock.time.addSecs(60);
+    p.b.main->TimerDropReportTimer();
+    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：ほか2件")));
 }
 
 QTEST_MAIN(SettingsFileTest)
