@@ -706,6 +706,7 @@ private:
     QStringList mateAddresses() const override;
     void setSlot(int k, const Net::SlotView& slot) override;
     void setOwnAddress(const QString& address) override;
+    QStringList interfaceAddresses() const override;
     void setMembersFixed(bool on) override;
     void setPartnerFixed(bool on) override;
     void showPairingButtons(int k, bool partner) override { ShowPairingButtons(k, partner); }
