@@ -3,7 +3,6 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 #include <algorithm>
-#include <exception>
 
 namespace Net {
 namespace {
@@ -26,16 +25,38 @@ ReceiveQueue::~ReceiveQueue() {
 }
 
 int ReceiveQueue::openLane(Deliver deliver) {
+    const std::lock_guard lock(mutex_);
+    makeWake();
     const int id = nextLane_++;
     lanes_[id].deliver = std::move(deliver);
     return id;
 }
 
+// Made with the first lane, on the thread of the event loop (a station's network may come before
+// the application).
+void ReceiveQueue::makeWake() {
+    if (wake_) return;
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ < 0) return;  // no turns: the datagrams wait (never seen on Linux)
+    wake_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
+    QObject::connect(wake_.get(), &QSocketNotifier::activated, [this] {
+        eventfd_t n = 0;
+        eventfd_read(wakeFd_, &n);
+        {
+            const std::lock_guard lock(mutex_);
+            posted_ = false;
+        }
+        runTurn();
+    });
+}
+
 void ReceiveQueue::setLanePort(int lane, quint16 port) {
+    const std::lock_guard lock(mutex_);
     if (auto it = lanes_.find(lane); it != lanes_.end()) it->second.port = port;
 }
 
 void ReceiveQueue::clearLane(int lane) {
+    const std::lock_guard lock(mutex_);
     auto it = lanes_.find(lane);
     if (it == lanes_.end()) return;
     Lane& l = it->second;
@@ -49,14 +70,21 @@ void ReceiveQueue::clearLane(int lane) {
 
 void ReceiveQueue::closeLane(int lane) {
     clearLane(lane);
+    const std::lock_guard lock(mutex_);
     lanes_.erase(lane);
 }
 
 void ReceiveQueue::setPreferredSenders(const QStringList& addresses) {
+    const std::lock_guard lock(mutex_);
     preferred_ = QSet<QString>(addresses.cbegin(), addresses.cend());
 }
 
 bool ReceiveQueue::isPreferred(const QString& address) const {
+    const std::lock_guard lock(mutex_);
+    return preferred(address);
+}
+
+bool ReceiveQueue::preferred(const QString& address) const {
     return address == kLoopback || preferred_.contains(address);
 }
 
@@ -138,12 +166,12 @@ bool ReceiveQueue::makeRoom(Lane& lane, const Sender& incoming, qsizetype size) 
 }
 
 bool ReceiveQueue::push(int lane, QByteArray payload, QString from, quint16 fromPort) {
+    const std::lock_guard lock(mutex_);
     auto it = lanes_.find(lane);
     if (it == lanes_.end()) return false;
     Lane& l = it->second;
     const qsizetype size = payload.size();
-    const bool preferred = isPreferred(from);
-    Sender& s = senderFor(l, from, preferred);
+    Sender& s = senderFor(l, from, preferred(from));
     const bool overOwnShare = !s.preferred && (qsizetype(s.items.size()) >= limits_.senderCapacity ||
                                                s.bytes + size > limits_.senderBytes);
     if (overOwnShare || !makeRoom(l, s, size)) {
@@ -162,18 +190,7 @@ bool ReceiveQueue::push(int lane, QByteArray payload, QString from, quint16 from
 }
 
 void ReceiveQueue::post() {
-    if (posted_) return;
-    if (!wake_) {
-        wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-        if (wakeFd_ < 0) return;  // no turns: the datagrams wait (never seen on Linux)
-        wake_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
-        QObject::connect(wake_.get(), &QSocketNotifier::activated, [this] {
-            eventfd_t n = 0;
-            eventfd_read(wakeFd_, &n);
-            posted_ = false;
-            runTurn();
-        });
-    }
+    if (posted_ || wakeFd_ < 0) return;
     posted_ = true;
     eventfd_write(wakeFd_, 1);
 }
@@ -218,8 +235,14 @@ ReceiveQueue::Item ReceiveQueue::takeNext(Lane& lane) {
 }
 
 int ReceiveQueue::runTurn() {
+    std::unique_lock lock(mutex_);
     for (auto& [id, l] : lanes_) l.taken = 0;
     int handled = 0;
+    // After a handler: the lane may have gone (a rebind, a window closing) or still be there.
+    auto restore = [this](int id) {
+        delivering_.pop_back();
+        if (auto it = lanes_.find(id); it != lanes_.end()) it->second.busy = false;
+    };
     while (handled < limits_.budget) {
         // A lane past its share goes on only when no other lane has anything waiting.
         int id = pick(true);
@@ -229,29 +252,46 @@ int ReceiveQueue::runTurn() {
         const Item item = takeNext(l);
         ++l.taken;
         ++handled;
-        // The handler may close this lane or any other (a rebind, a window going away): the lane is
-        // looked up again afterwards, and its deliverer is a copy.
+        // The handler runs without the lock: it may close this lane or any other, or run a nested
+        // turn; its deliverer is a copy.
         const Deliver deliver = l.deliver;
         l.busy = true;
         delivering_.push_back(l.port);
-        // Restored even when a handler throws (the application reports it and goes on).
-        struct Restore {
-            ReceiveQueue& q;
-            int id;
-            ~Restore() {
-                q.delivering_.pop_back();
-                if (auto it = q.lanes_.find(id); it != q.lanes_.end()) it->second.busy = false;
-                if (std::uncaught_exceptions() > 0) q.post();  // the rest still gets its turn
-            }
-        } restore{*this, id};
-        deliver(item.payload, item.from, item.fromPort);
+        lock.unlock();
+        try {
+            deliver(item.payload, item.from, item.fromPort);
+        } catch (...) {
+            // The application reports it and goes on; the rest still gets its turn.
+            lock.lock();
+            restore(id);
+            post();
+            throw;
+        }
+        lock.lock();
+        restore(id);
     }
     // Lanes whose handler is on the stack are picked up again by the turn that returns to them.
     if (pick(false) != 0) post();
     return handled;
 }
 
+qint64 ReceiveQueue::droppedTotal() const {
+    const std::lock_guard lock(mutex_);
+    return droppedTotal_;
+}
+
+qsizetype ReceiveQueue::queued() const {
+    const std::lock_guard lock(mutex_);
+    return queued_;
+}
+
+quint16 ReceiveQueue::deliveringPort() const {
+    const std::lock_guard lock(mutex_);
+    return delivering_.empty() ? 0 : delivering_.back();
+}
+
 QMap<quint16, ReceiveQueue::Dropped> ReceiveQueue::takeDropped() {
+    const std::lock_guard lock(mutex_);
     QMap<quint16, Dropped> out;
     for (auto it = dropped_.cbegin(); it != dropped_.cend(); ++it) {
         Dropped d;

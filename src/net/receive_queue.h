@@ -15,7 +15,9 @@
 //
 // Handlers never run on a socket's own stack: a handler may rebind or close any endpoint. Turns are
 // woken like sockets (an event counter watched by a socket notifier), so an event loop that leaves
-// sockets out (a save serving only paints and timers) handles no datagram either.
+// sockets out (a save serving only paints and timers) handles no datagram either. Datagrams may be
+// pushed from any thread (the real network reads on a thread of its own); lanes are opened and turns
+// run on the thread of the event loop.
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -27,6 +29,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -85,11 +88,11 @@ public:
 
     // Datagrams refused since the last call, per port; the counts start again at 0.
     QMap<quint16, Dropped> takeDropped();
-    qint64 droppedTotal() const { return droppedTotal_; }
+    qint64 droppedTotal() const;
     // Datagrams waiting in every lane.
-    qsizetype queued() const { return queued_; }
+    qsizetype queued() const;
     // The port of the datagram whose handler is running (the innermost one), 0 outside a handler.
-    quint16 deliveringPort() const { return delivering_.empty() ? 0 : delivering_.back(); }
+    quint16 deliveringPort() const;
 
 private:
     struct Item {
@@ -121,8 +124,11 @@ private:
         QMap<QString, qint64> bySender;  // at most kNamedSenders
     };
 
+    // The private operations run with the mutex held.
+    bool preferred(const QString& address) const;
     int pick(bool withinShare) const;
     void post();
+    void makeWake();
     Sender& senderFor(Lane& lane, const QString& from, bool preferred);
     // Makes room for a datagram of `size` bytes from `incoming`; false when it is the one to go.
     bool makeRoom(Lane& lane, const Sender& incoming, qsizetype size);
@@ -133,6 +139,7 @@ private:
     void forget(Lane& lane, Sender& sender);
 
     Limits limits_;
+    mutable std::mutex mutex_;
     std::map<int, Lane> lanes_;
     int nextLane_ = 1;
     quint64 nextSequence_ = 0;
@@ -142,7 +149,7 @@ private:
     qint64 droppedTotal_ = 0;
     std::vector<quint16> delivering_;
     bool posted_ = false;
-    int wakeFd_ = -1;  // made with the first turn: a station's network may come before the application
+    int wakeFd_ = -1;  // made with the first lane: a station's network may come before the application
     std::unique_ptr<QSocketNotifier> wake_;
 };
 
