@@ -16,6 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,6 +64,7 @@ private slots:
     void routedSearch();
     void matchingThePartnersDisplay();
     void transfersFromStrangersAreRefused();
+    void hostileGeometryAndFontsAreBounded();
 };
 
 void SettingsFileTest::writerOrderAndFixedLines() {
@@ -545,6 +548,30 @@ void SettingsFileTest::transfersFromStrangersAreRefused() {
     p.b.clock.time = p.b.clock.time.addSecs(60);
     p.b.main->TimerDropReportTimer();
     QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：ほか2件")));
+}
+
+// Window geometry and font sizes from a file, whatever their numbers: within the screens, never
+// too small to reach the settings again, and no display font larger than a screen shows.
+void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    const QRect screens = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(s.main->ApplySettings(file({"000:2147483647:x", "001:20000:x", "002:-2147483648:x", "003:99999:x",
+                                        "009:2147483647:x", "017:2147483647:x", "122:-7:x", "123:0:x"})));
+    QCOMPARE(s.main->height(), screens.height());
+    QCOMPARE(s.main->width(), screens.width());
+    QCOMPARE(s.main->y(), screens.top());
+    QVERIFY(s.main->x() <= screens.right() - Settings::kReachable);
+    QCOMPARE(Fonts::points(s.main->RichEdit2->font()), Fonts::kMostPoints);
+    QVERIFY(s.main->RichEdit1->height() <= screens.height());
+    QCOMPARE(s.main->Form2->height(), Settings::kSmallestWindow.height());
+    QCOMPARE(s.main->Form2->width(), Settings::kSmallestWindow.width());
+    // Zero or negative: the main window stays large enough to use.
+    QVERIFY(s.main->ApplySettings(file({"000:0:x", "001:-1:x"})));
+    QCOMPARE(s.main->size(), Settings::kSmallestMainWindow);
+    // What a file asks within the screens is taken as it is.
+    QVERIFY(s.main->ApplySettings(file({"000:400:x", "001:600:x"})));
+    QCOMPARE(s.main->size(), QSize(600, 400));
 }
 
 QTEST_MAIN(SettingsFileTest)

@@ -1,5 +1,7 @@
-// Values a stranger controls, bounded where they enter: repeated warnings on the explanation page.
+// Values a stranger controls, bounded where they enter: repeated warnings on the explanation page,
+// window geometry from files and transfers.
 #include "core/repeat_gate.h"
+#include "settings/geometry.h"
 
 #include <QtTest>
 
@@ -7,6 +9,7 @@ class HostileValuesTest : public QObject {
     Q_OBJECT
 private slots:
     void repeatedWarningsAreCountedOnceAMinute();
+    void geometryIsTakenWithinTheScreens();
 };
 
 void HostileValuesTest::repeatedWarningsAreCountedOnceAMinute() {
@@ -29,6 +32,30 @@ void HostileValuesTest::repeatedWarningsAreCountedOnceAMinute() {
     QCOMPARE(gate.kinds(), 1);  // the refused kind's minute ended quietly and was forgotten
     QCOMPARE(gate.takeOverdue(t0), (QList<std::pair<QString, qint64>>{{invalid, 1}}));
     QCOMPARE(gate.kinds(), 0);
+}
+
+void HostileValuesTest::geometryIsTakenWithinTheScreens() {
+    using Settings::Extent;
+    using Settings::FitExtent;
+    const QRect screens(-1280, 0, 1280 + 1920, 1080);  // a second screen on the left
+    const QSize smallest = Settings::kSmallestMainWindow;
+    QCOMPARE(FitExtent(Extent::Height, 2147483647, screens, smallest), 1080);
+    QCOMPARE(FitExtent(Extent::Width, 20000, screens, smallest), 3200);
+    QCOMPARE(FitExtent(Extent::Width, 0, screens, smallest), smallest.width());  // never shown, before
+    QCOMPARE(FitExtent(Extent::Height, -5, screens, smallest), smallest.height());
+    QCOMPARE(FitExtent(Extent::Height, 480, screens, smallest), 480);
+    // A place keeps the window's top-left part on the screens.
+    QCOMPARE(FitExtent(Extent::Left, -1000, screens, smallest), -1000);
+    QCOMPARE(FitExtent(Extent::Left, -5000, screens, smallest), -1280);
+    QCOMPARE(FitExtent(Extent::Left, 1920, screens, smallest), 1919 - Settings::kReachable);
+    QCOMPARE(FitExtent(Extent::Top, -2147483648LL, screens, smallest), 0);
+    QCOMPARE(FitExtent(Extent::Top, 5000, screens, smallest), 1079 - Settings::kReachable);
+    // Screens smaller than the smallest window: the screens win.
+    QCOMPARE(FitExtent(Extent::Width, 10, QRect(0, 0, 200, 150), smallest), 200);
+    QVERIFY(Settings::BeyondScreens(Extent::Width, 3201, screens));
+    QVERIFY(!Settings::BeyondScreens(Extent::Width, 3200, screens));
+    QVERIFY(Settings::BeyondScreens(Extent::Top, -1, screens));
+    QVERIFY(!Settings::BeyondScreens(Extent::None, 2147483647, screens));
 }
 
 QTEST_GUILESS_MAIN(HostileValuesTest)
