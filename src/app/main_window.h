@@ -14,6 +14,7 @@
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
+#include "settings/transfer.h"
 #include "settings/values.h"
 
 #include <QDateTime>
@@ -554,6 +555,9 @@ public:
     bool rubyOn() const;
     // A transfer line ("$set$…", "$end$") on the partner channel from `from`.
     void SettingsTransferReceived(const QByteArray& text, const QString& from);
+    // A transfer's lines applied, less those that would move the station's channel or group, hide
+    // the captions or put a window beyond the screens (each noted on the explanation page).
+    void ApplyTransfer(const QList<QByteArray>& lines);
     // One transfer line to the paired partner (scrambled while scrambling is on); false, with a
     // message, when it is too long to arrive whole.
     bool SendSettingsLine(const QByteArray& text);
@@ -758,7 +762,7 @@ private:
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
-    QList<QByteArray> transferBuffer_;  // received transfer lines until "$end$"
+    Settings::TransferBuffer transferBuffer_;  // received transfer lines until "$end$"
     int typistMode_ = 2;
     bool wordProcessorMode_ = false;
     bool frameless_ = false;

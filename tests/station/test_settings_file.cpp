@@ -65,6 +65,7 @@ private slots:
     void matchingThePartnersDisplay();
     void transfersFromStrangersAreRefused();
     void hostileGeometryAndFontsAreBounded();
+    void aMembersTransferCannotTakeTheStationAway();
 };
 
 void SettingsFileTest::writerOrderAndFixedLines() {
@@ -572,6 +573,32 @@ void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
     // What a file asks within the screens is taken as it is.
     QVERIFY(s.main->ApplySettings(file({"000:400:x", "001:600:x"})));
     QCOMPARE(s.main->size(), QSize(600, 400));
+}
+
+// A member's transfer that would move the channel or group, hide the captions or put the window
+// beyond the screens: those lines are held back, noted on the explanation page; the rest applies.
+void SettingsFileTest::aMembersTransferCannotTakeTheStationAway() {
+    PairedLan p;
+    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"801:5:チャンネル"),
+                                    Net::Wire::SettingsStart() + line(u"802:4:班"),
+                                    Net::Wire::SettingsStart() + line(u"008:16777215:表示部のフォントの色"),
+                                    Net::Wire::SettingsStart() + line(u"001:20000:メインウィンドの幅"),
+                                    Net::Wire::SettingsStart() + line(u"004:3:マニュアル調整の表示行数")});
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1, group A, with its partner
+    QCOMPARE(p.b.main->groupNumber(), 1);
+    QVERIFY(p.b.main->hasPartner());
+    QVERIFY(p.b.main->width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
+    QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("3"));  // the harmless line applied
+    const QString page = p.b.main->RichEdit3->toPlainText();
+    QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：チャンネルを変える設定は受け付けません（「ﾊﾟｰﾄﾅｰ」ページで変えてください）：801:5:チャンネル")));
+    QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：入力班を変える設定は受け付けません")));
+    QVERIFY(page.contains(QStringLiteral("字幕が見えなくなるため受け付けません：008:16777215:")));
+    QVERIFY(page.contains(QStringLiteral("画面に収まらない大きさ・位置のため受け付けません：001:20000:")));
+    p.lan.net.clearSent();
+    p.a.main->SendLine("still heard");
+    p.lan.net.deliverAll();
+    QCOMPARE(lastRecordLine(p.b), QStringLiteral("still heard"));
 }
 
 QTEST_MAIN(SettingsFileTest)
