@@ -1,7 +1,8 @@
 // The real program in one namespace of a private LAN, a member and a stranger in another, over
-// real UDP: while the stranger sprays 40 000 random and made-up datagrams over every port of the
-// plan for two seconds, the member sends 50 lines; every one of them is in the display, in the
-// order sent, when the program saves the display at its end.
+// real UDP: while the stranger sprays 40 000 random and made-up datagrams for two seconds, a third
+// of them at the lines' port, a third at the corrections' port and the rest over every port of the
+// plan, the member sends 50 lines; every one of them is in the display, in the order sent, when the
+// program saves the display at its end.
 #include "netns.h"
 #include "peer.h"
 #include "text/cp932.h"
@@ -40,7 +41,9 @@ QByteArray junk(std::mt19937& r, quint16 port) {
     switch (port) {
     case 6711: return Cp932::encode(QStringLiteral("よそ者の行%1").arg(r() % 1000));
     case 6712: return kind == 2 ? Cp932::encode(QStringLiteral("$set$801:5:チャンネル")) : QByteArray("$end$");
-    case 6713: return kind == 2 ? Cp932::encode(QStringLiteral("よそ者の修正")) : Cp932::encode(QStringLiteral("＜エラー＞行数違い！"));
+    case 6713:  // mostly items of a batch that never ends
+        return r() % 50 ? Cp932::encode(QStringLiteral("よそ者の修正%1").arg(r() % 1000))
+                        : Cp932::encode(QStringLiteral("＜エラー＞行数違い！"));
     case 6718: return fake + ',' + fake + ",stranger,Ans";
     case 6722: return fake + ",stranger,Req,1";
     case 6723: return kind == 2 ? "cls" : "und";  // (an "undo" or "del" takes back what is shown, by design)
@@ -104,7 +107,7 @@ private slots:
             const auto start = std::chrono::steady_clock::now();
             for (int ms = 0; ms < 2000; ++ms) {
                 for (int i = 0; i < 20; ++i) {
-                    const quint16 port = kPorts[r() % std::size(kPorts)];
+                    const quint16 port = i % 3 == 0 ? 6711 : i % 3 == 1 ? 6713 : kPorts[r() % std::size(kPorts)];
                     const QByteArray payload = junk(r, port);
                     sockaddr_in to{};
                     to.sin_family = AF_INET;
