@@ -3,6 +3,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 #include <algorithm>
+#include <chrono>
 
 namespace Net {
 namespace {
@@ -20,6 +21,7 @@ ReceiveQueue::ReceiveQueue(Limits limits) : limits_(limits) {
 }
 
 ReceiveQueue::~ReceiveQueue() {
+    strangersTimer_.reset();
     wake_.reset();
     if (wakeFd_ >= 0) ::close(wakeFd_);
 }
@@ -38,6 +40,13 @@ void ReceiveQueue::makeWake() {
     if (wake_) return;
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wakeFd_ < 0) return;  // no turns: the datagrams wait (never seen on Linux)
+    strangersTimer_ = std::make_unique<QTimer>();
+    strangersTimer_->setSingleShot(true);
+    QObject::connect(strangersTimer_.get(), &QTimer::timeout, [this] {
+        const std::lock_guard lock(mutex_);
+        strangersWake_ = false;
+        post();
+    });
     wake_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
     QObject::connect(wake_.get(), &QSocketNotifier::activated, [this] {
         eventfd_t n = 0;
@@ -88,9 +97,31 @@ bool ReceiveQueue::preferred(const QString& address) const {
     return address == kLoopback || preferred_.contains(address);
 }
 
-const ReceiveQueue::Item* ReceiveQueue::Lane::next() const {
-    const std::deque<Sender*>& turns = preferredTurns.empty() ? strangerTurns : preferredTurns;
-    return turns.empty() ? nullptr : &turns.front()->items.front();
+const ReceiveQueue::Item* ReceiveQueue::Lane::next(bool strangers) const {
+    if (!preferredTurns.empty()) return &preferredTurns.front()->items.front();
+    return strangers && !strangerTurns.empty() ? &strangerTurns.front()->items.front() : nullptr;
+}
+
+qint64 ReceiveQueue::nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+bool ReceiveQueue::strangersAllowed(const Lane& lane, qint64 now) const {
+    return limits_.strangersPerSecond <= 0 || lane.strangersSince < 0 || now - lane.strangersSince >= 1000 ||
+           lane.strangersServed < limits_.strangersPerSecond;
+}
+
+void ReceiveQueue::wakeForStrangers(qint64 now) {
+    qint64 first = -1;
+    for (const auto& [id, l] : lanes_)
+        if (!l.strangerTurns.empty() && !strangersAllowed(l, now)) {
+            const qint64 at = l.strangersSince + 1000 - now;
+            if (first < 0 || at < first) first = at;
+        }
+    if (first < 0 || !strangersTimer_) return;
+    strangersWake_ = true;
+    strangersTimer_->start(int(std::max<qint64>(1, first)));
 }
 
 ReceiveQueue::Sender& ReceiveQueue::senderFor(Lane& lane, const QString& from, bool preferred) {
@@ -185,7 +216,8 @@ bool ReceiveQueue::push(int lane, QByteArray payload, QString from, quint16 from
     l.bytes += size;
     ++l.items;
     ++queued_;
-    post();
+    // A stranger's datagram held back by its lane's rate waits for the wake that is due anyway.
+    if (s.preferred || !strangersWake_) post();
     return true;
 }
 
@@ -198,12 +230,12 @@ void ReceiveQueue::post() {
 // Among the lanes not on the stack and, when `withinShare`, that have not yet had their share of
 // this turn: one with a preferred datagram before one without, then the one whose next datagram
 // came first; 0 when there is none.
-int ReceiveQueue::pick(bool withinShare) const {
+int ReceiveQueue::pick(bool withinShare, qint64 now) const {
     int best = 0;
     bool bestPreferred = false;
     quint64 bestSequence = 0;
     for (const auto& [id, l] : lanes_) {
-        const Item* next = l.next();
+        const Item* next = l.next(strangersAllowed(l, now));
         if (!next || l.busy) continue;
         if (withinShare && l.taken >= limits_.share) continue;
         const bool preferred = l.hasPreferred();
@@ -220,6 +252,14 @@ int ReceiveQueue::pick(bool withinShare) const {
 // The next datagram of the lane: the sender whose turn it is gives its oldest, then waits for its
 // next turn behind the others of its rank.
 ReceiveQueue::Item ReceiveQueue::takeNext(Lane& lane) {
+    if (lane.preferredTurns.empty()) {  // a stranger's: counted against the lane's second
+        const qint64 now = nowMs();
+        if (lane.strangersSince < 0 || now - lane.strangersSince >= 1000) {
+            lane.strangersSince = now;
+            lane.strangersServed = 0;
+        }
+        ++lane.strangersServed;
+    }
     std::deque<Sender*>& turns = lane.preferredTurns.empty() ? lane.strangerTurns : lane.preferredTurns;
     Sender* s = turns.front();
     turns.pop_front();
@@ -245,8 +285,9 @@ int ReceiveQueue::runTurn() {
     };
     while (handled < limits_.budget) {
         // A lane past its share goes on only when no other lane has anything waiting.
-        int id = pick(true);
-        if (id == 0) id = pick(false);
+        const qint64 now = nowMs();
+        int id = pick(true, now);
+        if (id == 0) id = pick(false, now);
         if (id == 0) break;
         Lane& l = lanes_.at(id);
         const Item item = takeNext(l);
@@ -270,8 +311,11 @@ int ReceiveQueue::runTurn() {
         lock.lock();
         restore(id);
     }
-    // Lanes whose handler is on the stack are picked up again by the turn that returns to them.
-    if (pick(false) != 0) post();
+    // Lanes whose handler is on the stack are picked up again by the turn that returns to them;
+    // strangers held back by their lane's rate by a wake when it lets them go on.
+    const qint64 now = nowMs();
+    if (pick(false, now) != 0) post();
+    else if (!strangersWake_) wakeForStrangers(now);
     return handled;
 }
 

@@ -25,6 +25,7 @@
 #include <QSocketNotifier>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <map>
@@ -49,6 +50,11 @@ public:
         // Senders with a queue of their own per lane; strangers beyond them share one queue, so a
         // flood from made-up addresses is one sender too.
         int senders = 64;
+        // Strangers' datagrams a lane hands to its handler per second, all strangers together (0:
+        // no limit). A station that is not a member sends a line now and then, a burst of a few
+        // hundred at most; a flood beyond this waits, and past the bounds above it is dropped, so
+        // what a stranger sends costs the display (and its memory) a bounded amount per second.
+        int strangersPerSecond = 2000;
     };
     using Deliver = std::function<void(const QByteArray& payload, const QString& from, quint16 fromPort)>;
 
@@ -116,8 +122,11 @@ private:
         qsizetype bytes = 0;
         bool busy = false;  // its handler is on the stack (a nested event loop must not reorder it)
         int taken = 0;      // datagrams handled in the current turn
+        qint64 strangersSince = -1;  // start (ms) of the second whose strangers' datagrams are counted
+        int strangersServed = 0;
         bool hasPreferred() const { return !preferredTurns.empty(); }
-        const Item* next() const;
+        // The datagram the lane would hand on next; a stranger's only while `strangers` allows.
+        const Item* next(bool strangers) const;
     };
     struct PortDrops {
         qint64 total = 0;
@@ -126,9 +135,14 @@ private:
 
     // The private operations run with the mutex held.
     bool preferred(const QString& address) const;
-    int pick(bool withinShare) const;
+    int pick(bool withinShare, qint64 now) const;
     void post();
     void makeWake();
+    static qint64 nowMs();
+    // Whether the lane may hand on a stranger's datagram at `now`, and when it may again if not.
+    bool strangersAllowed(const Lane& lane, qint64 now) const;
+    // After a turn: a wake when the first lane held back by its strangers' rate may go on again.
+    void wakeForStrangers(qint64 now);
     Sender& senderFor(Lane& lane, const QString& from, bool preferred);
     // Makes room for a datagram of `size` bytes from `incoming`; false when it is the one to go.
     bool makeRoom(Lane& lane, const Sender& incoming, qsizetype size);
@@ -149,6 +163,8 @@ private:
     qint64 droppedTotal_ = 0;
     std::vector<quint16> delivering_;
     bool posted_ = false;
+    bool strangersWake_ = false;  // a turn is due when held-back strangers may go on
+    std::unique_ptr<QTimer> strangersTimer_;
     int wakeFd_ = -1;  // made with the first lane: a station's network may come before the application
     std::unique_ptr<QSocketNotifier> wake_;
 };

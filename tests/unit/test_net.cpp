@@ -37,6 +37,7 @@ private slots:
     void receiveQueueServesTheSendersOfAPortInTurns();
     void receiveQueueServesTheTeamFirstAndDropsStrangersFirst();
     void receiveQueueBoundsEachStrangerAndNamesTheDropped();
+    void receiveQueueHandsOnStrangersAtABoundedRate();
     void channelShift();
     void memoryLanRoutesUnicastBroadcastAndLoopback();
     void secondBindOfAPortFails();
@@ -649,6 +650,33 @@ void NetTest::receiveQueueBoundsEachStrangerAndNamesTheDropped() {
     QStringList fromThree = l.payloads().filter(QStringLiteral("10.0.0.3 "));
     QCOMPARE(fromThree.size(), 29);
     QCOMPARE(fromThree.last(), QStringLiteral("10.0.0.3 28"));
+}
+
+void NetTest::receiveQueueHandsOnStrangersAtABoundedRate() {
+    ReceiveQueue::Limits limits;
+    limits.strangersPerSecond = 10;
+    Lanes l(limits);
+    const int lines = l.open(6711), notices = l.open(6731);
+    l.queue.setPreferredSenders({QStringLiteral("10.0.0.2")});
+    for (int i = 0; i < 30; ++i) l.pushFrom(lines, "10.0.0.3", "x" + QByteArray::number(i));
+    l.pushFrom(notices, "10.0.0.3", "n");
+    // Ten of a lane's strangers a second; each lane counts its own.
+    QCOMPARE(l.queue.runTurn(), 11);
+    QCOMPARE(l.queue.runTurn(), 0);
+    QCOMPARE(l.queue.queued(), 20);
+    // The team is not held back meanwhile.
+    l.pushFrom(lines, "10.0.0.2", "member");
+    QCOMPARE(l.queue.runTurn(), 1);
+    QCOMPARE(l.log.back().payload, QByteArray("member"));
+    // When the second is over, the queue wakes by itself and hands on the next ten, in order.
+    l.log.clear();
+    QTRY_COMPARE_WITH_TIMEOUT(int(l.log.size()), 10, 3000);
+    QCOMPARE(l.log.front().payload, QByteArray("x10"));
+    QCOMPARE(l.queue.queued(), 10);
+    QTest::qWait(200);
+    QCOMPARE(int(l.log.size()), 10);  // not before the next second
+    QTRY_COMPARE_WITH_TIMEOUT(l.queue.queued(), 0, 3000);
+    QCOMPARE(l.log.back().payload, QByteArray("x29"));
 }
 
 void NetTest::channelShift() {
