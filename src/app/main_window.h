@@ -668,7 +668,7 @@ public:
     void PreferTeamSenders();
     // A warning a stranger can repeat at will: the first of a minute on the explanation page, the
     // others counted and written as one line when the minute is over.
-    void LogRepeated(const QString& kind, const QString& line);
+    void LogRepeated(const QString& kind, const std::function<QString()>& line);
     void WriteOverdueRepeats();
     // Test-only (the environment's QUELTA_SAVE_LOOP, read by the program at start-up): every
     // `intervalMs`, a new line in the display and in the contact history, then the start-up
@@ -691,7 +691,7 @@ private:
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
     void log(const QString& line) override { Log(line); }
-    void logRepeated(const QString& kind, const QString& line) override { LogRepeated(kind, line); }
+    void logRepeated(const QString& kind, const std::function<QString()>& line) override { LogRepeated(kind, line); }
     void copyToClipboard(const QByteArray& text) override;
     QDateTime inputStartTime() const override { return inputStartTime_; }
     void endInput() override { inputStarted_ = false; }

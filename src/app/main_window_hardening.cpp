@@ -44,9 +44,9 @@ void Ttalk2e::PreferTeamSenders() {
     station_.network.receiveQueue().setPreferredSenders(team);
 }
 
-void Ttalk2e::LogRepeated(const QString& kind, const QString& line) {
+void Ttalk2e::LogRepeated(const QString& kind, const std::function<QString()>& line) {
     WriteOverdueRepeats();
-    if (repeats_.admit(kind, station_.clock.now())) Log(line);
+    if (repeats_.admit(kind, station_.clock.now())) Log(line());
 }
 
 void Ttalk2e::WriteOverdueRepeats() {

@@ -39,13 +39,14 @@ void Ttalk2e::SendSettingsTransfer(const QList<QByteArray>& lines) {
 
 // Transfers change a station's channel, password and display: only the team's members may send one.
 void Ttalk2e::SettingsTransferReceived(const QByteArray& text, const QString& from) {
-    const QString stamp = Net::DateTimeStamp(station_.clock.now());
     if (!team_.findMember(from)) {
-        LogRepeated(QStringLiteral("表示設定受信拒否："),
-                    stamp + QStringLiteral("表示設定受信拒否：[") + from + QStringLiteral("]") + Cp932::decode(text));
+        LogRepeated(QStringLiteral("表示設定受信拒否："), [&] {
+            return Net::DateTimeStamp(station_.clock.now()) + QStringLiteral("表示設定受信拒否：[") + from +
+                   QStringLiteral("]") + Cp932::decode(text);
+        });
         return;
     }
-    Log(stamp + QStringLiteral("表示設定受信：") + Cp932::decode(text));
+    Log(Net::DateTimeStamp(station_.clock.now()) + QStringLiteral("表示設定受信：") + Cp932::decode(text));
     if (const auto lines = transferBuffer_.take(text)) ApplyTransfer(*lines);
 }
 

@@ -42,12 +42,13 @@ void Team::clearMembers() {
 }
 
 void Team::logStamped(const QString& tag, const QString& text) {
-    host_.logRepeated(tag, DateTimeStamp(host_.now()) + tag + text);
+    host_.logRepeated(tag, [&] { return DateTimeStamp(host_.now()) + tag + text; });
 }
 
 bool Team::fromItself(const QString& claimed, const QString& from) {
     if (claimed == from) return true;
-    logStamped(QStringLiteral("不正ＩＰ受信："), claimed + QStringLiteral("（送信元 ") + from + u'）');
+    static const QString kTag = QStringLiteral("不正ＩＰ受信：");
+    host_.logRepeated(kTag, [&] { return DateTimeStamp(host_.now()) + kTag + claimed + QStringLiteral("（送信元 ") + from + u'）'; });
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 namespace Net {
 
@@ -70,10 +71,11 @@ public:
     // A line at the end of the explanation page.
     virtual void log(const QString& line) = 0;
     // A warning that a stranger can repeat at will (an invalid address, a group-full answer): the
-    // host may write only the first of a minute and count the others.
-    virtual void logRepeated(const QString& kind, const QString& line) {
+    // host may write only the first of a minute and count the others. The line is made only when
+    // it is written: a flood of them costs no formatting.
+    virtual void logRepeated(const QString& kind, const std::function<QString()>& line) {
         Q_UNUSED(kind);
-        log(line);
+        log(line());
     }
     virtual QDateTime now() const = 0;
 };
