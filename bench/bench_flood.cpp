@@ -160,7 +160,7 @@ const std::vector<quint16> kReceivingPorts{6711, 6712, 6713, 6717, 6718, 6719, 6
 // requests and answers for addresses nobody has, transfers with hostile values).
 class Junk {
 public:
-    explicit Junk(quint32 seed) : random_(seed) {}
+    explicit Junk(quint32 salt) : random_(salt) {}
 
     QByteArray next(quint16 port) {
         const int kind = pick(10);
@@ -352,10 +352,10 @@ int oldFlood(int argc, char** argv, const PeerNamespace& peers) {
 }
 
 // Sends what `junk` makes for `ports` at `perSecond`, a millisecond's worth at a time.
-long long sprayUntil(const std::atomic<bool>& stop, const std::vector<quint16>& ports, int perSecond, quint32 seed) {
+long long sprayUntil(const std::atomic<bool>& stop, const std::vector<quint16>& ports, int perSecond, quint32 salt) {
     const int fd = boundSocket("10.77.0.3", 0);
     // Made beforehand: the sender must keep up with the rate it claims.
-    Junk junk(seed);
+    Junk junk(salt);
     std::vector<std::pair<quint16, QByteArray>> payloads;
     for (int i = 0; i < 8192; ++i) {
         const quint16 port = ports[size_t(i) % ports.size()];
