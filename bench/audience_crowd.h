@@ -32,6 +32,12 @@ public:
         const std::string request = "GET /events HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
         for (int i = 0; i < readers; ++i) {
             const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            // Each reader from a loopback address of its own, as each phone has its own address (the
+            // server holds only a few streams per address).
+            sockaddr_in from{};
+            from.sin_family = AF_INET;
+            from.sin_addr.s_addr = htonl((127u << 24) | (1u << 16) | quint32(1 + i));
+            ::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from);
             sockaddr_in a{};
             a.sin_family = AF_INET;
             a.sin_port = htons(port);

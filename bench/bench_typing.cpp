@@ -29,7 +29,7 @@ void BM_KeyReleaseLiveTyping(benchmark::State& state) {
     s.finishStartup();
     withEightMembers(s);
     // The partner channel too: slot #1 accepts a pairing.
-    s.main->team().pairingReceived("192.168.1.21,192.168.1.10,member1,Req-Partner,Ans");
+    s.main->team().pairingReceived("192.168.1.21,192.168.1.10,member1,Req-Partner,Ans", QStringLiteral("192.168.1.21"));
     if (!s.main->hasPartner()) std::abort();
     s.main->RichEdit1->setPlainText(QStringLiteral("本日は要約筆記の研修会にお越しいただき"));
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));

@@ -14,7 +14,10 @@ inline int points(const QFont& f) {
     return qRound(f.pointSizeF());
 }
 
-inline void setPoints(QFont& f, int points) { f.setPixelSize(qMax(1, qRound(points * 96.0 / 72.0))); }
+// No screen shows a larger character; a file or a transfer may hold any number.
+inline constexpr int kMostPoints = 1000;
+
+inline void setPoints(QFont& f, int points) { f.setPixelSize(qMax(1, qRound(qBound(1, points, kMostPoints) * 96.0 / 72.0))); }
 
 inline QFont gothicPixels(int pixels) {
     QFont f(gothic());

@@ -699,6 +699,7 @@ void Ttalk2e::buildExplanationPage() {
     RichEdit3 = new QTextEdit(page);
     RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
     RichEdit3->setAcceptRichText(false);
+    RichEdit3->document()->setMaximumBlockCount(kExplanationLines);  // the oldest lines go
     v->addWidget(RichEdit3, 1);
     QWidget* row = Form::row(page);
     v->addWidget(row);

@@ -8,11 +8,13 @@
 #include "app/window_context.h"
 #include "core/caption_path.h"
 #include "core/line_bands.h"
+#include "core/repeat_gate.h"
 #include "core/scroller.h"
 #include "core/typing_rate.h"
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
+#include "settings/transfer.h"
 #include "settings/values.h"
 
 #include <QDateTime>
@@ -272,6 +274,8 @@ public:
     bool scramblingSave() const { return scrambling_; }
     static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
     static constexpr int kKeptAfterClear = 10;
+    // Lines the explanation page keeps, so that no flood of warnings grows it without end.
+    static constexpr int kExplanationLines = 5000;
 
     // ---- typing rate ----
     void CheckBox44Click();
@@ -567,6 +571,9 @@ public:
     bool rubyOn() const;
     // A transfer line ("$set$…", "$end$") on the partner channel from `from`.
     void SettingsTransferReceived(const QByteArray& text, const QString& from);
+    // A transfer's lines applied, less those that would move the station's channel or group, hide
+    // the captions or put a window beyond the screens (each noted on the explanation page).
+    void ApplyTransfer(QList<QByteArray> lines);
     // One transfer line to the paired partner (scrambled while scrambling is on); false, with a
     // message, when it is too long to arrive whole.
     bool SendSettingsLine(const QByteArray& text);
@@ -701,6 +708,13 @@ public:
     QTimer* TimerDropReport = nullptr;
     void StartDropReport();
     void TimerDropReportTimer();
+    // The members (and the partner) are the senders the receive queues serve first; run whenever a
+    // slot's address or mate box changes.
+    void PreferTeamSenders();
+    // A warning a stranger can repeat at will: the first of a minute on the explanation page, the
+    // others counted and written as one line when the minute is over.
+    void LogRepeated(const QString& kind, const std::function<QString()>& line);
+    void WriteOverdueRepeats();
 
 signals:
     void closed();
@@ -716,6 +730,7 @@ private:
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
     void log(const QString& line) override { Log(line); }
+    void logRepeated(const QString& kind, const std::function<QString()>& line) override { LogRepeated(kind, line); }
     void copyToClipboard(const QByteArray& text) override;
     QDateTime inputStartTime() const override { return inputStartTime_; }
     void endInput() override { inputStarted_ = false; }
@@ -735,6 +750,7 @@ private:
     QStringList mateAddresses() const override;
     void setSlot(int k, const Net::SlotView& slot) override;
     void setOwnAddress(const QString& address) override;
+    QStringList interfaceAddresses() const override;
     void setMembersFixed(bool on) override;
     void setPartnerFixed(bool on) override;
     void showPairingButtons(int k, bool partner) override { ShowPairingButtons(k, partner); }
@@ -787,7 +803,7 @@ private:
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
-    QList<QByteArray> transferBuffer_;  // received transfer lines until "$end$"
+    Settings::TransferBuffer transferBuffer_;  // received transfer lines until "$end$"
     int typistMode_ = 2;
     bool wordProcessorMode_ = false;
     bool frameless_ = false;
@@ -838,4 +854,5 @@ private:
     bool scrambling_ = false;    // a scrambled save is running (it lets timers and paints through)
     Core::TypingRate typingRate_;
     bool rateWarning_ = false;   // the input panes are yellow: the last minute was over the limit
+    Core::RepeatGate repeats_;   // repeated warnings on the explanation page
 };

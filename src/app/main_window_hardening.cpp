@@ -1,7 +1,10 @@
-// Staying usable under a flood: the once-a-minute report of refused datagrams.
+// Staying usable under a flood: the team's datagrams served first, the once-a-minute report of
+// refused datagrams.
 #include "app/main_window.h"
 
 #include "net/network.h"
+#include "net/receive_report.h"
+#include "net/team.h"
 #include "text/text_filter.h"
 
 #include <QTimer>
@@ -20,9 +23,25 @@ void Ttalk2e::StartDropReport() {
 }
 
 void Ttalk2e::TimerDropReportTimer() {
-    const QMap<quint16, qint64> dropped = station_.network.receiveQueue().takeDropped();
-    if (dropped.isEmpty()) return;
+    WriteOverdueRepeats();
+    const auto dropped = station_.network.receiveQueue().takeDropped();
     const QString stamp = Text::ClockText(station_.clock.now().time()) + QStringLiteral(",[自分],");
-    for (auto it = dropped.cbegin(); it != dropped.cend(); ++it)
-        Log(stamp + QStringLiteral("受信過多：ポート%1で%2件を破棄しました").arg(it.key()).arg(it.value()));
+    for (auto it = dropped.cbegin(); it != dropped.cend(); ++it) Log(stamp + Net::DropReport(it.key(), it.value()));
+}
+
+void Ttalk2e::PreferTeamSenders() {
+    QStringList team = mateAddresses();
+    if (team_.hasPartner()) team << team_.partnerAddress();
+    station_.network.receiveQueue().setPreferredSenders(team);
+}
+
+void Ttalk2e::LogRepeated(const QString& kind, const std::function<QString()>& line) {
+    WriteOverdueRepeats();
+    if (repeats_.admit(kind, station_.clock.now())) Log(line());
+}
+
+void Ttalk2e::WriteOverdueRepeats() {
+    const QDateTime now = station_.clock.now();
+    for (const auto& [kind, count] : repeats_.takeOverdue(now))
+        Log(Net::DateTimeStamp(now) + kind + QStringLiteral("ほか%1件（同じ記録は1分に1行）").arg(count));
 }

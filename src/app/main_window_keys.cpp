@@ -62,7 +62,8 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         };
     };
 
-    Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置");
+    Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置",
+                   Settings::kSmallestMainWindow);
     edit(t, 4, Edit8, Int, u"マニュアル調整の表示行数");
     edit(t, 5, Edit12, Int, u"マニュアル調整の行間");
     number(t, 6, u"マニュアル設定のスクロール速度 ＜注意＞００５の前に００６を書く事！", [this] { return scroll_.baseStep; },

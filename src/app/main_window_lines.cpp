@@ -153,6 +153,13 @@ void Ttalk2e::hold(const QByteArray& item) { Form8->hold(item); }
 QList<QByteArray> Ttalk2e::takeHeld() { return Form8->takeHeld(); }
 
 void Ttalk2e::showCorrectionBuffer(const QList<QByteArray>& items) {
+    // The memo is hidden: laid out item by item for nobody, a batch cost milliseconds a datagram.
+    // It is emptied with the buffer, and filled only while it is shown.
+    if (items.isEmpty()) {
+        if (!Memo3->document()->isEmpty()) Memo3->clear();
+        return;
+    }
+    if (!Memo3->isVisible()) return;
     QStringList lines;
     for (const QByteArray& item : items) lines << Cp932::decode(item);
     Memo3->setPlainText(lines.join(u'\n'));

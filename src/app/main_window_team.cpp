@@ -4,6 +4,7 @@
 #include "app/text_pane.h"
 
 #include "net/addressing.h"
+#include "net/network.h"
 #include "app/member_monitor.h"
 #include "audience/audience_panel.h"
 #include "prepared/subinput_window.h"
@@ -38,6 +39,8 @@ void Ttalk2e::wireTeam() {
     for (int k = 1; k <= kSlots; ++k) {
         const MemberSlot& s = slot(k);
         connect(s.address, &QLineEdit::textChanged, this, [this, k] { SlotAddressChange(k); });
+        connect(s.address, &QLineEdit::textChanged, this, &Ttalk2e::PreferTeamSenders);
+        connect(s.mate, &QCheckBox::toggled, this, &Ttalk2e::PreferTeamSenders);
         connect(s.name, &QLineEdit::textChanged, this, [this, k] { MirrorSlotName(k); });
         connect(s.request, &QPushButton::clicked, this, [this, k] { RequestPartner(k); });
         connect(s.partner, &QPushButton::clicked, this, [this, k] { CancelPartner(k); });
@@ -158,6 +161,7 @@ void Ttalk2e::setSlot(int k, const Net::SlotView& v) {
 }
 
 void Ttalk2e::setOwnAddress(const QString& address) { Edit35->setText(address); }
+QStringList Ttalk2e::interfaceAddresses() const { return station_.network.hostIdentity().ipv4Addresses; }
 void Ttalk2e::setMembersFixed(bool on) { CheckBox6->setChecked(on); }
 void Ttalk2e::setPartnerFixed(bool on) { CheckBox7->setChecked(on); }
 QDateTime Ttalk2e::now() const { return station_.clock.now(); }
@@ -198,13 +202,15 @@ void Ttalk2e::LeaveGroup() { team_.leaveGroup(); }
 void Ttalk2e::StartupPartnerRequest() { team_.startupPartnerRequest(); }
 void Ttalk2e::LeaveOnExit() { team_.leaveOnExit(); }
 
-void Ttalk2e::NMUDP8DataReceived(const QByteArray& payload, const QString&, quint16) {
-    team_.searchRequestReceived(payload);
+void Ttalk2e::NMUDP8DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team_.searchRequestReceived(payload, from);
 }
-void Ttalk2e::NMUDP6DataReceived(const QByteArray& payload, const QString&, quint16) {
-    team_.searchAnswerReceived(payload);
+void Ttalk2e::NMUDP6DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team_.searchAnswerReceived(payload, from);
 }
-void Ttalk2e::NMUDP4DataReceived(const QByteArray& payload, const QString&, quint16) {
-    team_.pairingReceived(payload);
+void Ttalk2e::NMUDP4DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team_.pairingReceived(payload, from);
 }
-void Ttalk2e::NMUDP10DataReceived(const QByteArray& payload, const QString&, quint16) { team_.leaveReceived(payload); }
+void Ttalk2e::NMUDP10DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team_.leaveReceived(payload, from);
+}

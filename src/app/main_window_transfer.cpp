@@ -7,6 +7,7 @@
 #include "app/text_pane.h"
 #include "net/caption_protocol.h"
 #include "settings/settings_file.h"
+#include "settings/transfer.h"
 #include "settings/values.h"
 #include "text/cp932.h"
 
@@ -38,21 +39,32 @@ void Ttalk2e::SendSettingsTransfer(const QList<QByteArray>& lines) {
 
 // Transfers change a station's channel, password and display: only the team's members may send one.
 void Ttalk2e::SettingsTransferReceived(const QByteArray& text, const QString& from) {
-    const QString stamp = Net::DateTimeStamp(station_.clock.now());
     if (!team_.findMember(from)) {
-        Log(stamp + QStringLiteral("表示設定受信拒否：[") + from + QStringLiteral("]") + Cp932::decode(text));
+        LogRepeated(QStringLiteral("表示設定受信拒否："), [&] {
+            return Net::DateTimeStamp(station_.clock.now()) + QStringLiteral("表示設定受信拒否：[") + from +
+                   QStringLiteral("]") + Cp932::decode(text);
+        });
         return;
     }
-    Log(stamp + QStringLiteral("表示設定受信：") + Cp932::decode(text));
-    if (text != Net::Wire::SettingsEnd()) {
-        transferBuffer_ << text;
-        return;
-    }
-    QList<QByteArray> lines;
-    for (const QByteArray& l : std::exchange(transferBuffer_, {})) lines << l.mid(Net::Wire::SettingsStart().size());
+    Log(Net::DateTimeStamp(station_.clock.now()) + QStringLiteral("表示設定受信：") + Cp932::decode(text));
+    if (const auto lines = transferBuffer_.take(text)) ApplyTransfer(*lines);
+}
+
+void Ttalk2e::ApplyTransfer(QList<QByteArray> lines) {
     // Where this station's captions go online is its own choice (one station posts): no transfer sets it.
     lines.removeIf([](const QByteArray& l) { return Settings::keyOf(l) >= 952 && Settings::keyOf(l) <= 954; });
-    ApplySettings(lines);
+    Settings::StationNow now;
+    now.channel = channelIndex();
+    now.group = groupNumber();
+    now.displayInk = colours_.displayInk;
+    now.displayPaper = colours_.displayPaper;
+    now.screens = Bind::screensArea();
+    now.shown = [](qint32 value) { return quint32(qcolour(value).rgb() & 0xFFFFFF); };
+    const Settings::Screened screened = Settings::ScreenTransfer(settings_, lines, now);
+    const QString stamp = Net::DateTimeStamp(station_.clock.now());
+    for (const Settings::HeldBack& h : screened.held)
+        Log(stamp + QStringLiteral("表示設定受信拒否：") + h.reason + QStringLiteral("：") + Cp932::decode(h.line));
+    ApplySettings(screened.lines);
 }
 
 void Ttalk2e::Button18Click() {

@@ -4,6 +4,8 @@
 #include "text/cp932.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -130,20 +132,47 @@ void word(KeyTable& t, int key, QWidget* window, QStringView shown, QStringView 
     t.add(std::move(e));
 }
 
+QRect screensArea() {
+    QRect area;
+    for (const QScreen* s : QGuiApplication::screens()) area |= s->availableGeometry();
+    return area.isValid() ? area : QRect(0, 0, 640, 480);
+}
+
+namespace {
+
+// A number kept by a widget's geometry, taken within the screens whatever the file says.
+void extent(KeyTable& t, int key, QStringView text, Settings::Extent extent, QSize smallest, std::function<int()> get,
+            std::function<void(int)> set) {
+    Entry e = entry(key, Kind::Int, text);
+    e.extent = extent;
+    e.read = [get] { return Settings::fromInt(get()); };
+    e.apply = [set, extent, smallest](QByteArrayView v) {
+        set(Settings::FitExtent(extent, Settings::intValue(v), screensArea(), smallest));
+    };
+    t.add(std::move(e));
+}
+
+}  // namespace
+
 void geometry(KeyTable& t, QWidget* w, Geometry keys, QStringView height, QStringView width, QStringView top,
-              QStringView left) {
-    number(t, keys.height, height, [w] { return w->height(); }, [w](int v) { w->resize(w->width(), v); });
-    number(t, keys.width, width, [w] { return w->width(); }, [w](int v) { w->resize(v, w->height()); });
-    number(t, keys.top, top, [w] { return w->y(); }, [w](int v) { w->move(w->x(), v); });
-    number(t, keys.left, left, [w] { return w->x(); }, [w](int v) { w->move(v, w->y()); });
+              QStringView left, QSize smallest) {
+    using Settings::Extent;
+    extent(t, keys.height, height, Extent::Height, smallest, [w] { return w->height(); },
+           [w](int v) { w->resize(w->width(), v); });
+    extent(t, keys.width, width, Extent::Width, smallest, [w] { return w->width(); },
+           [w](int v) { w->resize(v, w->height()); });
+    extent(t, keys.top, top, Extent::Top, smallest, [w] { return w->y(); }, [w](int v) { w->move(w->x(), v); });
+    extent(t, keys.left, left, Extent::Left, smallest, [w] { return w->x(); }, [w](int v) { w->move(v, w->y()); });
 }
 
 void height(KeyTable& t, int key, QWidget* w, QStringView text) {
-    number(t, key, text, [w] { return w->height(); }, [w](int v) { w->resize(w->width(), v); });
+    extent(t, key, text, Settings::Extent::Height, Settings::kSmallestPane, [w] { return w->height(); },
+           [w](int v) { w->resize(w->width(), v); });
 }
 
 void width(KeyTable& t, int key, QWidget* w, QStringView text) {
-    number(t, key, text, [w] { return w->width(); }, [w](int v) { w->resize(v, w->height()); });
+    extent(t, key, text, Settings::Extent::Width, Settings::kSmallestPane, [w] { return w->width(); },
+           [w](int v) { w->resize(v, w->height()); });
 }
 
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply) {

@@ -6,6 +6,8 @@
 #include "settings/values.h"
 
 #include <QFont>
+#include <QRect>
+#include <QSize>
 #include <QStringView>
 #include <functional>
 
@@ -45,15 +47,19 @@ void fontStyle(KeyTable& t, int key, Settings::FontStyle style, QStringView on, 
 // Whether a window is shown: as on/off or true/false with two comments, or as a word.
 void visible(KeyTable& t, int key, QWidget* window, Kind kind, QStringView on, QStringView off);
 void word(KeyTable& t, int key, QWidget* window, QStringView shown, QStringView hidden, QStringView text);
-// A window's height, width, top and left under four keys (in that order of meaning).
+// A window's height, width, top and left under four keys (in that order of meaning), taken within
+// the screens and no smaller than `smallest` (Settings::FitExtent): a file or a transfer may hold
+// any number.
 struct Geometry {
     int height, width, top, left;
 };
 void geometry(KeyTable& t, QWidget* window, Geometry keys, QStringView height, QStringView width, QStringView top,
-              QStringView left);
-// A widget's height or width alone.
+              QStringView left, QSize smallest = Settings::kSmallestWindow);
+// A widget's height or width alone, likewise within the screens.
 void height(KeyTable& t, int key, QWidget* w, QStringView text);
 void width(KeyTable& t, int key, QWidget* w, QStringView text);
+// The bounding box of every screen's available area.
+QRect screensArea();
 // A key that is read but never written (071, 072, 139).
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply);
 

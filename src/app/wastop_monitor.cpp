@@ -46,11 +46,12 @@ TForm8::TForm8(const App::WindowContext& context)
 }
 
 void TForm8::addLine(const QString& line) {
-    // No limit here: every held-back text must reach the display when correction mode ends.
+    // No limit of its own: every held-back text must reach the display when correction mode ends.
     Memo2->appendPlainText(line);
 }
 
 void TForm8::hold(const QByteArray& item) {
+    if (held_.size() >= kMostHeld) return;
     held_.append(item);
     QString shown = Cp932::decode(item);
     shown.replace(QLatin1String("\r\n"), QStringLiteral("■"));

@@ -22,7 +22,9 @@ public:
     QStringList lines() const;
 
     // The texts and commands held back in correction mode, in order of arrival. The memo shows
-    // them; clearing the memo does not drop them, only their replay does.
+    // them; clearing the memo does not drop them, only their replay does. At most kMostHeld: a flood
+    // while the record is edited must not grow them without end (the first ones are kept).
+    static constexpr qsizetype kMostHeld = 10000;
     void hold(const QByteArray& item);
     QList<QByteArray> takeHeld();
     const QList<QByteArray>& held() const { return held_; }

@@ -1,5 +1,6 @@
 #include "audience/reader_pool.h"
 
+#include <QHostAddress>
 #include <QMetaObject>
 #include <QPointer>
 #include <QTcpSocket>
@@ -8,6 +9,8 @@
 #include <deque>
 #include <future>
 #include <fcntl.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <mutex>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -25,6 +28,8 @@ namespace {
 // Without an id, so a reconnecting reader still names the last real event. The page also takes
 // a long silence for a dead connection.
 const QByteArray kPing = "data: {\"t\":\"ping\"}\n\n";
+// How often the writer looks for readers that went silent.
+constexpr int kLookMs = 1000;
 
 }  // namespace
 
@@ -47,6 +52,7 @@ public:
         int fd = -1;
         QByteArray bytes;
         std::shared_ptr<std::promise<void>> done;
+        quint32 peer = 0;  // Add: the reader's address
     };
 
     void post(Command c) {
@@ -66,26 +72,29 @@ public:
     }
 
 private:
+    using Time = std::chrono::steady_clock::time_point;
     struct Reader {
         int fd;
+        quint32 peer = 0;
+        quint64 order = 0;  // of admission
         std::deque<QByteArray> queue;
         qsizetype offset = 0;  // bytes of queue.front() already sent
         qint64 queued = 0;
-        qint64 queuedAtBeat = 0;
-        int stalledBeats = 0;
+        Time caughtUp;  // when it last had taken everything it was sent
         bool closing = false;
     };
 
     void run() {
         using namespace std::chrono;
         auto nextBeat = steady_clock::now() + milliseconds(kHeartbeatMs);
+        auto nextLook = steady_clock::now() + milliseconds(kLookMs);
         std::vector<pollfd> fds;
         for (;;) {
             fds.clear();
             fds.push_back({wake_, POLLIN, 0});
             for (const Reader& r : readers_)
                 fds.push_back({r.fd, short(POLLIN | POLLRDHUP | (r.queued > 0 ? POLLOUT : 0)), 0});
-            const auto wait = duration_cast<milliseconds>(nextBeat - steady_clock::now()).count();
+            const auto wait = duration_cast<milliseconds>(std::min(nextBeat, nextLook) - steady_clock::now()).count();
             ::poll(fds.data(), fds.size(), int(qMax<qint64>(0, wait)));
 
             for (size_t i = 1; i < fds.size(); ++i) {
@@ -116,14 +125,81 @@ private:
                 beat();
                 nextBeat = steady_clock::now() + milliseconds(kHeartbeatMs);
             }
+            if (steady_clock::now() >= nextLook) {
+                dropSilent();
+                nextLook = steady_clock::now() + milliseconds(kLookMs);
+            }
             reap();
+        }
+    }
+
+    // What the reader was sent and has not taken: in our queue, and in the kernel's (not yet
+    // acknowledged by the reader's end).
+    static qint64 outstanding(const Reader& r) {
+        int unsent = 0;
+        if (::ioctl(r.fd, SIOCOUTQ, &unsent) != 0) unsent = 0;
+        return r.queued + unsent;
+    }
+    // How long the reader has not taken what it was sent (zero while it has everything).
+    static std::chrono::milliseconds silence(Reader& r, Time now) {
+        if (outstanding(r) == 0) r.caughtUp = now;
+        return std::chrono::duration_cast<std::chrono::milliseconds>(now - r.caughtUp);
+    }
+
+    void dropSilent() {
+        const Time now = std::chrono::steady_clock::now();
+        for (Reader& r : readers_)
+            if (!r.closing && silence(r, now).count() >= pool_.silentMs_.load()) {
+                r.closing = true;
+                ++pool_.dropped_;
+            }
+    }
+
+    // Room for a reader from `peer`: the oldest of that address past its share, then the reader
+    // silent longest (the one admitted first among equals) past the cap.
+    void makeRoom(quint32 peer) {
+        const Time now = std::chrono::steady_clock::now();
+        auto live = [](const Reader& r) { return !r.closing; };
+        for (;;) {
+            Reader* oldest = nullptr;
+            int same = 0;
+            for (Reader& r : readers_) {
+                if (!live(r) || r.peer != peer) continue;
+                ++same;
+                if (!oldest || r.order < oldest->order) oldest = &r;
+            }
+            if (same < pool_.maxPerAddress_.load()) break;
+            oldest->closing = true;
+            ++pool_.madeRoom_;
+        }
+        for (;;) {
+            Reader* quietest = nullptr;
+            std::chrono::milliseconds longest{-1};
+            int alive = 0;
+            for (Reader& r : readers_) {
+                if (!live(r)) continue;
+                ++alive;
+                const auto s = silence(r, now);
+                if (s > longest || (s == longest && r.order < quietest->order)) {
+                    quietest = &r;
+                    longest = s;
+                }
+            }
+            if (alive < pool_.maxReaders_.load()) break;
+            quietest->closing = true;
+            ++pool_.madeRoom_;
         }
     }
 
     void carryOut(Command& c) {
         switch (c.kind) {
         case Command::Add: {
-            readers_.push_back(Reader{c.fd, {}, 0, 0, 0, 0, false});
+            makeRoom(c.peer);
+            Reader r{c.fd};
+            r.peer = c.peer;
+            r.order = nextOrder_++;
+            r.caughtUp = std::chrono::steady_clock::now();
+            readers_.push_back(std::move(r));
             send(readers_.back(), c.bytes);
             break;
         }
@@ -181,14 +257,7 @@ private:
     }
 
     void beat() {
-        for (Reader& r : readers_) {
-            r.stalledBeats = (r.queued > 0 && r.queued >= r.queuedAtBeat) ? r.stalledBeats + 1 : 0;
-            r.queuedAtBeat = r.queued;
-            if (r.stalledBeats >= kStalledBeats && !r.closing) {
-                r.closing = true;
-                ++pool_.dropped_;
-            }
-        }
+        dropSilent();
         for (Reader& r : readers_) send(r, kPing);
     }
 
@@ -219,6 +288,7 @@ private:
     std::mutex mutex_;
     std::vector<Command> inbox_;
     std::vector<Reader> readers_;  // the writer thread's alone
+    quint64 nextOrder_ = 0;
     std::thread thread_;
 };
 
@@ -248,7 +318,12 @@ bool ReaderPool::admit(QTcpSocket* socket, const QByteArray& first) {
     ::setsockopt(own, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
     ::setsockopt(own, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     ++count_;
-    writer_->post({Writer::Command::Add, own, first, {}});
+    Writer::Command add{Writer::Command::Add, own, first, {}};
+    bool v4 = false;
+    const QHostAddress peer = socket->peerAddress();
+    add.peer = peer.toIPv4Address(&v4);
+    if (!v4) add.peer = quint32(qHash(peer));
+    writer_->post(std::move(add));
     emit countChanged(count());
     return true;
 }

@@ -10,7 +10,9 @@
 //   GET /events           text/event-stream (see EventLog)
 //   GET /transcript.vtt   the transcript as WebVTT
 //   GET /transcript.txt   the transcript as plain text
-//   anything else 404; any method but GET and HEAD 405; past the reader cap /events answers 503.
+//   anything else 404; any method but GET and HEAD 405; a request head over 16 KB 431.
+// Connections are bounded by the GuardedListener in front of the server (a deadline and a size for
+// each request, a few per client address), the streams by the ReaderPool.
 //
 // One server serves everything. QHttpServer 6.4 has no streaming response, but it leaves a
 // responder's socket open: the stream's head is written through the responder, and the connection

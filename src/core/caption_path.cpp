@@ -22,6 +22,8 @@ QByteArray startField(const QDateTime& start) {
 
 }  // namespace
 
+static_assert(CaptionPath::kMaxCorrectionItems == SmoothScroller::kMostVisibleLines + 1);
+
 const QString CaptionPath::kTooLong = QStringLiteral("全角256字以上の文字を送ろうとした。");
 
 CaptionPath::CaptionPath(DisplayLog& log, SmoothScroller& scroll, Net::Outbox& outbox, CaptionHost& host,
@@ -218,6 +220,8 @@ void CaptionPath::correctionReceived(const QByteArray& payload, const QString& f
     const CaptionOptions o = host_.captionOptions();
     const QByteArray item = Text::FilterText(payload);
     outbox_.toSibling(Ports::MainCorrections, Sibling::Corrections, item);
+    // No batch is longer than a screen: items that never see their batch's end go oldest first.
+    if (corrections_.size() >= kMaxCorrectionItems) corrections_.removeFirst();
     corrections_.append(item);
     if (item != Wire::BatchEnd()) {
         const QString label = o.rollSlideLabel ? QStringLiteral("（ﾛｰﾙ1ｽﾗｲﾄﾞ風）") : QStringLiteral("（送修正）");
@@ -234,10 +238,13 @@ void CaptionPath::applyCorrectionBatch(const CaptionOptions& o) {
     // Only the marker's two bytes: without blank-line-only mode its line stays as an empty line.
     if (o.display.marker) log_.removeMarkerChars();
     const int lines = int(corrections_.size()) - 1;
+    // One change of the record for the whole batch: the display is laid out once, not per line.
+    QStringList batch;
     for (int i = 0; i < lines; ++i) {
         const QByteArray& item = corrections_[i];
-        log_.record().addLine(item == Wire::NullLine() ? QString() : dec(item));
+        batch << (item == Wire::NullLine() ? QString() : dec(item));
     }
+    log_.record().insertLines(log_.record().recordLineCount(), batch);
     if (o.display.marker) log_.putMarkerBack(o.display);
     // Without blank-line-only mode the marker's own line stays behind, empty, above the batch.
     const bool markerLineLeft = o.display.marker && !o.display.blankLineOnly;

@@ -82,6 +82,8 @@ public:
     CaptionPath(DisplayLog& log, SmoothScroller& scroll, Net::Outbox& outbox, CaptionHost& host, const Clock& clock);
 
     static const QString kTooLong;
+    // The correction buffer holds at most a screenful of items and the batch's end.
+    static constexpr qsizetype kMaxCorrectionItems = 1001;
 
     // The one send path: 0 handled, 1 refused for length.
     int sendLine(const QByteArray& text, LineFrom from);

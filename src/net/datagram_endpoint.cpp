@@ -5,13 +5,21 @@
 namespace Net {
 
 DatagramEndpoint::DatagramEndpoint(Network& network, const PortEntry& entry, QObject* parent)
-    : QObject(parent), network_(network), entry_(&entry) {
+    : QObject(parent), network_(network), entry_(&entry), maxBytes_(entry.maxBytes) {
     setObjectName(QString::fromLatin1(entry.endpoint));
     lane_ = network_.receiveQueue().openLane(
         [this](const QByteArray& d, const QString& from, quint16 fromPort) { acceptDatagram(d, from, fromPort); });
 }
 
-DatagramEndpoint::~DatagramEndpoint() { network_.receiveQueue().closeLane(lane_); }
+DatagramEndpoint::~DatagramEndpoint() {
+    socket_.reset();  // nothing arrives once the lane is gone
+    network_.receiveQueue().closeLane(lane_);
+}
+
+void DatagramEndpoint::setEntry(const PortEntry& entry) {
+    entry_ = &entry;
+    maxBytes_ = entry.maxBytes;
+}
 
 bool DatagramEndpoint::bindChannel(int channelIndex) {
     return bindPort(portFor(*entry_, entry_->basePort, channelIndex));
@@ -23,7 +31,8 @@ bool DatagramEndpoint::bindPort(quint16 port) {
     socket_.reset();
     network_.receiveQueue().clearLane(lane_);
     socket_ = network_.openSocket();
-    connect(socket_.get(), &DatagramSocket::received, this, &DatagramEndpoint::arrived);
+    // Directly, on whatever thread the network reads on: arrived() only queues.
+    connect(socket_.get(), &DatagramSocket::received, this, &DatagramEndpoint::arrived, Qt::DirectConnection);
     channelPort_ = port;
     network_.receiveQueue().setLanePort(lane_, port);
     return socket_->bind(port);
@@ -38,8 +47,9 @@ void DatagramEndpoint::sendTo(const QString& host, quint16 port, const QByteArra
 }
 
 void DatagramEndpoint::arrived(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort) {
-    if (entry_->maxBytes == 0) return;                  // send-only endpoint
-    if (datagram.size() >= entry_->maxBytes) return;   // ignored unread, whatever the options
+    const int maxBytes = maxBytes_;
+    if (maxBytes == 0) return;                  // send-only endpoint
+    if (datagram.size() >= maxBytes) return;   // ignored unread, whatever the options
     network_.receiveQueue().push(lane_, datagram, fromAddress, fromPort);
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -21,7 +22,7 @@ public:
 
     const PortEntry& entry() const { return *entry_; }
     // The remote-control window moves between two bases; every other endpoint keeps its own.
-    void setEntry(const PortEntry& entry) { entry_ = &entry; }
+    void setEntry(const PortEntry& entry);
     quint16 basePort() const { return entry_->basePort; }
 
     // Binds to base + 100 × channel (unshifted ports stay). Closes the old socket first; a port that
@@ -43,6 +44,7 @@ public:
     // Runs the discipline on one datagram whose turn has come; emits `received` when it passes.
     void acceptDatagram(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort);
     // Queues what the socket received; a datagram at or above the size limit is ignored at once.
+    // Runs on the thread the network reads on.
     void arrived(const QByteArray& datagram, const QString& fromAddress, quint16 fromPort);
 
 signals:
@@ -53,6 +55,7 @@ signals:
 private:
     Network& network_;
     const PortEntry* entry_;
+    std::atomic<int> maxBytes_;  // the entry's limit, read by arrived() on the network's thread
     std::unique_ptr<DatagramSocket> socket_;
     quint16 channelPort_ = 0;
     int lane_ = 0;  // in the network's receive queue

@@ -57,7 +57,25 @@ void Team::clearMembers() {
     for (int k = 1; k <= kMemberSlots; ++k) clearSlot(k);
 }
 
-void Team::logStamped(const QString& tag, const QString& text) { host_.log(DateTimeStamp(host_.now()) + tag + text); }
+void Team::logStamped(const QString& tag, const QString& text) {
+    host_.logRepeated(tag, [&] { return DateTimeStamp(host_.now()) + tag + text; });
+}
+
+bool Team::fromItself(const QString& claimed, const QString& from) {
+    if (claimed == from) return true;
+    static const QString kTag = QStringLiteral("不正ＩＰ受信：");
+    host_.logRepeated(kTag, [&] { return DateTimeStamp(host_.now()) + kTag + claimed + QStringLiteral("（送信元 ") + from + u'）'; });
+    return false;
+}
+
+bool Team::isInterfaceAddress(const QString& address) {
+    const QDateTime now = host_.now();
+    if (!interfacesRead_.isValid() || now < interfacesRead_ || interfacesRead_.msecsTo(now) >= kInterfacesFreshMs) {
+        interfaces_ = host_.interfaceAddresses();
+        interfacesRead_ = now;
+    }
+    return interfaces_.contains(address);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Member search
@@ -127,7 +145,7 @@ void Team::rest() {
     clearMembers();
 }
 
-void Team::searchRequestReceived(const QByteArray& payload) {
+void Team::searchRequestReceived(const QByteArray& payload, const QString& from) {
     const TeamOptions o = host_.teamOptions();
     if (!ownAddressValid(o) || o.membersFixed) return;
     const Wire::SearchRequestMsg m = Wire::ParseSearchRequest(payload);
@@ -136,6 +154,7 @@ void Team::searchRequestReceived(const QByteArray& payload) {
         return;
     }
     if (m.sender == o.ownAddress) return;  // our own broadcast
+    if (!fromItself(m.sender, from)) return;
     if (m.group && *m.group != QByteArray::number(o.group)) return;
     if (findMember(m.sender) || firstFreeSlot()) {
         answerOrAdd(o, m.sender, m.name, m.verb == Wire::Req());
@@ -159,9 +178,10 @@ void Team::answerOrAdd(const TeamOptions& o, const QString& sender, const QStrin
     }
 }
 
-void Team::searchAnswerReceived(const QByteArray& payload) {
+void Team::searchAnswerReceived(const QByteArray& payload, const QString& from) {
     if (host_.teamOptions().membersFixed) return;
     const Wire::SearchAnswerMsg m = Wire::ParseSearchAnswer(payload);
+    if (CheckAddress(m.sender) == 0 && !fromItself(m.sender, from)) return;
     if (m.verb == Wire::Ful()) {
         groupFull_ = true;
         host_.message(m.name + u'(' + m.sender +
@@ -177,7 +197,12 @@ void Team::searchAnswerReceived(const QByteArray& payload) {
         logStamped(QStringLiteral("不正ＩＰ受信："), m.seenAs);
         return;
     }
-    host_.setOwnAddress(m.seenAs);  // the address by which the other side reached this station
+    // The address by which the other side reached this station, if it is one of this computer's:
+    // no answer may move the station to an address where the team's lines never arrive.
+    if (m.seenAs != host_.teamOptions().ownAddress) {
+        if (isInterfaceAddress(m.seenAs)) host_.setOwnAddress(m.seenAs);
+        else logStamped(QStringLiteral("不正ＩＰ受信："), m.seenAs + QStringLiteral("（このパソコンのアドレスではありません）"));
+    }
     const TeamOptions o = host_.teamOptions();
     if (m.sender == o.ownAddress) return;
     if (m.group && *m.group != QByteArray::number(o.group)) return;
@@ -234,10 +259,11 @@ void Team::dropPartner() {
     hasPartner_ = false;
 }
 
-void Team::pairingReceived(const QByteArray& payload) {
+void Team::pairingReceived(const QByteArray& payload, const QString& from) {
     const TeamOptions options = host_.teamOptions();
     if (options.partnerFixed) return;
     const Wire::PairingMsg m = Wire::ParsePairing(payload);
+    if (!fromItself(m.sender, from)) return;
     if (m.verb == Wire::ReqPartner() && m.subVerb == Wire::Req() && crossesOwnRequest(options, m.sender))
         return;  // the other station accepts this one's request instead
     if (m.sender == askedAddress_) askedAddress_.clear();  // the request was accepted, crossed or refused
@@ -280,10 +306,12 @@ void Team::leaveGroup() {
     outbox_.toMembers(Ports::MainLeave, Wire::LeaveNotice(o.ownAddress, o.ownName));
 }
 
-void Team::leaveReceived(const QByteArray& payload) {
+void Team::leaveReceived(const QByteArray& payload, const QString& from) {
     const TeamOptions o = host_.teamOptions();
     if (!ownAddressValid(o) || o.membersFixed) return;
-    if (const int k = findMember(Wire::ParseLeaveSender(payload))) clearSlot(k);
+    const QString sender = Wire::ParseLeaveSender(payload);
+    if (!fromItself(sender, from)) return;
+    if (const int k = findMember(sender)) clearSlot(k);
 }
 
 void Team::leaveForChannelChange() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 namespace Net {
 
@@ -66,6 +67,9 @@ public:
     // Slot k = 1 … 8.
     virtual void setSlot(int k, const SlotView& slot) = 0;
     virtual void setOwnAddress(const QString& address) = 0;
+    // The IPv4 addresses of this computer's interfaces (the only ones a search answer may make the
+    // own address).
+    virtual QStringList interfaceAddresses() const = 0;
     virtual void setMembersFixed(bool on) = 0;
     virtual void setPartnerFixed(bool on) = 0;
     // "パートナー" shown (partner) or "なってよ！" shown, in both windows.
@@ -76,6 +80,13 @@ public:
     virtual void message(const QString& text) = 0;
     // A line at the end of the explanation page.
     virtual void log(const QString& line) = 0;
+    // A warning that a stranger can repeat at will (an invalid address, a group-full answer): the
+    // host may write only the first of a minute and count the others. The line is made only when
+    // it is written: a flood of them costs no formatting.
+    virtual void logRepeated(const QString& kind, const std::function<QString()>& line) {
+        Q_UNUSED(kind);
+        log(line());
+    }
     virtual QDateTime now() const = 0;
 };
 
@@ -117,15 +128,24 @@ public:
     // At exit: the partner and the members are told.
     void leaveOnExit();
 
-    void searchRequestReceived(const QByteArray& payload);   // 6722
-    void searchAnswerReceived(const QByteArray& payload);    // 6718
-    void pairingReceived(const QByteArray& payload);         // 6719
-    void leaveReceived(const QByteArray& payload);           // 6724
+    // The receivers, each with the address the datagram came from. A message is its sender's own
+    // word: one whose first field names another address than the one it came from is a forgery
+    // (it would list, answer, pair or drop a station in that one's name) and is only logged.
+    void searchRequestReceived(const QByteArray& payload, const QString& from);   // 6722
+    void searchAnswerReceived(const QByteArray& payload, const QString& from);    // 6718
+    void pairingReceived(const QByteArray& payload, const QString& from);         // 6719
+    void leaveReceived(const QByteArray& payload, const QString& from);           // 6724
+
+    // How long the interface addresses, once read, are taken as they were.
+    static constexpr qint64 kInterfacesFreshMs = 10000;
 
 private:
     bool ownAddressValid(const TeamOptions& o) const;
     void answerOrAdd(const TeamOptions& o, const QString& sender, const QString& senderName, bool answerListed);
     void logStamped(const QString& tag, const QString& text);
+    // False, after logging it, when `claimed` is not the address the datagram came from.
+    bool fromItself(const QString& claimed, const QString& from);
+    bool isInterfaceAddress(const QString& address);
     void clearSlot(int k);
     void sendPartnerRequest(const TeamOptions& o, const QString& address);
     // A request from `sender` that crossed this station's own, which stands.
@@ -140,6 +160,8 @@ private:
     // The partner request this station sent and has had no accept or cancel for yet.
     QString askedAddress_;
     QDateTime askedAt_;
+    QStringList interfaces_;  // read at most every kInterfacesFreshMs: a flood of answers stays cheap
+    QDateTime interfacesRead_;
 };
 
 }  // namespace Net

@@ -2,6 +2,8 @@
 // The numbered settings file's key table: one entry per key, contributed by the window that owns
 // the control (`addSettings(KeyTable&)`). Reader and writer see only these entries, so they stay
 // free of widgets; binders in the windows fill `read` and `apply`.
+#include "settings/geometry.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -23,6 +25,7 @@ struct Entry {
     std::function<void(QByteArrayView)> apply;  // through the control's setter, so its handler runs
     QByteArray commentThird;                    // Digit (868) only: the comment of the value "1"
     bool valueToLastColon = false;              // the value runs to the line's last colon (a web address)
+    Extent extent = Extent::None;               // a window's (or pane's) height, width or place
 };
 
 // Keys live in 000…998 (999 is the header). A key may be added once: a second entry for it is

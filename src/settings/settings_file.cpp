@@ -74,6 +74,13 @@ QByteArrayView fieldAt(QByteArrayView line, qsizetype from) {
 
 }  // namespace
 
+RecordFields splitRecord(QByteArrayView line) {
+    // Fields are split at every ":" byte: code page 932 never uses 0x3A as a trail byte.
+    const QByteArrayView keyField = fieldAt(line, 0);
+    const QByteArrayView value = keyField.size() < line.size() ? fieldAt(line, keyField.size() + 1) : QByteArrayView();
+    return {toInt(keyField), value};
+}
+
 QByteArray headerLine() { return Cp932::encode(u"999:＜番号付き表示設定ファイル２＞"); }
 QString versionMismatchText() { return QStringLiteral("表示設定ファイルのバージョンが違います"); }
 
@@ -123,18 +130,15 @@ ApplyResult ApplySettings(const KeyTable& table, const QList<QByteArray>& lines,
     result.headerOk = true;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArrayView line = lines[i];
-        // Fields are split at every ":" byte: code page 932 never uses 0x3A as a trail byte.
-        const QByteArrayView keyField = fieldAt(line, 0);
-        QByteArrayView value = keyField.size() < line.size() ? fieldAt(line, keyField.size() + 1) : QByteArrayView();
-        const std::optional<qint32> key = toInt(keyField);
+        auto [key, value] = splitRecord(line);
         if (!key) {
             result.error = ApplyError{int(i + 1), lines[i], ApplyError::Cause::Key};
             return result;
         }
         const Entry* entry = table.find(*key);
         if (!entry) continue;
-        if (entry->valueToLastColon && keyField.size() < line.size()) {
-            const qsizetype from = keyField.size() + 1, last = line.lastIndexOf(':');
+        if (const qsizetype from = line.indexOf(':') + 1; entry->valueToLastColon && from > 0) {
+            const qsizetype last = line.lastIndexOf(':');
             value = last >= from ? line.sliced(from, last - from) : line.sliced(from);
         }
         if (*key == kGroupKey && value.isEmpty()) continue;  // an empty group keeps the current one

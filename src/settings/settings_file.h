@@ -20,6 +20,13 @@ QString versionMismatchText();      // "表示設定ファイルのバージョ�
 // One record: the key with three digits, ":", the value, ":", the comment.
 QByteArray recordLine(int key, QByteArrayView value, QByteArrayView comment);
 
+// A record's key (none when it is not a decimal integer) and value (empty for a line without a colon).
+struct RecordFields {
+    std::optional<qint32> key;
+    QByteArrayView value;
+};
+RecordFields splitRecord(QByteArrayView line);
+
 // The three lines the save operations append after `WriteSettings`, in this order.
 QByteArray channelLine(int channelIndex);      // "801:<index>:チャンネル", index 0 for "1ch"
 QByteArray groupLine(int group);               // "802:<group>:班", 1 for "Ａ班"

@@ -164,6 +164,20 @@ def text_scramble():
     write("text_scramble", "longpassword", bytes([20]) + sj("長いパスワードです！") + b"\r\n" + sj("継続保存\r\n本文"))
 
 
+# ---- settings transfers from the partner: [flags] then transfer lines, one a line ----
+def settings_transfer():
+    fit = [sj("001:1280:メインウィンドの幅"), sj("004:8:マニュアル調整の表示行数"), sj("009:40:表示部のフォントサイズ"),
+           sj("608:true:行数から行間を調整するのボタン")]
+    hostile = [sj("000:2147483647:ウィンドウの高さ"), sj("001:20000:メインウィンドの幅"), sj("002:-2147483648:縦位置"),
+               sj("801:5:チャンネル"), sj("802:7:班"), sj("008:16777215:表示部のフォントの色"),
+               sj("009:2147483647:表示部のフォントサイズ"), sj("122:0:８人モニターの高さ"), sj("017:-5:入力部の高さ")]
+    write("settings_transfer", "fit", bytes([1]) + b"\n".join(fit))
+    write("settings_transfer", "hostile", bytes([1]) + b"\r\n".join(hostile))
+    write("settings_transfer", "open", bytes([2]) + b"\n".join(fit[:2]))  # no header: logged, nothing applied
+    write("settings_transfer", "file", bytes([0]) + settings_file())
+    write("settings_transfer", "command", bytes([1]) + sj("603:こんにちは:挨拶") + b"\n" + sj("609:true:大きさを送れ"))
+
+
 # ---- the station: datagrams to station A, each [selector][length, 2 bytes LE][payload] ----
 PORTS = [6711, 6712, 6713, 6717, 6718, 6719, 6720, 6721, 6722, 6723, 6724, 6727, 6730, 6731, 6732, 6734, 6735, 6736]
 SCRAMBLING, WRAP, STRANGER = 0x20, 0x40, 0x80
@@ -222,7 +236,7 @@ def dictionaries():
     settings_words = ["999:＜番号付き表示設定ファイル２＞", "on", "off", "true", "false", "fsbold", "fsItalic",
                       "fsUnderline", "!fsbold", "801:", "802:", "166:", "600:", "607:", "620:", "８人モニター表示",
                       "Ｆキーメモ表示", "\r\n", "-2147483640"]
-    for name in ("settings_station", "settings_table"):
+    for name in ("settings_station", "settings_table", "settings_transfer"):
         dictionary(name, "Words of the numbered settings file", settings_words)
     dictionary("notice_lines", "Lines and words of notices",
                ["999:＜番号付き表示設定ファイル２＞", "$end$", "900:true", "901:true", "504:", "true", "false", ","])
@@ -237,5 +251,6 @@ if __name__ == "__main__":
     ruby()
     notice_lines()
     settings()
+    settings_transfer()
     text_scramble()
     station()

@@ -347,6 +347,17 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     Q_UNUSED(linesBefore);
     // The clear came between the two lines: its screen is empty, and only held2 is after it.
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
+    // A flood while the record is edited (from the member itself, whose datagrams the queue never
+    // holds back): the first texts are held, up to the monitor's bound.
+    p.b.main->Button12->click();  // "止" → "動": correction mode on again
+    QVERIFY(p.b.main->CheckBox85->isChecked());
+    for (qsizetype i = 0; i < TForm8::kMostHeld + 100; ++i) {
+        p.lan.net.inject("192.168.1.10", 6711, "192.168.1.11", 6711, "f" + QByteArray::number(i));
+        if (i % 500 == 0) p.lan.net.deliverAll();
+    }
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->Form8->held().size(), TForm8::kMostHeld);
+    QCOMPARE(p.b.main->Form8->held().first(), "f0");
 }
 
 void LinesTest::siblingCopies() {

@@ -16,6 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,6 +65,8 @@ private slots:
     void routedSearch();
     void matchingThePartnersDisplay();
     void transfersFromStrangersAreRefused();
+    void hostileGeometryAndFontsAreBounded();
+    void aMembersTransferCannotTakeTheStationAway();
 };
 
 void SettingsFileTest::writerOrderAndFixedLines() {
@@ -591,8 +595,62 @@ void SettingsFileTest::transfersFromStrangersAreRefused() {
         p.lan.net.inject("192.168.1.99", 6712, "192.168.1.11", 6712, l);
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$801:5:x")));
+    // The first refused line is logged; the rest of the minute is counted in one line.
+    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$999:")));
     QCOMPARE(p.b.main->Edit8->text(), before);
+    p.b.clock.time = p.b.clock.time.addSecs(60);
+    p.b.main->TimerDropReportTimer();
+    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：ほか2件")));
+}
+
+// Window geometry and font sizes from a file, whatever their numbers: within the screens, never
+// too small to reach the settings again, and no display font larger than a screen shows.
+void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    const QRect screens = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(s.main->ApplySettings(file({"000:2147483647:x", "001:20000:x", "002:-2147483648:x", "003:99999:x",
+                                        "009:2147483647:x", "017:2147483647:x", "122:-7:x", "123:0:x"})));
+    QCOMPARE(s.main->height(), screens.height());
+    QCOMPARE(s.main->width(), screens.width());
+    QCOMPARE(s.main->y(), screens.top());
+    QVERIFY(s.main->x() <= screens.right() - Settings::kReachable);
+    QCOMPARE(Fonts::points(s.main->RichEdit2->font()), Fonts::kMostPoints);
+    QVERIFY(s.main->RichEdit1->height() <= screens.height());
+    QCOMPARE(s.main->Form2->height(), Settings::kSmallestWindow.height());
+    QCOMPARE(s.main->Form2->width(), Settings::kSmallestWindow.width());
+    // Zero or negative: the main window stays large enough to use.
+    QVERIFY(s.main->ApplySettings(file({"000:0:x", "001:-1:x"})));
+    QCOMPARE(s.main->size(), Settings::kSmallestMainWindow);
+    // What a file asks within the screens is taken as it is.
+    QVERIFY(s.main->ApplySettings(file({"000:400:x", "001:600:x"})));
+    QCOMPARE(s.main->size(), QSize(600, 400));
+}
+
+// A member's transfer that would move the channel or group, hide the captions or put the window
+// beyond the screens: those lines are held back, noted on the explanation page; the rest applies.
+void SettingsFileTest::aMembersTransferCannotTakeTheStationAway() {
+    PairedLan p;
+    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"801:5:チャンネル"),
+                                    Net::Wire::SettingsStart() + line(u"802:4:班"),
+                                    Net::Wire::SettingsStart() + line(u"008:16777215:表示部のフォントの色"),
+                                    Net::Wire::SettingsStart() + line(u"001:20000:メインウィンドの幅"),
+                                    Net::Wire::SettingsStart() + line(u"004:3:マニュアル調整の表示行数")});
+    p.lan.net.deliverAll();
+    QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1, group A, with its partner
+    QCOMPARE(p.b.main->groupNumber(), 1);
+    QVERIFY(p.b.main->hasPartner());
+    QVERIFY(p.b.main->width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
+    QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("3"));  // the harmless line applied
+    const QString page = p.b.main->RichEdit3->toPlainText();
+    QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：チャンネルを変える設定は受け付けません（「ﾊﾟｰﾄﾅｰ」ページで変えてください）：801:5:チャンネル")));
+    QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：入力班を変える設定は受け付けません")));
+    QVERIFY(page.contains(QStringLiteral("字幕が見えなくなるため受け付けません：008:16777215:")));
+    QVERIFY(page.contains(QStringLiteral("画面に収まらない大きさ・位置のため受け付けません：001:20000:")));
+    p.lan.net.clearSent();
+    p.a.main->SendLine("still heard");
+    p.lan.net.deliverAll();
+    QCOMPARE(lastRecordLine(p.b), QStringLiteral("still heard"));
 }
 
 QTEST_MAIN(SettingsFileTest)

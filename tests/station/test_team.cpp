@@ -33,6 +33,7 @@ private slots:
     void startupRequestsTheOnlyMember();
     void closingTellsPartnerAndMembers();
     void addressToolsShowTheAddresses();
+    void oneDatagramCannotTakeTheStationOver();
 };
 
 void TeamTest::pairingAndRepairing() {
@@ -254,6 +255,26 @@ void TeamTest::addressToolsShowTheAddresses() {
     a.main->CheckBox19->setChecked(false);
     a.main->Button36->click();
     QCOMPARE(a.messages.shown.size(), 3);  // the explanation is gone, the addresses stay
+}
+
+// The take-overs of one forged datagram: the own address moved to where the team's lines never
+// arrive, a member dropped or a partnership ended in another station's name.
+void TeamTest::oneDatagramCannotTakeTheStationOver() {
+    PairedLan p;
+    TestStation& a = p.a;
+    QVERIFY(a.main->hasPartner());
+    p.lan.net.inject("192.168.1.99", 6718, "192.168.1.10", 6718, "192.168.1.99,192.168.1.200,X,Ans");
+    p.lan.net.inject("192.168.1.99", 6724, "192.168.1.10", 6724, sj(u"192.168.1.11,B,離脱"));
+    p.lan.net.inject("192.168.1.99", 6719, "192.168.1.10", 6719, "192.168.1.11,192.168.1.10,B,Can-Partner,Ans");
+    p.lan.net.deliverAll();
+    QCOMPARE(a.main->Edit35->text(), QStringLiteral("192.168.1.10"));
+    QCOMPARE(slotOf(a, "192.168.1.11"), 1);
+    QVERIFY(a.main->hasPartner());
+    p.lan.net.clearSent();
+    a.main->SendLine("still heard");
+    p.lan.net.deliverAll();
+    QCOMPARE(lastRecordLine(p.b), QStringLiteral("still heard"));
+    QVERIFY(a.main->RichEdit3->toPlainText().contains(QStringLiteral("不正ＩＰ受信：192.168.1.200（このパソコンのアドレスではありません）")));
 }
 
 QTEST_MAIN(TeamTest)

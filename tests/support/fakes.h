@@ -52,6 +52,8 @@ public:
     QString caption = QStringLiteral("base");
     std::array<bool, Net::kMemberSlots> partnerButton{};
     FixedClock clock;
+    QStringList interfaces;        // this computer's addresses
+    mutable int interfaceReads = 0;
 
     Net::TeamOptions teamOptions() const override { return options; }
     Net::SlotViews memberSlots() const override { return members; }
@@ -63,6 +65,10 @@ public:
     }
     void setSlot(int k, const Net::SlotView& v) override { members[k - 1] = v; }
     void setOwnAddress(const QString& a) override { options.ownAddress = a; }
+    QStringList interfaceAddresses() const override {
+        ++interfaceReads;
+        return interfaces;
+    }
     void setMembersFixed(bool on) override { options.membersFixed = on; }
     void setPartnerFixed(bool on) override { options.partnerFixed = on; }
     void showPairingButtons(int k, bool partner) override { partnerButton[k - 1] = partner; }

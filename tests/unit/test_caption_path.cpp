@@ -5,6 +5,7 @@
 #include "support/fakes.h"
 
 #include "core/live_typing.h"
+#include "core/record.h"
 #include "core/scroller.h"
 #include "net/caption_protocol.h"
 #include "text/cp932.h"
@@ -63,6 +64,7 @@ private slots:
     void f9RefillsAndSendsUndo();
     void deleteAndClear();
     void correctionBatch();
+    void correctionBufferIsBoundedAndABatchIsOneChange();
     void sendCorrectionSendsTheScreenful();
     void correctionModeHoldsEverythingInOrder();
     void fixedWidthSplitKeepsBlankLines();
@@ -342,6 +344,27 @@ void CaptionPathTest::correctionBatch() {
     // Every item resets the undo state.
     m.path.undoLastDisplay();
     QVERIFY(m.text().endsWith(QStringLiteral("new\n■\n")));
+}
+
+void CaptionPathTest::correctionBufferIsBoundedAndABatchIsOneChange() {
+    Path p;
+    int changes = 0;
+    QObject::connect(&p.log.record(), &Core::Record::changed, [&] { ++changes; });
+    // Items that never see their batch's end: the buffer keeps the newest screenful.
+    const qsizetype most = Core::CaptionPath::kMaxCorrectionItems;
+    for (qsizetype i = 0; i < most + 500; ++i) p.path.correctionReceived("j" + QByteArray::number(i), "192.168.1.99");
+    QCOMPARE(p.path.correctionBuffer().size(), most);
+    QCOMPARE(p.path.correctionBuffer().first(), "j500");
+    QCOMPARE(changes, 0);
+    // A batch of a whole screen is one change of the record (one layout of the display).
+    p.path.correctionReceived(Wire::BatchStart(), "192.168.1.11");
+    for (int i = 0; i < 1000; ++i) p.path.correctionReceived("c" + QByteArray::number(i), "192.168.1.11");
+    p.path.correctionReceived(Wire::BatchEnd(), "192.168.1.11");
+    QCOMPARE(changes, 1);
+    QVERIFY(p.added().startsWith(QStringLiteral("c0\nc1\n")));
+    QVERIFY(p.added().endsWith(QStringLiteral("c998\nc999\n")));
+    QCOMPARE(p.added().count(u'\n'), 1000);
+    QCOMPARE(p.host.corrections.last(), (std::pair<int, int>{1000, 1000}));
 }
 
 void CaptionPathTest::sendCorrectionSendsTheScreenful() {

@@ -6,6 +6,7 @@
 #include "net/memory_network.h"
 #include "net/outbox.h"
 #include "net/receive_queue.h"
+#include "net/receive_report.h"
 #include "text/cp932.h"
 
 #include <QSignalSpy>
@@ -33,6 +34,10 @@ private slots:
     void receiveQueueServesLanesFairly();
     void receiveQueueSurvivesHandlersThatNestOrClose();
     void aFloodOnOnePortLeavesTheOthersAlone();
+    void receiveQueueServesTheSendersOfAPortInTurns();
+    void receiveQueueServesTheTeamFirstAndDropsStrangersFirst();
+    void receiveQueueBoundsEachStrangerAndNamesTheDropped();
+    void receiveQueueHandsOnStrangersAtABoundedRate();
     void channelShift();
     void memoryLanRoutesUnicastBroadcastAndLoopback();
     void secondBindOfAPortFails();
@@ -400,6 +405,12 @@ struct Lanes {
         return int(ids.size()) - 1;
     }
     bool push(int lane, const QByteArray& p) { return queue.push(ids[lane], p, QStringLiteral("10.0.0.9"), 1); }
+    bool pushFrom(int lane, const char* from, const QByteArray& p) { return queue.push(ids[lane], p, QString::fromLatin1(from), 1); }
+    QStringList payloads() const {
+        QStringList got;
+        for (const Delivery& d : log) got << QString::fromLatin1(d.payload);
+        return got;
+    }
     ReceiveQueue queue;
     std::vector<int> ids;
     std::vector<Delivery> log;
@@ -414,9 +425,9 @@ void NetTest::receiveQueueBoundsEachLaneAndCountsDrops() {
     QVERIFY(l.push(lines, "line"));  // a full lane does not take room from another
     QCOMPARE(l.queue.queued(), 5);
     QCOMPARE(l.queue.droppedTotal(), 6);
-    const QMap<quint16, qint64> dropped = l.queue.takeDropped();
+    const auto dropped = l.queue.takeDropped();
     QCOMPARE(dropped.size(), 1);
-    QCOMPARE(dropped.value(6721), 6);
+    QCOMPARE(dropped.value(6721).total, 6);
     QVERIFY(l.queue.takeDropped().isEmpty());  // counted once
     // A lane is bounded in bytes too; what its handler has taken makes room again.
     Lanes big({100, 32, 8, 1000});
@@ -427,7 +438,7 @@ void NetTest::receiveQueueBoundsEachLaneAndCountsDrops() {
     QVERIFY(!big.push(notices, "d"));
     big.queue.runTurn();
     QVERIFY(big.push(notices, QByteArray(1000, 'e')));
-    QCOMPARE(big.queue.takeDropped().value(6731), 2);
+    QCOMPARE(big.queue.takeDropped().value(6731).total, 2);
     QCOMPARE(l.queue.runTurn(), 5);
     // The first four of the flood were kept, in order; the rest was refused, not reordered.
     QStringList got;
@@ -502,25 +513,170 @@ void NetTest::aFloodOnOnePortLeavesTheOthersAlone() {
     feed.bindChannel(0);
     lines.bindChannel(0);
     QSignalSpy feedSpy(&feed, &DatagramEndpoint::received), lineSpy(&lines, &DatagramEndpoint::received);
-    const int capacity = n.b.receiveQueue().limits().capacity;
-    for (int i = 0; i < capacity + 1000; ++i) n.lan.inject("192.168.1.9", 1, "192.168.1.2", 6721, "192.168.1.9,spam");
+    // One stranger holds at most its own share of a lane.
+    const int share = n.b.receiveQueue().limits().senderCapacity;
+    for (int i = 0; i < share + 1000; ++i) n.lan.inject("192.168.1.9", 1, "192.168.1.2", 6721, "192.168.1.9,spam");
     n.lan.inject("192.168.1.1", 1, "192.168.1.2", 6711, "a line");
     n.lan.deliverAll();
     QCOMPARE(lineSpy.size(), 1);
-    QCOMPARE(feedSpy.size(), capacity);
-    QCOMPARE(n.b.receiveQueue().takeDropped().value(6721), 1000);
+    QCOMPARE(feedSpy.size(), share);
+    QCOMPARE(n.b.receiveQueue().takeDropped().value(6721).total, 1000);
     // Oversized datagrams are ignored before they take room, and are no drop of ours.
     n.lan.inject("192.168.1.1", 1, "192.168.1.2", 6711, QByteArray(1024, 'x'));
     n.lan.deliverAll();
     QCOMPARE(lineSpy.size(), 1);
     QVERIFY(n.b.receiveQueue().takeDropped().isEmpty());
-    // A burst of lines, all at once, is held whole and handled in order.
+    // A member's burst of lines, all at once, is held whole and handled in order.
+    n.b.receiveQueue().setPreferredSenders({QStringLiteral("192.168.1.1")});
     for (int i = 0; i < 3000; ++i) n.lan.inject("192.168.1.1", 1, "192.168.1.2", 6711, QByteArray::number(i));
     n.lan.deliverAll();
     QCOMPARE(lineSpy.size(), 3001);
     QCOMPARE(lineSpy.at(1).at(0).toByteArray(), QByteArray("0"));
     QCOMPARE(lineSpy.last().at(0).toByteArray(), QByteArray("2999"));
     QVERIFY(n.b.receiveQueue().takeDropped().isEmpty());
+}
+
+void NetTest::receiveQueueServesTheSendersOfAPortInTurns() {
+    Lanes l({4096, 10, 10});
+    const int lines = l.open(6711);
+    for (int i = 1; i <= 100; ++i) l.pushFrom(lines, "10.0.0.3", "a" + QByteArray::number(i));
+    l.pushFrom(lines, "10.0.0.4", "b1");
+    l.pushFrom(lines, "10.0.0.4", "b2");
+    l.pushFrom(lines, "10.0.0.5", "c1");
+    // A flood of one address takes one sender's turn: the others come between its datagrams, and
+    // each sender's own datagrams keep their order.
+    QCOMPARE(l.queue.runTurn(), 10);
+    QCOMPARE(l.payloads(), (QStringList{"a1", "b1", "c1", "a2", "b2", "a3", "a4", "a5", "a6", "a7"}));
+    // A sender that comes back later waits for its turn behind the ones already there.
+    l.log.clear();
+    l.pushFrom(lines, "10.0.0.4", "b3");
+    l.queue.runTurn();
+    QCOMPARE(l.payloads().mid(0, 3), (QStringList{"a8", "b3", "a9"}));
+}
+
+void NetTest::receiveQueueServesTheTeamFirstAndDropsStrangersFirst() {
+    Lanes l({8, 32, 32, 1 << 20, 8});
+    const int lines = l.open(6711), search = l.open(6722);
+    l.queue.setPreferredSenders({QStringLiteral("10.0.0.2")});
+    QVERIFY(l.queue.isPreferred(QStringLiteral("10.0.0.2")));
+    QVERIFY(l.queue.isPreferred(QStringLiteral("127.0.0.1")));  // the sibling display, always
+    QVERIFY(!l.queue.isPreferred(QStringLiteral("10.0.0.3")));
+    // A stranger fills both lanes; the member's datagrams still get in, the stranger's newest
+    // making room, and they are served first, whatever port they came on.
+    for (int i = 1; i <= 8; ++i) {
+        QVERIFY(l.pushFrom(search, "10.0.0.3", "s" + QByteArray::number(i)));
+        QVERIFY(l.pushFrom(lines, "10.0.0.3", "x" + QByteArray::number(i)));
+    }
+    QVERIFY(!l.pushFrom(lines, "10.0.0.3", "x9"));
+    QVERIFY(l.pushFrom(search, "10.0.0.2", "search"));
+    QVERIFY(l.pushFrom(lines, "10.0.0.2", "line 1"));
+    QVERIFY(l.pushFrom(lines, "127.0.0.1", "sibling"));
+    QVERIFY(l.pushFrom(lines, "10.0.0.2", "line 2"));
+    QCOMPARE(l.queue.queued(), 16);
+    const auto dropped = l.queue.takeDropped();
+    QCOMPARE(dropped.value(6711).total, 4);  // x9 refused, x8, x7 and x6 made room
+    QCOMPARE(dropped.value(6722).total, 1);
+    QCOMPARE(dropped.value(6711).senders, (QList<std::pair<QString, qint64>>{{QStringLiteral("10.0.0.3"), 4}}));
+    l.queue.runTurn();
+    QCOMPARE(l.payloads().mid(0, 4), (QStringList{"search", "line 1", "sibling", "line 2"}));
+    QCOMPARE(l.payloads().size(), 16);
+    QVERIFY(!l.payloads().contains(QStringLiteral("x6")));
+    QVERIFY(l.payloads().contains(QStringLiteral("x5")));
+    // A lane full of the team's datagrams: the sender holding the most makes room for another
+    // member, and a member is refused only when it is itself the one holding the most.
+    l.log.clear();
+    l.queue.setPreferredSenders({QStringLiteral("10.0.0.2"), QStringLiteral("10.0.0.6")});
+    for (int i = 1; i <= 8; ++i) QVERIFY(l.pushFrom(lines, "10.0.0.2", "m" + QByteArray::number(i)));
+    QVERIFY(!l.pushFrom(lines, "10.0.0.2", "m9"));
+    QVERIFY(l.pushFrom(lines, "10.0.0.6", "n1"));
+    QVERIFY(l.pushFrom(lines, "10.0.0.6", "n2"));
+    l.queue.runTurn();
+    QCOMPARE(l.payloads(), (QStringList{"m1", "n1", "m2", "n2", "m3", "m4", "m5", "m6"}));
+    // The rank is taken when a sender's queue starts: a stranger listed meanwhile is one once its
+    // datagrams are through.
+    l.log.clear();
+    l.pushFrom(lines, "10.0.0.7", "before");
+    l.queue.setPreferredSenders({QStringLiteral("10.0.0.7")});
+    l.pushFrom(lines, "10.0.0.3", "stranger");
+    l.pushFrom(lines, "10.0.0.7", "still a stranger");
+    l.queue.runTurn();
+    QCOMPARE(l.payloads(), (QStringList{"before", "stranger", "still a stranger"}));
+    l.log.clear();
+    l.pushFrom(lines, "10.0.0.3", "stranger");
+    l.pushFrom(lines, "10.0.0.7", "member now");
+    l.queue.runTurn();
+    QCOMPARE(l.payloads(), (QStringList{"member now", "stranger"}));
+}
+
+void NetTest::receiveQueueBoundsEachStrangerAndNamesTheDropped() {
+    ReceiveQueue::Limits limits;
+    limits.capacity = 100;
+    limits.senderCapacity = 30;
+    limits.senderBytes = 1000;
+    limits.senders = 4;
+    Lanes l(limits);
+    const int feed = l.open(6721), notices = l.open(6731);
+    // One stranger holds at most its own share, in datagrams and in bytes.
+    for (int i = 0; i < 40; ++i) l.pushFrom(feed, "10.0.0.3", "f");
+    QCOMPARE(l.queue.queued(), 30);
+    for (int i = 0; i < 3; ++i) QCOMPARE(l.pushFrom(feed, "10.0.0.4", QByteArray(400, 'b')), i < 2);
+    QCOMPARE(l.queue.queued(), 32);
+    // Made-up addresses beyond the count of own queues share one queue: one sender's share.
+    for (int i = 0; i < 200; ++i) l.pushFrom(feed, QByteArray("10.1.0." + QByteArray::number(i)).constData(), "m");
+    QCOMPARE(l.queue.queued(), 32 + 2 + 30);  // two more own queues, then the shared one
+    // Once a lane is full, a newcomer takes its room from the stranger holding the most.
+    for (const char* from : {"10.0.0.3", "10.0.0.4", "10.0.0.5"})
+        for (int i = 0; i < 30; ++i) QVERIFY(l.pushFrom(notices, from, QByteArray(from) + ' ' + QByteArray::number(i)));
+    for (int i = 0; i < 10; ++i) QVERIFY(l.pushFrom(notices, "10.0.0.6", "d"));
+    QCOMPARE(l.queue.queued(), 64 + 100);
+    QVERIFY(l.pushFrom(notices, "10.0.0.7", "newcomer"));
+    QVERIFY(l.pushFrom(notices, "10.0.0.6", "d"));
+    QCOMPARE(l.queue.queued(), 64 + 100);
+    const auto dropped = l.queue.takeDropped();
+    QCOMPARE(dropped.value(6731).senders,
+             (QList<std::pair<QString, qint64>>{{QStringLiteral("10.0.0.3"), 1}, {QStringLiteral("10.0.0.4"), 1}}));
+    const ReceiveQueue::Dropped feedDrops = dropped.value(6721);
+    QCOMPARE(feedDrops.total, 10 + 1 + 168);
+    QCOMPARE(feedDrops.senders.size(), ReceiveQueue::kNamedSenders);
+    QCOMPARE(feedDrops.senders.first(), (std::pair<QString, qint64>{QStringLiteral("10.0.0.3"), 10}));
+    const QString report = DropReport(6721, feedDrops);
+    QVERIFY(report.startsWith(QStringLiteral("受信過多：ポート6721で179件を破棄しました（送信元 10.0.0.3：10件、10.0.0.4：1件、10.1.0.32：1件、")));
+    QVERIFY(report.endsWith(QStringLiteral("、ほか：162件）")));
+    QCOMPARE(DropReport(6711, {5, {{QStringLiteral("10.0.0.3"), 5}}}),
+             QStringLiteral("受信過多：ポート6711で5件を破棄しました（送信元 10.0.0.3：5件）"));
+    // The newest of a stranger went: its others are served in order.
+    l.log.clear();
+    while (l.queue.runTurn() > 0) {}
+    QStringList fromThree = l.payloads().filter(QStringLiteral("10.0.0.3 "));
+    QCOMPARE(fromThree.size(), 29);
+    QCOMPARE(fromThree.last(), QStringLiteral("10.0.0.3 28"));
+}
+
+void NetTest::receiveQueueHandsOnStrangersAtABoundedRate() {
+    ReceiveQueue::Limits limits;
+    limits.strangersPerSecond = 10;
+    Lanes l(limits);
+    const int lines = l.open(6711), notices = l.open(6731);
+    l.queue.setPreferredSenders({QStringLiteral("10.0.0.2")});
+    for (int i = 0; i < 30; ++i) l.pushFrom(lines, "10.0.0.3", "x" + QByteArray::number(i));
+    l.pushFrom(notices, "10.0.0.3", "n");
+    // Ten of a lane's strangers a second; each lane counts its own.
+    QCOMPARE(l.queue.runTurn(), 11);
+    QCOMPARE(l.queue.runTurn(), 0);
+    QCOMPARE(l.queue.queued(), 20);
+    // The team is not held back meanwhile.
+    l.pushFrom(lines, "10.0.0.2", "member");
+    QCOMPARE(l.queue.runTurn(), 1);
+    QCOMPARE(l.log.back().payload, QByteArray("member"));
+    // When the second is over, the queue wakes by itself and hands on the next ten, in order.
+    l.log.clear();
+    QTRY_COMPARE_WITH_TIMEOUT(int(l.log.size()), 10, 3000);
+    QCOMPARE(l.log.front().payload, QByteArray("x10"));
+    QCOMPARE(l.queue.queued(), 10);
+    QTest::qWait(200);
+    QCOMPARE(int(l.log.size()), 10);  // not before the next second
+    QTRY_COMPARE_WITH_TIMEOUT(l.queue.queued(), 0, 3000);
+    QCOMPARE(l.log.back().payload, QByteArray("x29"));
 }
 
 void NetTest::channelShift() {

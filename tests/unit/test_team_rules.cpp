@@ -34,6 +34,7 @@ struct Lan {
     Node& add(int host, const QString& name, int group = 1) {
         auto n = std::make_unique<Node>();
         n->host.options = {QStringLiteral("192.168.1.%1").arg(host), name, group, false, false};
+        n->host.interfaces = {n->host.options.ownAddress};
         Node* p = n.get();
         n->out.members = [p] { return p->team.memberAddresses(); };
         n->out.partner = [p] { return p->team.partnerAddress(); };
@@ -47,8 +48,9 @@ struct Lan {
         deliver();
         return n;
     }
-    void inject(Node& to, const Net::PortEntry& port, const QByteArray& payload) {
-        dispatch(to, port, payload);
+    // From the address the payload names first, unless another is given.
+    void inject(Node& to, const Net::PortEntry& port, const QByteArray& payload, const QString& from = {}) {
+        dispatch(to, port, payload, from.isNull() ? QString::fromLatin1(payload.split(',').value(0)) : from);
         deliver();
     }
     void deliver() {
@@ -61,7 +63,7 @@ struct Lan {
                     traffic << QString::number(d.port->basePort) + u' ' + Cp932::decode(d.payload);
                     for (auto& to : nodes)
                         if (d.host == to->address() || d.host == Net::ClassfulBroadcast(to->address()))
-                            dispatch(*to, *d.port, d.payload);
+                            dispatch(*to, *d.port, d.payload, from->address());
                 }
             }
             if (!any) return;
@@ -75,11 +77,11 @@ struct Lan {
     }
 
 private:
-    static void dispatch(Node& n, const Net::PortEntry& port, const QByteArray& payload) {
-        if (&port == &MainSearchRequests) n.team.searchRequestReceived(payload);
-        else if (&port == &MainSearchAnswers) n.team.searchAnswerReceived(payload);
-        else if (&port == &MainPairing) n.team.pairingReceived(payload);
-        else if (&port == &MainLeave) n.team.leaveReceived(payload);
+    static void dispatch(Node& n, const Net::PortEntry& port, const QByteArray& payload, const QString& from) {
+        if (&port == &MainSearchRequests) n.team.searchRequestReceived(payload, from);
+        else if (&port == &MainSearchAnswers) n.team.searchAnswerReceived(payload, from);
+        else if (&port == &MainPairing) n.team.pairingReceived(payload, from);
+        else if (&port == &MainLeave) n.team.leaveReceived(payload, from);
     }
 };
 
@@ -99,6 +101,7 @@ private slots:
     void requestsThatCrossStillPair();
     void crossingRuleOnlyForAFreshUnansweredRequest();
     void lowerAddressKeepsItsRequest();
+    void forgedSendersAreRefused();
 };
 
 void TeamRulesTest::searchExchange() {
@@ -180,14 +183,30 @@ void TeamRulesTest::fullGroupAnswersFul() {
 void TeamRulesTest::answerTellsTheAddressWeAreSeenBy() {
     Lan lan;
     Node& a = lan.add(10, "A");
+    a.host.interfaces << QStringLiteral("10.0.0.10");  // a second network card
     lan.inject(a, MainSearchAnswers, "192.168.1.20,10.0.0.10,B,Ans");
     QCOMPARE(a.host.options.ownAddress, QStringLiteral("10.0.0.10"));  // adopted
     QCOMPARE(a.slotOf("192.168.1.20"), 1);
+    // An address that is none of this computer's is not taken: the team's lines would go there.
+    lan.inject(a, MainSearchAnswers, "192.168.1.21,192.168.1.66,C,Ans");
+    QCOMPARE(a.host.options.ownAddress, QStringLiteral("10.0.0.10"));
+    QVERIFY(a.host.logLines.contains(
+        QStringLiteral("2026/12/08-10:15:30:不正ＩＰ受信：192.168.1.66（このパソコンのアドレスではありません）")));
+    QCOMPARE(a.slotOf("192.168.1.21"), 2);  // the answer itself still lists its sender
+    // The interfaces are read again after a while, not for every answer of a flood.
+    const int reads = a.host.interfaceReads;
+    for (int i = 0; i < 100; ++i) lan.inject(a, MainSearchAnswers, "192.168.1.21,192.168.1.66,C,Ans");
+    QCOMPARE(a.host.interfaceReads, reads);
+    a.host.interfaces << QStringLiteral("192.168.1.66");  // a cable plugged in
+    a.host.clock.time = a.host.clock.time.addMSecs(Net::Team::kInterfacesFreshMs);
+    lan.inject(a, MainSearchAnswers, "192.168.1.21,192.168.1.66,C,Ans");
+    QCOMPARE(a.host.options.ownAddress, QStringLiteral("192.168.1.66"));
+    QCOMPARE(a.host.interfaceReads, reads + 1);
     // The member-list switch closes both receivers.
     a.host.options.membersFixed = true;
     lan.inject(a, MainSearchAnswers, "192.168.1.21,10.0.0.10,C,Ans");
     lan.inject(a, MainSearchRequests, "192.168.1.22,D,Req,1");
-    QCOMPARE(a.team.firstFreeSlot(), 2);
+    QCOMPARE(a.team.firstFreeSlot(), 3);
 }
 
 void TeamRulesTest::pairingAndRepairing() {
@@ -421,6 +440,35 @@ void TeamRulesTest::lowerAddressKeepsItsRequest() {
     for (const auto& [x, y] : {std::pair{"10.1.2.3", "10.1.2.4"}, {"172.16.0.1", "192.168.0.1"}})
         QVERIFY(KeepsOwnRequest(QString::fromLatin1(x), QString::fromLatin1(y)) !=
                 KeepsOwnRequest(QString::fromLatin1(y), QString::fromLatin1(x)));
+}
+
+// A control message speaks for the address that sent it: one naming another station would list,
+// answer, pair or drop that station in its name.
+void TeamRulesTest::forgedSendersAreRefused() {
+    Lan lan;
+    Node& a = lan.join(10, "A");
+    Node& b = lan.join(11, "B");
+    a.team.requestPartner(1);
+    lan.deliver();
+    QVERIFY(a.team.hasPartner());
+    const QString stranger = QStringLiteral("192.168.1.99");
+    lan.traffic.clear();
+    // A request or answer for a made-up station: nobody listed, nothing sent there.
+    lan.inject(a, MainSearchRequests, "192.168.1.77,Ghost,Req,1", stranger);
+    lan.inject(a, MainSearchAnswers, "192.168.1.78,192.168.1.10,Ghost,Ans", stranger);
+    QCOMPARE(a.slotOf("192.168.1.77"), 0);
+    QCOMPARE(a.slotOf("192.168.1.78"), 0);
+    QVERIFY(lan.on(6718).isEmpty());
+    // B's leave notice or pairing cancel, forged: B stays listed and paired.
+    lan.inject(a, MainLeave, "192.168.1.11,B,離脱", stranger);
+    lan.inject(a, MainPairing, "192.168.1.11,192.168.1.10,B,Can-Partner,Ans", stranger);
+    QCOMPARE(a.slotOf("192.168.1.11"), 1);
+    QVERIFY(a.team.hasPartner());
+    QVERIFY(b.team.hasPartner());
+    QVERIFY(a.host.logLines.contains(QStringLiteral("2026/12/08-10:15:30:不正ＩＰ受信：192.168.1.77（送信元 192.168.1.99）")));
+    // The same from B itself is taken.
+    lan.inject(a, MainLeave, "192.168.1.11,B,離脱", QStringLiteral("192.168.1.11"));
+    QCOMPARE(a.slotOf("192.168.1.11"), 0);
 }
 
 QTEST_GUILESS_MAIN(TeamRulesTest)
