@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

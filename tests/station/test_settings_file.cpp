@@ -21,7 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

@@ -20,7 +20,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QWebSocket>
-#include <QtTest>
+#include <QTest>
 
 using namespace Audience;
 

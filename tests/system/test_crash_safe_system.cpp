@@ -17,7 +17,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace SystemTest;

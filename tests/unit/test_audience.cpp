@@ -18,7 +18,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 using namespace Audience;
 

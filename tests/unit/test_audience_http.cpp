@@ -14,13 +14,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 using namespace Audience;
 using namespace Testing;

@@ -9,7 +9,7 @@
 #include "text/cp932.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 using namespace Net;
 

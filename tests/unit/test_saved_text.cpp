@@ -7,7 +7,7 @@
 
 #include <QGuiApplication>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "text/cp932.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <csignal>
 #include <map>
