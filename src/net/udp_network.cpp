@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QNetworkInterface>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <QVariant>
 #include <array>
@@ -49,6 +50,9 @@ public:
 private:
     void open() {
         socket_ = std::make_unique<QUdpSocket>();
+        // Datagrams go straight to the LAN: no proxy, and no asking the system for one on every
+        // bind (each question waits for a thread of the proxy library).
+        socket_->setProxy(QNetworkProxy::NoProxy);
         bound_ = false;
         QObject::connect(socket_.get(), &QUdpSocket::readyRead, this, [this] { readPending(); });
     }
