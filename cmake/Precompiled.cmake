@@ -124,6 +124,15 @@ function(quelta_precompile)
     _quelta_pch_host(${level} host)
     set_target_properties(${target} PROPERTIES PRECOMPILE_HEADERS_REUSE_FROM ${host})
     target_compile_options(${target} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Werror=invalid-pch>)
+    # A program's classes are moc'ed in their own sources, so its moc collection is empty: loading
+    # the header there would cost more than the file.
+    get_target_property(type ${target} TYPE)
+    get_target_property(automoc ${target} AUTOMOC)
+    if(type STREQUAL "EXECUTABLE" AND automoc)
+      get_target_property(binaryDir ${target} BINARY_DIR)
+      set_source_files_properties(${binaryDir}/${target}_autogen/mocs_compilation.cpp TARGET_DIRECTORY ${target}
+                                  PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+    endif()
   endforeach()
 endfunction()
 
