@@ -10,6 +10,8 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 CLANG      := CC=clang-14 CXX=clang++-14
 JOBS       := $(shell nproc 2>/dev/null || echo 2)
+# Tests at a time: more than the cores, since the longest tests mostly wait for the real program.
+TEST_JOBS  := $(shell echo $$(( $(JOBS) + 2 )))
 # Line tables only (-g1): enough for backtraces and sanitizer reports, and much quicker to build.
 CMAKE_ARGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
 
@@ -31,12 +33,12 @@ test: test-normal test-asan
 
 test-normal: configure
 	cmake --build $(BUILD) -j$(JOBS)
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure -j$(TEST_JOBS)
 
 test-asan: deps
 	@test -f $(ASAN_BUILD)/CMakeCache.txt || cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DQUELTA_SANITIZE=ON -DQUELTA_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(TEST_JOBS)
 
 fuzz:
 	@scripts/install-deps --fuzz

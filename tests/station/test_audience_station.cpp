@@ -19,7 +19,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace Testing;
 

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using Testing::TestStation;
 

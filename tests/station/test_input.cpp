@@ -18,7 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

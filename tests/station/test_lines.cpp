@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

@@ -20,7 +20,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTextEdit>
-#include <QtTest>
+#include <QTest>
 #include <deque>
 #include <malloc.h>
 

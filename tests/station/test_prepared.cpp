@@ -25,7 +25,7 @@
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

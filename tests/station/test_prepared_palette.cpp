@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

@@ -18,7 +18,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

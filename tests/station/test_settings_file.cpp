@@ -23,7 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 
@@ -103,7 +103,8 @@ void SettingsFileTest::liveTableMatchesTheReference() {
     QVERIFY2(table.rejectedKeys().isEmpty(), qPrintable(QString::number(table.rejectedKeys().value(0))));
     int matched = 0;
     for (const Ref::Row& r : Ref::kRows) {
-        const QByteArray key = QByteArray::number(r.key);
+        const QByteArray keyText = QByteArray::number(r.key);
+        const char* key = keyText.constData();  // the failure message
         const Settings::Entry* e = table.find(r.key);
         if (r.kind == Settings::Kind::Command && !e) continue;  // a command without an action is an unknown key
         QVERIFY2(e, key);

@@ -22,7 +22,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
-#include <QtTest>
+#include <QTest>
 #include <algorithm>
 
 using Testing::TestStation;

@@ -12,7 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 

@@ -23,7 +23,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QWebSocket>
-#include <QtTest>
+#include <QTest>
 
 using namespace Audience;
 

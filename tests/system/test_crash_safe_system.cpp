@@ -16,7 +16,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace SystemTest;

@@ -15,7 +15,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace SystemTest;

@@ -14,7 +14,7 @@
 #include <QNetworkDatagram>
 #include <QTemporaryDir>
 #include <QUdpSocket>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 #include <pwd.h>
 #include <sys/stat.h>

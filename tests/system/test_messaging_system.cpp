@@ -13,7 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUdpSocket>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace SystemTest;

@@ -13,7 +13,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUdpSocket>
-#include <QtTest>
+#include <QTest>
+#include <QTimeZone>
 #include <csignal>
 
 using namespace SystemTest;

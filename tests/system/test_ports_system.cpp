@@ -5,7 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace SystemTest;

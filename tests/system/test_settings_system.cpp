@@ -12,7 +12,7 @@
 #include <QNetworkDatagram>
 #include <QTemporaryDir>
 #include <QUdpSocket>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace SystemTest;

@@ -11,7 +11,7 @@
 #include <QNetworkDatagram>
 #include <QTemporaryDir>
 #include <QUdpSocket>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 #include <memory>
 

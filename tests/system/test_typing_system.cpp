@@ -9,7 +9,7 @@
 #include <QNetworkDatagram>
 #include <QTemporaryDir>
 #include <QUdpSocket>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace SystemTest;

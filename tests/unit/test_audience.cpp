@@ -23,7 +23,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 using namespace Audience;
 

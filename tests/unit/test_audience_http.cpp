@@ -17,13 +17,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QHttpServer>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 #include <atomic>
 #include <thread>
 

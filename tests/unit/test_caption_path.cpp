@@ -11,7 +11,7 @@
 #include "text/cp932.h"
 
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 using namespace Testing;
 namespace Wire = Net::Wire;

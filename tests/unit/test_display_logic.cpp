@@ -6,9 +6,10 @@
 
 #include <QFontMetrics>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 using namespace Core;
 

@@ -8,7 +8,7 @@
 #include "settings/transfer.h"
 #include "text/cp932.h"
 
-#include <QtTest>
+#include <QTest>
 
 class HostileValuesTest : public QObject {
     Q_OBJECT

@@ -11,7 +11,7 @@
 #include "text/cp932.h"
 
 #include <QFontDatabase>
-#include <QtTest>
+#include <QTest>
 
 namespace Notice = Core::Notice;
 namespace Place = Core::NoticePlacement;

@@ -10,7 +10,7 @@
 #include "text/cp932.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 using namespace Net;
 

@@ -20,7 +20,7 @@
 #include <QNetworkAccessManager>
 #include <QTextDocument>
 #include <QTimeZone>
-#include <QtTest>
+#include <QTest>
 
 using namespace Audience;
 using namespace Testing;

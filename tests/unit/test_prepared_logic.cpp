@@ -14,7 +14,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 namespace Preroll = Core::Preroll;
 namespace Palette = Core::Palette;

@@ -14,7 +14,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "text/cp932.h"
 
 #include <QRandomGenerator>
-#include <QtTest>
+#include <QTest>
 
 class ScrambleTest : public QObject {
     Q_OBJECT

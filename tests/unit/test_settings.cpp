@@ -10,7 +10,7 @@
 #include "text/cp932.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <csignal>
 #include <map>
@@ -813,7 +813,8 @@ void SettingsTest::referenceTableIsWellFormed() {
     int previous = -1;
     int rows = 0;
     for (const Ref::Row& r : Ref::kRows) {
-        const QByteArray key = QByteArray::number(r.key);
+        const QByteArray keyText = QByteArray::number(r.key);
+        const char* key = keyText.constData();  // the failure message
         QVERIFY2(r.key > previous, key);  // unique and ascending
         QVERIFY2(r.key >= 0 && r.key <= 998, key);
         previous = r.key;

@@ -3,7 +3,7 @@
 #include "app/station.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 class Answers final : public App::MessageSink {

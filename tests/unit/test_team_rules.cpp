@@ -6,7 +6,7 @@
 #include "net/caption_protocol.h"
 #include "text/cp932.h"
 
-#include <QtTest>
+#include <QTest>
 #include <memory>
 #include <vector>
 

@@ -2,7 +2,7 @@
 #include "text/cp932.h"
 #include "text/text_filter.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TextTest : public QObject {
     Q_OBJECT

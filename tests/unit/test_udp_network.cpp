@@ -9,7 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <arpa/inet.h>
 #include <atomic>
 #include <netinet/in.h>
