@@ -46,6 +46,7 @@ class StartupTest : public QObject {
 private slots:
     void initTestCase() { App::installFontSubstitutions(); }
     void windowsAreCreatedInOrderAndHidden();
+    void controlNamesAreUniqueInTheirWindow();
     void phaseTwoRunsOnlyWhenItsTimerFires();
     void unreadableAddressNeverSchedulesPhaseTwo();
     void severalAddressesAskTheUserToChoose();
@@ -93,6 +94,22 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
     QCOMPARE(s.main->Button13->height(), 27);  // 24 + the strip's top margin
     QCOMPARE(s.main->Form8->pos(), QPoint(0, 0));
     QCOMPARE(s.main->Form8->size(), QSize(300, 300));
+}
+
+// Tests and the settings rows find a control by its designer name within its window.
+void StartupTest::controlNamesAreUniqueInTheirWindow() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    for (QWidget* w : s.main->allWindows()) {
+        QSet<QString> seen;
+        for (QObject* o : w->findChildren<QObject*>()) {
+            const QString name = o->objectName();
+            if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
+            QVERIFY2(!seen.contains(name), qPrintable(w->objectName() + QLatin1Char(' ') + name));
+            seen.insert(name);
+        }
+    }
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit68")->text(), QStringLiteral("500"));
 }
 
 void StartupTest::phaseTwoRunsOnlyWhenItsTimerFires() {

@@ -1,6 +1,7 @@
 #pragma once
 // A station for tests: the real windows on a MemoryNetwork host, with recorded message boxes,
 // scripted dialogs, a settable clock and an in-memory clipboard. Several can live in one process.
+#include "support/controls.h"
 #include "app/canvas.h"
 #include "app/desktop_cover.h"
 #include "app/main_window.h"
