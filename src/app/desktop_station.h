@@ -50,8 +50,9 @@ public:
     QString addressReport() override;
 };
 
-// The folder of the executable when the program may keep its files there (writable, and not a
-// build tree that `make clean` removes), else the user's data folder; with "/".
+// The folder of the executable when the program may keep its files there (a writable folder of the
+// user's own: not a build tree that `make clean` removes, nor a folder programs are installed in),
+// else the user's data folder; with "/".
 QString defaultProgramFolder();
 // The user's data folder ($XDG_DATA_HOME/Quelta, ~/.local/share/Quelta by default), with "/".
 QString userDataFolder();
