@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSessionManager>
 #include <exception>
 
@@ -26,11 +27,18 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            QMessageBox::critical(nullptr, QStringLiteral("Quelta"), QString::fromLocal8Bit(e.what()));
+            showFailure(QString::fromLocal8Bit(e.what()));
         } catch (...) {
-            QMessageBox::critical(nullptr, QStringLiteral("Quelta"), QStringLiteral("例外が発生しました。"));
+            showFailure(QStringLiteral("例外が発生しました。"));
         }
         return false;
+    }
+
+private:
+    static void showFailure(const QString& text) {
+        QPointer<QMessageBox> box = newMessageBox(QMessageBox::Critical, text, QMessageBox::Ok);
+        box->exec();
+        delete box.data();
     }
 };
 
