@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -44,6 +45,19 @@ private:
 
 }  // namespace
 
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quelta-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+void presentApplication(QGuiApplication& app) {
+    app.setApplicationName(QStringLiteral("Quelta"));
+    app.setDesktopFileName(QString::fromLatin1(kComponentId));
+    app.setWindowIcon(applicationIcon());
+}
+
 void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
@@ -78,7 +92,7 @@ std::unique_ptr<Ttalk2e> createStationWindows(Station& station, TForm12* splash)
 
 int runQuelta(int argc, char** argv, const std::function<void(Ttalk2e&)>& afterCreation) {
     QueltaApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Quelta"));
+    presentApplication(app);
     app.setQuitOnLastWindowClosed(false);  // closing the main window ends the program, nothing else
     installFontSubstitutions();
     installTranslations(app);

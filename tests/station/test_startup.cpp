@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -66,6 +67,7 @@ private slots:
     void closingRunsTheCloseHandlerOnce();
     void qtSpeaksJapanese();
     void captionsAndHelpTextsCarryNoSlips();
+    void everyWindowShowsTheProgramIcon();
 };
 
 void StartupTest::windowsAreCreatedInOrderAndHidden() {
@@ -490,6 +492,27 @@ void StartupTest::captionsAndHelpTextsCarryNoSlips() {
     QVERIFY(all.contains(QStringLiteral("「送信」ページの\n「前ロールにする」で作ります。")));  // the notice window's button
     QVERIFY(all.contains(QStringLiteral("「仮置き」します。")));
     QVERIFY(all.contains(QStringLiteral("「ipconfig」のボタン")) && all.contains(QStringLiteral("「winipcfg」のボタン")));
+}
+
+// The window manager shows the program's icon on every window (the title bar, the task bar), built in
+// so that a program run from its build folder has it too; the desktop matches the windows to the
+// installed desktop entry by its name.
+void StartupTest::everyWindowShowsTheProgramIcon() {
+    const QIcon icon = App::applicationIcon();
+    QList<QSize> sizes;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) sizes << QSize(size, size);
+    QCOMPARE(icon.availableSizes(), sizes);
+    for (const QSize& size : sizes) QCOMPARE(icon.pixmap(size).size(), size);
+
+    App::presentApplication(*qApp);
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.quelta.Quelta"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quelta"));
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    QList<QWidget*> windows = s.main->allWindows();
+    std::unique_ptr<TForm12> splash(App::showSplash());
+    windows << splash.get();
+    for (QWidget* w : std::as_const(windows)) QVERIFY2(w->windowIcon().availableSizes() == sizes, qPrintable(w->objectName()));
 }
 
 QTEST_MAIN(StartupTest)
