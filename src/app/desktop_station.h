@@ -6,11 +6,22 @@
 #include "net/udp_network.h"
 
 #include <QList>
+#include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QPointer>
 #include <QWidget>
 
 namespace App {
+
+// A message box as the program shows every box: plain text (a peer's words are never markup), above
+// the program's stay-on-top windows (template window, 8-person monitor, notice and contact windows),
+// over the window in use, and as wide as its longest line within the screen, so that it breaks only
+// where the text does. Modal unless `modal` is false (a receipt box). The caller owns it.
+QMessageBox* newMessageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
+                           bool modal = true);
+
+// Keeps a dialog (a file, font or colour dialog) above the program's stay-on-top windows.
+void keepAboveStayOnTopWindows(QWidget& dialog);
 
 class DesktopMessages final : public MessageSink {
 public:
@@ -50,8 +61,9 @@ public:
     QString addressReport() override;
 };
 
-// The folder of the executable when the program may keep its files there (writable, and not a
-// build tree that `make clean` removes), else the user's data folder; with "/".
+// The folder of the executable when the program may keep its files there (a writable folder of the
+// user's own: not a build tree that `make clean` removes, nor a folder programs are installed in),
+// else the user's data folder; with "/".
 QString defaultProgramFolder();
 // The user's data folder ($XDG_DATA_HOME/Quelta, ~/.local/share/Quelta by default), with "/".
 QString userDataFolder();

@@ -252,7 +252,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     ButtonContact = Form::button(msg, "ButtonContact", QStringLiteral("連絡窓表示"));
     ButtonNotice = Form::button(msg, "ButtonNotice", QStringLiteral("テロップ表示"));
     Button52 = Form::button(msg, "Button52", QStringLiteral("Ｆキー・メモ表示"));
-    CheckBox16 = Form::check(msg, "CheckBox16", QStringLiteral("  お知らせ（テロップ)を受信しない。"), false);
+    CheckBox16 = Form::check(msg, "CheckBox16", QStringLiteral("  お知らせ（テロップ）を受信しない。"), false);
 
     QGroupBox* sub = page->group(1, QStringLiteral("サブ入力"));
     ButtonSubInput = Form::button(sub, "ButtonSubInput", QStringLiteral("サブ入力Ｗ"));

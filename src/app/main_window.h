@@ -144,7 +144,7 @@ public:
     QTextEdit* RichEdit3 = nullptr;    // explanation page, the running log
 
     // page "補助Ｗ"
-    QCheckBox* CheckBox16 = nullptr;            // "  お知らせ（テロップ)を受信しない。"
+    QCheckBox* CheckBox16 = nullptr;            // "  お知らせ（テロップ）を受信しない。"
     QPushButton* ButtonTemplate = nullptr;      // "テンプレート前ロール"
     QCheckBox* CheckBox10 = nullptr;            // "常に前面にする。" (template window)
     QCheckBox* CheckBox48 = nullptr;            // "モニターの行数を２倍" (pre-roll monitor feed)

@@ -93,7 +93,7 @@ void Ttalk2e::Button39Click() {
 
 void Ttalk2e::Button36Click() {
     Message(QStringLiteral(
-        "winipcfg.exeは、Windows95,98,MeでＩＰアドレスを表示します。\nWindows2000,XPは、「ipconfig｣のボタンを押してください。\n\n"
+        "winipcfg.exeは、Windows95,98,MeでＩＰアドレスを表示します。\nWindows2000,XPは、「ipconfig」のボタンを押してください。\n\n"
         "ＬＡＮで使用する時はＬＡＮカードのＩＰアドレスを見てください。\n電話回線を使いダイアルアップでインターネットに接続している時は、\n"
         "PPPのＩＰアドレスを見てください。"));
     station_.messages.information(station_.hostTools.addressReport());
@@ -101,7 +101,7 @@ void Ttalk2e::Button36Click() {
 
 void Ttalk2e::Button38Click() {
     Message(QStringLiteral(
-        "ipconfig.exeは、Windows2000,XPでＩＰアドレスを表示します。\nWindows95,98,Meは、「winipcfg｣のボタンを押してください。\n\n"
+        "ipconfig.exeは、Windows2000,XPでＩＰアドレスを表示します。\nWindows95,98,Meは、「winipcfg」のボタンを押してください。\n\n"
         "イーサーネットケーブルで使用する時はローカルエリア接続を見てください。\n無線ＬＡＮを使用するときは、ワイヤレスネットワーク接続を見てください。\n"
         "電話回線を使いダイアルアップでインターネットに接続している時は、\nPPPのＩＰアドレスを見てください。"));
     station_.messages.information(station_.hostTools.addressReport());

@@ -27,7 +27,7 @@ struct NoticeLinks {
     std::function<void(const QString&)> message = {};    // a message under "メッセージを表示する"
     std::function<bool()> hasPartner = {};               // a partner is paired
     std::function<QRect()> displayArea = {};             // the caption display on the screen
-    // "テロップを受信しない" is mirrored into the main window's "お知らせ（テロップ)を受信しない。".
+    // "テロップを受信しない" is mirrored into the main window's "お知らせ（テロップ）を受信しない。".
     std::function<void(bool)> receiveOffChanged = {};
     // The template and pre-roll window: "カンマで区切った設定も送信する。", "表示を左端で止める。"
     // and the end of pre-roll 1.

@@ -8,10 +8,12 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSessionManager>
 #include <exception>
 
@@ -26,15 +28,35 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            QMessageBox::critical(nullptr, QStringLiteral("Quelta"), QString::fromLocal8Bit(e.what()));
+            showFailure(QString::fromLocal8Bit(e.what()));
         } catch (...) {
-            QMessageBox::critical(nullptr, QStringLiteral("Quelta"), QStringLiteral("例外が発生しました。"));
+            showFailure(QStringLiteral("例外が発生しました。"));
         }
         return false;
+    }
+
+private:
+    static void showFailure(const QString& text) {
+        QPointer<QMessageBox> box = newMessageBox(QMessageBox::Critical, text, QMessageBox::Ok);
+        box->exec();
+        delete box.data();
     }
 };
 
 }  // namespace
+
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quelta-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+void presentApplication(QGuiApplication& app) {
+    app.setApplicationName(QStringLiteral("Quelta"));
+    app.setDesktopFileName(QString::fromLatin1(kComponentId));
+    app.setWindowIcon(applicationIcon());
+}
 
 void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
@@ -70,7 +92,7 @@ std::unique_ptr<Ttalk2e> createStationWindows(Station& station, TForm12* splash)
 
 int runQuelta(int argc, char** argv, const std::function<void(Ttalk2e&)>& afterCreation) {
     QueltaApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Quelta"));
+    presentApplication(app);
     app.setQuitOnLastWindowClosed(false);  // closing the main window ends the program, nothing else
     installFontSubstitutions();
     installTranslations(app);

@@ -6,10 +6,21 @@
 #include <memory>
 
 class QCoreApplication;
+class QGuiApplication;
+class QIcon;
 class Ttalk2e;
 class TForm12;
 
 namespace App {
+
+// The program's component id: the name of its desktop entry, AppStream description and icons.
+inline constexpr char kComponentId[] = "io.github.quelta.Quelta";
+
+// The program's icon in every size it is drawn in, built into the program.
+QIcon applicationIcon();
+
+// Names the program to the desktop (application name, desktop entry) and gives every window its icon.
+void presentApplication(QGuiApplication& app);
 
 // Maps the display font name the settings use to the Japanese gothic fonts of this system.
 void installFontSubstitutions();

@@ -63,7 +63,7 @@ QString RemainingText(qint64 ms) {
 }
 
 QString NoticeTimeLine(const QTime& time) {
-    return QStringLiteral("（%1時%2分%3秒)").arg(time.hour()).arg(time.minute()).arg(time.second());
+    return QStringLiteral("（%1時%2分%3秒）").arg(time.hour()).arg(time.minute()).arg(time.second());
 }
 
 std::optional<QString> CorrectedInterval(const QString& text) {

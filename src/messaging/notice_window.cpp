@@ -34,7 +34,7 @@ constexpr int kTextLimit = 1000;  // bytes a person may type into the notice tex
 const QString kTextHint = QStringLiteral("ここにお知らせを入力します。（最大５００文字）");
 // The notice is refused whole: receivers given the other lines would show their previous notice.
 const QString kManyColons = QStringLiteral(
-    "テロップ文の半角カンマの数が多すぎます。\n設定付きのテロップは、「テンプレー前ロール」の「テロップ」ページの\n"
+    "テロップ文の半角カンマの数が多すぎます。\n設定付きのテロップは、「テンプレート前ロール」の「テロップ」ページの\n"
     "「カンマで区切った設定も送信する。」のチェックを入れてください。\n\n"
     "テロップ文に半角の「:」が多すぎても送れません。\nこのテロップは送信しませんでした。");
 const QString kNoPartner = QStringLiteral("パートナーが指名されていません。");

@@ -37,7 +37,7 @@ const QString kMemo = QStringLiteral(
     "「入力」ページでは、Tabで上の入力部と下の入力部を移動します。");
 const QString kMarkerOff = QStringLiteral("「表示１」ページの「入力文の表示位置の表示」のチェックを外しました。");
 const QString kWrapOn =
-    QStringLiteral("「「表示の右端で折り返さない。」のチェックを\nを入れる必要があるので、チェックを入れました。");
+    QStringLiteral("「表示の右端で折り返さない。」のチェックを\n入れる必要があるので、チェックを入れました。");
 const QString kComma = QStringLiteral("「本文」と「ルビ」には半角のカンマ「,」は使えません。");
 
 bool isErase(int key) { return key == Qt::Key_Backspace || key == Qt::Key_Escape; }

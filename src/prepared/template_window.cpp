@@ -57,7 +57,7 @@ const QString kHelp20 = QStringLiteral(
 const QString kHelp23 = QStringLiteral(
     "テロップ文の後に、半角のカンマで区切った設定を送信します。\nテロップ文に半角のカンマは使えません。\n"
     "テロップ文に半角のカンマを入れたい時は、チェックを外してください。\n\n"
-    "設定付きテロップ前ロールは、「お知らせ」ウィンドの「送信」ページの\n「 テンプレート前ロールに設定付きテロップ文を追記する」で作ります。");
+    "設定付きテロップ前ロールは、「お知らせ」ウィンドの「送信」ページの\n「前ロールにする」で作ります。");
 
 QFrame* separator(QWidget* parent) {
     auto* f = new QFrame(parent);
@@ -207,7 +207,7 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     monitor->layout()->setSpacing(1);
     QWidget* feed = Form::row(monitor);
     Form::label(feed, QStringLiteral("モニターに送信"));
-    CheckBox9 = Form::check(feed, "CheckBox9", QStringLiteral("斑全員に送信"), false);
+    CheckBox9 = Form::check(feed, "CheckBox9", QStringLiteral("班全員に送信"), false);
     CheckBox11 = Form::check(feed, "CheckBox11", QStringLiteral("ﾊﾟｰﾄﾅｰのみ"), false);
     CheckBox10 = Form::check(feed, "CheckBox10", QStringLiteral("自分に表示"), false);
     static_cast<QHBoxLayout*>(feed->layout())->addStretch(1);

@@ -65,7 +65,7 @@ public:
     QCheckBox* CheckBox23 = nullptr;  // "カンマで区切った設定も送信する。"
     QPushButton* Button9 = nullptr;   // "表示消去"
     // page "モニター・連動"
-    QCheckBox* CheckBox9 = nullptr;   // "斑全員に送信"
+    QCheckBox* CheckBox9 = nullptr;   // "班全員に送信"
     QCheckBox* CheckBox11 = nullptr;  // "ﾊﾟｰﾄﾅｰのみ"
     QCheckBox* CheckBox10 = nullptr;  // "自分に表示" (monitor)
     QCheckBox* CheckBox19 = nullptr;  // "送"

@@ -290,9 +290,9 @@ void MessagingTest::scheduleAdvanceAndNotice() {
     p.a.clock.time = t0.addSecs(30);
     a.Timer2Timer();
     p.lan.net.deliverAll();
-    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("３０秒前です。（10時0分30秒)"))});
-    QCOMPARE(historyOf(p.b), QStringList{"３０秒前です。（10時0分30秒)"});
-    QCOMPARE(historyOf(p.a), QStringList{"３０秒前です。（10時0分30秒)"});
+    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("３０秒前です。（10時0分30秒）"))});
+    QCOMPARE(historyOf(p.b), QStringList{"３０秒前です。（10時0分30秒）"});
+    QCOMPARE(historyOf(p.a), QStringList{"３０秒前です。（10時0分30秒）"});
     QVERIFY(a.signalling() && p.b.main->Form6->signalling());
     // What the typist had begun goes out after the notice.
     a.Edit1->setText(QStringLiteral("佐藤："));
@@ -301,7 +301,7 @@ void MessagingTest::scheduleAdvanceAndNotice() {
     p.a.clock.time = t0.addSecs(60);
     a.Timer2Timer();
     p.lan.net.deliverAll();
-    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("佐藤：交代です！途中（10時1分0秒)"))});
+    QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("佐藤：交代です！途中（10時1分0秒）"))});
     QVERIFY(a.RichEdit1->toPlainText().isEmpty());
     QCOMPARE(a.Label3->text(), QStringLiteral("残り時間：　1分　0秒"));  // the full interval again
     // Without the time line and without the advance notice.
@@ -882,6 +882,7 @@ void MessagingTest::noticeBadInput() {
     QVERIFY(p.lan.net.sentTo(6731).isEmpty());
     QCOMPARE(p.a.messages.shown.size(), shown + 1);
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("テロップ文の半角カンマの数が多すぎます。\n")));
+    QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("「テンプレート前ロール」の「テロップ」ページ")));
     QVERIFY(p.a.messages.shown.last().endsWith(QStringLiteral("このテロップは送信しませんでした。")));
     QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
     QVERIFY(!b.Timer1->isActive());

@@ -313,7 +313,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     for (int i = 0; i < 30; ++i) script << QStringLiteral("行%1").arg(i);
     script[5].clear();
     r.script(script.join(u'\n'), 0);
-    r.w.CheckBox9->setChecked(true);  // "斑全員に送信"
+    r.w.CheckBox9->setChecked(true);  // "班全員に送信"
     r.key(Qt::Key_Down);
     QCOMPARE(r.lan.payloadsTo(6734), (QStringList{QStringLiteral("$消去$"), "行1", "行2", "行3", "行4",
                                                  QStringLiteral("$改行$")}));
@@ -352,7 +352,7 @@ void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
     w.show();
     w.RichEdit2->setPlainText(QStringLiteral("x\ny"));
     w.RadioButton2->setChecked(true);
-    // "ﾊﾟｰﾄﾅｰのみ" and "斑全員に送信" exclude each other; pre-roll 2 feeds the partner too.
+    // "ﾊﾟｰﾄﾅｰのみ" and "班全員に送信" exclude each other; pre-roll 2 feeds the partner too.
     w.CheckBox9->setChecked(true);
     w.CheckBox11->setChecked(true);
     QVERIFY(!w.CheckBox9->isChecked());

@@ -391,7 +391,7 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     QVERIFY(s.w.CheckBox37->isChecked());
     QCOMPARE(s.a.messages.shown.mid(s.a.messages.shown.size() - 2),
              (QStringList{QStringLiteral("「表示１」ページの「入力文の表示位置の表示」のチェックを外しました。"),
-                          QStringLiteral("「「表示の右端で折り返さない。」のチェックを\nを入れる必要があるので、チェックを入れました。")}));
+                          QStringLiteral("「表示の右端で折り返さない。」のチェックを\n入れる必要があるので、チェックを入れました。")}));
     QVERIFY(!s.w.displayWraps());
     s.w.Edit20->setText(QStringLiteral("4"));
     QCOMPARE(s.w.fixedWidth(), std::optional<int>(4));

@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QScreen>
+#include <QWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
@@ -43,6 +46,7 @@ private slots:
     void groupFullBoxesAreNotStacked();
     void greetingsAreNotStackedAndKindsStayApart();
     void desktopReceiptBoxesNeverBlock();
+    void desktopBoxesStayAboveAndKeepTheirLines();
     void refusedDatagramsAreReportedOncePerMinute();
     void aFloodDoesNotKeepALineFromTheDisplay();
 };
@@ -125,6 +129,7 @@ void ReceiptsTest::desktopReceiptBoxesNeverBlock() {
     QCOMPARE(openBoxes().size(), 1);
     QCOMPARE(openBoxes()[0]->text(), QStringLiteral("full 0"));
     QVERIFY(!openBoxes()[0]->isModal());
+    QVERIFY(openBoxes()[0]->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     lan.inject("192.168.1.20", 6712, "192.168.1.10", 6712, "greeting");
     lan.deliverAll();
     QCOMPARE(openBoxes().size(), 2);
@@ -141,6 +146,47 @@ void ReceiptsTest::desktopReceiptBoxesNeverBlock() {
     messages.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(openBoxes().size(), 0);
+}
+
+// A box opens above the program's stay-on-top windows (the template window, the 8-person monitor),
+// over the window in use, and breaks a long help text only at its own line breaks: Qt alone would
+// break it at half the screen's width and leave a few characters of each long line alone.
+void ReceiptsTest::desktopBoxesStayAboveAndKeepTheirLines() {
+    QWidget inUse;
+    inUse.setWindowFlag(Qt::WindowStaysOnTopHint);
+    inUse.resize(300, 200);
+    inUse.show();
+    QApplication::setActiveWindow(&inUse);
+    QVERIFY(QTest::qWaitForWindowActive(&inUse));
+
+    const QStringList lines{QStringLiteral("「通信を暗号化する」のチェックを入れると入力や前ロールなどをパスワードで暗号化して送信します。"),
+                            QString(), QStringLiteral("＜使い方＞"),
+                            QStringLiteral("インターネットや学校・会社などの不特定多数が共用するネットワークで<b>Ｑｕｅｌｔａ</b>を使う場合、")};
+    std::unique_ptr<QMessageBox> box(App::newMessageBox(QMessageBox::Information, lines.join(u'\n'), QMessageBox::Ok));
+    QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(box->textFormat(), Qt::PlainText);  // "<b>" is shown, not taken for markup
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QCOMPARE(box->windowHandle()->transientParent(), inUse.windowHandle());
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+    const QFontMetrics fm = label->fontMetrics();
+    const QRect room = box->screen()->availableGeometry();
+    QVERIFY2(fm.horizontalAdvance(lines[0]) > room.width() / 2, "a line wider than Qt's own break");
+    for (const QString& line : lines)
+        QVERIFY2(fm.horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
+    // Four lines high, no more.
+    QVERIFY(label->height() < 5 * fm.lineSpacing());
+    QVERIFY(box->width() <= room.width());
+    box.reset();
+
+    // A line wider than the screen is broken, at the screen's width.
+    const QString wide = QString(200, QChar(u'字'));
+    box.reset(App::newMessageBox(QMessageBox::Information, wide, QMessageBox::Ok));
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QVERIFY(box->width() <= room.width());
+    QVERIFY(box->width() > room.width() / 2 + 100);
 }
 
 void ReceiptsTest::refusedDatagramsAreReportedOncePerMinute() {

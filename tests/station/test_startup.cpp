@@ -1,6 +1,7 @@
 // Start-up of a whole station: creation order, the two phases, the own address, the port plan,
 // the channel change, the hot keys and the window buttons.
 #include "support/test_station.h"
+#include "support/wording.h"
 
 #include "app/desktop_cover.h"
 #include "app/member_monitor.h"
@@ -16,6 +17,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -62,6 +66,8 @@ private slots:
     void auxiliaryButtonsOpenTheirWindows();
     void closingRunsTheCloseHandlerOnce();
     void qtSpeaksJapanese();
+    void captionsAndHelpTextsCarryNoSlips();
+    void everyWindowShowsTheProgramIcon();
 };
 
 void StartupTest::windowsAreCreatedInOrderAndHidden() {
@@ -431,6 +437,82 @@ void StartupTest::qtSpeaksJapanese() {
     // The standard buttons of message boxes and file dialogs, and the edit menus of text fields.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("すべてを選択"));
+}
+
+// What the windows and their help boxes say reads as a typist expects: no slip of the pen in any
+// caption, and the help texts name the controls as they are captioned.
+void StartupTest::captionsAndHelpTextsCarryNoSlips() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    s.finishStartup();
+    auto window = [&](const char* name) {
+        for (QWidget* w : s.main->allWindows())
+            if (w->objectName() == QLatin1String(name)) return w;
+        return static_cast<QWidget*>(nullptr);
+    };
+    auto box = [&](const char* windowName, const char* name) {
+        QWidget* w = window(windowName);
+        return w ? w->findChild<QCheckBox*>(QLatin1String(name)) : nullptr;
+    };
+
+    int captions = 0;
+    for (QWidget* w : s.main->allWindows()) {
+        QStringList texts{w->windowTitle()};
+        for (const QAbstractButton* b : w->findChildren<QAbstractButton*>()) texts << b->text();
+        for (const QLabel* l : w->findChildren<QLabel*>()) texts << l->text();
+        for (const QGroupBox* g : w->findChildren<QGroupBox*>()) texts << g->title();
+        for (const QLineEdit* e : w->findChildren<QLineEdit*>()) texts << e->placeholderText();
+        for (const QTabWidget* t : w->findChildren<QTabWidget*>())
+            for (int i = 0; i < t->count(); ++i) texts << t->tabText(i);
+        for (const QComboBox* c : w->findChildren<QComboBox*>())
+            for (int i = 0; i < c->count(); ++i) texts << c->itemText(i);
+        for (const QString& text : std::as_const(texts)) {
+            const QStringList faults = Testing::wordingFaults(text);
+            QVERIFY2(faults.isEmpty(), qPrintable(w->objectName() + QStringLiteral(": ") + text + QStringLiteral(" — ") + faults.join(QStringLiteral(", "))));
+            captions += !text.isEmpty();
+        }
+    }
+    QVERIFY(captions > 500);
+    QCOMPARE(box("TForm11", "CheckBox9")->text(), QStringLiteral("班全員に送信"));
+    QCOMPARE(box("talk2e", "CheckBox16")->text(), QStringLiteral("  お知らせ（テロップ）を受信しない。"));
+
+    // Every help box an option or button of the partner page and the template window shows.
+    s.messages.shown.clear();
+    for (const char* name : {"CheckBox42", "CheckBox71", "CheckBox72", "CheckBox60"}) box("talk2e", name)->setChecked(true);
+    for (const char* name : {"Button36", "Button38"}) s.main->findChild<QPushButton*>(QLatin1String(name))->click();
+    for (const char* name : {"CheckBox9", "CheckBox11", "CheckBox10", "CheckBox19", "CheckBox20", "CheckBox23"})
+        box("TForm11", name)->setChecked(true);
+    QCOMPARE(s.messages.shown.size(), 14);  // the two address tools also show the addresses
+    for (const QString& text : std::as_const(s.messages.shown)) {
+        const QStringList faults = Testing::wordingFaults(text);
+        QVERIFY2(faults.isEmpty(), qPrintable(text + QStringLiteral(" — ") + faults.join(QStringLiteral(", "))));
+    }
+    const QString all = s.messages.shown.join(u'\n');
+    QVERIFY(all.contains(QStringLiteral("「メンバーを捜す」ボタンを")));                // as the button reads
+    QVERIFY(all.contains(QStringLiteral("「送信」ページの\n「前ロールにする」で作ります。")));  // the notice window's button
+    QVERIFY(all.contains(QStringLiteral("「仮置き」します。")));
+    QVERIFY(all.contains(QStringLiteral("「ipconfig」のボタン")) && all.contains(QStringLiteral("「winipcfg」のボタン")));
+}
+
+// The window manager shows the program's icon on every window (the title bar, the task bar), built in
+// so that a program run from its build folder has it too; the desktop matches the windows to the
+// installed desktop entry by its name.
+void StartupTest::everyWindowShowsTheProgramIcon() {
+    const QIcon icon = App::applicationIcon();
+    QList<QSize> sizes;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) sizes << QSize(size, size);
+    QCOMPARE(icon.availableSizes(), sizes);
+    for (const QSize& size : sizes) QCOMPARE(icon.pixmap(size).size(), size);
+
+    App::presentApplication(*qApp);
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.quelta.Quelta"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quelta"));
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    QList<QWidget*> windows = s.main->allWindows();
+    std::unique_ptr<TForm12> splash(App::showSplash());
+    windows << splash.get();
+    for (QWidget* w : std::as_const(windows)) QVERIFY2(w->windowIcon().availableSizes() == sizes, qPrintable(w->objectName()));
 }
 
 QTEST_MAIN(StartupTest)

@@ -84,7 +84,7 @@ private slots:
         }
 
         // The schedule starts with the start-up file, five seconds after the start.
-        const QRegularExpression timeLine(QStringLiteral("（\\d{1,2}時\\d{1,2}分\\d{1,2}秒\\)$"));
+        const QRegularExpression timeLine(QStringLiteral("（\\d{1,2}時\\d{1,2}分\\d{1,2}秒）$"));
         const QNetworkDatagram advance = next(contact, 50000);
         QVERIFY2(advance.isValid(), "no advance notice");
         QElapsedTimer sinceAdvance;

@@ -213,8 +213,8 @@ void MessagingLogicTest::scheduleTexts() {
     QCOMPARE(Core::RemainingText(61500), QStringLiteral("残り時間：　1分　1秒"));
     QCOMPARE(Core::RemainingText(59999), QStringLiteral("残り時間：　0分　59秒"));
     QCOMPARE(Core::RemainingText(3600000), QStringLiteral("残り時間：　60分　0秒"));
-    QCOMPARE(Core::NoticeTimeLine(QTime(10, 5, 7)), QStringLiteral("（10時5分7秒)"));
-    QCOMPARE(Core::NoticeTimeLine(QTime(0, 0, 0)), QStringLiteral("（0時0分0秒)"));
+    QCOMPARE(Core::NoticeTimeLine(QTime(10, 5, 7)), QStringLiteral("（10時5分7秒）"));
+    QCOMPARE(Core::NoticeTimeLine(QTime(0, 0, 0)), QStringLiteral("（0時0分0秒）"));
 }
 
 void MessagingLogicTest::intervalFieldCorrections() {

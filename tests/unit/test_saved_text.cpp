@@ -47,6 +47,7 @@ private slots:
     void typingRate();
     void exitSaveGoesToTheDataFolder();
     void buildTreesAreNotProgramFolders();
+    void installFoldersAreNotProgramFolders();
 };
 
 void SavedTextTest::scrambledSaveRoundTrips_data() {
@@ -254,6 +255,34 @@ void SavedTextTest::buildTreesAreNotProgramFolders() {
     QCOMPARE(Settings::chooseProgramFolder(build, data), data + u'/');
     QCOMPARE(Settings::chooseProgramFolder(inner + u'/', data), data + u'/');
     QVERIFY(QDir(data).exists());
+}
+
+// An installed program keeps its files in the user's data folder even where it could write beside
+// itself (root may write /usr/bin); a portable copy in a folder of the user's own keeps them there.
+void SavedTextTest::installFoldersAreNotProgramFolders() {
+    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/usr/lib/quelta", "/opt/quelta", "/opt", "/bin",
+                               "/sbin/", "/lib64", "/snap/quelta/12/bin", "/etc", "/var/lib/quelta", "/",
+                               "/home/u/.local/bin", "/home/u/libexec"})
+        QVERIFY2(Settings::isInstallFolder(QString::fromLatin1(folder)), folder);
+    for (const char* folder : {"/home/u/quelta", "/home/u/Desktop/Quelta7r1", "/root/quelta", "/media/u/USB/quelta",
+                               "/tmp/quelta", "/usrx/quelta", "/optical/quelta", "/home/u/binaries", "/srv/team/quelta"})
+        QVERIFY2(!Settings::isInstallFolder(QString::fromLatin1(folder)), folder);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString portable = dir.filePath(QStringLiteral("quelta")), bin = dir.filePath(QStringLiteral("prefix/bin"));
+    const QString data = dir.filePath(QStringLiteral("data/Quelta"));
+    QVERIFY(QDir().mkpath(portable) && QDir().mkpath(bin));
+    // A link to a system folder is that system folder.
+    const QString link = dir.filePath(QStringLiteral("tools"));
+    QVERIFY(QFile::link(QStringLiteral("/usr/bin"), link));
+    QVERIFY(Settings::isInstallFolder(link));
+    QCOMPARE(Settings::chooseProgramFolder(portable, data), portable + u'/');
+    QCOMPARE(Settings::chooseProgramFolder(bin, data), data + u'/');
+    QCOMPARE(Settings::chooseProgramFolder(link, data), data + u'/');
+    // Whoever runs it, root included.
+    QCOMPARE(Settings::chooseProgramFolder(QStringLiteral("/usr/bin"), data), data + u'/');
+    QCOMPARE(Settings::chooseProgramFolder(QStringLiteral("/usr/local/bin/"), data), data + u'/');
 }
 
 QTEST_MAIN(SavedTextTest)
