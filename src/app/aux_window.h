@@ -34,10 +34,23 @@ public:
 protected:
     // An endpoint of this window, bound at once to its port of the current channel.
     Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry);
+    // The panes a typist writes in, the first the main one. When the window comes forward (hot
+    // key, button, window manager) the keyboard goes to the one last typed in, unless it already
+    // is in a text field of this window.
+    void setTypingPanes(const QList<QWidget*>& panes);
+    // The pane the keyboard goes to when the window comes forward; by default the typing pane last
+    // focused (the first at first). Null: the window leaves the keyboard where it is.
+    virtual QWidget* mainPane() const;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void focusMainPane();
+
     App::WindowContext context_;
     QString baseCaption_;
     QString channelSuffix_;
     HotKeyMenu* hotKeys_ = nullptr;
+    QList<QWidget*> typingPanes_;
+    QWidget* lastPane_ = nullptr;
 };

@@ -115,6 +115,7 @@ void TForm15::buildSendPage(QWidget* page) {
     Edit1 = Form::edit(GroupSend, "Edit1", QString());
     Edit1->setPlaceholderText(kTextHint);
     Edit1->setAttribute(Qt::WA_InputMethodEnabled);
+    setTypingPanes({Edit1});
     Edit1->setValidator(new ByteLimit(kTextLimit, Edit1));
     QWidget* r = Form::row(GroupSend);
     Button5 = Form::button(r, "Button5", QStringLiteral("送信"));

@@ -82,6 +82,7 @@ TFkakunin::TFkakunin(const App::WindowContext& context, App::PaletteLinks l)
     }
     RichEdit1 = panes_[0], RichEdit2 = panes_[1], RichEdit3 = panes_[2];
     RichEdit4 = panes_[3], RichEdit5 = panes_[4], RichEdit6 = panes_[5];
+    setTypingPanes({RichEdit1, RichEdit2, RichEdit3, RichEdit4, RichEdit5, RichEdit6});
     PageControl1->addTab(TabSheet1, QStringLiteral("確認・修正"));
 
     auto* help = new QWidget(PageControl1);

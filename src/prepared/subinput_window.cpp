@@ -113,6 +113,7 @@ TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
         look.addPane(pane);
     }
     RichEdit1->setPlaceholderText(kHelp);  // shown while the pane is empty, never sent
+    setTypingPanes({RichEdit1, RichEdit2});
     Splitter3->setStretchFactor(0, 0);  // the first pane keeps its height; the second takes the rest
     Splitter3->setStretchFactor(1, 1);
     connect(Splitter3, &QSplitter::splitterMoved, this, [this] {

@@ -264,6 +264,7 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     RichEdit1->setPlaceholderText(kFirstRollText);
     RichEdit2->setPlaceholderText(QStringLiteral("これは、前ロール２です。"));
     RichEdit3->setPlaceholderText(QStringLiteral("これは、前ロール３です。"));
+    setTypingPanes({RichEdit1, RichEdit2, RichEdit3});
     Splitter1->setStretchFactor(1, 1);
 
     Timer1 = new QTimer(this);
@@ -576,9 +577,15 @@ void TForm11::SetView() {
     Splitter2->setSizes({shows(1) ? each : 0, shows(2) ? each : 0, shows(3) ? each : 0});
 }
 
+QWidget* TForm11::mainPane() const {
+    QWidget* last = AuxWindow::mainPane();
+    if (last && last->isVisibleTo(this)) return last;
+    return pane(RadioButton2->isChecked() ? 2 : RadioButton3->isChecked() ? 3 : 1);
+}
+
 void TForm11::FocusShownRoll() {
     if (!isVisible()) return;
-    pane(RadioButton2->isChecked() ? 2 : RadioButton3->isChecked() ? 3 : 1)->setFocus();
+    mainPane()->setFocus();
 }
 
 void TForm11::setTopHeight(int height) {

@@ -124,6 +124,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The pre-roll last typed in while it is shown, else the one the view shows first.
+    QWidget* mainPane() const override;
 
 private:
     int advance() const;

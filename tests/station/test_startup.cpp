@@ -12,9 +12,12 @@
 #include "net/datagram_endpoint.h"
 #include "prepared/karaoke_remote.h"
 #include "prepared/subinput_window.h"
+#include "messaging/notice_window.h"
+#include "prepared/correction_palette.h"
 #include "prepared/template_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -23,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
@@ -64,6 +68,7 @@ private slots:
     void hotKeysWinOverTextPanes();
     void lanSwitchCaptionTurnsRedWhenOff();
     void auxiliaryButtonsOpenTheirWindows();
+    void windowsComingForwardHaveTheKeyboardInTheirPane();
     void closingRunsTheCloseHandlerOnce();
     void qtSpeaksJapanese();
     void captionsAndHelpTextsCarryNoSlips();
@@ -366,6 +371,65 @@ void StartupTest::lanSwitchCaptionTurnsRedWhenOff() {
     s.main->CheckBox22->setChecked(true);
     QCOMPARE(s.main->CheckBox22->palette().color(QPalette::WindowText),
              QApplication::palette().color(QPalette::WindowText));
+}
+
+// A typist's hands stay on the keys: a window brought forward by its button or hot key takes the
+// keys in the pane one writes in, not in the button or check box last clicked.
+void StartupTest::windowsComingForwardHaveTheKeyboardInTheirPane() {
+    using Testing::control;
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    s.main->show();
+    auto forward = [&](const char* hotKey) {
+        QApplication::setActiveWindow(s.main.get());  // the typist was in the main window
+        QApplication::processEvents();
+        s.main->HotKey(QString::fromLatin1(hotKey));
+        QApplication::processEvents();
+    };
+    auto typeIn = [](QWidget* pane) {  // the typist clicks into a pane of that window
+        QApplication::setActiveWindow(pane->window());
+        pane->setFocus(Qt::MouseFocusReason);
+    };
+    control<QPushButton>(*s.main, "ButtonTemplate")->click();
+    TForm11& roll = *s.main->Form11;
+    QCOMPARE(roll.focusWidget(), control<QWidget>(roll, "RichEdit1"));
+    control<QWidget>(roll, "CheckBox2")->setFocus();
+    forward("hekytempm1");
+    QCOMPARE(roll.focusWidget(), control<QWidget>(roll, "RichEdit1"));
+    // Three pre-rolls shown, the typist wrote in the second: it gets the keys back.
+    control<QRadioButton>(roll, "RadioButton5")->setChecked(true);
+    typeIn(control<QWidget>(roll, "RichEdit2"));
+    control<QWidget>(roll, "Button4")->setFocus();
+    forward("hekytempm1");
+    QCOMPARE(roll.focusWidget(), control<QWidget>(roll, "RichEdit2"));
+
+    control<QPushButton>(*s.main, "ButtonSubInput")->click();
+    TForm14& sub = *s.main->Form14;
+    QCOMPARE(sub.focusWidget(), control<QWidget>(sub, "RichEdit1"));
+    typeIn(control<QWidget>(sub, "RichEdit2"));
+    sub.findChildren<QCheckBox*>().first()->setFocus();
+    forward("hkeyinput1");
+    QCOMPARE(sub.focusWidget(), control<QWidget>(sub, "RichEdit2"));
+
+    control<QPushButton>(*s.main, "ButtonPalette")->click();
+    TFkakunin& palette = *s.main->Fkakunin;
+    QCOMPARE(palette.focusWidget(), control<QWidget>(palette, "RichEdit1"));
+    typeIn(control<QWidget>(palette, "RichEdit4"));
+    palette.findChildren<QPushButton*>().first()->setFocus();
+    forward("hkeykakunin1");
+    QCOMPARE(palette.focusWidget(), control<QWidget>(palette, "RichEdit4"));
+
+    control<QPushButton>(*s.main, "ButtonNotice")->click();
+    TForm15& notice = *s.main->Form15;
+    QCOMPARE(notice.focusWidget(), control<QWidget>(notice, "Edit1"));
+    // Another field the typist chose keeps the keys.
+    QLineEdit* other = nullptr;
+    for (QLineEdit* e : notice.findChildren<QLineEdit*>())
+        if (e->objectName() != QLatin1String("Edit1") && e->isVisibleTo(&notice) && !e->isReadOnly()) other = e;
+    QVERIFY(other);
+    typeIn(other);
+    forward("hkeyterop1");
+    QCOMPARE(notice.focusWidget(), other);
 }
 
 void StartupTest::auxiliaryButtonsOpenTheirWindows() {
