@@ -28,6 +28,8 @@
 #include "prepared/preroll_monitor.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
+#include "windows/main/saving.h"
+#include "windows/main/settings_transfer.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -70,6 +72,8 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     setObjectName(QStringLiteral("talk2e"));
     setWindowTitle(mainBaseCaption_);
 
+    transfer_ = std::make_unique<SettingsTransfer>(*this);
+    saving_ = std::make_unique<Saving>(*this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     buildDisplayPage();
@@ -88,15 +92,10 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     Timer2 = namedTimer(this, "Timer2", 5000, true);
     Timer3 = namedTimer(this, "Timer3", 15000, true);
     Timer4 = namedTimer(this, "Timer4", 500, true);
-    Timer5 = namedTimer(this, "Timer5", 600000, false);
-    Timer7 = namedTimer(this, "Timer7", 60000, false);
     connect(Timer1, &QTimer::timeout, this, &Ttalk2e::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &Ttalk2e::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &Ttalk2e::Timer3Timer);
     connect(Timer4, &QTimer::timeout, this, &Ttalk2e::Timer4Timer);
-    connect(Timer5, &QTimer::timeout, this, &Ttalk2e::PeriodicClear);
-    connect(Timer7, &QTimer::timeout, this, &Ttalk2e::Timer7Timer);
-    Timer5->start();
 
     outbox_.members = [this] { return team_.memberAddresses(); };
     outbox_.partner = [this] { return team_.partnerAddress(); };
@@ -109,7 +108,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     wireInput();
     wireSettings();
     wireOptions();
-    wireSaving();
+    saving_->wire();
 
     FormCreate();
 }
@@ -638,36 +637,7 @@ void Ttalk2e::buildSavePage() {
     auto* save = new Form::Page(PageControl1, 2);
     save->setObjectName(QStringLiteral("TabSheet8"));
     PageControl1->addTab(save, QStringLiteral("保存"));
-    QGroupBox* text = save->group(0, QStringLiteral("表示文"), "GroupSaveDisplay");
-    QWidget* saveRow = Form::row(text);
-    Button7 = Form::button(saveRow, "Button7", QStringLiteral("保存"));
-    Label5 = Form::label(saveRow, QStringLiteral("保存なし"), "Label5");
-    CheckBox39 = Form::check(text, "CheckBox39", QStringLiteral("定期的に、または、Quelta終了時に自動保存する。"), false);
-    QWidget* scrambled = Form::row(text);
-    CheckBox34 = Form::check(scrambled, "CheckBox34", QStringLiteral("暗号化する。"), false);
-    Edit2 = Form::edit(scrambled, "Edit2", QStringLiteral("合鍵"), 100);
-    ButtonUnscramble = Form::button(text, "ButtonUnscramble", QStringLiteral("暗号化したファイルを元に戻す"));
-    ButtonUnscramble->setToolTip(QStringLiteral("暗号化して保存したファイルを、上の合言葉で普通の文に戻して保存します。"));
-    // Progress of a scrambled save, over the pages.
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::Panel);
-    Panel2->setAutoFillBackground(true);
-    Label104 = new QLabel(QStringLiteral("暗号化保存中"), Panel2);
-    Label104->setObjectName(QStringLiteral("Label104"));
-    Label104->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(Panel2))->addWidget(Label104);
-    Panel2->hide();
-    QGroupBox* periodic = save->group(0, QStringLiteral("定期的な消去と自動保存"), "GroupPeriodic");
-    QWidget* r = Form::row(periodic);
-    Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);
-    Form::label(r, QStringLiteral("分"));
-    explanatoryLabels << Form::label(periodic, QStringLiteral("●０分とすると動作しません。"));
-    QWidget* limits = Form::row(periodic);
-    Edit91 = Form::edit(limits, "Edit91", QStringLiteral("1000"), 60);
-    Form::label(limits, QStringLiteral("行"));
-    Edit4 = Form::edit(limits, "Edit4", QStringLiteral("30"), 50);
-    Form::label(limits, QStringLiteral("Ｋバイト"));
+    saving_->buildSaveGroups(save);
     QGroupBox* transcript = save->group(0, QStringLiteral("字幕ファイル（WebVTT・SubRip）"), "GroupTranscript");
     ButtonTranscript = Form::button(transcript, "ButtonTranscript", QStringLiteral("字幕ファイル保存"));
     explanatoryLabels << Form::label(transcript, QStringLiteral("●表示した行を時刻付きで保存します。録画に字幕を付ける時に使います。"));
@@ -685,7 +655,7 @@ void Ttalk2e::buildSavePage() {
     Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
     QGroupBox* match = save->group(1, QStringLiteral("表示機と合わせる"), "GroupMatch");
     explanatoryLabels << Form::label(match, QStringLiteral("●「ワ」ボタン修正する時に表示機と行数と桁数を合わせます。"));
-    Button18 = Form::button(match, "Button18", QStringLiteral("合わせる"));
+    transfer_->addMatchButton(match);
     explanatoryLabels << Form::label(match, QStringLiteral("フォント大きさ、ウィンド幅、表示行数を受信します。"));
     explanatoryLabels << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
 }
@@ -703,7 +673,7 @@ void Ttalk2e::buildExplanationPage() {
     v->addWidget(RichEdit3, 1);
     QWidget* row = Form::row(page);
     v->addWidget(row);
-    Button11 = Form::button(row, "Button11", QStringLiteral("保存"));
+    saving_->addExplanationSaveButton(row);
     static_cast<QHBoxLayout*>(row->layout())->addStretch(1);
     PageControl1->addTab(page, QStringLiteral("説明"));
 }
@@ -897,9 +867,9 @@ void Ttalk2e::Timer2Timer() {
     activateWindow();
     DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
     StartupFinished();
-    ReportRescuedSaves();
+    saving_->ReportRescuedSaves();
 
-    if (Edit92->text() == QLatin1String("0")) station_.messages.information(kPeriodicClearOffWarning);
+    saving_->WarnIfPeriodicClearOff();
     if (addressListIsRed()) {
         PageControl1->setCurrentIndex(2);
         station_.messages.information(QStringLiteral(
@@ -908,18 +878,6 @@ void Ttalk2e::Timer2Timer() {
     }
 }
 
-const QString Ttalk2e::kPeriodicClearOffWarning = QStringLiteral(
-    "「起動時設定」で「保存」ページの「定期的な消去と自動保存」が\n無効（０分の指定）になっています。\n"
-    "このままでは、表示文の記録が多量になってＱｕｅｌｔａの動作が\nおかしくなる可能性があります。\n"
-    "「１０分」程度の数字を指定することを強く推奨します。\n\n＜具体的な不具合の事例＞\n"
-    "１）表示に◆■が残るなど、表示がおかしくなる。\n２）入力するとエラーメッセージが出る。\n３）動作が遅くなる。\n\n"
-    "＜このまま使う場合のアドバイス＞ \n１）初心者の方へ \n"
-    "初心者だけの練習会では問題が出なくても、実際の情報保障は、\n"
-    "入力速度の速い上級者と長時間入力するなど、動作がおかしくなる\n可能性があります。\n"
-    "パソコンがおかしくなったら、まずこの指定を疑ってください。\n\n２）上級者の方へ\n"
-    "自分のパソコンでは問題ないことを確認して、あえて「無効」を指定して\n"
-    "いると思いますが、失敗の許されない現場では、念のため、休憩時間に\n"
-    "Ｑｕｅｌｔａを終了し、再起動するなど予防処置を取ることを勧めます。");
 
 
 // ---------------------------------------------------------------------------------------------
@@ -1051,6 +1009,21 @@ void Ttalk2e::PaintExplanations() {
     }
 }
 
+bool Ttalk2e::SendSettingsLine(const QByteArray& text) { return transfer_->SendSettingsLine(text); }
+
+void Ttalk2e::SettingsTransferReceived(const QByteArray& text, const QString& from) {
+    transfer_->SettingsTransferReceived(text, from);
+}
+
+void Ttalk2e::PeriodicClear() { saving_->PeriodicClear(); }
+const Core::TypingRate& Ttalk2e::typingRate() const { return saving_->typingRate(); }
+bool Ttalk2e::rateWarning() const { return saving_->rateWarning(); }
+
+void Ttalk2e::RecordHeadChanged() {
+    scroll_.jumpToEnd(record().lineCount());
+    DisplayAreaResized();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Log
 
@@ -1065,6 +1038,8 @@ void Ttalk2e::resizeEvent(QResizeEvent* event) {
     Image2->setGeometry(rect());
     WindowResized();
 }
+
+bool Ttalk2e::SaveOnExit() { return saving_->SaveOnExit(); }
 
 bool Ttalk2e::FormClose() {
     if (!SaveOnExit()) return false;
@@ -1093,7 +1068,7 @@ void Ttalk2e::closeEvent(QCloseEvent* event) {
 }
 
 void Ttalk2e::CloseUnattended() {
-    unattended_ = true;
+    saving_->setUnattended();
     // A box of the close handler waits for an answer that will not come: closed, the handler goes
     // on without asking and saves where it can.
     if (closeState_ == CloseState::Closing) {
@@ -1104,6 +1079,6 @@ void Ttalk2e::CloseUnattended() {
 }
 
 void Ttalk2e::SessionEnding() {
-    unattended_ = true;
+    saving_->setUnattended();
     if (closeState_ == CloseState::Open) SaveOnExit();
 }

@@ -10,15 +10,12 @@
 #include "core/line_bands.h"
 #include "core/repeat_gate.h"
 #include "core/scroller.h"
-#include "core/typing_rate.h"
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
-#include "settings/transfer.h"
 #include "settings/values.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -68,7 +65,11 @@ class TForm15;
 class TFkakunin;
 class TFmojikara;
 class TFshusei_moni;
+class SettingsTransfer;
+class Saving;
+struct ExitText;
 
+namespace Core { class TypingRate; }
 namespace Net { class DatagramEndpoint; }
 
 class Ttalk2e : public QWidget,
@@ -225,64 +226,23 @@ public:
     QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
 
     // page "保存"
-    QPushButton* Button7 = nullptr;   // "保存" (the display text)
-    QLabel* Label5 = nullptr;         // the last saved file, "保存なし"
-    QCheckBox* CheckBox39 = nullptr;  // "定期的に、または、Quelta終了時に自動保存する。"
-    QCheckBox* CheckBox34 = nullptr;  // "暗号化する。" (saved texts)
-    QLineEdit* Edit2 = nullptr;       // password of scrambled saves
-    QLineEdit* Edit91 = nullptr;      // line limit of the periodic clear
-    QLineEdit* Edit4 = nullptr;       // size limit of the periodic clear, in kilobytes of 1000 bytes
-    QPushButton* Button18 = nullptr;  // "合わせる"
-    QPushButton* Button11 = nullptr;  // "保存" of the explanation page
-    QLineEdit* Edit92 = nullptr;      // minutes between periodic saves
     QLabel* Label67 = nullptr;        // settings file in force
     QPushButton* Button20 = nullptr;  // "読込"
     QPushButton* Button21 = nullptr;  // "保存"
     QPushButton* Button66 = nullptr;  // "起動時設定にする"
     QPushButton* Button67 = nullptr;  // "初期値に戻す"
-    QPushButton* ButtonUnscramble = nullptr;  // a scrambled save back to plain text
-    QFrame* Panel2 = nullptr;         // progress of a scrambled save
-    QLabel* Label104 = nullptr;       // "暗号化保存中"
 
-    // ---- saving the display, the periodic clear, the explanation page ----
-    void Button7Click();    // the display to a chosen file
-    void Button11Click();   // the explanation page to a chosen file
-    void ButtonUnscrambleClick();
-    void Edit92Change();
-    void Edit91Change();
-    void Edit4Change();
-    void CheckBox32Click();
-    void CheckBox20Click();
-    // The record's lines as code page 932, as a save writes them.
-    QList<QByteArray> RecordLines() const;
-    // The record, filler left out, scrambled with the password of the save page.
-    QList<QByteArray> ScrambleDisplay(const QList<QByteArray>& lines);
-    // The leading filler taken off the record; the lines removed, as (index, text) from the first.
-    QList<std::pair<int, QString>> RemoveLeadingFiller();
-    // A scrambled save that failed: the filler back where it was.
-    void PutBackLeadingFiller(const QList<std::pair<int, QString>>& removed);
-    // After a scrambled save: 20 empty lines at the top when fewer than 20 lines remain.
-    void RestoreLeadingFiller();
-    // The periodic clear: the record's head made "継続保存" and 20 empty lines, the last 10 kept.
-    void TrimRecord();
+    // ---- saving (windows/main/saving.h) ----
+    Saving& saving() { return *saving_; }
+    void PeriodicClear();
     // The record's head changed: the screen back at the end of the record.
     void RecordHeadChanged();
-    // Writes a saved text; false, after saying why (and `kept`, what stays as it was), when it cannot.
-    bool WriteText(const QString& path, const QList<QByteArray>& lines, const QString& kept = {});
-    // A periodic clear with the automatic save off: a line on the page "説明" says what went.
-    void LogClearWithoutSave();
-    bool scramblingSave() const { return scrambling_; }
-    static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
-    static constexpr int kKeptAfterClear = 10;
     // Lines the explanation page keeps, so that no flood of warnings grows it without end.
     static constexpr int kExplanationLines = 5000;
 
     // ---- typing rate ----
-    void CheckBox44Click();
-    void CheckBox45Click();
-    void CheckBox62Click();
-    const Core::TypingRate& typingRate() const { return typingRate_; }
-    bool rateWarning() const { return rateWarning_; }
+    const Core::TypingRate& typingRate() const;
+    bool rateWarning() const;
 
     // ---- the numbered settings file ----
     const Settings::KeyTable& settingsTable() const { return settings_; }
@@ -312,8 +272,6 @@ public:
     QTimer* Timer2 = nullptr;  // second phase of start-up, once
     QTimer* Timer3 = nullptr;  // input time limit, once
     QTimer* Timer4 = nullptr;  // partner's clear message, once
-    QTimer* Timer5 = nullptr;  // periodic clear and save check
-    QTimer* Timer7 = nullptr;  // one-minute typing-rate statistics
 
     // ---- endpoints of the core ports ----
     Net::DatagramEndpoint* NMUDP1 = nullptr;   // 6711 lines
@@ -340,7 +298,6 @@ public:
     void StartupFinished();
     QString programFolder() const { return programFolder_; }
     bool addressListIsRed() const;
-    static const QString kPeriodicClearOffWarning;
 
     // ---- channel and port plan ----
     int channelIndex() const;
@@ -569,17 +526,10 @@ public:
     void InsertReading();
     void ClearRubyCapture();
     bool rubyOn() const;
-    // A transfer line ("$set$…", "$end$") on the partner channel from `from`.
-    void SettingsTransferReceived(const QByteArray& text, const QString& from);
-    // A transfer's lines applied, less those that would move the station's channel or group, hide
-    // the captions or put a window beyond the screens (each noted on the explanation page).
-    void ApplyTransfer(QList<QByteArray> lines);
-    // One transfer line to the paired partner (scrambled while scrambling is on); false, with a
-    // message, when it is too long to arrive whole.
+    // The settings transfer on the partner channel (windows/main/settings_transfer.h).
+    SettingsTransfer& transfer() { return *transfer_; }
     bool SendSettingsLine(const QByteArray& text);
-    // The header, the lines (each with "$set$") and "$end$".
-    void SendSettingsTransfer(const QList<QByteArray>& lines);
-    void Button18Click();  // "合わせる"
+    void SettingsTransferReceived(const QByteArray& text, const QString& from);
     // Command 600: lines, spacing and steps from the window height and the display font.
     void FitFromFont();
     // Command 620: the scroll amount, with the spacing and steps it gives.
@@ -589,6 +539,11 @@ public:
     int wordStart() const { return wordStart_; }
     int wordEnd() const { return wordEnd_; }
     QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
+    // The display's ink and paper as the settings file keeps them (Windows colour values).
+    qint32 displayInk() const { return colours_.displayInk; }
+    qint32 displayPaper() const { return colours_.displayPaper; }
+    // A Windows colour value (negative for system colours) as shown on this desktop.
+    static QColor qcolour(qint32 value);
 
     // page "入力１" / "入力２" controls of the input pane
     QCheckBox *CheckBox13 = nullptr, *CheckBox43 = nullptr, *CheckBox52 = nullptr, *CheckBox47 = nullptr;
@@ -636,8 +591,6 @@ public:
     // ---- periodic clear, input time limit, partner's clear message, typing rate ----
     void Timer3Timer();
     void Timer4Timer();
-    void PeriodicClear();
-    void Timer7Timer();
 
     // ---- closing ----
     // Saves and leave notices of the close handler, before the windows go; false when the user
@@ -651,24 +604,7 @@ public:
     // The desktop session is ending: from now on no one answers; the exit save is made at once.
     void SessionEnding();
     bool isClosed() const { return closeState_ == CloseState::Closed; }
-    // One text of the save at exit: what it is ("表示文", "連絡文"), its file name, its lines.
-    struct ExitText {
-        QString what;
-        QString name;
-        QList<QByteArray> lines;
-    };
-    static inline const QString kDisplayText = QStringLiteral("表示文");
-    static inline const QString kContactText = QStringLiteral("連絡文");
-    QList<ExitText> ExitTexts();
     std::optional<ExitText> ContactExitText() const;
-    // Writes one exit text to the program folder, or elsewhere (another folder the user chooses;
-    // the rescue folder when no one answers); false when the user chose to stay instead.
-    bool SaveExitText(const ExitText& text);
-    bool OfferAnotherPlace(const ExitText& text, const QString& failedPath, QString error);
-    void RescueExitText(const ExitText& text, const QString& failedPath, const QString& error);
-    QString exitFolder() const;
-    // The exit saves that had to go elsewhere (or nowhere) last time, said once at start-up.
-    void ReportRescuedSaves();
 
     // ---- messaging (main_window_messaging.cpp) ----
     // The caption display on the screen: notices run over it.
@@ -767,11 +703,9 @@ private:
     void buildExplanationPage();
     void wireSettings();
     void wireOptions();
-    void wireSaving();
     void buildSettingsTable();
     // The main window's keys and defaults (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
-    void addTransferCommands(Settings::KeyTable& table);
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireDisplay();
     void wireTeam();
@@ -803,7 +737,8 @@ private:
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
-    Settings::TransferBuffer transferBuffer_;  // received transfer lines until "$end$"
+    std::unique_ptr<SettingsTransfer> transfer_;
+    std::unique_ptr<Saving> saving_;
     int typistMode_ = 2;
     bool wordProcessorMode_ = false;
     bool frameless_ = false;
@@ -835,7 +770,6 @@ private:
         qint32 splitter1 = Settings::Colour::kGreen;
         qint32 splitter2 = Settings::Colour::kOlive;
     } colours_;
-    static QColor qcolour(qint32 value);
     // Values the file keeps that no control shows.
     int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
     QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
@@ -849,10 +783,5 @@ private:
     QString channelPrefix_;
     enum class CloseState { Open, Closing, Closed };
     CloseState closeState_ = CloseState::Open;
-    bool unattended_ = false;                  // no one answers boxes any more (signal, logout)
-    QHash<QString, QList<QByteArray>> exitSaved_;  // what the exit save wrote, by ExitText::what
-    bool scrambling_ = false;    // a scrambled save is running (it lets timers and paints through)
-    Core::TypingRate typingRate_;
-    bool rateWarning_ = false;   // the input panes are yellow: the last minute was over the limit
     Core::RepeatGate repeats_;   // repeated warnings on the explanation page
 };

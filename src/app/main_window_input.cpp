@@ -491,7 +491,7 @@ void Ttalk2e::PaintPanes() {
     const QColor monitor =
         colours_.monitorPaper == colours_.inputPaper ? MonitorShade(input) : qcolour(colours_.monitorPaper);
     // Over the typing-rate limit the input panes turn yellow; the monitor pane keeps its shade.
-    const QColor typing = rateWarning_ ? QColor(Qt::yellow) : input;
+    const QColor typing = rateWarning() ? QColor(Qt::yellow) : input;
     paint(RichEdit1, typing, qcolour(colours_.inputInk));
     paint(RichEdit27, monitor, qcolour(colours_.monitorInk));
     if (Form14)

@@ -13,6 +13,7 @@
 #include "messaging/fkey_memo.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
+#include "windows/main/saving.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +38,7 @@ constexpr Kind Text = Kind::Text;
 
 void Ttalk2e::addSettings(Settings::KeyTable& t) {
     using namespace Bind;
+    const auto [Edit91, Edit92, CheckBox39] = saving_->settingControls();
     auto colourKey = [&t](int key, QStringView text, qint32* value, std::function<void()> paint) {
         colour(t, key, text, [value] { return *value; }, [value, paint](qint32 v) {
             *value = v;
@@ -259,6 +261,7 @@ void Ttalk2e::SetGroup(int group) {
 }
 
 void Ttalk2e::ResetToDefaults() {
+    const auto [Edit91, Edit92, CheckBox39] = saving_->settingControls();
     using namespace Settings::Colour;
     Form8->hide();
     CheckBox85->setChecked(false);

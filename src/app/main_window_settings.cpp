@@ -9,6 +9,7 @@
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
 #include "text/cp932.h"
+#include "windows/main/settings_transfer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,13 +31,12 @@ void Ttalk2e::wireSettings() {
     connect(Button21, &QPushButton::clicked, this, &Ttalk2e::Button21Click);
     connect(Button66, &QPushButton::clicked, this, &Ttalk2e::Button66Click);
     connect(Button67, &QPushButton::clicked, this, &Ttalk2e::Button67Click);
-    connect(Button18, &QPushButton::clicked, this, &Ttalk2e::Button18Click);
     connect(ButtonTranscript, &QPushButton::clicked, this, &Ttalk2e::ButtonTranscriptClick);
 }
 
 void Ttalk2e::buildSettingsTable() {
     addSettings(settings_);
-    addTransferCommands(settings_);
+    transfer_->addTransferCommands(settings_);
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->addSettings(settings_);
 }

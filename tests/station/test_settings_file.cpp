@@ -560,7 +560,7 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     p.b.main->SetDisplayFont(f);
     p.b.main->CheckBox67->setChecked(false);  // B's lines as set by hand
     p.b.main->Edit8->setText("4");
-    p.a.main->Button18->click();  // "合わせる"
+    Testing::control<QPushButton>(*p.a.main, "Button18")->click();  // "合わせる"
     p.lan.net.deliverAll();
     QVERIFY(!p.a.main->CheckBox67->isChecked());
     QCOMPARE(p.a.main->width(), 800);
@@ -569,7 +569,7 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$set$607:true:")));
     QVERIFY(p.a.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$end$")));
     // A greeting (603) is shown as a message box.
-    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"603:こんにちは:挨拶")});
+    p.a.main->transfer().SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"603:こんにちは:挨拶")});
     p.lan.net.deliverAll();
     QCOMPARE(p.b.messages.shown.last(), QStringLiteral("こんにちは"));
     // Transfers interleave in the buffer and apply together at the next "$end$".
@@ -583,7 +583,7 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     // Without a partner "合わせる" only says so.
     p.a.main->DropPartner();
     p.lan.net.clearSent();
-    p.a.main->Button18->click();
+    Testing::control<QPushButton>(*p.a.main, "Button18")->click();
     QVERIFY(p.lan.net.sent().isEmpty());
     QCOMPARE(p.a.messages.shown.last(), QStringLiteral("パートナーが指名されていません。"));
 }
@@ -632,7 +632,7 @@ void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
 // beyond the screens: those lines are held back, noted on the explanation page; the rest applies.
 void SettingsFileTest::aMembersTransferCannotTakeTheStationAway() {
     PairedLan p;
-    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"801:5:チャンネル"),
+    p.a.main->transfer().SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"801:5:チャンネル"),
                                     Net::Wire::SettingsStart() + line(u"802:4:班"),
                                     Net::Wire::SettingsStart() + line(u"008:16777215:表示部のフォントの色"),
                                     Net::Wire::SettingsStart() + line(u"001:20000:メインウィンドの幅"),

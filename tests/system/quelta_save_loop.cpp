@@ -6,6 +6,7 @@
 // writer into the program folder (the texts to fixed names: the test must find them), and prints
 // "saved <n>" once all three are written. Message boxes are off, so that none can stop the loop.
 #include "app/main_window.h"
+#include "windows/main/saving.h"
 #include "app/startup.h"
 #include "app/text_pane.h"
 #include "core/contact_text.h"
@@ -29,7 +30,7 @@ void saveLoopStep(Ttalk2e& main, int n) {
     main.Form6->SendContactLine(false);  // into the history; nobody to send it to
     const QString folder = main.station().programFolder;  // start-up may not have fixed it yet
     Settings::writeLines(folder + QStringLiteral("自動読込表示設定.dp9"), main.settingsFileLines(true));
-    main.WriteText(folder + QStringLiteral("保存ループ表示.txt"), main.RecordLines());
+    main.saving().WriteText(folder + QStringLiteral("保存ループ表示.txt"), main.saving().RecordLines());
     Settings::writeLines(folder + QStringLiteral("保存ループ連絡文.txt"),
                          Core::Contact::HistoryLines(main.Form6->RichEdit2->toPlainText(), true));
     std::printf("saved %d\n", n);
