@@ -1,9 +1,9 @@
 #pragma once
 // Ttalk2e: the main window. It owns the captioning run: it creates every other window, holds the
 // endpoints of the core ports, the input strip, the display and all option pages, and closing it
-// ends the program. The rules of the caption path and of the team live in Core::CaptionPath and
-// Net::Team; the window holds their controls, answers their questions and keeps the names of the
-// operations as one-line forwards.
+// ends the program. The rules of the caption path live in Core::CaptionPath; the partner page with
+// the team, saving and the settings transfer are classes of their own (windows/main/). The window
+// keeps the names of the operations that start-up, closing and other windows call as forwards.
 #include "app/station.h"
 #include "app/window_context.h"
 #include "core/caption_path.h"
@@ -65,6 +65,7 @@ class TForm15;
 class TFkakunin;
 class TFmojikara;
 class TFshusei_moni;
+class PartnerPage;
 class SettingsTransfer;
 class Saving;
 struct ExitText;
@@ -75,8 +76,7 @@ namespace Net { class DatagramEndpoint; }
 class Ttalk2e : public QWidget,
                 public App::HotKeyTarget,
                 private App::EndpointFactory,
-                private Core::CaptionHost,
-                private Net::TeamHost {
+                private Core::CaptionHost {
     Q_OBJECT
 public:
     // Builds the window and runs its creation step. `splash` is closed by the second phase.
@@ -92,14 +92,16 @@ public:
     Core::Record& record() { return log_.record(); }
     const Core::Record& record() const { return log_.record(); }
     const Core::SmoothScroller& scroller() const { return scroll_; }
-    Net::Team& team() { return team_; }
+    Net::Team& team();
+    // The page "ﾊﾟｰﾄﾅｰ" and the team it hosts (windows/main/partner_page.h).
+    PartnerPage& partner() { return *partner_; }
     Net::Outbox& outbox() { return outbox_; }
 
     // ---- run flags ----
     bool isStarted() const { return started_; }  // end of start-up (phase 2)
-    bool hasPartner() const { return team_.hasPartner(); }
-    int partnerSlot() const { return team_.partnerSlot(); }
-    bool groupFull() const { return team_.groupFull(); }
+    bool hasPartner() const;
+    int partnerSlot() const;
+    bool groupFull() const;
     bool lastFromSelf() const { return caption_.lastFromSelf(); }
     bool refilledByUndo() const { return caption_.refilledByUndo(); }
     bool showMessages() const;
@@ -162,54 +164,6 @@ public:
     QPushButton* Button52 = nullptr;            // "Ｆキー・メモ表示"
     QGroupBox* GroupWaStop = nullptr;           // hidden group "ワ停止モニター"
     QPushButton* Button5 = nullptr;             // "モニター表示" (wa-stop monitor)
-
-    // page "ﾊﾟｰﾄﾅｰ"
-    QGroupBox* GroupOwnPc = nullptr;  // "自分のパソコン"
-    QLineEdit* Edit35 = nullptr;      // own address
-    QLineEdit* Edit30 = nullptr;      // own name
-    QListWidget* ListBox2 = nullptr;  // own addresses, red when the user must choose
-    QPushButton* Button39 = nullptr;  // "ＩＰ再読込み"
-    QPushButton* Button36 = nullptr;  // "winipcfg"
-    QPushButton* Button38 = nullptr;  // "ipconfig"
-    QCheckBox* CheckBox22 = nullptr;  // "入力をＬＡＮに流す。"
-    // "班のメンバー一覧": eight member slots, #1 … #8
-    struct MemberSlot {
-        QCheckBox* mate = nullptr;       // "仲間"
-        QLineEdit* name = nullptr;       // "名前"
-        QLineEdit* address = nullptr;    // "ＩＰアドレス"
-        QPushButton* request = nullptr;  // "なってよ！"
-        QPushButton* partner = nullptr;  // "パートナー"
-    };
-    static constexpr int kSlots = Net::kMemberSlots;
-    // Slot k = 1 … 8.
-    const MemberSlot& slot(int k) const { return slots_[k - 1]; }
-    QGroupBox* GroupMembers = nullptr;
-    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
-    QCheckBox *CheckBox25 = nullptr, *CheckBox26 = nullptr, *CheckBox27 = nullptr, *CheckBox28 = nullptr;
-    QLineEdit *Edit36 = nullptr, *Edit37 = nullptr, *Edit38 = nullptr, *Edit39 = nullptr;
-    QLineEdit *Edit81 = nullptr, *Edit82 = nullptr, *Edit83 = nullptr, *Edit84 = nullptr;
-    QLineEdit *Edit3 = nullptr, *Edit13 = nullptr, *Edit14 = nullptr, *Edit15 = nullptr;
-    QLineEdit *Edit85 = nullptr, *Edit86 = nullptr, *Edit87 = nullptr, *Edit88 = nullptr;
-    QPushButton *Button26 = nullptr, *Button29 = nullptr, *Button30 = nullptr, *Button31 = nullptr;
-    QPushButton *Button55 = nullptr, *Button56 = nullptr, *Button57 = nullptr, *Button58 = nullptr;
-    QPushButton *Button22 = nullptr, *Button24 = nullptr, *Button25 = nullptr, *Button32 = nullptr;
-    QPushButton *Button59 = nullptr, *Button60 = nullptr, *Button61 = nullptr, *Button62 = nullptr;
-    QCheckBox* CheckBox6 = nullptr;    // "ﾒﾝﾊﾞｰ固定  "
-    QCheckBox* CheckBox7 = nullptr;    // "ﾊﾟｰﾄﾅｰ固定"
-    QPushButton* Button47 = nullptr;   // "メンバーを捜す"
-    QPushButton* Button53 = nullptr;   // "お休み"
-    QRadioButton *RadioButton6 = nullptr, *RadioButton7 = nullptr, *RadioButton8 = nullptr;
-    QRadioButton *RadioButton9 = nullptr, *RadioButton10 = nullptr, *RadioButton11 = nullptr;
-    QRadioButton* RadioButton12 = nullptr;  // "Ｇ班" … "Ｚ班" with ComboBox1
-    QComboBox* ComboBox1 = nullptr;
-    QGroupBox* GroupRemoteOptions = nullptr;  // hidden option box (channel, sibling copy)
-    QComboBox* ComboBox2 = nullptr;   // channel "1ch" … "12ch"
-    QCheckBox* CheckBox60 = nullptr;  // "７ｗに表示"
-    QCheckBox* CheckBox42 = nullptr;  // "通信を暗号化する。→パスワード"
-    QLineEdit* Edit1 = nullptr;       // the traffic password
-    QCheckBox* CheckBox71 = nullptr;  // "下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"
-    QCheckBox* CheckBox72 = nullptr;  // "指定IPのみ探す"
-    QLineEdit *Edit98 = nullptr, *Edit99 = nullptr, *Edit100 = nullptr;  // routed addresses 1 … 3
 
     // live typing to the 8-person monitor ("通信ｏｎ（送信する）")
     QCheckBox* CheckBox12 = nullptr;
@@ -301,7 +255,6 @@ public:
 
     // ---- channel and port plan ----
     int channelIndex() const;
-    void ComboBox2Change();
     void ChangeChannel();
     // Every endpoint of every window that the channel rebinds, in port order.
     QList<Net::DatagramEndpoint*> channelEndpoints() const;
@@ -309,31 +262,12 @@ public:
     void SendToMembers(const Net::PortEntry& port, const QByteArray& payload);
     // The captions the partner name is added to: the base with the channel prefix, once a
     // channel has been chosen.
-    QString mainCaptionBase() const { return channelPrefix_ + mainBaseCaption_; }
-    QString subInputCaptionBase() const { return channelPrefix_ + subInputBaseCaption_; }
-
-    // ---- the team: own address, member slots, search, pairing ----
+    QString mainCaptionBase() const;
+    QString subInputCaptionBase() const;
+    // The partner page's own address, input group and key of traffic scrambling.
+    QString ownAddress() const;
     int groupNumber() const;
-    void Edit35Change();
-    void Edit30Change();
-    void Edit30FocusOut();
-    void SlotAddressChange(int k);
-    void MirrorSlotName(int k);
-    void ShowPairingButtons(int k, bool partner);
-    void Button39Click();  // "ＩＰ再読込み"
-    void Button36Click();  // "winipcfg"
-    void Button38Click();  // "ipconfig"
-    void ClearMembers();
-    int FindMember(const QString& address) const;
-    int FirstFreeSlot() const;
-    void SendSearchRequest(const QString& address, bool broadcast);
-    void RestartSearch();
-    void ChangeGroup();
-    void Rest();
-    void RequestPartner(int k);
-    void CancelPartner(int k);
-    void DropPartner();
-    void LeaveGroup();
+    int trafficKey() const;
 
     // ---- the caption path ----
     // The send path for the lines of other windows (sub-input panes, pre-rolls, palette keys): the
@@ -368,20 +302,6 @@ public:
     QCheckBox *CheckBox11 = nullptr, *CheckBox35 = nullptr, *CheckBox36 = nullptr;
     QCheckBox *CheckBox30 = nullptr, *CheckBox31 = nullptr;  // palette link options
 
-    // ---- traffic scrambling and the option group of the partner page ----
-    bool trafficScramblingOn() const;
-    // The scrambled form while scrambling is on; nullopt (with a message) for a text too long for it.
-    std::optional<QByteArray> ScrambleTraffic(const QByteArray& plain);
-    QByteArray UnscrambleTraffic(const QByteArray& text) const;
-    void Edit1Change();     // the key from the password; an empty field takes the fallback password
-    void CheckBox42Click(); // captions and help of scrambling
-    void CheckBox71Click(); // the routed search on: its addresses checked
-    void CheckBox72Click(); // addresses only: the routed search on too
-    void CheckBox60Click(); // the copy to the sibling display: its usage text
-    int trafficKey() const { return trafficKey_; }
-    static inline const QString kMainCaption = QStringLiteral("Quelta7r1(ctrl+d)");
-    static inline const QString kSubInputCaption = QStringLiteral("サブ入力ウィンド(ctrl+i)");
-
     // ---- receive handlers of the core ports ----
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
     void NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port);
@@ -397,7 +317,6 @@ public:
     void HotKey(const QString& item) override;
     void bringToFront(QWidget* window);
     void setStaysOnTop(QWidget* window, bool on);
-    void CheckBox22Click();
     void CheckBox9Click();
     void Button8Click();
     void Button69Click();
@@ -644,9 +563,6 @@ public:
     QTimer* TimerDropReport = nullptr;
     void StartDropReport();
     void TimerDropReportTimer();
-    // The members (and the partner) are the senders the receive queues serve first; run whenever a
-    // slot's address or mate box changes.
-    void PreferTeamSenders();
     // A warning a stranger can repeat at will: the first of a minute on the explanation page, the
     // others counted and written as one line when the minute is over.
     void LogRepeated(const QString& kind, const std::function<QString()>& line);
@@ -666,7 +582,6 @@ private:
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
     void log(const QString& line) override { Log(line); }
-    void logRepeated(const QString& kind, const std::function<QString()>& line) override { LogRepeated(kind, line); }
     void copyToClipboard(const QByteArray& text) override;
     QDateTime inputStartTime() const override { return inputStartTime_; }
     void endInput() override { inputStarted_ = false; }
@@ -680,35 +595,19 @@ private:
     void redrawBoth() override;
     void screenCleared() override;
     void correctionApplied(int superseded, int lines) override;
-    // Net::TeamHost
-    Net::TeamOptions teamOptions() const override;
-    Net::SlotViews memberSlots() const override;
-    QStringList mateAddresses() const override;
-    void setSlot(int k, const Net::SlotView& slot) override;
-    void setOwnAddress(const QString& address) override;
-    QStringList interfaceAddresses() const override;
-    void setMembersFixed(bool on) override;
-    void setPartnerFixed(bool on) override;
-    void showPairingButtons(int k, bool partner) override { ShowPairingButtons(k, partner); }
-    void captionsToBase() override;
-    void captionsWithPartner(const QString& name) override;
-    QDateTime now() const override;
 
     void buildDisplayPage();
     void buildAuxiliaryPage();
-    void buildPartnerPage();
     void buildDisplayOptionPages();
     void buildInputPages();
     void buildSavePage();
     void buildExplanationPage();
     void wireSettings();
-    void wireOptions();
     void buildSettingsTable();
     // The main window's keys and defaults (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireDisplay();
-    void wireTeam();
     void wireLines();
     void wireInput();
     void createEndpoints();
@@ -726,11 +625,10 @@ private:
     QTextDocument* recordDocument_ = new QTextDocument(this);  // the record; shown by the pane in the word-processor screen
     Core::DisplayLog log_{recordDocument_};
     Net::EndpointOutbox outbox_;
-    Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
+    std::unique_ptr<PartnerPage> partner_;
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on
     std::unique_ptr<Audience::OnlineCaptions> online_;  // follows the audience page's mirror; off until switched on
-    MemberSlot slots_[kSlots];
     QPointer<TForm12> splash_;
     HotKeyMenu* hotKeys_ = nullptr;
     StripAlarm* stripAlarm_ = nullptr;
@@ -750,9 +648,6 @@ private:
     QString previousReading_;
     int wordStart_ = 0, wordEnd_ = 0;
     bool composing_ = false;
-    QString mainBaseCaption_ = kMainCaption;
-    QString subInputBaseCaption_ = kSubInputCaption;
-    int trafficKey_ = 0;
     // Colours as the settings file keeps them: Windows colour values, negative for system colours.
     struct ColourValues {
         qint32 displayInk = Settings::Colour::kWindowText;
@@ -775,12 +670,10 @@ private:
     QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
     Core::LineBands bands_;      // rendered bands of the smooth screen
     bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
-    bool nameChanged_ = false;   // the own name was edited: tell the user how to announce it
     QString lastKanaPreedit_;    // the reading of the conversion now in progress
     bool inPaneChange_ = false;  // the pane's change rules send lines, which change the pane
     StripColour stripColour_ = StripColour::Normal;
     QString programFolder_;
-    QString channelPrefix_;
     enum class CloseState { Open, Closing, Closed };
     CloseState closeState_ = CloseState::Open;
     Core::RepeatGate repeats_;   // repeated warnings on the explanation page

@@ -19,7 +19,7 @@ namespace App {
 
 ContactLinks contactLinks(Ttalk2e& main) {
     ContactLinks l{main.outbox()};
-    l.ownAddress = [&main] { return main.Edit35->text(); };
+    l.ownAddress = [&main] { return main.ownAddress(); };
     l.logOn = [&main] { return main.CheckBox32->isChecked(); };
     l.log = [&main](const QString& line) { main.Log(line); };
     l.message = [&main](const QString& text) { main.Message(text); };

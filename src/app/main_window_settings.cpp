@@ -9,6 +9,7 @@
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
 #include "text/cp932.h"
+#include "windows/main/partner_page.h"
 #include "windows/main/settings_transfer.h"
 
 #include <QCheckBox>
@@ -71,7 +72,7 @@ void Ttalk2e::ReadOwnNameFromStartupFile() {
     for (auto it = lines->crbegin(); it != lines->crend(); ++it) {
         const QList<QByteArray> f = it->split(':');
         if (f.value(0) != "166") continue;
-        Edit30->setText(Cp932::decode(f.value(1)));
+        partner_->setOwnName(Cp932::decode(f.value(1)));
         return;
     }
 }
@@ -103,7 +104,7 @@ QList<QByteArray> Ttalk2e::settingsFileLines(bool forStartup) const {
         lines << Settings::channelLine(channel);
         lines << Settings::groupLine(group);
     }
-    lines << Settings::ownNameLine(Cp932::encode(Edit30->text()));
+    lines << Settings::ownNameLine(Cp932::encode(partner_->ownName()));
     return lines;
 }
 

@@ -169,7 +169,7 @@ void ReceiptsTest::refusedDatagramsAreReportedOncePerMinute() {
     a.main->TimerDropReportTimer();
     QCOMPARE(countOf(a.main->RichEdit3->toPlainText(), QStringLiteral("受信過多：")), 2);
     // On another channel the port of that channel is named.
-    a.main->ComboBox2->setCurrentIndex(2);
+    Testing::control<QComboBox>(*a.main, "ComboBox2")->setCurrentIndex(2);
     lan.net.deliverAll();
     for (int i = 0; i < capacity + 5; ++i)
         lan.net.inject("192.168.1.99", 6921, "192.168.1.10", 6921, "192.168.1.99,flood");

@@ -6,6 +6,7 @@
 // writer into the program folder (the texts to fixed names: the test must find them), and prints
 // "saved <n>" once all three are written. Message boxes are off, so that none can stop the loop.
 #include "app/main_window.h"
+#include "support/controls.h"
 #include "windows/main/saving.h"
 #include "app/startup.h"
 #include "app/text_pane.h"
@@ -24,7 +25,7 @@ namespace {
 
 void saveLoopStep(Ttalk2e& main, int n) {
     const QString mark = QStringLiteral("保存ループ%1").arg(n);
-    main.Edit30->setText(mark);
+    Testing::control<QLineEdit>(main, "Edit30")->setText(mark);
     main.SendLine(Cp932::encode(mark));
     main.Form6->RichEdit1->setPlainText(mark);
     main.Form6->SendContactLine(false);  // into the history; nobody to send it to
