@@ -55,6 +55,34 @@ QTimer* namedTimer(QObject* parent, const char* name, int interval, bool singleS
     return t;
 }
 
+
+// The partner page's ways to the rest of the station.
+PartnerPage::Links partnerLinks(Ttalk2e& main) {
+    return {
+        .station = main.station(),
+        .outbox = main.outbox(),
+        .message = [&main](const QString& text) { main.Message(text); },
+        .log = [&main](const QString& line) { main.Log(line); },
+        .logRepeated = [&main](const QString& kind, const std::function<QString()>& line) { main.LogRepeated(kind, line); },
+        .showMessages = [&main] { return main.showMessages(); },
+        .started = [&main] { return main.isStarted(); },
+        .ownAddressChanged = [&main](const QString& address) { main.AudiencePanel->setOwnAddress(address); },
+        .slotNameChanged = [&main](int k, const QString& name) {
+            if (main.Form2) main.Form2->SlotNameChanged(k, name);
+        },
+        .pairingButtonsShown = [&main](int k, bool partner) {
+            if (main.Form2) main.Form2->SyncButtons(k, partner);
+        },
+        .setCaptions = [&main](const QString& caption, const QString& subInput) {
+            main.setWindowTitle(caption);
+            if (main.Form14) main.Form14->setWindowTitle(subInput);
+        },
+        .showPage = [&main] { main.PageControl1->setCurrentIndex(2); },
+        .changeChannel = [&main] { main.ChangeChannel(); },
+        .readOwnName = [&main] { main.ReadOwnNameFromStartupFile(); },
+    };
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -67,12 +95,12 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
 
     transfer_ = std::make_unique<SettingsTransfer>(*this);
     saving_ = std::make_unique<Saving>(*this);
-    partner_ = std::make_unique<PartnerPage>(*this);
+    partner_ = std::make_unique<PartnerPage>(partnerLinks(*this), this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     buildDisplayPage();
     buildAuxiliaryPage();
-    partner_->build(PageControl1);
+    partner_->build(PageControl1, explanatoryLabels);
     buildDisplayOptionPages();
     buildInputPages();
     buildSavePage();

@@ -4,13 +4,12 @@
 #include "windows/main/partner_page.h"
 
 #include "app/form_builder.h"
-#include "app/main_window.h"
-#include "app/member_monitor.h"
-#include "audience/audience_panel.h"
+#include "app/station.h"
 #include "net/addressing.h"
 #include "net/network.h"
+#include "net/outbox.h"
+#include "net/port_plan.h"
 #include "net/scramble.h"
-#include "prepared/subinput_window.h"
 #include "text/cp932.h"
 
 #include <QApplication>
@@ -100,9 +99,10 @@ bool isRed(const QListWidget* list) { return list->palette().color(QPalette::Bas
 
 }  // namespace
 
-PartnerPage::PartnerPage(Ttalk2e& main) : QObject(&main), main_(main), team_(main.outbox(), *this) {}
+PartnerPage::PartnerPage(Links links, QObject* parent)
+    : QObject(parent), links_(std::move(links)), team_(links_.outbox, *this) {}
 
-void PartnerPage::build(QTabWidget* tabs) {
+void PartnerPage::build(QTabWidget* tabs, QList<QLabel*>& explanatory) {
     auto* page = new Form::Page(tabs, 2);
     page->setObjectName(QStringLiteral("TabSheet3"));
     tabs->addTab(page, QStringLiteral("ﾊﾟｰﾄﾅｰ"));
@@ -133,13 +133,13 @@ void PartnerPage::build(QTabWidget* tabs) {
     QGroupBox* search = page->group(0, QStringLiteral("メンバー"), "GroupSearch");
     QWidget* again = Form::row(search);
     Button47 = Form::button(again, "Button47", QStringLiteral("メンバーを捜す"));
-    main_.explanatoryLabels << Form::label(again, QStringLiteral("●左ボタンを押すと、メンバーをクリアしてから、もう一度探しに行きます。"));
+    explanatory << Form::label(again, QStringLiteral("●左ボタンを押すと、メンバーをクリアしてから、もう一度探しに行きます。"));
     QWidget* rest = Form::row(search);
-    main_.explanatoryLabels << Form::label(rest, QStringLiteral("メンバーから外れる時に右のボタン●"));
+    explanatory << Form::label(rest, QStringLiteral("メンバーから外れる時に右のボタン●"));
     Button53 = Form::button(rest, "Button53", QStringLiteral("お休み"));
     QWidget* fixed = Form::row(search);
     CheckBox6 = Form::check(fixed, "CheckBox6", QStringLiteral("ﾒﾝﾊﾞｰ固定  "), false);
-    main_.explanatoryLabels << Form::label(fixed, QStringLiteral("「メンバーを捜す」を無視。"));
+    explanatory << Form::label(fixed, QStringLiteral("「メンバーを捜す」を無視。"));
     CheckBox7 = Form::check(search, "CheckBox7", QStringLiteral("ﾊﾟｰﾄﾅｰ固定"), false);
 
     QGroupBox* groups = page->group(0, QStringLiteral("入力班"), "GroupInputGroup");
@@ -182,7 +182,7 @@ void PartnerPage::build(QTabWidget* tabs) {
         {"CheckBox27", "Edit83", "Edit87", "Button57", "Button61"},
         {"CheckBox28", "Edit84", "Edit88", "Button58", "Button62"},
     };
-    main_.explanatoryLabels << Form::label(GroupMembers, QStringLiteral(
+    explanatory << Form::label(GroupMembers, QStringLiteral(
                              "「仲間のチェック」を外すと、その人には入力文を送信しません。"));
     for (int i = 0; i < kSlots; ++i) {
         QWidget* r = Form::row(GroupMembers);
@@ -214,14 +214,14 @@ void PartnerPage::build(QTabWidget* tabs) {
     Edit98 = Form::edit(remote, "Edit98", QString());
     Edit99 = Form::edit(remote, "Edit99", QString());
     Edit100 = Form::edit(remote, "Edit100", QString());
-    connect(ComboBox2, &QComboBox::currentIndexChanged, this, [this] { main_.ChangeChannel(); });
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, [this] { links_.changeChannel(); });
 }
 
 // ---------------------------------------------------------------------------------------------
 // The own address: detected at start-up, chosen from a red list when there are several
 
 void PartnerPage::DetectOwnAddress() {
-    const Net::HostIdentity id = main_.station().network.hostIdentity();
+    const Net::HostIdentity id = links_.station.network.hostIdentity();
     if (id.hostName.isEmpty()) return;
     Edit30->setText(id.hostName);
     if (id.ipv4Addresses.isEmpty()) {
@@ -309,7 +309,7 @@ void PartnerPage::wire() {
 // Own address and name, member slots
 
 void PartnerPage::Edit35Change() {
-    main_.AudiencePanel->setOwnAddress(Edit35->text());
+    links_.ownAddressChanged(Edit35->text());
     if (Net::CheckAddress(Edit35->text()) == 0) return;
     Edit35->setText(QStringLiteral("10.14.1.1"));
     message(kGuardMessage);
@@ -338,7 +338,7 @@ void PartnerPage::SlotAddressChange(int k) {
 
 void PartnerPage::Button39Click() {
     DetectOwnAddress();
-    main_.ReadOwnNameFromStartupFile();
+    links_.readOwnName();
 }
 
 void PartnerPage::Button36Click() {
@@ -346,7 +346,7 @@ void PartnerPage::Button36Click() {
         "winipcfg.exeは、Windows95,98,MeでＩＰアドレスを表示します。\nWindows2000,XPは、「ipconfig｣のボタンを押してください。\n\n"
         "ＬＡＮで使用する時はＬＡＮカードのＩＰアドレスを見てください。\n電話回線を使いダイアルアップでインターネットに接続している時は、\n"
         "PPPのＩＰアドレスを見てください。"));
-    main_.station().messages.information(main_.station().hostTools.addressReport());
+    links_.station.messages.information(links_.station.hostTools.addressReport());
 }
 
 void PartnerPage::Button38Click() {
@@ -354,7 +354,7 @@ void PartnerPage::Button38Click() {
         "ipconfig.exeは、Windows2000,XPでＩＰアドレスを表示します。\nWindows95,98,Meは、「winipcfg｣のボタンを押してください。\n\n"
         "イーサーネットケーブルで使用する時はローカルエリア接続を見てください。\n無線ＬＡＮを使用するときは、ワイヤレスネットワーク接続を見てください。\n"
         "電話回線を使いダイアルアップでインターネットに接続している時は、\nPPPのＩＰアドレスを見てください。"));
-    main_.station().messages.information(main_.station().hostTools.addressReport());
+    links_.station.messages.information(links_.station.hostTools.addressReport());
 }
 
 void PartnerPage::CheckMemberAndRemoteAddresses() {
@@ -382,7 +382,7 @@ Net::TeamOptions PartnerPage::teamOptions() const {
     o.remoteSearch = CheckBox71->isChecked();
     o.addressesOnly = CheckBox72->isChecked();
     o.remoteAddresses = {Edit98->text(), Edit99->text(), Edit100->text()};
-    o.showMessages = main_.showMessages();
+    o.showMessages = links_.showMessages();
     return o;
 }
 
@@ -409,29 +409,28 @@ void PartnerPage::setSlot(int k, const Net::SlotView& v) {
 }
 
 void PartnerPage::setOwnAddress(const QString& address) { Edit35->setText(address); }
-QStringList PartnerPage::interfaceAddresses() const { return main_.station().network.hostIdentity().ipv4Addresses; }
+QStringList PartnerPage::interfaceAddresses() const { return links_.station.network.hostIdentity().ipv4Addresses; }
 void PartnerPage::setMembersFixed(bool on) { CheckBox6->setChecked(on); }
 void PartnerPage::setPartnerFixed(bool on) { CheckBox7->setChecked(on); }
-QDateTime PartnerPage::now() const { return main_.station().clock.now(); }
-void PartnerPage::message(const QString& text) { main_.Message(text); }
-void PartnerPage::log(const QString& line) { main_.Log(line); }
-void PartnerPage::logRepeated(const QString& kind, const std::function<QString()>& line) { main_.LogRepeated(kind, line); }
+QDateTime PartnerPage::now() const { return links_.station.clock.now(); }
+void PartnerPage::message(const QString& text) { links_.message(text); }
+void PartnerPage::log(const QString& line) { links_.log(line); }
+void PartnerPage::logRepeated(const QString& kind, const std::function<QString()>& line) { links_.logRepeated(kind, line); }
 
 void PartnerPage::captionsToBase() {
-    main_.setWindowTitle(mainCaptionBase());
-    if (main_.Form14) main_.Form14->setWindowTitle(subInputCaptionBase());
+    links_.setCaptions(mainCaptionBase(), subInputCaptionBase());
 }
 
 void PartnerPage::captionsWithPartner(const QString& name) {
-    main_.setWindowTitle(mainCaptionBase() + QStringLiteral("  <") + name + u'>');
-    if (main_.Form14) main_.Form14->setWindowTitle(subInputCaptionBase() + QStringLiteral("  <") + name + u'>');
+    const QString withPartner = QStringLiteral("  <") + name + u'>';
+    links_.setCaptions(mainCaptionBase() + withPartner, subInputCaptionBase() + withPartner);
 }
 
 void PartnerPage::ShowPairingButtons(int k, bool partner) {
     if (k < 1 || k > kSlots) return;
     slot(k).request->setVisible(!partner);
     slot(k).partner->setVisible(partner);
-    if (main_.Form2) main_.Form2->SyncButtons(k, partner);
+    links_.pairingButtonsShown(k, partner);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -445,7 +444,7 @@ void PartnerPage::wireOptions() {
     for (QLineEdit* e : {Edit98, Edit99, Edit100})
         connect(e, &QLineEdit::textChanged, this, [this] { CheckBox71->setChecked(false); });
     connect(CheckBox60, &QCheckBox::toggled, this, &PartnerPage::CheckBox60Click);
-    main_.outbox().scramble = [this](const QByteArray& plain) { return ScrambleTraffic(plain); };
+    links_.outbox.scramble = [this](const QByteArray& plain) { return ScrambleTraffic(plain); };
     Edit1Change();
 }
 
@@ -489,9 +488,8 @@ void PartnerPage::CheckBox42Click() {
     for (int k = 1; k <= kSlots && !partner; ++k)
         if (!slot(k).partner->isHidden()) partner = k;
     const QString withPartner = partner ? u'<' + slot(partner).name->text() + u'>' : QString();
-    main_.setWindowTitle(mainCaptionBase() + withPartner);
-    if (main_.Form14) main_.Form14->setWindowTitle(subInputCaptionBase() + withPartner);
-    if (on && main_.isStarted()) message(kScramblingHelp);
+    links_.setCaptions(mainCaptionBase() + withPartner, subInputCaptionBase() + withPartner);
+    if (on && links_.started()) message(kScramblingHelp);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -511,17 +509,17 @@ void PartnerPage::CheckBox71Click() {
         fields[i]->clear();  // which turns the search off again
         return;
     }
-    if (main_.isStarted()) message(kRemoteHelp);
+    if (links_.started()) message(kRemoteHelp);
 }
 
 void PartnerPage::CheckBox72Click() {
     if (!CheckBox72->isChecked()) return;
-    if (main_.isStarted()) message(kAddressesOnlyHelp);
+    if (links_.started()) message(kAddressesOnlyHelp);
     CheckBox71->setChecked(true);
 }
 
 void PartnerPage::CheckBox60Click() {
-    if (CheckBox60->isChecked() && main_.isStarted()) message(kSiblingHelp);
+    if (CheckBox60->isChecked() && links_.started()) message(kSiblingHelp);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -529,11 +527,11 @@ void PartnerPage::CheckBox60Click() {
 
 // Key 166: a name other than the one in force is announced to the user, with the partner page.
 void PartnerPage::SetOwnNameFromFile(const QString& name) {
-    if (name != Edit30->text() && main_.showMessages()) {
-        main_.station().messages.information(QStringLiteral(
+    if (name != Edit30->text() && links_.showMessages()) {
+        links_.station.messages.information(QStringLiteral(
             "このパソコンの「名前」が変わりました。\n新しい名前を他のパソコンに表示するために\n"
             "「パートナー」ページで次の操作をしてください。\n\n１）「お休み」ボタンを押す\n２）「メンバーを捜す」ボタンを押す。"));
-        main_.PageControl1->setCurrentIndex(2);
+        links_.showPage();
     }
     Edit30->setText(name);
 }
@@ -546,7 +544,7 @@ void PartnerPage::SetChannelFromFile(int value) {
         const QSignalBlocker block(ComboBox2);
         ComboBox2->setCurrentIndex(index);
     }
-    main_.ChangeChannel();
+    links_.changeChannel();
 }
 
 // Key 802: the radio button of the group (and the combo beyond "Ｆ班"); a group the selectors do not
@@ -573,11 +571,11 @@ void PartnerPage::SetGroup(int group) {
 // The 8-person monitor mirrors the slots' names; the receive queues serve the team first
 
 void PartnerPage::MirrorSlotName(int k) {
-    if (main_.Form2) main_.Form2->SlotNameChanged(k, slot(k).name->text());
+    links_.slotNameChanged(k, slot(k).name->text());
 }
 
 void PartnerPage::PreferTeamSenders() {
     QStringList team = mateAddresses();
     if (team_.hasPartner()) team << team_.partnerAddress();
-    main_.station().network.receiveQueue().setPreferredSenders(team);
+    links_.station.network.receiveQueue().setPreferredSenders(team);
 }

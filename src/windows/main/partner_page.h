@@ -8,24 +8,46 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class Ttalk2e;
+namespace App { struct Station; }
 
 class PartnerPage : public QObject, private Net::TeamHost {
 public:
-    explicit PartnerPage(Ttalk2e& main);
+    // What the page needs from the rest of the station, filled in by the main window. Every
+    // function is asked at the moment of use.
+    struct Links {
+        App::Station& station;
+        Net::Outbox& outbox;
+        std::function<void(const QString&)> message;  // a box under "メッセージを表示する"
+        std::function<void(const QString&)> log;      // a line at the end of the explanation page
+        std::function<void(const QString&, const std::function<QString()>&)> logRepeated;
+        std::function<bool()> showMessages;           // "メッセージを表示する"
+        std::function<bool()> started;                // start-up is over
+        std::function<void(const QString&)> ownAddressChanged;  // the audience page shows it
+        // The 8-person monitor mirrors the slots' names and pairing buttons.
+        std::function<void(int, const QString&)> slotNameChanged;
+        std::function<void(int, bool)> pairingButtonsShown;
+        // The captions of the main window and of the sub-input window.
+        std::function<void(const QString& main, const QString& subInput)> setCaptions;
+        std::function<void()> showPage;           // this page brought to the front
+        std::function<void()> changeChannel;      // ChangeChannel: every endpoint to the new channel
+        std::function<void()> readOwnName;        // the own name from the start-up file
+    };
+    PartnerPage(Links links, QObject* parent);
 
-    // The page, as the third tab of `tabs`.
-    void build(QTabWidget* tabs);
+    // The page, as the third tab of `tabs`; its explanatory labels join `explanatory`.
+    void build(QTabWidget* tabs, QList<QLabel*>& explanatory);
     void wire();
     void wireOptions();
     Net::Team& team() { return team_; }
@@ -133,7 +155,7 @@ private:
     void logRepeated(const QString& kind, const std::function<QString()>& line) override;
     QDateTime now() const override;
 
-    Ttalk2e& main_;
+    Links links_;
     Net::Team team_;
     bool nameChanged_ = false;  // the own name was edited: tell the user how to announce it
     int trafficKey_ = 0;
