@@ -34,9 +34,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
-#include <QButtonGroup>
 #include <QCloseEvent>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabWidget>
