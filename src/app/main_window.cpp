@@ -28,12 +28,13 @@
 #include "prepared/preroll_monitor.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
+#include "windows/main/partner_page.h"
+#include "windows/main/saving.h"
+#include "windows/main/settings_transfer.h"
 
 #include <QApplication>
 #include <QBoxLayout>
-#include <QButtonGroup>
 #include <QCloseEvent>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabWidget>
@@ -52,13 +53,33 @@ QTimer* namedTimer(QObject* parent, const char* name, int interval, bool singleS
     return t;
 }
 
-void setRed(QListWidget* list, bool red) {
-    QPalette p = list->palette();
-    p.setColor(QPalette::Base, red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Base));
-    list->setPalette(p);
-}
 
-bool isRed(const QListWidget* list) { return list->palette().color(QPalette::Base) == QColor(255, 0, 0); }
+// The partner page's ways to the rest of the station.
+PartnerPage::Links partnerLinks(Ttalk2e& main) {
+    return {
+        .station = main.station(),
+        .outbox = main.outbox(),
+        .message = [&main](const QString& text) { main.Message(text); },
+        .log = [&main](const QString& line) { main.Log(line); },
+        .logRepeated = [&main](const QString& kind, const std::function<QString()>& line) { main.LogRepeated(kind, line); },
+        .showMessages = [&main] { return main.showMessages(); },
+        .started = [&main] { return main.isStarted(); },
+        .ownAddressChanged = [&main](const QString& address) { main.AudiencePanel->setOwnAddress(address); },
+        .slotNameChanged = [&main](int k, const QString& name) {
+            if (main.Form2) main.Form2->SlotNameChanged(k, name);
+        },
+        .pairingButtonsShown = [&main](int k, bool partner) {
+            if (main.Form2) main.Form2->SyncButtons(k, partner);
+        },
+        .setCaptions = [&main](const QString& caption, const QString& subInput) {
+            main.setWindowTitle(caption);
+            if (main.Form14) main.Form14->setWindowTitle(subInput);
+        },
+        .showPage = [&main] { main.PageControl1->setCurrentIndex(2); },
+        .changeChannel = [&main] { main.ChangeChannel(); },
+        .readOwnName = [&main] { main.ReadOwnNameFromStartupFile(); },
+    };
+}
 
 }  // namespace
 
@@ -68,13 +89,16 @@ bool isRed(const QListWidget* list) { return list->palette().color(QPalette::Bas
 Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     : QWidget(nullptr), station_(station), splash_(splash), programFolder_(station.programFolder) {
     setObjectName(QStringLiteral("talk2e"));
-    setWindowTitle(mainBaseCaption_);
+    setWindowTitle(PartnerPage::kMainCaption);
 
+    transfer_ = std::make_unique<SettingsTransfer>(*this);
+    saving_ = std::make_unique<Saving>(*this);
+    partner_ = std::make_unique<PartnerPage>(partnerLinks(*this), this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     buildDisplayPage();
     buildAuxiliaryPage();
-    buildPartnerPage();
+    partner_->build(PageControl1, explanatoryLabels);
     buildDisplayOptionPages();
     buildInputPages();
     buildSavePage();
@@ -88,28 +112,23 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     Timer2 = namedTimer(this, "Timer2", 5000, true);
     Timer3 = namedTimer(this, "Timer3", 15000, true);
     Timer4 = namedTimer(this, "Timer4", 500, true);
-    Timer5 = namedTimer(this, "Timer5", 600000, false);
-    Timer7 = namedTimer(this, "Timer7", 60000, false);
     connect(Timer1, &QTimer::timeout, this, &Ttalk2e::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &Ttalk2e::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &Ttalk2e::Timer3Timer);
     connect(Timer4, &QTimer::timeout, this, &Ttalk2e::Timer4Timer);
-    connect(Timer5, &QTimer::timeout, this, &Ttalk2e::PeriodicClear);
-    connect(Timer7, &QTimer::timeout, this, &Ttalk2e::Timer7Timer);
-    Timer5->start();
 
-    outbox_.members = [this] { return team_.memberAddresses(); };
-    outbox_.partner = [this] { return team_.partnerAddress(); };
-    outbox_.siblingOn = [this] { return CheckBox60->isChecked(); };
+    outbox_.members = [this] { return partner_->team().memberAddresses(); };
+    outbox_.partner = [this] { return partner_->team().partnerAddress(); };
+    outbox_.siblingOn = [this] { return partner_->siblingOn(); };
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
     wireDisplay();
-    wireTeam();
+    partner_->wire();
     wireLines();
     wireInput();
     wireSettings();
-    wireOptions();
-    wireSaving();
+    partner_->wireOptions();
+    saving_->wire();
 
     FormCreate();
 }
@@ -327,133 +346,6 @@ void Ttalk2e::buildAuxiliaryPage() {
     });
 }
 
-void Ttalk2e::buildPartnerPage() {
-    auto* page = new Form::Page(PageControl1, 2);
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    PageControl1->addTab(page, QStringLiteral("ﾊﾟｰﾄﾅｰ"));
-
-    GroupOwnPc = page->group(0, QStringLiteral("自分のパソコン"), "GroupOwnPc");
-    Form::label(GroupOwnPc, QStringLiteral("ＩＰアドレス"));
-    Edit35 = Form::edit(GroupOwnPc, "Edit35", QStringLiteral("読込み失敗"));
-    Form::label(GroupOwnPc, QStringLiteral("名前（初はhost名）"));
-    Edit30 = Form::edit(GroupOwnPc, "Edit30", QString());
-    ListBox2 = Form::place(GroupOwnPc, new QListWidget(GroupOwnPc), "ListBox2");
-    ListBox2->setMaximumHeight(80);
-    ListBox2->hide();
-    Button39 = Form::button(GroupOwnPc, "Button39", QStringLiteral("ＩＰ再読込み"));
-    QWidget* tools = Form::row(GroupOwnPc);
-    Button36 = Form::button(tools, "Button36", QStringLiteral("winipcfg"));
-    Button38 = Form::button(tools, "Button38", QStringLiteral("ipconfig"));
-    connect(ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (!item) return;
-        Edit35->setText(item->text());
-        ListBox2->hide();
-        Button39->show();
-    });
-
-    CheckBox22 = Form::check(page->group(0, QStringLiteral("ＬＡＮ")), "CheckBox22",
-                             QStringLiteral("入力をＬＡＮに流す。"), true);
-    connect(CheckBox22, &QCheckBox::toggled, this, &Ttalk2e::CheckBox22Click);
-
-    QGroupBox* search = page->group(0, QStringLiteral("メンバー"), "GroupSearch");
-    QWidget* again = Form::row(search);
-    Button47 = Form::button(again, "Button47", QStringLiteral("メンバーを捜す"));
-    explanatoryLabels << Form::label(again, QStringLiteral("●左ボタンを押すと、メンバーをクリアしてから、もう一度探しに行きます。"));
-    QWidget* rest = Form::row(search);
-    explanatoryLabels << Form::label(rest, QStringLiteral("メンバーから外れる時に右のボタン●"));
-    Button53 = Form::button(rest, "Button53", QStringLiteral("お休み"));
-    QWidget* fixed = Form::row(search);
-    CheckBox6 = Form::check(fixed, "CheckBox6", QStringLiteral("ﾒﾝﾊﾞｰ固定  "), false);
-    explanatoryLabels << Form::label(fixed, QStringLiteral("「メンバーを捜す」を無視。"));
-    CheckBox7 = Form::check(search, "CheckBox7", QStringLiteral("ﾊﾟｰﾄﾅｰ固定"), false);
-
-    QGroupBox* groups = page->group(0, QStringLiteral("入力班"), "GroupInputGroup");
-    QWidget* g1 = Form::row(groups);
-    RadioButton6 = Form::radio(g1, "RadioButton6", QStringLiteral("Ａ班"), true);
-    RadioButton7 = Form::radio(g1, "RadioButton7", QStringLiteral("Ｂ班"), false);
-    RadioButton8 = Form::radio(g1, "RadioButton8", QStringLiteral("Ｃ班"), false);
-    RadioButton9 = Form::radio(g1, "RadioButton9", QStringLiteral("Ｄ班"), false);
-    QWidget* g2 = Form::row(groups);
-    RadioButton10 = Form::radio(g2, "RadioButton10", QStringLiteral("Ｅ班"), false);
-    RadioButton11 = Form::radio(g2, "RadioButton11", QStringLiteral("Ｆ班"), false);
-    RadioButton12 = Form::radio(g2, "RadioButton12", QString(), false);
-    ComboBox1 = Form::place(g2, new QComboBox(g2), "ComboBox1");
-    auto* groupButtons = new QButtonGroup(groups);  // the seven radio buttons sit in two rows
-    for (QRadioButton* r : {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11,
-                            RadioButton12})
-        groupButtons->addButton(r);
-    ComboBox1->addItems({QStringLiteral("Ｇ班"), QStringLiteral("Ｈ班"), QStringLiteral("Ｉ 班"), QStringLiteral("Ｊ班"),
-                         QStringLiteral("Ｋ班"), QStringLiteral("Ｌ班"), QStringLiteral("Ｍ班"), QStringLiteral("Ｎ班"),
-                         QStringLiteral("Ｏ班"), QStringLiteral("Ｐ班"), QStringLiteral("Ｑ班"), QStringLiteral("Ｒ班"),
-                         QStringLiteral("Ｓ班"), QStringLiteral("Ｔ班"), QStringLiteral("Ｕ班"), QStringLiteral("Ｖ班"),
-                         QStringLiteral("Ｗ班"), QStringLiteral("Ｘ班"), QStringLiteral("Ｙ班"), QStringLiteral("Ｚ班")});
-    ComboBox1->setCurrentIndex(-1);
-
-    GroupMembers = page->group(1, QStringLiteral("班のメンバー一覧"), "GroupMembers");
-    {
-        QWidget* head = Form::row(GroupMembers);
-        for (const char* h : {"仲間", "名前", "ＩＰアドレス"}) Form::label(head, QString::fromUtf8(h));
-    }
-    struct Names {
-        const char *mate, *name, *address, *request, *partner;
-    };
-    static constexpr Names kNames[kSlots] = {
-        {"CheckBox1", "Edit36", "Edit3", "Button26", "Button22"},
-        {"CheckBox2", "Edit37", "Edit13", "Button29", "Button24"},
-        {"CheckBox3", "Edit38", "Edit14", "Button30", "Button25"},
-        {"CheckBox4", "Edit39", "Edit15", "Button31", "Button32"},
-        {"CheckBox25", "Edit81", "Edit85", "Button55", "Button59"},
-        {"CheckBox26", "Edit82", "Edit86", "Button56", "Button60"},
-        {"CheckBox27", "Edit83", "Edit87", "Button57", "Button61"},
-        {"CheckBox28", "Edit84", "Edit88", "Button58", "Button62"},
-    };
-    explanatoryLabels << Form::label(GroupMembers, QStringLiteral(
-                             "「仲間のチェック」を外すと、その人には入力文を送信しません。"));
-    for (int i = 0; i < kSlots; ++i) {
-        QWidget* r = Form::row(GroupMembers);
-        MemberSlot& s = slots_[i];
-        s.mate = Form::check(r, kNames[i].mate, QStringLiteral("#%1").arg(i + 1), false);
-        s.name = Form::edit(r, kNames[i].name, QString(), 110);
-        s.address = Form::edit(r, kNames[i].address, QString(), 120);
-        s.request = Form::button(r, kNames[i].request, QStringLiteral("なってよ！"));
-        s.partner = Form::button(r, kNames[i].partner, QStringLiteral("パートナー"));
-        s.partner->hide();
-    }
-    CheckBox1 = slots_[0].mate, CheckBox2 = slots_[1].mate, CheckBox3 = slots_[2].mate, CheckBox4 = slots_[3].mate;
-    CheckBox25 = slots_[4].mate, CheckBox26 = slots_[5].mate, CheckBox27 = slots_[6].mate, CheckBox28 = slots_[7].mate;
-    Edit36 = slots_[0].name, Edit37 = slots_[1].name, Edit38 = slots_[2].name, Edit39 = slots_[3].name;
-    Edit81 = slots_[4].name, Edit82 = slots_[5].name, Edit83 = slots_[6].name, Edit84 = slots_[7].name;
-    Edit3 = slots_[0].address, Edit13 = slots_[1].address, Edit14 = slots_[2].address, Edit15 = slots_[3].address;
-    Edit85 = slots_[4].address, Edit86 = slots_[5].address, Edit87 = slots_[6].address, Edit88 = slots_[7].address;
-    Button26 = slots_[0].request, Button29 = slots_[1].request, Button30 = slots_[2].request;
-    Button31 = slots_[3].request, Button55 = slots_[4].request, Button56 = slots_[5].request;
-    Button57 = slots_[6].request, Button58 = slots_[7].request;
-    Button22 = slots_[0].partner, Button24 = slots_[1].partner, Button25 = slots_[2].partner;
-    Button32 = slots_[3].partner, Button59 = slots_[4].partner, Button60 = slots_[5].partner;
-    Button61 = slots_[6].partner, Button62 = slots_[7].partner;
-
-    // The team's advanced options: the channel, the sibling copy, scrambling, routed members.
-    GroupRemoteOptions = page->group(1, QStringLiteral("オプション"), "GroupRemoteOptions");
-    QGroupBox* channel = Form::group(GroupRemoteOptions, QStringLiteral("チャンネル"), "GroupChannel");
-    ComboBox2 = Form::place(channel, new QComboBox(channel), "ComboBox2");
-    for (int c = 1; c <= Net::kChannelCount; ++c) ComboBox2->addItem(QStringLiteral("%1ch").arg(c));
-    ComboBox2->setCurrentIndex(0);
-    Form::label(channel, QStringLiteral("↓２重起動した"));
-    CheckBox60 = Form::check(channel, "CheckBox60", QStringLiteral("７ｗに表示"), false);
-    QGroupBox* scramble = Form::group(GroupRemoteOptions, QStringLiteral("暗号化"), "GroupScramble");
-    CheckBox42 = Form::check(scramble, "CheckBox42", QStringLiteral("通信を暗号化する。→パスワード"), false);
-    Edit1 = Form::edit(scramble, "Edit1", QStringLiteral("既定の共有合言葉その一番"));
-    Edit1->setMaxLength(254);
-    QGroupBox* remote =
-        Form::group(GroupRemoteOptions, QStringLiteral("遠隔地で入力。ＶＰＮルーター（ｲﾝﾀｰﾈｯﾄ）を使う"), "GroupRemote");
-    CheckBox71 = Form::check(remote, "CheckBox71", QStringLiteral("下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"), false);
-    CheckBox72 = Form::check(remote, "CheckBox72", QStringLiteral("指定IPのみ探す"), false);
-    Edit98 = Form::edit(remote, "Edit98", QString());
-    Edit99 = Form::edit(remote, "Edit99", QString());
-    Edit100 = Form::edit(remote, "Edit100", QString());
-    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &Ttalk2e::ComboBox2Change);
-}
-
 void Ttalk2e::buildDisplayOptionPages() {
     auto* display1 = new Form::Page(PageControl1, 2);
     display1->setObjectName(QStringLiteral("TabSheet4"));
@@ -638,36 +530,7 @@ void Ttalk2e::buildSavePage() {
     auto* save = new Form::Page(PageControl1, 2);
     save->setObjectName(QStringLiteral("TabSheet8"));
     PageControl1->addTab(save, QStringLiteral("保存"));
-    QGroupBox* text = save->group(0, QStringLiteral("表示文"), "GroupSaveDisplay");
-    QWidget* saveRow = Form::row(text);
-    Button7 = Form::button(saveRow, "Button7", QStringLiteral("保存"));
-    Label5 = Form::label(saveRow, QStringLiteral("保存なし"), "Label5");
-    CheckBox39 = Form::check(text, "CheckBox39", QStringLiteral("定期的に、または、Quelta終了時に自動保存する。"), false);
-    QWidget* scrambled = Form::row(text);
-    CheckBox34 = Form::check(scrambled, "CheckBox34", QStringLiteral("暗号化する。"), false);
-    Edit2 = Form::edit(scrambled, "Edit2", QStringLiteral("合鍵"), 100);
-    ButtonUnscramble = Form::button(text, "ButtonUnscramble", QStringLiteral("暗号化したファイルを元に戻す"));
-    ButtonUnscramble->setToolTip(QStringLiteral("暗号化して保存したファイルを、上の合言葉で普通の文に戻して保存します。"));
-    // Progress of a scrambled save, over the pages.
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::Panel);
-    Panel2->setAutoFillBackground(true);
-    Label104 = new QLabel(QStringLiteral("暗号化保存中"), Panel2);
-    Label104->setObjectName(QStringLiteral("Label104"));
-    Label104->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(Panel2))->addWidget(Label104);
-    Panel2->hide();
-    QGroupBox* periodic = save->group(0, QStringLiteral("定期的な消去と自動保存"), "GroupPeriodic");
-    QWidget* r = Form::row(periodic);
-    Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);
-    Form::label(r, QStringLiteral("分"));
-    explanatoryLabels << Form::label(periodic, QStringLiteral("●０分とすると動作しません。"));
-    QWidget* limits = Form::row(periodic);
-    Edit91 = Form::edit(limits, "Edit91", QStringLiteral("1000"), 60);
-    Form::label(limits, QStringLiteral("行"));
-    Edit4 = Form::edit(limits, "Edit4", QStringLiteral("30"), 50);
-    Form::label(limits, QStringLiteral("Ｋバイト"));
+    saving_->buildSaveGroups(save);
     QGroupBox* transcript = save->group(0, QStringLiteral("字幕ファイル（WebVTT・SubRip）"), "GroupTranscript");
     ButtonTranscript = Form::button(transcript, "ButtonTranscript", QStringLiteral("字幕ファイル保存"));
     explanatoryLabels << Form::label(transcript, QStringLiteral("●表示した行を時刻付きで保存します。録画に字幕を付ける時に使います。"));
@@ -685,7 +548,7 @@ void Ttalk2e::buildSavePage() {
     Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
     QGroupBox* match = save->group(1, QStringLiteral("表示機と合わせる"), "GroupMatch");
     explanatoryLabels << Form::label(match, QStringLiteral("●「ワ」ボタン修正する時に表示機と行数と桁数を合わせます。"));
-    Button18 = Form::button(match, "Button18", QStringLiteral("合わせる"));
+    transfer_->addMatchButton(match);
     explanatoryLabels << Form::label(match, QStringLiteral("フォント大きさ、ウィンド幅、表示行数を受信します。"));
     explanatoryLabels << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
 }
@@ -703,7 +566,7 @@ void Ttalk2e::buildExplanationPage() {
     v->addWidget(RichEdit3, 1);
     QWidget* row = Form::row(page);
     v->addWidget(row);
-    Button11 = Form::button(row, "Button11", QStringLiteral("保存"));
+    saving_->addExplanationSaveButton(row);
     static_cast<QHBoxLayout*>(row->layout())->addStretch(1);
     PageControl1->addTab(page, QStringLiteral("説明"));
 }
@@ -720,8 +583,8 @@ void Ttalk2e::createEndpoints() {
     NMUDP9 = make(Net::Ports::MainCommands);
     NMUDP10 = make(Net::Ports::MainLeave);
 
-    NMUDP1->gate = [this] { return CheckBox22->isChecked(); };
-    NMUDP9->gate = [this] { return CheckBox22->isChecked(); };
+    NMUDP1->gate = [this] { return partner_->lanOn(); };
+    NMUDP9->gate = [this] { return partner_->lanOn(); };
     NMUDP7->gate = [this] { return CheckBox12->isChecked(); };
 
     using E = Net::DatagramEndpoint;
@@ -738,8 +601,8 @@ void Ttalk2e::createEndpoints() {
 
 Net::DatagramEndpoint* Ttalk2e::makeEndpoint(const Net::PortEntry& entry, QObject* owner) {
     auto* e = new Net::DatagramEndpoint(station_.network, entry, owner);
-    e->siblingCopyOn = [this] { return CheckBox60->isChecked(); };
-    e->unscramble = [this](const QByteArray& text) { return trafficScramblingOn() ? UnscrambleTraffic(text) : text; };
+    e->siblingCopyOn = [this] { return partner_->siblingOn(); };
+    e->unscramble = [this](const QByteArray& text) { return partner_->trafficScramblingOn() ? partner_->UnscrambleTraffic(text) : text; };
     e->bindChannel(channelIndex());
     outbox_.add(e);
     return e;
@@ -753,7 +616,7 @@ void Ttalk2e::createAuxiliaryWindows() {
     CreateTemplateWindow(context);
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
     CheckBox16->setChecked(Form15->CheckBox12->isChecked());
-    Form2 = std::make_unique<TForm2>(context, team_, [this] {
+    Form2 = std::make_unique<TForm2>(context, partner_->team(), [this] {
         bool ok = false;
         const int rows = Edit20->text().toInt(&ok);
         return TForm2::Options{ok ? rows : 1, CheckBox56->isChecked(), CheckBox49->isChecked()};
@@ -799,11 +662,10 @@ void Ttalk2e::Message(const QString& text) {
 // Start-up
 
 void Ttalk2e::FormCreate() {
-    team_.resetGroupFull();
+    team().resetGroupFull();
     InitialLayout();
     DetectOwnAddress();
-    if (Net::CheckAddress(Edit35->text()) != 0) {
-        Edit35->setText(QStringLiteral("読込み失敗"));
+    if (!partner_->CheckOwnAddress()) {
         Message(QStringLiteral("ＩＰアドレスの読込に失敗しました。\n他のパソコンと通信できません。"));
         return;  // no second phase: no start-up settings, never `started`
     }
@@ -852,30 +714,6 @@ QSize Ttalk2e::canvasSize() const {
     return screenSize + QSize(20, 20);
 }
 
-void Ttalk2e::DetectOwnAddress() {
-    const Net::HostIdentity id = station_.network.hostIdentity();
-    if (id.hostName.isEmpty()) return;
-    Edit30->setText(id.hostName);
-    if (id.ipv4Addresses.isEmpty()) {
-        Button39->hide();
-        ListBox2->clear();
-        ListBox2->addItem(QStringLiteral("0 またはDHCPサーバ"));
-        setRed(ListBox2, true);
-        ListBox2->show();
-        return;
-    }
-    Edit35->setText(id.ipv4Addresses.first());
-    ListBox2->clear();
-    ListBox2->addItems(id.ipv4Addresses);
-    if (ListBox2->count() > 1) {
-        Button39->hide();
-        setRed(ListBox2, true);
-        ListBox2->show();
-    }
-}
-
-bool Ttalk2e::addressListIsRed() const { return isRed(ListBox2); }
-
 void Ttalk2e::Timer2Timer() {
     Timer2->stop();
     programFolder_ = station_.programFolder;
@@ -887,7 +725,7 @@ void Ttalk2e::Timer2Timer() {
     StartupPartnerRequest();
     ReadScrollInterval();
 
-    if (!team_.groupFull()) show();
+    if (!groupFull()) show();
     started_ = true;
     layoutOn_ = true;
     PrepareTrafficKey();
@@ -897,9 +735,9 @@ void Ttalk2e::Timer2Timer() {
     activateWindow();
     DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
     StartupFinished();
-    ReportRescuedSaves();
+    saving_->ReportRescuedSaves();
 
-    if (Edit92->text() == QLatin1String("0")) station_.messages.information(kPeriodicClearOffWarning);
+    saving_->WarnIfPeriodicClearOff();
     if (addressListIsRed()) {
         PageControl1->setCurrentIndex(2);
         station_.messages.information(QStringLiteral(
@@ -908,34 +746,18 @@ void Ttalk2e::Timer2Timer() {
     }
 }
 
-const QString Ttalk2e::kPeriodicClearOffWarning = QStringLiteral(
-    "「起動時設定」で「保存」ページの「定期的な消去と自動保存」が\n無効（０分の指定）になっています。\n"
-    "このままでは、表示文の記録が多量になってＱｕｅｌｔａの動作が\nおかしくなる可能性があります。\n"
-    "「１０分」程度の数字を指定することを強く推奨します。\n\n＜具体的な不具合の事例＞\n"
-    "１）表示に◆■が残るなど、表示がおかしくなる。\n２）入力するとエラーメッセージが出る。\n３）動作が遅くなる。\n\n"
-    "＜このまま使う場合のアドバイス＞ \n１）初心者の方へ \n"
-    "初心者だけの練習会では問題が出なくても、実際の情報保障は、\n"
-    "入力速度の速い上級者と長時間入力するなど、動作がおかしくなる\n可能性があります。\n"
-    "パソコンがおかしくなったら、まずこの指定を疑ってください。\n\n２）上級者の方へ\n"
-    "自分のパソコンでは問題ないことを確認して、あえて「無効」を指定して\n"
-    "いると思いますが、失敗の許されない現場では、念のため、休憩時間に\n"
-    "Ｑｕｅｌｔａを終了し、再起動するなど予防処置を取ることを勧めます。");
 
 
 // ---------------------------------------------------------------------------------------------
 // Channel and port plan
 
-int Ttalk2e::channelIndex() const { return Net::channelIndexOf(ComboBox2 ? ComboBox2->currentIndex() : 0); }
-
-void Ttalk2e::ComboBox2Change() { ChangeChannel(); }
-
 void Ttalk2e::ChangeChannel() {
-    if (Net::CheckAddress(Edit35->text()) != 0) return;  // every port stays where it was
-    team_.endPartnership();  // the cancel still goes out on the old channel
-    team_.leaveForChannelChange();
+    if (Net::CheckAddress(ownAddress()) != 0) return;  // every port stays where it was
+    team().endPartnership();  // the cancel still goes out on the old channel
+    team().leaveForChannelChange();
 
     const int n = channelIndex() + 1;
-    channelPrefix_ = QString::number(n) + QStringLiteral(" : ");
+    partner_->setChannelPrefix(n);
     setWindowTitle(mainCaptionBase());
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->applyChannelCaption(n);
@@ -955,6 +777,41 @@ QList<Net::DatagramEndpoint*> Ttalk2e::channelEndpoints() const {
         return a->basePort() < b->basePort();
     });
     return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page "ﾊﾟｰﾄﾅｰ": its team and the steps of start-up, closing and receiving it takes
+
+Net::Team& Ttalk2e::team() { return partner_->team(); }
+bool Ttalk2e::hasPartner() const { return partner_->team().hasPartner(); }
+int Ttalk2e::partnerSlot() const { return partner_->team().partnerSlot(); }
+bool Ttalk2e::groupFull() const { return partner_->team().groupFull(); }
+int Ttalk2e::channelIndex() const { return partner_->channelIndex(); }
+int Ttalk2e::groupNumber() const { return partner_->groupNumber(); }
+QString Ttalk2e::ownAddress() const { return partner_->ownAddress(); }
+int Ttalk2e::trafficKey() const { return partner_->trafficKey(); }
+QString Ttalk2e::mainCaptionBase() const { return partner_->mainCaptionBase(); }
+QString Ttalk2e::subInputCaptionBase() const { return partner_->subInputCaptionBase(); }
+bool Ttalk2e::addressListIsRed() const { return partner_->addressListIsRed(); }
+void Ttalk2e::DetectOwnAddress() { partner_->DetectOwnAddress(); }
+void Ttalk2e::CheckMemberAndRemoteAddresses() { partner_->CheckMemberAndRemoteAddresses(); }
+void Ttalk2e::SearchMembers() { team().searchMembers(); }
+void Ttalk2e::StartupPartnerRequest() { team().startupPartnerRequest(); }
+void Ttalk2e::PrepareTrafficKey() { partner_->Edit1Change(); }
+void Ttalk2e::StartupFinished() { partner_->StartupFinished(); }
+void Ttalk2e::LeaveOnExit() { team().leaveOnExit(); }
+
+void Ttalk2e::NMUDP8DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team().searchRequestReceived(payload, from);
+}
+void Ttalk2e::NMUDP6DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team().searchAnswerReceived(payload, from);
+}
+void Ttalk2e::NMUDP4DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team().pairingReceived(payload, from);
+}
+void Ttalk2e::NMUDP10DataReceived(const QByteArray& payload, const QString& from, quint16) {
+    team().leaveReceived(payload, from);
 }
 
 void Ttalk2e::SendToMembers(const Net::PortEntry& port, const QByteArray& payload) { outbox_.toMembers(port, payload); }
@@ -984,13 +841,6 @@ void Ttalk2e::HotKey(const QString& item) {
     else if (item == QLatin1String("hkeykakunin1")) ifVisible(Fkakunin.get());
     else if (item == QLatin1String("hkeymojikara1")) ifVisible(Fmojikara.get());
     // hkeyslide1 (Ctrl+L) does nothing.
-}
-
-void Ttalk2e::CheckBox22Click() {
-    QPalette p = CheckBox22->palette();
-    p.setColor(QPalette::WindowText,
-               CheckBox22->isChecked() ? QApplication::palette().color(QPalette::WindowText) : QColor(255, 0, 0));
-    CheckBox22->setPalette(p);
 }
 
 void Ttalk2e::CheckBox9Click() {
@@ -1051,6 +901,21 @@ void Ttalk2e::PaintExplanations() {
     }
 }
 
+bool Ttalk2e::SendSettingsLine(const QByteArray& text) { return transfer_->SendSettingsLine(text); }
+
+void Ttalk2e::SettingsTransferReceived(const QByteArray& text, const QString& from) {
+    transfer_->SettingsTransferReceived(text, from);
+}
+
+void Ttalk2e::PeriodicClear() { saving_->PeriodicClear(); }
+const Core::TypingRate& Ttalk2e::typingRate() const { return saving_->typingRate(); }
+bool Ttalk2e::rateWarning() const { return saving_->rateWarning(); }
+
+void Ttalk2e::RecordHeadChanged() {
+    scroll_.jumpToEnd(record().lineCount());
+    DisplayAreaResized();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Log
 
@@ -1065,6 +930,8 @@ void Ttalk2e::resizeEvent(QResizeEvent* event) {
     Image2->setGeometry(rect());
     WindowResized();
 }
+
+bool Ttalk2e::SaveOnExit() { return saving_->SaveOnExit(); }
 
 bool Ttalk2e::FormClose() {
     if (!SaveOnExit()) return false;
@@ -1093,7 +960,7 @@ void Ttalk2e::closeEvent(QCloseEvent* event) {
 }
 
 void Ttalk2e::CloseUnattended() {
-    unattended_ = true;
+    saving_->setUnattended();
     // A box of the close handler waits for an answer that will not come: closed, the handler goes
     // on without asking and saves where it can.
     if (closeState_ == CloseState::Closing) {
@@ -1104,6 +971,6 @@ void Ttalk2e::CloseUnattended() {
 }
 
 void Ttalk2e::SessionEnding() {
-    unattended_ = true;
+    saving_->setUnattended();
     if (closeState_ == CloseState::Open) SaveOnExit();
 }

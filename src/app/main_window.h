@@ -1,24 +1,21 @@
 #pragma once
 // Ttalk2e: the main window. It owns the captioning run: it creates every other window, holds the
 // endpoints of the core ports, the input strip, the display and all option pages, and closing it
-// ends the program. The rules of the caption path and of the team live in Core::CaptionPath and
-// Net::Team; the window holds their controls, answers their questions and keeps the names of the
-// operations as one-line forwards.
+// ends the program. The rules of the caption path live in Core::CaptionPath; the partner page with
+// the team, saving and the settings transfer are classes of their own (windows/main/). The window
+// keeps the names of the operations that start-up, closing and other windows call as forwards.
 #include "app/station.h"
 #include "app/window_context.h"
 #include "core/caption_path.h"
 #include "core/line_bands.h"
 #include "core/repeat_gate.h"
 #include "core/scroller.h"
-#include "core/typing_rate.h"
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
-#include "settings/transfer.h"
 #include "settings/values.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -68,14 +65,18 @@ class TForm15;
 class TFkakunin;
 class TFmojikara;
 class TFshusei_moni;
+class PartnerPage;
+class SettingsTransfer;
+class Saving;
+struct ExitText;
 
+namespace Core { class TypingRate; }
 namespace Net { class DatagramEndpoint; }
 
 class Ttalk2e : public QWidget,
                 public App::HotKeyTarget,
                 private App::EndpointFactory,
-                private Core::CaptionHost,
-                private Net::TeamHost {
+                private Core::CaptionHost {
     Q_OBJECT
 public:
     // Builds the window and runs its creation step. `splash` is closed by the second phase.
@@ -91,14 +92,16 @@ public:
     Core::Record& record() { return log_.record(); }
     const Core::Record& record() const { return log_.record(); }
     const Core::SmoothScroller& scroller() const { return scroll_; }
-    Net::Team& team() { return team_; }
+    Net::Team& team();
+    // The page "ﾊﾟｰﾄﾅｰ" and the team it hosts (windows/main/partner_page.h).
+    PartnerPage& partner() { return *partner_; }
     Net::Outbox& outbox() { return outbox_; }
 
     // ---- run flags ----
     bool isStarted() const { return started_; }  // end of start-up (phase 2)
-    bool hasPartner() const { return team_.hasPartner(); }
-    int partnerSlot() const { return team_.partnerSlot(); }
-    bool groupFull() const { return team_.groupFull(); }
+    bool hasPartner() const;
+    int partnerSlot() const;
+    bool groupFull() const;
     bool lastFromSelf() const { return caption_.lastFromSelf(); }
     bool refilledByUndo() const { return caption_.refilledByUndo(); }
     bool showMessages() const;
@@ -162,54 +165,6 @@ public:
     QGroupBox* GroupWaStop = nullptr;           // hidden group "ワ停止モニター"
     QPushButton* Button5 = nullptr;             // "モニター表示" (wa-stop monitor)
 
-    // page "ﾊﾟｰﾄﾅｰ"
-    QGroupBox* GroupOwnPc = nullptr;  // "自分のパソコン"
-    QLineEdit* Edit35 = nullptr;      // own address
-    QLineEdit* Edit30 = nullptr;      // own name
-    QListWidget* ListBox2 = nullptr;  // own addresses, red when the user must choose
-    QPushButton* Button39 = nullptr;  // "ＩＰ再読込み"
-    QPushButton* Button36 = nullptr;  // "winipcfg"
-    QPushButton* Button38 = nullptr;  // "ipconfig"
-    QCheckBox* CheckBox22 = nullptr;  // "入力をＬＡＮに流す。"
-    // "班のメンバー一覧": eight member slots, #1 … #8
-    struct MemberSlot {
-        QCheckBox* mate = nullptr;       // "仲間"
-        QLineEdit* name = nullptr;       // "名前"
-        QLineEdit* address = nullptr;    // "ＩＰアドレス"
-        QPushButton* request = nullptr;  // "なってよ！"
-        QPushButton* partner = nullptr;  // "パートナー"
-    };
-    static constexpr int kSlots = Net::kMemberSlots;
-    // Slot k = 1 … 8.
-    const MemberSlot& slot(int k) const { return slots_[k - 1]; }
-    QGroupBox* GroupMembers = nullptr;
-    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
-    QCheckBox *CheckBox25 = nullptr, *CheckBox26 = nullptr, *CheckBox27 = nullptr, *CheckBox28 = nullptr;
-    QLineEdit *Edit36 = nullptr, *Edit37 = nullptr, *Edit38 = nullptr, *Edit39 = nullptr;
-    QLineEdit *Edit81 = nullptr, *Edit82 = nullptr, *Edit83 = nullptr, *Edit84 = nullptr;
-    QLineEdit *Edit3 = nullptr, *Edit13 = nullptr, *Edit14 = nullptr, *Edit15 = nullptr;
-    QLineEdit *Edit85 = nullptr, *Edit86 = nullptr, *Edit87 = nullptr, *Edit88 = nullptr;
-    QPushButton *Button26 = nullptr, *Button29 = nullptr, *Button30 = nullptr, *Button31 = nullptr;
-    QPushButton *Button55 = nullptr, *Button56 = nullptr, *Button57 = nullptr, *Button58 = nullptr;
-    QPushButton *Button22 = nullptr, *Button24 = nullptr, *Button25 = nullptr, *Button32 = nullptr;
-    QPushButton *Button59 = nullptr, *Button60 = nullptr, *Button61 = nullptr, *Button62 = nullptr;
-    QCheckBox* CheckBox6 = nullptr;    // "ﾒﾝﾊﾞｰ固定  "
-    QCheckBox* CheckBox7 = nullptr;    // "ﾊﾟｰﾄﾅｰ固定"
-    QPushButton* Button47 = nullptr;   // "メンバーを捜す"
-    QPushButton* Button53 = nullptr;   // "お休み"
-    QRadioButton *RadioButton6 = nullptr, *RadioButton7 = nullptr, *RadioButton8 = nullptr;
-    QRadioButton *RadioButton9 = nullptr, *RadioButton10 = nullptr, *RadioButton11 = nullptr;
-    QRadioButton* RadioButton12 = nullptr;  // "Ｇ班" … "Ｚ班" with ComboBox1
-    QComboBox* ComboBox1 = nullptr;
-    QGroupBox* GroupRemoteOptions = nullptr;  // hidden option box (channel, sibling copy)
-    QComboBox* ComboBox2 = nullptr;   // channel "1ch" … "12ch"
-    QCheckBox* CheckBox60 = nullptr;  // "７ｗに表示"
-    QCheckBox* CheckBox42 = nullptr;  // "通信を暗号化する。→パスワード"
-    QLineEdit* Edit1 = nullptr;       // the traffic password
-    QCheckBox* CheckBox71 = nullptr;  // "下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"
-    QCheckBox* CheckBox72 = nullptr;  // "指定IPのみ探す"
-    QLineEdit *Edit98 = nullptr, *Edit99 = nullptr, *Edit100 = nullptr;  // routed addresses 1 … 3
-
     // live typing to the 8-person monitor ("通信ｏｎ（送信する）")
     QCheckBox* CheckBox12 = nullptr;
 
@@ -225,64 +180,23 @@ public:
     QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
 
     // page "保存"
-    QPushButton* Button7 = nullptr;   // "保存" (the display text)
-    QLabel* Label5 = nullptr;         // the last saved file, "保存なし"
-    QCheckBox* CheckBox39 = nullptr;  // "定期的に、または、Quelta終了時に自動保存する。"
-    QCheckBox* CheckBox34 = nullptr;  // "暗号化する。" (saved texts)
-    QLineEdit* Edit2 = nullptr;       // password of scrambled saves
-    QLineEdit* Edit91 = nullptr;      // line limit of the periodic clear
-    QLineEdit* Edit4 = nullptr;       // size limit of the periodic clear, in kilobytes of 1000 bytes
-    QPushButton* Button18 = nullptr;  // "合わせる"
-    QPushButton* Button11 = nullptr;  // "保存" of the explanation page
-    QLineEdit* Edit92 = nullptr;      // minutes between periodic saves
     QLabel* Label67 = nullptr;        // settings file in force
     QPushButton* Button20 = nullptr;  // "読込"
     QPushButton* Button21 = nullptr;  // "保存"
     QPushButton* Button66 = nullptr;  // "起動時設定にする"
     QPushButton* Button67 = nullptr;  // "初期値に戻す"
-    QPushButton* ButtonUnscramble = nullptr;  // a scrambled save back to plain text
-    QFrame* Panel2 = nullptr;         // progress of a scrambled save
-    QLabel* Label104 = nullptr;       // "暗号化保存中"
 
-    // ---- saving the display, the periodic clear, the explanation page ----
-    void Button7Click();    // the display to a chosen file
-    void Button11Click();   // the explanation page to a chosen file
-    void ButtonUnscrambleClick();
-    void Edit92Change();
-    void Edit91Change();
-    void Edit4Change();
-    void CheckBox32Click();
-    void CheckBox20Click();
-    // The record's lines as code page 932, as a save writes them.
-    QList<QByteArray> RecordLines() const;
-    // The record, filler left out, scrambled with the password of the save page.
-    QList<QByteArray> ScrambleDisplay(const QList<QByteArray>& lines);
-    // The leading filler taken off the record; the lines removed, as (index, text) from the first.
-    QList<std::pair<int, QString>> RemoveLeadingFiller();
-    // A scrambled save that failed: the filler back where it was.
-    void PutBackLeadingFiller(const QList<std::pair<int, QString>>& removed);
-    // After a scrambled save: 20 empty lines at the top when fewer than 20 lines remain.
-    void RestoreLeadingFiller();
-    // The periodic clear: the record's head made "継続保存" and 20 empty lines, the last 10 kept.
-    void TrimRecord();
+    // ---- saving (windows/main/saving.h) ----
+    Saving& saving() { return *saving_; }
+    void PeriodicClear();
     // The record's head changed: the screen back at the end of the record.
     void RecordHeadChanged();
-    // Writes a saved text; false, after saying why (and `kept`, what stays as it was), when it cannot.
-    bool WriteText(const QString& path, const QList<QByteArray>& lines, const QString& kept = {});
-    // A periodic clear with the automatic save off: a line on the page "説明" says what went.
-    void LogClearWithoutSave();
-    bool scramblingSave() const { return scrambling_; }
-    static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
-    static constexpr int kKeptAfterClear = 10;
     // Lines the explanation page keeps, so that no flood of warnings grows it without end.
     static constexpr int kExplanationLines = 5000;
 
     // ---- typing rate ----
-    void CheckBox44Click();
-    void CheckBox45Click();
-    void CheckBox62Click();
-    const Core::TypingRate& typingRate() const { return typingRate_; }
-    bool rateWarning() const { return rateWarning_; }
+    const Core::TypingRate& typingRate() const;
+    bool rateWarning() const;
 
     // ---- the numbered settings file ----
     const Settings::KeyTable& settingsTable() const { return settings_; }
@@ -312,8 +226,6 @@ public:
     QTimer* Timer2 = nullptr;  // second phase of start-up, once
     QTimer* Timer3 = nullptr;  // input time limit, once
     QTimer* Timer4 = nullptr;  // partner's clear message, once
-    QTimer* Timer5 = nullptr;  // periodic clear and save check
-    QTimer* Timer7 = nullptr;  // one-minute typing-rate statistics
 
     // ---- endpoints of the core ports ----
     Net::DatagramEndpoint* NMUDP1 = nullptr;   // 6711 lines
@@ -340,11 +252,9 @@ public:
     void StartupFinished();
     QString programFolder() const { return programFolder_; }
     bool addressListIsRed() const;
-    static const QString kPeriodicClearOffWarning;
 
     // ---- channel and port plan ----
     int channelIndex() const;
-    void ComboBox2Change();
     void ChangeChannel();
     // Every endpoint of every window that the channel rebinds, in port order.
     QList<Net::DatagramEndpoint*> channelEndpoints() const;
@@ -352,31 +262,12 @@ public:
     void SendToMembers(const Net::PortEntry& port, const QByteArray& payload);
     // The captions the partner name is added to: the base with the channel prefix, once a
     // channel has been chosen.
-    QString mainCaptionBase() const { return channelPrefix_ + mainBaseCaption_; }
-    QString subInputCaptionBase() const { return channelPrefix_ + subInputBaseCaption_; }
-
-    // ---- the team: own address, member slots, search, pairing ----
+    QString mainCaptionBase() const;
+    QString subInputCaptionBase() const;
+    // The partner page's own address, input group and key of traffic scrambling.
+    QString ownAddress() const;
     int groupNumber() const;
-    void Edit35Change();
-    void Edit30Change();
-    void Edit30FocusOut();
-    void SlotAddressChange(int k);
-    void MirrorSlotName(int k);
-    void ShowPairingButtons(int k, bool partner);
-    void Button39Click();  // "ＩＰ再読込み"
-    void Button36Click();  // "winipcfg"
-    void Button38Click();  // "ipconfig"
-    void ClearMembers();
-    int FindMember(const QString& address) const;
-    int FirstFreeSlot() const;
-    void SendSearchRequest(const QString& address, bool broadcast);
-    void RestartSearch();
-    void ChangeGroup();
-    void Rest();
-    void RequestPartner(int k);
-    void CancelPartner(int k);
-    void DropPartner();
-    void LeaveGroup();
+    int trafficKey() const;
 
     // ---- the caption path ----
     // The send path for the lines of other windows (sub-input panes, pre-rolls, palette keys): the
@@ -411,20 +302,6 @@ public:
     QCheckBox *CheckBox11 = nullptr, *CheckBox35 = nullptr, *CheckBox36 = nullptr;
     QCheckBox *CheckBox30 = nullptr, *CheckBox31 = nullptr;  // palette link options
 
-    // ---- traffic scrambling and the option group of the partner page ----
-    bool trafficScramblingOn() const;
-    // The scrambled form while scrambling is on; nullopt (with a message) for a text too long for it.
-    std::optional<QByteArray> ScrambleTraffic(const QByteArray& plain);
-    QByteArray UnscrambleTraffic(const QByteArray& text) const;
-    void Edit1Change();     // the key from the password; an empty field takes the fallback password
-    void CheckBox42Click(); // captions and help of scrambling
-    void CheckBox71Click(); // the routed search on: its addresses checked
-    void CheckBox72Click(); // addresses only: the routed search on too
-    void CheckBox60Click(); // the copy to the sibling display: its usage text
-    int trafficKey() const { return trafficKey_; }
-    static inline const QString kMainCaption = QStringLiteral("Quelta7r1(ctrl+d)");
-    static inline const QString kSubInputCaption = QStringLiteral("サブ入力ウィンド(ctrl+i)");
-
     // ---- receive handlers of the core ports ----
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
     void NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port);
@@ -440,7 +317,6 @@ public:
     void HotKey(const QString& item) override;
     void bringToFront(QWidget* window);
     void setStaysOnTop(QWidget* window, bool on);
-    void CheckBox22Click();
     void CheckBox9Click();
     void Button8Click();
     void Button69Click();
@@ -569,17 +445,10 @@ public:
     void InsertReading();
     void ClearRubyCapture();
     bool rubyOn() const;
-    // A transfer line ("$set$…", "$end$") on the partner channel from `from`.
-    void SettingsTransferReceived(const QByteArray& text, const QString& from);
-    // A transfer's lines applied, less those that would move the station's channel or group, hide
-    // the captions or put a window beyond the screens (each noted on the explanation page).
-    void ApplyTransfer(QList<QByteArray> lines);
-    // One transfer line to the paired partner (scrambled while scrambling is on); false, with a
-    // message, when it is too long to arrive whole.
+    // The settings transfer on the partner channel (windows/main/settings_transfer.h).
+    SettingsTransfer& transfer() { return *transfer_; }
     bool SendSettingsLine(const QByteArray& text);
-    // The header, the lines (each with "$set$") and "$end$".
-    void SendSettingsTransfer(const QList<QByteArray>& lines);
-    void Button18Click();  // "合わせる"
+    void SettingsTransferReceived(const QByteArray& text, const QString& from);
     // Command 600: lines, spacing and steps from the window height and the display font.
     void FitFromFont();
     // Command 620: the scroll amount, with the spacing and steps it gives.
@@ -589,6 +458,11 @@ public:
     int wordStart() const { return wordStart_; }
     int wordEnd() const { return wordEnd_; }
     QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
+    // The display's ink and paper as the settings file keeps them (Windows colour values).
+    qint32 displayInk() const { return colours_.displayInk; }
+    qint32 displayPaper() const { return colours_.displayPaper; }
+    // A Windows colour value (negative for system colours) as shown on this desktop.
+    static QColor qcolour(qint32 value);
 
     // page "入力１" / "入力２" controls of the input pane
     QCheckBox *CheckBox13 = nullptr, *CheckBox43 = nullptr, *CheckBox52 = nullptr, *CheckBox47 = nullptr;
@@ -636,8 +510,6 @@ public:
     // ---- periodic clear, input time limit, partner's clear message, typing rate ----
     void Timer3Timer();
     void Timer4Timer();
-    void PeriodicClear();
-    void Timer7Timer();
 
     // ---- closing ----
     // Saves and leave notices of the close handler, before the windows go; false when the user
@@ -651,24 +523,7 @@ public:
     // The desktop session is ending: from now on no one answers; the exit save is made at once.
     void SessionEnding();
     bool isClosed() const { return closeState_ == CloseState::Closed; }
-    // One text of the save at exit: what it is ("表示文", "連絡文"), its file name, its lines.
-    struct ExitText {
-        QString what;
-        QString name;
-        QList<QByteArray> lines;
-    };
-    static inline const QString kDisplayText = QStringLiteral("表示文");
-    static inline const QString kContactText = QStringLiteral("連絡文");
-    QList<ExitText> ExitTexts();
     std::optional<ExitText> ContactExitText() const;
-    // Writes one exit text to the program folder, or elsewhere (another folder the user chooses;
-    // the rescue folder when no one answers); false when the user chose to stay instead.
-    bool SaveExitText(const ExitText& text);
-    bool OfferAnotherPlace(const ExitText& text, const QString& failedPath, QString error);
-    void RescueExitText(const ExitText& text, const QString& failedPath, const QString& error);
-    QString exitFolder() const;
-    // The exit saves that had to go elsewhere (or nowhere) last time, said once at start-up.
-    void ReportRescuedSaves();
 
     // ---- messaging (main_window_messaging.cpp) ----
     // The caption display on the screen: notices run over it.
@@ -708,9 +563,6 @@ public:
     QTimer* TimerDropReport = nullptr;
     void StartDropReport();
     void TimerDropReportTimer();
-    // The members (and the partner) are the senders the receive queues serve first; run whenever a
-    // slot's address or mate box changes.
-    void PreferTeamSenders();
     // A warning a stranger can repeat at will: the first of a minute on the explanation page, the
     // others counted and written as one line when the minute is over.
     void LogRepeated(const QString& kind, const std::function<QString()>& line);
@@ -730,7 +582,6 @@ private:
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
     void log(const QString& line) override { Log(line); }
-    void logRepeated(const QString& kind, const std::function<QString()>& line) override { LogRepeated(kind, line); }
     void copyToClipboard(const QByteArray& text) override;
     QDateTime inputStartTime() const override { return inputStartTime_; }
     void endInput() override { inputStarted_ = false; }
@@ -744,37 +595,19 @@ private:
     void redrawBoth() override;
     void screenCleared() override;
     void correctionApplied(int superseded, int lines) override;
-    // Net::TeamHost
-    Net::TeamOptions teamOptions() const override;
-    Net::SlotViews memberSlots() const override;
-    QStringList mateAddresses() const override;
-    void setSlot(int k, const Net::SlotView& slot) override;
-    void setOwnAddress(const QString& address) override;
-    QStringList interfaceAddresses() const override;
-    void setMembersFixed(bool on) override;
-    void setPartnerFixed(bool on) override;
-    void showPairingButtons(int k, bool partner) override { ShowPairingButtons(k, partner); }
-    void captionsToBase() override;
-    void captionsWithPartner(const QString& name) override;
-    QDateTime now() const override;
 
     void buildDisplayPage();
     void buildAuxiliaryPage();
-    void buildPartnerPage();
     void buildDisplayOptionPages();
     void buildInputPages();
     void buildSavePage();
     void buildExplanationPage();
     void wireSettings();
-    void wireOptions();
-    void wireSaving();
     void buildSettingsTable();
     // The main window's keys and defaults (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
-    void addTransferCommands(Settings::KeyTable& table);
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireDisplay();
-    void wireTeam();
     void wireLines();
     void wireInput();
     void createEndpoints();
@@ -792,18 +625,18 @@ private:
     QTextDocument* recordDocument_ = new QTextDocument(this);  // the record; shown by the pane in the word-processor screen
     Core::DisplayLog log_{recordDocument_};
     Net::EndpointOutbox outbox_;
-    Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
+    std::unique_ptr<PartnerPage> partner_;
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on
     std::unique_ptr<Audience::OnlineCaptions> online_;  // follows the audience page's mirror; off until switched on
-    MemberSlot slots_[kSlots];
     QPointer<TForm12> splash_;
     HotKeyMenu* hotKeys_ = nullptr;
     StripAlarm* stripAlarm_ = nullptr;
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
-    Settings::TransferBuffer transferBuffer_;  // received transfer lines until "$end$"
+    std::unique_ptr<SettingsTransfer> transfer_;
+    std::unique_ptr<Saving> saving_;
     int typistMode_ = 2;
     bool wordProcessorMode_ = false;
     bool frameless_ = false;
@@ -815,9 +648,6 @@ private:
     QString previousReading_;
     int wordStart_ = 0, wordEnd_ = 0;
     bool composing_ = false;
-    QString mainBaseCaption_ = kMainCaption;
-    QString subInputBaseCaption_ = kSubInputCaption;
-    int trafficKey_ = 0;
     // Colours as the settings file keeps them: Windows colour values, negative for system colours.
     struct ColourValues {
         qint32 displayInk = Settings::Colour::kWindowText;
@@ -835,24 +665,16 @@ private:
         qint32 splitter1 = Settings::Colour::kGreen;
         qint32 splitter2 = Settings::Colour::kOlive;
     } colours_;
-    static QColor qcolour(qint32 value);
     // Values the file keeps that no control shows.
     int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
     QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
     Core::LineBands bands_;      // rendered bands of the smooth screen
     bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
-    bool nameChanged_ = false;   // the own name was edited: tell the user how to announce it
     QString lastKanaPreedit_;    // the reading of the conversion now in progress
     bool inPaneChange_ = false;  // the pane's change rules send lines, which change the pane
     StripColour stripColour_ = StripColour::Normal;
     QString programFolder_;
-    QString channelPrefix_;
     enum class CloseState { Open, Closing, Closed };
     CloseState closeState_ = CloseState::Open;
-    bool unattended_ = false;                  // no one answers boxes any more (signal, logout)
-    QHash<QString, QList<QByteArray>> exitSaved_;  // what the exit save wrote, by ExitText::what
-    bool scrambling_ = false;    // a scrambled save is running (it lets timers and paints through)
-    Core::TypingRate typingRate_;
-    bool rateWarning_ = false;   // the input panes are yellow: the last minute was over the limit
     Core::RepeatGate repeats_;   // repeated warnings on the explanation page
 };

@@ -127,7 +127,6 @@ bool Ttalk2e::eventFilter(QObject* watched, QEvent* event) {
         return true;  // the key catcher swallows every key
     }
     if (watched == Panel6 && event->type() == QEvent::Resize) DisplayAreaResized();
-    if (watched == Edit30 && event->type() == QEvent::FocusOut) Edit30FocusOut();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -29,12 +29,6 @@ void Ttalk2e::TimerDropReportTimer() {
     for (auto it = dropped.cbegin(); it != dropped.cend(); ++it) Log(stamp + Net::DropReport(it.key(), it.value()));
 }
 
-void Ttalk2e::PreferTeamSenders() {
-    QStringList team = mateAddresses();
-    if (team_.hasPartner()) team << team_.partnerAddress();
-    station_.network.receiveQueue().setPreferredSenders(team);
-}
-
 void Ttalk2e::LogRepeated(const QString& kind, const std::function<QString()>& line) {
     WriteOverdueRepeats();
     if (repeats_.admit(kind, station_.clock.now())) Log(line());

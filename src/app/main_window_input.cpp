@@ -391,9 +391,9 @@ void Ttalk2e::SendLiveTyping(int key) {
     Core::LiveTyping t;
     t.setPane(RichEdit1->shownText());  // a composition in progress included
     t.erased = isErase(key);
-    t.toPartner = team_.hasPartner();
+    t.toPartner = hasPartner();
     t.toMonitors = CheckBox12->isChecked();
-    t.ownAddress = Edit35->text();
+    t.ownAddress = ownAddress();
     Core::SendLiveTyping(outbox_, t);
 }
 
@@ -491,7 +491,7 @@ void Ttalk2e::PaintPanes() {
     const QColor monitor =
         colours_.monitorPaper == colours_.inputPaper ? MonitorShade(input) : qcolour(colours_.monitorPaper);
     // Over the typing-rate limit the input panes turn yellow; the monitor pane keeps its shade.
-    const QColor typing = rateWarning_ ? QColor(Qt::yellow) : input;
+    const QColor typing = rateWarning() ? QColor(Qt::yellow) : input;
     paint(RichEdit1, typing, qcolour(colours_.inputInk));
     paint(RichEdit27, monitor, qcolour(colours_.monitorInk));
     if (Form14)
@@ -532,11 +532,7 @@ QList<QWidget*> Ttalk2e::stripPanels() const {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The 8-person monitor mirrors the slots' names and pairing buttons, and takes the members' feed.
-
-void Ttalk2e::MirrorSlotName(int k) {
-    if (Form2) Form2->SlotNameChanged(k, slot(k).name->text());
-}
+// The 8-person monitor takes the members' feed.
 
 void Ttalk2e::NMUDP7DataReceived(const QByteArray& payload, const QString&, quint16) {
     if (Form2) Form2->Feed(payload);

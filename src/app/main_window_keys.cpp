@@ -13,6 +13,8 @@
 #include "messaging/fkey_memo.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
+#include "windows/main/partner_page.h"
+#include "windows/main/saving.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +39,9 @@ constexpr Kind Text = Kind::Text;
 
 void Ttalk2e::addSettings(Settings::KeyTable& t) {
     using namespace Bind;
+    const auto [Edit91, Edit92, CheckBox39] = saving_->settingControls();
+    const auto [CheckBox22, CheckBox71, CheckBox72, Edit98, Edit99, Edit100, CheckBox42, Edit1, CheckBox60, ComboBox1] =
+        partner_->settingControls();
     auto colourKey = [&t](int key, QStringView text, qint32* value, std::function<void()> paint) {
         colour(t, key, text, [value] { return *value; }, [value, paint](qint32 v) {
             *value = v;
@@ -216,49 +221,15 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     edit(t, 954, OnlinePanel->languageEdit, Text, u"オンライン字幕の言語");
 }
 
-// Key 166: a name other than the one in force is announced to the user, with the partner page.
-void Ttalk2e::SetOwnNameFromFile(const QString& name) {
-    if (name != Edit30->text() && showMessages()) {
-        station_.messages.information(QStringLiteral(
-            "このパソコンの「名前」が変わりました。\n新しい名前を他のパソコンに表示するために\n"
-            "「パートナー」ページで次の操作をしてください。\n\n１）「お休み」ボタンを押す\n２）「メンバーを捜す」ボタンを押す。"));
-        PageControl1->setCurrentIndex(2);
-    }
-    Edit30->setText(name);
-}
-
-// Key 801: "12", an index this combo does not offer, and anything out of range select "1ch"; the
-// channel change runs once, whether the index changed or not.
-void Ttalk2e::SetChannelFromFile(int value) {
-    const int index = value >= 0 && value < Net::kChannelCount ? value : 0;
-    {
-        const QSignalBlocker block(ComboBox2);
-        ComboBox2->setCurrentIndex(index);
-    }
-    ComboBox2Change();
-}
-
-// Key 802: the radio button of the group (and the combo beyond "Ｆ班"); a group the selectors do not
-// offer selects "Ａ班". The button's own handler changes the group when it was not selected yet.
-void Ttalk2e::SetGroup(int group) {
-    if (group < 1 || group > 26) group = 1;
-    QRadioButton* fixed[] = {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11};
-    if (group <= 6) {
-        fixed[group - 1]->setChecked(true);
-        return;
-    }
-    if (RadioButton12->isChecked()) {
-        ComboBox1->setCurrentIndex(group - 7);  // its handler changes the group
-        return;
-    }
-    {
-        const QSignalBlocker block(ComboBox1);
-        ComboBox1->setCurrentIndex(group - 7);
-    }
-    RadioButton12->setChecked(true);
-}
+// Keys 166, 801 and 802 belong to the partner page.
+void Ttalk2e::SetOwnNameFromFile(const QString& name) { partner_->SetOwnNameFromFile(name); }
+void Ttalk2e::SetChannelFromFile(int value) { partner_->SetChannelFromFile(value); }
+void Ttalk2e::SetGroup(int group) { partner_->SetGroup(group); }
 
 void Ttalk2e::ResetToDefaults() {
+    const auto [Edit91, Edit92, CheckBox39] = saving_->settingControls();
+    const auto [CheckBox22, CheckBox71, CheckBox72, Edit98, Edit99, Edit100, CheckBox42, Edit1, CheckBox60, ComboBox1] =
+        partner_->settingControls();
     using namespace Settings::Colour;
     Form8->hide();
     CheckBox85->setChecked(false);

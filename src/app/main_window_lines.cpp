@@ -11,6 +11,7 @@
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
 #include "text/cp932.h"
+#include "windows/main/partner_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,9 +32,9 @@ void Ttalk2e::wireLines() {
 
 Core::CaptionOptions Ttalk2e::captionOptions() const {
     Core::CaptionOptions o;
-    o.toLan = CheckBox22->isChecked();
+    o.toLan = partner_->lanOn();
     o.toPalette = CheckBox21->isChecked();
-    o.sibling = CheckBox60->isChecked();
+    o.sibling = partner_->siblingOn();
     o.logLines = CheckBox32->isChecked();
     o.startTime = CheckBox20->isChecked();
     o.copySent = CheckBox41->isChecked();
@@ -46,7 +47,7 @@ Core::CaptionOptions Ttalk2e::captionOptions() const {
     o.correctionMode = CheckBox85->isChecked();
     o.rollSlideLabel = Form11 && Form11->rollsToSlideEnd();
     o.wordProcessor = wordProcessorMode_;
-    o.hasPartner = team_.hasPartner();
+    o.hasPartner = hasPartner();
     return o;
 }
 

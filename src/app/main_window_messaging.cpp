@@ -9,6 +9,7 @@
 #include "messaging/contact_window.h"
 #include "messaging/notice_window.h"
 #include "prepared/template_window.h"
+#include "windows/main/saving.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -18,7 +19,7 @@ namespace App {
 
 ContactLinks contactLinks(Ttalk2e& main) {
     ContactLinks l{main.outbox()};
-    l.ownAddress = [&main] { return main.Edit35->text(); };
+    l.ownAddress = [&main] { return main.ownAddress(); };
     l.logOn = [&main] { return main.CheckBox32->isChecked(); };
     l.log = [&main](const QString& line) { main.Log(line); };
     l.message = [&main](const QString& text) { main.Message(text); };
@@ -49,14 +50,14 @@ QRect Ttalk2e::captionDisplayArea() const {
     return QRect(area->mapToGlobal(QPoint(0, 0)), area->size());
 }
 
-std::optional<Ttalk2e::ExitText> Ttalk2e::ContactExitText() const {
+std::optional<ExitText> Ttalk2e::ContactExitText() const {
     if (!Form6) return std::nullopt;
     std::optional<QList<QByteArray>> lines = Form6->HistoryAtExit();
     if (!lines) return std::nullopt;
-    return ExitText{kContactText, Core::Contact::HistoryFileName(station_.clock.now()), std::move(*lines)};
+    return ExitText{Saving::kContactText, Core::Contact::HistoryFileName(station_.clock.now()), std::move(*lines)};
 }
 
 bool Ttalk2e::SaveContactHistoryAtExit() {
     const std::optional<ExitText> text = ContactExitText();
-    return !text || SaveExitText(*text);
+    return !text || saving_->SaveExitText(*text);
 }

@@ -137,7 +137,7 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
     };
     s.hasPartner = [this] { return hasPartner(); };
     s.monitorFeed = [this] { return CheckBox12->isChecked(); };
-    s.ownAddress = [this] { return Edit35->text(); };
+    s.ownAddress = [this] { return ownAddress(); };
     s.countColour = [this] { return CheckBox51->isChecked(); };
     s.countSend = [this] { return CheckBox54->isChecked(); };
     s.countLimit = [this] { return intOf(Edit21, 40); };

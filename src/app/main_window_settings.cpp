@@ -9,6 +9,8 @@
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
 #include "text/cp932.h"
+#include "windows/main/partner_page.h"
+#include "windows/main/settings_transfer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,13 +32,12 @@ void Ttalk2e::wireSettings() {
     connect(Button21, &QPushButton::clicked, this, &Ttalk2e::Button21Click);
     connect(Button66, &QPushButton::clicked, this, &Ttalk2e::Button66Click);
     connect(Button67, &QPushButton::clicked, this, &Ttalk2e::Button67Click);
-    connect(Button18, &QPushButton::clicked, this, &Ttalk2e::Button18Click);
     connect(ButtonTranscript, &QPushButton::clicked, this, &Ttalk2e::ButtonTranscriptClick);
 }
 
 void Ttalk2e::buildSettingsTable() {
     addSettings(settings_);
-    addTransferCommands(settings_);
+    transfer_->addTransferCommands(settings_);
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->addSettings(settings_);
 }
@@ -71,7 +72,7 @@ void Ttalk2e::ReadOwnNameFromStartupFile() {
     for (auto it = lines->crbegin(); it != lines->crend(); ++it) {
         const QList<QByteArray> f = it->split(':');
         if (f.value(0) != "166") continue;
-        Edit30->setText(Cp932::decode(f.value(1)));
+        partner_->setOwnName(Cp932::decode(f.value(1)));
         return;
     }
 }
@@ -103,7 +104,7 @@ QList<QByteArray> Ttalk2e::settingsFileLines(bool forStartup) const {
         lines << Settings::channelLine(channel);
         lines << Settings::groupLine(group);
     }
-    lines << Settings::ownNameLine(Cp932::encode(Edit30->text()));
+    lines << Settings::ownNameLine(Cp932::encode(partner_->ownName()));
     return lines;
 }
 

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool wrap = selector & 0x40;
         Fuzz::setScrambling(rig.pair.lan, scrambling);
         if (scrambling && wrap && !stranger && entry.scrambled) {
-            const QByteArray password = Cp932::encode(a.main->Edit1->text());
+            const QByteArray password = Cp932::encode(Testing::control<QLineEdit>(*a.main, "Edit1")->text());
             if (const auto s = Net::Scramble(payload, password, a.main->trafficKey())) payload = *s;
         }
         const QString from = !stranger ? rig.pair.b.address()

@@ -20,7 +20,7 @@ namespace Fuzz {
 // Opens the gates that switch receivers off, as a typist would with the controls.
 inline void openEveryReceiver(Testing::TestStation& s) {
     Ttalk2e& m = *s.main;
-    for (QCheckBox* box : {m.CheckBox22, m.CheckBox12, m.CheckBox46, m.CheckBox30, m.CheckBox31})
+    for (QCheckBox* box : {Testing::control<QCheckBox>(m, "CheckBox22"), m.CheckBox12, m.CheckBox46, m.CheckBox30, m.CheckBox31})
         if (!box->isChecked()) box->setChecked(true);
     if (m.Form15->CheckBox12->isChecked()) m.Form15->CheckBox12->setChecked(false);
     if (!m.Form11->CheckBox20->isChecked()) m.Form11->CheckBox20->setChecked(true);
@@ -32,7 +32,8 @@ inline void openEveryReceiver(Testing::TestStation& s) {
 // Traffic scrambling on or off, the same on every station so that they still understand each other.
 inline void setScrambling(Testing::Lan& lan, bool on) {
     for (auto& s : lan.stations)
-        if (s->main->CheckBox42->isChecked() != on) s->main->CheckBox42->setChecked(on);
+        if (QCheckBox* box = Testing::control<QCheckBox>(*s->main, "CheckBox42"); box->isChecked() != on)
+            box->setChecked(on);
 }
 
 // Keep the object in a static pointer and never delete it: the last rig must outlive the process's

@@ -137,7 +137,7 @@ void AudienceStationTest::onlineCaptionKeys() {
     QVERIFY(!p.b.main->online().hasNetwork());
     QVERIFY(!p.b.main->online().isActive());
     // One station posts: a transfer from a member sets the display, never where captions go online.
-    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + sj(u"952:youtube:種類"),
+    p.a.main->transfer().SendSettingsTransfer({Net::Wire::SettingsStart() + sj(u"952:youtube:種類"),
                                     Net::Wire::SettingsStart() + "953:http://192.168.1.10:8080/cc?cid=x:" + sj(u"URL"),
                                     Net::Wire::SettingsStart() + sj(u"009:30:表示部のフォントサイズ")});
     p.lan.net.deliverAll();

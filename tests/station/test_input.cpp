@@ -583,7 +583,7 @@ void InputTest::memberMonitorRowsAndOrder() {
     QCOMPARE(mon.rowOrder().first(), 1);
     QVERIFY(mon.rowOrder().indexOf(3) > 0);
     // A new name empties the row's pane.
-    me.main->Edit36->setText(QStringLiteral("renamed"));
+    Testing::control<QLineEdit>(*me.main, "Edit36")->setText(QStringLiteral("renamed"));
     QCOMPARE(mon.row(1).name->text(), QStringLiteral("renamed"));
     QCOMPARE(mon.row(1).pane->toPlainText(), QString());
 }

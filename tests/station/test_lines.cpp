@@ -281,11 +281,11 @@ void LinesTest::deleteAndClearTravelAsCommands() {
     p.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(p.a), QStringLiteral("あい"));  // a double-byte character goes whole
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("あい"));
-    p.a.main->CheckBox22->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox22")->setChecked(false);
     p.lan.net.clearSent();
     p.a.main->SendCommand(Net::Wire::Command::Clear);
     QVERIFY(p.lan.net.sent().isEmpty());  // not to the LAN
-    p.a.main->CheckBox22->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox22")->setChecked(true);
     p.a.main->SendCommand(Net::Wire::Command::Clear);
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount() + p.b.main->scroller().visibleLines);
@@ -362,7 +362,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
 
 void LinesTest::siblingCopies() {
     Pair p;
-    p.a.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->setChecked(true);
     p.send(p.a, "copy me");
     const auto sent = p.lan.net.sentTo(6711);
     QCOMPARE(sent.size(), 1);
@@ -383,7 +383,7 @@ void LinesTest::siblingCopies() {
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.a), rec);
     // Off: nothing goes to any sibling port.
-    p.a.main->CheckBox60->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->setChecked(false);
     p.lan.net.clearSent();
     p.send(p.a, "plain");
     p.a.main->SendCommand(Net::Wire::Command::Delete);

@@ -134,7 +134,7 @@ void LongSessionTest::eightStationsForHours() {
 
     auto changeChannel = [&](int index) {
         for (TestStation* s : st) {
-            s->main->ComboBox2->setCurrentIndex(index);
+            Testing::control<QComboBox>(*s->main, "ComboBox2")->setCurrentIndex(index);
             lan.net.deliverAll();
         }
     };
@@ -185,11 +185,11 @@ void LongSessionTest::eightStationsForHours() {
         if (minuteStart && (minute == kMinutes / 3 || minute == 2 * kMinutes / 3))  // channel 2 and back
             changeChannel(minute == kMinutes / 3 ? 1 : 0);
         if (minuteStart && minute == kMinutes / 2) {  // the last member rests
-            st[away]->main->Rest();
+            st[away]->main->team().rest();
             present[away] = false;
         }
         if (minuteStart && minute == kMinutes / 2 + 5) {  // and comes back
-            st[away]->main->RestartSearch();
+            st[away]->main->team().restartSearch();
             present[away] = true;
         }
         lan.net.deliverAll();

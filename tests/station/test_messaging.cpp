@@ -157,7 +157,7 @@ void MessagingTest::contactLineArrivesWhole() {
     QCOMPARE(p.lan.net.sentTo(6727).last().payload, sj(QStringLiteral("佐藤：次は田中さん")));
     QCOMPARE(historyOf(p.b).last(), QStringLiteral("佐藤：次は田中さん"));
     // Without a mate nothing is sent, and the own history still has the line.
-    p.a.main->slot(1).mate->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox1")->setChecked(false);
     p.lan.net.clearSent();
     a.RichEdit1->setPlainText(QStringLiteral("独り言"));
     pressEnter(p.a);
@@ -256,9 +256,9 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
     QCOMPARE(historyOf(peer), QStringList{"全員へ"});  // from 192.168.1.20 only
     // An own address that cannot be used: a message, nothing sent.
     TForm6& w = *lan[0].main->Form6;
-    lan[0].main->Edit35->blockSignals(true);  // the own-address guard would rewrite it
-    lan[0].main->Edit35->setText(QStringLiteral("127.0.0.1"));
-    lan[0].main->Edit35->blockSignals(false);
+    Testing::control<QLineEdit>(*lan[0].main, "Edit35")->blockSignals(true);  // the own-address guard would rewrite it
+    Testing::control<QLineEdit>(*lan[0].main, "Edit35")->setText(QStringLiteral("127.0.0.1"));
+    Testing::control<QLineEdit>(*lan[0].main, "Edit35")->blockSignals(false);
     lan.net.clearSent();
     pressEnter(lan[0]);
     lan.net.deliverAll();
@@ -496,11 +496,11 @@ void MessagingTest::contactBadInput() {
     p.lan.net.deliverAll();
     QCOMPARE(historyOf(p.b).last(), QStringLiteral("ab"));
     // From the loopback address while the sibling copy is on: dropped.
-    p.b.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox60")->setChecked(true);
     p.lan.net.inject("127.0.0.1", 6727, "192.168.1.11", 6727, "loop");
     p.lan.net.deliverAll();
     QCOMPARE(b.historyLineCount(), 2);
-    p.b.main->CheckBox60->setChecked(false);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox60")->setChecked(false);
     p.lan.net.inject("127.0.0.1", 6727, "192.168.1.11", 6727, "loop");
     p.lan.net.deliverAll();
     QCOMPARE(historyOf(p.b).last(), QStringLiteral("loop"));
@@ -588,7 +588,7 @@ void MessagingTest::noticeTravelsAndRunsOverTheDisplay() {
     listens(p.b);
     p.a.main->CheckBox32->setChecked(true);
     p.b.main->CheckBox32->setChecked(true);
-    p.a.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->setChecked(true);
     TForm15& a = *p.a.main->Form15;
     TForm15& b = *p.b.main->Form15;
     QFont f = a.tickerFont();
@@ -677,7 +677,7 @@ void MessagingTest::receiverWithNoticesOffStillForwards() {
     PairedLan p;
     TForm15& b = *p.b.main->Form15;
     QVERIFY(b.CheckBox12->isChecked());  // not receiving is the design default
-    p.b.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox60")->setChecked(true);
     const QString before = b.Edit1->text();
     send(p.a, QStringLiteral("届かない"), p.lan.net);
     QCOMPARE(b.Edit1->text(), before);
@@ -687,9 +687,9 @@ void MessagingTest::receiverWithNoticesOffStillForwards() {
     QCOMPARE(forwarded.size(), p.lan.net.sentTo(6731).size());
     QCOMPARE(payloads(forwarded), payloads(p.lan.net.sentTo(6731)));
     QCOMPARE(forwarded.first().to, QStringLiteral("127.0.0.1"));
-    QVERIFY(!p.a.main->CheckBox60->isChecked());  // so every copy is B's forward
+    QVERIFY(!Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->isChecked());  // so every copy is B's forward
     // Without the sibling copy nothing is forwarded.
-    p.b.main->CheckBox60->setChecked(false);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox60")->setChecked(false);
     p.lan.net.clearSent();
     send(p.a, QStringLiteral("また"), p.lan.net);
     QVERIFY(p.lan.net.sentTo(7931).isEmpty());
@@ -908,7 +908,7 @@ void MessagingTest::continuousSendFollowsTheGeometry() {
 
     PairedLan p;
     listens(p.b);
-    p.a.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->setChecked(true);
     TForm15& a = *p.a.main->Form15;
     a.CheckBox6->setChecked(true);
     QVERIFY(a.CheckBox6->isChecked());

@@ -345,7 +345,7 @@ void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
     TestStation& a = lan.add(10, "A");
     TestStation& b = lan.add(11, "B");
     lan.add(12, "C");
-    a.main->Button26->click();  // pair with B
+    Testing::control<QPushButton>(*a.main, "Button26")->click();  // pair with B
     lan.net.deliverAll();
     QVERIFY(a.main->hasPartner());
     TForm11& w = *a.main->Form11;
@@ -596,7 +596,7 @@ void PreparedTest::karaokeSliderAndCommands() {
     r.k.Edit2->setText(QStringLiteral("0"));
     QCOMPARE(r.k.Edit2->text(), QStringLiteral("1"));
     // The sibling display gets the same payload on its port while "７ｗに表示" is on.
-    r.a.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox60")->setChecked(true);
     r.lan.net.clearSent();
     r.key(Qt::Key_Right);
     QCOMPARE(r.lan.net.sentTo(7916).value(0).payload, QByteArray("3"));
@@ -611,12 +611,12 @@ void PreparedTest::karaokeModesAndRefusal() {
     QCOMPARE(r.k.NMUDP1->channelPort(), 6728);
     r.key(Qt::Key_Right);
     QCOMPARE(r.lan.payloadsTo(6728), QStringList{"5"});
-    r.a.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox60")->setChecked(true);
     r.key(Qt::Key_Down);
     QCOMPARE(r.lan.net.sentTo(7928).size(), 2);
     // The channel moves the remote with the rest; the change also ends the partnership, so the
     // other mode is now refused.
-    r.a.main->ComboBox2->setCurrentIndex(1);
+    Testing::control<QComboBox>(*r.a.main, "ComboBox2")->setCurrentIndex(1);
     QCOMPARE(r.k.NMUDP1->channelPort(), 6828);
     QVERIFY(!r.a.main->hasPartner());
     r.k.CheckBox59->setChecked(true);
@@ -669,7 +669,7 @@ void PreparedTest::karaokeBlocksAndFocus() {
     QApplication::sendEvent(&r.k, new QEvent(QEvent::WindowActivate));
     QVERIFY(r.k.TrackBar1->hasFocus());
     // Without a partner the on/off buttons say so first.
-    r.a.main->DropPartner();
+    r.a.main->team().dropPartner();
     r.a.messages.shown.clear();
     r.k.Button6->click();
     QCOMPARE(r.a.messages.shown, QStringList{QStringLiteral("パートナーが指名されていません。")});

@@ -487,7 +487,7 @@ void PaletteTest::rubyReceivedAndSent() {
     // Oversized, or from the sibling loopback while "７ｗに表示" is on: ignored. Otherwise the
     // sibling display gets a copy.
     s.lan.net.inject("192.168.1.10", 6736, "192.168.1.11", 6736, QByteArray(1024, 'x'));
-    s.b.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*s.b.main, "CheckBox60")->setChecked(true);
     s.lan.net.inject("127.0.0.1", 6736, "192.168.1.11", 6736, sj(QStringLiteral("会議,かいぎ")));
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("今日は`rトウキョウ`s東京で会議"));

@@ -69,7 +69,7 @@ void ReceiptsTest::groupFullBoxesAreNotStacked() {
     QVERIFY(a.main->RichEdit3->toPlainText().contains(QStringLiteral("満員通知受信：ほか2件（同じ記録は1分に1行）")));
     QVERIFY(a.main->groupFull());
     // A box of the user's own doing is shown while the receipt box is open.
-    a.main->Button18->click();  // "合わせる" without a partner
+    Testing::control<QPushButton>(*a.main, "Button18")->click();  // "合わせる" without a partner
     QCOMPARE(a.messages.shown.last(), QStringLiteral("パートナーが指名されていません。"));
     // Once the user has closed it, the next answer shows a box again.
     a.messages.closeReceiptBoxes();
@@ -89,7 +89,7 @@ void ReceiptsTest::groupFullBoxesAreNotStacked() {
 void ReceiptsTest::greetingsAreNotStackedAndKindsStayApart() {
     PairedLan p;
     auto greet = [&](const QString& text) {
-        p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + sj(QStringLiteral("603:") + text + QStringLiteral(":挨拶"))});
+        p.a.main->transfer().SendSettingsTransfer({Net::Wire::SettingsStart() + sj(QStringLiteral("603:") + text + QStringLiteral(":挨拶"))});
     };
     greet(QStringLiteral("こんにちは"));
     greet(QStringLiteral("こんばんは"));
@@ -215,7 +215,7 @@ void ReceiptsTest::refusedDatagramsAreReportedOncePerMinute() {
     a.main->TimerDropReportTimer();
     QCOMPARE(countOf(a.main->RichEdit3->toPlainText(), QStringLiteral("受信過多：")), 2);
     // On another channel the port of that channel is named.
-    a.main->ComboBox2->setCurrentIndex(2);
+    Testing::control<QComboBox>(*a.main, "ComboBox2")->setCurrentIndex(2);
     lan.net.deliverAll();
     for (int i = 0; i < capacity + 5; ++i)
         lan.net.inject("192.168.1.99", 6921, "192.168.1.10", 6921, "192.168.1.99,flood");

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,7 +92,7 @@ private slots:
 void SavingTest::periodicClearAtItsLimits() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    s.main->CheckBox39->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(false);
     fillRecord(s, 999, 29999);
     s.main->PeriodicClear();
     QCOMPARE(s.main->record().recordLineCount(), 999);
@@ -109,7 +110,7 @@ void SavingTest::periodicClearAtItsLimits() {
     // Unchecked "自動保存": cleared without a file.
     QCOMPARE(QDir(s.station.programFolder).entryList({QStringLiteral("*.txt")}).size(), 0);
     // Other limits from the fields.
-    s.main->Edit91->setText(QStringLiteral("50"));
+    Testing::control<QLineEdit>(*s.main, "Edit91")->setText(QStringLiteral("50"));
     fillRecord(s, 50, 400);
     s.main->PeriodicClear();
     QCOMPARE(s.main->record().recordLineCount(), 31);
@@ -118,13 +119,13 @@ void SavingTest::periodicClearAtItsLimits() {
 void SavingTest::periodicClearKeepsTheNewestLines() {
     PairedLan p;
     TestStation& a = p.a;
-    a.main->CheckBox39->setChecked(true);
+    Testing::control<QCheckBox>(*a.main, "CheckBox39")->setChecked(true);
     a.main->CheckBox44->setChecked(true);
     for (int i = 0; i < 40; ++i) a.main->SendLine(sj(QStringLiteral("字幕の%1行目").arg(i)));
     p.lan.net.deliverAll();
-    const QList<QByteArray> before = a.main->RecordLines();
+    const QList<QByteArray> before = a.main->saving().RecordLines();
     const QString name = a.main->TimeStampedName() + QStringLiteral(".txt");
-    a.main->Edit91->setText(QStringLiteral("50"));
+    Testing::control<QLineEdit>(*a.main, "Edit91")->setText(QStringLiteral("50"));
     a.main->PeriodicClear();
     // Saved in the program folder under the time of the save, exactly as it was.
     QCOMPARE(fileLines(a.station.programFolder + name), before);
@@ -137,14 +138,14 @@ void SavingTest::periodicClearKeepsTheNewestLines() {
     QCOMPARE(a.main->record().lastLine(), QStringLiteral("字幕の39行目"));
     a.main->UndoToInput(false);
     QCOMPARE(a.main->record().lastLine(), QStringLiteral("字幕の38行目"));
-    a.main->Timer7Timer();
+    a.main->saving().Timer7Timer();
     QVERIFY(a.main->typingRate().figures().now > 0);
 }
 
 void SavingTest::unwrittenSaveLeavesTheDisplay() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    s.main->CheckBox39->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
     fillRecord(s, 1000, 20000);
     // A directory where the file should go: the save fails, says so, and nothing is cleared.
     QVERIFY(QDir(s.station.programFolder).mkdir(s.main->TimeStampedName() + QStringLiteral(".txt")));
@@ -154,8 +155,8 @@ void SavingTest::unwrittenSaveLeavesTheDisplay() {
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("ファイルを保存できませんでした。")));
     // A save by hand that fails names no file.
     s.dialogs.saveNames.push_back(s.station.programFolder + s.main->TimeStampedName() + QStringLiteral(".txt"));
-    s.main->Button7->click();
-    QCOMPARE(s.main->Label5->text(), QStringLiteral("保存なし"));
+    Testing::control<QPushButton>(*s.main, "Button7")->click();
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label5")->text(), QStringLiteral("保存なし"));
 }
 
 // A disk that is full (a file size limit stands in for it) while the saves are small enough for
@@ -163,10 +164,10 @@ void SavingTest::unwrittenSaveLeavesTheDisplay() {
 void SavingTest::fullDiskClearsNothing() {
     PairedLan p;
     TestStation& s = p.a;
-    s.main->CheckBox39->setChecked(true);
-    s.main->Edit91->setText(QStringLiteral("30"));
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
+    Testing::control<QLineEdit>(*s.main, "Edit91")->setText(QStringLiteral("30"));
     typeSession(s, 40);
-    const QList<QByteArray> before = s.main->RecordLines();
+    const QList<QByteArray> before = s.main->saving().RecordLines();
     const QString folder = s.station.programFolder;
     const QString name = s.main->TimeStampedName() + QStringLiteral(".txt");
     const QString failure = Settings::writeFailureText(EFBIG);
@@ -175,19 +176,19 @@ void SavingTest::fullDiskClearsNothing() {
         QVERIFY(full.ok());
         s.main->PeriodicClear();
         // Scrambled, too: the display keeps even its filler.
-        s.main->CheckBox34->setChecked(true);
+        Testing::control<QCheckBox>(*s.main, "CheckBox34")->setChecked(true);
         s.main->PeriodicClear();
-        s.main->CheckBox34->setChecked(false);
+        Testing::control<QCheckBox>(*s.main, "CheckBox34")->setChecked(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("手で保存.txt"));
-        s.main->Button7->click();
+        Testing::control<QPushButton>(*s.main, "Button7")->click();
         s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
         s.main->Form6->SendContactLine(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("連絡.txt"));
         s.main->Form6->Button1->click();
     }
-    QCOMPARE(s.main->RecordLines(), before);
-    QVERIFY(s.main->Timer5->isActive());
-    QCOMPARE(s.main->Label5->text(), QStringLiteral("保存なし"));
+    QCOMPARE(s.main->saving().RecordLines(), before);
+    QVERIFY(Testing::control<QTimer>(*s.main, "Timer5")->isActive());
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label5")->text(), QStringLiteral("保存なし"));
     QCOMPARE(s.main->Form6->historyLineCount(), 1);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{});
     QCOMPARE(s.messages.shown.size(), 4);
@@ -208,8 +209,8 @@ void SavingTest::fullDiskClearsNothing() {
 void SavingTest::clearWithoutSavingIsNoted() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    s.main->CheckBox39->setChecked(false);
-    s.main->Edit91->setText(QStringLiteral("40"));
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(false);
+    Testing::control<QLineEdit>(*s.main, "Edit91")->setText(QStringLiteral("40"));
     typeSession(s, 40);  // after the 20 lines of the start marker
     s.main->PeriodicClear();
     QCOMPARE(s.main->record().recordLineCount(), 31);
@@ -225,13 +226,13 @@ void SavingTest::clearWithoutSavingIsNoted() {
 void SavingTest::saveAtExit() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    s.main->CheckBox39->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
     QCOMPARE(s.main->record().recordLineCount(), 20);  // the start marker and its empty lines
     s.main->record().addLine(QStringLiteral("一行目"));
     s.main->SaveOnExit();
     QVERIFY(QDir(s.station.programFolder).entryList({QStringLiteral("*.txt")}).isEmpty());
     s.main->record().addLine(QStringLiteral("二行目"));
-    const QList<QByteArray> before = s.main->RecordLines();
+    const QList<QByteArray> before = s.main->saving().RecordLines();
     // The contact history goes too, when its window asks for it.
     s.main->Form6->CheckBox7->setChecked(true);
     s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
@@ -243,7 +244,7 @@ void SavingTest::saveAtExit() {
              QList<QByteArray>{history});
     const QString path = s.station.programFolder + s.main->TimeStampedName() + QStringLiteral(".txt");
     QCOMPARE(fileLines(path), before + QList<QByteArray>{sj(u"---Ｑｕｅｌｔａ終了時自動保存---")});
-    QCOMPARE(s.main->RecordLines(), before);  // the display itself is left as it was
+    QCOMPARE(s.main->saving().RecordLines(), before);  // the display itself is left as it was
 }
 
 // The program folder refuses the save at exit while someone is there: the window stays, another
@@ -251,9 +252,9 @@ void SavingTest::saveAtExit() {
 void SavingTest::exitSaveOffersAnotherPlace() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    s.main->CheckBox39->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
     typeSession(s, 5);
-    const QList<QByteArray> before = s.main->RecordLines();
+    const QList<QByteArray> before = s.main->saving().RecordLines();
     const QString name = s.main->TimeStampedName() + QStringLiteral(".txt");
     const QString gone = s.station.programFolder;
     QVERIFY(QDir(gone).removeRecursively());  // a USB stick pulled out, say
@@ -263,7 +264,7 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     s.messages.answerYes = true;
     s.main->close();
     QVERIFY(!s.main->isClosed());
-    QCOMPARE(s.main->RecordLines(), before);
+    QCOMPARE(s.main->saving().RecordLines(), before);
     QCOMPARE(s.messages.shown.size(), 1);
     QCOMPARE(s.messages.shown[0], QStringLiteral("表示文を保存できませんでした。\n") + gone + name + u'\n' +
                                       Settings::writeFailureText(ENOENT) +
@@ -286,7 +287,7 @@ void SavingTest::exitSaveOffersAnotherPlace() {
 
     // "No" to keeping the window open quits without it; the contact history is asked about on its own.
     TestStation& t = lan.add(11, "B");
-    t.main->CheckBox39->setChecked(true);
+    Testing::control<QCheckBox>(*t.main, "CheckBox39")->setChecked(true);
     typeSession(t, 5);
     t.main->Form6->CheckBox7->setChecked(true);
     t.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
@@ -306,12 +307,12 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
     QTemporaryDir data;
     const QString rescue = data.path() + QStringLiteral("/Quelta/");
     TestStation& s = lan.add(10, "A");
-    s.main->CheckBox39->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
     typeSession(s, 5);
     s.main->Form6->CheckBox7->setChecked(true);
     s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
     s.main->Form6->SendContactLine(false);
-    const QList<QByteArray> display = s.main->RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
+    const QList<QByteArray> display = s.main->saving().RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
     const QString name = s.main->TimeStampedName();
     const QString gone = s.station.programFolder;
     QVERIFY(QDir(gone).removeRecursively());
@@ -354,9 +355,9 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
                              clipboard, tools, folder.path() + u'/', data2.path() + u'/'};
         std::unique_ptr<Ttalk2e> w = App::createStationWindows(station, nullptr);
         messages.main = w.get();
-        w->CheckBox39->setChecked(true);
+        Testing::control<QCheckBox>(*w, "CheckBox39")->setChecked(true);
         typeSession(*w, 5);
-        const QList<QByteArray> lines = w->RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
+        const QList<QByteArray> lines = w->saving().RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
         QVERIFY(QDir(folder.path()).removeRecursively());
         w->close();
         QCOMPARE(messages.asked.size(), 1);
@@ -366,7 +367,7 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
 
     // The session ends (logout): the save is made at once; the close that follows adds nothing.
     TestStation& u = lan.add(14, "U");
-    u.main->CheckBox39->setChecked(true);
+    Testing::control<QCheckBox>(*u.main, "CheckBox39")->setChecked(true);
     typeSession(u, 5);
     u.main->SessionEnding();
     const QStringList saved = QDir(u.station.programFolder).entryList({QStringLiteral("*.txt")});
@@ -390,47 +391,47 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
 void SavingTest::scrambledSavesAndReadingThemBack() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    s.main->CheckBox34->setChecked(true);
-    s.main->Edit2->setText(QStringLiteral("合言葉"));
+    Testing::control<QCheckBox>(*s.main, "CheckBox34")->setChecked(true);
+    Testing::control<QLineEdit>(*s.main, "Edit2")->setText(QStringLiteral("合言葉"));
     const QString folder = s.station.programFolder;
     // Only filler: an empty file, and the display gets its empty lines back.
     s.dialogs.saveNames.push_back(folder + QStringLiteral("empty"));
-    s.main->Button7->click();
+    Testing::control<QPushButton>(*s.main, "Button7")->click();
     QFile empty(folder + QStringLiteral("empty.txt"));
     QVERIFY(empty.exists());
     QCOMPARE(empty.size(), 0);
-    QCOMPARE(s.main->Label5->text(), QStringLiteral("empty.txt"));
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label5")->text(), QStringLiteral("empty.txt"));
     QCOMPARE(s.main->record().recordLineCount(), 20);
     // Caption lines: scrambled on disk, back as they were with the password.
     const QStringList captions = {QStringLiteral("本日の講演を始めます。"), QStringLiteral("ABC ｶﾅ 123"), QString(),
                                   QStringLiteral("質問は最後にお願いします")};
     for (const QString& c : captions) s.main->record().addLine(c);
     s.dialogs.saveNames.push_back(folder + QStringLiteral("scrambled.txt"));
-    s.main->Button7->click();
-    QVERIFY(!s.main->Panel2->isVisible());
+    Testing::control<QPushButton>(*s.main, "Button7")->click();
+    QVERIFY(!Testing::control<QFrame>(*s.main, "Panel2")->isVisible());
     const QList<QByteArray> onDisk = fileLines(folder + QStringLiteral("scrambled.txt"));
     // The filler goes; an empty line among the captions (past the head) stays.
     QCOMPARE(onDisk.size(), captions.size());
     for (const QByteArray& l : onDisk) QVERIFY(!l.contains(sj(u"講演")));
     s.dialogs.openNames.push_back(folder + QStringLiteral("scrambled.txt"));
     s.dialogs.saveNames.push_back(folder + QStringLiteral("plain.txt"));
-    s.main->ButtonUnscramble->click();
+    Testing::control<QPushButton>(*s.main, "ButtonUnscramble")->click();
     QList<QByteArray> expected;
     for (const QString& c : captions) expected << sj(c);
     QCOMPARE(fileLines(folder + QStringLiteral("plain.txt")), expected);
     // The wrong password: said, and no file.
-    s.main->Edit2->setText(QStringLiteral("ちがう"));
+    Testing::control<QLineEdit>(*s.main, "Edit2")->setText(QStringLiteral("ちがう"));
     s.dialogs.openNames.push_back(folder + QStringLiteral("scrambled.txt"));
     s.dialogs.saveNames.push_back(folder + QStringLiteral("wrong.txt"));
-    s.main->ButtonUnscramble->click();
+    Testing::control<QPushButton>(*s.main, "ButtonUnscramble")->click();
     QVERIFY(!QFile::exists(folder + QStringLiteral("wrong.txt")));
     QVERIFY(s.messages.shown.last().startsWith(QStringLiteral("元に戻せませんでした。")));
     // The periodic clear saves scrambled too, under the time of the save, and restarts its timer.
-    s.main->Edit2->setText(QStringLiteral("合言葉"));
-    s.main->CheckBox39->setChecked(true);
-    s.main->Edit91->setText(QStringLiteral("10"));
+    Testing::control<QLineEdit>(*s.main, "Edit2")->setText(QStringLiteral("合言葉"));
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
+    Testing::control<QLineEdit>(*s.main, "Edit91")->setText(QStringLiteral("10"));
     s.main->PeriodicClear();
-    QVERIFY(s.main->Timer5->isActive());
+    QVERIFY(Testing::control<QTimer>(*s.main, "Timer5")->isActive());
     const auto periodic = Settings::unscrambleText(fileLines(folder + s.main->TimeStampedName() + QStringLiteral(".txt")), sj(u"合言葉"));
     QVERIFY(periodic.has_value());
     QCOMPARE(periodic->value(0), sj(u"本日の講演を始めます。"));
@@ -440,29 +441,29 @@ void SavingTest::limitFields() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     Ttalk2e& m = *s.main;
-    m.Edit92->setText(QStringLiteral("0"));
-    QVERIFY(!m.Timer5->isActive());
-    m.Edit92->setText(QString());
-    QCOMPARE(m.Edit92->text(), QStringLiteral("10"));
-    QVERIFY(m.Timer5->isActive());
-    QCOMPARE(m.Timer5->interval(), 600000);
-    m.Edit92->setText(QStringLiteral("3"));
-    QCOMPARE(m.Timer5->interval(), 180000);
-    m.Edit92->setText(QStringLiteral("3分"));
-    QCOMPARE(m.Timer5->interval(), 180000);
+    Testing::control<QLineEdit>(m, "Edit92")->setText(QStringLiteral("0"));
+    QVERIFY(!Testing::control<QTimer>(m, "Timer5")->isActive());
+    Testing::control<QLineEdit>(m, "Edit92")->setText(QString());
+    QCOMPARE(Testing::control<QLineEdit>(m, "Edit92")->text(), QStringLiteral("10"));
+    QVERIFY(Testing::control<QTimer>(m, "Timer5")->isActive());
+    QCOMPARE(Testing::control<QTimer>(m, "Timer5")->interval(), 600000);
+    Testing::control<QLineEdit>(m, "Edit92")->setText(QStringLiteral("3"));
+    QCOMPARE(Testing::control<QTimer>(m, "Timer5")->interval(), 180000);
+    Testing::control<QLineEdit>(m, "Edit92")->setText(QStringLiteral("3分"));
+    QCOMPARE(Testing::control<QTimer>(m, "Timer5")->interval(), 180000);
     QCOMPARE(s.messages.shown.size(), 1);
     for (const char* bad : {"", "0", "-5"}) {
-        m.Edit91->setText(QString::fromLatin1(bad));
-        QCOMPARE(m.Edit91->text(), QStringLiteral("1000"));
+        Testing::control<QLineEdit>(m, "Edit91")->setText(QString::fromLatin1(bad));
+        QCOMPARE(Testing::control<QLineEdit>(m, "Edit91")->text(), QStringLiteral("1000"));
     }
     m.CheckBox19->setChecked(true);
     s.messages.shown.clear();
-    m.Edit4->setText(QStringLiteral("-1"));
-    QCOMPARE(m.Edit4->text(), QStringLiteral("30"));
+    Testing::control<QLineEdit>(m, "Edit4")->setText(QStringLiteral("-1"));
+    QCOMPARE(Testing::control<QLineEdit>(m, "Edit4")->text(), QStringLiteral("30"));
     QCOMPARE(s.messages.shown.size(), 1);  // the size warning, once for the corrected value
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("ログが多量になると")));
     m.CheckBox19->setChecked(false);
-    m.Edit4->setText(QStringLiteral("64"));
+    Testing::control<QLineEdit>(m, "Edit4")->setText(QStringLiteral("64"));
     QCOMPARE(s.messages.shown.size(), 1);
     // A start-up file that stores 0 minutes: no periodic clear, and the warning once at start-up.
     TestStation stored(lan.net, QStringList{QStringLiteral("192.168.1.12")}, QStringLiteral("pc"), [](const QString& folder) {
@@ -470,8 +471,8 @@ void SavingTest::limitFields() {
                                      {Settings::headerLine(), "074:0:" + sj(u"表示文の自動保存の時間間隔")}));
     });
     stored.finishStartup();
-    QVERIFY(!stored.main->Timer5->isActive());
-    QCOMPARE(stored.messages.shown.count(Ttalk2e::kPeriodicClearOffWarning), 1);
+    QVERIFY(!Testing::control<QTimer>(*stored.main, "Timer5")->isActive());
+    QCOMPARE(stored.messages.shown.count(Saving::kPeriodicClearOffWarning), 1);
 }
 
 void SavingTest::logSwitches() {
@@ -510,17 +511,17 @@ void SavingTest::typingRate() {
     m.Edit24->setText(QStringLiteral("100"));
     m.CheckBox62->setChecked(true);  // the warning switches the figures on
     QVERIFY(m.CheckBox44->isChecked());
-    QVERIFY(m.Timer7->isActive());
-    QCOMPARE(m.Timer7->interval(), 60000);
+    QVERIFY(Testing::control<QTimer>(m, "Timer7")->isActive());
+    QCOMPARE(Testing::control<QTimer>(m, "Timer7")->interval(), 60000);
     m.CheckBox45->setChecked(true);
     QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大")));
     m.record().appendToLastLine(QString(50, u'あ'));  // 100 bytes: 50 characters
     m.record().appendToLastLine(QString(100, u'a'));  // and 50 more
-    m.Timer7Timer();
+    m.saving().Timer7Timer();
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:100"));
     QVERIFY(!isYellow(m.RichEdit1));
     m.record().appendToLastLine(QString(101, u'字'));
-    m.Timer7Timer();
+    m.saving().Timer7Timer();
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:101"));
     QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("Max:101"));
     QCOMPARE(m.PageControl1->tabText(3), QStringLiteral("Ave:20"));
@@ -531,7 +532,7 @@ void SavingTest::typingRate() {
     QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
     // Off: the captions back, the two options off, the panes in their colour.
     m.CheckBox44->setChecked(false);
-    QVERIFY(!m.Timer7->isActive());
+    QVERIFY(!Testing::control<QTimer>(m, "Timer7")->isActive());
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("補助Ｗ"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("表示２"));
     QVERIFY(!m.CheckBox45->isChecked() && !m.CheckBox62->isChecked());

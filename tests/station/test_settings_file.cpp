@@ -216,31 +216,31 @@ void SettingsFileTest::specialKeys() {
     TestStation& s = lan.add(10, "A");
     s.finishStartup();
     // 801: "12" is channel 1; the channel change runs.
-    s.main->ComboBox2->setCurrentIndex(2);
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(2);
     QVERIFY(s.main->ApplySettings(file({"801:12:x"})));
-    QCOMPARE(s.main->ComboBox2->currentIndex(), 0);
+    QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentIndex(), 0);
     QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
     QVERIFY(s.main->ApplySettings(file({"801:4:x"})));
     QCOMPARE(s.main->NMUDP1->channelPort(), 7111);
     // 802: empty leaves the group, 27 selects "Ａ班", 9 "Ｉ 班" through the combo.
-    s.main->RadioButton8->setChecked(true);
+    Testing::control<QRadioButton>(*s.main, "RadioButton8")->setChecked(true);
     QVERIFY(s.main->ApplySettings(file({"802::x"})));
     QCOMPARE(s.main->groupNumber(), 3);
     QVERIFY(s.main->ApplySettings(file({"802:27:x"})));
     QCOMPARE(s.main->groupNumber(), 1);
     QVERIFY(s.main->ApplySettings(file({"802:9:x"})));
     QCOMPARE(s.main->groupNumber(), 9);
-    QVERIFY(s.main->RadioButton12->isChecked());
-    QCOMPARE(s.main->ComboBox1->currentText(), QStringLiteral("Ｉ 班"));
+    QVERIFY(Testing::control<QRadioButton>(*s.main, "RadioButton12")->isChecked());
+    QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox1")->currentText(), QStringLiteral("Ｉ 班"));
     // A file without 801, 802 and 166 leaves channel, group and name as they are.
     QVERIFY(s.main->ApplySettings(file({"004:6:x"})));
     QCOMPARE(s.main->groupNumber(), 9);
     QCOMPARE(s.main->NMUDP1->channelPort(), 7111);
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("A"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("A"));
     // 166: a new name with its message and the partner page.
     s.messages.shown.clear();
     QVERIFY(s.main->ApplySettings(file({"166:B:x"})));
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("B"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("B"));
     QCOMPARE(s.messages.shown.size(), 1);
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("このパソコンの「名前」が変わりました。")));
     QCOMPARE(s.main->PageControl1->currentIndex(), 2);
@@ -354,8 +354,8 @@ void SettingsFileTest::saveAndStartupFiles() {
     s.finishStartup();
     const QString folder = s.station.programFolder;
     // "保存" on "3ch" in "Ｃ班": 801, 802 and 166 last, in that order.
-    s.main->ComboBox2->setCurrentIndex(2);
-    s.main->RadioButton8->setChecked(true);
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(2);
+    Testing::control<QRadioButton>(*s.main, "RadioButton8")->setChecked(true);
     s.dialogs.saveNames.push_back(folder + "saved");
     s.main->Button21->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("saved.dp9"));  // the extension is added
@@ -366,15 +366,15 @@ void SettingsFileTest::saveAndStartupFiles() {
     QCOMPARE(lines->last(), line(u"166:A:自分のパソコンのホスト名（最後に書く）"));
     QVERIFY(!QFile::exists(folder + QStringLiteral("自動読込表示設定.dp9")));
     // "起動時設定にする" on "1ch" in "Ａ班": no channel or group; in "Ｂ班": both.
-    s.main->ComboBox2->setCurrentIndex(0);
-    s.main->RadioButton6->setChecked(true);
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(0);
+    Testing::control<QRadioButton>(*s.main, "RadioButton6")->setChecked(true);
     s.main->Button66->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("自動読込表示設定.dp9"));
     lines = Settings::readLines(s.main->startupFilePath());
     QVERIFY(lines);
     QVERIFY(!keysOf(*lines).contains(801) && !keysOf(*lines).contains(802));
     QCOMPARE(keyOf(lines->last()), 166);
-    s.main->RadioButton7->setChecked(true);
+    Testing::control<QRadioButton>(*s.main, "RadioButton7")->setChecked(true);
     s.main->Button66->click();
     lines = Settings::readLines(s.main->startupFilePath());
     QVERIFY(keysOf(*lines).contains(801) && keysOf(*lines).contains(802));
@@ -401,7 +401,7 @@ void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {
         writeFile(folder + QStringLiteral("自動読込表示設定.dp9"), startup);
     });
     // At creation the last 166 line names the station, before the first search goes out.
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("stored"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("stored"));
     QVERIFY(lan.sentTo(6722).value(0).payload.contains("stored"));
     QCOMPARE(s.main->Label67->text(), QStringLiteral("読み込み無し"));
     s.finishStartup();
@@ -409,23 +409,23 @@ void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {
     QCOMPARE(s.main->Edit8->text(), QStringLiteral("8"));
     QCOMPARE(s.main->Edit31->text(), QStringLiteral("司会"));
     QCOMPARE(s.main->groupNumber(), 3);
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("stored"));  // of two 166 lines the last wins again
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("stored"));  // of two 166 lines the last wins again
     // "ＩＰ再読込み" reads the name again from the file.
-    s.main->Edit30->setText("typed");
-    s.main->Button39->click();
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("stored"));
+    Testing::control<QLineEdit>(*s.main, "Edit30")->setText("typed");
+    Testing::control<QPushButton>(*s.main, "Button39")->click();
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("stored"));
     // A file saved by the station itself names it once: no message at start-up.
     TestStation once(lan, QStringList{"192.168.1.12"}, "host", [&](const QString& folder) {
         writeFile(folder + QStringLiteral("自動読込表示設定.dp9"), file({"004:8:x", "166:stored:x"}));
     });
     once.finishStartup();
-    QCOMPARE(once.main->Edit30->text(), QStringLiteral("stored"));
+    QCOMPARE(Testing::control<QLineEdit>(*once.main, "Edit30")->text(), QStringLiteral("stored"));
     QVERIFY(once.messages.shown.isEmpty());
     // Without a start-up file nothing is applied and nothing is said.
     TestStation bare(lan, "192.168.1.11", "bare");
     bare.finishStartup();
     QCOMPARE(bare.main->Label67->text(), QStringLiteral("読み込み無し"));
-    QCOMPARE(bare.main->Edit30->text(), QStringLiteral("bare"));
+    QCOMPARE(Testing::control<QLineEdit>(*bare.main, "Edit30")->text(), QStringLiteral("bare"));
 }
 
 void SettingsFileTest::resetKeepsTheOwnName() {
@@ -436,25 +436,25 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     s.main->Edit8->setText("3");
     s.main->CheckBox19->setChecked(false);
     s.main->Form5->Edit45->setText("phrase");
-    s.main->ComboBox2->setCurrentIndex(4);
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(4);
     s.main->Button67->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("初期値に戻した"));
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("mine"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("mine"));
     QVERIFY(s.main->Edit31->text().isEmpty());
     QVERIFY(s.main->CheckBox19->isChecked());
     QVERIFY(s.main->Form5->Edit45->text().isEmpty());
     QCOMPARE(s.main->Form5->size(), QSize(217, 333));
     QCOMPARE(s.main->Form5->pos(), s.main->pos() + QPoint(25, 80));
-    QCOMPARE(s.main->ComboBox2->currentIndex(), 0);
+    QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentIndex(), 0);
     QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
     QCOMPARE(Fonts::points(s.main->RichEdit2->font()), 36);
-    QCOMPARE(s.main->Edit1->text(), QStringLiteral("既定の共有合言葉その一番"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit1")->text(), QStringLiteral("既定の共有合言葉その一番"));
 }
 
 void SettingsFileTest::scrambledTrafficOnTheWire() {
     PairedLan p;
-    for (TestStation* s : {&p.a, &p.b}) s->main->CheckBox42->setChecked(true);
-    const QByteArray password = Cp932::encode(p.a.main->Edit1->text());
+    for (TestStation* s : {&p.a, &p.b}) Testing::control<QCheckBox>(*s->main, "CheckBox42")->setChecked(true);
+    const QByteArray password = Cp932::encode(Testing::control<QLineEdit>(*p.a.main, "Edit1")->text());
     const int key = Net::DeriveKey(password);
     p.a.main->SendLine(Cp932::encode(u"暗号の行"));
     p.lan.net.deliverAll();
@@ -474,7 +474,7 @@ void SettingsFileTest::scrambledTrafficOnTheWire() {
     QVERIFY(p.lan.net.sent().isEmpty());
     QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("暗号化できない")));
     // A different password: meaningless bytes, no crash, no match.
-    p.b.main->Edit1->setText(QStringLiteral("ほかの合言葉"));
+    Testing::control<QLineEdit>(*p.b.main, "Edit1")->setText(QStringLiteral("ほかの合言葉"));
     p.a.main->SendLine("abc");
     p.lan.net.deliverAll();
     QVERIFY(lastRecordLine(p.b) != QStringLiteral("abc"));
@@ -484,22 +484,22 @@ void SettingsFileTest::scramblingCaptionsAndKey() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     s.finishStartup();
-    s.main->ComboBox2->setCurrentIndex(2);
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(2);
     QCOMPARE(s.main->windowTitle(), QStringLiteral("3 : Quelta7r1(ctrl+d)"));
     s.messages.shown.clear();
-    s.main->CheckBox42->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox42")->setChecked(true);
     QCOMPARE(s.main->windowTitle(), QStringLiteral("3 : Quelta7r1(ctrl+d)【暗号化通信中】"));
     QVERIFY(s.messages.shown.value(0).startsWith(QStringLiteral("「通信を暗号化する」のチェックを入れると")));
     // Off: the start-up caption, without the channel prefix until the next channel change.
-    s.main->CheckBox42->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox42")->setChecked(false);
     QCOMPARE(s.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
-    s.main->ComboBox2->setCurrentIndex(1);
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(1);
     QCOMPARE(s.main->windowTitle(), QStringLiteral("2 : Quelta7r1(ctrl+d)"));
     // An empty password takes the fallback; a full-width one pulls the sum below zero.
-    s.main->Edit1->clear();
-    QCOMPARE(s.main->Edit1->text(), QStringLiteral("空欄時の代用合言葉"));
+    Testing::control<QLineEdit>(*s.main, "Edit1")->clear();
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit1")->text(), QStringLiteral("空欄時の代用合言葉"));
     QCOMPARE(s.main->trafficKey(), Net::DeriveKey(Cp932::encode(u"空欄時の代用合言葉")));
-    s.main->Edit1->setText(QStringLiteral("あいう"));
+    Testing::control<QLineEdit>(*s.main, "Edit1")->setText(QStringLiteral("あいう"));
     int sum = 0;
     for (char c : Cp932::encode(u"あいう")) sum += static_cast<signed char>(c);
     QVERIFY(sum < 0);
@@ -510,44 +510,44 @@ void SettingsFileTest::routedSearch() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     s.finishStartup();
-    s.main->Edit98->setText("10.20.30.40");
-    s.main->CheckBox71->setChecked(true);
+    Testing::control<QLineEdit>(*s.main, "Edit98")->setText("10.20.30.40");
+    Testing::control<QCheckBox>(*s.main, "CheckBox71")->setChecked(true);
     lan.net.clearSent();
-    s.main->Button47->click();
+    Testing::control<QPushButton>(*s.main, "Button47")->click();
     auto to = [&] {
         QStringList out;
         for (const auto& d : lan.net.sentTo(6722)) out << d.to;
         return out;
     };
     QCOMPARE(to(), (QStringList{"192.168.1.255", "10.255.255.255"}));
-    s.main->CheckBox72->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox72")->setChecked(true);
     lan.net.clearSent();
-    s.main->Button47->click();
+    Testing::control<QPushButton>(*s.main, "Button47")->click();
     QCOMPARE(to(), (QStringList{"192.168.1.255", "10.20.30.40"}));
     // An invalid second address with messages on: a message naming it, and no routed request at all.
-    s.main->CheckBox71->setChecked(false);
-    s.main->Edit99->setText("192.168.1");
-    s.main->CheckBox71->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox71")->setChecked(false);
+    Testing::control<QLineEdit>(*s.main, "Edit99")->setText("192.168.1");
+    Testing::control<QCheckBox>(*s.main, "CheckBox71")->setChecked(false);
     {
-        const QSignalBlocker block(s.main->CheckBox71);  // as a settings file leaves it: on, unchecked addresses
-        s.main->CheckBox71->setChecked(true);
+        const QSignalBlocker block(Testing::control<QCheckBox>(*s.main, "CheckBox71"));  // as a settings file leaves it: on, unchecked addresses
+        Testing::control<QCheckBox>(*s.main, "CheckBox71")->setChecked(true);
     }
     s.messages.shown.clear();
     lan.net.clearSent();
-    s.main->Button47->click();
+    Testing::control<QPushButton>(*s.main, "Button47")->click();
     QCOMPARE(to(), QStringList{"192.168.1.255"});
     QCOMPARE(s.messages.shown.value(0), QStringLiteral("「パートナー」ページの「遠隔地で使う」の\n２番目のＩＰアドレスが間違っています。"));
     // Turning it on checks the addresses: the wrong one is emptied, which turns it off again.
-    s.main->CheckBox71->setChecked(false);
-    s.main->CheckBox71->setChecked(true);
-    QVERIFY(s.main->Edit99->text().isEmpty());
-    QVERIFY(!s.main->CheckBox71->isChecked());
+    Testing::control<QCheckBox>(*s.main, "CheckBox71")->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox71")->setChecked(true);
+    QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit99")->text().isEmpty());
+    QVERIFY(!Testing::control<QCheckBox>(*s.main, "CheckBox71")->isChecked());
     // Typing into an address turns the search off; a file with the addresses before 193 keeps it on.
-    s.main->CheckBox71->setChecked(true);
-    s.main->Edit100->setText("1");
-    QVERIFY(!s.main->CheckBox71->isChecked());
+    Testing::control<QCheckBox>(*s.main, "CheckBox71")->setChecked(true);
+    Testing::control<QLineEdit>(*s.main, "Edit100")->setText("1");
+    QVERIFY(!Testing::control<QCheckBox>(*s.main, "CheckBox71")->isChecked());
     QVERIFY(s.main->ApplySettings(file({"195:10.1.1.1:x", "196::x", "197::x", "193:on:x"})));
-    QVERIFY(s.main->CheckBox71->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox71")->isChecked());
     const QList<QByteArray> written = s.main->WriteSettings();
     QVERIFY(keysOf(written).indexOf(193) > keysOf(written).indexOf(197));
 }
@@ -560,7 +560,7 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     p.b.main->SetDisplayFont(f);
     p.b.main->CheckBox67->setChecked(false);  // B's lines as set by hand
     p.b.main->Edit8->setText("4");
-    p.a.main->Button18->click();  // "合わせる"
+    Testing::control<QPushButton>(*p.a.main, "Button18")->click();  // "合わせる"
     p.lan.net.deliverAll();
     QVERIFY(!p.a.main->CheckBox67->isChecked());
     QCOMPARE(p.a.main->width(), 800);
@@ -569,7 +569,7 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$set$607:true:")));
     QVERIFY(p.a.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$end$")));
     // A greeting (603) is shown as a message box.
-    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"603:こんにちは:挨拶")});
+    p.a.main->transfer().SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"603:こんにちは:挨拶")});
     p.lan.net.deliverAll();
     QCOMPARE(p.b.messages.shown.last(), QStringLiteral("こんにちは"));
     // Transfers interleave in the buffer and apply together at the next "$end$".
@@ -581,9 +581,9 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("3"));
     // Without a partner "合わせる" only says so.
-    p.a.main->DropPartner();
+    p.a.main->team().dropPartner();
     p.lan.net.clearSent();
-    p.a.main->Button18->click();
+    Testing::control<QPushButton>(*p.a.main, "Button18")->click();
     QVERIFY(p.lan.net.sent().isEmpty());
     QCOMPARE(p.a.messages.shown.last(), QStringLiteral("パートナーが指名されていません。"));
 }
@@ -632,7 +632,7 @@ void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
 // beyond the screens: those lines are held back, noted on the explanation page; the rest applies.
 void SettingsFileTest::aMembersTransferCannotTakeTheStationAway() {
     PairedLan p;
-    p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"801:5:チャンネル"),
+    p.a.main->transfer().SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"801:5:チャンネル"),
                                     Net::Wire::SettingsStart() + line(u"802:4:班"),
                                     Net::Wire::SettingsStart() + line(u"008:16777215:表示部のフォントの色"),
                                     Net::Wire::SettingsStart() + line(u"001:20000:メインウィンドの幅"),

@@ -126,8 +126,8 @@ void StartupTest::controlNamesAreUniqueInTheirWindow() {
 void StartupTest::phaseTwoRunsOnlyWhenItsTimerFires() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10", "alpha");
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("alpha"));
-    QCOMPARE(s.main->Edit35->text(), QStringLiteral("192.168.1.10"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("alpha"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit35")->text(), QStringLiteral("192.168.1.10"));
     QVERIFY(s.main->Timer2->isActive());
     QCOMPARE(s.main->Timer2->interval(), 5000);
     QVERIFY(s.main->Timer2->isSingleShot());
@@ -154,19 +154,19 @@ void StartupTest::phaseTwoRunsOnlyWhenItsTimerFires() {
 void StartupTest::unreadableAddressNeverSchedulesPhaseTwo() {
     Net::MemoryNetwork lan;
     TestStation s(lan, QStringList{}, "lonely");
-    QCOMPARE(s.main->Edit35->text(), QStringLiteral("読込み失敗"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit35")->text(), QStringLiteral("読込み失敗"));
     QCOMPARE(s.messages.shown,
              QStringList{QStringLiteral("ＩＰアドレスの読込に失敗しました。\n他のパソコンと通信できません。")});
     QVERIFY(!s.main->Timer2->isActive());
     QVERIFY(!s.main->isStarted());
-    QVERIFY(!s.main->ListBox2->isHidden());
-    QCOMPARE(s.main->ListBox2->item(0)->text(), QStringLiteral("0 またはDHCPサーバ"));
+    QVERIFY(!Testing::control<QListWidget>(*s.main, "ListBox2")->isHidden());
+    QCOMPARE(Testing::control<QListWidget>(*s.main, "ListBox2")->item(0)->text(), QStringLiteral("0 またはDHCPサーバ"));
     QVERIFY(s.main->addressListIsRed());
-    QVERIFY(s.main->Button39->isHidden());
+    QVERIFY(Testing::control<QPushButton>(*s.main, "Button39")->isHidden());
     QVERIFY(lan.sent().isEmpty());  // no member search went out
     // The station still runs: the ports are bound and a channel change is refused silently.
     QCOMPARE(sortedPorts(s.host), channelPorts(0));
-    s.main->ComboBox2->setCurrentIndex(4);
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(4);
     QCOMPARE(sortedPorts(s.host), channelPorts(0));
 
     // Without the message switch the failure is silent.
@@ -181,21 +181,21 @@ void StartupTest::unreadableAddressNeverSchedulesPhaseTwo() {
 void StartupTest::severalAddressesAskTheUserToChoose() {
     Net::MemoryNetwork lan;
     TestStation s(lan, QStringList{"192.168.1.10", "10.0.0.3"}, "two");
-    QCOMPARE(s.main->Edit35->text(), QStringLiteral("192.168.1.10"));  // the first until the user picks
-    QCOMPARE(s.main->ListBox2->count(), 2);
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit35")->text(), QStringLiteral("192.168.1.10"));  // the first until the user picks
+    QCOMPARE(Testing::control<QListWidget>(*s.main, "ListBox2")->count(), 2);
     QVERIFY(s.main->addressListIsRed());
-    QVERIFY(s.main->Button39->isHidden());
+    QVERIFY(Testing::control<QPushButton>(*s.main, "Button39")->isHidden());
     s.main->CheckBox19->setChecked(false);  // this message comes whatever the switch says
     s.finishStartup();
     QCOMPARE(s.main->PageControl1->currentIndex(), 2);
     QCOMPARE(s.messages.shown.size(), 1);
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("複数のＩＰアドレスが見つかりました。")));
     // A click on a line takes that address.
-    QListWidgetItem* second = s.main->ListBox2->item(1);
-    emit s.main->ListBox2->itemClicked(second);
-    QCOMPARE(s.main->Edit35->text(), QStringLiteral("10.0.0.3"));
-    QVERIFY(s.main->ListBox2->isHidden());
-    QVERIFY(!s.main->Button39->isHidden());
+    QListWidgetItem* second = Testing::control<QListWidget>(*s.main, "ListBox2")->item(1);
+    emit Testing::control<QListWidget>(*s.main, "ListBox2")->itemClicked(second);
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit35")->text(), QStringLiteral("10.0.0.3"));
+    QVERIFY(Testing::control<QListWidget>(*s.main, "ListBox2")->isHidden());
+    QVERIFY(!Testing::control<QPushButton>(*s.main, "Button39")->isHidden());
 }
 
 void StartupTest::everyEndpointIsBoundOnChannelOne() {
@@ -233,7 +233,7 @@ void StartupTest::channelThreeMovesEveryShiftedPort() {
     QCOMPARE(order, (QList<quint16>{6711, 6712, 6713, 6717, 6718, 6719, 6721, 6722, 6723, 6724, 6727, 6728, 6730,
                                     6731, 6732, 6734, 6735, 6736}));
 
-    s.main->ComboBox2->setCurrentIndex(2);  // "3ch"
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(2);  // "3ch"
     QList<quint16> expected;
     for (quint16 p : order) expected << quint16(p + 200);
     expected << 6720;  // the template window's third stream stays; the remote left 6716 behind
@@ -259,8 +259,8 @@ void StartupTest::channelThreeMovesEveryShiftedPort() {
 void StartupTest::channelChangeWithInvalidAddressMovesNothing() {
     Net::MemoryNetwork lan;
     TestStation s(lan, QStringList{}, "nonet");  // the own address could not be read
-    s.main->ComboBox2->setCurrentIndex(5);
-    QCOMPARE(s.main->ComboBox2->currentText(), QStringLiteral("6ch"));  // the combo shows the new channel
+    Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(5);
+    QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentText(), QStringLiteral("6ch"));  // the combo shows the new channel
     QCOMPARE(sortedPorts(s.host), channelPorts(0));
     QCOMPARE(s.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
 }
@@ -272,12 +272,15 @@ void StartupTest::sendToMembersGoesToCheckedSlotsInOrder() {
     s.main->SendToMembers(Net::Ports::MainLines, "nobody");
     QVERIFY(lan.sent().isEmpty());
 
+    const char* const addresses[] = {"Edit3", "Edit13", "Edit14", "Edit15", "Edit85", "Edit86", "Edit87", "Edit88"};
+    const char* const mates[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
+                                 "CheckBox25", "CheckBox26", "CheckBox27", "CheckBox28"};
     const int order[] = {5, 2, 8};
     for (int k : order) {
-        s.main->slot(k).address->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
-        s.main->slot(k).mate->setChecked(true);
+        Testing::control<QLineEdit>(*s.main, addresses[k - 1])->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
+        Testing::control<QCheckBox>(*s.main, mates[k - 1])->setChecked(true);
     }
-    s.main->slot(3).address->setText(QStringLiteral("192.168.1.23"));  // listed, but not a mate
+    Testing::control<QLineEdit>(*s.main, "Edit14")->setText(QStringLiteral("192.168.1.23"));  // listed, but not a mate
     s.main->SendToMembers(Net::Ports::MainLines, "line");
     const auto sent = lan.sent();
     QCOMPARE(sent.size(), 3);
@@ -295,18 +298,18 @@ void StartupTest::loopbackLinesAreDroppedWhileSiblingCopyIsOn() {
     TestStation s(lan, "192.168.1.10");
     QSignalSpy lines(s.main->NMUDP1, &Net::DatagramEndpoint::received);
     QSignalSpy contact(s.main->Form6->NMUDP1, &Net::DatagramEndpoint::received);
-    s.main->CheckBox60->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox60")->setChecked(true);
     s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6727, "looped");
     lan.deliverAll();
     QCOMPARE(lines.size(), 0);
     QCOMPARE(contact.size(), 0);
-    s.main->CheckBox60->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox60")->setChecked(false);
     s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     lan.deliverAll();
     QCOMPARE(lines.size(), 1);
     // "入力をＬＡＮに流す。" off closes the line port.
-    s.main->CheckBox22->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox22")->setChecked(false);
     lan.inject("192.168.1.20", 1, "192.168.1.10", 6711, "x");
     lan.deliverAll();
     QCOMPARE(lines.size(), 1);
@@ -356,20 +359,20 @@ void StartupTest::hotKeysWinOverTextPanes() {
     QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
     QAction* remote = s.main->findChild<QAction*>(QStringLiteral("hkeymojikara1"));
     QSignalSpy spy(remote, &QAction::triggered);
-    s.main->Edit30->setFocus();
-    QTest::keyClick(s.main->Edit30, Qt::Key_K, Qt::ControlModifier);  // Ctrl+K would delete to the end
+    Testing::control<QLineEdit>(*s.main, "Edit30")->setFocus();
+    QTest::keyClick(Testing::control<QLineEdit>(*s.main, "Edit30"), Qt::Key_K, Qt::ControlModifier);  // Ctrl+K would delete to the end
     QCOMPARE(spy.size(), 1);
-    QCOMPARE(s.main->Edit30->text(), QStringLiteral("pc"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("pc"));
 }
 
 void StartupTest::lanSwitchCaptionTurnsRedWhenOff() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    QVERIFY(s.main->CheckBox22->isChecked());
-    s.main->CheckBox22->setChecked(false);
-    QCOMPARE(s.main->CheckBox22->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    s.main->CheckBox22->setChecked(true);
-    QCOMPARE(s.main->CheckBox22->palette().color(QPalette::WindowText),
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox22")->isChecked());
+    Testing::control<QCheckBox>(*s.main, "CheckBox22")->setChecked(false);
+    QCOMPARE(Testing::control<QCheckBox>(*s.main, "CheckBox22")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    Testing::control<QCheckBox>(*s.main, "CheckBox22")->setChecked(true);
+    QCOMPARE(Testing::control<QCheckBox>(*s.main, "CheckBox22")->palette().color(QPalette::WindowText),
              QApplication::palette().color(QPalette::WindowText));
 }
 

@@ -17,7 +17,7 @@
 using namespace Testing;
 
 namespace {
-int slotOf(const TestStation& s, const QString& address) { return s.main->FindMember(address); }
+int slotOf(const TestStation& s, const QString& address) { return s.main->team().findMember(address); }
 }  // namespace
 
 class TeamTest : public QObject {
@@ -47,7 +47,7 @@ void TeamTest::pairingAndRepairing() {
     QCOMPARE(slotOf(a, "192.168.1.11"), 1);
     QCOMPARE(slotOf(a, "192.168.1.13"), 3);
     lan.net.clearSent();
-    a.main->Button26->click();  // "なってよ！" of slot #1
+    Testing::control<QPushButton>(*a.main, "Button26")->click();  // "なってよ！" of slot #1
     lan.net.deliverAll();
     QCOMPARE(lan.payloadsTo(6719), (QStringList{"192.168.1.10,192.168.1.11,A,Req-Partner,Req",
                                                 "192.168.1.11,192.168.1.10,B,Req-Partner,Ans"}));
@@ -56,12 +56,12 @@ void TeamTest::pairingAndRepairing() {
     QCOMPARE(a.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)  <B>"));
     QCOMPARE(b.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)  <A>"));
     QCOMPARE(a.main->Form14->windowTitle(), QStringLiteral("サブ入力ウィンド(ctrl+i)  <B>"));
-    QVERIFY(!a.main->Button22->isHidden());
-    QVERIFY(a.main->Button26->isHidden());
+    QVERIFY(!Testing::control<QPushButton>(*a.main, "Button22")->isHidden());
+    QVERIFY(Testing::control<QPushButton>(*a.main, "Button26")->isHidden());
     QCOMPARE(a.main->team().partnerAddress(), QStringLiteral("192.168.1.11"));
     // Slot #3 becomes partner: slot #1 hears "Can-Partner" first.
     lan.net.clearSent();
-    a.main->Button30->click();
+    Testing::control<QPushButton>(*a.main, "Button30")->click();
     lan.net.deliverAll();
     const QStringList p = lan.payloadsTo(6719);
     QCOMPARE(p.value(0), QStringLiteral("192.168.1.10,192.168.1.11,A,Can-Partner,Ans"));
@@ -70,16 +70,16 @@ void TeamTest::pairingAndRepairing() {
     QCOMPARE(b.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
     QVERIFY(a.main->hasPartner() && d.main->hasPartner());
     QCOMPARE(a.main->partnerSlot(), 3);
-    QVERIFY(a.main->Button22->isHidden());
-    QVERIFY(!a.main->Button25->isHidden());
+    QVERIFY(Testing::control<QPushButton>(*a.main, "Button22")->isHidden());
+    QVERIFY(!Testing::control<QPushButton>(*a.main, "Button25")->isHidden());
     // "パートナー" of the slot ends it.
     lan.net.clearSent();
-    a.main->Button25->click();
+    Testing::control<QPushButton>(*a.main, "Button25")->click();
     lan.net.deliverAll();
     QCOMPARE(lan.payloadsTo(6719).value(0), QStringLiteral("192.168.1.10,192.168.1.13,A,Can-Partner,Ans"));
     QVERIFY(!a.main->hasPartner() && !d.main->hasPartner());
     // A pairing datagram from a stranger ends the partnership and makes none.
-    a.main->Button26->click();
+    Testing::control<QPushButton>(*a.main, "Button26")->click();
     lan.net.deliverAll();
     QVERIFY(a.main->hasPartner());
     lan.net.inject("192.168.1.99", 6719, "192.168.1.10", 6719, "192.168.1.99,192.168.1.10,X,Req-Partner,Req");
@@ -93,21 +93,21 @@ void TeamTest::restingStationLeavesAndStaysSilent() {
     TestStation& a = lan.add(10, "A");
     TestStation& b = lan.add(11, "B");
     lan.net.clearSent();
-    a.main->Button53->click();  // "お休み"
+    Testing::control<QPushButton>(*a.main, "Button53")->click();  // "お休み"
     lan.net.deliverAll();
     QCOMPARE(lan.payloadsTo(6724), QStringList{QStringLiteral("192.168.1.10,A,離脱")});
-    QVERIFY(a.main->CheckBox6->isChecked());
-    QCOMPARE(a.main->FirstFreeSlot(), 1);
+    QVERIFY(Testing::control<QCheckBox>(*a.main, "CheckBox6")->isChecked());
+    QCOMPARE(a.main->team().firstFreeSlot(), 1);
     QCOMPARE(slotOf(b, "192.168.1.10"), 0);  // B took A off its list
     lan.net.clearSent();
-    b.main->Button47->click();
+    Testing::control<QPushButton>(*b.main, "Button47")->click();
     lan.net.deliverAll();
     QVERIFY(lan.net.sentTo(6718).isEmpty());  // no answer from the resting station
     QCOMPARE(slotOf(a, "192.168.1.11"), 0);
     // "メンバーを捜す" brings it back.
-    a.main->Button47->click();
+    Testing::control<QPushButton>(*a.main, "Button47")->click();
     lan.net.deliverAll();
-    QVERIFY(!a.main->CheckBox6->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*a.main, "CheckBox6")->isChecked());
     QCOMPARE(slotOf(a, "192.168.1.11"), 1);
     QCOMPARE(slotOf(b, "192.168.1.10"), 1);
 }
@@ -117,21 +117,21 @@ void TeamTest::groupChangeTellsTheOldMembers() {
     TestStation& a = lan.add(10, "A");
     TestStation& b = lan.add(11, "B");
     lan.net.clearSent();
-    a.main->RadioButton8->setChecked(true);  // "Ｃ班"
+    Testing::control<QRadioButton>(*a.main, "RadioButton8")->setChecked(true);  // "Ｃ班"
     lan.net.deliverAll();
     QCOMPARE(a.main->groupNumber(), 3);
     QCOMPARE(lan.payloadsTo(6724), QStringList{QStringLiteral("192.168.1.10,A,離脱")});
     QCOMPARE(lan.payloadsTo(6722), QStringList{"192.168.1.10,A,Req,3"});
     QVERIFY(lan.net.sentTo(6718).isEmpty());  // B is in group 1
     QCOMPARE(slotOf(b, "192.168.1.10"), 0);
-    QCOMPARE(a.main->FirstFreeSlot(), 1);
+    QCOMPARE(a.main->team().firstFreeSlot(), 1);
     // "Ｇ班" … "Ｚ班" through the combo.
-    a.main->ComboBox1->setCurrentIndex(19);
-    a.main->RadioButton12->setChecked(true);
+    Testing::control<QComboBox>(*a.main, "ComboBox1")->setCurrentIndex(19);
+    Testing::control<QRadioButton>(*a.main, "RadioButton12")->setChecked(true);
     QCOMPARE(a.main->groupNumber(), 26);
     QCOMPARE(lan.payloadsTo(6722).last(), QStringLiteral("192.168.1.10,A,Req,26"));
     lan.net.clearSent();
-    a.main->ComboBox1->setCurrentIndex(0);
+    Testing::control<QComboBox>(*a.main, "ComboBox1")->setCurrentIndex(0);
     QCOMPARE(lan.payloadsTo(6722).value(0), QStringLiteral("192.168.1.10,A,Req,7"));
 }
 
@@ -139,10 +139,10 @@ void TeamTest::channelChangeRebuildsTheTeam() {
     Lan lan;
     TestStation& a = lan.add(10, "A");
     TestStation& b = lan.add(11, "B");
-    a.main->Button26->click();
+    Testing::control<QPushButton>(*a.main, "Button26")->click();
     lan.net.deliverAll();
     lan.net.clearSent();
-    a.main->ComboBox2->setCurrentIndex(1);  // "2ch"
+    Testing::control<QComboBox>(*a.main, "ComboBox2")->setCurrentIndex(1);  // "2ch"
     lan.net.deliverAll();
     const auto sent = lan.net.sent();
     QVERIFY(sent.size() >= 3);
@@ -151,13 +151,13 @@ void TeamTest::channelChangeRebuildsTheTeam() {
     QCOMPARE(sent[2].toPort, 6822);  // the search on the new one
     QVERIFY(!b.main->hasPartner());
     QCOMPARE(slotOf(b, "192.168.1.10"), 0);
-    QCOMPARE(a.main->FirstFreeSlot(), 1);
+    QCOMPARE(a.main->team().firstFreeSlot(), 1);
     QCOMPARE(a.main->windowTitle(), QStringLiteral("2 : Quelta7r1(ctrl+d)"));
     // B follows to channel 2: they find each other again there.
-    b.main->ComboBox2->setCurrentIndex(1);
+    Testing::control<QComboBox>(*b.main, "ComboBox2")->setCurrentIndex(1);
     lan.net.deliverAll();
     QCOMPARE(slotOf(a, "192.168.1.11"), 1);
-    a.main->Button26->click();
+    Testing::control<QPushButton>(*a.main, "Button26")->click();
     lan.net.deliverAll();
     QCOMPARE(a.main->windowTitle(), QStringLiteral("2 : Quelta7r1(ctrl+d)  <B>"));
 }
@@ -167,16 +167,16 @@ void TeamTest::ownAddressAndNameGuards() {
     TestStation& a = lan.add(10, "A");
     a.finishStartup();
     a.messages.shown.clear();
-    a.main->Edit35->setText("192.168.0.2");
-    a.main->Edit35->setFocus();
-    a.main->Edit35->end(false);
-    QTest::keyClick(a.main->Edit35, Qt::Key_Backspace);  // 192.168.0. : invalid at once
-    QCOMPARE(a.main->Edit35->text(), QStringLiteral("10.14.1.1"));
+    Testing::control<QLineEdit>(*a.main, "Edit35")->setText("192.168.0.2");
+    Testing::control<QLineEdit>(*a.main, "Edit35")->setFocus();
+    Testing::control<QLineEdit>(*a.main, "Edit35")->end(false);
+    QTest::keyClick(Testing::control<QLineEdit>(*a.main, "Edit35"), Qt::Key_Backspace);  // 192.168.0. : invalid at once
+    QCOMPARE(Testing::control<QLineEdit>(*a.main, "Edit35")->text(), QStringLiteral("10.14.1.1"));
     QCOMPARE(a.messages.shown.size(), 1);
     QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("入力したＩＰアドレスが間違っていたので\n１０．１４．１．１に書き換えました。")));
     a.main->CheckBox19->setChecked(false);
-    a.main->Edit35->setText("bad");
-    QCOMPARE(a.main->Edit35->text(), QStringLiteral("10.14.1.1"));
+    Testing::control<QLineEdit>(*a.main, "Edit35")->setText("bad");
+    QCOMPARE(Testing::control<QLineEdit>(*a.main, "Edit35")->text(), QStringLiteral("10.14.1.1"));
     QCOMPARE(a.messages.shown.size(), 1);  // silent without messages
     a.main->CheckBox19->setChecked(true);
 
@@ -185,13 +185,13 @@ void TeamTest::ownAddressAndNameGuards() {
     a.main->PageControl1->setCurrentIndex(2);
     QVERIFY(QTest::qWaitForWindowExposed(a.main.get()));
     a.messages.shown.clear();
-    a.main->Edit30->setFocus();
-    QTest::keyClicks(a.main->Edit30, "2");
-    a.main->Edit36->setFocus();
+    Testing::control<QLineEdit>(*a.main, "Edit30")->setFocus();
+    QTest::keyClicks(Testing::control<QLineEdit>(*a.main, "Edit30"), "2");
+    Testing::control<QLineEdit>(*a.main, "Edit36")->setFocus();
     QCOMPARE(a.messages.shown.size(), 1);
     QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("「自分のパソコン」の「名前」を変えた時は、")));
-    a.main->Edit30->setFocus();
-    a.main->Edit36->setFocus();
+    Testing::control<QLineEdit>(*a.main, "Edit30")->setFocus();
+    Testing::control<QLineEdit>(*a.main, "Edit36")->setFocus();
     QCOMPARE(a.messages.shown.size(), 1);
 }
 
@@ -199,11 +199,11 @@ void TeamTest::slotAddressGuard() {
     Lan lan;
     TestStation& a = lan.add(10, "A");
     for (int h : {11, 12, 13}) lan.add(h, QStringLiteral("m%1").arg(h));
-    QVERIFY(a.main->CheckBox3->isChecked());
-    a.main->Edit14->clear();  // slot #3's address
-    QVERIFY(!a.main->CheckBox3->isChecked());
-    a.main->Edit14->setText("192.168.1.13");
-    QVERIFY(!a.main->CheckBox3->isChecked());  // setting the flag is left to the user
+    QVERIFY(Testing::control<QCheckBox>(*a.main, "CheckBox3")->isChecked());
+    Testing::control<QLineEdit>(*a.main, "Edit14")->clear();  // slot #3's address
+    QVERIFY(!Testing::control<QCheckBox>(*a.main, "CheckBox3")->isChecked());
+    Testing::control<QLineEdit>(*a.main, "Edit14")->setText("192.168.1.13");
+    QVERIFY(!Testing::control<QCheckBox>(*a.main, "CheckBox3")->isChecked());  // setting the flag is left to the user
     lan.net.clearSent();
     a.main->SendLine("x");
     QCOMPARE(lan.net.sentTo(6711).size(), 2);
@@ -231,7 +231,7 @@ void TeamTest::closingTellsPartnerAndMembers() {
     TestStation& a = lan.add(10, "A");
     TestStation& b = lan.add(11, "B");
     lan.add(12, "C");
-    a.main->Button26->click();
+    Testing::control<QPushButton>(*a.main, "Button26")->click();
     lan.net.deliverAll();
     lan.net.clearSent();
     a.main->close();
@@ -248,12 +248,12 @@ void TeamTest::closingTellsPartnerAndMembers() {
 void TeamTest::addressToolsShowTheAddresses() {
     Lan lan;
     TestStation& a = lan.add(10, "A");
-    a.main->Button38->click();
+    Testing::control<QPushButton>(*a.main, "Button38")->click();
     QCOMPARE(a.messages.shown.size(), 2);
     QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("ipconfig.exeは、")));
     QCOMPARE(a.messages.shown[1], a.hostTools.report);
     a.main->CheckBox19->setChecked(false);
-    a.main->Button36->click();
+    Testing::control<QPushButton>(*a.main, "Button36")->click();
     QCOMPARE(a.messages.shown.size(), 3);  // the explanation is gone, the addresses stay
 }
 
@@ -267,7 +267,7 @@ void TeamTest::oneDatagramCannotTakeTheStationOver() {
     p.lan.net.inject("192.168.1.99", 6724, "192.168.1.10", 6724, sj(u"192.168.1.11,B,離脱"));
     p.lan.net.inject("192.168.1.99", 6719, "192.168.1.10", 6719, "192.168.1.11,192.168.1.10,B,Can-Partner,Ans");
     p.lan.net.deliverAll();
-    QCOMPARE(a.main->Edit35->text(), QStringLiteral("192.168.1.10"));
+    QCOMPARE(Testing::control<QLineEdit>(*a.main, "Edit35")->text(), QStringLiteral("192.168.1.10"));
     QCOMPARE(slotOf(a, "192.168.1.11"), 1);
     QVERIFY(a.main->hasPartner());
     p.lan.net.clearSent();

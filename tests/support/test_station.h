@@ -5,6 +5,8 @@
 #include "app/canvas.h"
 #include "app/desktop_cover.h"
 #include "app/main_window.h"
+#include "windows/main/saving.h"
+#include "windows/main/settings_transfer.h"
 #include "app/text_pane.h"
 #include "app/member_monitor.h"
 #include "app/wastop_monitor.h"

@@ -6,6 +6,8 @@
 // writer into the program folder (the texts to fixed names: the test must find them), and prints
 // "saved <n>" once all three are written. Message boxes are off, so that none can stop the loop.
 #include "app/main_window.h"
+#include "support/controls.h"
+#include "windows/main/saving.h"
 #include "app/startup.h"
 #include "app/text_pane.h"
 #include "core/contact_text.h"
@@ -23,13 +25,13 @@ namespace {
 
 void saveLoopStep(Ttalk2e& main, int n) {
     const QString mark = QStringLiteral("保存ループ%1").arg(n);
-    main.Edit30->setText(mark);
+    Testing::control<QLineEdit>(main, "Edit30")->setText(mark);
     main.SendLine(Cp932::encode(mark));
     main.Form6->RichEdit1->setPlainText(mark);
     main.Form6->SendContactLine(false);  // into the history; nobody to send it to
     const QString folder = main.station().programFolder;  // start-up may not have fixed it yet
     Settings::writeLines(folder + QStringLiteral("自動読込表示設定.dp9"), main.settingsFileLines(true));
-    main.WriteText(folder + QStringLiteral("保存ループ表示.txt"), main.RecordLines());
+    main.saving().WriteText(folder + QStringLiteral("保存ループ表示.txt"), main.saving().RecordLines());
     Settings::writeLines(folder + QStringLiteral("保存ループ連絡文.txt"),
                          Core::Contact::HistoryLines(main.Form6->RichEdit2->toPlainText(), true));
     std::printf("saved %d\n", n);

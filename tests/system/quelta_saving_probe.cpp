@@ -9,6 +9,8 @@
 //   at 30, then "lines <n>" before and after a periodic clear, the start-up settings saved
 //   ("起動時設定にする"), a close of the window, and "open" or "closed" after it.
 #include "app/main_window.h"
+#include "support/controls.h"
+#include "windows/main/saving.h"
 #include "app/startup.h"
 #include "text/cp932.h"
 
@@ -46,8 +48,8 @@ void answerBoxes() {
 
 void session(Ttalk2e& main) {
     for (int i = 0; i < 40; ++i) main.SendLine(Cp932::encode(QStringLiteral("字幕の%1行目").arg(i)));
-    main.CheckBox39->setChecked(true);
-    main.Edit91->setText(QStringLiteral("30"));
+    Testing::control<QCheckBox>(main, "CheckBox39")->setChecked(true);
+    Testing::control<QLineEdit>(main, "Edit91")->setText(QStringLiteral("30"));
     say(QStringLiteral("lines %1").arg(main.record().recordLineCount()));
     main.PeriodicClear();
     say(QStringLiteral("lines %1").arg(main.record().recordLineCount()));
