@@ -271,7 +271,6 @@ public:
     bool WriteText(const QString& path, const QList<QByteArray>& lines, const QString& kept = {});
     // A periodic clear with the automatic save off: a line on the page "説明" says what went.
     void LogClearWithoutSave();
-    bool scramblingSave() const { return scrambling_; }
     static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
     static constexpr int kKeptAfterClear = 10;
     // Lines the explanation page keeps, so that no flood of warnings grows it without end.
@@ -282,7 +281,6 @@ public:
     void CheckBox45Click();
     void CheckBox62Click();
     const Core::TypingRate& typingRate() const { return typingRate_; }
-    bool rateWarning() const { return rateWarning_; }
 
     // ---- the numbered settings file ----
     const Settings::KeyTable& settingsTable() const { return settings_; }
@@ -366,17 +364,14 @@ public:
     void Button39Click();  // "ＩＰ再読込み"
     void Button36Click();  // "winipcfg"
     void Button38Click();  // "ipconfig"
-    void ClearMembers();
     int FindMember(const QString& address) const;
     int FirstFreeSlot() const;
-    void SendSearchRequest(const QString& address, bool broadcast);
     void RestartSearch();
     void ChangeGroup();
     void Rest();
     void RequestPartner(int k);
     void CancelPartner(int k);
     void DropPartner();
-    void LeaveGroup();
 
     // ---- the caption path ----
     // The send path for the lines of other windows (sub-input panes, pre-rolls, palette keys): the
@@ -384,8 +379,6 @@ public:
     int SendLine(const QByteArray& text);
     // The send path for the input pane's own lines, which resets it afterwards.
     int SendInputPaneLine(const QByteArray& text);
-    void TransmitLine(const QByteArray& text);
-    void ShowReceivedLine(const QByteArray& text);
     void UndoLastDisplay();
     void UndoToInput(bool after);
     void DeleteLastChar();

@@ -187,18 +187,15 @@ void Ttalk2e::ShowPairingButtons(int k, bool partner) {
 // ---------------------------------------------------------------------------------------------
 // The operations of the team
 
-void Ttalk2e::ClearMembers() { team_.clearMembers(); }
 int Ttalk2e::FindMember(const QString& address) const { return team_.findMember(address); }
 int Ttalk2e::FirstFreeSlot() const { return team_.firstFreeSlot(); }
 void Ttalk2e::SearchMembers() { team_.searchMembers(); }
-void Ttalk2e::SendSearchRequest(const QString& address, bool broadcast) { team_.sendSearchRequest(address, broadcast); }
 void Ttalk2e::RestartSearch() { team_.restartSearch(); }
 void Ttalk2e::ChangeGroup() { team_.changeGroup(); }
 void Ttalk2e::Rest() { team_.rest(); }
 void Ttalk2e::RequestPartner(int k) { team_.requestPartner(k); }
 void Ttalk2e::CancelPartner(int k) { team_.cancelPartner(k); }
 void Ttalk2e::DropPartner() { team_.dropPartner(); }
-void Ttalk2e::LeaveGroup() { team_.leaveGroup(); }
 void Ttalk2e::StartupPartnerRequest() { team_.startupPartnerRequest(); }
 void Ttalk2e::LeaveOnExit() { team_.leaveOnExit(); }
 

@@ -42,8 +42,6 @@ public:
     TextPane* pane(int k) const { return panes_[k - 1]; }
     // The panes' texts in code page 932 with CR LF breaks.
     Core::Palette::Panes queue() const;
-    // The latest text of each pane of the palette being watched (6732).
-    const std::array<QByteArray, 6>& monitorTexts() const { return monitorTexts_; }
     bool applying() const { return applying_; }
 
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
