@@ -2,6 +2,8 @@
 // the channel change, the hot keys and the window buttons.
 #include "support/test_station.h"
 
+#include "support/port_table.h"
+
 #include "app/desktop_cover.h"
 #include "app/member_monitor.h"
 #include "app/splash.h"
@@ -32,12 +34,6 @@ QList<quint16> sortedPorts(const Net::MemoryHost& h) {
     QList<quint16> p = h.boundPorts();
     std::sort(p.begin(), p.end());
     return p;
-}
-QList<quint16> channelPorts(int c) {
-    QList<quint16> out;
-    for (quint16 p : Net::Ports::kChannelOnePorts) out << (p == 6720 ? p : quint16(p + 100 * c));
-    std::sort(out.begin(), out.end());
-    return out;
 }
 }  // namespace
 
@@ -154,9 +150,9 @@ void StartupTest::unreadableAddressNeverSchedulesPhaseTwo() {
     QVERIFY(s.main->Button39->isHidden());
     QVERIFY(lan.sent().isEmpty());  // no member search went out
     // The station still runs: the ports are bound and a channel change is refused silently.
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
     s.main->ComboBox2->setCurrentIndex(4);
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
 
     // Without the message switch the failure is silent.
     Net::MemoryNetwork lan2;
@@ -190,7 +186,7 @@ void StartupTest::severalAddressesAskTheUserToChoose() {
 void StartupTest::everyEndpointIsBoundOnChannelOne() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
     for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) {
         QVERIFY(e->isBound());
         QCOMPARE(e->channelPort(), e->basePort());
@@ -250,7 +246,7 @@ void StartupTest::channelChangeWithInvalidAddressMovesNothing() {
     TestStation s(lan, QStringList{}, "nonet");  // the own address could not be read
     s.main->ComboBox2->setCurrentIndex(5);
     QCOMPARE(s.main->ComboBox2->currentText(), QStringLiteral("6ch"));  // the combo shows the new channel
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
     QCOMPARE(s.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
 }
 
