@@ -16,6 +16,6 @@ void AuxWindow::applyChannelCaption(int n) {
     if (!channelSuffix_.isEmpty()) setWindowTitle(QString::number(n) + channelSuffix_);
 }
 
-Net::DatagramEndpoint* AuxWindow::makeEndpoint(const Net::PortEntry& entry) {
-    return context_.endpoints.makeEndpoint(entry, this);
+Net::DatagramEndpoint* AuxWindow::makeEndpoint(const Net::PortEntry& entry, std::function<bool()> followsChannel) {
+    return context_.endpoints.makeEndpoint(entry, this, std::move(followsChannel));
 }

@@ -24,16 +24,15 @@ public:
     const QString& baseCaption() const { return baseCaption_; }
     // Caption for channel number n (1 … 12).
     virtual void applyChannelCaption(int n);
-    // Endpoints the channel change rebinds, in no particular order (the caller sorts by port).
-    virtual QList<Net::DatagramEndpoint*> channelEndpoints() { return {}; }
     // The keys of the numbered settings file that belong to this window.
     virtual void addSettings(Settings::KeyTable&) {}
     // "初期値に戻す": this window's rows of the table of defaults.
     virtual void resetToDefaults() {}
 
 protected:
-    // An endpoint of this window, bound at once to its port of the current channel.
-    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry);
+    // An endpoint of this window, bound at once to its port of the current channel and moved by
+    // the channel change (while `followsChannel` holds, if given).
+    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, std::function<bool()> followsChannel = {});
 
 private:
     App::WindowContext context_;

@@ -736,12 +736,14 @@ void Ttalk2e::createEndpoints() {
     connect(NMUDP10, &E::received, this, &Ttalk2e::NMUDP10DataReceived);
 }
 
-Net::DatagramEndpoint* Ttalk2e::makeEndpoint(const Net::PortEntry& entry, QObject* owner) {
+Net::DatagramEndpoint* Ttalk2e::makeEndpoint(const Net::PortEntry& entry, QObject* owner,
+                                             std::function<bool()> followsChannel) {
     auto* e = new Net::DatagramEndpoint(station_.network, entry, owner);
     e->siblingCopyOn = [this] { return CheckBox60->isChecked(); };
     e->unscramble = [this](const QByteArray& text) { return trafficScramblingOn() ? UnscrambleTraffic(text) : text; };
     e->bindChannel(channelIndex());
     outbox_.add(e);
+    endpoints_.add(e, std::move(followsChannel));
     return e;
 }
 
@@ -942,19 +944,8 @@ void Ttalk2e::ChangeChannel() {
     if (Form14) Form14->setWindowTitle(subInputCaptionBase());
 
     const int c = channelIndex();
-    for (Net::DatagramEndpoint* e : channelEndpoints()) e->bindChannel(c);
+    endpoints_.bindChannel(c);
     SearchMembers();
-}
-
-QList<Net::DatagramEndpoint*> Ttalk2e::channelEndpoints() const {
-    QList<Net::DatagramEndpoint*> out{NMUDP1, NMUDP2, NMUDP3, NMUDP6, NMUDP4, NMUDP7, NMUDP8, NMUDP9, NMUDP10};
-    for (QWidget* w : allWindows())
-        if (auto* aux = qobject_cast<AuxWindow*>(w)) out += aux->channelEndpoints();
-    out.removeIf([](const Net::DatagramEndpoint* e) { return !e->entry().shifted; });
-    std::stable_sort(out.begin(), out.end(), [](const Net::DatagramEndpoint* a, const Net::DatagramEndpoint* b) {
-        return a->basePort() < b->basePort();
-    });
-    return out;
 }
 
 void Ttalk2e::SendToMembers(const Net::PortEntry& port, const QByteArray& payload) { outbox_.toMembers(port, payload); }

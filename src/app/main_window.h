@@ -11,6 +11,7 @@
 #include "core/repeat_gate.h"
 #include "core/scroller.h"
 #include "core/typing_rate.h"
+#include "net/endpoint_registry.h"
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
@@ -344,8 +345,8 @@ public:
     int channelIndex() const;
     void ComboBox2Change();
     void ChangeChannel();
-    // Every endpoint of every window that the channel rebinds, in port order.
-    QList<Net::DatagramEndpoint*> channelEndpoints() const;
+    // Every endpoint of every window, as their factory made them.
+    const Net::EndpointRegistry& endpoints() const { return endpoints_; }
     // One datagram to each checked member slot, in slot order.
     void SendToMembers(const Net::PortEntry& port, const QByteArray& payload);
     // The captions the partner name is added to: the base with the channel prefix, once a
@@ -718,7 +719,8 @@ protected:
 
 private:
     // App::EndpointFactory
-    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner) override;
+    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner,
+                                        std::function<bool()> followsChannel = {}) override;
     // Core::CaptionHost
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
@@ -785,6 +787,7 @@ private:
     QTextDocument* recordDocument_ = new QTextDocument(this);  // the record; shown by the pane in the word-processor screen
     Core::DisplayLog log_{recordDocument_};
     Net::EndpointOutbox outbox_;
+    Net::EndpointRegistry endpoints_;
     Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on

@@ -20,7 +20,6 @@ class TFkakunin : public AuxWindow {
     Q_OBJECT
 public:
     TFkakunin(const App::WindowContext& context, App::PaletteLinks links);
-    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP3, NMUDP1, NMUDP2}; }
 
     App::PaletteLinks links;
 

@@ -24,7 +24,6 @@ class TForm14 : public AuxWindow {
     Q_OBJECT
 public:
     TForm14(const App::WindowContext& context, App::SubInputLinks links);
-    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
 
     App::SubInputLinks links;
 

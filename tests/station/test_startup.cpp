@@ -187,7 +187,7 @@ void StartupTest::everyEndpointIsBoundOnChannelOne() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
     QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
-    for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) {
+    for (Net::DatagramEndpoint* e : s.main->endpoints().channelEndpoints()) {
         QVERIFY(e->isBound());
         QCOMPARE(e->channelPort(), e->basePort());
     }
@@ -199,7 +199,7 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
     App::Station st{first.host, first.clock, first.messages, first.dialogs, first.clipboard, first.hostTools,
                     first.station.programFolder};
     auto second = App::createStationWindows(st, nullptr);
-    for (Net::DatagramEndpoint* e : second->channelEndpoints()) QVERIFY(!e->isBound());
+    for (Net::DatagramEndpoint* e : second->endpoints().channelEndpoints()) QVERIFY(!e->isBound());
     QVERIFY(!second->Form11->NMUDP5->isBound());
     QVERIFY(first.main->NMUDP1->isBound());
     second->Timer2Timer();  // and it runs on, silently
@@ -214,7 +214,7 @@ void StartupTest::channelThreeMovesEveryShiftedPort() {
     s.finishStartup();
     s.main->Fmojikara->NMUDP1->setEntry(Net::Ports::RemoteKaraoke);
     QList<quint16> order;
-    for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) order << e->basePort();
+    for (Net::DatagramEndpoint* e : s.main->endpoints().channelEndpoints()) order << e->basePort();
     QCOMPARE(order, (QList<quint16>{6711, 6712, 6713, 6717, 6718, 6719, 6721, 6722, 6723, 6724, 6727, 6728, 6730,
                                     6731, 6732, 6734, 6735, 6736}));
 

@@ -3,6 +3,7 @@
 #include "net/addressing.h"
 #include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
+#include "net/endpoint_registry.h"
 #include "net/memory_network.h"
 #include "net/outbox.h"
 #include "net/receive_queue.h"
@@ -43,6 +44,7 @@ private slots:
     void channelShift();
     void memoryLanRoutesUnicastBroadcastAndLoopback();
     void secondBindOfAPortFails();
+    void channelChangeWalksTheRegisteredEndpointsInPortOrder();
 };
 
 void NetTest::checkAddress_data() {
@@ -747,6 +749,38 @@ void NetTest::secondBindOfAPortFails() {
     first.bindChannel(3);             // a rebind frees the old port
     DatagramEndpoint third(a, Ports::MainLines);
     QVERIFY(third.bindChannel(0));
+}
+
+void NetTest::channelChangeWalksTheRegisteredEndpointsInPortOrder() {
+    MemoryNetwork lan;
+    MemoryHost& a = lan.addHost("10.0.0.1", "a");
+    EndpointRegistry registry;
+    bool remoteOn = false;
+    auto sub = std::make_unique<DatagramEndpoint>(a, Ports::SubInput);
+    DatagramEndpoint contact(a, Ports::Contact), link(a, Ports::TemplateLink), remote(a, Ports::RemoteCharKaraoke),
+        lines(a, Ports::MainLines);
+    registry.add(sub.get());
+    registry.add(&contact);
+    registry.add(&link);  // never moved by the channel
+    registry.add(&remote, [&remoteOn] { return remoteOn; });
+    registry.add(&lines);
+    for (DatagramEndpoint* e : {sub.get(), &contact, &link, &remote, &lines}) e->bindChannel(0);
+
+    auto ports = [&registry] {
+        QList<quint16> out;
+        for (const DatagramEndpoint* e : registry.channelEndpoints()) out << e->basePort();
+        return out;
+    };
+    QCOMPARE(ports(), (QList<quint16>{6711, 6727, 6736}));
+    remoteOn = true;
+    QCOMPARE(ports(), (QList<quint16>{6711, 6716, 6727, 6736}));
+    sub.reset();  // gone with its window
+    QCOMPARE(ports(), (QList<quint16>{6711, 6716, 6727}));
+
+    registry.bindChannel(2);
+    QList<quint16> bound = a.boundPorts();
+    std::sort(bound.begin(), bound.end());
+    QCOMPARE(bound, (QList<quint16>{6720, 6911, 6916, 6927}));
 }
 
 QTEST_GUILESS_MAIN(NetTest)
