@@ -1,6 +1,7 @@
 #pragma once
 // Common ground of the windows the main window creates: the station context, the shared hot-key
-// menu, the base caption and the channel caption rule, and the endpoints the window owns.
+// menu, the base caption and the channel caption rule, the endpoints the window owns, and its
+// place among the station's windows.
 #include "app/window_context.h"
 
 #include <QList>
@@ -15,9 +16,10 @@ class AuxWindow : public QWidget {
     Q_OBJECT
 public:
     // `channelSuffix` is what follows the channel number in the caption (" : 連絡(ctrl+r)"); empty
-    // for a window whose caption does not carry the channel.
+    // for a window whose caption does not carry the channel. The window registers itself with the
+    // station's windows, with `hotKey`, the item of the hot-key menu that brings it forward, if any.
     AuxWindow(const App::WindowContext& context, const char* className, const QString& baseCaption,
-              const QString& channelSuffix);
+              const QString& channelSuffix, const char* hotKey = nullptr);
     ~AuxWindow() override;
 
     App::Station& station() const { return context_.station; }

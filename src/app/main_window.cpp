@@ -69,6 +69,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     : QWidget(nullptr), station_(station), splash_(splash), programFolder_(station.programFolder) {
     setObjectName(QStringLiteral("talk2e"));
     setWindowTitle(mainBaseCaption_);
+    windows_.add(this, "hkey_main");
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -747,7 +748,7 @@ Net::DatagramEndpoint* Ttalk2e::makeEndpoint(const Net::PortEntry& entry, QObjec
     return e;
 }
 
-App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this}; }
+App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this, windows_}; }
 
 void Ttalk2e::createAuxiliaryWindows() {
     const App::WindowContext context = windowContext();
@@ -772,16 +773,6 @@ void Ttalk2e::createAuxiliaryWindows() {
     connect(Edit20, &QLineEdit::textChanged, Form2.get(), &TForm2::Restack);
     UpdateMemoRows();
     buildSettingsTable();
-}
-
-QList<QWidget*> Ttalk2e::allWindows() const {
-    QList<QWidget*> out{const_cast<Ttalk2e*>(this)};
-    for (QWidget* w : std::initializer_list<QWidget*>{Form6.get(), Form11.get(), Form15.get(), Form2.get(),
-                                                      Form5.get(), Form8.get(), Form3.get(), Form9.get(),
-                                                      Form14.get(), Fkakunin.get(), Fmojikara.get(),
-                                                      Fshusei_moni.get()})
-        if (w) out << w;
-    return out;
 }
 
 void Ttalk2e::setStaysOnTop(QWidget* window, bool on) {
@@ -939,7 +930,7 @@ void Ttalk2e::ChangeChannel() {
     const int n = channelIndex() + 1;
     channelPrefix_ = QString::number(n) + QStringLiteral(" : ");
     setWindowTitle(mainCaptionBase());
-    for (QWidget* w : allWindows())
+    for (QWidget* w : windows_.all())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->applyChannelCaption(n);
     if (Form14) Form14->setWindowTitle(subInputCaptionBase());
 
@@ -962,19 +953,11 @@ void Ttalk2e::bringToFront(QWidget* window) {
 }
 
 void Ttalk2e::HotKey(const QString& item) {
-    auto ifVisible = [this](QWidget* w) {
-        if (w && w->isVisible()) bringToFront(w);
-    };
-    if (item == QLatin1String("hkey_main")) bringToFront(this);
-    else if (item == QLatin1String("hkey_fkeymemo")) ifVisible(Form5.get());
-    else if (item == QLatin1String("hkeyrenraku1")) ifVisible(Form6.get());
-    else if (item == QLatin1String("hekytempm1")) ifVisible(Form11.get());
-    else if (item == QLatin1String("hkey8nin1")) ifVisible(Form2.get());
-    else if (item == QLatin1String("hkeyinput1")) bringToFront(Form14 && Form14->isVisible() ? static_cast<QWidget*>(Form14.get()) : this);
-    else if (item == QLatin1String("hkeyterop1")) ifVisible(Form15.get());
-    else if (item == QLatin1String("hkeykakunin1")) ifVisible(Fkakunin.get());
-    else if (item == QLatin1String("hkeymojikara1")) ifVisible(Fmojikara.get());
-    // hkeyslide1 (Ctrl+L) does nothing.
+    // The window of the item, only while it is shown (the main window always); hkeyslide1 (Ctrl+L)
+    // has none and does nothing.
+    QWidget* w = windows_.withHotKey(item);
+    if (w && (w == this || w->isVisible())) bringToFront(w);
+    else if (item == QLatin1String("hkeyinput1")) bringToFront(this);  // no sub-input window: the main one
 }
 
 void Ttalk2e::CheckBox22Click() {
@@ -1024,7 +1007,7 @@ void Ttalk2e::Button70Click() {
 QColor Ttalk2e::qcolour(qint32 value) { return Settings::toQColor(value, QApplication::palette()); }
 
 void Ttalk2e::PaintPages() {
-    for (QWidget* w : allWindows()) {
+    for (QWidget* w : windows_.all()) {
         QPalette p = w->palette();
         p.setColor(QPalette::Window, qcolour(colours_.page));
         p.setColor(QPalette::WindowText, qcolour(colours_.items));
@@ -1078,7 +1061,7 @@ void Ttalk2e::closeEvent(QCloseEvent* event) {
         closeState_ = CloseState::Closed;
     }
     event->accept();
-    for (QWidget* w : allWindows())
+    for (QWidget* w : windows_.all())
         if (w != this) w->hide();
     emit closed();
 }

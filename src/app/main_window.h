@@ -6,6 +6,7 @@
 // operations as one-line forwards.
 #include "app/station.h"
 #include "app/window_context.h"
+#include "app/window_registry.h"
 #include "core/caption_path.h"
 #include "core/line_bands.h"
 #include "core/repeat_gate.h"
@@ -120,7 +121,7 @@ public:
     std::unique_ptr<TFmojikara> Fmojikara;
     std::unique_ptr<TFshusei_moni> Fshusei_moni;
     // The main window and the twelve others, in creation order (the splash is not among them).
-    QList<QWidget*> allWindows() const;
+    const App::WindowRegistry& windows() const { return windows_; }
 
     // ---- pages and controls ----
     QTabWidget* PageControl1 = nullptr;
@@ -788,6 +789,7 @@ private:
     Core::DisplayLog log_{recordDocument_};
     Net::EndpointOutbox outbox_;
     Net::EndpointRegistry endpoints_;
+    App::WindowRegistry windows_;
     Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on

@@ -1,6 +1,7 @@
 #pragma once
 // What the main window hands to the windows it creates: the station, the hot keys every window
-// carries, and the endpoint factory. Windows that need more get a narrow interface of their own.
+// carries, the endpoint factory and the registry of windows. Windows that need more get a narrow
+// interface of their own.
 #include <functional>
 
 class QObject;
@@ -14,6 +15,7 @@ struct PortEntry;
 namespace App {
 
 struct Station;
+class WindowRegistry;
 
 class HotKeyTarget {
 public:
@@ -36,6 +38,7 @@ struct WindowContext {
     Station& station;
     HotKeyTarget& hotKeys;
     EndpointFactory& endpoints;
+    WindowRegistry& windows;
 };
 
 }  // namespace App

@@ -54,7 +54,7 @@ QString crLfToPane(const QByteArray& bytes) {
 
 TFkakunin::TFkakunin(const App::WindowContext& context, App::PaletteLinks l)
     : AuxWindow(context, "TFkakunin", QStringLiteral("確認・修正パレット(ctrl+s)"),
-                QStringLiteral(" :確認修正パレット(ctrl+s)")),
+                QStringLiteral(" :確認修正パレット(ctrl+s)"), "hkeykakunin1"),
       links(std::move(l)),
       monitorTexts_(TFshusei_moni::initialTexts()) {
     auto* layout = new QVBoxLayout(this);

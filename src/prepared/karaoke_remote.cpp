@@ -52,7 +52,7 @@ QByteArray line(QStringView text) { return Cp932::encode(text); }
 
 TFmojikara::TFmojikara(const App::WindowContext& context, App::RemoteLinks l)
     : AuxWindow(context, "TFmojikara", QStringLiteral("カラオケ・送信リモコン(ctrl+k)"),
-                QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)")),
+                QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)"), "hkeymojikara1"),
       links(std::move(l)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

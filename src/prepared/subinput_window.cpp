@@ -67,7 +67,8 @@ QSplitter* markerRow(QWidget* parent, const char* splitterName, const char* pane
 }  // namespace
 
 TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
-    : AuxWindow(context, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString()), links(std::move(l)) {
+    : AuxWindow(context, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString(), "hkeyinput1"),
+      links(std::move(l)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     PageControl1 = new QTabWidget(this);

@@ -54,6 +54,7 @@ private slots:
     void loopbackLinesAreDroppedWhileSiblingCopyIsOn();
     void hotKeysFollowTheVisibilityRules();
     void hotKeysWinOverTextPanes();
+    void eachHotKeyBringsItsOwnWindowForward();
     void lanSwitchCaptionTurnsRedWhenOff();
     void auxiliaryButtonsOpenTheirWindows();
     void closingRunsTheCloseHandlerOnce();
@@ -66,7 +67,7 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
     const QStringList expected{"talk2e", "TForm6", "TForm11", "TForm15", "TForm2", "TForm5", "TForm8",
                                "TForm3", "TForm9", "TForm14", "TFkakunin", "TFmojikara", "TFshusei_moni"};
     QStringList names;
-    for (QWidget* w : s.main->allWindows()) {
+    for (QWidget* w : s.main->windows().all()) {
         names << w->objectName();
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
@@ -96,7 +97,7 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
 void StartupTest::controlNamesAreUniqueInTheirWindow() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10", "alpha");
-    for (QWidget* w : s.main->allWindows()) {
+    for (QWidget* w : s.main->windows().all()) {
         QSet<QString> seen;
         for (QObject* o : w->findChildren<QObject*>()) {
             const QString name = o->objectName();
@@ -307,7 +308,7 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
     fkey->trigger();
     QVERIFY(!s.main->Form5->isVisible());  // hidden: Ctrl+F does nothing
     s.main->findChild<QAction*>(QStringLiteral("hkeyslide1"))->trigger();
-    for (QWidget* w : s.main->allWindows())
+    for (QWidget* w : s.main->windows().all())
         if (w != s.main.get()) QVERIFY(!w->isVisible());
 
     s.main->findChild<QAction*>(QStringLiteral("hkeyinput1"))->trigger();  // sub-input hidden: the main window
@@ -315,7 +316,7 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
     QVERIFY(s.main->isVisible());
 
     // Every window carries the same ten items.
-    for (QWidget* w : s.main->allWindows()) {
+    for (QWidget* w : s.main->windows().all()) {
         const auto actions = w->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(actions.size(), 10);
     }
@@ -328,6 +329,28 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
     s.main->hide();
     s.main->Form6->findChild<QAction*>(QStringLiteral("hkey_main"))->trigger();
     QVERIFY(s.main->isVisible());
+}
+
+void StartupTest::eachHotKeyBringsItsOwnWindowForward() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    const QList<std::pair<const char*, QWidget*>> items{
+        {"hkey_fkeymemo", s.main->Form5.get()}, {"hkeyrenraku1", s.main->Form6.get()},
+        {"hekytempm1", s.main->Form11.get()},   {"hkey8nin1", s.main->Form2.get()},
+        {"hkeyinput1", s.main->Form14.get()},   {"hkeyterop1", s.main->Form15.get()},
+        {"hkeykakunin1", s.main->Fkakunin.get()}, {"hkeymojikara1", s.main->Fmojikara.get()},
+        {"hkey_main", s.main.get()}};
+    for (const auto& [item, window] : items) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+    for (const auto& [item, window] : items) {
+        s.main->Form8->show();  // another window in front first
+        s.main->Form8->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(s.main->Form8.get()));
+        s.main->Form6->findChild<QAction*>(QString::fromLatin1(item))->trigger();
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+    }
 }
 
 void StartupTest::hotKeysWinOverTextPanes() {
@@ -408,7 +431,7 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
     // All thirteen windows take the page colour.
     s.dialogs.colours.push_back(QColor(200, 230, 200));
     s.main->Button69->click();
-    for (QWidget* w : s.main->allWindows()) QCOMPARE(w->palette().color(QPalette::Window), QColor(200, 230, 200));
+    for (QWidget* w : s.main->windows().all()) QCOMPARE(w->palette().color(QPalette::Window), QColor(200, 230, 200));
 }
 
 void StartupTest::closingRunsTheCloseHandlerOnce() {
