@@ -4,6 +4,7 @@
 // ends the program. The rules of the caption path and of the team live in Core::CaptionPath and
 // Net::Team; the window holds their controls, answers their questions and keeps the names of the
 // operations as one-line forwards.
+#include "app/fkeys.h"
 #include "app/station.h"
 #include "app/window_context.h"
 #include "app/window_registry.h"
@@ -559,6 +560,9 @@ public:
     void EnterKey();
     void EscapeKey();
     void F12Key();
+    // F11 of a typing pane with "Ｄｅｌキー/Clsキーにする。": the last character deleted here and at
+    // the members; with Shift, the screen cleared.
+    void DeleteOrClearKey(bool clear);
     void BracketInput(bool shift);
     void InsertMemoText(int fkey);
     void InsertReading();
@@ -789,6 +793,7 @@ private:
     Core::DisplayLog log_{recordDocument_};
     Net::EndpointOutbox outbox_;
     Net::EndpointRegistry endpoints_;
+    App::FKeyActions inputFKeys_;  // F1 … F12 of the input pane
     App::WindowRegistry windows_;
     Net::Team team_{outbox_, static_cast<Net::TeamHost&>(*this)};
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};

@@ -4,6 +4,7 @@
 // sends it with Enter through the main window's input pane. Every change of a pane feeds the
 // correction monitors (6732), and linked palettes follow each other's panes (6717).
 #include "app/aux_window.h"
+#include "app/fkeys.h"
 #include "app/prepared_links.h"
 #include "core/palette_queue.h"
 #include "prepared/pane_look.h"
@@ -71,9 +72,9 @@ private:
     void setPane(int k, const QByteArray& text);
     void feedMonitor(int k, bool backspace);
     void feedLinkedPalettes(int k);
-    void insertPhrase(TextPane* p, int fkey);
 
     std::array<TextPane*, 6> panes_{};
+    std::array<App::FKeyActions, 6> fkeys_;
     std::array<QByteArray, 6> monitorTexts_;
     bool applying_ = false;
 };
