@@ -710,7 +710,7 @@ void Ttalk2e::buildExplanationPage() {
 }
 
 void Ttalk2e::createEndpoints() {
-    auto make = [this](const Net::PortEntry& entry) { return makeEndpoint(entry, this); };
+    auto make = [this](const Net::PortEntry& entry) { return makeEndpoint(entry, this, {}); };
     NMUDP1 = make(Net::Ports::MainLines);
     NMUDP2 = make(Net::Ports::MainPartner);
     NMUDP3 = make(Net::Ports::MainCorrections);

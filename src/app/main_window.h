@@ -347,7 +347,7 @@ public:
     int channelIndex() const;
     void ComboBox2Change();
     void ChangeChannel();
-    // Every endpoint of every window, as their factory made them.
+    // Every endpoint of every window, registered as the factory made it; the channel change walks it.
     const Net::EndpointRegistry& endpoints() const { return endpoints_; }
     // One datagram to each checked member slot, in slot order.
     void SendToMembers(const Net::PortEntry& port, const QByteArray& payload);
@@ -725,7 +725,7 @@ protected:
 private:
     // App::EndpointFactory
     Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner,
-                                        std::function<bool()> followsChannel = {}) override;
+                                        std::function<bool()> followsChannel) override;
     // Core::CaptionHost
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
