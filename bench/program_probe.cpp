@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         }
         if (mode == "memory") {
             QTimer::singleShot(5600, &main, [&main] {
-                std::printf("%ld %d %d\n", residentKb(), main.isStarted() ? 1 : 0, int(main.allWindows().size()) + 1);
+                std::printf("%ld %d %d\n", residentKb(), main.isStarted() ? 1 : 0, int(main.windows().all().size()) + 1);
                 std::fflush(stdout);
                 std::_Exit(0);
             });

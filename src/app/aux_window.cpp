@@ -1,6 +1,7 @@
 #include "app/aux_window.h"
 
 #include "app/hot_keys.h"
+#include "app/window_registry.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -18,11 +19,12 @@ bool takesText(const QWidget* w) {
 }  // namespace
 
 AuxWindow::AuxWindow(const App::WindowContext& context, const char* className, const QString& baseCaption,
-                     const QString& channelSuffix)
+                     const QString& channelSuffix, const char* hotKey)
     : QWidget(nullptr, Qt::Window), context_(context), baseCaption_(baseCaption), channelSuffix_(channelSuffix) {
     setObjectName(QString::fromLatin1(className));
     setWindowTitle(baseCaption);
     hotKeys_ = new HotKeyMenu(*this, context.hotKeys);
+    context.windows.add(this, hotKey);
 }
 
 AuxWindow::~AuxWindow() = default;
@@ -58,6 +60,6 @@ bool AuxWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-Net::DatagramEndpoint* AuxWindow::makeEndpoint(const Net::PortEntry& entry) {
-    return context_.endpoints.makeEndpoint(entry, this);
+Net::DatagramEndpoint* AuxWindow::makeEndpoint(const Net::PortEntry& entry, std::function<bool()> followsChannel) {
+    return context_.endpoints.makeEndpoint(entry, this, std::move(followsChannel));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Common ground of the windows the main window creates: the station context, the shared hot-key
-// menu, the base caption and the channel caption rule, and the endpoints the window owns.
+// menu, the base caption and the channel caption rule, the endpoints the window owns, and its
+// place among the station's windows.
 #include "app/window_context.h"
 
 #include <QList>
@@ -15,25 +16,25 @@ class AuxWindow : public QWidget {
     Q_OBJECT
 public:
     // `channelSuffix` is what follows the channel number in the caption (" : 連絡(ctrl+r)"); empty
-    // for a window whose caption does not carry the channel.
+    // for a window whose caption does not carry the channel. The window registers itself with the
+    // station's windows, with `hotKey`, the item of the hot-key menu that brings it forward, if any.
     AuxWindow(const App::WindowContext& context, const char* className, const QString& baseCaption,
-              const QString& channelSuffix);
+              const QString& channelSuffix, const char* hotKey = nullptr);
     ~AuxWindow() override;
 
     App::Station& station() const { return context_.station; }
     const QString& baseCaption() const { return baseCaption_; }
     // Caption for channel number n (1 … 12).
     virtual void applyChannelCaption(int n);
-    // Endpoints the channel change rebinds, in no particular order (the caller sorts by port).
-    virtual QList<Net::DatagramEndpoint*> channelEndpoints() { return {}; }
     // The keys of the numbered settings file that belong to this window.
     virtual void addSettings(Settings::KeyTable&) {}
     // "初期値に戻す": this window's rows of the table of defaults.
     virtual void resetToDefaults() {}
 
 protected:
-    // An endpoint of this window, bound at once to its port of the current channel.
-    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry);
+    // An endpoint of this window, bound at once to its port of the current channel and moved by
+    // the channel change (while `followsChannel` holds, if given).
+    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, std::function<bool()> followsChannel = {});
     // The panes a typist writes in, the first the main one. When the window comes forward (hot
     // key, button, window manager) the keyboard goes to the one last typed in, unless it already
     // is in a text field of this window.

@@ -11,7 +11,6 @@ public:
     Canvas* Image1 = nullptr;  // the stretched picture
     // Covers the screen with the colour and shows the cover.
     void cover(const QColor& colour);
-    QColor coverColour() const { return colour_; }
 
 signals:
     void coverClicked();

@@ -14,6 +14,8 @@ struct Item {
     QKeySequence key;
 };
 
+// The menu's items and their keys; a window names the item that brings it forward when it registers
+// with the station's windows (hkeyslide1 brings none).
 const Item kItems[] = {
     {"hkey_main", QKeySequence(Qt::CTRL | Qt::Key_D)},     {"hkey_fkeymemo", QKeySequence(Qt::CTRL | Qt::Key_F)},
     {"hkeyrenraku1", QKeySequence(Qt::CTRL | Qt::Key_R)},  {"hekytempm1", QKeySequence(Qt::CTRL | Qt::Key_N)},

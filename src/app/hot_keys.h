@@ -11,8 +11,7 @@ class HotKeyMenu : public QObject {
     Q_OBJECT
 public:
     HotKeyMenu(QWidget& window, App::HotKeyTarget& target);
-    // One of hkey_main, hkey_fkeymemo, hkeyrenraku1, hekytempm1, hkey8nin1, hkeyinput1,
-    // hkeyterop1, hkeykakunin1, hkeyslide1, hkeymojikara1.
+    // One of the menu's items by name (hkey_main, …).
     QAction* item(const char* name) const;
 
 protected:

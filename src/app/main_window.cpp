@@ -90,6 +90,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     : QWidget(nullptr), station_(station), splash_(splash), programFolder_(station.programFolder) {
     setObjectName(QStringLiteral("talk2e"));
     setWindowTitle(PartnerPage::kMainCaption);
+    windows_.add(this, "hkey_main");
 
     transfer_ = std::make_unique<SettingsTransfer>(*this);
     saving_ = std::make_unique<Saving>(*this);
@@ -572,7 +573,7 @@ void Ttalk2e::buildExplanationPage() {
 }
 
 void Ttalk2e::createEndpoints() {
-    auto make = [this](const Net::PortEntry& entry) { return makeEndpoint(entry, this); };
+    auto make = [this](const Net::PortEntry& entry) { return makeEndpoint(entry, this, {}); };
     NMUDP1 = make(Net::Ports::MainLines);
     NMUDP2 = make(Net::Ports::MainPartner);
     NMUDP3 = make(Net::Ports::MainCorrections);
@@ -599,16 +600,18 @@ void Ttalk2e::createEndpoints() {
     connect(NMUDP10, &E::received, this, &Ttalk2e::NMUDP10DataReceived);
 }
 
-Net::DatagramEndpoint* Ttalk2e::makeEndpoint(const Net::PortEntry& entry, QObject* owner) {
+Net::DatagramEndpoint* Ttalk2e::makeEndpoint(const Net::PortEntry& entry, QObject* owner,
+                                             std::function<bool()> followsChannel) {
     auto* e = new Net::DatagramEndpoint(station_.network, entry, owner);
     e->siblingCopyOn = [this] { return partner_->siblingOn(); };
     e->unscramble = [this](const QByteArray& text) { return partner_->trafficScramblingOn() ? partner_->UnscrambleTraffic(text) : text; };
     e->bindChannel(channelIndex());
     outbox_.add(e);
+    endpoints_.add(e, std::move(followsChannel));
     return e;
 }
 
-App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this}; }
+App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this, windows_}; }
 
 void Ttalk2e::createAuxiliaryWindows() {
     const App::WindowContext context = windowContext();
@@ -633,16 +636,6 @@ void Ttalk2e::createAuxiliaryWindows() {
     connect(Edit20, &QLineEdit::textChanged, Form2.get(), &TForm2::Restack);
     UpdateMemoRows();
     buildSettingsTable();
-}
-
-QList<QWidget*> Ttalk2e::allWindows() const {
-    QList<QWidget*> out{const_cast<Ttalk2e*>(this)};
-    for (QWidget* w : std::initializer_list<QWidget*>{Form6.get(), Form11.get(), Form15.get(), Form2.get(),
-                                                      Form5.get(), Form8.get(), Form3.get(), Form9.get(),
-                                                      Form14.get(), Fkakunin.get(), Fmojikara.get(),
-                                                      Fshusei_moni.get()})
-        if (w) out << w;
-    return out;
 }
 
 void Ttalk2e::setStaysOnTop(QWidget* window, bool on) {
@@ -759,24 +752,13 @@ void Ttalk2e::ChangeChannel() {
     const int n = channelIndex() + 1;
     partner_->setChannelPrefix(n);
     setWindowTitle(mainCaptionBase());
-    for (QWidget* w : allWindows())
+    for (QWidget* w : windows_.all())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->applyChannelCaption(n);
     if (Form14) Form14->setWindowTitle(subInputCaptionBase());
 
     const int c = channelIndex();
-    for (Net::DatagramEndpoint* e : channelEndpoints()) e->bindChannel(c);
+    endpoints_.bindChannel(c);
     SearchMembers();
-}
-
-QList<Net::DatagramEndpoint*> Ttalk2e::channelEndpoints() const {
-    QList<Net::DatagramEndpoint*> out{NMUDP1, NMUDP2, NMUDP3, NMUDP6, NMUDP4, NMUDP7, NMUDP8, NMUDP9, NMUDP10};
-    for (QWidget* w : allWindows())
-        if (auto* aux = qobject_cast<AuxWindow*>(w)) out += aux->channelEndpoints();
-    out.removeIf([](const Net::DatagramEndpoint* e) { return !e->entry().shifted; });
-    std::stable_sort(out.begin(), out.end(), [](const Net::DatagramEndpoint* a, const Net::DatagramEndpoint* b) {
-        return a->basePort() < b->basePort();
-    });
-    return out;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -828,19 +810,11 @@ void Ttalk2e::bringToFront(QWidget* window) {
 }
 
 void Ttalk2e::HotKey(const QString& item) {
-    auto ifVisible = [this](QWidget* w) {
-        if (w && w->isVisible()) bringToFront(w);
-    };
-    if (item == QLatin1String("hkey_main")) bringToFront(this);
-    else if (item == QLatin1String("hkey_fkeymemo")) ifVisible(Form5.get());
-    else if (item == QLatin1String("hkeyrenraku1")) ifVisible(Form6.get());
-    else if (item == QLatin1String("hekytempm1")) ifVisible(Form11.get());
-    else if (item == QLatin1String("hkey8nin1")) ifVisible(Form2.get());
-    else if (item == QLatin1String("hkeyinput1")) bringToFront(Form14 && Form14->isVisible() ? static_cast<QWidget*>(Form14.get()) : this);
-    else if (item == QLatin1String("hkeyterop1")) ifVisible(Form15.get());
-    else if (item == QLatin1String("hkeykakunin1")) ifVisible(Fkakunin.get());
-    else if (item == QLatin1String("hkeymojikara1")) ifVisible(Fmojikara.get());
-    // hkeyslide1 (Ctrl+L) does nothing.
+    // The window of the item, only while it is shown (the main window always); hkeyslide1 (Ctrl+L)
+    // has none and does nothing.
+    QWidget* w = windows_.withHotKey(item);
+    if (w && (w == this || w->isVisible())) bringToFront(w);
+    else if (item == QLatin1String("hkeyinput1")) bringToFront(this);  // no sub-input window: the main one
 }
 
 void Ttalk2e::CheckBox9Click() {
@@ -883,7 +857,7 @@ void Ttalk2e::Button70Click() {
 QColor Ttalk2e::qcolour(qint32 value) { return Settings::toQColor(value, QApplication::palette()); }
 
 void Ttalk2e::PaintPages() {
-    for (QWidget* w : allWindows()) {
+    for (QWidget* w : windows_.all()) {
         QPalette p = w->palette();
         p.setColor(QPalette::Window, qcolour(colours_.page));
         p.setColor(QPalette::WindowText, qcolour(colours_.items));
@@ -954,7 +928,7 @@ void Ttalk2e::closeEvent(QCloseEvent* event) {
         closeState_ = CloseState::Closed;
     }
     event->accept();
-    for (QWidget* w : allWindows())
+    for (QWidget* w : windows_.all())
         if (w != this) w->hide();
     emit closed();
 }

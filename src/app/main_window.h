@@ -4,12 +4,15 @@
 // ends the program. The rules of the caption path live in Core::CaptionPath; the partner page with
 // the team, saving and the settings transfer are classes of their own (windows/main/). The window
 // keeps the names of the operations that start-up, closing and other windows call as forwards.
+#include "app/fkeys.h"
 #include "app/station.h"
 #include "app/window_context.h"
+#include "app/window_registry.h"
 #include "core/caption_path.h"
 #include "core/line_bands.h"
 #include "core/repeat_gate.h"
 #include "core/scroller.h"
+#include "net/endpoint_registry.h"
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
@@ -122,7 +125,7 @@ public:
     std::unique_ptr<TFmojikara> Fmojikara;
     std::unique_ptr<TFshusei_moni> Fshusei_moni;
     // The main window and the twelve others, in creation order (the splash is not among them).
-    QList<QWidget*> allWindows() const;
+    const App::WindowRegistry& windows() const { return windows_; }
 
     // ---- pages and controls ----
     QTabWidget* PageControl1 = nullptr;
@@ -256,8 +259,8 @@ public:
     // ---- channel and port plan ----
     int channelIndex() const;
     void ChangeChannel();
-    // Every endpoint of every window that the channel rebinds, in port order.
-    QList<Net::DatagramEndpoint*> channelEndpoints() const;
+    // Every endpoint of every window, registered as the factory made it; the channel change walks it.
+    const Net::EndpointRegistry& endpoints() const { return endpoints_; }
     // One datagram to each checked member slot, in slot order.
     void SendToMembers(const Net::PortEntry& port, const QByteArray& payload);
     // The captions the partner name is added to: the base with the channel prefix, once a
@@ -275,8 +278,6 @@ public:
     int SendLine(const QByteArray& text);
     // The send path for the input pane's own lines, which resets it afterwards.
     int SendInputPaneLine(const QByteArray& text);
-    void TransmitLine(const QByteArray& text);
-    void ShowReceivedLine(const QByteArray& text);
     void UndoLastDisplay();
     void UndoToInput(bool after);
     void DeleteLastChar();
@@ -440,6 +441,9 @@ public:
     void EnterKey();
     void EscapeKey();
     void F12Key();
+    // F11 of a typing pane with "Ｄｅｌキー/Clsキーにする。": the last character deleted here and at
+    // the members; with Shift, the screen cleared.
+    void DeleteOrClearKey(bool clear);
     void BracketInput(bool shift);
     void InsertMemoText(int fkey);
     void InsertReading();
@@ -577,7 +581,8 @@ protected:
 
 private:
     // App::EndpointFactory
-    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner) override;
+    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner,
+                                        std::function<bool()> followsChannel) override;
     // Core::CaptionHost
     Core::CaptionOptions captionOptions() const override;
     void message(const QString& text) override { Message(text); }
@@ -625,6 +630,9 @@ private:
     QTextDocument* recordDocument_ = new QTextDocument(this);  // the record; shown by the pane in the word-processor screen
     Core::DisplayLog log_{recordDocument_};
     Net::EndpointOutbox outbox_;
+    Net::EndpointRegistry endpoints_;
+    App::FKeyActions inputFKeys_;  // F1 … F12 of the input pane
+    App::WindowRegistry windows_;
     std::unique_ptr<PartnerPage> partner_;
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on

@@ -44,6 +44,19 @@ const QString kDelClsHelp = QStringLiteral(
 
 void Ttalk2e::wireInput() {
     RichEdit1->onKeyPress = [this](QKeyEvent* e) { return RichEdit1KeyDown(e); };
+    inputFKeys_.insertMemo = [this](int fkey) { InsertMemoText(fkey); };
+    inputFKeys_.readingOn = [this] { return rubyOn(); };
+    inputFKeys_.insertReading = [this] { InsertReading(); };
+    inputFKeys_.correctionTemplate = [this] { return CorrectionTemplateFromRecord(); };
+    inputFKeys_.brackets = [this](bool shift) {
+        if (!CheckBox43->isChecked()) return false;
+        BracketInput(shift);
+        return true;
+    };
+    inputFKeys_.undo = [this](bool shift) { UndoToInput(shift); };
+    inputFKeys_.delClsKeys = [this] { return CheckBox47->isChecked(); };
+    inputFKeys_.deleteKey = [this](bool shift) { DeleteOrClearKey(shift); };
+    inputFKeys_.f12 = [this] { F12Key(); };
     RichEdit1->onKeyRelease = [this](QKeyEvent* e) { RichEdit1KeyUp(e); };
     RichEdit1->onInputMethod = [this](const QInputMethodEvent* e) { RichEdit1Composition(e); };
     RichEdit1->onMousePress = [this] {
@@ -92,7 +105,6 @@ bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* e) {
     if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
         Timer3->start(intOf(Edit16, 15) * 1000);
     if (CheckBox20->isChecked() && !inputStarted_) markInputStart(station_.clock.now());
-    const bool shift = e->modifiers() & Qt::ShiftModifier;
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     switch (e->key()) {
     case Qt::Key_Return:
@@ -107,45 +119,19 @@ bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* e) {
     case Qt::Key_Escape:
         EscapeKey();
         return true;
-    case Qt::Key_F1:
-        if (rubyOn()) InsertReading();
-        else InsertMemoText(1);
-        return true;
-    case Qt::Key_F2:
-    case Qt::Key_F3:
-    case Qt::Key_F4:
-    case Qt::Key_F5:
-    case Qt::Key_F6:
-        InsertMemoText(e->key() - Qt::Key_F1 + 1);
-        return true;
-    case Qt::Key_F7:
-        if (!CorrectionTemplateFromRecord()) InsertMemoText(7);
-        return true;
-    case Qt::Key_F8:
-        if (CheckBox43->isChecked()) BracketInput(shift);
-        else InsertMemoText(8);
-        return true;
-    case Qt::Key_F9:
-        UndoToInput(shift);
-        return true;
-    case Qt::Key_F11:
-        if (CheckBox47->isChecked()) {
-            if (shift) {
-                ClearScreen();
-                SendCommand(Net::Wire::Command::Clear);
-            } else {
-                DeleteLastChar();
-                SendCommand(Net::Wire::Command::Delete);
-            }
-        } else {
-            InsertMemoText(11);
-        }
-        return true;
-    case Qt::Key_F12:
-        F12Key();
-        return true;
     default:
-        return false;  // the pane's own handling (Ctrl+Z brings an erased text back)
+        // F1 … F12; any other key is the pane's own (Ctrl+Z brings an erased text back).
+        return App::FKeyDown(inputFKeys_, e);
+    }
+}
+
+void Ttalk2e::DeleteOrClearKey(bool clear) {
+    if (clear) {
+        ClearScreen();
+        SendCommand(Net::Wire::Command::Clear);
+    } else {
+        DeleteLastChar();
+        SendCommand(Net::Wire::Command::Delete);
     }
 }
 

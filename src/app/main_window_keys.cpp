@@ -349,7 +349,7 @@ void Ttalk2e::ResetToDefaults() {
     OnlinePanel->setKindWord(QStringLiteral("off"));
     OnlinePanel->urlEdit->clear();
     OnlinePanel->languageEdit->setText(QStringLiteral("jp-JP"));
-    for (QWidget* w : allWindows())
+    for (QWidget* w : windows_.all())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->resetToDefaults();
     Form5->move(x() + 25, y() + 80);
 }

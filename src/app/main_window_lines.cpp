@@ -56,8 +56,6 @@ Core::CaptionOptions Ttalk2e::captionOptions() const {
 
 int Ttalk2e::SendLine(const QByteArray& text) { return caption_.sendLine(text, Core::LineFrom::OtherPane); }
 int Ttalk2e::SendInputPaneLine(const QByteArray& text) { return caption_.sendLine(text, Core::LineFrom::InputPane); }
-void Ttalk2e::TransmitLine(const QByteArray& text) { caption_.transmitLine(text); }
-void Ttalk2e::ShowReceivedLine(const QByteArray& text) { caption_.showReceivedLine(text); }
 void Ttalk2e::UndoLastDisplay() { caption_.undoLastDisplay(); }
 void Ttalk2e::UndoToInput(bool after) { caption_.undoToInput(after); }
 void Ttalk2e::DeleteLastChar() { caption_.deleteLastChar(); }

@@ -43,15 +43,7 @@ App::PaneKeyLinks paneKeys(Ttalk2e& w) {
     k.sendLine = [&w](const QByteArray& text) { return w.SendLine(text); };
     k.undoToPane = [&w](QTextEdit* pane, bool after, const QString& tag) { w.UndoToPane(pane, after, tag); };
     k.delClsKeys = [&w] { return w.CheckBox47->isChecked(); };
-    k.deleteKey = [&w](bool clear) {
-        if (clear) {
-            w.ClearScreen();
-            w.SendCommand(Net::Wire::Command::Clear);
-        } else {
-            w.DeleteLastChar();
-            w.SendCommand(Net::Wire::Command::Delete);
-        }
-    };
+    k.deleteKey = [&w](bool clear) { w.DeleteOrClearKey(clear); };
     k.memoPhrase = [&w](int fkey) { return w.Form5 ? w.Form5->phrase(fkey) : QString(); };
     k.memoClears = [&w](int fkey) { return w.Form5 && w.Form5->clearsPane(fkey); };
     k.correctionTemplate = [&w]() -> std::optional<QString> {

@@ -38,7 +38,7 @@ void Ttalk2e::wireSettings() {
 void Ttalk2e::buildSettingsTable() {
     addSettings(settings_);
     transfer_->addTransferCommands(settings_);
-    for (QWidget* w : allWindows())
+    for (QWidget* w : windows_.all())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->addSettings(settings_);
 }
 

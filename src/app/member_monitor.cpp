@@ -34,7 +34,8 @@ const char* const kNames[] = {"Edit36", "Edit37", "Edit38", "Edit39", "Edit81", 
 }  // namespace
 
 TForm2::TForm2(const App::WindowContext& context, Net::Team& team, std::function<Options()> options)
-    : AuxWindow(context, "TForm2", QStringLiteral("８人モニター(ctrl+8)"), QStringLiteral(" : ８人モニター(ctrl+8)")),
+    : AuxWindow(context, "TForm2", QStringLiteral("８人モニター(ctrl+8)"), QStringLiteral(" : ８人モニター(ctrl+8)"),
+                "hkey8nin1"),
       team_(team), options_(std::move(options)) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     resize(560, 420);

@@ -22,7 +22,6 @@ public:
         return true;
     }
     void closed(quint16 kind) { open_.remove(kind); }
-    bool isOpen(quint16 kind) const { return open_.contains(kind); }
     qsizetype openCount() const { return open_.size(); }
     void closeAll() { open_.clear(); }
 

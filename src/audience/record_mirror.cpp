@@ -24,12 +24,12 @@ bool isFiller(const QString& text) {
 // and reading the whole record on every change would cost its length.
 class RecordMirror::Tail {
 public:
-    Tail(const Core::Record& record, bool stripMarker) {
+    // A trailing "■" line and a trailing "◆" are the marker, not text.
+    explicit Tail(const Core::Record& record) {
         const QTextDocument* doc = record.document();
         count_ = record.recordLineCount();
         if (count_ == 0) return;
         next_ = record.endsWithLineBreak() ? doc->lastBlock().previous() : doc->lastBlock();
-        if (!stripMarker) return;
         const QString last = next_.text();
         if (last == kLineMarker) {
             --count_;
@@ -56,7 +56,7 @@ private:
 };
 
 RecordMirror::RecordMirror(Core::Record& record, QObject* parent) : QObject(parent), record_(record) {
-    Tail tail(record_, stripMarker_);
+    Tail tail(record_);
     readAll(tail, qMin(tail.count(), kCapacity));
     recordLines_ = tail.count();
     markLeadingFiller();
@@ -87,7 +87,7 @@ void RecordMirror::markLeadingFiller() {
 }
 
 void RecordMirror::sync() {
-    Tail tail(record_, stripMarker_);
+    Tail tail(record_);
     const int n = tail.count();
     const int m = int(lines_.size());
     const int grown = n - recordLines_;

@@ -43,9 +43,6 @@ public:
     // Id of the newest shown line, 0 when none.
     qint64 lastShownId() const;
 
-    // While on (the default), a trailing "■" line and a trailing "◆" are taken for the marker.
-    void setMarkerStripping(bool on) { stripMarker_ = on; }
-
 public slots:
     // The station cleared the screen: the record is unchanged, the next lines start on an empty screen.
     void screenCleared();
@@ -77,7 +74,6 @@ private:
     std::deque<Line> lines_;
     int recordLines_ = 0;  // record lines (marker left out) at the last comparison
     qint64 nextId_ = 1;
-    bool stripMarker_ = true;
 };
 
 }  // namespace Audience

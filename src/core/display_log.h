@@ -34,7 +34,6 @@ public:
     // Byte sizes of the last 15 changes of the record, newest first.
     const std::array<qsizetype, 15>& changeLengths() const { return changes_; }
     qsizetype lastRecordLength() const { return lastLength_; }
-    bool undoInProgress() const { return undoInProgress_; }
     void setUndoInProgress(bool on) { undoInProgress_ = on; }
     // Forget every change and text: the next undo does nothing until new text arrives.
     void resetUndoState();

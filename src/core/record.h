@@ -26,7 +26,6 @@ public:
     // layout of hundreds of kilobytes redone on every appended line is what made long sessions
     // slow. The word-processor screen asks for the full layout while it shows the record.
     void setFullLayout(bool on);
-    bool fullLayout() const { return fullLayout_; }
 
     // Font and width the display lines are wrapped at (the display area's).
     void setWrap(const QFont& font, int width);

@@ -43,7 +43,7 @@ const QString kTooLong = QStringLiteral(
 }  // namespace
 
 TForm6::TForm6(const App::WindowContext& context, App::ContactLinks links)
-    : AuxWindow(context, "TForm6", QStringLiteral("連絡(ctrl+r)"), QStringLiteral(" : 連絡(ctrl+r)")),
+    : AuxWindow(context, "TForm6", QStringLiteral("連絡(ctrl+r)"), QStringLiteral(" : 連絡(ctrl+r)"), "hkeyrenraku1"),
       links_(std::move(links)) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     auto* layout = new QVBoxLayout(this);

@@ -25,7 +25,6 @@ class TForm6 : public AuxWindow {
 public:
     TForm6(const App::WindowContext& context, App::ContactLinks links);
     ~TForm6() override;
-    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
 

@@ -10,7 +10,8 @@
 #include <QLineEdit>
 
 TForm5::TForm5(const App::WindowContext& context)
-    : AuxWindow(context, "TForm5", QStringLiteral("Ｆキー・メモ(ctrl+f)"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)")) {
+    : AuxWindow(context, "TForm5", QStringLiteral("Ｆキー・メモ(ctrl+f)"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)"),
+                "hkey_fkeymemo") {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     resize(217, 333);
     auto* g = new QGridLayout(this);

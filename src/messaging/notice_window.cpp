@@ -63,7 +63,8 @@ void stretch(QWidget* row) { static_cast<QHBoxLayout*>(row->layout())->addStretc
 }  // namespace
 
 TForm15::TForm15(const App::WindowContext& context, App::NoticeLinks links)
-    : AuxWindow(context, "TForm15", QStringLiteral("お知らせ(ctrl+o)"), QStringLiteral(" : お知らせ(ctrl+o)")),
+    : AuxWindow(context, "TForm15", QStringLiteral("お知らせ(ctrl+o)"), QStringLiteral(" : お知らせ(ctrl+o)"),
+                "hkeyterop1"),
       links_(std::move(links)),
       fontColourValue_(Settings::Colour::kWindowText) {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);

@@ -24,7 +24,6 @@ class TForm15 : public AuxWindow {
 public:
     TForm15(const App::WindowContext& context, App::NoticeLinks links);
     ~TForm15() override;
-    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
 

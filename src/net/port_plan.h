@@ -1,6 +1,7 @@
 #pragma once
 // The fixed plan of ports: one endpoint per kind of traffic, moved by 100 per channel.
 #include <QtGlobal>
+#include <algorithm>
 #include <array>
 
 namespace Net {
@@ -37,21 +38,47 @@ inline constexpr PortEntry Template2{"TForm11", "NMUDP2", 6735, true, 1024, true
 inline constexpr PortEntry TemplateLink{"TForm11", "NMUDP5", 6720, false, 256, false, false};
 inline constexpr PortEntry SubInput{"TForm14", "NMUDP1", 6736, true, 1024, true, true};
 
-// Every port the program binds on channel 1 (the remote control in its design-default mode).
-inline constexpr std::array<quint16, 19> kChannelOnePorts{6711, 6712, 6713, 6716, 6717, 6718, 6719,
-                                                          6720, 6721, 6722, 6723, 6724, 6727, 6730,
-                                                          6731, 6732, 6734, 6735, 6736};
+// The whole plan, one entry per endpoint of every window (the remote control once per mode).
+inline constexpr std::array<const PortEntry*, 20> kPlan{
+    &MainLines,      &MainPartner,        &MainCorrections,   &MainSearchAnswers, &MainPairing,
+    &MainMonitorFeed, &MainSearchRequests, &MainCommands,      &MainLeave,
+    &PaletteTraffic, &PaletteLines,       &PaletteMonitorFeed,
+    &RemoteCharKaraoke, &RemoteKaraoke,
+    &Contact,        &Notice,
+    &Template1,      &Template2,          &TemplateLink,
+    &SubInput};
+
+constexpr bool distinctBasePorts() {
+    for (size_t i = 0; i < kPlan.size(); ++i)
+        for (size_t j = i + 1; j < kPlan.size(); ++j)
+            if (kPlan[i]->basePort == kPlan[j]->basePort) return false;
+    return true;
+}
+static_assert(distinctBasePorts(), "two endpoints of the port plan share a port");
+
+// Every port the program binds on channel 1, in port order: the plan with the remote control in
+// its design-default mode.
+inline constexpr auto kChannelOnePorts = [] {
+    std::array<quint16, kPlan.size() - 1> out{};
+    size_t n = 0;
+    for (const PortEntry* e : kPlan)
+        if (e != &RemoteKaraoke) out[n++] = e->basePort;
+    std::sort(out.begin(), out.end());
+    return out;
+}();
+
 }  // namespace Ports
 
 // Loopback destinations of the sibling display program: base port + 1200, never shifted.
 namespace SiblingPorts {
-inline constexpr quint16 Lines = 7911;
-inline constexpr quint16 Corrections = 7913;
-inline constexpr quint16 CharKaraoke = 7916;
-inline constexpr quint16 Commands = 7923;
-inline constexpr quint16 Karaoke = 7928;
-inline constexpr quint16 Notice = 7931;
-inline constexpr quint16 SubInput = 7936;
+constexpr quint16 of(const PortEntry& entry) { return quint16(entry.basePort + 1200); }
+inline constexpr quint16 Lines = of(Ports::MainLines);
+inline constexpr quint16 Corrections = of(Ports::MainCorrections);
+inline constexpr quint16 CharKaraoke = of(Ports::RemoteCharKaraoke);
+inline constexpr quint16 Commands = of(Ports::MainCommands);
+inline constexpr quint16 Karaoke = of(Ports::RemoteKaraoke);
+inline constexpr quint16 Notice = of(Ports::Notice);
+inline constexpr quint16 SubInput = of(Ports::SubInput);
 }  // namespace SiblingPorts
 
 inline constexpr int kChannelCount = 12;

@@ -54,7 +54,7 @@ QString crLfToPane(const QByteArray& bytes) {
 
 TFkakunin::TFkakunin(const App::WindowContext& context, App::PaletteLinks l)
     : AuxWindow(context, "TFkakunin", QStringLiteral("確認・修正パレット(ctrl+s)"),
-                QStringLiteral(" :確認修正パレット(ctrl+s)")),
+                QStringLiteral(" :確認修正パレット(ctrl+s)"), "hkeykakunin1"),
       links(std::move(l)),
       monitorTexts_(TFshusei_moni::initialTexts()) {
     auto* layout = new QVBoxLayout(this);
@@ -75,6 +75,10 @@ TFkakunin::TFkakunin(const App::WindowContext& context, App::PaletteLinks l)
         p->limit = kPaneLimit;
         const int k = i + 1;
         p->onKeyPress = [this, k](QKeyEvent* e) { return PaneKeyDown(k, e); };
+        App::FKeyActions& keys = fkeys_[i];
+        keys = App::LinkedFKeyActions(p, links.keys, QStringLiteral("（Ｕｎｄｏ：確認修正パレット１）"));
+        keys.memoOnF11 = false;  // F11 without the delete keys does nothing here
+        keys.f12 = [this] { links.sendThroughInputPane(QString()); };  // an empty send: a blank line on the display
         p->onKeyRelease = [this, k](QKeyEvent* e) { PaneKeyUp(k, e); };
         connect(p, &QTextEdit::textChanged, this, [this, k] { PaneChange(k); });
         panes_[i] = p;
@@ -198,9 +202,7 @@ void TFkakunin::PaneKeyUp(int k, QKeyEvent* e) {
 
 bool TFkakunin::PaneKeyDown(int k, QKeyEvent* e) {
     TextPane* p = pane(k);
-    const bool shift = e->modifiers() & Qt::ShiftModifier;
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    const App::PaneKeyLinks& keys = links.keys;
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -214,40 +216,9 @@ bool TFkakunin::PaneKeyDown(int k, QKeyEvent* e) {
     case Qt::Key_Backtab:
         pane(e->key() == Qt::Key_Backtab ? (k + 4) % 6 + 1 : k % 6 + 1)->setFocus();
         return true;
-    case Qt::Key_F7:
-        if (auto t = keys.correctionTemplate()) p->setLimitedText(*t);
-        else insertPhrase(p, 7);
-        return true;
-    case Qt::Key_F8:
-        if (auto b = keys.brackets(shift)) p->setLimitedText(Core::Bracketed(p->toPlainText(), b->speaker, b->open, b->close));
-        else insertPhrase(p, 8);
-        return true;
-    case Qt::Key_F1:
-    case Qt::Key_F2:
-    case Qt::Key_F3:
-    case Qt::Key_F4:
-    case Qt::Key_F5:
-    case Qt::Key_F6:
-        insertPhrase(p, e->key() - Qt::Key_F1 + 1);
-        return true;
-    case Qt::Key_F9:
-        keys.undoToPane(p, shift, QStringLiteral("（Ｕｎｄｏ：確認修正パレット１）"));
-        return true;
-    case Qt::Key_F11:
-        if (keys.delClsKeys()) keys.deleteKey(shift);
-        return true;
-    case Qt::Key_F12:
-        links.sendThroughInputPane(QString());  // an empty send: a blank line on the display
-        return true;
     default:
-        return false;
+        return App::FKeyDown(fkeys_[k - 1], e);  // F1 … F12 as in the main input pane (F1 reads no ruby)
     }
-}
-
-void TFkakunin::insertPhrase(TextPane* p, int fkey) {
-    const QString phrase = links.keys.memoPhrase(fkey);
-    if (links.keys.memoClears(fkey)) p->setLimitedText(phrase);
-    else p->insertLimited(phrase);
 }
 
 void TFkakunin::EnterKey(int k) {

@@ -4,6 +4,7 @@
 // sends it with Enter through the main window's input pane. Every change of a pane feeds the
 // correction monitors (6732), and linked palettes follow each other's panes (6717).
 #include "app/aux_window.h"
+#include "app/fkeys.h"
 #include "app/prepared_links.h"
 #include "core/palette_queue.h"
 #include "prepared/pane_look.h"
@@ -20,7 +21,6 @@ class TFkakunin : public AuxWindow {
     Q_OBJECT
 public:
     TFkakunin(const App::WindowContext& context, App::PaletteLinks links);
-    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP3, NMUDP1, NMUDP2}; }
 
     App::PaletteLinks links;
 
@@ -42,8 +42,6 @@ public:
     TextPane* pane(int k) const { return panes_[k - 1]; }
     // The panes' texts in code page 932 with CR LF breaks.
     Core::Palette::Panes queue() const;
-    // The latest text of each pane of the palette being watched (6732).
-    const std::array<QByteArray, 6>& monitorTexts() const { return monitorTexts_; }
     bool applying() const { return applying_; }
 
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
@@ -74,9 +72,9 @@ private:
     void setPane(int k, const QByteArray& text);
     void feedMonitor(int k, bool backspace);
     void feedLinkedPalettes(int k);
-    void insertPhrase(TextPane* p, int fkey);
 
     std::array<TextPane*, 6> panes_{};
+    std::array<App::FKeyActions, 6> fkeys_;
     std::array<QByteArray, 6> monitorTexts_;
     bool applying_ = false;
 };

@@ -52,7 +52,7 @@ QByteArray line(QStringView text) { return Cp932::encode(text); }
 
 TFmojikara::TFmojikara(const App::WindowContext& context, App::RemoteLinks l)
     : AuxWindow(context, "TFmojikara", QStringLiteral("カラオケ・送信リモコン(ctrl+k)"),
-                QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)")),
+                QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)"), "hkeymojikara1"),
       links(std::move(l)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -148,14 +148,10 @@ TFmojikara::TFmojikara(const App::WindowContext& context, App::RemoteLinks l)
         Edit5->setText(QString::number(Karaoke::ColumnReached(TrackBar1->value(), Form::intOf(Edit4, 20))));
     });
 
-    NMUDP1 = makeEndpoint(Ports::RemoteCharKaraoke);  // design default 6716
+    // Design default 6716; the channel moves it only while one of the two modes is chosen.
+    NMUDP1 = makeEndpoint(Ports::RemoteCharKaraoke, [this] { return CheckBox59->isChecked() || CheckBox1->isChecked(); });
     resize(530, 218);
     if (links.home) AuxWindow::move(links.home());
-}
-
-QList<Net::DatagramEndpoint*> TFmojikara::channelEndpoints() {
-    if (CheckBox59->isChecked() || CheckBox1->isChecked()) return {NMUDP1};
-    return {};
 }
 
 int TFmojikara::step(QLineEdit* field) const {

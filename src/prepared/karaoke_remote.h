@@ -18,8 +18,6 @@ class TFmojikara : public AuxWindow {
     Q_OBJECT
 public:
     TFmojikara(const App::WindowContext& context, App::RemoteLinks links);
-    // Rebound with the channel only while one of the two modes is on.
-    QList<Net::DatagramEndpoint*> channelEndpoints() override;
 
     App::RemoteLinks links;
 

@@ -7,7 +7,6 @@
 #include "app/text_pane.h"
 #include "app/updown.h"
 #include "core/live_typing.h"
-#include "core/pane_text.h"
 #include "net/datagram_endpoint.h"
 #include "net/outbox.h"
 #include "text/cp932.h"
@@ -67,7 +66,8 @@ QSplitter* markerRow(QWidget* parent, const char* splitterName, const char* pane
 }  // namespace
 
 TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
-    : AuxWindow(context, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString()), links(std::move(l)) {
+    : AuxWindow(context, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString(), "hkeyinput1"),
+      links(std::move(l)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     PageControl1 = new QTabWidget(this);
@@ -101,6 +101,15 @@ TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
         pane->limit = kPaneLimit;
         pane->setMinimumHeight(4);
         pane->onKeyPress = [this, p](QKeyEvent* e) { return PaneKeyDown(p, e); };
+        App::FKeyActions& keys = fkeys_[p - 1];
+        keys = App::LinkedFKeyActions(pane, links.keys, p == 1 ? QStringLiteral("（Ｕｎｄｏ：サブ入力Ｗ１）")
+                                                               : QStringLiteral("（Ｕｎｄｏ：サブ入力Ｗ２）"));
+        keys.readingOn = [this] {
+            const App::SubInputLinks::Reading reading = links.reading();
+            return reading.brackets || reading.ruby;
+        };
+        keys.insertReading = [this, p] { InsertReading(p); };
+        keys.f12 = [this, p] { F12Key(p); };
         pane->onKeyRelease = [this, p](QKeyEvent* e) { PaneKeyUp(p, e); };
         pane->onInputMethod = [this, p](const QInputMethodEvent* e) { PaneComposition(p, e); };
         pane->onMousePress = [this, p] {
@@ -218,8 +227,6 @@ void TForm14::SetStripColour(const QColor& colour) {
 bool TForm14::PaneKeyDown(int p, QKeyEvent* e) {
     links.keyPressed();
     TextPane* t = pane(p);
-    const App::PaneKeyLinks& keys = links.keys;
-    const bool shift = e->modifiers() & Qt::ShiftModifier;
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     const App::SubInputLinks::Reading reading = links.reading();
     switch (e->key()) {
@@ -239,44 +246,11 @@ bool TForm14::PaneKeyDown(int p, QKeyEvent* e) {
         if (ctrl) PageControl1->setCurrentIndex(1);
         else pane(3 - p)->setFocus();
         return true;
-    case Qt::Key_F1:
-        if (reading.brackets || reading.ruby) InsertReading(p);
-        else insertPhrase(t, 1);
-        return true;
-    case Qt::Key_F2:
-    case Qt::Key_F3:
-    case Qt::Key_F4:
-    case Qt::Key_F5:
-    case Qt::Key_F6:
-        insertPhrase(t, e->key() - Qt::Key_F1 + 1);
-        return true;
-    case Qt::Key_F7:
-        if (auto tmpl = keys.correctionTemplate()) t->setLimitedText(*tmpl);
-        else insertPhrase(t, 7);
-        return true;
-    case Qt::Key_F8:
-        if (auto b = keys.brackets(shift)) t->setLimitedText(Core::Bracketed(t->toPlainText(), b->speaker, b->open, b->close));
-        else insertPhrase(t, 8);
-        return true;
-    case Qt::Key_F9:
-        keys.undoToPane(t, shift, p == 1 ? QStringLiteral("（Ｕｎｄｏ：サブ入力Ｗ１）") : QStringLiteral("（Ｕｎｄｏ：サブ入力Ｗ２）"));
-        return true;
-    case Qt::Key_F11:
-        if (keys.delClsKeys()) keys.deleteKey(shift);
-        else insertPhrase(t, 11);
-        return true;
-    case Qt::Key_F12:
-        F12Key(p);
-        return true;
     default:
-        return false;  // the pane's own handling (Ctrl+Z brings an erased text back)
+        // F1 … F12 as in the main input pane; any other key is the pane's own (Ctrl+Z brings an
+        // erased text back).
+        return App::FKeyDown(fkeys_[p - 1], e);
     }
-}
-
-void TForm14::insertPhrase(TextPane* t, int fkey) {
-    const QString phrase = links.keys.memoPhrase(fkey);
-    if (links.keys.memoClears(fkey)) t->setLimitedText(phrase);
-    else t->insertLimited(phrase);
 }
 
 void TForm14::clearCapture(int p) {

@@ -3,6 +3,7 @@
 // typist can prepare the next sentence), a memo page, the ruby annotations received on 6736 and
 // sent from its page "ルビ送信", and the fixed-width options the send path reads.
 #include "app/aux_window.h"
+#include "app/fkeys.h"
 #include "app/prepared_links.h"
 #include "prepared/pane_look.h"
 
@@ -24,7 +25,6 @@ class TForm14 : public AuxWindow {
     Q_OBJECT
 public:
     TForm14(const App::WindowContext& context, App::SubInputLinks links);
-    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
 
     App::SubInputLinks links;
 
@@ -100,7 +100,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void insertPhrase(TextPane* p, int fkey);
     void clearCapture(int p);
     void speakerIntoEmptyPane(TextPane* p);
     void setPaneHeights(int first, int second);
@@ -108,6 +107,7 @@ private:
     int& markerWidth(const QSplitter* splitter) { return splitter == Splitter1 ? markerWidths_[0] : markerWidths_[1]; }
 
     std::array<Capture, 2> captures_{};
+    std::array<App::FKeyActions, 2> fkeys_;
     // The markers' places as set or dragged: a splitter rescales its parts on every resize (and a
     // hidden one has no width yet), so the places are kept here, not read back from the widgets.
     std::array<int, 2> markerWidths_{200, 200};

@@ -98,7 +98,7 @@ const QString TForm11::kSizeMessage = QStringLiteral(
 
 TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     : AuxWindow(context, "TForm11", QStringLiteral("テンプレート・前ロール(ctrl+n)"),
-                QStringLiteral(" : テンプレート・前ロール(ctrl+n)")),
+                QStringLiteral(" : テンプレート・前ロール(ctrl+n)"), "hekytempm1"),
       links(std::move(l)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -28,7 +28,6 @@ class TForm11 : public AuxWindow {
 public:
     TForm11(const App::WindowContext& context, App::TemplateLinks links);
     ~TForm11() override;
-    QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1, NMUDP2}; }
 
     App::TemplateLinks links;
 

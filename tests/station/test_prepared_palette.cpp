@@ -63,6 +63,7 @@ private slots:
     void subInputLiveTypingUndoAndF12();
     void subInputOptionsOfTheSendPath();
     void otherPanesLeaveTheMainInputPaneAlone();
+    void functionKeysOfTheSubInputAndPalettePanes();
     void rubyReceivedAndSent();
 };
 
@@ -465,6 +466,56 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     t.key(1, Qt::Key_Return);
     QCOMPARE(lastRecordLine(t.c), QStringLiteral("届いた文"));
     QCOMPARE(t.b.main->RichEdit1->toPlainText(), QStringLiteral("修正係のメモ"));
+}
+
+// The F-keys of the main input pane, in the sub-input panes and the palette panes; the palette reads
+// no ruby on F1 and gives F11 no phrase.
+void PaletteTest::functionKeysOfTheSubInputAndPalettePanes() {
+    Team t;
+    Ttalk2e& m = *t.b.main;
+    TForm14& sub = *m.Form14;
+    sub.show();
+    auto subKey = [&](int pane, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(sub.pane(pane), Qt::Key(key), mods);
+        t.lan.net.deliverAll();
+    };
+    m.Form5->Edit45->setText(QStringLiteral("【Ｆ１】"));
+    m.Form5->Edit65->setText(QStringLiteral("【Ｆ１１】"));
+    m.CheckBox58->setChecked(true);  // F1 inserts the captured reading instead of the phrase
+    subKey(1, Qt::Key_F1);
+    QCOMPARE(sub.pane(1)->toPlainText(), QString());  // nothing captured yet: nothing
+    t.key(1, Qt::Key_F1);
+    QCOMPARE(t.panes().value(0), QStringLiteral("【Ｆ１】"));
+    m.CheckBox58->setChecked(false);
+    subKey(1, Qt::Key_F1);
+    QCOMPARE(sub.pane(1)->toPlainText(), QStringLiteral("【Ｆ１】"));
+
+    // F11 without "Ｄｅｌキー/Clsキーにする。".
+    subKey(2, Qt::Key_F11);
+    QCOMPARE(sub.pane(2)->toPlainText(), QStringLiteral("【Ｆ１１】"));
+    t.key(2, Qt::Key_F11);
+    QCOMPARE(t.panes().value(1), QString());
+
+    // F8 with "くくる。" and F7 with the correction key, alike in both.
+    m.CheckBox43->setChecked(true);
+    m.Edit31->setText(QStringLiteral("司会："));
+    m.CheckBox52->setChecked(true);
+    for (TextPane* p : {sub.pane(1), t.palette.pane(3)}) {
+        p->setPlainText(QStringLiteral("司会：はい"));
+        QTest::keyClick(p, Qt::Key_F8);
+        QCOMPARE(p->toPlainText(), QStringLiteral("司会：「はい」"));
+        QTest::keyClick(p, Qt::Key_F7);
+        QCOMPARE(p->toPlainText(), QStringLiteral("訂正：↑の「」は「」です。"));
+    }
+
+    // F9 names the sub-input pane on the explanation page.
+    m.CheckBox32->setChecked(true);
+    m.SendLine(sj(QStringLiteral("戻す")));
+    t.lan.net.deliverAll();
+    sub.pane(2)->clear();
+    subKey(2, Qt::Key_F9);
+    QCOMPARE(sub.pane(2)->toPlainText(), QStringLiteral("戻す"));
+    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：サブ入力Ｗ２）")));
 }
 
 void PaletteTest::rubyReceivedAndSent() {

@@ -3,6 +3,8 @@
 #include "support/test_station.h"
 #include "support/wording.h"
 
+#include "support/port_table.h"
+
 #include "app/desktop_cover.h"
 #include "app/member_monitor.h"
 #include "app/splash.h"
@@ -41,12 +43,6 @@ QList<quint16> sortedPorts(const Net::MemoryHost& h) {
     std::sort(p.begin(), p.end());
     return p;
 }
-QList<quint16> channelPorts(int c) {
-    QList<quint16> out;
-    for (quint16 p : Net::Ports::kChannelOnePorts) out << (p == 6720 ? p : quint16(p + 100 * c));
-    std::sort(out.begin(), out.end());
-    return out;
-}
 }  // namespace
 
 class StartupTest : public QObject {
@@ -66,6 +62,7 @@ private slots:
     void loopbackLinesAreDroppedWhileSiblingCopyIsOn();
     void hotKeysFollowTheVisibilityRules();
     void hotKeysWinOverTextPanes();
+    void eachHotKeyBringsItsOwnWindowForward();
     void lanSwitchCaptionTurnsRedWhenOff();
     void auxiliaryButtonsOpenTheirWindows();
     void windowsComingForwardHaveTheKeyboardInTheirPane();
@@ -81,7 +78,7 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
     const QStringList expected{"talk2e", "TForm6", "TForm11", "TForm15", "TForm2", "TForm5", "TForm8",
                                "TForm3", "TForm9", "TForm14", "TFkakunin", "TFmojikara", "TFshusei_moni"};
     QStringList names;
-    for (QWidget* w : s.main->allWindows()) {
+    for (QWidget* w : s.main->windows().all()) {
         names << w->objectName();
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
@@ -111,7 +108,7 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
 void StartupTest::controlNamesAreUniqueInTheirWindow() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10", "alpha");
-    for (QWidget* w : s.main->allWindows()) {
+    for (QWidget* w : s.main->windows().all()) {
         QSet<QString> seen;
         for (QObject* o : w->findChildren<QObject*>()) {
             const QString name = o->objectName();
@@ -165,9 +162,9 @@ void StartupTest::unreadableAddressNeverSchedulesPhaseTwo() {
     QVERIFY(Testing::control<QPushButton>(*s.main, "Button39")->isHidden());
     QVERIFY(lan.sent().isEmpty());  // no member search went out
     // The station still runs: the ports are bound and a channel change is refused silently.
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(4);
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
 
     // Without the message switch the failure is silent.
     Net::MemoryNetwork lan2;
@@ -201,8 +198,8 @@ void StartupTest::severalAddressesAskTheUserToChoose() {
 void StartupTest::everyEndpointIsBoundOnChannelOne() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
-    for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) {
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
+    for (Net::DatagramEndpoint* e : s.main->endpoints().channelEndpoints()) {
         QVERIFY(e->isBound());
         QCOMPARE(e->channelPort(), e->basePort());
     }
@@ -214,7 +211,7 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
     App::Station st{first.host, first.clock, first.messages, first.dialogs, first.clipboard, first.hostTools,
                     first.station.programFolder};
     auto second = App::createStationWindows(st, nullptr);
-    for (Net::DatagramEndpoint* e : second->channelEndpoints()) QVERIFY(!e->isBound());
+    for (Net::DatagramEndpoint* e : second->endpoints().channelEndpoints()) QVERIFY(!e->isBound());
     QVERIFY(!second->Form11->NMUDP5->isBound());
     QVERIFY(first.main->NMUDP1->isBound());
     second->Timer2Timer();  // and it runs on, silently
@@ -229,7 +226,7 @@ void StartupTest::channelThreeMovesEveryShiftedPort() {
     s.finishStartup();
     s.main->Fmojikara->NMUDP1->setEntry(Net::Ports::RemoteKaraoke);
     QList<quint16> order;
-    for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) order << e->basePort();
+    for (Net::DatagramEndpoint* e : s.main->endpoints().channelEndpoints()) order << e->basePort();
     QCOMPARE(order, (QList<quint16>{6711, 6712, 6713, 6717, 6718, 6719, 6721, 6722, 6723, 6724, 6727, 6728, 6730,
                                     6731, 6732, 6734, 6735, 6736}));
 
@@ -261,7 +258,7 @@ void StartupTest::channelChangeWithInvalidAddressMovesNothing() {
     TestStation s(lan, QStringList{}, "nonet");  // the own address could not be read
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(5);
     QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentText(), QStringLiteral("6ch"));  // the combo shows the new channel
-    QCOMPARE(sortedPorts(s.host), channelPorts(0));
+    QCOMPARE(sortedPorts(s.host), PortTable::boundPorts(0));
     QCOMPARE(s.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
 }
 
@@ -325,7 +322,7 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
     fkey->trigger();
     QVERIFY(!s.main->Form5->isVisible());  // hidden: Ctrl+F does nothing
     s.main->findChild<QAction*>(QStringLiteral("hkeyslide1"))->trigger();
-    for (QWidget* w : s.main->allWindows())
+    for (QWidget* w : s.main->windows().all())
         if (w != s.main.get()) QVERIFY(!w->isVisible());
 
     s.main->findChild<QAction*>(QStringLiteral("hkeyinput1"))->trigger();  // sub-input hidden: the main window
@@ -333,7 +330,7 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
     QVERIFY(s.main->isVisible());
 
     // Every window carries the same ten items.
-    for (QWidget* w : s.main->allWindows()) {
+    for (QWidget* w : s.main->windows().all()) {
         const auto actions = w->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(actions.size(), 10);
     }
@@ -346,6 +343,28 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
     s.main->hide();
     s.main->Form6->findChild<QAction*>(QStringLiteral("hkey_main"))->trigger();
     QVERIFY(s.main->isVisible());
+}
+
+void StartupTest::eachHotKeyBringsItsOwnWindowForward() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    const QList<std::pair<const char*, QWidget*>> items{
+        {"hkey_fkeymemo", s.main->Form5.get()}, {"hkeyrenraku1", s.main->Form6.get()},
+        {"hekytempm1", s.main->Form11.get()},   {"hkey8nin1", s.main->Form2.get()},
+        {"hkeyinput1", s.main->Form14.get()},   {"hkeyterop1", s.main->Form15.get()},
+        {"hkeykakunin1", s.main->Fkakunin.get()}, {"hkeymojikara1", s.main->Fmojikara.get()},
+        {"hkey_main", s.main.get()}};
+    for (const auto& [item, window] : items) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+    for (const auto& [item, window] : items) {
+        s.main->Form8->show();  // another window in front first
+        s.main->Form8->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(s.main->Form8.get()));
+        s.main->Form6->findChild<QAction*>(QString::fromLatin1(item))->trigger();
+        QTRY_COMPARE(QApplication::activeWindow(), window);
+    }
 }
 
 void StartupTest::hotKeysWinOverTextPanes() {
@@ -485,7 +504,7 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
     // All thirteen windows take the page colour.
     s.dialogs.colours.push_back(QColor(200, 230, 200));
     s.main->Button69->click();
-    for (QWidget* w : s.main->allWindows()) QCOMPARE(w->palette().color(QPalette::Window), QColor(200, 230, 200));
+    for (QWidget* w : s.main->windows().all()) QCOMPARE(w->palette().color(QPalette::Window), QColor(200, 230, 200));
 }
 
 void StartupTest::closingRunsTheCloseHandlerOnce() {
@@ -513,7 +532,7 @@ void StartupTest::captionsAndHelpTextsCarryNoSlips() {
     TestStation s(lan, "192.168.1.10", "alpha");
     s.finishStartup();
     auto window = [&](const char* name) {
-        for (QWidget* w : s.main->allWindows())
+        for (QWidget* w : s.main->windows().all())
             if (w->objectName() == QLatin1String(name)) return w;
         return static_cast<QWidget*>(nullptr);
     };
@@ -523,7 +542,7 @@ void StartupTest::captionsAndHelpTextsCarryNoSlips() {
     };
 
     int captions = 0;
-    for (QWidget* w : s.main->allWindows()) {
+    for (QWidget* w : s.main->windows().all()) {
         QStringList texts{w->windowTitle()};
         for (const QAbstractButton* b : w->findChildren<QAbstractButton*>()) texts << b->text();
         for (const QLabel* l : w->findChildren<QLabel*>()) texts << l->text();
@@ -576,7 +595,7 @@ void StartupTest::everyWindowShowsTheProgramIcon() {
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quelta"));
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10", "alpha");
-    QList<QWidget*> windows = s.main->allWindows();
+    QList<QWidget*> windows = s.main->windows().all();
     std::unique_ptr<TForm12> splash(App::showSplash());
     windows << splash.get();
     for (QWidget* w : std::as_const(windows)) QVERIFY2(w->windowIcon().availableSizes() == sizes, qPrintable(w->objectName()));

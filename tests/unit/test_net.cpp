@@ -3,10 +3,12 @@
 #include "net/addressing.h"
 #include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
+#include "net/endpoint_registry.h"
 #include "net/memory_network.h"
 #include "net/outbox.h"
 #include "net/receive_queue.h"
 #include "net/receive_report.h"
+#include "support/port_table.h"
 #include "text/cp932.h"
 
 #include <QSignalSpy>
@@ -38,9 +40,11 @@ private slots:
     void receiveQueueServesTheTeamFirstAndDropsStrangersFirst();
     void receiveQueueBoundsEachStrangerAndNamesTheDropped();
     void receiveQueueHandsOnStrangersAtABoundedRate();
+    void portPlanIsTheTable();
     void channelShift();
     void memoryLanRoutesUnicastBroadcastAndLoopback();
     void secondBindOfAPortFails();
+    void channelChangeWalksTheRegisteredEndpointsInPortOrder();
 };
 
 void NetTest::checkAddress_data() {
@@ -679,13 +683,33 @@ void NetTest::receiveQueueHandsOnStrangersAtABoundedRate() {
     QCOMPARE(l.log.back().payload, QByteArray("x29"));
 }
 
+void NetTest::portPlanIsTheTable() {
+    QCOMPARE(Ports::kPlan.size(), std::size(PortTable::kRows));
+    for (size_t i = 0; i < Ports::kPlan.size(); ++i) {
+        const PortEntry& e = *Ports::kPlan[i];
+        const PortTable::Row& r = PortTable::kRows[i];
+        const QByteArray at = QByteArray::number(r.port);
+        QCOMPARE(QByteArray(e.window), QByteArray(r.window));
+        QCOMPARE(QByteArray(e.endpoint), QByteArray(r.endpoint));
+        QVERIFY2(e.basePort == r.port, at.constData());
+        QVERIFY2(e.shifted == r.shifted, at.constData());
+        QVERIFY2(e.maxBytes == r.maxBytes, at.constData());
+        QVERIFY2(e.scrambled == r.scrambled, at.constData());
+        QVERIFY2(e.loopbackGuard == r.loopbackGuard, at.constData());
+    }
+    const QList<quint16> bound(Ports::kChannelOnePorts.begin(), Ports::kChannelOnePorts.end());
+    QCOMPARE(bound, PortTable::boundPorts(0));
+    // The sibling display's ports: the plan of a thirteenth channel, never shifted.
+    QCOMPARE((QList<int>{SiblingPorts::Lines, SiblingPorts::Corrections, SiblingPorts::CharKaraoke,
+                         SiblingPorts::Commands, SiblingPorts::Karaoke, SiblingPorts::Notice, SiblingPorts::SubInput}),
+             (QList<int>{7911, 7913, 7916, 7923, 7928, 7931, 7936}));
+}
+
 void NetTest::channelShift() {
     QCOMPARE(portFor(Ports::MainLines, 6711, 2), 6911);
     QCOMPARE(portFor(Ports::MainLeave, 6724, 11), 7824);
     QCOMPARE(portFor(Ports::TemplateLink, 6720, 2), 6720);  // never shifted
     QCOMPARE(portFor(Ports::MainLines, 6711, -1), 6711);      // negative index counts as 0
-    QCOMPARE(int(SiblingPorts::Lines), 6711 + 1200);
-    QCOMPARE(int(SiblingPorts::Commands), 6723 + 1200);
 }
 
 void NetTest::memoryLanRoutesUnicastBroadcastAndLoopback() {
@@ -725,6 +749,38 @@ void NetTest::secondBindOfAPortFails() {
     first.bindChannel(3);             // a rebind frees the old port
     DatagramEndpoint third(a, Ports::MainLines);
     QVERIFY(third.bindChannel(0));
+}
+
+void NetTest::channelChangeWalksTheRegisteredEndpointsInPortOrder() {
+    MemoryNetwork lan;
+    MemoryHost& a = lan.addHost("10.0.0.1", "a");
+    EndpointRegistry registry;
+    bool remoteOn = false;
+    auto sub = std::make_unique<DatagramEndpoint>(a, Ports::SubInput);
+    DatagramEndpoint contact(a, Ports::Contact), link(a, Ports::TemplateLink), remote(a, Ports::RemoteCharKaraoke),
+        lines(a, Ports::MainLines);
+    registry.add(sub.get());
+    registry.add(&contact);
+    registry.add(&link);  // never moved by the channel
+    registry.add(&remote, [&remoteOn] { return remoteOn; });
+    registry.add(&lines);
+    for (DatagramEndpoint* e : {sub.get(), &contact, &link, &remote, &lines}) e->bindChannel(0);
+
+    auto ports = [&registry] {
+        QList<quint16> out;
+        for (const DatagramEndpoint* e : registry.channelEndpoints()) out << e->basePort();
+        return out;
+    };
+    QCOMPARE(ports(), (QList<quint16>{6711, 6727, 6736}));
+    remoteOn = true;
+    QCOMPARE(ports(), (QList<quint16>{6711, 6716, 6727, 6736}));
+    sub.reset();  // gone with its window
+    QCOMPARE(ports(), (QList<quint16>{6711, 6716, 6727}));
+
+    registry.bindChannel(2);
+    QList<quint16> bound = a.boundPorts();
+    std::sort(bound.begin(), bound.end());
+    QCOMPARE(bound, (QList<quint16>{6720, 6911, 6916, 6927}));
 }
 
 QTEST_GUILESS_MAIN(NetTest)
