@@ -318,7 +318,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     connect(ButtonCorrectionMonitor, &QPushButton::clicked, this, [this] { Fshusei_moni->show(); });
     connect(ButtonRemote, &QPushButton::clicked, this, [this] { Fmojikara->show(); });
     connect(Button5, &QPushButton::clicked, this, [this] {
-        Form8->Memo2->clear();
+        Form8->clearMemo();
         Form8->show();
     });
     connect(Button52, &QPushButton::clicked, this, [this] {

@@ -224,7 +224,7 @@ void InputTest::erasingAndEmptyKeysSendTokens() {
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$null$"});
     QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,$改行$")});
     // The monitor window can show a space instead of the tokens.
-    t.b.main->Form2->CheckBox1->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main->Form2, "CheckBox1")->setChecked(true);
     t.key(Qt::Key_Left);
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral(" "));
 }
@@ -573,7 +573,7 @@ void InputTest::memberMonitorRowsAndOrder() {
     feed(12, QStringLiteral("$改行$"));
     for (int k = 1; k <= 8; ++k) QVERIFY(mon.row(k).pane->toPlainText() != QLatin1String("stranger"));
     // Automatic order: the typing member rises to the top, and returns below when idle.
-    mon.CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(mon, "CheckBox2")->setChecked(true);
     QCOMPARE(mon.rowOrder().mid(0, 3), (QList<int>{1, 2, 3}));
     feed(13, QStringLiteral("typing"));
     QCOMPARE(mon.rowOrder().first(), 3);
@@ -603,8 +603,8 @@ void InputTest::memberMonitorSwapAndButtons() {
     QVERIFY(!mon.row(1).pane->isHidden());
     // Turning automatic order on while a swap is pending leaves it off and restacks.
     mon.RowClicked(2);
-    mon.CheckBox2->setChecked(true);
-    QVERIFY(!mon.CheckBox2->isChecked());
+    Testing::control<QCheckBox>(mon, "CheckBox2")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(mon, "CheckBox2")->isChecked());
     QCOMPARE(mon.selectedRow(), 0);
     QCOMPARE(mon.row(1).top, 0);
     // The pairing buttons mirror the slot's and call the same operations.
@@ -621,11 +621,11 @@ void InputTest::memberMonitorSwapAndButtons() {
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPointSize(20);
     me.dialogs.fonts.push_back(f);
-    mon.Button1->click();
+    Testing::control<QPushButton>(mon, "Button1")->click();
     QCOMPARE(mon.row(5).pane->font().pointSize(), 20);
     QCOMPARE(mon.rowHeight(), 42);
     me.dialogs.colours.push_back(QColor(255, 255, 200));
-    mon.Button2->click();
+    Testing::control<QPushButton>(mon, "Button2")->click();
     QCOMPARE(mon.row(8).name->palette().color(QPalette::Base), QColor(255, 255, 200));
     // A right click on a name or a pane picks its colour, and no edit menu opens over it.
     for (QWidget* target : std::initializer_list<QWidget*>{mon.row(3).name, mon.row(3).pane->viewport()}) {

@@ -405,7 +405,7 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
     s.main->CheckBox9->setChecked(true);
     QVERIFY(s.main->Form9->isVisible());
     QCOMPARE(s.main->Form9->pos(), QPoint(0, 0));
-    QCOMPARE(s.main->Form9->Image1->picture().pixelColor(5, 5), QColor(0, 0, 128));
+    QCOMPARE(Testing::control<Canvas>(*s.main->Form9, "Image1")->picture().pixelColor(5, 5), QColor(0, 0, 128));
     s.main->CheckBox9->setChecked(false);
     QVERIFY(!s.main->Form9->isVisible());
 
