@@ -289,7 +289,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     });
     // The notice window's "テロップを受信しない" shows here too, and can be switched from here.
     connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
-        if (Form15) Form15->CheckBox12->setChecked(on);
+        if (Form15) Form15->setRefusesNotices(on);
     });
     connect(CheckBox10, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
     connect(ButtonTemplateMonitor, &QPushButton::clicked, this, [this] { Form3->show(); });
@@ -752,7 +752,7 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
     CreateTemplateWindow(context);
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
-    CheckBox16->setChecked(Form15->CheckBox12->isChecked());
+    CheckBox16->setChecked(Form15->refusesNotices());
     Form2 = std::make_unique<TForm2>(context, team_, [this] {
         bool ok = false;
         const int rows = Edit20->text().toInt(&ok);

@@ -22,7 +22,8 @@ inline void openEveryReceiver(Testing::TestStation& s) {
     Ttalk2e& m = *s.main;
     for (QCheckBox* box : {m.CheckBox22, m.CheckBox12, m.CheckBox46, m.CheckBox30, m.CheckBox31})
         if (!box->isChecked()) box->setChecked(true);
-    if (m.Form15->CheckBox12->isChecked()) m.Form15->CheckBox12->setChecked(false);
+    QCheckBox* noticesOff = Testing::control<QCheckBox>(*m.Form15, "CheckBox12");
+    if (noticesOff->isChecked()) noticesOff->setChecked(false);
     if (!m.Form11->CheckBox20->isChecked()) m.Form11->CheckBox20->setChecked(true);
     for (QWidget* w : {static_cast<QWidget*>(m.Form11.get()), static_cast<QWidget*>(m.Fkakunin.get()),
                        static_cast<QWidget*>(m.Fshusei_moni.get())})

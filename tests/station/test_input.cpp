@@ -419,7 +419,7 @@ void InputTest::timeLimit() {
     t.a.main->Form5->show();
     t.a.main->Form5->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(t.a.main->Form5.get()));
-    t.a.main->Form5->Edit56->setFocus();
+    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit56")->setFocus();
     t.lan.net.clearSent();
     t.a.main->Timer3Timer();
     t.lan.net.deliverAll();
@@ -433,11 +433,11 @@ void InputTest::timeLimit() {
 
 void InputTest::memoPhrasesAndDeleteKeys() {
     Typing t;
-    t.a.main->Form5->Edit56->setText(QStringLiteral("（笑）"));
+    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit56")->setText(QStringLiteral("（笑）"));
     t.type("a");
     t.key(Qt::Key_F2);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("a（笑）"));
-    t.a.main->Form5->CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox2")->setChecked(true);
     t.key(Qt::Key_F2);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("（笑）"));
     // F11 deletes the last displayed character, Shift+F11 clears the screen, here and at B.
@@ -485,15 +485,15 @@ void InputTest::noPathOverfillsThePane() {
         return bytes.size() <= 254 && Cp932::safeCut(bytes, bytes.size()) == bytes.size();
     };
     // An F-key phrase of 140 full-width characters with its clear-first box on.
-    t.a.main->Form5->Edit58->setText(QString(140, QChar(0x3042)));
-    t.a.main->Form5->CheckBox4->setChecked(true);
+    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit58")->setText(QString(140, QChar(0x3042)));
+    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox4")->setChecked(true);
     t.key(Qt::Key_F4);
     QCOMPARE(t.pane()->toPlainText(), QString(127, QChar(0x3042)));
     t.lan.net.clearSent();
     t.key(Qt::Key_Return);
     QCOMPARE(t.lan.net.sentTo(6711).value(0).payload.size(), 254);
     // The same phrase inserted into a pane that holds text.
-    t.a.main->Form5->CheckBox4->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox4")->setChecked(false);
     t.type("abc");
     t.key(Qt::Key_F4);
     QVERIFY(fits());
@@ -533,16 +533,16 @@ void InputTest::fkeyMemoRows() {
     t.a.main->Button52->click();
     QCOMPARE(memo.pos(), t.a.main->pos() + QPoint(25, 80));
     QVERIFY(memo.isVisible());
-    QVERIFY(memo.LabelF8->isHidden());
+    QVERIFY(Testing::control<QLabel>(memo, "LabelF8")->isHidden());
     t.a.main->CheckBox43->setChecked(true);
-    QVERIFY(!memo.LabelF8->isHidden());
-    QVERIFY(memo.Edit62->isHidden());
+    QVERIFY(!Testing::control<QLabel>(memo, "LabelF8")->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit62")->isHidden());
     t.a.main->CheckBox52->setChecked(true);
-    QVERIFY(memo.Edit61->isHidden() && !memo.LabelF7->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit61")->isHidden() && !Testing::control<QLabel>(memo, "LabelF7")->isHidden());
     t.a.main->CheckBox59->setChecked(true);
-    QVERIFY(memo.Edit45->isHidden() && !memo.LabelF1->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit45")->isHidden() && !Testing::control<QLabel>(memo, "LabelF1")->isHidden());
     memo.resize(400, 333);
-    QVERIFY(memo.Edit56->width() > 217);
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit56")->width() > 217);
     // Ctrl+F brings the memo forward while it is shown.
     t.a.main->HotKey(QStringLiteral("hkey_fkeymemo"));
     QVERIFY(memo.isVisible());
@@ -668,7 +668,7 @@ void InputTest::hintsArePlaceholdersNeverText() {
         {rolls.RichEdit1, QStringLiteral("テンプレート前ロールウィンドは、")},
         {rolls.RichEdit2, QStringLiteral("これは、前ロール２です。")},
         {rolls.RichEdit3, QStringLiteral("これは、前ロール３です。")},
-        {notice.Edit1, QStringLiteral("ここにお知らせを入力します。（最大５００文字）")},
+        {Testing::control<QLineEdit>(notice, "Edit1"), QStringLiteral("ここにお知らせを入力します。（最大５００文字）")},
     };
     for (const auto& [pane, start] : panes) {
         const Hinted h = hinted(pane);
@@ -717,7 +717,7 @@ void InputTest::hintsArePlaceholdersNeverText() {
     // The notice: what is typed is the whole text.
     notice.show();
     QVERIFY(QTest::qWaitForWindowExposed(&notice));
-    QTest::keyClicks(notice.Edit1, QStringLiteral("notice"));
+    QTest::keyClicks(Testing::control<QLineEdit>(notice, "Edit1"), QStringLiteral("notice"));
     notice.SendNotice();
     p.lan.net.deliverAll();
     QVERIFY(p.lan.payloadsTo(6731).contains(QStringLiteral("504:notice:表示文字列")));

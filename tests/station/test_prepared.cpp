@@ -269,26 +269,27 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     Rolls r;
     TForm15& mine = *r.a.main->Form15;
     TForm15& theirs = *r.b.main->Form15;
-    QVERIFY(theirs.CheckBox12->isChecked() && r.b.main->CheckBox16->isChecked());  // notices are off at first
+    auto* checkBox12 = Testing::control<QCheckBox>(theirs, "CheckBox12");
+    QVERIFY(checkBox12->isChecked() && r.b.main->CheckBox16->isChecked());  // notices are off at first
     r.b.main->CheckBox16->setChecked(false);
-    QVERIFY(!theirs.CheckBox12->isChecked());
+    QVERIFY(!checkBox12->isChecked());
     r.w.CheckBox6->setChecked(true);
     r.w.CheckBox4->setChecked(true);  // "LAN流す"
     r.w.CheckBox5->setChecked(true);  // "自分に表示"
     r.w.CheckBox13->setChecked(false);
     r.script(QStringLiteral("休憩は十五分です\n次"));
     r.key(Qt::Key_F1);
-    QCOMPARE(mine.Edit1->text(), QStringLiteral("休憩は十五分です"));
+    QCOMPARE(Testing::control<QLineEdit>(mine, "Edit1")->text(), QStringLiteral("休憩は十五分です"));
     QVERIFY(mine.isVisible());
-    QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox11->isChecked() && !mine.CheckBox8->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(mine, "CheckBox5")->isChecked() && !Testing::control<QCheckBox>(mine, "CheckBox11")->isChecked() && !Testing::control<QCheckBox>(mine, "CheckBox8")->isChecked());
     QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
-    QCOMPARE(theirs.Edit1->text(), QStringLiteral("休憩は十五分です"));
+    QCOMPARE(Testing::control<QLineEdit>(theirs, "Edit1")->text(), QStringLiteral("休憩は十五分です"));
     QVERIFY(r.lan.net.sentTo(6711).isEmpty());  // never on the caption display
     r.lan.net.clearSent();
     r.w.Button9->click();  // "表示消去"
     r.lan.net.deliverAll();
     QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
-    QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox8->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(mine, "CheckBox5")->isChecked() && !Testing::control<QCheckBox>(mine, "CheckBox8")->isChecked());
     // A line the notice window refuses (too many colons for the receivers) stays in the pre-roll,
     // with "送った部分は消す。" too, and the caret stays on it.
     r.w.CheckBox2->setChecked(true);
@@ -303,7 +304,7 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     mine.NoticeToPreroll();
     QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), mine.NoticeLine());
     // "テロップを受信しない" shows on the main window too.
-    theirs.CheckBox12->setChecked(true);
+    checkBox12->setChecked(true);
     QVERIFY(r.b.main->CheckBox16->isChecked());
 }
 

@@ -137,7 +137,7 @@ void PaletteTest::escapeTabAndKeys() {
     QVERIFY(!recordOf(t.c).contains(QStringLiteral("p1")));
     QVERIFY(t.b.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：確認修正パレット１）")));
     // F1 … F8 insert the F-key memo's phrases.
-    t.b.main->Form5->Edit56->setText(QStringLiteral("【拍手】"));
+    Testing::control<QLineEdit>(*t.b.main->Form5, "Edit56")->setText(QStringLiteral("【拍手】"));
     t.palette.pane(5)->clear();
     t.key(5, Qt::Key_F2);
     QCOMPARE(t.panes().value(4), QStringLiteral("【拍手】"));

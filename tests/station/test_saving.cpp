@@ -180,10 +180,10 @@ void SavingTest::fullDiskClearsNothing() {
         s.main->CheckBox34->setChecked(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("手で保存.txt"));
         s.main->Button7->click();
-        s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+        Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
         s.main->Form6->SendContactLine(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("連絡.txt"));
-        s.main->Form6->Button1->click();
+        Testing::control<QPushButton>(*s.main->Form6, "Button1")->click();
     }
     QCOMPARE(s.main->RecordLines(), before);
     QVERIFY(s.main->Timer5->isActive());
@@ -233,10 +233,10 @@ void SavingTest::saveAtExit() {
     s.main->record().addLine(QStringLiteral("二行目"));
     const QList<QByteArray> before = s.main->RecordLines();
     // The contact history goes too, when its window asks for it.
-    s.main->Form6->CheckBox7->setChecked(true);
-    s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
     s.main->Form6->SendContactLine(false);
-    const QByteArray history = sj(s.main->Form6->RichEdit2->toPlainText());
+    const QByteArray history = sj(Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->toPlainText());
     QVERIFY(history.contains(sj(u"交代です")));
     s.main->close();  // the close handler saves
     QCOMPARE(fileLines(s.station.programFolder + s.main->TimeStampedName() + QStringLiteral("連絡文.txt")),
@@ -288,8 +288,8 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     TestStation& t = lan.add(11, "B");
     t.main->CheckBox39->setChecked(true);
     typeSession(t, 5);
-    t.main->Form6->CheckBox7->setChecked(true);
-    t.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    Testing::control<QCheckBox>(*t.main->Form6, "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*t.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
     t.main->Form6->SendContactLine(false);
     QVERIFY(QDir(t.station.programFolder).removeRecursively());
     t.main->close();
@@ -308,8 +308,8 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
     TestStation& s = lan.add(10, "A");
     s.main->CheckBox39->setChecked(true);
     typeSession(s, 5);
-    s.main->Form6->CheckBox7->setChecked(true);
-    s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
     s.main->Form6->SendContactLine(false);
     const QList<QByteArray> display = s.main->RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
     const QString name = s.main->TimeStampedName();

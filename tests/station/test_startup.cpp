@@ -283,7 +283,7 @@ void StartupTest::loopbackLinesAreDroppedWhileSiblingCopyIsOn() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
     QSignalSpy lines(s.main->NMUDP1, &Net::DatagramEndpoint::received);
-    QSignalSpy contact(s.main->Form6->NMUDP1, &Net::DatagramEndpoint::received);
+    QSignalSpy contact(Testing::control<Net::DatagramEndpoint>(*s.main->Form6, "NMUDP1"), &Net::DatagramEndpoint::received);
     s.main->CheckBox60->setChecked(true);
     s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6727, "looped");
