@@ -24,7 +24,8 @@ inline void openEveryReceiver(Testing::TestStation& s) {
         if (!box->isChecked()) box->setChecked(true);
     QCheckBox* noticesOff = Testing::control<QCheckBox>(*m.Form15, "CheckBox12");
     if (noticesOff->isChecked()) noticesOff->setChecked(false);
-    if (!m.Form11->CheckBox20->isChecked()) m.Form11->CheckBox20->setChecked(true);
+    QCheckBox* linkageIn = Testing::control<QCheckBox>(*m.Form11, "CheckBox20");
+    if (!linkageIn->isChecked()) linkageIn->setChecked(true);
     for (QWidget* w : {static_cast<QWidget*>(m.Form11.get()), static_cast<QWidget*>(m.Fkakunin.get()),
                        static_cast<QWidget*>(m.Fshusei_moni.get())})
         if (!w->isVisible()) w->show();

@@ -193,18 +193,19 @@ void InputTest::compositionAtTheCaretAndTheLimit() {
     // The sub-input window's panes feed live typing the same way.
     TForm14& w = *t.a.main->Form14;
     w.show();
-    w.RichEdit1->clear();
-    w.RichEdit1->setFocus();
-    QTest::keyClick(w.RichEdit1, 'z');
+    auto* richEdit1 = Testing::control<TextPane>(w, "RichEdit1");
+    richEdit1->clear();
+    richEdit1->setFocus();
+    QTest::keyClick(richEdit1, 'z');
     t.lan.net.clearSent();
     QInputMethodEvent e(QStringLiteral("よてい"), {{QInputMethodEvent::Cursor, 3, 1}});
-    QCoreApplication::sendEvent(w.RichEdit1, &e);
-    QTest::keyRelease(w.RichEdit1, Qt::Key_I);
+    QCoreApplication::sendEvent(richEdit1, &e);
+    QTest::keyRelease(richEdit1, Qt::Key_I);
     t.lan.net.deliverAll();
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{QStringLiteral("zよてい")});
     QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,zよてい")});
     QCOMPARE(t.monitorSees(), QStringLiteral("zよてい"));
-    QCOMPARE(w.RichEdit1->toPlainText(), QStringLiteral("z"));
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("z"));
 }
 
 void InputTest::erasingAndEmptyKeysSendTokens() {
@@ -663,11 +664,11 @@ void InputTest::hintsArePlaceholdersNeverText() {
     };
     const QList<std::pair<QWidget*, QString>> panes{
         {m.RichEdit1, QStringLiteral("入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）")},
-        {sub.RichEdit1, QStringLiteral("・フォントの指定は、「表示１」の「モニター部、入力部」で行います。")},
-        {sub.RichEdit3, QStringLiteral("メモ帳です。ここに書いた文はどこにも送られません。")},
-        {rolls.RichEdit1, QStringLiteral("テンプレート前ロールウィンドは、")},
-        {rolls.RichEdit2, QStringLiteral("これは、前ロール２です。")},
-        {rolls.RichEdit3, QStringLiteral("これは、前ロール３です。")},
+        {Testing::control<TextPane>(sub, "RichEdit1"), QStringLiteral("・フォントの指定は、「表示１」の「モニター部、入力部」で行います。")},
+        {Testing::control<TextPane>(sub, "RichEdit3"), QStringLiteral("メモ帳です。ここに書いた文はどこにも送られません。")},
+        {Testing::control<PrerollPane>(rolls, "RichEdit1"), QStringLiteral("テンプレート前ロールウィンドは、")},
+        {Testing::control<PrerollPane>(rolls, "RichEdit2"), QStringLiteral("これは、前ロール２です。")},
+        {Testing::control<PrerollPane>(rolls, "RichEdit3"), QStringLiteral("これは、前ロール３です。")},
         {Testing::control<QLineEdit>(notice, "Edit1"), QStringLiteral("ここにお知らせを入力します。（最大５００文字）")},
     };
     for (const auto& [pane, start] : panes) {
@@ -695,22 +696,22 @@ void InputTest::hintsArePlaceholdersNeverText() {
     // The sub-input window's first pane, and its memo.
     sub.show();
     QVERIFY(QTest::qWaitForWindowExposed(&sub));
-    QTest::keyClicks(sub.RichEdit1, QStringLiteral("next"));
-    QTest::keyClick(sub.RichEdit1, Qt::Key_Return);
+    QTest::keyClicks(Testing::control<TextPane>(sub, "RichEdit1"), QStringLiteral("next"));
+    QTest::keyClick(Testing::control<TextPane>(sub, "RichEdit1"), Qt::Key_Return);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("next"));
-    QTest::keyClicks(sub.RichEdit3, QStringLiteral("memo"));
-    QCOMPARE(sub.RichEdit3->toPlainText(), QStringLiteral("memo"));
+    QTest::keyClicks(Testing::control<TextPane>(sub, "RichEdit3"), QStringLiteral("memo"));
+    QCOMPARE(Testing::control<TextPane>(sub, "RichEdit3")->toPlainText(), QStringLiteral("memo"));
 
     // A fresh pre-roll: F1 sends what it holds, never its usage note.
     rolls.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rolls));
-    QTest::keyClick(rolls.RichEdit1, Qt::Key_F1);
+    QTest::keyClick(Testing::control<PrerollPane>(rolls, "RichEdit1"), Qt::Key_F1);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("$改行$"));
-    QTest::keyClicks(rolls.RichEdit1, QStringLiteral("script"));
-    rolls.RichEdit1->moveCursor(QTextCursor::Start);
-    QTest::keyClick(rolls.RichEdit1, Qt::Key_F1);
+    QTest::keyClicks(Testing::control<PrerollPane>(rolls, "RichEdit1"), QStringLiteral("script"));
+    Testing::control<PrerollPane>(rolls, "RichEdit1")->moveCursor(QTextCursor::Start);
+    QTest::keyClick(Testing::control<PrerollPane>(rolls, "RichEdit1"), Qt::Key_F1);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("script"));
 

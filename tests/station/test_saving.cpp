@@ -526,7 +526,7 @@ void SavingTest::typingRate() {
     QCOMPARE(m.PageControl1->tabText(3), QStringLiteral("Ave:20"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("AvMx:20"));
     QVERIFY(isYellow(m.RichEdit1));
-    QVERIFY(isYellow(m.Form14->RichEdit1) && isYellow(m.Form14->RichEdit2));
+    QVERIFY(isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit1")) && isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
     QVERIFY(!isYellow(m.RichEdit27));
     QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
     // Off: the captions back, the two options off, the panes in their colour.
@@ -535,7 +535,7 @@ void SavingTest::typingRate() {
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("補助Ｗ"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("表示２"));
     QVERIFY(!m.CheckBox45->isChecked() && !m.CheckBox62->isChecked());
-    QVERIFY(!isYellow(m.RichEdit1) && !isYellow(m.Form14->RichEdit2));
+    QVERIFY(!isYellow(m.RichEdit1) && !isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
 }
 
 QTEST_MAIN(SavingTest)

@@ -204,7 +204,7 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
                     first.station.programFolder};
     auto second = App::createStationWindows(st, nullptr);
     for (Net::DatagramEndpoint* e : second->channelEndpoints()) QVERIFY(!e->isBound());
-    QVERIFY(!second->Form11->NMUDP5->isBound());
+    QVERIFY(!Testing::control<Net::DatagramEndpoint>(*second->Form11, "NMUDP5")->isBound());
     QVERIFY(first.main->NMUDP1->isBound());
     second->Timer2Timer();  // and it runs on, silently
     QVERIFY(second->isStarted());
@@ -214,9 +214,9 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
 void StartupTest::channelThreeMovesEveryShiftedPort() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    s.main->Fmojikara->CheckBox1->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716 (refused once started without a partner)
+    Testing::control<QCheckBox>(*s.main->Fmojikara, "CheckBox1")->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716 (refused once started without a partner)
     s.finishStartup();
-    s.main->Fmojikara->NMUDP1->setEntry(Net::Ports::RemoteKaraoke);
+    Testing::control<Net::DatagramEndpoint>(*s.main->Fmojikara, "NMUDP1")->setEntry(Net::Ports::RemoteKaraoke);
     QList<quint16> order;
     for (Net::DatagramEndpoint* e : s.main->channelEndpoints()) order << e->basePort();
     QCOMPARE(order, (QList<quint16>{6711, 6712, 6713, 6717, 6718, 6719, 6721, 6722, 6723, 6724, 6727, 6728, 6730,
