@@ -16,10 +16,10 @@ struct Ticker {
     Testing::TestStation s{lan, "192.168.1.10"};
     TForm15& w = *s.main->Form15;
     explicit Ticker(const QString& text) {
-        w.CheckBox4->setChecked(false);  // placed as given, not over the (small) display of this station
-        w.CheckBox1->setChecked(true);   // endless, so every tick does the same work
-        w.Edit4->setText(QStringLiteral("0"));
-        w.Edit1->setText(text);
+        Testing::control<QCheckBox>(w, "CheckBox4")->setChecked(false);  // placed as given, not over the (small) display of this station
+        Testing::control<QCheckBox>(w, "CheckBox1")->setChecked(true);   // endless, so every tick does the same work
+        Testing::control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("0"));
+        Testing::control<QLineEdit>(w, "Edit1")->setText(text);
         w.setBox({0, 0, 1920, 200}, true);
         w.show();
         w.ShowNotice();
@@ -31,7 +31,7 @@ void tick(benchmark::State& state, const QString& text) {
     Ticker t(text);
     for (auto _ : state) {
         t.w.Timer1Timer();
-        t.w.Image2->repaint();
+        Testing::control<Canvas>(t.w, "Image2")->repaint();
     }
     state.counters["strip_width"] = t.w.width();
     state.counters["strip_height"] = t.w.height();

@@ -44,21 +44,21 @@ struct PrerollStation {
         }
         QStringList lines;
         for (int i = 0; i < 20000; ++i) lines << scriptLine(i);
-        w.RichEdit1->setPlainText(lines.join(u'\n'));
+        Testing::control<PrerollPane>(w, "RichEdit1")->setPlainText(lines.join(u'\n'));
         w.show();
         QCoreApplication::processEvents();
     }
     void caretTo(int line) {
-        QTextCursor c(w.RichEdit1->document());
-        c.setPosition(w.RichEdit1->document()->findBlockByNumber(line).position());
-        w.RichEdit1->setTextCursor(c);
+        QTextCursor c(Testing::control<PrerollPane>(w, "RichEdit1")->document());
+        c.setPosition(Testing::control<PrerollPane>(w, "RichEdit1")->document()->findBlockByNumber(line).position());
+        Testing::control<PrerollPane>(w, "RichEdit1")->setTextCursor(c);
     }
 };
 
 void runF1(benchmark::State& state, bool removeSent) {
     PrerollStation p;
-    p.w.CheckBox2->setChecked(removeSent);
-    p.w.CheckBox9->setChecked(true);  // the monitor feed to all eight members
+    Testing::control<QCheckBox>(p.w, "CheckBox2")->setChecked(removeSent);
+    Testing::control<QCheckBox>(p.w, "CheckBox9")->setChecked(true);  // the monitor feed to all eight members
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
     for (auto _ : state) {
         state.PauseTiming();
@@ -74,7 +74,7 @@ void runF1(benchmark::State& state, bool removeSent) {
         p.lan.clearSent();
         state.ResumeTiming();
     }
-    state.counters["lines"] = p.w.RichEdit1->document()->blockCount();
+    state.counters["lines"] = Testing::control<PrerollPane>(p.w, "RichEdit1")->document()->blockCount();
 }
 
 void BM_PrerollF1Lines20000(benchmark::State& state) { runF1(state, false); }
@@ -89,7 +89,7 @@ void BM_MonitorFeedDoubled(benchmark::State& state) {
     PrerollStation p;
     p.s.main->CheckBox48->setChecked(true);
     for (int k = 2; k <= 8; ++k) p.s.main->slot(k).mate->setChecked(false);
-    p.w.CheckBox9->setChecked(true);
+    Testing::control<QCheckBox>(p.w, "CheckBox9")->setChecked(true);
     p.caretTo(5000);
     QCoreApplication::processEvents();
     p.lan.clearSent();
@@ -121,8 +121,9 @@ int appendFigure() {
         bytes += lines.last().size() + 2;
     }
     if (!Settings::writeLines(path, lines)) return 1;
-    p.w.RichEdit1->setPlainText(QStringLiteral("既にある行"));
-    p.w.CheckBox1->setChecked(true);
+    auto* richEdit1 = Testing::control<PrerollPane>(p.w, "RichEdit1");
+    richEdit1->setPlainText(QStringLiteral("既にある行"));
+    Testing::control<QCheckBox>(p.w, "CheckBox1")->setChecked(true);
     p.s.dialogs.openNames.push_back(path);
 
     QList<double> gaps;
@@ -133,12 +134,12 @@ int appendFigure() {
         gaps << since.nsecsElapsed() / 1e6;
         since.restart();
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-        QCoreApplication::sendEvent(p.w.RichEdit1, &release);  // a key the typist presses meanwhile
+        QCoreApplication::sendEvent(richEdit1, &release);  // a key the typist presses meanwhile
     });
     total.start();
     since.start();
     tick.start();
-    p.w.Button36->click();
+    Testing::control<QPushButton>(p.w, "Button36")->click();
     while (p.w.loading()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     const double ms = total.nsecsElapsed() / 1e6;
     tick.stop();
@@ -146,7 +147,7 @@ int appendFigure() {
     std::sort(sorted.begin(), sorted.end());
     const double worst = sorted.empty() ? 0 : sorted.back();
     const double median = sorted.empty() ? 0 : sorted[sorted.size() / 2];
-    std::printf("%lld %d %.0f %.1f %.2f\n", static_cast<long long>(bytes), p.w.RichEdit1->document()->blockCount(), ms,
+    std::printf("%lld %d %.0f %.1f %.2f\n", static_cast<long long>(bytes), richEdit1->document()->blockCount(), ms,
                 worst, median);
     return 0;
 }

@@ -49,7 +49,7 @@ void BM_MonitorFeedAutoOrder(benchmark::State& state) {
     s.finishStartup();
     withEightMembers(s);
     s.main->Form2->show();
-    s.main->Form2->CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(*s.main->Form2, "CheckBox2")->setChecked(true);
     const QByteArray typing[2] = {Cp932::encode(QStringLiteral("192.168.1.23,次は、会場からの質問を受け付けます")),
                                   Cp932::encode(QStringLiteral("192.168.1.23,$改行$"))};
     int i = 0;

@@ -8,7 +8,6 @@ class TForm9 : public AuxWindow {
     Q_OBJECT
 public:
     explicit TForm9(const App::WindowContext& context);
-    Canvas* Image1 = nullptr;  // the stretched picture
     // Covers the screen with the colour and shows the cover.
     void cover(const QColor& colour);
 
@@ -19,5 +18,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    Canvas* Image1 = nullptr;  // the stretched picture
     QColor colour_ = Qt::black;
 };

@@ -309,7 +309,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     });
     // The notice window's "テロップを受信しない" shows here too, and can be switched from here.
     connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
-        if (Form15) Form15->CheckBox12->setChecked(on);
+        if (Form15) Form15->setRefusesNotices(on);
     });
     connect(CheckBox10, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
     connect(ButtonTemplateMonitor, &QPushButton::clicked, this, [this] { Form3->show(); });
@@ -338,7 +338,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     connect(ButtonCorrectionMonitor, &QPushButton::clicked, this, [this] { Fshusei_moni->show(); });
     connect(ButtonRemote, &QPushButton::clicked, this, [this] { Fmojikara->show(); });
     connect(Button5, &QPushButton::clicked, this, [this] {
-        Form8->Memo2->clear();
+        Form8->clearMemo();
         Form8->show();
     });
     connect(Button52, &QPushButton::clicked, this, [this] {
@@ -618,7 +618,7 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
     CreateTemplateWindow(context);
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
-    CheckBox16->setChecked(Form15->CheckBox12->isChecked());
+    CheckBox16->setChecked(Form15->refusesNotices());
     Form2 = std::make_unique<TForm2>(context, partner_->team(), [this] {
         bool ok = false;
         const int rows = Edit20->text().toInt(&ok);

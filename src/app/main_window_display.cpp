@@ -481,7 +481,7 @@ void Ttalk2e::Button13Click() {
 
 void Ttalk2e::CheckBox85Click() {
     if (CheckBox85->isChecked()) {
-        if (Form8) Form8->Memo2->clear();  // a fresh buffer for what arrives while editing
+        if (Form8) Form8->clearMemo();  // a fresh buffer for what arrives while editing
     } else {
         FlushCorrectionBuffer();
     }

@@ -365,8 +365,8 @@ QTextEdit* Ttalk2e::focusedTypingPane() const {
     QWidget* focus = QApplication::focusWidget();
     if (!focus) return nullptr;
     if (focus == RichEdit1) return RichEdit1;
-    if (Form14 && focus == Form14->RichEdit1) return Form14->RichEdit1;
-    if (Form14 && focus == Form14->RichEdit2) return Form14->RichEdit2;
+    if (Form14 && focus == Form14->pane(1)) return Form14->pane(1);
+    if (Form14 && focus == Form14->pane(2)) return Form14->pane(2);
     return nullptr;
 }
 
@@ -448,7 +448,7 @@ void Ttalk2e::Button3Click() {
 void Ttalk2e::SetInputFont(const QFont& font) {
     RichEdit1->setFont(font);
     if (Form14)
-        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) pane->setFont(font);
+        for (QTextEdit* pane : {Form14->pane(1), Form14->pane(2)}) pane->setFont(font);
     LayoutInputStrip();
 }
 
@@ -481,7 +481,7 @@ void Ttalk2e::PaintPanes() {
     paint(RichEdit1, typing, qcolour(colours_.inputInk));
     paint(RichEdit27, monitor, qcolour(colours_.monitorInk));
     if (Form14)
-        for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) paint(pane, typing, qcolour(colours_.inputInk));
+        for (QTextEdit* pane : {Form14->pane(1), Form14->pane(2)}) paint(pane, typing, qcolour(colours_.inputInk));
 }
 
 QColor Ttalk2e::MonitorShade(const QColor& colour) {

@@ -34,8 +34,8 @@ NoticeLinks noticeLinks(Ttalk2e& main) {
     l.hasPartner = [&main] { return main.hasPartner(); };
     l.displayArea = [&main] { return main.captionDisplayArea(); };
     l.receiveOffChanged = [&main](bool on) { main.CheckBox16->setChecked(on); };
-    l.sendCommaSettings = [&main] { return main.Form11 && main.Form11->CheckBox23->isChecked(); };
-    l.rollStopsAtLeft = [&main] { return main.Form11 && main.Form11->CheckBox13->isChecked(); };
+    l.sendCommaSettings = [&main] { return main.Form11 && main.Form11->sendsCommaSettings(); };
+    l.rollStopsAtLeft = [&main] { return main.Form11 && main.Form11->stopsTelopAtLeftEdge(); };
     l.appendToPreroll = [&main](const QString& line) {
         if (main.Form11) main.Form11->AppendToFirstRoll(line);
     };

@@ -282,17 +282,17 @@ void Ttalk2e::SetDisplayWrap(bool) {
 bool Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf) {
     if (!Form15) return false;
     TForm15& n = *Form15;
-    n.CheckBox11->setChecked(stopAtLeftEdge);  // "スクロールを左端で止める"
-    n.CheckBox8->setChecked(false);            // "設定画面を表示する(*2)"
+    n.setStopsAtLeftEdge(stopAtLeftEdge);
+    n.setShowsPagesAtEnd(false);
     if (stopAtLeftEdge) {
-        n.CheckBox9->setChecked(false);  // "上(*1)で指定した位置に移動する"
-        n.CheckBox5->setChecked(false);  // "テロップウィンドを消す(*2)"
+        n.setMovesAtEnd(false);
+        n.setHidesAtEnd(false);
     } else {
-        n.CheckBox5->setChecked(true);
+        n.setHidesAtEnd(true);
     }
     auto put = [&] {
         if (noticeLine) n.ApplyNoticeLine(text);
-        else n.Edit1->setText(text);
+        else n.setNoticeText(text);
     };
     bool sent = true;
     if (toLan) {
@@ -311,8 +311,8 @@ bool Ttalk2e::ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdg
 
 void Ttalk2e::ClearTelop(bool toLan, bool toSelf) {
     if (!Form15) return;
-    Form15->CheckBox8->setChecked(false);
-    Form15->CheckBox5->setChecked(true);
+    Form15->setShowsPagesAtEnd(false);
+    Form15->setHidesAtEnd(true);
     if (toLan) Form15->SendNoticeStop();
     if (toSelf) Form15->StopNotice();
 }

@@ -43,19 +43,6 @@ public:
     // Row k = 1 … 8.
     Row& row(int k) { return rows_[k - 1]; }
 
-    QScrollArea* ScrollBox1 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QWidget* Panel3 = nullptr;  // request and partner buttons
-    QWidget* Panel1 = nullptr;  // names
-    QWidget* Panel2 = nullptr;  // panes
-    QPushButton* Button1 = nullptr;  // "フォント"
-    QPushButton* Button2 = nullptr;  // "背景色"
-    QLabel* Label1 = nullptr;        // swap hint
-    QLabel* Label2 = nullptr;        // colour hint
-    QLabel* Label3 = nullptr;        // "←移動可"
-    QCheckBox* CheckBox1 = nullptr;  // "「●消去●」「$改行$」を表示しない。"
-    QCheckBox* CheckBox2 = nullptr;  // "自動的に上から入力順に表示する。"
-
     // The feed of port 6721: sender address, ",", the sender's input pane.
     void Feed(const QByteArray& payload);
     void SlotNameChanged(int k, const QString& name);
@@ -86,6 +73,19 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QScrollArea* ScrollBox1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* Panel3 = nullptr;  // request and partner buttons
+    QWidget* Panel1 = nullptr;  // names
+    QWidget* Panel2 = nullptr;  // panes
+    QPushButton* Button1 = nullptr;  // "フォント"
+    QPushButton* Button2 = nullptr;  // "背景色"
+    QLabel* Label1 = nullptr;        // swap hint
+    QLabel* Label2 = nullptr;        // colour hint
+    QLabel* Label3 = nullptr;        // "←移動可"
+    QCheckBox* CheckBox1 = nullptr;  // "「●消去●」「$改行$」を表示しない。"
+    QCheckBox* CheckBox2 = nullptr;  // "自動的に上から入力順に表示する。"
+
     void setPaneText(int k, const QString& text);
     void paneChanged(int k);
     void reorder();

@@ -68,6 +68,8 @@ QStringList TForm8::lines() const {
     return Memo2->toPlainText().split(u'\n');
 }
 
+void TForm8::clearMemo() { Memo2->clear(); }
+
 void TForm8::Button1Click() {
     if (auto f = station().dialogs.chooseFont(this, Memo2->font())) Memo2->setFont(*f);
 }

@@ -11,15 +11,11 @@ class TForm8 : public AuxWindow {
 public:
     explicit TForm8(const App::WindowContext& context);
 
-    QWidget* Panel1 = nullptr;   // top panel
-    QPushButton* Button1 = nullptr;  // "フォント"
-    QPushButton* Button2 = nullptr;  // "背景色"
-    QSplitter* Splitter1 = nullptr;
-    QPlainTextEdit* Memo2 = nullptr;
-
     // One held-back item as a new line.
     void addLine(const QString& line);
     QStringList lines() const;
+    // Empties the memo; the held-back items stay.
+    void clearMemo();
 
     // The texts and commands held back in correction mode, in order of arrival. The memo shows
     // them; clearing the memo does not drop them, only their replay does. At most kMostHeld: a flood
@@ -30,6 +26,11 @@ public:
     const QList<QByteArray>& held() const { return held_; }
 
 private:
+    QWidget* Panel1 = nullptr;   // top panel
+    QPushButton* Button1 = nullptr;  // "フォント"
+    QPushButton* Button2 = nullptr;  // "背景色"
+    QSplitter* Splitter1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
     QList<QByteArray> held_;
 
 public:

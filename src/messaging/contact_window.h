@@ -28,34 +28,6 @@ public:
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
 
-    // ---- controls ----
-    QSplitter* Splitter = nullptr;    // settings panel | history | input
-    QFrame* Panel3 = nullptr;         // settings panel
-    QFrame* Panel1 = nullptr;         // input part
-    TextPane* RichEdit1 = nullptr;    // the line being written; Enter sends
-    QTextEdit* RichEdit2 = nullptr;   // history
-    QLineEdit* Edit1 = nullptr;       // "発信者名"
-    QCheckBox* CheckBox1 = nullptr;   // "全員送信"
-    QCheckBox* CheckBox6 = nullptr;   // "連絡文に時刻表示"
-    QCheckBox* CheckBox2 = nullptr;   // "定時連絡"
-    QLineEdit* Edit2 = nullptr;       // minutes between notices
-    UpDown* UpDown1 = nullptr;
-    QLineEdit* Edit3 = nullptr;       // notice text
-    QCheckBox* CheckBox3 = nullptr;   // "30秒前に予告する。"
-    QLineEdit* Edit4 = nullptr;       // advance notice text
-    QCheckBox* CheckBox4 = nullptr;   // "ＬＡＮに流す"
-    QCheckBox* CheckBox5 = nullptr;   // "定時連絡に時刻表示"
-    QLabel* Label3 = nullptr;         // state of the schedule
-    QCheckBox* CheckBox7 = nullptr;   // "Quelta終了時に自動保存する。"
-    QPushButton* Button1 = nullptr;   // "保存"
-    QPushButton* Button2 = nullptr;   // "ﾌｫﾝﾄ"
-    QPushButton* Button3 = nullptr;   // "背景色"
-    QPushButton* Button4 = nullptr;   // "受信時背景色"
-    QLineEdit* Edit71 = nullptr;      // hidden: the broadcast address last used
-    QTimer* Timer1 = nullptr;         // ends the signal colour
-    QTimer* Timer2 = nullptr;         // one-second tick of the schedule
-    Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6727 chat
-
     // ---- operations ----
     void focusInputPane();
     // Composes the input pane with the sender name, shows and logs it, sends it when `send`.
@@ -98,6 +70,34 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ---- controls ----
+    QSplitter* Splitter = nullptr;    // settings panel | history | input
+    QFrame* Panel3 = nullptr;         // settings panel
+    QFrame* Panel1 = nullptr;         // input part
+    TextPane* RichEdit1 = nullptr;    // the line being written; Enter sends
+    QTextEdit* RichEdit2 = nullptr;   // history
+    QLineEdit* Edit1 = nullptr;       // "発信者名"
+    QCheckBox* CheckBox1 = nullptr;   // "全員送信"
+    QCheckBox* CheckBox6 = nullptr;   // "連絡文に時刻表示"
+    QCheckBox* CheckBox2 = nullptr;   // "定時連絡"
+    QLineEdit* Edit2 = nullptr;       // minutes between notices
+    UpDown* UpDown1 = nullptr;
+    QLineEdit* Edit3 = nullptr;       // notice text
+    QCheckBox* CheckBox3 = nullptr;   // "30秒前に予告する。"
+    QLineEdit* Edit4 = nullptr;       // advance notice text
+    QCheckBox* CheckBox4 = nullptr;   // "ＬＡＮに流す"
+    QCheckBox* CheckBox5 = nullptr;   // "定時連絡に時刻表示"
+    QLabel* Label3 = nullptr;         // state of the schedule
+    QCheckBox* CheckBox7 = nullptr;   // "Quelta終了時に自動保存する。"
+    QPushButton* Button1 = nullptr;   // "保存"
+    QPushButton* Button2 = nullptr;   // "ﾌｫﾝﾄ"
+    QPushButton* Button3 = nullptr;   // "背景色"
+    QPushButton* Button4 = nullptr;   // "受信時背景色"
+    QLineEdit* Edit71 = nullptr;      // hidden: the broadcast address last used
+    QTimer* Timer1 = nullptr;         // ends the signal colour
+    QTimer* Timer2 = nullptr;         // one-second tick of the schedule
+    Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6727 chat
+
     void buildSettingsPanel();
     void appendHistory(const QString& text, const QTime& time);
     void insertNotice(const QString& text, const QTime& time);

@@ -28,14 +28,15 @@ TForm5::TForm5(const App::WindowContext& context)
         g->addWidget(edit, row, 1);
         g->addWidget(box, row, 2);
     };
-    auto fixed = [&](int row, const QString& text) {
+    auto fixed = [&](int row, const QString& text, const char* name = nullptr) {
         auto* l = new QLabel(text, this);
+        if (name) l->setObjectName(QString::fromLatin1(name));
         g->addWidget(l, row, 1, 1, 2);
         return l;
     };
     key(0, QStringLiteral("F1"));
     phraseRow(0, "Edit45", "CheckBox1", Edit45, CheckBox1);
-    LabelF1 = fixed(0, QStringLiteral("「入力読み」（ルビ）を挿入"));
+    LabelF1 = fixed(0, QStringLiteral("「入力読み」（ルビ）を挿入"), "LabelF1");
     key(1, QStringLiteral("F2"));
     phraseRow(1, "Edit56", "CheckBox2", Edit56, CheckBox2);
     key(2, QStringLiteral("F3"));
@@ -48,17 +49,17 @@ TForm5::TForm5(const App::WindowContext& context)
     phraseRow(5, "Edit60", "CheckBox6", Edit60, CheckBox6);
     key(6, QStringLiteral("F7"));
     phraseRow(6, "Edit61", "CheckBox7", Edit61, CheckBox7);
-    LabelF7 = fixed(6, QStringLiteral("指定範囲を文字列で囲む"));
+    LabelF7 = fixed(6, QStringLiteral("指定範囲を文字列で囲む"), "LabelF7");
     key(7, QStringLiteral("F8"));
     phraseRow(7, "Edit62", "CheckBox8", Edit62, CheckBox8);
-    LabelF8 = fixed(7, QStringLiteral("指定のカッコでくくる。"));
+    LabelF8 = fixed(7, QStringLiteral("指定のカッコでくくる。"), "LabelF8");
     key(8, QStringLiteral("F9"));
     fixed(8, QStringLiteral("表示を元に戻す（５度Ｕｎｄｏ可）"));
     key(9, QStringLiteral("10"));
     fixed(9, QStringLiteral("Windowsが使用。"));
     key(10, QStringLiteral("11"));
     phraseRow(10, "Edit65", "CheckBox9", Edit65, CheckBox9);
-    LabelF11 = fixed(10, QStringLiteral("１字削除／画面消去(Shift+F11)"));
+    LabelF11 = fixed(10, QStringLiteral("１字削除／画面消去(Shift+F11)"), "LabelF11");
     key(11, QStringLiteral("12"));
     fixed(11, QStringLiteral("前に空行が入るＥｎｔｅｒキー"));
     auto* foot = new QLabel(QStringLiteral("●チェックは入力部を消去してから挿入"), this);

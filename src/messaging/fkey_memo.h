@@ -12,13 +12,6 @@ class TForm5 : public AuxWindow {
 public:
     explicit TForm5(const App::WindowContext& context);
 
-    QLineEdit *Edit45 = nullptr, *Edit56 = nullptr, *Edit57 = nullptr, *Edit58 = nullptr, *Edit59 = nullptr;
-    QLineEdit *Edit60 = nullptr, *Edit61 = nullptr, *Edit62 = nullptr, *Edit65 = nullptr;
-    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
-    QCheckBox *CheckBox5 = nullptr, *CheckBox6 = nullptr, *CheckBox7 = nullptr, *CheckBox8 = nullptr;
-    QCheckBox* CheckBox9 = nullptr;
-    QLabel *LabelF1 = nullptr, *LabelF7 = nullptr, *LabelF8 = nullptr, *LabelF11 = nullptr;
-
     // The phrase of F1 … F8 or F11, and whether it replaces the whole input pane.
     QString phrase(int fkey) const;
     bool clearsPane(int fkey) const;
@@ -39,6 +32,13 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    QLineEdit *Edit45 = nullptr, *Edit56 = nullptr, *Edit57 = nullptr, *Edit58 = nullptr, *Edit59 = nullptr;
+    QLineEdit *Edit60 = nullptr, *Edit61 = nullptr, *Edit62 = nullptr, *Edit65 = nullptr;
+    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
+    QCheckBox *CheckBox5 = nullptr, *CheckBox6 = nullptr, *CheckBox7 = nullptr, *CheckBox8 = nullptr;
+    QCheckBox* CheckBox9 = nullptr;
+    QLabel *LabelF1 = nullptr, *LabelF7 = nullptr, *LabelF8 = nullptr, *LabelF11 = nullptr;
+
     QLineEdit* field(int fkey) const;
     QCheckBox* clears(int fkey) const;
 };

@@ -761,3 +761,11 @@ void TForm15::resetToDefaults() {
     Edit8->setText(QStringLiteral("0"));
     Edit9->setText(QStringLiteral("10"));
 }
+
+bool TForm15::refusesNotices() const { return CheckBox12->isChecked(); }
+void TForm15::setRefusesNotices(bool on) { CheckBox12->setChecked(on); }
+void TForm15::setNoticeText(const QString& text) { Edit1->setText(text); }
+void TForm15::setStopsAtLeftEdge(bool on) { CheckBox11->setChecked(on); }
+void TForm15::setHidesAtEnd(bool on) { CheckBox5->setChecked(on); }
+void TForm15::setShowsPagesAtEnd(bool on) { CheckBox8->setChecked(on); }
+void TForm15::setMovesAtEnd(bool on) { CheckBox9->setChecked(on); }

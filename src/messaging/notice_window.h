@@ -27,6 +27,56 @@ public:
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
 
+    // ---- operations (the template and pre-roll window calls the first five) ----
+    // False when the notice was refused (too long, or too many colons) and nothing was sent.
+    bool SendNotice();
+    void SendNoticeStop();
+    void ShowNotice();
+    void StopNotice();
+    // Takes a comma-separated notice line into the controls; shows and sends nothing.
+    void ApplyNoticeLine(const QString& line);
+    void NoticeToPreroll();
+    QString NoticeLine() const;
+    void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void Timer1Timer();
+    void Edit77KeyDown(int key);
+    void Button3Click();
+    void Button4Click();
+
+    // ---- state for the settings and tests ----
+    bool pagesVisible() const { return pagesVisible_; }
+    // Left, top, width and height of the window with its border while the pages are shown.
+    Core::NoticeBox box() const;
+    void setBox(const Core::NoticeBox& box, bool pages);
+    Core::NoticeBox remembered() const { return remembered_; }
+    const Core::TickerPasses& passes() const { return passes_; }
+    QFont tickerFont() const { return tickerFont_; }
+    void setTickerFont(const QFont& font);
+    qint32 fontColourValue() const { return fontColourValue_; }
+    qint32 backgroundValue() const { return backgroundValue_; }
+    QColor backgroundColour() const;
+    QColor textColour() const;
+    // Where the text was last drawn (nullopt: the strip holds the background only).
+    std::optional<int> shownAt() const { return shownAt_; }
+    Core::Notice::Options options() const;
+    const Core::Notice::Collector& collector() const { return collector_; }
+
+    // ---- options the main window's telop route sets ----
+    // "テロップを受信しない"
+    bool refusesNotices() const;
+    void setRefusesNotices(bool on);
+    void setNoticeText(const QString& text);
+    void setStopsAtLeftEdge(bool on);   // "スクロールを左端で止める"
+    // What the end of a notice does (*2): hide the window, show the pages, move it to its place.
+    void setHidesAtEnd(bool on);
+    void setShowsPagesAtEnd(bool on);
+    void setMovesAtEnd(bool on);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     // ---- controls ----
     QTabWidget* PageControl1 = nullptr;  // pages "送信" and "設定"
     QGroupBox* GroupSend = nullptr;      // the text and the send buttons
@@ -69,45 +119,6 @@ public:
     QTimer* Timer1 = nullptr;            // ticker clock
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6731 notices
 
-    // ---- operations (the template and pre-roll window calls the first five) ----
-    // False when the notice was refused (too long, or too many colons) and nothing was sent.
-    bool SendNotice();
-    void SendNoticeStop();
-    void ShowNotice();
-    void StopNotice();
-    // Takes a comma-separated notice line into the controls; shows and sends nothing.
-    void ApplyNoticeLine(const QString& line);
-    void NoticeToPreroll();
-    QString NoticeLine() const;
-    void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
-    void Timer1Timer();
-    void Edit77KeyDown(int key);
-    void Button3Click();
-    void Button4Click();
-
-    // ---- state for the settings and tests ----
-    bool pagesVisible() const { return pagesVisible_; }
-    // Left, top, width and height of the window with its border while the pages are shown.
-    Core::NoticeBox box() const;
-    void setBox(const Core::NoticeBox& box, bool pages);
-    Core::NoticeBox remembered() const { return remembered_; }
-    const Core::TickerPasses& passes() const { return passes_; }
-    QFont tickerFont() const { return tickerFont_; }
-    void setTickerFont(const QFont& font);
-    qint32 fontColourValue() const { return fontColourValue_; }
-    qint32 backgroundValue() const { return backgroundValue_; }
-    QColor backgroundColour() const;
-    QColor textColour() const;
-    // Where the text was last drawn (nullopt: the strip holds the background only).
-    std::optional<int> shownAt() const { return shownAt_; }
-    Core::Notice::Options options() const;
-    const Core::Notice::Collector& collector() const { return collector_; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void buildSendPage(QWidget* page);
     void buildSettingsPage(QWidget* page);
     void wireHandlers();

@@ -19,11 +19,8 @@ public:
     // The six lines the monitor starts with.
     static Texts initialTexts();
 
-    QTabWidget* PageControl1 = nullptr;
-    QTextEdit* RichEdit1 = nullptr;  // page "モニター"
-    QPushButton* Button1 = nullptr;  // page "設定": "フォント"
-    QPushButton* Button2 = nullptr;  // "背景色"
-    PaneLook look;
+    // The look of the pane, as the settings and the font and colour buttons set it.
+    PaneLook& paneLook() { return look; }
 
     // The pane rewritten as the six texts, pane 1 to pane 6, each on its own line.
     void ShowTexts(const Texts& texts);
@@ -34,4 +31,11 @@ public:
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+
+private:
+    QTabWidget* PageControl1 = nullptr;
+    QTextEdit* RichEdit1 = nullptr;  // page "モニター"
+    QPushButton* Button1 = nullptr;  // page "設定": "フォント"
+    QPushButton* Button2 = nullptr;  // "背景色"
+    PaneLook look;
 };

@@ -22,21 +22,6 @@ class TFkakunin : public AuxWindow {
 public:
     TFkakunin(const App::WindowContext& context, App::PaletteLinks links);
 
-    App::PaletteLinks links;
-
-    Net::DatagramEndpoint* NMUDP3 = nullptr;  // 6717 palette linkage
-    Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6730 lines sent to the palette
-    Net::DatagramEndpoint* NMUDP2 = nullptr;  // 6732 correction-monitor feed
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;  // "確認・修正"
-    TextPane *RichEdit1 = nullptr, *RichEdit2 = nullptr, *RichEdit3 = nullptr;
-    TextPane *RichEdit4 = nullptr, *RichEdit5 = nullptr, *RichEdit6 = nullptr;
-    QPushButton* Button1 = nullptr;  // "フォント"
-    QPushButton* Button2 = nullptr;  // "背景色"
-    QPushButton* Button3 = nullptr;  // "保存" of the usage text
-    QTextEdit* Memo1 = nullptr;      // the usage text
-    PaneLook look;
-
     static constexpr qsizetype kPaneLimit = 254;
     // Pane k = 1 … 6.
     TextPane* pane(int k) const { return panes_[k - 1]; }
@@ -69,6 +54,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    App::PaletteLinks links;
+
+    Net::DatagramEndpoint* NMUDP3 = nullptr;  // 6717 palette linkage
+    Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6730 lines sent to the palette
+    Net::DatagramEndpoint* NMUDP2 = nullptr;  // 6732 correction-monitor feed
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;  // "確認・修正"
+    TextPane *RichEdit1 = nullptr, *RichEdit2 = nullptr, *RichEdit3 = nullptr;
+    TextPane *RichEdit4 = nullptr, *RichEdit5 = nullptr, *RichEdit6 = nullptr;
+    QPushButton* Button1 = nullptr;  // "フォント"
+    QPushButton* Button2 = nullptr;  // "背景色"
+    QPushButton* Button3 = nullptr;  // "保存" of the usage text
+    QTextEdit* Memo1 = nullptr;      // the usage text
+    PaneLook look;
+
     void setPane(int k, const QByteArray& text);
     void feedMonitor(int k, bool backspace);
     void feedLinkedPalettes(int k);

@@ -19,6 +19,36 @@ class TFmojikara : public AuxWindow {
 public:
     TFmojikara(const App::WindowContext& context, App::RemoteLinks links);
 
+    // What the window asks of the station; a test may replace one link to watch it.
+    App::RemoteLinks& stationLinks() { return links; }
+    // The change colour ("変化色"), a Windows colour value.
+    qint32 changeColour() const { return colour; }
+    void setChangeColour(qint32 value) { colour = value; }
+
+    void TrackBar1Change();
+    // A key on the slider; false when it is not one of the remote's (or Alt is held).
+    bool TrackBar1KeyDown(QKeyEvent* event);
+    void CheckBox59Click();
+    void CheckBox1Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    // One command to the partner (and the sibling display): a position, "$next$", "$befor$".
+    void SendCommand(const QByteArray& command);
+    void FocusSlider();
+
+    void addSettings(Settings::KeyTable& table) override;
+    void resetToDefaults() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
     App::RemoteLinks links;
 
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6716 ("文字ｶﾗ") or 6728 ("ｶﾗｵｹ")
@@ -45,30 +75,6 @@ public:
     QPushButton* Button7 = nullptr;           // "保存" of the explanation
     qint32 colour = 255;                      // the change colour, a Windows colour value
 
-    void TrackBar1Change();
-    // A key on the slider; false when it is not one of the remote's (or Alt is held).
-    bool TrackBar1KeyDown(QKeyEvent* event);
-    void CheckBox59Click();
-    void CheckBox1Click();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-    void Button7Click();
-    // One command to the partner (and the sibling display): a position, "$next$", "$befor$".
-    void SendCommand(const QByteArray& command);
-    void FocusSlider();
-
-    void addSettings(Settings::KeyTable& table) override;
-    void resetToDefaults() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
-
-private:
     void modeChanged(QCheckBox* box, QCheckBox* other, const Net::PortEntry& entry);
     void stepSlider(int direction, bool fast);
     void sendBlock(const QList<QByteArray>& lines);

@@ -16,15 +16,8 @@ class TForm3 : public AuxWindow {
 public:
     explicit TForm3(const App::WindowContext& context);
 
-    QSplitter* Splitter1 = nullptr;     // top panel | upper part | lower part
-    QWidget* Panel1 = nullptr;          // top panel
-    QWidget* Panel2 = nullptr;          // upper part
-    QPlainTextEdit* RichEdit2 = nullptr;  // upper part: the lines above the caret line
-    QPlainTextEdit* RichEdit1 = nullptr;  // lower part: the caret line first
-    QCheckBox* CheckBox1 = nullptr;     // "右端で折り返す"
-    QPushButton* Button1 = nullptr;     // "ﾌｫﾝﾄ"
-    QPushButton* Button2 = nullptr;     // "背景色"
-    PaneLook look;
+    // The look of the two parts, as the settings and the font and colour buttons set it.
+    PaneLook& paneLook() { return look; }
 
     static constexpr qsizetype kUpperLimit = 5120;
     static constexpr qsizetype kLowerLimit = 2048;
@@ -44,6 +37,16 @@ public:
     void resetToDefaults() override;
 
 private:
+    QSplitter* Splitter1 = nullptr;     // top panel | upper part | lower part
+    QWidget* Panel1 = nullptr;          // top panel
+    QWidget* Panel2 = nullptr;          // upper part
+    QPlainTextEdit* RichEdit2 = nullptr;  // upper part: the lines above the caret line
+    QPlainTextEdit* RichEdit1 = nullptr;  // lower part: the caret line first
+    QCheckBox* CheckBox1 = nullptr;     // "右端で折り返す"
+    QPushButton* Button1 = nullptr;     // "ﾌｫﾝﾄ"
+    QPushButton* Button2 = nullptr;     // "背景色"
+    PaneLook look;
+
     Core::LimitedLines& part(App::MonitorPart p) { return p == App::MonitorPart::Upper ? upper_ : lower_; }
     QPlainTextEdit* pane(App::MonitorPart p) const { return p == App::MonitorPart::Upper ? RichEdit2 : RichEdit1; }
     void setPanelHeights(int top, int upper);

@@ -26,33 +26,6 @@ class TForm14 : public AuxWindow {
 public:
     TForm14(const App::WindowContext& context, App::SubInputLinks links);
 
-    App::SubInputLinks links;
-
-    Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6736 ruby annotations
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* Panel1 = nullptr;        // page "入力", coloured like the input strip
-    QSplitter* Splitter3 = nullptr;   // pane 1 over pane 2
-    QSplitter* Splitter1 = nullptr;   // the marker above pane 1
-    QSplitter* Splitter2 = nullptr;   // the marker above pane 2
-    QFrame* Panel2 = nullptr;         // marker panels: their width marks a column
-    QFrame* Panel3 = nullptr;
-    TextPane* RichEdit1 = nullptr;    // first pane
-    TextPane* RichEdit2 = nullptr;    // second pane
-    TextPane* RichEdit3 = nullptr;    // page "メモ"
-    // page "ルビ送信"
-    QCheckBox* CheckBox45 = nullptr;  // "桁数（半角での文字数）"
-    QLineEdit* Edit20 = nullptr;      // width in half-width columns
-    UpDown* UpDown14 = nullptr;
-    QCheckBox* CheckBox37 = nullptr;  // "表示の右端で折り返さない。"
-    // Ruby sent by the typist: base text, reading and the button that sends them.
-    struct RubyRow {
-        QLineEdit* base = nullptr;     // "本文"
-        QLineEdit* reading = nullptr;  // "ルビ"
-        QPushButton* send = nullptr;   // "送信1" … "送信3"
-    };
-    std::array<RubyRow, 3> rubyRows;
-    PaneLook look;
-
     static constexpr qsizetype kPaneLimit = 254;
     static constexpr qsizetype kMemoLimit = 65536;
 
@@ -100,6 +73,33 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    App::SubInputLinks links;
+
+    Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6736 ruby annotations
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* Panel1 = nullptr;        // page "入力", coloured like the input strip
+    QSplitter* Splitter3 = nullptr;   // pane 1 over pane 2
+    QSplitter* Splitter1 = nullptr;   // the marker above pane 1
+    QSplitter* Splitter2 = nullptr;   // the marker above pane 2
+    QFrame* Panel2 = nullptr;         // marker panels: their width marks a column
+    QFrame* Panel3 = nullptr;
+    TextPane* RichEdit1 = nullptr;    // first pane
+    TextPane* RichEdit2 = nullptr;    // second pane
+    TextPane* RichEdit3 = nullptr;    // page "メモ"
+    // page "ルビ送信"
+    QCheckBox* CheckBox45 = nullptr;  // "桁数（半角での文字数）"
+    QLineEdit* Edit20 = nullptr;      // width in half-width columns
+    UpDown* UpDown14 = nullptr;
+    QCheckBox* CheckBox37 = nullptr;  // "表示の右端で折り返さない。"
+    // Ruby sent by the typist: base text, reading and the button that sends them.
+    struct RubyRow {
+        QLineEdit* base = nullptr;     // "本文"
+        QLineEdit* reading = nullptr;  // "ルビ"
+        QPushButton* send = nullptr;   // "送信1" … "送信3"
+    };
+    std::array<RubyRow, 3> rubyRows;
+    PaneLook look;
+
     void clearCapture(int p);
     void speakerIntoEmptyPane(TextPane* p);
     void setPaneHeights(int first, int second);

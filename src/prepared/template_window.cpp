@@ -357,6 +357,10 @@ bool TForm11::shows(int n) const {
 
 bool TForm11::rollsToSlideEnd() const { return CheckBox17->isChecked(); }
 
+bool TForm11::sendsCommaSettings() const { return CheckBox23->isChecked(); }
+
+bool TForm11::stopsTelopAtLeftEdge() const { return CheckBox13->isChecked(); }
+
 int TForm11::advance() const { return qMax(0, Form::intOf(Edit1, 0)); }
 
 // ---------------------------------------------------------------------------------------------

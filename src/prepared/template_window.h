@@ -29,6 +29,64 @@ public:
     TForm11(const App::WindowContext& context, App::TemplateLinks links);
     ~TForm11() override;
 
+    // What the window asks of the station; a test may replace one link to watch it.
+    App::TemplateLinks& stationLinks() { return links; }
+    // The look of the three pre-rolls, as the settings and the font and colour buttons set it.
+    PaneLook& paneLook() { return look; }
+
+    // Pre-roll n = 1, 2, 3.
+    PrerollPane* pane(int n) const;
+    // The pre-roll sends to the telop instead of the display.
+    bool telopMode(int n) const;
+    // Which pre-rolls the view shows.
+    bool shows(int n) const;
+    // The logs of received corrections name them as roll slides while this is on.
+    bool rollsToSlideEnd() const;
+    // A telop from the notice window also sends its comma-separated settings
+    // ("カンマで区切った設定も送信する。"), and stops at the left edge ("表示を左端で止める。").
+    bool sendsCommaSettings() const;
+    bool stopsTelopAtLeftEdge() const;
+    // A comma-separated notice line from the notice window ("前ロールにする") as a new last line of
+    // pre-roll 1.
+    void AppendToFirstRoll(const QString& line);
+    // An appending load is still running.
+    bool loading() const { return appender_ != nullptr; }
+
+    bool PaneKeyDown(int n, QKeyEvent* event);
+    void PaneKeyUp(int n, QKeyEvent* event);
+    void F1Key(int n);
+    void F9Key(int n);
+    void F12Key(int n);
+    void FeedMonitors(int n);
+    void SendLinkage(int n);
+    // False when the notice window refused to send the telop to the LAN (it said why).
+    bool SendTelop(const QString& text);
+    void LoadRoll(int n);
+    void SaveRoll(int n);
+    void Timer1Timer();
+    void SetView();
+    void FocusShownRoll();
+    void Button2Click();
+    void Button3Click();
+    void Button9Click();
+    void Edit1Change();
+    void Edit3Change();
+    void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP5DataReceived(const QByteArray& text, const QString& from, quint16 port);
+
+    static const QString kFirstRollText;
+    static const QString kSizeMessage;  // with "%1" for the kilobytes
+
+    void addSettings(Settings::KeyTable& table) override;
+    void resetToDefaults() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    // The pre-roll last typed in while it is shown, else the one the view shows first.
+    QWidget* mainPane() const override;
+
+private:
     App::TemplateLinks links;
 
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6734 monitor feed, lower part
@@ -78,55 +136,6 @@ public:
     QTimer* Timer1 = nullptr;         // slices of an appending load
     PaneLook look;
 
-    // Pre-roll n = 1, 2, 3.
-    PrerollPane* pane(int n) const;
-    // The pre-roll sends to the telop instead of the display.
-    bool telopMode(int n) const;
-    // Which pre-rolls the view shows.
-    bool shows(int n) const;
-    // The logs of received corrections name them as roll slides while this is on.
-    bool rollsToSlideEnd() const;
-    // A comma-separated notice line from the notice window ("前ロールにする") as a new last line of
-    // pre-roll 1.
-    void AppendToFirstRoll(const QString& line);
-    // An appending load is still running.
-    bool loading() const { return appender_ != nullptr; }
-
-    bool PaneKeyDown(int n, QKeyEvent* event);
-    void PaneKeyUp(int n, QKeyEvent* event);
-    void F1Key(int n);
-    void F9Key(int n);
-    void F12Key(int n);
-    void FeedMonitors(int n);
-    void SendLinkage(int n);
-    // False when the notice window refused to send the telop to the LAN (it said why).
-    bool SendTelop(const QString& text);
-    void LoadRoll(int n);
-    void SaveRoll(int n);
-    void Timer1Timer();
-    void SetView();
-    void FocusShownRoll();
-    void Button2Click();
-    void Button3Click();
-    void Button9Click();
-    void Edit1Change();
-    void Edit3Change();
-    void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
-    void NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port);
-    void NMUDP5DataReceived(const QByteArray& text, const QString& from, quint16 port);
-
-    static const QString kFirstRollText;
-    static const QString kSizeMessage;  // with "%1" for the kilobytes
-
-    void addSettings(Settings::KeyTable& table) override;
-    void resetToDefaults() override;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    // The pre-roll last typed in while it is shown, else the one the view shows first.
-    QWidget* mainPane() const override;
-
-private:
     int advance() const;
     void loaded(int n);
     void setTopHeight(int height);

@@ -22,8 +22,10 @@ inline void openEveryReceiver(Testing::TestStation& s) {
     Ttalk2e& m = *s.main;
     for (QCheckBox* box : {Testing::control<QCheckBox>(m, "CheckBox22"), m.CheckBox12, m.CheckBox46, m.CheckBox30, m.CheckBox31})
         if (!box->isChecked()) box->setChecked(true);
-    if (m.Form15->CheckBox12->isChecked()) m.Form15->CheckBox12->setChecked(false);
-    if (!m.Form11->CheckBox20->isChecked()) m.Form11->CheckBox20->setChecked(true);
+    QCheckBox* noticesOff = Testing::control<QCheckBox>(*m.Form15, "CheckBox12");
+    if (noticesOff->isChecked()) noticesOff->setChecked(false);
+    QCheckBox* linkageIn = Testing::control<QCheckBox>(*m.Form11, "CheckBox20");
+    if (!linkageIn->isChecked()) linkageIn->setChecked(true);
     for (QWidget* w : {static_cast<QWidget*>(m.Form11.get()), static_cast<QWidget*>(m.Fkakunin.get()),
                        static_cast<QWidget*>(m.Fshusei_moni.get())})
         if (!w->isVisible()) w->show();

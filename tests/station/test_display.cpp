@@ -263,7 +263,7 @@ void DisplayTest::markerLineInNormalMode() {
 
 void DisplayTest::fixedWidthSplitOfASentLine() {
     Shown w;
-    w.m.Form14->Edit20->setText("20");
+    Testing::control<QLineEdit>(*w.m.Form14, "Edit20")->setText("20");
     const QByteArray text = QByteArray(10, 'x') + sj(QStringLiteral("`rよみ`s")) + QByteArray(40, 'y');
     w.m.ShowSplitLine(text);
     const QStringList lines = w.recordText().split(u'\n');

@@ -193,18 +193,19 @@ void InputTest::compositionAtTheCaretAndTheLimit() {
     // The sub-input window's panes feed live typing the same way.
     TForm14& w = *t.a.main->Form14;
     w.show();
-    w.RichEdit1->clear();
-    w.RichEdit1->setFocus();
-    QTest::keyClick(w.RichEdit1, 'z');
+    auto* richEdit1 = Testing::control<TextPane>(w, "RichEdit1");
+    richEdit1->clear();
+    richEdit1->setFocus();
+    QTest::keyClick(richEdit1, 'z');
     t.lan.net.clearSent();
     QInputMethodEvent e(QStringLiteral("よてい"), {{QInputMethodEvent::Cursor, 3, 1}});
-    QCoreApplication::sendEvent(w.RichEdit1, &e);
-    QTest::keyRelease(w.RichEdit1, Qt::Key_I);
+    QCoreApplication::sendEvent(richEdit1, &e);
+    QTest::keyRelease(richEdit1, Qt::Key_I);
     t.lan.net.deliverAll();
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{QStringLiteral("zよてい")});
     QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,zよてい")});
     QCOMPARE(t.monitorSees(), QStringLiteral("zよてい"));
-    QCOMPARE(w.RichEdit1->toPlainText(), QStringLiteral("z"));
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("z"));
 }
 
 void InputTest::erasingAndEmptyKeysSendTokens() {
@@ -224,7 +225,7 @@ void InputTest::erasingAndEmptyKeysSendTokens() {
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$null$"});
     QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,$改行$")});
     // The monitor window can show a space instead of the tokens.
-    t.b.main->Form2->CheckBox1->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main->Form2, "CheckBox1")->setChecked(true);
     t.key(Qt::Key_Left);
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral(" "));
 }
@@ -419,7 +420,7 @@ void InputTest::timeLimit() {
     t.a.main->Form5->show();
     t.a.main->Form5->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(t.a.main->Form5.get()));
-    t.a.main->Form5->Edit56->setFocus();
+    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit56")->setFocus();
     t.lan.net.clearSent();
     t.a.main->Timer3Timer();
     t.lan.net.deliverAll();
@@ -433,11 +434,11 @@ void InputTest::timeLimit() {
 
 void InputTest::memoPhrasesAndDeleteKeys() {
     Typing t;
-    t.a.main->Form5->Edit56->setText(QStringLiteral("（笑）"));
+    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit56")->setText(QStringLiteral("（笑）"));
     t.type("a");
     t.key(Qt::Key_F2);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("a（笑）"));
-    t.a.main->Form5->CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox2")->setChecked(true);
     t.key(Qt::Key_F2);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("（笑）"));
     // F11 deletes the last displayed character, Shift+F11 clears the screen, here and at B.
@@ -485,15 +486,15 @@ void InputTest::noPathOverfillsThePane() {
         return bytes.size() <= 254 && Cp932::safeCut(bytes, bytes.size()) == bytes.size();
     };
     // An F-key phrase of 140 full-width characters with its clear-first box on.
-    t.a.main->Form5->Edit58->setText(QString(140, QChar(0x3042)));
-    t.a.main->Form5->CheckBox4->setChecked(true);
+    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit58")->setText(QString(140, QChar(0x3042)));
+    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox4")->setChecked(true);
     t.key(Qt::Key_F4);
     QCOMPARE(t.pane()->toPlainText(), QString(127, QChar(0x3042)));
     t.lan.net.clearSent();
     t.key(Qt::Key_Return);
     QCOMPARE(t.lan.net.sentTo(6711).value(0).payload.size(), 254);
     // The same phrase inserted into a pane that holds text.
-    t.a.main->Form5->CheckBox4->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox4")->setChecked(false);
     t.type("abc");
     t.key(Qt::Key_F4);
     QVERIFY(fits());
@@ -533,16 +534,16 @@ void InputTest::fkeyMemoRows() {
     t.a.main->Button52->click();
     QCOMPARE(memo.pos(), t.a.main->pos() + QPoint(25, 80));
     QVERIFY(memo.isVisible());
-    QVERIFY(memo.LabelF8->isHidden());
+    QVERIFY(Testing::control<QLabel>(memo, "LabelF8")->isHidden());
     t.a.main->CheckBox43->setChecked(true);
-    QVERIFY(!memo.LabelF8->isHidden());
-    QVERIFY(memo.Edit62->isHidden());
+    QVERIFY(!Testing::control<QLabel>(memo, "LabelF8")->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit62")->isHidden());
     t.a.main->CheckBox52->setChecked(true);
-    QVERIFY(memo.Edit61->isHidden() && !memo.LabelF7->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit61")->isHidden() && !Testing::control<QLabel>(memo, "LabelF7")->isHidden());
     t.a.main->CheckBox59->setChecked(true);
-    QVERIFY(memo.Edit45->isHidden() && !memo.LabelF1->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit45")->isHidden() && !Testing::control<QLabel>(memo, "LabelF1")->isHidden());
     memo.resize(400, 333);
-    QVERIFY(memo.Edit56->width() > 217);
+    QVERIFY(Testing::control<QLineEdit>(memo, "Edit56")->width() > 217);
     // Ctrl+F brings the memo forward while it is shown.
     t.a.main->HotKey(QStringLiteral("hkey_fkeymemo"));
     QVERIFY(memo.isVisible());
@@ -573,7 +574,7 @@ void InputTest::memberMonitorRowsAndOrder() {
     feed(12, QStringLiteral("$改行$"));
     for (int k = 1; k <= 8; ++k) QVERIFY(mon.row(k).pane->toPlainText() != QLatin1String("stranger"));
     // Automatic order: the typing member rises to the top, and returns below when idle.
-    mon.CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(mon, "CheckBox2")->setChecked(true);
     QCOMPARE(mon.rowOrder().mid(0, 3), (QList<int>{1, 2, 3}));
     feed(13, QStringLiteral("typing"));
     QCOMPARE(mon.rowOrder().first(), 3);
@@ -603,8 +604,8 @@ void InputTest::memberMonitorSwapAndButtons() {
     QVERIFY(!mon.row(1).pane->isHidden());
     // Turning automatic order on while a swap is pending leaves it off and restacks.
     mon.RowClicked(2);
-    mon.CheckBox2->setChecked(true);
-    QVERIFY(!mon.CheckBox2->isChecked());
+    Testing::control<QCheckBox>(mon, "CheckBox2")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(mon, "CheckBox2")->isChecked());
     QCOMPARE(mon.selectedRow(), 0);
     QCOMPARE(mon.row(1).top, 0);
     // The pairing buttons mirror the slot's and call the same operations.
@@ -621,11 +622,11 @@ void InputTest::memberMonitorSwapAndButtons() {
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPointSize(20);
     me.dialogs.fonts.push_back(f);
-    mon.Button1->click();
+    Testing::control<QPushButton>(mon, "Button1")->click();
     QCOMPARE(mon.row(5).pane->font().pointSize(), 20);
     QCOMPARE(mon.rowHeight(), 42);
     me.dialogs.colours.push_back(QColor(255, 255, 200));
-    mon.Button2->click();
+    Testing::control<QPushButton>(mon, "Button2")->click();
     QCOMPARE(mon.row(8).name->palette().color(QPalette::Base), QColor(255, 255, 200));
     // A right click on a name or a pane picks its colour, and no edit menu opens over it.
     for (QWidget* target : std::initializer_list<QWidget*>{mon.row(3).name, mon.row(3).pane->viewport()}) {
@@ -663,12 +664,12 @@ void InputTest::hintsArePlaceholdersNeverText() {
     };
     const QList<std::pair<QWidget*, QString>> panes{
         {m.RichEdit1, QStringLiteral("入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）")},
-        {sub.RichEdit1, QStringLiteral("・フォントの指定は、「表示１」の「モニター部、入力部」で行います。")},
-        {sub.RichEdit3, QStringLiteral("メモ帳です。ここに書いた文はどこにも送られません。")},
-        {rolls.RichEdit1, QStringLiteral("テンプレート前ロールウィンドは、")},
-        {rolls.RichEdit2, QStringLiteral("これは、前ロール２です。")},
-        {rolls.RichEdit3, QStringLiteral("これは、前ロール３です。")},
-        {notice.Edit1, QStringLiteral("ここにお知らせを入力します。（最大５００文字）")},
+        {Testing::control<TextPane>(sub, "RichEdit1"), QStringLiteral("・フォントの指定は、「表示１」の「モニター部、入力部」で行います。")},
+        {Testing::control<TextPane>(sub, "RichEdit3"), QStringLiteral("メモ帳です。ここに書いた文はどこにも送られません。")},
+        {Testing::control<PrerollPane>(rolls, "RichEdit1"), QStringLiteral("テンプレート前ロールウィンドは、")},
+        {Testing::control<PrerollPane>(rolls, "RichEdit2"), QStringLiteral("これは、前ロール２です。")},
+        {Testing::control<PrerollPane>(rolls, "RichEdit3"), QStringLiteral("これは、前ロール３です。")},
+        {Testing::control<QLineEdit>(notice, "Edit1"), QStringLiteral("ここにお知らせを入力します。（最大５００文字）")},
     };
     for (const auto& [pane, start] : panes) {
         const Hinted h = hinted(pane);
@@ -695,29 +696,29 @@ void InputTest::hintsArePlaceholdersNeverText() {
     // The sub-input window's first pane, and its memo.
     sub.show();
     QVERIFY(QTest::qWaitForWindowExposed(&sub));
-    QTest::keyClicks(sub.RichEdit1, QStringLiteral("next"));
-    QTest::keyClick(sub.RichEdit1, Qt::Key_Return);
+    QTest::keyClicks(Testing::control<TextPane>(sub, "RichEdit1"), QStringLiteral("next"));
+    QTest::keyClick(Testing::control<TextPane>(sub, "RichEdit1"), Qt::Key_Return);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("next"));
-    QTest::keyClicks(sub.RichEdit3, QStringLiteral("memo"));
-    QCOMPARE(sub.RichEdit3->toPlainText(), QStringLiteral("memo"));
+    QTest::keyClicks(Testing::control<TextPane>(sub, "RichEdit3"), QStringLiteral("memo"));
+    QCOMPARE(Testing::control<TextPane>(sub, "RichEdit3")->toPlainText(), QStringLiteral("memo"));
 
     // A fresh pre-roll: F1 sends what it holds, never its usage note.
     rolls.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rolls));
-    QTest::keyClick(rolls.RichEdit1, Qt::Key_F1);
+    QTest::keyClick(Testing::control<PrerollPane>(rolls, "RichEdit1"), Qt::Key_F1);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("$改行$"));
-    QTest::keyClicks(rolls.RichEdit1, QStringLiteral("script"));
-    rolls.RichEdit1->moveCursor(QTextCursor::Start);
-    QTest::keyClick(rolls.RichEdit1, Qt::Key_F1);
+    QTest::keyClicks(Testing::control<PrerollPane>(rolls, "RichEdit1"), QStringLiteral("script"));
+    Testing::control<PrerollPane>(rolls, "RichEdit1")->moveCursor(QTextCursor::Start);
+    QTest::keyClick(Testing::control<PrerollPane>(rolls, "RichEdit1"), Qt::Key_F1);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6711).last(), QStringLiteral("script"));
 
     // The notice: what is typed is the whole text.
     notice.show();
     QVERIFY(QTest::qWaitForWindowExposed(&notice));
-    QTest::keyClicks(notice.Edit1, QStringLiteral("notice"));
+    QTest::keyClicks(Testing::control<QLineEdit>(notice, "Edit1"), QStringLiteral("notice"));
     notice.SendNotice();
     p.lan.net.deliverAll();
     QVERIFY(p.lan.payloadsTo(6731).contains(QStringLiteral("504:notice:表示文字列")));

@@ -35,7 +35,7 @@ const QString kSelfTag = QStringLiteral(",[自分],（連絡）");
 
 QStringList historyOf(const TestStation& s) {
     if (s.main->Form6->historyLineCount() == 0) return {};
-    return s.main->Form6->RichEdit2->toPlainText().split(u'\n');
+    return Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->toPlainText().split(u'\n');
 }
 
 QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
@@ -47,16 +47,16 @@ QStringList taggedLog(const TestStation& s) {
     return out;
 }
 
-void pressEnter(TestStation& s) { QTest::keyClick(s.main->Form6->RichEdit1, Qt::Key_Return); }
+void pressEnter(TestStation& s) { QTest::keyClick(Testing::control<TextPane>(*s.main->Form6, "RichEdit1"), Qt::Key_Return); }
 
 // A receiver that shows notices, as a station with "テロップを受信しない" unchecked.
-void listens(TestStation& s) { s.main->Form15->CheckBox12->setChecked(false); }
+void listens(TestStation& s) { Testing::control<QCheckBox>(*s.main->Form15, "CheckBox12")->setChecked(false); }
 
 // Runs the ticker tick by tick until its clock stops (or `limit` ticks); returns the passes seen.
 int runTicker(TForm15& w, int limit = 100000) {
     int passes = 1;
     std::optional<int> last;
-    for (int i = 0; i < limit && w.Timer1->isActive(); ++i) {
+    for (int i = 0; i < limit && Testing::control<QTimer>(w, "Timer1")->isActive(); ++i) {
         w.Timer1Timer();
         if (w.shownAt() && last && *w.shownAt() > *last) ++passes;  // back at the right edge
         last = w.shownAt();
@@ -65,7 +65,7 @@ int runTicker(TForm15& w, int limit = 100000) {
 }
 
 void send(TestStation& s, const QString& text, Net::MemoryNetwork& net) {
-    s.main->Form15->Edit1->setText(text);
+    Testing::control<QLineEdit>(*s.main->Form15, "Edit1")->setText(text);
     s.main->Form15->SendNotice();
     net.deliverAll();
 }
@@ -81,7 +81,7 @@ void scrambleNotices(TestStation& s) {
     const QByteArray password = "pass";
     const int key = Net::DeriveKey(password);
     s.main->outbox().scramble = [password, key](const QByteArray& plain) { return Net::Scramble(plain, password, key); };
-    s.main->Form15->NMUDP1->unscramble = [password, key](const QByteArray& t) { return Net::Unscramble(t, password, key); };
+    Testing::control<Net::DatagramEndpoint>(*s.main->Form15, "NMUDP1")->unscramble = [password, key](const QByteArray& t) { return Net::Unscramble(t, password, key); };
 }
 
 void mouseMove(QWidget* w, QPoint pos, Qt::MouseButtons buttons) {
@@ -138,8 +138,9 @@ private slots:
 void MessagingTest::contactLineArrivesWhole() {
     PairedLan p;
     TForm6& a = *p.a.main->Form6;
-    a.Edit1->setText(QStringLiteral("A"));
-    a.RichEdit1->setPlainText(QStringLiteral("B"));
+    Testing::control<QLineEdit>(a, "Edit1")->setText(QStringLiteral("A"));
+    auto* richEdit1 = Testing::control<TextPane>(a, "RichEdit1");
+    richEdit1->setPlainText(QStringLiteral("B"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     const auto sent = p.lan.net.sentTo(6727);
@@ -148,10 +149,10 @@ void MessagingTest::contactLineArrivesWhole() {
     QCOMPARE(sent[0].to, QStringLiteral("192.168.1.11"));
     QCOMPARE(historyOf(p.b), QStringList{"AB"});
     QCOMPARE(historyOf(p.a), QStringList{"AB"});
-    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(richEdit1->toPlainText().isEmpty());
     // Japanese text and a line in two parts (Ctrl+Enter in the pane) travel as one line.
-    a.Edit1->setText(QStringLiteral("佐藤："));
-    a.RichEdit1->setPlainText(QStringLiteral("次は\n田中さん"));
+    Testing::control<QLineEdit>(a, "Edit1")->setText(QStringLiteral("佐藤："));
+    richEdit1->setPlainText(QStringLiteral("次は\n田中さん"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6727).last().payload, sj(QStringLiteral("佐藤：次は田中さん")));
@@ -159,7 +160,7 @@ void MessagingTest::contactLineArrivesWhole() {
     // Without a mate nothing is sent, and the own history still has the line.
     Testing::control<QCheckBox>(*p.a.main, "CheckBox1")->setChecked(false);
     p.lan.net.clearSent();
-    a.RichEdit1->setPlainText(QStringLiteral("独り言"));
+    richEdit1->setPlainText(QStringLiteral("独り言"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QVERIFY(p.lan.net.sentTo(6727).isEmpty());
@@ -183,43 +184,45 @@ void MessagingTest::signalColourForTwoSeconds() {
     PairedLan p;
     TForm6& b = *p.b.main->Form6;
     QVERIFY(!b.signalling());
-    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(Qt::white));
-    p.a.main->Form6->RichEdit1->setPlainText(QStringLiteral("見てください"));
+    auto* richEdit2 = Testing::control<QTextEdit>(b, "RichEdit2");
+    QCOMPARE(richEdit2->palette().color(QPalette::Base), QColor(Qt::white));
+    Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("見てください"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QVERIFY(b.signalling());
-    QCOMPARE(b.Timer1->interval(), 2000);
-    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(Qt::red));
-    QCOMPARE(b.RichEdit1->palette().color(QPalette::Base), QColor(Qt::red));
+    QCOMPARE(Testing::control<QTimer>(b, "Timer1")->interval(), 2000);
+    QCOMPARE(richEdit2->palette().color(QPalette::Base), QColor(Qt::red));
+    auto* bRichEdit1 = Testing::control<TextPane>(b, "RichEdit1");
+    QCOMPARE(bRichEdit1->palette().color(QPalette::Base), QColor(Qt::red));
     QVERIFY(!p.a.main->Form6->signalling());  // the sender is not signalled
     b.Timer1Timer();
     QVERIFY(!b.signalling());
-    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(richEdit2->palette().color(QPalette::Base), QColor(Qt::white));
     // "受信時背景色" shows the new colour at once.
     p.b.dialogs.colours.push_back(QColor(0, 128, 0));
-    b.Button4->click();
+    Testing::control<QPushButton>(b, "Button4")->click();
     QVERIFY(b.signalling());
-    QCOMPARE(b.RichEdit2->palette().color(QPalette::Base), QColor(0, 128, 0));
+    QCOMPARE(richEdit2->palette().color(QPalette::Base), QColor(0, 128, 0));
     b.Timer1Timer();
     p.b.dialogs.colours.push_back(QColor(255, 255, 0));
-    b.Button3->click();
-    QCOMPARE(b.RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 0));
+    Testing::control<QPushButton>(b, "Button3")->click();
+    QCOMPARE(bRichEdit1->palette().color(QPalette::Base), QColor(255, 255, 0));
     QFont f(QStringLiteral("IPAPGothic"));
     f.setPixelSize(30);
     p.b.dialogs.fonts.push_back(f);
-    b.Button2->click();
-    QCOMPARE(b.RichEdit2->font().pixelSize(), 30);
-    QCOMPARE(b.RichEdit1->font().pixelSize(), 30);
+    Testing::control<QPushButton>(b, "Button2")->click();
+    QCOMPARE(richEdit2->font().pixelSize(), 30);
+    QCOMPARE(bRichEdit1->font().pixelSize(), 30);
 }
 
 void MessagingTest::timeStampsAndLogLines() {
     PairedLan p;
     p.a.main->CheckBox32->setChecked(true);
     p.b.main->CheckBox32->setChecked(true);
-    p.b.main->Form6->CheckBox6->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main->Form6, "CheckBox6")->setChecked(true);
     p.a.clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 40));
     p.b.clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 4, 2));
-    p.a.main->Form6->RichEdit1->setPlainText(QStringLiteral("了解"));
+    Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("了解"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QCOMPARE(logOf(p.a).last(), QStringLiteral("9:5:3:40,[自分],（連絡）了解"));
@@ -240,15 +243,15 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
     TestStation& peer = lan.add(30, "peer");  // in 192.168.1.x
     for (int i = 0; i < 3; ++i) {
         TForm6& w = *lan[i].main->Form6;
-        w.CheckBox1->setChecked(true);
-        w.RichEdit1->setPlainText(QStringLiteral("全員へ"));
+        Testing::control<QCheckBox>(w, "CheckBox1")->setChecked(true);
+        Testing::control<TextPane>(w, "RichEdit1")->setPlainText(QStringLiteral("全員へ"));
         lan.net.clearSent();
         pressEnter(lan[i]);
         lan.net.deliverAll();
         const auto sent = lan.net.sentTo(6727);
         QCOMPARE(sent.size(), 1);
         QCOMPARE(sent[0].to, expected[i]);
-        QCOMPARE(w.Edit71->text(), expected[i]);
+        QCOMPARE(Testing::control<QLineEdit>(w, "Edit71")->text(), expected[i]);
         // The own copy comes back through the network like every other receipt.
         QCOMPARE(historyOf(lan[i]), QStringList{"全員へ"});
         QVERIFY(w.signalling());
@@ -268,7 +271,7 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
     const int shown = lan[0].messages.shown.size();
     pressEnter(lan[0]);
     QCOMPARE(lan[0].messages.shown.size(), shown);
-    QVERIFY(w.CheckBox1->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(w, "CheckBox1")->isChecked());
 }
 
 void MessagingTest::scheduleAdvanceAndNotice() {
@@ -276,15 +279,17 @@ void MessagingTest::scheduleAdvanceAndNotice() {
     TForm6& a = *p.a.main->Form6;
     const QDateTime t0(QDate(2026, 12, 8), QTime(10, 0, 0));
     p.a.clock.time = t0;
-    a.Edit2->setText(QStringLiteral("1"));
-    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
-    a.CheckBox2->setChecked(true);
-    QVERIFY(a.Timer2->isActive());
-    QCOMPARE(a.Timer2->interval(), 1000);
-    QCOMPARE(a.Label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
+    Testing::control<QLineEdit>(a, "Edit2")->setText(QStringLiteral("1"));
+    Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(true);  // "ＬＡＮに流す"
+    Testing::control<QCheckBox>(a, "CheckBox2")->setChecked(true);
+    auto* timer2 = Testing::control<QTimer>(a, "Timer2");
+    QVERIFY(timer2->isActive());
+    QCOMPARE(timer2->interval(), 1000);
+    auto* label3 = Testing::control<QLabel>(a, "Label3");
+    QCOMPARE(label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
     p.a.clock.time = t0.addSecs(29);
     a.Timer2Timer();
-    QCOMPARE(a.Label3->text(), QStringLiteral("残り時間：　0分　31秒"));
+    QCOMPARE(label3->text(), QStringLiteral("残り時間：　0分　31秒"));
     p.lan.net.deliverAll();
     QVERIFY(p.lan.net.sentTo(6727).isEmpty());
     p.a.clock.time = t0.addSecs(30);
@@ -295,19 +300,19 @@ void MessagingTest::scheduleAdvanceAndNotice() {
     QCOMPARE(historyOf(p.a), QStringList{"３０秒前です。（10時0分30秒）"});
     QVERIFY(a.signalling() && p.b.main->Form6->signalling());
     // What the typist had begun goes out after the notice.
-    a.Edit1->setText(QStringLiteral("佐藤："));
-    a.RichEdit1->setPlainText(QStringLiteral("途中"));
+    Testing::control<QLineEdit>(a, "Edit1")->setText(QStringLiteral("佐藤："));
+    Testing::control<TextPane>(a, "RichEdit1")->setPlainText(QStringLiteral("途中"));
     p.lan.net.clearSent();
     p.a.clock.time = t0.addSecs(60);
     a.Timer2Timer();
     p.lan.net.deliverAll();
     QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("佐藤：交代です！途中（10時1分0秒）"))});
-    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
-    QCOMPARE(a.Label3->text(), QStringLiteral("残り時間：　1分　0秒"));  // the full interval again
+    QVERIFY(Testing::control<TextPane>(a, "RichEdit1")->toPlainText().isEmpty());
+    QCOMPARE(label3->text(), QStringLiteral("残り時間：　1分　0秒"));  // the full interval again
     // Without the time line and without the advance notice.
-    a.CheckBox5->setChecked(false);
-    a.CheckBox3->setChecked(false);
-    a.Edit1->clear();
+    Testing::control<QCheckBox>(a, "CheckBox5")->setChecked(false);
+    Testing::control<QCheckBox>(a, "CheckBox3")->setChecked(false);
+    Testing::control<QLineEdit>(a, "Edit1")->clear();
     p.lan.net.clearSent();
     for (int s = 61; s <= 120; ++s) {
         p.a.clock.time = t0.addSecs(s);
@@ -316,22 +321,22 @@ void MessagingTest::scheduleAdvanceAndNotice() {
     p.lan.net.deliverAll();
     QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("交代です！"))});
     // Unchecked: stopped.
-    a.CheckBox2->setChecked(false);
-    QVERIFY(!a.Timer2->isActive());
-    QCOMPARE(a.Label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
+    Testing::control<QCheckBox>(a, "CheckBox2")->setChecked(false);
+    QVERIFY(!timer2->isActive());
+    QCOMPARE(label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
 }
 
 void MessagingTest::scheduleOverMidnight() {
     PairedLan p;
     TForm6& a = *p.a.main->Form6;
-    a.CheckBox4->setChecked(true);
-    a.CheckBox3->setChecked(false);
-    a.CheckBox5->setChecked(false);
+    Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(true);
+    Testing::control<QCheckBox>(a, "CheckBox3")->setChecked(false);
+    Testing::control<QCheckBox>(a, "CheckBox5")->setChecked(false);
     p.a.clock.time = QDateTime(QDate(2026, 12, 8), QTime(23, 58, 0));
-    a.CheckBox2->setChecked(true);  // five minutes
+    Testing::control<QCheckBox>(a, "CheckBox2")->setChecked(true);  // five minutes
     p.a.clock.time = QDateTime(QDate(2026, 12, 9), QTime(0, 2, 59));
     a.Timer2Timer();
-    QCOMPARE(a.Label3->text(), QStringLiteral("残り時間：　0分　1秒"));
+    QCOMPARE(Testing::control<QLabel>(a, "Label3")->text(), QStringLiteral("残り時間：　0分　1秒"));
     p.lan.net.deliverAll();
     QVERIFY(p.lan.net.sentTo(6727).isEmpty());
     p.a.clock.time = QDateTime(QDate(2026, 12, 9), QTime(0, 3, 0));
@@ -343,13 +348,13 @@ void MessagingTest::scheduleOverMidnight() {
 void MessagingTest::scheduledNoticeWithBroadcastAndLanOff() {
     PairedLan p;
     TForm6& a = *p.a.main->Form6;
-    a.CheckBox1->setChecked(true);   // "全員送信"
-    a.CheckBox4->setChecked(false);  // "ＬＡＮに流す"
-    a.Edit2->setText(QStringLiteral("1"));
+    Testing::control<QCheckBox>(a, "CheckBox1")->setChecked(true);   // "全員送信"
+    Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(false);  // "ＬＡＮに流す"
+    Testing::control<QLineEdit>(a, "Edit2")->setText(QStringLiteral("1"));
     const QDateTime t0(QDate(2026, 12, 8), QTime(11, 0, 0));
     p.a.clock.time = t0;
-    a.CheckBox2->setChecked(true);
-    a.RichEdit1->setPlainText(QStringLiteral("書きかけ"));
+    Testing::control<QCheckBox>(a, "CheckBox2")->setChecked(true);
+    Testing::control<TextPane>(a, "RichEdit1")->setPlainText(QStringLiteral("書きかけ"));
     for (int s : {30, 60}) {
         p.a.clock.time = t0.addSecs(s);
         a.Timer2Timer();
@@ -358,33 +363,34 @@ void MessagingTest::scheduledNoticeWithBroadcastAndLanOff() {
     QVERIFY(p.lan.net.sentTo(6727).isEmpty());
     QCOMPARE(a.historyLineCount(), 0);
     QCOMPARE(p.b.main->Form6->historyLineCount(), 0);
-    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(Testing::control<TextPane>(a, "RichEdit1")->toPlainText().isEmpty());
     QVERIFY(a.signalling());  // the notice still signals on its own station
 }
 
 void MessagingTest::intervalFieldAndClosing() {
     PairedLan p;
     TForm6& a = *p.a.main->Form6;
-    a.Edit2->setText(QString());
-    QCOMPARE(a.Edit2->text(), QStringLiteral("0"));
-    a.Edit2->setText(QStringLiteral("abc"));
-    QCOMPARE(a.Edit2->text(), QStringLiteral("5"));
-    QCOMPARE(a.UpDown1->position(), 5);
-    a.UpDown1->step(+1);
-    QCOMPARE(a.Edit2->text(), QStringLiteral("6"));
+    auto* edit2 = Testing::control<QLineEdit>(a, "Edit2");
+    edit2->setText(QString());
+    QCOMPARE(edit2->text(), QStringLiteral("0"));
+    edit2->setText(QStringLiteral("abc"));
+    QCOMPARE(edit2->text(), QStringLiteral("5"));
+    QCOMPARE(Testing::control<UpDown>(a, "UpDown1")->position(), 5);
+    Testing::control<UpDown>(a, "UpDown1")->step(+1);
+    QCOMPARE(edit2->text(), QStringLiteral("6"));
     // A new interval while running counts from now.
     const QDateTime t0(QDate(2026, 12, 8), QTime(14, 0, 0));
     p.a.clock.time = t0;
-    a.CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(a, "CheckBox2")->setChecked(true);
     QCOMPARE(a.schedule().next(), t0.addSecs(360));
     p.a.clock.time = t0.addSecs(100);
-    a.Edit2->setText(QStringLiteral("2"));
+    edit2->setText(QStringLiteral("2"));
     QCOMPARE(a.schedule().next(), t0.addSecs(220));
     a.show();
     QVERIFY(QTest::qWaitForWindowExposed(&a));
     a.close();  // closing the window stops the schedule
-    QVERIFY(!a.CheckBox2->isChecked());
-    QVERIFY(!a.Timer2->isActive());
+    QVERIFY(!Testing::control<QCheckBox>(a, "CheckBox2")->isChecked());
+    QVERIFY(!Testing::control<QTimer>(a, "Timer2")->isActive());
 }
 
 // The typist deletes the interval's digit to type another while the schedule runs.
@@ -393,12 +399,12 @@ void MessagingTest::emptiedIntervalSendsNothing() {
     TForm6& a = *p.a.main->Form6;
     const QDateTime t0(QDate(2026, 12, 8), QTime(16, 0, 0));
     p.a.clock.time = t0;
-    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
-    a.CheckBox2->setChecked(true);  // five minutes
-    a.Edit2->setFocus();
-    a.Edit2->end(false);
-    QTest::keyClick(a.Edit2, Qt::Key_Backspace);
-    QCOMPARE(a.Edit2->text(), QStringLiteral("0"));
+    Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(true);  // "ＬＡＮに流す"
+    Testing::control<QCheckBox>(a, "CheckBox2")->setChecked(true);  // five minutes
+    Testing::control<QLineEdit>(a, "Edit2")->setFocus();
+    Testing::control<QLineEdit>(a, "Edit2")->end(false);
+    QTest::keyClick(Testing::control<QLineEdit>(a, "Edit2"), Qt::Key_Backspace);
+    QCOMPARE(Testing::control<QLineEdit>(a, "Edit2")->text(), QStringLiteral("0"));
     for (int s = 1; s <= 90; ++s) {
         p.a.clock.time = t0.addSecs(s);
         a.Timer2Timer();
@@ -406,11 +412,11 @@ void MessagingTest::emptiedIntervalSendsNothing() {
     p.lan.net.deliverAll();
     QVERIFY(p.lan.net.sentTo(6727).isEmpty());
     QCOMPARE(a.historyLineCount(), 0);
-    QCOMPARE(a.Label3->text(), QStringLiteral("定時連絡：＜停止中＞"));
-    QVERIFY(a.CheckBox2->isChecked());  // the schedule waits for its new interval
+    QCOMPARE(Testing::control<QLabel>(a, "Label3")->text(), QStringLiteral("定時連絡：＜停止中＞"));
+    QVERIFY(Testing::control<QCheckBox>(a, "CheckBox2")->isChecked());  // the schedule waits for its new interval
     // The new digit counts from the moment it is typed.
-    a.Edit2->selectAll();
-    QTest::keyClicks(a.Edit2, QStringLiteral("1"));
+    Testing::control<QLineEdit>(a, "Edit2")->selectAll();
+    QTest::keyClicks(Testing::control<QLineEdit>(a, "Edit2"), QStringLiteral("1"));
     QCOMPARE(a.schedule().next(), t0.addSecs(150));
     p.a.clock.time = t0.addSecs(120);
     a.Timer2Timer();
@@ -426,8 +432,9 @@ void MessagingTest::contactLineTooLongIsRefused() {
     PairedLan p;
     TForm6& a = *p.a.main->Form6;
     p.a.main->CheckBox32->setChecked(true);  // "記録を説明ページに保存"
-    a.Edit1->setText(QString(900, u'A'));
-    a.RichEdit1->setPlainText(QString(124, u'b'));  // 1024 bytes with the name
+    Testing::control<QLineEdit>(a, "Edit1")->setText(QString(900, u'A'));
+    auto* richEdit1 = Testing::control<TextPane>(a, "RichEdit1");
+    richEdit1->setPlainText(QString(124, u'b'));  // 1024 bytes with the name
     const qsizetype shown = p.a.messages.shown.size();
     const QStringList logBefore = logOf(p.a);
     pressEnter(p.a);
@@ -438,47 +445,47 @@ void MessagingTest::contactLineTooLongIsRefused() {
     QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("1024バイト")));
     QCOMPARE(a.historyLineCount(), 0);
     QCOMPARE(logOf(p.a), logBefore);
-    QCOMPARE(a.RichEdit1->toPlainText(), QString(124, u'b'));
+    QCOMPARE(richEdit1->toPlainText(), QString(124, u'b'));
     // One byte less fits, and goes.
-    a.RichEdit1->moveCursor(QTextCursor::End);
-    QTest::keyClick(a.RichEdit1, Qt::Key_Backspace);
+    richEdit1->moveCursor(QTextCursor::End);
+    QTest::keyClick(richEdit1, Qt::Key_Backspace);
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
     QCOMPARE(p.lan.net.sentTo(6727).first().payload.size(), 1023);
     QCOMPARE(historyOf(p.b).size(), 1);
     QCOMPARE(a.historyLineCount(), 1);
-    QVERIFY(a.RichEdit1->toPlainText().isEmpty());
+    QVERIFY(richEdit1->toPlainText().isEmpty());
     // "全員送信" has the same limit.
-    a.CheckBox1->setChecked(true);
-    a.RichEdit1->setPlainText(QString(124, u'c'));
+    Testing::control<QCheckBox>(a, "CheckBox1")->setChecked(true);
+    richEdit1->setPlainText(QString(124, u'c'));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
-    QCOMPARE(a.RichEdit1->toPlainText(), QString(124, u'c'));
-    a.CheckBox1->setChecked(false);
+    QCOMPARE(richEdit1->toPlainText(), QString(124, u'c'));
+    Testing::control<QCheckBox>(a, "CheckBox1")->setChecked(false);
     // With scrambling on, the scrambled datagram is what must fit.
     scrambleNotices(p.a);
-    a.Edit1->setText(QString(700, u'S'));
-    a.RichEdit1->setPlainText(QString(100, u's'));
+    Testing::control<QLineEdit>(a, "Edit1")->setText(QString(700, u'S'));
+    richEdit1->setPlainText(QString(100, u's'));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
-    QCOMPARE(a.RichEdit1->toPlainText(), QString(100, u's'));
+    QCOMPARE(richEdit1->toPlainText(), QString(100, u's'));
     p.a.main->outbox().scramble = {};
     // A scheduled notice that would not fit leaves the pane as the typist had it.
-    a.Edit1->setText(QString(1000, u'N'));
-    a.RichEdit1->setPlainText(QStringLiteral("書きかけ"));
-    a.CheckBox4->setChecked(true);  // "ＬＡＮに流す"
-    a.Edit2->setText(QStringLiteral("1"));
+    Testing::control<QLineEdit>(a, "Edit1")->setText(QString(1000, u'N'));
+    richEdit1->setPlainText(QStringLiteral("書きかけ"));
+    Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(true);  // "ＬＡＮに流す"
+    Testing::control<QLineEdit>(a, "Edit2")->setText(QStringLiteral("1"));
     const QDateTime t0(QDate(2026, 12, 8), QTime(17, 0, 0));
     p.a.clock.time = t0;
-    a.CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(a, "CheckBox2")->setChecked(true);
     p.a.clock.time = t0.addSecs(30);
     a.Timer2Timer();
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6727).size(), 1);
-    QCOMPARE(a.RichEdit1->toPlainText(), QStringLiteral("書きかけ"));
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("書きかけ"));
     QCOMPARE(a.historyLineCount(), 1);
 }
 
@@ -511,19 +518,20 @@ void MessagingTest::historySavedByHandAndAtExit() {
     TForm6& b = *p.b.main->Form6;
     p.b.clock.time = QDateTime(QDate(2026, 12, 8), QTime(15, 4, 5));
     // Nothing to save at exit: no lines, or the switch off.
-    b.CheckBox7->setChecked(true);
+    auto* checkBox7 = Testing::control<QCheckBox>(b, "CheckBox7");
+    checkBox7->setChecked(true);
     QVERIFY(b.SaveHistoryAtExit());
     const QString exitName = p.b.folder.path() + QStringLiteral("/2026_12_08-15_04_05連絡文.txt");
     QVERIFY(!QFile::exists(exitName));
     for (const QString& t : {QStringLiteral("一行目"), QString(), QStringLiteral("三行目")}) {
-        p.a.main->Form6->RichEdit1->setPlainText(t);
+        Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(t);
         pressEnter(p.a);
     }
     p.lan.net.deliverAll();
-    b.CheckBox7->setChecked(false);
+    checkBox7->setChecked(false);
     QVERIFY(b.SaveHistoryAtExit());
     QVERIFY(!QFile::exists(exitName));
-    b.CheckBox7->setChecked(true);
+    checkBox7->setChecked(true);
     QVERIFY(p.b.main->SaveContactHistoryAtExit());
     QCOMPARE(Settings::readLines(exitName).value(), (QList<QByteArray>{sj(QStringLiteral("一行目")), "", sj(QStringLiteral("三行目"))}));
     QFile raw(exitName);
@@ -533,18 +541,19 @@ void MessagingTest::historySavedByHandAndAtExit() {
     // By hand: the chosen file, then the history is cleared.
     const QString chosen = p.b.folder.path() + QStringLiteral("/手で保存");
     p.b.dialogs.saveNames.push_back(chosen);
-    b.Button1->click();
+    auto* button1 = Testing::control<QPushButton>(b, "Button1");
+    button1->click();
     QCOMPARE(Settings::readLines(chosen + ".txt").value().size(), 3);
     QCOMPARE(b.historyLineCount(), 0);
     // Cancelled: nothing happens.
-    p.a.main->Form6->RichEdit1->setPlainText(QStringLiteral("残る"));
+    Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("残る"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
-    b.Button1->click();
+    button1->click();
     QCOMPARE(b.historyLineCount(), 1);
     // A file that cannot be written: a message, the history stays.
     p.b.dialogs.saveNames.push_back(p.b.folder.path() + QStringLiteral("/無い/フォルダ.txt"));
-    b.Button1->click();
+    button1->click();
     QVERIFY(p.b.messages.shown.last().startsWith(QStringLiteral("連絡文を保存できませんでした。")));
     QCOMPARE(historyOf(p.b), QStringList{"残る"});
     QString error;
@@ -563,20 +572,21 @@ void MessagingTest::splittersKeepPanelsVisible() {
     TForm6& w = *s.main->Form6;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.Splitter->sizes().value(0), 33);
-    QCOMPARE(w.Splitter->sizes().value(2), 38);
-    w.Splitter->widget(0)->setMinimumHeight(2);
-    w.Splitter->setSizes({0, 0, 500});
-    for (int h : w.Splitter->sizes()) QVERIFY2(h >= 2, qPrintable(QString::number(h)));
+    auto* splitter = Testing::control<QSplitter>(w, "Splitter");
+    QCOMPARE(splitter->sizes().value(0), 33);
+    QCOMPARE(splitter->sizes().value(2), 38);
+    splitter->widget(0)->setMinimumHeight(2);
+    splitter->setSizes({0, 0, 500});
+    for (int h : splitter->sizes()) QVERIFY2(h >= 2, qPrintable(QString::number(h)));
     w.setPanel3Height(0);
     QCOMPARE(w.panel3Height(), 2);
     w.setPanel3Height(60);
     w.setPanel1Height(50);
-    QCOMPARE(w.Splitter->sizes().value(0), 60);
-    QCOMPARE(w.Splitter->sizes().value(2), 50);
+    QCOMPARE(splitter->sizes().value(0), 60);
+    QCOMPARE(splitter->sizes().value(2), 50);
     w.resize(300, 400);  // the history takes the new height
-    QTRY_COMPARE(w.Splitter->sizes().value(2), 50);
-    QCOMPARE(w.Splitter->sizes().value(0), 60);
+    QTRY_COMPARE(splitter->sizes().value(2), 50);
+    QCOMPARE(splitter->sizes().value(0), 60);
     w.hide();
 }
 
@@ -605,12 +615,12 @@ void MessagingTest::noticeTravelsAndRunsOverTheDisplay() {
     QCOMPARE(payloads(p.lan.net.sentTo(7931)), expected);  // the sibling display's copy
     QCOMPARE(p.lan.net.sentTo(7931).first().to, QStringLiteral("127.0.0.1"));
     // B shows it over its caption display.
-    QCOMPARE(b.Edit1->text(), QStringLiteral("休憩は１５時まで"));
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit1")->text(), QStringLiteral("休憩は１５時まで"));
     QVERIFY(b.isVisible());
-    QVERIFY(b.Timer1->isActive());
-    QCOMPARE(b.Timer1->interval(), 50);
+    QVERIFY(Testing::control<QTimer>(b, "Timer1")->isActive());
+    QCOMPARE(Testing::control<QTimer>(b, "Timer1")->interval(), 50);
     QVERIFY(!b.pagesVisible());
-    QVERIFY(b.PageControl1->isHidden());
+    QVERIFY(Testing::control<QTabWidget>(b, "PageControl1")->isHidden());
     const QRect display = p.b.main->captionDisplayArea();
     QCOMPARE(b.geometry().topLeft(), display.topLeft());
     QCOMPARE(b.width(), display.width());
@@ -620,13 +630,13 @@ void MessagingTest::noticeTravelsAndRunsOverTheDisplay() {
     QCOMPARE(b.shownAt(), b.width());
     b.Timer1Timer();
     QCOMPARE(b.shownAt(), b.width() - 3);
-    QCOMPARE(b.Image2->picture().size(), b.size());
+    QCOMPARE(Testing::control<Canvas>(b, "Image2")->picture().size(), b.size());
     // The explanation pages.
     QCOMPARE(taggedLog(p.a).last(), QStringLiteral("[自分],（テロップ）休憩は１５時まで"));
     QCOMPARE(taggedLog(p.b).mid(taggedLog(p.b).size() - 2),
              (QStringList{"[192.168.1.10],（テロップ操作受信）", "[受信（上参照）],（テロップ表示）休憩は１５時まで"}));
     // A's own window does not run it.
-    QVERIFY(!a.Timer1->isActive());
+    QVERIFY(!Testing::control<QTimer>(a, "Timer1")->isActive());
 }
 
 void MessagingTest::receiverWithSettingsOffKeepsItsLook() {
@@ -634,53 +644,54 @@ void MessagingTest::receiverWithSettingsOffKeepsItsLook() {
     listens(p.b);
     TForm15& a = *p.a.main->Form15;
     TForm15& b = *p.b.main->Form15;
-    b.CheckBox13->setChecked(true);
+    Testing::control<QCheckBox>(b, "CheckBox13")->setChecked(true);
     QFont f = a.tickerFont();
     f.setPixelSize(20);
     f.setBold(true);
     a.setTickerFont(f);
-    a.CheckBox1->setChecked(true);
-    a.Edit2->setText(QStringLiteral("25"));
+    Testing::control<QCheckBox>(a, "CheckBox1")->setChecked(true);
+    Testing::control<QLineEdit>(a, "Edit2")->setText(QStringLiteral("25"));
     p.a.dialogs.colours.push_back(QColor(0, 0, 255));
-    a.Button4->click();
+    Testing::control<QPushButton>(a, "Button4")->click();
     const QFont before = b.tickerFont();
     const qint32 bg = b.backgroundValue();
     send(p.a, QStringLiteral("設定なし"), p.lan.net);
-    QCOMPARE(b.Edit1->text(), QStringLiteral("設定なし"));
-    QVERIFY(b.Timer1->isActive());
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit1")->text(), QStringLiteral("設定なし"));
+    auto* timer1 = Testing::control<QTimer>(b, "Timer1");
+    QVERIFY(timer1->isActive());
     QCOMPARE(b.tickerFont(), before);
     QCOMPARE(b.backgroundValue(), bg);
-    QVERIFY(!b.CheckBox1->isChecked());
-    QCOMPARE(b.Edit2->text(), QStringLiteral("50"));
-    QCOMPARE(b.Timer1->interval(), 50);
+    QVERIFY(!Testing::control<QCheckBox>(b, "CheckBox1")->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit2")->text(), QStringLiteral("50"));
+    QCOMPARE(timer1->interval(), 50);
     // With settings received, the look comes along.
     b.StopNotice();
-    b.CheckBox13->setChecked(false);
+    Testing::control<QCheckBox>(b, "CheckBox13")->setChecked(false);
     send(p.a, QStringLiteral("設定あり"), p.lan.net);
     QCOMPARE(b.tickerFont().pixelSize(), 20);
     QVERIFY(b.tickerFont().bold());
     QCOMPARE(b.backgroundValue(), Settings::fromQColor(QColor(0, 0, 255)));
-    QVERIFY(b.CheckBox1->isChecked());
-    QCOMPARE(b.Timer1->interval(), 25);
-    QCOMPARE(b.Image2->picture().pixelColor(1, 1), QColor(0, 0, 255));
+    QVERIFY(Testing::control<QCheckBox>(b, "CheckBox1")->isChecked());
+    QCOMPARE(timer1->interval(), 25);
+    QCOMPARE(Testing::control<Canvas>(b, "Image2")->picture().pixelColor(1, 1), QColor(0, 0, 255));
     // Without "この枠内の基本設定も送信する" the look stays home.
     b.StopNotice();
-    a.CheckBox7->setChecked(false);
+    Testing::control<QCheckBox>(a, "CheckBox7")->setChecked(false);
     f.setPixelSize(60);
     a.setTickerFont(f);
     send(p.a, QStringLiteral("形なし"), p.lan.net);
     QCOMPARE(b.tickerFont().pixelSize(), 20);
-    QCOMPARE(b.Edit1->text(), QStringLiteral("形なし"));
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit1")->text(), QStringLiteral("形なし"));
 }
 
 void MessagingTest::receiverWithNoticesOffStillForwards() {
     PairedLan p;
     TForm15& b = *p.b.main->Form15;
-    QVERIFY(b.CheckBox12->isChecked());  // not receiving is the design default
+    QVERIFY(Testing::control<QCheckBox>(b, "CheckBox12")->isChecked());  // not receiving is the design default
     Testing::control<QCheckBox>(*p.b.main, "CheckBox60")->setChecked(true);
-    const QString before = b.Edit1->text();
+    const QString before = Testing::control<QLineEdit>(b, "Edit1")->text();
     send(p.a, QStringLiteral("届かない"), p.lan.net);
-    QCOMPARE(b.Edit1->text(), before);
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit1")->text(), before);
     QVERIFY(!b.isVisible());
     QVERIFY(b.collector().lines().isEmpty());
     const auto forwarded = p.lan.net.sentTo(7931);
@@ -701,35 +712,36 @@ void MessagingTest::threePassesThenTheEndActions() {
     TForm15& w = *s.main->Form15;
     w.show();
     const Core::NoticeBox pages = w.box();
-    w.CheckBox1->setChecked(true);
-    w.Edit4->setText(QStringLiteral("3"));
-    w.Edit3->setText(QStringLiteral("40"));
-    w.Edit1->setText(QStringLiteral("三回"));
-    w.Button1->click();  // "表示"
+    Testing::control<QCheckBox>(w, "CheckBox1")->setChecked(true);
+    Testing::control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("3"));
+    Testing::control<QLineEdit>(w, "Edit3")->setText(QStringLiteral("40"));
+    Testing::control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("三回"));
+    Testing::control<QPushButton>(w, "Button1")->click();  // "表示"
     QVERIFY(!w.pagesVisible());
     QCOMPARE(w.remembered().height, 99);  // the automatic height with the border
     QCOMPARE(w.remembered().left, pages.left);
     QCOMPARE(runTicker(w), 3);
-    QVERIFY(!w.Timer1->isActive());
+    auto* timer1 = Testing::control<QTimer>(w, "Timer1");
+    QVERIFY(!timer1->isActive());
     QCOMPARE(w.passes().remaining(), 3);  // reloaded
     // The end actions as designed: hidden, back where it was with its pages, 200 high.
     QVERIFY(!w.isVisible());
     QVERIFY(w.pagesVisible());
-    QVERIFY(!w.PageControl1->isHidden());
+    QVERIFY(!Testing::control<QTabWidget>(w, "PageControl1")->isHidden());
     QCOMPARE(w.box(), (Core::NoticeBox{pages.left, pages.top, pages.width, 200}));
     // Endless with 0: still running after many passes.
     w.show();
-    w.Edit4->setText(QStringLiteral("0"));
+    Testing::control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("0"));
     w.ShowNotice();
     QVERIFY(runTicker(w, 3000) > 10);
-    QVERIFY(w.Timer1->isActive());
+    QVERIFY(timer1->isActive());
     w.StopNotice();
-    QVERIFY(!w.Timer1->isActive());
+    QVERIFY(!timer1->isActive());
     // An interval of 0 is a stopped clock.
     w.show();
-    w.Edit2->setText(QStringLiteral("0"));
+    Testing::control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("0"));
     w.ShowNotice();
-    QVERIFY(!w.Timer1->isActive());
+    QVERIFY(!timer1->isActive());
 }
 
 void MessagingTest::leftEdgeStop() {
@@ -737,17 +749,17 @@ void MessagingTest::leftEdgeStop() {
     TestStation& s = lan.add(10, "A");
     TForm15& w = *s.main->Form15;
     w.show();
-    w.CheckBox11->setChecked(true);
-    QVERIFY(!w.CheckBox5->isChecked() && !w.CheckBox9->isChecked() && !w.CheckBox10->isChecked() &&
-            !w.CheckBox8->isChecked());
-    w.Edit3->setText(QStringLiteral("7"));
-    w.Edit1->setText(QStringLiteral("左で止まる"));
+    Testing::control<QCheckBox>(w, "CheckBox11")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(w, "CheckBox5")->isChecked() && !Testing::control<QCheckBox>(w, "CheckBox9")->isChecked() && !Testing::control<QCheckBox>(w, "CheckBox10")->isChecked() &&
+            !Testing::control<QCheckBox>(w, "CheckBox8")->isChecked());
+    Testing::control<QLineEdit>(w, "Edit3")->setText(QStringLiteral("7"));
+    Testing::control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("左で止まる"));
     w.ShowNotice();
     const Core::NoticeBox strip = w.box();
     int lastDrawn = -1;
-    for (int i = 0; i < 100000 && w.Timer1->isActive(); ++i) {
+    for (int i = 0; i < 100000 && Testing::control<QTimer>(w, "Timer1")->isActive(); ++i) {
         w.Timer1Timer();
-        if (w.Timer1->isActive()) lastDrawn = *w.shownAt();
+        if (Testing::control<QTimer>(w, "Timer1")->isActive()) lastDrawn = *w.shownAt();
     }
     QVERIFY(lastDrawn > 0 && lastDrawn <= 7);
     // It ends with the text at the left edge, and the strip stays where it is.
@@ -755,7 +767,7 @@ void MessagingTest::leftEdgeStop() {
     QVERIFY(!w.pagesVisible());
     QCOMPARE(w.shownAt(), 0);
     QCOMPARE(w.box(), strip);
-    const QImage& pic = w.Image2->picture();
+    const QImage& pic = Testing::control<Canvas>(w, "Image2")->picture();
     bool inkNearLeft = false;
     for (int x = 0; x < 12 && !inkNearLeft; ++x)
         for (int y = 0; y < pic.height(); ++y)
@@ -769,13 +781,13 @@ void MessagingTest::stopSendEmptiesTheTexts() {
     p.a.main->CheckBox32->setChecked(true);
     send(p.a, QStringLiteral("止める前"), p.lan.net);
     TForm15& b = *p.b.main->Form15;
-    QVERIFY(b.Timer1->isActive());
+    QVERIFY(Testing::control<QTimer>(b, "Timer1")->isActive());
     p.lan.net.clearSent();
-    p.a.main->Form15->Button6->click();  // "停止送信"
+    Testing::control<QPushButton>(*p.a.main->Form15, "Button6")->click();  // "停止送信"
     p.lan.net.deliverAll();
-    QVERIFY(p.a.main->Form15->Edit1->text().isEmpty());
-    QVERIFY(b.Edit1->text().isEmpty());
-    QVERIFY(!b.Timer1->isActive());
+    QVERIFY(Testing::control<QLineEdit>(*p.a.main->Form15, "Edit1")->text().isEmpty());
+    QVERIFY(Testing::control<QLineEdit>(b, "Edit1")->text().isEmpty());
+    QVERIFY(!Testing::control<QTimer>(b, "Timer1")->isActive());
     QVERIFY(!b.isVisible());  // hidden by the end actions
     const auto sent = payloads(p.lan.net.sentTo(6731));
     QCOMPARE(sent.at(sent.size() - 2), sj(QStringLiteral("901:true:停止")));
@@ -794,14 +806,16 @@ void MessagingTest::longTextsTravelOrAreRefused() {
     text += QStringLiteral("Z:");
     QCOMPARE(Cp932::byteLength(text), 1000);
     send(p.a, text, p.lan.net);
-    QCOMPARE(b.Edit1->text(), text);
-    QCOMPARE(Cp932::encode(b.Edit1->text()), Cp932::encode(text));
-    QVERIFY(b.Timer1->isActive());
+    auto* bEdit1 = Testing::control<QLineEdit>(b, "Edit1");
+    QCOMPARE(bEdit1->text(), text);
+    QCOMPARE(Cp932::encode(bEdit1->text()), Cp932::encode(text));
+    QVERIFY(Testing::control<QTimer>(b, "Timer1")->isActive());
     QVERIFY(p.a.messages.shown.isEmpty());
     // Typing stops at 1000 bytes.
-    a.Edit1->clear();
-    QTest::keyClicks(a.Edit1, QString(1010, u'x'));
-    QCOMPARE(a.Edit1->text().size(), 1000);
+    auto* aEdit1 = Testing::control<QLineEdit>(a, "Edit1");
+    aEdit1->clear();
+    QTest::keyClicks(aEdit1, QString(1010, u'x'));
+    QCOMPARE(aEdit1->text().size(), 1000);
     // Scrambled, a datagram grows by a third: 750 bytes still fit, 751 do not.
     scrambleNotices(p.a);
     scrambleNotices(p.b);
@@ -809,13 +823,13 @@ void MessagingTest::longTextsTravelOrAreRefused() {
     p.lan.net.clearSent();
     const QString fits = QString(375, u'あ');
     send(p.a, fits, p.lan.net);
-    QCOMPARE(b.Edit1->text(), fits);
+    QCOMPARE(bEdit1->text(), fits);
     for (const auto& d : p.lan.net.sentTo(6731)) QVERIFY(d.payload.size() <= 1023);
     QVERIFY(p.a.messages.shown.isEmpty());
     p.lan.net.clearSent();
     send(p.a, fits + u'x', p.lan.net);
     QVERIFY(p.lan.net.sentTo(6731).isEmpty());
-    QCOMPARE(b.Edit1->text(), fits);
+    QCOMPARE(bEdit1->text(), fits);
     QCOMPARE(p.a.messages.shown.size(), 1);
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("お知らせの文が長すぎるため、送信しませんでした。")));
     QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("文は751バイトです。")));
@@ -834,30 +848,32 @@ void MessagingTest::noticeBadInput() {
         p.lan.net.inject("192.168.1.10", 6731, "192.168.1.11", 6731, payload);
         p.lan.net.deliverAll();
     };
-    const QString before = b.Edit1->text();
+    auto* bEdit1 = Testing::control<QLineEdit>(b, "Edit1");
+    const QString before = bEdit1->text();
     // 1024 bytes or more: ignored.
     inject(Core::Notice::Header());
     inject("504:" + QByteArray(1020, 'x'));
     inject(sj(QStringLiteral("900:true:表示")));
     inject("$end$");
-    QCOMPARE(b.Edit1->text(), before);
-    QVERIFY(b.Timer1->isActive());  // the rest came: shown with its old text
+    QCOMPARE(bEdit1->text(), before);
+    auto* timer1 = Testing::control<QTimer>(b, "Timer1");
+    QVERIFY(timer1->isActive());  // the rest came: shown with its old text
     b.StopNotice();
     // Without the header nothing is applied, and the window stays hidden.
     b.hide();
     inject(sj(QStringLiteral("504:見出しなし:表示文字列")));
     inject(sj(QStringLiteral("900:true:表示")));
     inject("$end$");
-    QCOMPARE(b.Edit1->text(), before);
-    QVERIFY(!b.isVisible() && !b.Timer1->isActive());
+    QCOMPARE(bEdit1->text(), before);
+    QVERIFY(!b.isVisible() && !timer1->isActive());
     // More than nine colons end the applying: what came before stays applied.
     inject(Core::Notice::Header());
     inject(sj(QStringLiteral("500:120:ウィンドウの高さ")));
     inject(sj(QStringLiteral("504:a:b:c:d:e:f:g:h:i:表示文字列")));
     inject(sj(QStringLiteral("900:true:表示")));
     inject("$end$");
-    QCOMPARE(b.Edit1->text(), before);
-    QVERIFY(!b.Timer1->isActive());
+    QCOMPARE(bEdit1->text(), before);
+    QVERIFY(!timer1->isActive());
     QCOMPARE(b.box().height, 120);
     QVERIFY(b.collector().lines().isEmpty());  // the next notice starts afresh
     // A value that is not a number: said, and the rest not applied.
@@ -866,13 +882,13 @@ void MessagingTest::noticeBadInput() {
     inject(sj(QStringLiteral("509:速く:スクロール間隔")));
     inject(sj(QStringLiteral("900:true:表示")));
     inject("$end$");
-    QCOMPARE(b.Edit1->text(), QStringLiteral("数字なし"));
-    QVERIFY(!b.Timer1->isActive());
+    QCOMPARE(bEdit1->text(), QStringLiteral("数字なし"));
+    QVERIFY(!timer1->isActive());
     QVERIFY(p.b.messages.shown.last().contains(QStringLiteral("509:速く:スクロール間隔")));
     // And a good notice after all that.
     send(p.a, QStringLiteral("正常"), p.lan.net);
-    QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
-    QVERIFY(b.Timer1->isActive());
+    QCOMPARE(bEdit1->text(), QStringLiteral("正常"));
+    QVERIFY(timer1->isActive());
     // The sender refuses a notice with a line of too many colons whole: not a datagram leaves (a
     // receiver given the rest would show its previous notice again), and one box says why.
     b.StopNotice();
@@ -884,17 +900,17 @@ void MessagingTest::noticeBadInput() {
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("テロップ文の半角カンマの数が多すぎます。\n")));
     QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("「テンプレート前ロール」の「テロップ」ページ")));
     QVERIFY(p.a.messages.shown.last().endsWith(QStringLiteral("このテロップは送信しませんでした。")));
-    QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
-    QVERIFY(!b.Timer1->isActive());
-    QCOMPARE(p.a.main->Form15->Edit1->text(), QStringLiteral("1:2:3:4:5:6:7:8:9:10"));  // kept to be mended
+    QCOMPARE(bEdit1->text(), QStringLiteral("正常"));
+    QVERIFY(!timer1->isActive());
+    QCOMPARE(Testing::control<QLineEdit>(*p.a.main->Form15, "Edit1")->text(), QStringLiteral("1:2:3:4:5:6:7:8:9:10"));  // kept to be mended
     // The sender's bound is the receivers': a line of ten colons never leaves, nine travel and show.
     p.lan.net.clearSent();
     send(p.a, QStringLiteral("1:2:3:4:5:6:7:8:9"), p.lan.net);
     QVERIFY(p.lan.net.sentTo(6731).isEmpty());
-    QCOMPARE(b.Edit1->text(), QStringLiteral("正常"));
+    QCOMPARE(bEdit1->text(), QStringLiteral("正常"));
     shown = p.a.messages.shown.size();
     send(p.a, QStringLiteral("1:2:3:4:5:6:7:8"), p.lan.net);
-    QCOMPARE(b.Edit1->text(), QStringLiteral("1:2:3:4:5:6:7:8"));
+    QCOMPARE(bEdit1->text(), QStringLiteral("1:2:3:4:5:6:7:8"));
     QCOMPARE(p.a.messages.shown.size(), shown);
 }
 
@@ -902,19 +918,20 @@ void MessagingTest::continuousSendFollowsTheGeometry() {
     Lan lan;
     TestStation& alone = lan.add(20, "X");
     TForm15& x = *alone.main->Form15;
-    x.CheckBox6->setChecked(true);
-    QVERIFY(!x.CheckBox6->isChecked());
+    Testing::control<QCheckBox>(x, "CheckBox6")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(x, "CheckBox6")->isChecked());
     QCOMPARE(alone.messages.shown.last(), QStringLiteral("パートナーが指名されていません。"));
 
     PairedLan p;
     listens(p.b);
     Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->setChecked(true);
     TForm15& a = *p.a.main->Form15;
-    a.CheckBox6->setChecked(true);
-    QVERIFY(a.CheckBox6->isChecked());
-    QVERIFY(!a.CheckBox4->isChecked() && !a.CheckBox14->isChecked() && !a.CheckBox3->isChecked());
+    auto* aCheckBox6 = Testing::control<QCheckBox>(a, "CheckBox6");
+    aCheckBox6->setChecked(true);
+    QVERIFY(aCheckBox6->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(a, "CheckBox4")->isChecked() && !Testing::control<QCheckBox>(a, "CheckBox14")->isChecked() && !Testing::control<QCheckBox>(a, "CheckBox3")->isChecked());
     p.lan.net.clearSent();
-    a.Edit7->setText(QStringLiteral("300"));
+    Testing::control<QLineEdit>(a, "Edit7")->setText(QStringLiteral("300"));
     p.lan.net.deliverAll();
     QList<QByteArray> expected = Core::Notice::FollowLines(a.options());
     expected << "$end$";
@@ -922,19 +939,19 @@ void MessagingTest::continuousSendFollowsTheGeometry() {
     for (const auto& d : p.lan.net.sentTo(6731)) QCOMPARE(d.to, QStringLiteral("192.168.1.11"));
     QCOMPARE(payloads(p.lan.net.sentTo(7931)), expected);
     TForm15& b = *p.b.main->Form15;
-    QVERIFY(b.Timer1->isActive());
+    QVERIFY(Testing::control<QTimer>(b, "Timer1")->isActive());
     // The given geometry is the window's with its border; the strip is shown below that border.
     QCOMPARE(b.geometry(), QRect(0, 345, 640, 55));
     // The up-downs step by the increment field.
-    a.Edit9->setText(QStringLiteral("25"));
-    a.UpDown6->step(+1);
+    Testing::control<QLineEdit>(a, "Edit9")->setText(QStringLiteral("25"));
+    Testing::control<StepUpDown>(a, "UpDown6")->step(+1);
     p.lan.net.deliverAll();
     QCOMPARE(b.geometry(), QRect(0, 325, 640, 100));  // now already a strip: placed as given
     // Checking a placement switch ends it.
-    a.CheckBox14->setChecked(true);
-    QVERIFY(!a.CheckBox6->isChecked());
+    Testing::control<QCheckBox>(a, "CheckBox14")->setChecked(true);
+    QVERIFY(!aCheckBox6->isChecked());
     p.lan.net.clearSent();
-    a.Edit7->setText(QStringLiteral("10"));
+    Testing::control<QLineEdit>(a, "Edit7")->setText(QStringLiteral("10"));
     QVERIFY(p.lan.net.sentTo(6731).isEmpty());
 }
 
@@ -942,32 +959,33 @@ void MessagingTest::f1AndMouseWhileRunning() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     TForm15& w = *s.main->Form15;
-    w.CheckBox4->setChecked(false);
-    w.CheckBox3->setChecked(false);
+    Testing::control<QCheckBox>(w, "CheckBox4")->setChecked(false);
+    Testing::control<QCheckBox>(w, "CheckBox3")->setChecked(false);
     w.setBox({100, 100, 600, 300}, true);
     w.show();
     w.ShowNotice();
     QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
-    QVERIFY(w.Timer1->isActive());
+    QVERIFY(Testing::control<QTimer>(w, "Timer1")->isActive());
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(w.Edit77, &f1);
-    QVERIFY(!w.Timer1->isActive());
+    QApplication::sendEvent(Testing::control<QLineEdit>(w, "Edit77"), &f1);
+    QVERIFY(!Testing::control<QTimer>(w, "Timer1")->isActive());
     QVERIFY(w.pagesVisible());
     QCOMPARE(w.box(), (Core::NoticeBox{100, 100, 600, 300}));
     QVERIFY(!w.shownAt());
-    QApplication::sendEvent(w.Edit77, &f1);
+    QApplication::sendEvent(Testing::control<QLineEdit>(w, "Edit77"), &f1);
     QVERIFY(!w.pagesVisible());
     QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
     // Dragging with the left button held moves the strip by two pixels a step.
     const QPoint at = w.pos();
-    mouseMove(w.Image2, {5, 5}, Qt::LeftButton);
+    auto* image2 = Testing::control<Canvas>(w, "Image2");
+    mouseMove(image2, {5, 5}, Qt::LeftButton);
     QCOMPARE(w.pos(), at + QPoint(-2, -2));
-    mouseMove(w.Image2, {30, 15}, Qt::LeftButton);
+    mouseMove(image2, {30, 15}, Qt::LeftButton);
     QCOMPARE(w.pos(), at + QPoint(0, -2));
-    mouseMove(w.Image2, {15, 40}, Qt::LeftButton);
+    mouseMove(image2, {15, 40}, Qt::LeftButton);
     QCOMPARE(w.pos(), at);
-    mouseMove(w.Image2, {15, 15}, Qt::LeftButton);
-    mouseMove(w.Image2, {5, 5}, Qt::NoButton);
+    mouseMove(image2, {15, 15}, Qt::LeftButton);
+    mouseMove(image2, {5, 5}, Qt::NoButton);
     QCOMPARE(w.pos(), at);
 }
 
@@ -977,13 +995,13 @@ void MessagingTest::commaLineBothWays() {
     TestStation& two = lan.add(11, "B");
     TForm15& a = *one.main->Form15;
     TForm15& b = *two.main->Form15;
-    a.Edit1->setText(QStringLiteral("前ロールの知らせ"));
-    a.Edit5->setText(QStringLiteral("80"));
-    a.Edit7->setText(QStringLiteral("-20"));
-    a.CheckBox5->setChecked(false);
-    a.CheckBox14->setChecked(true);
-    a.CheckBox1->setChecked(true);
-    a.Edit4->setText(QStringLiteral("2"));
+    Testing::control<QLineEdit>(a, "Edit1")->setText(QStringLiteral("前ロールの知らせ"));
+    Testing::control<QLineEdit>(a, "Edit5")->setText(QStringLiteral("80"));
+    Testing::control<QLineEdit>(a, "Edit7")->setText(QStringLiteral("-20"));
+    Testing::control<QCheckBox>(a, "CheckBox5")->setChecked(false);
+    Testing::control<QCheckBox>(a, "CheckBox14")->setChecked(true);
+    Testing::control<QCheckBox>(a, "CheckBox1")->setChecked(true);
+    Testing::control<QLineEdit>(a, "Edit4")->setText(QStringLiteral("2"));
     QFont f = a.tickerFont();
     f.setItalic(true);
     f.setPixelSize(24);
@@ -993,61 +1011,63 @@ void MessagingTest::commaLineBothWays() {
     const QRect windowBefore = b.geometry();
     b.ApplyNoticeLine(line);
     QVERIFY(b.isVisible());
-    QVERIFY(!b.Timer1->isActive());  // neither shown nor sent
-    QCOMPARE(b.Edit1->text(), a.Edit1->text());
-    QCOMPARE(b.Edit5->text(), QStringLiteral("80"));
-    QCOMPARE(b.Edit7->text(), QStringLiteral("-20"));
+    QVERIFY(!Testing::control<QTimer>(b, "Timer1")->isActive());  // neither shown nor sent
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit1")->text(), Testing::control<QLineEdit>(a, "Edit1")->text());
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit5")->text(), QStringLiteral("80"));
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit7")->text(), QStringLiteral("-20"));
     QCOMPARE(b.geometry(), windowBefore);  // the given geometry, not the window
-    QVERIFY(!b.CheckBox5->isChecked());
-    QVERIFY(b.CheckBox14->isChecked() && !b.CheckBox4->isChecked());
-    QVERIFY(b.CheckBox1->isChecked());
-    QCOMPARE(b.Edit4->text(), QStringLiteral("2"));
+    QVERIFY(!Testing::control<QCheckBox>(b, "CheckBox5")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(b, "CheckBox14")->isChecked() && !Testing::control<QCheckBox>(b, "CheckBox4")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(b, "CheckBox1")->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(b, "Edit4")->text(), QStringLiteral("2"));
     QVERIFY(b.tickerFont().italic());
     QCOMPARE(b.tickerFont().pixelSize(), 24);
     QCOMPARE(b.NoticeLine(), line);
     // The pre-roll is not there yet: the button appends nothing and breaks nothing.
-    a.Button7->click();
+    Testing::control<QPushButton>(a, "Button7")->click();
 }
 
 void MessagingTest::smallHandlers() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     TForm15& w = *s.main->Form15;
-    w.CheckBox14->setChecked(true);
-    QVERIFY(!w.CheckBox4->isChecked());
-    w.CheckBox4->setChecked(true);
-    QVERIFY(!w.CheckBox14->isChecked());
-    QVERIFY(w.CheckBox9->isChecked());
-    w.CheckBox4->setChecked(false);  // neither placement: no moving back
-    QVERIFY(!w.CheckBox9->isChecked());
-    w.Edit9->setText(QStringLiteral("7"));
-    for (StepUpDown* u : {w.UpDown4, w.UpDown5, w.UpDown6, w.UpDown7}) QCOMPARE(u->increment(), 7);
-    w.UpDown4->step(+1);
-    QCOMPARE(w.Edit5->text(), QStringLiteral("107"));
-    w.UpDown1->step(-1);
-    QCOMPARE(w.Edit2->text(), QStringLiteral("45"));
-    w.Edit3->setText(QStringLiteral("12"));
-    QCOMPARE(w.UpDown2->position(), 12);
-    w.UpDown7->step(-1);
-    w.Edit8->setText(QStringLiteral("-995"));
-    w.UpDown7->step(-1);
-    QCOMPARE(w.Edit8->text(), QStringLiteral("-999"));
+    Testing::control<QCheckBox>(w, "CheckBox14")->setChecked(true);
+    auto* checkBox4 = Testing::control<QCheckBox>(w, "CheckBox4");
+    QVERIFY(!checkBox4->isChecked());
+    checkBox4->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(w, "CheckBox14")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(w, "CheckBox9")->isChecked());
+    checkBox4->setChecked(false);  // neither placement: no moving back
+    QVERIFY(!Testing::control<QCheckBox>(w, "CheckBox9")->isChecked());
+    Testing::control<QLineEdit>(w, "Edit9")->setText(QStringLiteral("7"));
+    auto* upDown7 = Testing::control<StepUpDown>(w, "UpDown7");
+    for (StepUpDown* u : {Testing::control<StepUpDown>(w, "UpDown4"), Testing::control<StepUpDown>(w, "UpDown5"), Testing::control<StepUpDown>(w, "UpDown6"), upDown7}) QCOMPARE(u->increment(), 7);
+    Testing::control<StepUpDown>(w, "UpDown4")->step(+1);
+    QCOMPARE(Testing::control<QLineEdit>(w, "Edit5")->text(), QStringLiteral("107"));
+    Testing::control<StepUpDown>(w, "UpDown1")->step(-1);
+    QCOMPARE(Testing::control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("45"));
+    Testing::control<QLineEdit>(w, "Edit3")->setText(QStringLiteral("12"));
+    QCOMPARE(Testing::control<StepUpDown>(w, "UpDown2")->position(), 12);
+    upDown7->step(-1);
+    Testing::control<QLineEdit>(w, "Edit8")->setText(QStringLiteral("-995"));
+    upDown7->step(-1);
+    QCOMPARE(Testing::control<QLineEdit>(w, "Edit8")->text(), QStringLiteral("-999"));
     QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
-    w.CheckBox2->setChecked(false);
+    Testing::control<QCheckBox>(w, "CheckBox2")->setChecked(false);
     QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
     // The font and background dialogs.
     QFont f(QStringLiteral("IPAPGothic"));
     f.setPixelSize(50);
     s.dialogs.fonts.push_back(f);
-    w.Button3->click();
+    Testing::control<QPushButton>(w, "Button3")->click();
     QCOMPARE(w.tickerFont().pixelSize(), 50);
     s.dialogs.colours.push_back(QColor(255, 255, 0));
-    w.Button4->click();
+    Testing::control<QPushButton>(w, "Button4")->click();
     QCOMPARE(w.backgroundValue(), 65535);
-    QCOMPARE(w.Image2->picture().pixelColor(0, 0), QColor(255, 255, 0));
+    QCOMPARE(Testing::control<Canvas>(w, "Image2")->picture().pixelColor(0, 0), QColor(255, 255, 0));
     // Contact window: "ﾌｫﾝﾄ" cancelled changes nothing.
     const QFont before = s.main->Form6->paneFont();
-    s.main->Form6->Button2->click();
+    Testing::control<QPushButton>(*s.main->Form6, "Button2")->click();
     QCOMPARE(s.main->Form6->paneFont(), before);
 }
 
@@ -1085,13 +1105,13 @@ void MessagingTest::settingsTravelThroughTheFile() {
     TestStation& two = lan.add(11, "B");
     TForm6& c = *one.main->Form6;
     TForm15& n = *one.main->Form15;
-    c.Edit1->setText(QStringLiteral("鈴木："));
-    c.CheckBox5->setChecked(false);
-    c.CheckBox4->setChecked(true);
-    c.Edit2->setText(QStringLiteral("15"));
-    c.Edit3->setText(QStringLiteral("交代の時間です"));
-    c.CheckBox6->setChecked(true);
-    c.CheckBox7->setChecked(true);
+    Testing::control<QLineEdit>(c, "Edit1")->setText(QStringLiteral("鈴木："));
+    Testing::control<QCheckBox>(c, "CheckBox5")->setChecked(false);
+    Testing::control<QCheckBox>(c, "CheckBox4")->setChecked(true);
+    Testing::control<QLineEdit>(c, "Edit2")->setText(QStringLiteral("15"));
+    Testing::control<QLineEdit>(c, "Edit3")->setText(QStringLiteral("交代の時間です"));
+    Testing::control<QCheckBox>(c, "CheckBox6")->setChecked(true);
+    Testing::control<QCheckBox>(c, "CheckBox7")->setChecked(true);
     c.setPanel1Height(70);
     c.setPanel3Height(120);
     c.setGeometry(50, 60, 300, 260);
@@ -1100,18 +1120,18 @@ void MessagingTest::settingsTravelThroughTheFile() {
     cf.setUnderline(true);
     c.setPaneFont(cf);
     one.dialogs.colours.push_back(QColor(0, 255, 0));
-    c.Button4->click();
+    Testing::control<QPushButton>(c, "Button4")->click();
     c.show();
     const QDateTime t0 = one.clock.time;
-    c.CheckBox2->setChecked(true);  // running, yet written as "false"
-    n.Edit1->setText(QStringLiteral("ファイルで運ぶ"));
-    n.CheckBox12->setChecked(false);
-    n.CheckBox13->setChecked(true);
-    n.CheckBox7->setChecked(false);
-    n.CheckBox11->setChecked(true);
-    n.Edit6->setText(QStringLiteral("900"));
-    n.Edit9->setText(QStringLiteral("5"));
-    n.Edit2->setText(QStringLiteral("30"));
+    Testing::control<QCheckBox>(c, "CheckBox2")->setChecked(true);  // running, yet written as "false"
+    Testing::control<QLineEdit>(n, "Edit1")->setText(QStringLiteral("ファイルで運ぶ"));
+    Testing::control<QCheckBox>(n, "CheckBox12")->setChecked(false);
+    Testing::control<QCheckBox>(n, "CheckBox13")->setChecked(true);
+    Testing::control<QCheckBox>(n, "CheckBox7")->setChecked(false);
+    Testing::control<QCheckBox>(n, "CheckBox11")->setChecked(true);
+    Testing::control<QLineEdit>(n, "Edit6")->setText(QStringLiteral("900"));
+    Testing::control<QLineEdit>(n, "Edit9")->setText(QStringLiteral("5"));
+    Testing::control<QLineEdit>(n, "Edit2")->setText(QStringLiteral("30"));
     QFont nf = n.tickerFont();
     nf.setPixelSize(64);
     nf.setBold(true);
@@ -1152,14 +1172,14 @@ void MessagingTest::settingsTravelThroughTheFile() {
     QVERIFY(two.main->ApplySettings(lines));
     TForm6& c2 = *two.main->Form6;
     TForm15& n2 = *two.main->Form15;
-    QCOMPARE(c2.Edit1->text(), QStringLiteral("鈴木："));
-    QVERIFY(!c2.CheckBox5->isChecked());
-    QVERIFY(c2.CheckBox4->isChecked());
-    QCOMPARE(c2.Edit2->text(), QStringLiteral("15"));
-    QCOMPARE(c2.Edit3->text(), QStringLiteral("交代の時間です"));
-    QVERIFY(c2.CheckBox6->isChecked() && c2.CheckBox7->isChecked());
-    QVERIFY(!c2.CheckBox2->isChecked());
-    QVERIFY(!c2.Timer2->isActive());
+    QCOMPARE(Testing::control<QLineEdit>(c2, "Edit1")->text(), QStringLiteral("鈴木："));
+    QVERIFY(!Testing::control<QCheckBox>(c2, "CheckBox5")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(c2, "CheckBox4")->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(c2, "Edit2")->text(), QStringLiteral("15"));
+    QCOMPARE(Testing::control<QLineEdit>(c2, "Edit3")->text(), QStringLiteral("交代の時間です"));
+    QVERIFY(Testing::control<QCheckBox>(c2, "CheckBox6")->isChecked() && Testing::control<QCheckBox>(c2, "CheckBox7")->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(c2, "CheckBox2")->isChecked());
+    QVERIFY(!Testing::control<QTimer>(c2, "Timer2")->isActive());
     QCOMPARE(c2.panel1Height(), 70);
     QCOMPARE(c2.panel3Height(), 120);
     QCOMPARE(c2.geometry(), QRect(50, 60, 300, 260));
@@ -1167,31 +1187,32 @@ void MessagingTest::settingsTravelThroughTheFile() {
     QCOMPARE(c2.paneFont().pixelSize(), 24);
     QVERIFY(c2.paneFont().underline());
     QCOMPARE(c2.signalColour(), QColor(0, 255, 0));
-    QCOMPARE(n2.Edit1->text(), QStringLiteral("ファイルで運ぶ"));
-    QVERIFY(!n2.CheckBox12->isChecked() && n2.CheckBox13->isChecked());
-    QVERIFY(!n2.CheckBox7->isChecked());
-    QVERIFY(n2.CheckBox11->isChecked());
-    QCOMPARE(n2.Edit6->text(), QStringLiteral("900"));
-    QCOMPARE(n2.Edit9->text(), QStringLiteral("5"));
-    QCOMPARE(n2.Edit2->text(), QStringLiteral("30"));
+    auto* n2Edit1 = Testing::control<QLineEdit>(n2, "Edit1");
+    QCOMPARE(n2Edit1->text(), QStringLiteral("ファイルで運ぶ"));
+    QVERIFY(!Testing::control<QCheckBox>(n2, "CheckBox12")->isChecked() && Testing::control<QCheckBox>(n2, "CheckBox13")->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(n2, "CheckBox7")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(n2, "CheckBox11")->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(n2, "Edit6")->text(), QStringLiteral("900"));
+    QCOMPARE(Testing::control<QLineEdit>(n2, "Edit9")->text(), QStringLiteral("5"));
+    QCOMPARE(Testing::control<QLineEdit>(n2, "Edit2")->text(), QStringLiteral("30"));
     QCOMPARE(n2.tickerFont().pixelSize(), 64);
     QVERIFY(n2.tickerFont().bold());
     QCOMPARE(n2.box(), (Core::NoticeBox{5, 6, 700, 320}));
     QVERIFY(n2.isVisible());
-    QCOMPARE(n2.UpDown4->increment(), 5);
+    QCOMPARE(Testing::control<StepUpDown>(n2, "UpDown4")->increment(), 5);
     // A file that checks "定時連絡" starts the schedule from the moment it is read.
     two.clock.time = t0.addSecs(5);
     QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("709:true:連絡窓の定時連絡（流す）のチェック"))}));
-    QVERIFY(c2.Timer2->isActive());
+    QVERIFY(Testing::control<QTimer>(c2, "Timer2")->isActive());
     QCOMPARE(c2.schedule().next(), t0.addSecs(5 + 15 * 60));
     // The notice text's hint, which older files hold as the text, reads back as the empty text;
     // an empty field is written empty.
     QVERIFY(two.main->ApplySettings(
         {lines.first(), sj(QStringLiteral("504:ここにお知らせを入力します。（最大５００文字）:お知らせＷの表示文字列"))}));
-    QCOMPARE(n2.Edit1->text(), QString());
+    QCOMPARE(n2Edit1->text(), QString());
     QVERIFY(two.main->WriteSettings().contains(sj(QStringLiteral("504::お知らせＷの表示文字列"))));
     QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("504:ここに:お知らせＷの表示文字列"))}));
-    QCOMPARE(n2.Edit1->text(), QStringLiteral("ここに"));
+    QCOMPARE(n2Edit1->text(), QStringLiteral("ここに"));
 }
 
 void MessagingTest::defaults() {
@@ -1206,33 +1227,40 @@ void MessagingTest::defaults() {
     QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
     QCOMPARE(c.panel3Height(), 33);
     QCOMPARE(c.panel1Height(), 38);
-    QCOMPARE(c.Edit2->text(), QStringLiteral("5"));
-    QCOMPARE(c.Edit3->text(), QStringLiteral("交代です！"));
-    QCOMPARE(c.Edit4->text(), QStringLiteral("３０秒前です。"));
-    QVERIFY(c.CheckBox3->isChecked() && c.CheckBox5->isChecked());
-    QVERIFY(!c.CheckBox1->isChecked() && !c.CheckBox2->isChecked() && !c.CheckBox4->isChecked() &&
-            !c.CheckBox6->isChecked() && !c.CheckBox7->isChecked());
+    auto* cEdit2 = Testing::control<QLineEdit>(c, "Edit2");
+    QCOMPARE(cEdit2->text(), QStringLiteral("5"));
+    QCOMPARE(Testing::control<QLineEdit>(c, "Edit3")->text(), QStringLiteral("交代です！"));
+    QCOMPARE(Testing::control<QLineEdit>(c, "Edit4")->text(), QStringLiteral("３０秒前です。"));
+    auto* cCheckBox5 = Testing::control<QCheckBox>(c, "CheckBox5");
+    QVERIFY(Testing::control<QCheckBox>(c, "CheckBox3")->isChecked() && cCheckBox5->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(c, "CheckBox1")->isChecked() && !Testing::control<QCheckBox>(c, "CheckBox2")->isChecked() && !Testing::control<QCheckBox>(c, "CheckBox4")->isChecked() &&
+            !Testing::control<QCheckBox>(c, "CheckBox6")->isChecked() && !Testing::control<QCheckBox>(c, "CheckBox7")->isChecked());
     QCOMPARE(c.normalColour(), QColor(Qt::white));
     QCOMPARE(c.signalColour(), QColor(Qt::red));
     QCOMPARE(c.paneFont().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(c.paneFont().pixelSize(), 16);  // 12 points
-    QCOMPARE(c.Timer1->objectName(), QStringLiteral("Timer1"));
-    QCOMPARE(c.NMUDP1->channelPort(), 6727);
-    QCOMPARE(n.NMUDP1->channelPort(), 6731);
-    QCOMPARE(n.Edit1->text(), QString());  // its hint is no text
-    QCOMPARE(n.Edit1->placeholderText(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
+    QCOMPARE(Testing::control<QTimer>(c, "Timer1")->objectName(), QStringLiteral("Timer1"));
+    QCOMPARE(Testing::control<Net::DatagramEndpoint>(c, "NMUDP1")->channelPort(), 6727);
+    QCOMPARE(Testing::control<Net::DatagramEndpoint>(n, "NMUDP1")->channelPort(), 6731);
+    auto* nEdit1 = Testing::control<QLineEdit>(n, "Edit1");
+    QCOMPARE(nEdit1->text(), QString());  // its hint is no text
+    QCOMPARE(nEdit1->placeholderText(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
     QCOMPARE(n.box().height, 350);
     QCOMPARE(n.box().left, 0);
     QCOMPARE(n.box().top, 0);
     QVERIFY(n.pagesVisible());
-    QVERIFY(n.CheckBox12->isChecked() && !n.CheckBox13->isChecked() && !n.CheckBox6->isChecked());
-    QVERIFY(n.CheckBox4->isChecked() && !n.CheckBox14->isChecked() && n.CheckBox3->isChecked());
-    QVERIFY(n.CheckBox5->isChecked() && n.CheckBox8->isChecked() && n.CheckBox9->isChecked() && n.CheckBox10->isChecked());
-    QVERIFY(n.CheckBox7->isChecked() && n.CheckBox2->isChecked() && !n.CheckBox1->isChecked() && !n.CheckBox11->isChecked());
-    QCOMPARE(n.Edit2->text(), QStringLiteral("50"));
-    QCOMPARE(n.Edit3->text(), QStringLiteral("3"));
-    QCOMPARE(n.Edit4->text(), QStringLiteral("0"));
-    QCOMPARE((QStringList{n.Edit5->text(), n.Edit6->text(), n.Edit7->text(), n.Edit8->text(), n.Edit9->text()}),
+    auto* checkBox12 = Testing::control<QCheckBox>(n, "CheckBox12");
+    QVERIFY(checkBox12->isChecked() && !Testing::control<QCheckBox>(n, "CheckBox13")->isChecked() && !Testing::control<QCheckBox>(n, "CheckBox6")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(n, "CheckBox4")->isChecked() && !Testing::control<QCheckBox>(n, "CheckBox14")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox3")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(n, "CheckBox5")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox8")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox9")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox10")->isChecked());
+    auto* checkBox11 = Testing::control<QCheckBox>(n, "CheckBox11");
+    auto* nCheckBox1 = Testing::control<QCheckBox>(n, "CheckBox1");
+    QVERIFY(Testing::control<QCheckBox>(n, "CheckBox7")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox2")->isChecked() && !nCheckBox1->isChecked() && !checkBox11->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(n, "Edit2")->text(), QStringLiteral("50"));
+    QCOMPARE(Testing::control<QLineEdit>(n, "Edit3")->text(), QStringLiteral("3"));
+    QCOMPARE(Testing::control<QLineEdit>(n, "Edit4")->text(), QStringLiteral("0"));
+    auto* edit9 = Testing::control<QLineEdit>(n, "Edit9");
+    QCOMPARE((QStringList{Testing::control<QLineEdit>(n, "Edit5")->text(), Testing::control<QLineEdit>(n, "Edit6")->text(), Testing::control<QLineEdit>(n, "Edit7")->text(), Testing::control<QLineEdit>(n, "Edit8")->text(), edit9->text()}),
              (QStringList{"100", "640", "0", "0", "10"}));
     QCOMPARE(n.tickerFont().pixelSize(), 48);  // 36 points
     QCOMPARE(n.fontColourValue(), Settings::Colour::kWindowText);
@@ -1241,41 +1269,41 @@ void MessagingTest::defaults() {
     // "初期値に戻す" after everything was changed.
     c.show();
     n.show();
-    c.Edit1->setText(QStringLiteral("x"));
-    c.CheckBox5->setChecked(false);
-    c.CheckBox7->setChecked(true);
-    c.Edit2->setText(QStringLiteral("9"));
+    Testing::control<QLineEdit>(c, "Edit1")->setText(QStringLiteral("x"));
+    cCheckBox5->setChecked(false);
+    Testing::control<QCheckBox>(c, "CheckBox7")->setChecked(true);
+    cEdit2->setText(QStringLiteral("9"));
     c.setGeometry(40, 40, 500, 500);
     c.setPanel1Height(99);
     s.dialogs.colours.push_back(QColor(1, 2, 3));
-    c.Button3->click();
+    Testing::control<QPushButton>(c, "Button3")->click();
     s.clock.time = s.clock.time.addSecs(1);
-    c.CheckBox2->setChecked(true);
-    n.Edit1->setText(QStringLiteral("y"));
-    n.CheckBox12->setChecked(false);
-    n.CheckBox11->setChecked(true);
-    n.CheckBox1->setChecked(true);
-    n.Edit9->setText(QStringLiteral("3"));
+    Testing::control<QCheckBox>(c, "CheckBox2")->setChecked(true);
+    nEdit1->setText(QStringLiteral("y"));
+    checkBox12->setChecked(false);
+    checkBox11->setChecked(true);
+    nCheckBox1->setChecked(true);
+    edit9->setText(QStringLiteral("3"));
     n.ShowNotice();
     s.main->Button67->click();
     QVERIFY(!c.isVisible() && !n.isVisible());
-    QVERIFY(!c.Timer2->isActive());
-    QCOMPARE(c.Edit1->text(), QString());
-    QVERIFY(c.CheckBox5->isChecked() && !c.CheckBox7->isChecked());
-    QCOMPARE(c.Edit2->text(), QStringLiteral("5"));
+    QVERIFY(!Testing::control<QTimer>(c, "Timer2")->isActive());
+    QCOMPARE(Testing::control<QLineEdit>(c, "Edit1")->text(), QString());
+    QVERIFY(cCheckBox5->isChecked() && !Testing::control<QCheckBox>(c, "CheckBox7")->isChecked());
+    QCOMPARE(cEdit2->text(), QStringLiteral("5"));
     QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
     QCOMPARE(c.panel1Height(), 38);
     QCOMPARE(c.normalColour(), Settings::toQColor(Settings::Colour::kWindow, c.palette()));
-    QVERIFY(!n.Timer1->isActive());
+    QVERIFY(!Testing::control<QTimer>(n, "Timer1")->isActive());
     QVERIFY(n.pagesVisible());
     QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 350}));
-    QCOMPARE(n.Edit1->text(), QString());
-    QVERIFY(n.CheckBox12->isChecked() && !n.CheckBox11->isChecked() && !n.CheckBox1->isChecked());
-    QVERIFY(n.CheckBox5->isChecked() && n.CheckBox8->isChecked() && n.CheckBox9->isChecked() && n.CheckBox10->isChecked());
-    QCOMPARE(n.Edit9->text(), QStringLiteral("10"));
-    QCOMPARE(n.UpDown4->increment(), 10);
+    QCOMPARE(nEdit1->text(), QString());
+    QVERIFY(checkBox12->isChecked() && !checkBox11->isChecked() && !nCheckBox1->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(n, "CheckBox5")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox8")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox9")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox10")->isChecked());
+    QCOMPARE(edit9->text(), QStringLiteral("10"));
+    QCOMPARE(Testing::control<StepUpDown>(n, "UpDown4")->increment(), 10);
     QCOMPARE(n.backgroundValue(), Settings::Colour::kWhite);
-    QCOMPARE(n.Image2->picture().pixelColor(0, 0), QColor(Qt::white));
+    QCOMPARE(Testing::control<Canvas>(n, "Image2")->picture().pixelColor(0, 0), QColor(Qt::white));
 }
 
 QTEST_MAIN(MessagingTest)

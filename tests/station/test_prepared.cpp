@@ -43,17 +43,17 @@ struct Rolls : PairedLan {
         lan.net.clearSent();
     }
     void script(const QString& text, int caretLine = 0) {
-        w.RichEdit1->setPlainText(text);
+        Testing::control<PrerollPane>(w, "RichEdit1")->setPlainText(text);
         caret(caretLine);
     }
     void caret(int line, int col = 0) {
-        QTextCursor c(w.RichEdit1->document());
-        c.setPosition(w.RichEdit1->document()->findBlockByNumber(line).position() + col);
-        w.RichEdit1->setTextCursor(c);
+        QTextCursor c(Testing::control<PrerollPane>(w, "RichEdit1")->document());
+        c.setPosition(Testing::control<PrerollPane>(w, "RichEdit1")->document()->findBlockByNumber(line).position() + col);
+        Testing::control<PrerollPane>(w, "RichEdit1")->setTextCursor(c);
     }
-    int caretLine() const { return w.RichEdit1->textCursor().blockNumber(); }
+    int caretLine() const { return Testing::control<PrerollPane>(w, "RichEdit1")->textCursor().blockNumber(); }
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier, PrerollPane* pane = nullptr) {
-        QTest::keyClick(pane ? pane : w.RichEdit1, Qt::Key(k), m);
+        QTest::keyClick(pane ? pane : Testing::control<PrerollPane>(w, "RichEdit1"), Qt::Key(k), m);
         lan.net.deliverAll();
     }
 };
@@ -98,7 +98,7 @@ void PreparedTest::f1SendsLinesThroughTheSendPath() {
     QCOMPARE(lastRecordLine(r.b), QStringLiteral("最初の行"));
     QCOMPARE(lastRecordLine(r.a), QStringLiteral("最初の行"));
     QCOMPARE(r.caretLine(), 2);
-    QCOMPARE(r.w.RichEdit1->textCursor().selectedText(), QStringLiteral("最初の行") + QChar::ParagraphSeparator);
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->textCursor().selectedText(), QStringLiteral("最初の行") + QChar::ParagraphSeparator);
     r.key(Qt::Key_F1);  // an empty line: a blank line on the display
     QCOMPARE(r.lan.payloadsTo(6711).last(), QStringLiteral("$改行$"));
     r.key(Qt::Key_F1);
@@ -106,11 +106,11 @@ void PreparedTest::f1SendsLinesThroughTheSendPath() {
                                                  QStringLiteral("次の行")}));
     QCOMPARE(lines(r.b).mid(lines(r.b).size() - 4, 3),
              (QStringList{QStringLiteral("最初の行"), QString(), QStringLiteral("次の行")}));
-    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("<-　コメント行\n最初の行\n\n次の行"));
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->toPlainText(), QStringLiteral("<-　コメント行\n最初の行\n\n次の行"));
     // The same in pre-roll 3, whichever pre-roll is shown.
-    r.w.RadioButton5->setChecked(true);
-    r.w.RichEdit3->setPlainText(QStringLiteral("三番"));
-    r.key(Qt::Key_F1, Qt::NoModifier, r.w.RichEdit3);
+    Testing::control<QRadioButton>(r.w, "RadioButton5")->setChecked(true);
+    Testing::control<PrerollPane>(r.w, "RichEdit3")->setPlainText(QStringLiteral("三番"));
+    r.key(Qt::Key_F1, Qt::NoModifier, Testing::control<PrerollPane>(r.w, "RichEdit3"));
     QCOMPARE(lastRecordLine(r.b), QStringLiteral("三番"));
 }
 
@@ -122,36 +122,39 @@ void PreparedTest::f1OptionsAndWarnings() {
     r.key(Qt::Key_F1);
     QVERIFY(r.lan.net.sentTo(6711).isEmpty());
     QCOMPARE(r.a.messages.shown.value(0), Core::Preroll::TooLongWarning());
-    QCOMPARE(r.w.RichEdit1->textCursor().position(), 3);
+    auto* richEdit1 = Testing::control<PrerollPane>(r.w, "RichEdit1");
+    QCOMPARE(richEdit1->textCursor().position(), 3);
     r.a.main->CheckBox19->setChecked(false);  // "メッセージを表示する" off: silently
     r.key(Qt::Key_F1);
     QCOMPARE(r.a.messages.shown.size(), 1);
     r.a.main->CheckBox19->setChecked(true);
 
     // "送った部分は消す。": the last line goes; F1 on the empty pane then sends blank lines.
-    r.w.CheckBox2->setChecked(true);
+    auto* checkBox2 = Testing::control<QCheckBox>(r.w, "CheckBox2");
+    checkBox2->setChecked(true);
     r.script(QStringLiteral("一\n二"), 1);
     r.key(Qt::Key_F1);
-    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("一\n"));
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("一\n"));
     r.key(Qt::Key_F1);
     QCOMPARE(r.lan.payloadsTo(6711), (QStringList{QStringLiteral("二"), QStringLiteral("$改行$")}));
 
     // "消文を前行に追加" checks the other two; on line 0 an empty line above takes the sent part.
-    r.w.CheckBox2->setChecked(false);
-    r.w.CheckBox22->setChecked(true);
-    QVERIFY(r.w.CheckBox2->isChecked() && r.w.CheckBox3->isChecked());
+    checkBox2->setChecked(false);
+    Testing::control<QCheckBox>(r.w, "CheckBox22")->setChecked(true);
+    QVERIFY(checkBox2->isChecked() && Testing::control<QCheckBox>(r.w, "CheckBox3")->isChecked());
     r.script(QStringLiteral("前半後半\n次"));
     r.caret(0, 2);
     r.lan.net.clearSent();
     r.key(Qt::Key_F1);
     QCOMPARE(r.lan.payloadsTo(6711), QStringList{QStringLiteral("前半")});
-    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("前半\n後半\n次"));
-    QCOMPARE(r.w.RichEdit1->textCursor().position(), r.w.RichEdit1->document()->findBlockByNumber(1).position() + 1);
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("前半\n後半\n次"));
+    QCOMPARE(richEdit1->textCursor().position(), richEdit1->document()->findBlockByNumber(1).position() + 1);
     // "進める桁数": an empty or negative value becomes "0".
-    r.w.Edit1->setText(QStringLiteral("-2"));
-    QCOMPARE(r.w.Edit1->text(), QStringLiteral("0"));
-    r.w.Edit1->clear();
-    QCOMPARE(r.w.Edit1->text(), QStringLiteral("0"));
+    auto* edit1 = Testing::control<QLineEdit>(r.w, "Edit1");
+    edit1->setText(QStringLiteral("-2"));
+    QCOMPARE(edit1->text(), QStringLiteral("0"));
+    edit1->clear();
+    QCOMPARE(edit1->text(), QStringLiteral("0"));
 }
 
 // A line of 513 to 1023 bytes passes the pre-roll's own check, but the send path refuses it: it
@@ -161,9 +164,9 @@ void PreparedTest::f1KeepsALineTheSendPathRefuses() {
     const QString longLine = QString(300, u'い');  // 600 bytes
     const QString script = QStringLiteral("前の行\n") + longLine + QStringLiteral("\n次の行");
     for (const bool remove : {true, false}) {
-        r.w.CheckBox2->setChecked(remove);  // "送った部分は消す。"
+        Testing::control<QCheckBox>(r.w, "CheckBox2")->setChecked(remove);  // "送った部分は消す。"
         for (const bool part : {false, true}) {
-            r.w.CheckBox3->setChecked(part);  // "ｶｰｿﾙより前を送る。"
+            Testing::control<QCheckBox>(r.w, "CheckBox3")->setChecked(part);  // "ｶｰｿﾙより前を送る。"
             r.script(script, 1);
             r.caret(1, 290);
             const qsizetype shown = r.a.messages.shown.size();
@@ -172,9 +175,9 @@ void PreparedTest::f1KeepsALineTheSendPathRefuses() {
             QVERIFY(r.lan.net.sentTo(6711).isEmpty());
             QCOMPARE(r.a.messages.shown.size(), shown + 2);
             QCOMPARE(r.a.messages.shown.last(), QStringLiteral("全角256字以上の文字を送ろうとした。"));
-            QCOMPARE(r.w.RichEdit1->toPlainText(), script);
+            QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->toPlainText(), script);
             QCOMPARE(r.caretLine(), 1);
-            QCOMPARE(r.w.RichEdit1->textCursor().position(), r.w.RichEdit1->document()->findBlockByNumber(1).position() + 290);
+            QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->textCursor().position(), Testing::control<PrerollPane>(r.w, "RichEdit1")->document()->findBlockByNumber(1).position() + 290);
         }
     }
 }
@@ -205,15 +208,16 @@ void PreparedTest::f9AndF12() {
     QVERIFY(!recordOf(r.b).contains(QStringLiteral("取り消す行")));
     QCOMPARE(r.lan.payloadsTo(6723), QStringList{"undo"});
     QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
-    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行\n次"));
+    auto* richEdit1 = Testing::control<PrerollPane>(r.w, "RichEdit1");
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("取り消す行\n次"));
     // With "送った部分は消す。" the taken-back text, and only it, goes back into the pre-roll at the caret.
-    r.w.CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox2")->setChecked(true);
     r.caret(0);
     r.key(Qt::Key_F1);
-    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("次"));
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("次"));
     r.key(Qt::Key_F9);
-    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行次"));
-    QCOMPARE(r.w.RichEdit1->textCursor().position(), 0);
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("取り消す行次"));
+    QCOMPARE(richEdit1->textCursor().position(), 0);
     QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
     // F12: a blank line.
     r.lan.net.clearSent();
@@ -229,15 +233,15 @@ void PreparedTest::f9AndF12() {
 void PreparedTest::telopRoute() {
     Rolls r;
     QList<App::Telop> telops;
-    r.w.links.showTelop = [&](const App::Telop& t) {
+    r.w.stationLinks().showTelop = [&](const App::Telop& t) {
         telops << t;
         return true;
     };
     QList<std::pair<bool, bool>> clears;
-    r.w.links.clearTelop = [&](bool lan, bool self) { clears << std::pair{lan, self}; };
-    r.w.CheckBox6->setChecked(true);  // pre-roll 1 to the telop
-    r.w.CheckBox13->setChecked(true);
-    r.w.CheckBox4->setChecked(false);
+    r.w.stationLinks().clearTelop = [&](bool lan, bool self) { clears << std::pair{lan, self}; };
+    Testing::control<QCheckBox>(r.w, "CheckBox6")->setChecked(true);  // pre-roll 1 to the telop
+    Testing::control<QCheckBox>(r.w, "CheckBox13")->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox4")->setChecked(false);
     r.script(QStringLiteral("お知らせです\n二"));
     r.key(Qt::Key_F1);
     QCOMPARE(telops.size(), 1);
@@ -245,22 +249,22 @@ void PreparedTest::telopRoute() {
     QVERIFY(telops[0].stopAtLeftEdge && !telops[0].toLan && telops[0].toSelf && !telops[0].noticeLine);
     QVERIFY(r.lan.net.sentTo(6711).isEmpty());  // not on the display
     QCOMPARE(r.caretLine(), 1);
-    r.w.CheckBox23->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox23")->setChecked(true);
     r.key(Qt::Key_F1);
     QVERIFY(telops.last().noticeLine);
     // F9 and F12 do nothing in telop mode; pre-roll 2 still goes to the display.
     r.key(Qt::Key_F12);
     r.key(Qt::Key_F9);
     QVERIFY(r.lan.net.sentTo(6711).isEmpty() && r.lan.net.sentTo(6723).isEmpty());
-    r.w.RadioButton4->setChecked(true);
-    r.w.RichEdit2->setPlainText(QStringLiteral("表示へ"));
-    r.key(Qt::Key_F1, Qt::NoModifier, r.w.RichEdit2);
+    Testing::control<QRadioButton>(r.w, "RadioButton4")->setChecked(true);
+    Testing::control<PrerollPane>(r.w, "RichEdit2")->setPlainText(QStringLiteral("表示へ"));
+    r.key(Qt::Key_F1, Qt::NoModifier, Testing::control<PrerollPane>(r.w, "RichEdit2"));
     QCOMPARE(lastRecordLine(r.b), QStringLiteral("表示へ"));
-    r.w.Button9->click();
+    Testing::control<QPushButton>(r.w, "Button9")->click();
     QCOMPARE(clears, (QList<std::pair<bool, bool>>{{false, true}}));
     // The notice window's line goes to the end of pre-roll 1.
     r.w.AppendToFirstRoll(QStringLiteral("文,500:10"));
-    QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), QStringLiteral("文,500:10"));
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->document()->lastBlock().text(), QStringLiteral("文,500:10"));
 }
 
 // The same route with the real notice windows: F1 puts the line on the partner's ticker and on
@@ -269,41 +273,42 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     Rolls r;
     TForm15& mine = *r.a.main->Form15;
     TForm15& theirs = *r.b.main->Form15;
-    QVERIFY(theirs.CheckBox12->isChecked() && r.b.main->CheckBox16->isChecked());  // notices are off at first
+    auto* checkBox12 = Testing::control<QCheckBox>(theirs, "CheckBox12");
+    QVERIFY(checkBox12->isChecked() && r.b.main->CheckBox16->isChecked());  // notices are off at first
     r.b.main->CheckBox16->setChecked(false);
-    QVERIFY(!theirs.CheckBox12->isChecked());
-    r.w.CheckBox6->setChecked(true);
-    r.w.CheckBox4->setChecked(true);  // "LAN流す"
-    r.w.CheckBox5->setChecked(true);  // "自分に表示"
-    r.w.CheckBox13->setChecked(false);
+    QVERIFY(!checkBox12->isChecked());
+    Testing::control<QCheckBox>(r.w, "CheckBox6")->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox4")->setChecked(true);  // "LAN流す"
+    Testing::control<QCheckBox>(r.w, "CheckBox5")->setChecked(true);  // "自分に表示"
+    Testing::control<QCheckBox>(r.w, "CheckBox13")->setChecked(false);
     r.script(QStringLiteral("休憩は十五分です\n次"));
     r.key(Qt::Key_F1);
-    QCOMPARE(mine.Edit1->text(), QStringLiteral("休憩は十五分です"));
+    QCOMPARE(Testing::control<QLineEdit>(mine, "Edit1")->text(), QStringLiteral("休憩は十五分です"));
     QVERIFY(mine.isVisible());
-    QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox11->isChecked() && !mine.CheckBox8->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(mine, "CheckBox5")->isChecked() && !Testing::control<QCheckBox>(mine, "CheckBox11")->isChecked() && !Testing::control<QCheckBox>(mine, "CheckBox8")->isChecked());
     QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
-    QCOMPARE(theirs.Edit1->text(), QStringLiteral("休憩は十五分です"));
+    QCOMPARE(Testing::control<QLineEdit>(theirs, "Edit1")->text(), QStringLiteral("休憩は十五分です"));
     QVERIFY(r.lan.net.sentTo(6711).isEmpty());  // never on the caption display
     r.lan.net.clearSent();
-    r.w.Button9->click();  // "表示消去"
+    Testing::control<QPushButton>(r.w, "Button9")->click();  // "表示消去"
     r.lan.net.deliverAll();
     QVERIFY(!r.lan.net.sentTo(6731).isEmpty());
-    QVERIFY(mine.CheckBox5->isChecked() && !mine.CheckBox8->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(mine, "CheckBox5")->isChecked() && !Testing::control<QCheckBox>(mine, "CheckBox8")->isChecked());
     // A line the notice window refuses (too many colons for the receivers) stays in the pre-roll,
     // with "送った部分は消す。" too, and the caret stays on it.
-    r.w.CheckBox2->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox2")->setChecked(true);
     r.script(QStringLiteral("1:2:3:4:5:6:7:8:9\n次"));
     r.lan.net.clearSent();
     r.key(Qt::Key_F1);
-    QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("1:2:3:4:5:6:7:8:9\n次"));
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->toPlainText(), QStringLiteral("1:2:3:4:5:6:7:8:9\n次"));
     QCOMPARE(r.caretLine(), 0);
     QVERIFY(r.a.messages.shown.last().startsWith(QStringLiteral("テロップ文の半角カンマの数が多すぎます。")));
-    r.w.CheckBox2->setChecked(false);
+    Testing::control<QCheckBox>(r.w, "CheckBox2")->setChecked(false);
     // "前ロールにする" of the notice window: its comma line at the end of pre-roll 1.
     mine.NoticeToPreroll();
-    QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), mine.NoticeLine());
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->document()->lastBlock().text(), mine.NoticeLine());
     // "テロップを受信しない" shows on the main window too.
-    theirs.CheckBox12->setChecked(true);
+    checkBox12->setChecked(true);
     QVERIFY(r.b.main->CheckBox16->isChecked());
 }
 
@@ -313,7 +318,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     for (int i = 0; i < 30; ++i) script << QStringLiteral("行%1").arg(i);
     script[5].clear();
     r.script(script.join(u'\n'), 0);
-    r.w.CheckBox9->setChecked(true);  // "班全員に送信"
+    Testing::control<QCheckBox>(r.w, "CheckBox9")->setChecked(true);  // "班全員に送信"
     r.key(Qt::Key_Down);
     QCOMPARE(r.lan.payloadsTo(6734), (QStringList{QStringLiteral("$消去$"), "行1", "行2", "行3", "行4",
                                                  QStringLiteral("$改行$")}));
@@ -324,7 +329,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QVERIFY(!mon.isVisible());
     QCOMPARE(mon.lines(App::MonitorPart::Upper), (QStringList{" ", "行0"}));
     QCOMPARE(mon.lines(App::MonitorPart::Lower), (QStringList{"行1", "行2", "行3", "行4", QString()}));
-    QCOMPARE(mon.RichEdit1->toPlainText(), QStringLiteral("行1\n行2\n行3\n行4\n"));
+    QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit1")->toPlainText(), QStringLiteral("行1\n行2\n行3\n行4\n"));
     // Doubled: four lines above, ten from the caret line on; 14 lines and two clears.
     r.a.main->CheckBox48->setChecked(true);
     r.lan.net.clearSent();
@@ -334,7 +339,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QCOMPARE(r.lan.payloadsTo(6735), (QStringList{QStringLiteral("$消去$"), "行8", "行9", "行10", "行11"}));
     QCOMPARE(mon.lines(App::MonitorPart::Lower).last(), QStringLiteral("行21"));
     // Nothing is fed while no target is chosen.
-    r.w.CheckBox9->setChecked(false);
+    Testing::control<QCheckBox>(r.w, "CheckBox9")->setChecked(false);
     r.lan.net.clearSent();
     r.key(Qt::Key_Down);
     QVERIFY(r.lan.net.sentTo(6734).isEmpty() && r.lan.net.sentTo(6735).isEmpty());
@@ -350,14 +355,15 @@ void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
     QVERIFY(a.main->hasPartner());
     TForm11& w = *a.main->Form11;
     w.show();
-    w.RichEdit2->setPlainText(QStringLiteral("x\ny"));
-    w.RadioButton2->setChecked(true);
+    auto* richEdit2 = Testing::control<PrerollPane>(w, "RichEdit2");
+    richEdit2->setPlainText(QStringLiteral("x\ny"));
+    Testing::control<QRadioButton>(w, "RadioButton2")->setChecked(true);
     // "ﾊﾟｰﾄﾅｰのみ" and "班全員に送信" exclude each other; pre-roll 2 feeds the partner too.
-    w.CheckBox9->setChecked(true);
-    w.CheckBox11->setChecked(true);
-    QVERIFY(!w.CheckBox9->isChecked());
+    Testing::control<QCheckBox>(w, "CheckBox9")->setChecked(true);
+    Testing::control<QCheckBox>(w, "CheckBox11")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(w, "CheckBox9")->isChecked());
     lan.net.clearSent();
-    QTest::keyClick(w.RichEdit2, Qt::Key_End);
+    QTest::keyClick(richEdit2, Qt::Key_End);
     lan.net.deliverAll();
     QSet<QString> to;
     for (const auto& d : lan.net.sentTo(6734)) to << d.to;
@@ -365,10 +371,10 @@ void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
     QCOMPARE(b.main->Form3->lines(App::MonitorPart::Lower), (QStringList{"x", "y"}));
     QCOMPARE(lan[2].main->Form3->lines(App::MonitorPart::Lower), QStringList());
     // To the own monitor only: nothing leaves the station.
-    w.CheckBox11->setChecked(false);
-    w.CheckBox10->setChecked(true);
+    Testing::control<QCheckBox>(w, "CheckBox11")->setChecked(false);
+    Testing::control<QCheckBox>(w, "CheckBox10")->setChecked(true);
     lan.net.clearSent();
-    QTest::keyClick(w.RichEdit2, Qt::Key_Down);
+    QTest::keyClick(richEdit2, Qt::Key_Down);
     lan.net.deliverAll();
     QVERIFY(lan.net.sentTo(6734).isEmpty());
     QCOMPARE(a.main->Form3->lines(App::MonitorPart::Lower), QStringList{"y"});
@@ -396,9 +402,9 @@ void PreparedTest::monitorReceiverLimits() {
     for (int i = 0; i < 6; ++i) feed(6735, QByteArray(1000, 'u'));
     QCOMPARE(mon.lines(App::MonitorPart::Upper).size(), 5);
     // The wrap option switches both parts.
-    p.b.main->Form3->CheckBox1->setChecked(true);
-    QCOMPARE(mon.RichEdit1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QCOMPARE(mon.RichEdit2->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    Testing::control<QCheckBox>(*p.b.main->Form3, "CheckBox1")->setChecked(true);
+    QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit1")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit2")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
 void PreparedTest::linkageFollowsTheCaretLine() {
@@ -407,52 +413,53 @@ void PreparedTest::linkageFollowsTheCaretLine() {
     QStringList script;
     for (int i = 0; i < 40; ++i) script << QStringLiteral("台本%1").arg(i);
     r.script(script.join(u'\n'));
-    bw.RichEdit1->setPlainText(script.join(u'\n'));
+    auto* richEdit1 = Testing::control<PrerollPane>(bw, "RichEdit1");
+    richEdit1->setPlainText(script.join(u'\n'));
     bw.show();
-    bw.CheckBox20->setChecked(true);
-    bw.RadioButton12->setChecked(true);
+    Testing::control<QCheckBox>(bw, "CheckBox20")->setChecked(true);
+    Testing::control<QRadioButton>(bw, "RadioButton12")->setChecked(true);
     QCOMPARE(r.b.messages.shown.size(), 1);  // its help
-    r.w.CheckBox19->setChecked(true);
-    r.w.RadioButton9->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox19")->setChecked(true);
+    Testing::control<QRadioButton>(r.w, "RadioButton9")->setChecked(true);
     r.caret(7);
     r.key(Qt::Key_Down);
     QCOMPARE(r.lan.payloadsTo(6720), QStringList{"8"});
-    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 8);
-    QCOMPARE(bw.RichEdit1->textCursor().positionInBlock(), 0);
-    QCOMPARE(bw.RichEdit1->toPlainText(), script.join(u'\n'));  // nothing edited
+    QCOMPARE(richEdit1->textCursor().blockNumber(), 8);
+    QCOMPARE(richEdit1->textCursor().positionInBlock(), 0);
+    QCOMPARE(richEdit1->toPlainText(), script.join(u'\n'));  // nothing edited
     // Not a decimal integer, or 256 bytes: ignored.
     for (const QByteArray& bad : {QByteArray("3x"), QByteArray("-2"), QByteArray(" 5"), QByteArray(256, '1')}) {
         r.lan.net.inject("192.168.1.10", 6720, "192.168.1.11", 6720, bad);
         r.lan.net.deliverAll();
-        QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 8);
+        QCOMPARE(richEdit1->textCursor().blockNumber(), 8);
     }
     // A number beyond the end goes to the last line.
     r.lan.net.inject("192.168.1.10", 6720, "192.168.1.11", 6720, "500");
     r.lan.net.deliverAll();
-    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    QCOMPARE(richEdit1->textCursor().blockNumber(), 39);
     // Pre-roll 1 not shown on B ("２"): a linkage number changes nothing.
-    bw.RadioButton2->setChecked(true);
+    Testing::control<QRadioButton>(bw, "RadioButton2")->setChecked(true);
     r.caret(20);
     r.key(Qt::Key_Right);
-    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    QCOMPARE(richEdit1->textCursor().blockNumber(), 39);
     // Only the pre-roll chosen under "送" sends; only while "受" is on and the window shown.
-    bw.RadioButton5->setChecked(true);
+    Testing::control<QRadioButton>(bw, "RadioButton5")->setChecked(true);
     r.lan.net.clearSent();
-    r.w.RadioButton10->setChecked(true);
+    Testing::control<QRadioButton>(r.w, "RadioButton10")->setChecked(true);
     r.key(Qt::Key_Up);
     QVERIFY(r.lan.net.sentTo(6720).isEmpty());
-    r.w.RadioButton9->setChecked(true);
+    Testing::control<QRadioButton>(r.w, "RadioButton9")->setChecked(true);
     bw.hide();
     r.caret(3);
     r.key(Qt::Key_Right);
     QCOMPARE(r.lan.payloadsTo(6720), QStringList{"3"});
-    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    QCOMPARE(richEdit1->textCursor().blockNumber(), 39);
     bw.show();
-    bw.CheckBox20->setChecked(false);
+    Testing::control<QCheckBox>(bw, "CheckBox20")->setChecked(false);
     r.key(Qt::Key_Right);
-    QCOMPARE(bw.RichEdit1->textCursor().blockNumber(), 39);
+    QCOMPARE(richEdit1->textCursor().blockNumber(), 39);
     // 6720 stays 6720 in every channel.
-    QCOMPARE(r.w.NMUDP5->channelPort(), 6720);
+    QCOMPARE(Testing::control<Net::DatagramEndpoint>(r.w, "NMUDP5")->channelPort(), 6720);
 }
 
 void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
@@ -463,21 +470,22 @@ void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
     QVERIFY(Settings::writeLines(path, file));
     // Without "追加" the file replaces pre-roll 2, and the view switches to it alone.
     r.a.dialogs.openNames.push_back(path);
-    r.w.Button48->click();
-    QVERIFY(r.w.RadioButton2->isChecked());
-    QVERIFY(!r.w.RichEdit1->isVisible());
-    QCOMPARE(r.w.RichEdit2->document()->blockCount(), 4000);
-    const qsizetype bytes = Core::Preroll::ByteLength(*r.w.RichEdit2->document());
+    Testing::control<QPushButton>(r.w, "Button48")->click();
+    QVERIFY(Testing::control<QRadioButton>(r.w, "RadioButton2")->isChecked());
+    auto* richEdit1 = Testing::control<PrerollPane>(r.w, "RichEdit1");
+    QVERIFY(!richEdit1->isVisible());
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit2")->document()->blockCount(), 4000);
+    const qsizetype bytes = Core::Preroll::ByteLength(*Testing::control<PrerollPane>(r.w, "RichEdit2")->document());
     QVERIFY(bytes >= 20000);
     QVERIFY(r.a.messages.shown.value(0).startsWith(QStringLiteral("読み込んだ前ロールは、　%1Ｋバイトです。").arg(bytes / 1024)));
     // With "追加" the lines are appended in slices between the window's events.
-    r.w.CheckBox1->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox1")->setChecked(true);
     r.script(QStringLiteral("既にある行\n二行目"));
     r.a.dialogs.openNames.push_back(path);
     r.a.messages.shown.clear();
-    r.w.Button36->click();
+    Testing::control<QPushButton>(r.w, "Button36")->click();
     QVERIFY(r.w.loading());
-    QVERIFY(r.w.Timer1->isActive());
+    QVERIFY(Testing::control<QTimer>(r.w, "Timer1")->isActive());
     QVERIFY(r.a.messages.shown.isEmpty());  // the size is told at the end
     int slices = 0;
     while (r.w.loading()) {
@@ -485,51 +493,52 @@ void PreparedTest::loadingAppendsInSlicesAndWarnsOfSize() {
         ++slices;
     }
     QVERIFY(slices >= 1);
-    QVERIFY(!r.w.Timer1->isActive());
-    QCOMPARE(r.w.RichEdit1->document()->blockCount(), 2 + 4000);
-    QCOMPARE(r.w.RichEdit1->document()->firstBlock().text(), QStringLiteral("既にある行"));
-    QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), QStringLiteral("読み込んだ台本の3999行目です。"));
+    QVERIFY(!Testing::control<QTimer>(r.w, "Timer1")->isActive());
+    QCOMPARE(richEdit1->document()->blockCount(), 2 + 4000);
+    QCOMPARE(richEdit1->document()->firstBlock().text(), QStringLiteral("既にある行"));
+    QCOMPARE(richEdit1->document()->lastBlock().text(), QStringLiteral("読み込んだ台本の3999行目です。"));
     QCOMPARE(r.a.messages.shown.size(), 1);
     // A small file says nothing; a cancelled dialog changes nothing.
     QVERIFY(Settings::writeLines(path, {"short"}));
-    r.w.CheckBox1->setChecked(false);
+    Testing::control<QCheckBox>(r.w, "CheckBox1")->setChecked(false);
     r.a.dialogs.openNames.push_back(path);
-    r.w.Button49->click();
-    QCOMPARE(r.w.RichEdit3->toPlainText(), QStringLiteral("short"));
-    r.w.Button49->click();
-    QCOMPARE(r.w.RichEdit3->toPlainText(), QStringLiteral("short"));
+    Testing::control<QPushButton>(r.w, "Button49")->click();
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit3")->toPlainText(), QStringLiteral("short"));
+    Testing::control<QPushButton>(r.w, "Button49")->click();
+    QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit3")->toPlainText(), QStringLiteral("short"));
     QCOMPARE(r.a.messages.shown.size(), 1);
 }
 
 void PreparedTest::savingAndHelpMessages() {
     Rolls r;
-    r.w.RichEdit3->setPlainText(QStringLiteral("保存する\n二行目"));
+    Testing::control<PrerollPane>(r.w, "RichEdit3")->setPlainText(QStringLiteral("保存する\n二行目"));
     const QString path = r.a.folder.filePath(QStringLiteral("saved"));
     r.a.dialogs.saveNames.push_back(path);
-    r.w.Button5->click();
+    Testing::control<QPushButton>(r.w, "Button5")->click();
     const auto saved = Settings::readLines(path + QStringLiteral(".txt"));
     QVERIFY(saved);
     QCOMPARE(*saved, (QList<QByteArray>{sj(QStringLiteral("保存する")), sj(QStringLiteral("二行目"))}));
-    r.w.Button8->click();
-    QVERIFY(r.w.RichEdit3->toPlainText().isEmpty());
+    Testing::control<QPushButton>(r.w, "Button8")->click();
+    QVERIFY(Testing::control<PrerollPane>(r.w, "RichEdit3")->toPlainText().isEmpty());
     // Help texts of the options (start-up is over here; before it the settings load them quietly).
     r.a.messages.shown.clear();
-    r.w.CheckBox10->setChecked(true);
-    r.w.CheckBox23->setChecked(true);
-    r.w.CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox10")->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox23")->setChecked(true);
+    Testing::control<QCheckBox>(r.w, "CheckBox19")->setChecked(true);
     QCOMPARE(r.a.messages.shown.size(), 3);
     QVERIFY(r.a.messages.shown[0].startsWith(QStringLiteral("「自分に表示」のチェックを入れると")));
     QVERIFY(r.a.messages.shown[1].startsWith(QStringLiteral("テロップ文の後に")));
     QVERIFY(r.a.messages.shown[2].startsWith(QStringLiteral("「送」(送信)のチェック")));
     // The scroll speed goes to the partner as a settings transfer; an empty field becomes "1".
     QList<QByteArray> transfer;
-    r.w.links.sendSettingsLine = [&](const QByteArray& l) { transfer << l; };
-    r.w.Edit3->setText(QStringLiteral("5"));
+    r.w.stationLinks().sendSettingsLine = [&](const QByteArray& l) { transfer << l; };
+    auto* edit3 = Testing::control<QLineEdit>(r.w, "Edit3");
+    edit3->setText(QStringLiteral("5"));
     QCOMPARE(transfer, (QList<QByteArray>{"$set$" + sj(QStringLiteral("999:＜番号付き表示設定ファイル２＞")),
                                           sj(QStringLiteral("$set$620:5:スクロール速度即変更")), "$end$"}));
-    QCOMPARE(r.w.UpDown2->position(), 5);
-    r.w.Edit3->clear();
-    QCOMPARE(r.w.Edit3->text(), QStringLiteral("1"));
+    QCOMPARE(Testing::control<UpDown>(r.w, "UpDown2")->position(), 5);
+    edit3->clear();
+    QCOMPARE(edit3->text(), QStringLiteral("1"));
 }
 
 namespace {
@@ -544,7 +553,7 @@ struct Remote : PairedLan {
         lan.net.clearSent();
     }
     void key(int key, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(k.TrackBar1, Qt::Key(key), m);
+        QTest::keyClick(Testing::control<QSlider>(k, "TrackBar1"), Qt::Key(key), m);
         lan.net.deliverAll();
     }
 };
@@ -555,29 +564,30 @@ void PreparedTest::karaokeSliderAndCommands() {
     Remote r;
     // Neither mode box on: moving the slider sends nothing.
     r.key(Qt::Key_Right);
-    QCOMPARE(r.k.TrackBar1->value(), 5);
+    auto* trackBar1 = Testing::control<QSlider>(r.k, "TrackBar1");
+    QCOMPARE(trackBar1->value(), 5);
     QVERIFY(r.lan.net.sent().isEmpty());
     {
-        const QSignalBlocker quiet(r.k.TrackBar1);
-        r.k.TrackBar1->setValue(0);
+        const QSignalBlocker quiet(trackBar1);
+        trackBar1->setValue(0);
     }
-    r.k.CheckBox59->setChecked(true);
-    QCOMPARE(r.k.NMUDP1->channelPort(), 6716);
+    Testing::control<QCheckBox>(r.k, "CheckBox59")->setChecked(true);
+    QCOMPARE(Testing::control<Net::DatagramEndpoint>(r.k, "NMUDP1")->channelPort(), 6716);
     r.lan.net.clearSent();
     // "最大" 20, step 1: each → advances by 5 and sends the position; column reached shown.
     r.key(Qt::Key_Right);
     r.key(Qt::Key_Right);
     QCOMPARE(r.lan.payloadsTo(6716), (QStringList{"5", "10"}));
-    QCOMPARE(r.k.Edit5->text(), QStringLiteral("2"));
+    QCOMPARE(Testing::control<QLineEdit>(r.k, "Edit5")->text(), QStringLiteral("2"));
     QCOMPARE(r.lan.net.sentTo(6716)[0].to, QStringLiteral("192.168.1.11"));
     r.key(Qt::Key_Right, Qt::ShiftModifier);  // Shift: step 2 → 10
-    QCOMPARE(r.k.TrackBar1->value(), 20);
+    QCOMPARE(trackBar1->value(), 20);
     // Up to 100: sends "100", then "1" as the slider jumps back.
-    r.k.TrackBar1->setValue(95);
+    trackBar1->setValue(95);
     r.lan.net.clearSent();
     r.key(Qt::Key_Right);
     QCOMPARE(r.lan.payloadsTo(6716), (QStringList{"100", "1"}));
-    QCOMPARE(r.k.TrackBar1->value(), 1);
+    QCOMPARE(trackBar1->value(), 1);
     // Back past 0: "0", then 99.
     r.lan.net.clearSent();
     r.key(Qt::Key_Left);
@@ -588,13 +598,13 @@ void PreparedTest::karaokeSliderAndCommands() {
     r.key(Qt::Key_Up);
     QCOMPARE(r.lan.payloadsTo(6716), (QStringList{"1", "$next$", "$befor$"}));
     // "最大" 100 moves by 1; Alt leaves the key to the slider itself.
-    r.k.Edit4->setText(QStringLiteral("100"));
+    Testing::control<QLineEdit>(r.k, "Edit4")->setText(QStringLiteral("100"));
     r.key(Qt::Key_Right);
-    QCOMPARE(r.k.TrackBar1->value(), 2);
-    QCOMPARE(r.k.Edit5->text(), QStringLiteral("2"));
+    QCOMPARE(trackBar1->value(), 2);
+    QCOMPARE(Testing::control<QLineEdit>(r.k, "Edit5")->text(), QStringLiteral("2"));
     // A step of 0 typed in becomes 1.
-    r.k.Edit2->setText(QStringLiteral("0"));
-    QCOMPARE(r.k.Edit2->text(), QStringLiteral("1"));
+    Testing::control<QLineEdit>(r.k, "Edit2")->setText(QStringLiteral("0"));
+    QCOMPARE(Testing::control<QLineEdit>(r.k, "Edit2")->text(), QStringLiteral("1"));
     // The sibling display gets the same payload on its port while "７ｗに表示" is on.
     Testing::control<QCheckBox>(*r.a.main, "CheckBox60")->setChecked(true);
     r.lan.net.clearSent();
@@ -605,10 +615,11 @@ void PreparedTest::karaokeSliderAndCommands() {
 
 void PreparedTest::karaokeModesAndRefusal() {
     Remote r;
-    r.k.CheckBox1->setChecked(true);  // "ｶﾗｵｹ": 6728, the column group hidden
-    QVERIFY(!r.k.CheckBox59->isChecked());
-    QVERIFY(r.k.GroupBox2->isHidden());
-    QCOMPARE(r.k.NMUDP1->channelPort(), 6728);
+    Testing::control<QCheckBox>(r.k, "CheckBox1")->setChecked(true);  // "ｶﾗｵｹ": 6728, the column group hidden
+    QVERIFY(!Testing::control<QCheckBox>(r.k, "CheckBox59")->isChecked());
+    QVERIFY(Testing::control<QGroupBox>(r.k, "GroupBox2")->isHidden());
+    auto* kNMUDP1 = Testing::control<Net::DatagramEndpoint>(r.k, "NMUDP1");
+    QCOMPARE(kNMUDP1->channelPort(), 6728);
     r.key(Qt::Key_Right);
     QCOMPARE(r.lan.payloadsTo(6728), QStringList{"5"});
     Testing::control<QCheckBox>(*r.a.main, "CheckBox60")->setChecked(true);
@@ -617,61 +628,61 @@ void PreparedTest::karaokeModesAndRefusal() {
     // The channel moves the remote with the rest; the change also ends the partnership, so the
     // other mode is now refused.
     Testing::control<QComboBox>(*r.a.main, "ComboBox2")->setCurrentIndex(1);
-    QCOMPARE(r.k.NMUDP1->channelPort(), 6828);
+    QCOMPARE(kNMUDP1->channelPort(), 6828);
     QVERIFY(!r.a.main->hasPartner());
-    r.k.CheckBox59->setChecked(true);
-    QVERIFY(!r.k.CheckBox59->isChecked() && r.k.CheckBox1->isChecked());
-    QCOMPARE(r.k.NMUDP1->channelPort(), 6828);
+    Testing::control<QCheckBox>(r.k, "CheckBox59")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(r.k, "CheckBox59")->isChecked() && Testing::control<QCheckBox>(r.k, "CheckBox1")->isChecked());
+    QCOMPARE(kNMUDP1->channelPort(), 6828);
     // Without a partner, after start-up, a mode box is refused with the message.
     Lan lan;
     TestStation& alone = lan.add(20, "alone");
     alone.finishStartup();
     TFmojikara& k = *alone.main->Fmojikara;
     k.show();
-    k.CheckBox59->setChecked(true);
-    QVERIFY(!k.CheckBox59->isChecked());
+    Testing::control<QCheckBox>(k, "CheckBox59")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(k, "CheckBox59")->isChecked());
     QCOMPARE(alone.messages.shown.last(),
              QStringLiteral("「カラオケ送信リモコン」は、パートナーに送信します。\nパートナーが指名されていません。"));
-    QCOMPARE(k.NMUDP1->channelPort(), 6716);
+    QCOMPARE(Testing::control<Net::DatagramEndpoint>(k, "NMUDP1")->channelPort(), 6716);
 }
 
 void PreparedTest::karaokeBlocksAndFocus() {
     Remote r;
     QList<QByteArray> transfer;
-    r.k.links.sendSettingsLine = [&](const QByteArray& l) { transfer << l; };
+    r.k.stationLinks().sendSettingsLine = [&](const QByteArray& l) { transfer << l; };
     const QByteArray header = "$set$" + sj(QStringLiteral("999:＜番号付き表示設定ファイル２＞"));
     r.a.dialogs.colours.push_back(QColor(0, 128, 255));
-    r.k.Button1->click();  // "変化色" "文字ｶﾗ"
-    QVERIFY(r.k.CheckBox59->isChecked());
-    QCOMPARE(r.k.colour, 0xFF8000);
+    Testing::control<QPushButton>(r.k, "Button1")->click();  // "変化色" "文字ｶﾗ"
+    QVERIFY(Testing::control<QCheckBox>(r.k, "CheckBox59")->isChecked());
+    QCOMPARE(r.k.changeColour(), 0xFF8000);
     QVERIFY(r.a.messages.shown.last().startsWith(QStringLiteral("バックコート＋英字で")));
     QCOMPARE(transfer, (QList<QByteArray>{header, sj(QStringLiteral("$set$450:16744448:「文字カラオケ」ウインドの変化色")),
                                           "$set$619:true:" + sj(QStringLiteral("再描画")), "$end$"}));
     transfer.clear();
     r.a.dialogs.colours.push_back(QColor(255, 0, 0));
-    r.k.Button2->click();
-    QVERIFY(r.k.CheckBox1->isChecked() && !r.k.CheckBox59->isChecked());
+    Testing::control<QPushButton>(r.k, "Button2")->click();
+    QVERIFY(Testing::control<QCheckBox>(r.k, "CheckBox1")->isChecked() && !Testing::control<QCheckBox>(r.k, "CheckBox59")->isChecked());
     QCOMPARE(transfer.value(1), sj(QStringLiteral("$set$184:255:「文字カラオケ」ウインドの変化色")));
-    r.k.Button2->click();  // cancelled: nothing
+    Testing::control<QPushButton>(r.k, "Button2")->click();  // cancelled: nothing
     QCOMPARE(transfer.size(), 4);
     transfer.clear();
-    r.k.Button5->click();
-    r.k.Button4->click();
+    Testing::control<QPushButton>(r.k, "Button5")->click();
+    Testing::control<QPushButton>(r.k, "Button4")->click();
     QCOMPARE(transfer, (QList<QByteArray>{header, sj(QStringLiteral("$set$174:on:「色変わり」表示する")),
                                           sj(QStringLiteral("$set$176:on:「色変わり」受信する")), "$end$", header,
                                           sj(QStringLiteral("$set$441:false:「文字カラオケ」ウインドの「自分の色を変える」のチェック")),
                                           sj(QStringLiteral("$set$443:false:「文字カラオケ」ウインドの「受信する」のチェック")),
                                           "$end$"}));
     // The slider has the focus whenever the window becomes active.
-    r.k.Edit2->setFocus();
+    Testing::control<QLineEdit>(r.k, "Edit2")->setFocus();
     r.k.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&r.k));
     QApplication::sendEvent(&r.k, new QEvent(QEvent::WindowActivate));
-    QVERIFY(r.k.TrackBar1->hasFocus());
+    QVERIFY(Testing::control<QSlider>(r.k, "TrackBar1")->hasFocus());
     // Without a partner the on/off buttons say so first.
     r.a.main->team().dropPartner();
     r.a.messages.shown.clear();
-    r.k.Button6->click();
+    Testing::control<QPushButton>(r.k, "Button6")->click();
     QCOMPARE(r.a.messages.shown, QStringList{QStringLiteral("パートナーが指名されていません。")});
 }
 
@@ -697,36 +708,36 @@ void PreparedTest::settingsKeysAndDefaults() {
     }
     // Values written by A are applied to B.
     TForm11& w = *a.main->Form11;
-    w.CheckBox2->setChecked(true);
-    w.CheckBox9->setChecked(true);
-    w.CheckBox23->setChecked(true);
-    w.Edit1->setText(QStringLiteral("3"));
-    w.look.setBackground(Settings::Colour::kGreen);
-    QFont f = w.look.font();
+    Testing::control<QCheckBox>(w, "CheckBox2")->setChecked(true);
+    Testing::control<QCheckBox>(w, "CheckBox9")->setChecked(true);
+    Testing::control<QCheckBox>(w, "CheckBox23")->setChecked(true);
+    Testing::control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("3"));
+    w.paneLook().setBackground(Settings::Colour::kGreen);
+    QFont f = w.paneLook().font();
     f.setBold(true);
-    w.look.setFont(f);
+    w.paneLook().setFont(f);
     w.show();
-    a.main->Form3->CheckBox1->setChecked(true);
-    a.main->Form3->look.setTextColour(Settings::Colour::kBlue);
-    a.main->Fmojikara->Edit4->setText(QStringLiteral("40"));
-    a.main->Fmojikara->colour = 32896;
+    Testing::control<QCheckBox>(*a.main->Form3, "CheckBox1")->setChecked(true);
+    a.main->Form3->paneLook().setTextColour(Settings::Colour::kBlue);
+    Testing::control<QLineEdit>(*a.main->Fmojikara, "Edit4")->setText(QStringLiteral("40"));
+    a.main->Fmojikara->setChangeColour(32896);
     a.main->Fkakunin->move(33, 44);
-    a.main->Fshusei_moni->look.setBackground(Settings::Colour::kOlive);
+    a.main->Fshusei_moni->paneLook().setBackground(Settings::Colour::kOlive);
     b.main->ApplySettings(a.main->WriteSettings());
     QVERIFY(b.messages.shown.isEmpty());  // no help texts while the settings are applied at start-up
     TForm11& bw = *b.main->Form11;
-    QVERIFY(bw.CheckBox2->isChecked() && bw.CheckBox9->isChecked() && bw.CheckBox23->isChecked());
-    QCOMPARE(bw.Edit1->text(), QStringLiteral("3"));
-    QCOMPARE(bw.look.background(), Settings::Colour::kGreen);
-    QVERIFY(bw.look.font().bold());
-    QCOMPARE(bw.RichEdit2->font().bold(), true);
+    QVERIFY(Testing::control<QCheckBox>(bw, "CheckBox2")->isChecked() && Testing::control<QCheckBox>(bw, "CheckBox9")->isChecked() && Testing::control<QCheckBox>(bw, "CheckBox23")->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(bw, "Edit1")->text(), QStringLiteral("3"));
+    QCOMPARE(bw.paneLook().background(), Settings::Colour::kGreen);
+    QVERIFY(bw.paneLook().font().bold());
+    QCOMPARE(Testing::control<PrerollPane>(bw, "RichEdit2")->font().bold(), true);
     QVERIFY(bw.isVisible());
-    QVERIFY(b.main->Form3->CheckBox1->isChecked());
-    QCOMPARE(b.main->Form3->look.textColour(), Settings::Colour::kBlue);
-    QCOMPARE(b.main->Fmojikara->Edit4->text(), QStringLiteral("40"));
-    QCOMPARE(b.main->Fmojikara->colour, 32896);
+    QVERIFY(Testing::control<QCheckBox>(*b.main->Form3, "CheckBox1")->isChecked());
+    QCOMPARE(b.main->Form3->paneLook().textColour(), Settings::Colour::kBlue);
+    QCOMPARE(Testing::control<QLineEdit>(*b.main->Fmojikara, "Edit4")->text(), QStringLiteral("40"));
+    QCOMPARE(b.main->Fmojikara->changeColour(), 32896);
     QCOMPARE(b.main->Fkakunin->x(), 33);
-    QCOMPARE(b.main->Fshusei_moni->look.background(), Settings::Colour::kOlive);
+    QCOMPARE(b.main->Fshusei_moni->paneLook().background(), Settings::Colour::kOlive);
     // A system colour is written back as its negative value.
     const QList<QByteArray> written = a.main->WriteSettings();
     QVERIFY(written.contains(sj(QStringLiteral("228:-2147483640:テンプレート前ロールのフォントの色"))));
@@ -734,24 +745,24 @@ void PreparedTest::settingsKeysAndDefaults() {
     QVERIFY(written.contains(sj(QStringLiteral("235:on:テンプレート前ロール送った部分は消す"))));
 
     // "初期値に戻す": the table of defaults.
-    b.main->Fmojikara->CheckBox59->setChecked(true);
+    Testing::control<QCheckBox>(*b.main->Fmojikara, "CheckBox59")->setChecked(true);
     b.main->Form14->show();
     b.main->CheckBox10->setChecked(false);
     b.main->CheckBox21->setChecked(true);
     b.main->ResetToDefaults();
-    QVERIFY(!bw.isVisible() && !bw.CheckBox2->isChecked() && !bw.CheckBox9->isChecked());
-    QVERIFY(bw.CheckBox4->isChecked() && bw.CheckBox5->isChecked() && bw.RadioButton1->isChecked());
-    QCOMPARE(bw.Edit1->text(), QStringLiteral("1"));
-    QCOMPARE(bw.look.background(), Settings::Colour::kWindow);
-    QCOMPARE(bw.look.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
-    QVERIFY(!bw.look.font().bold());
+    QVERIFY(!bw.isVisible() && !Testing::control<QCheckBox>(bw, "CheckBox2")->isChecked() && !Testing::control<QCheckBox>(bw, "CheckBox9")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(bw, "CheckBox4")->isChecked() && Testing::control<QCheckBox>(bw, "CheckBox5")->isChecked() && Testing::control<QRadioButton>(bw, "RadioButton1")->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(bw, "Edit1")->text(), QStringLiteral("1"));
+    QCOMPARE(bw.paneLook().background(), Settings::Colour::kWindow);
+    QCOMPARE(bw.paneLook().font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QVERIFY(!bw.paneLook().font().bold());
     QVERIFY(b.main->CheckBox10->isChecked());
     QCOMPARE(bw.size(), QSize(640, 350));
-    QVERIFY(!b.main->Form3->CheckBox1->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*b.main->Form3, "CheckBox1")->isChecked());
     QCOMPARE(b.main->Form3->size(), QSize(450, 230));
-    QCOMPARE(b.main->Fmojikara->Edit4->text(), QStringLiteral("20"));
-    QCOMPARE(b.main->Fmojikara->colour, 255);
-    QVERIFY(!b.main->Fmojikara->CheckBox59->isChecked());
+    QCOMPARE(Testing::control<QLineEdit>(*b.main->Fmojikara, "Edit4")->text(), QStringLiteral("20"));
+    QCOMPARE(b.main->Fmojikara->changeColour(), 255);
+    QVERIFY(!Testing::control<QCheckBox>(*b.main->Fmojikara, "CheckBox59")->isChecked());
     QCOMPARE(b.main->Fmojikara->size(), QSize(530, 218));
     QVERIFY(!b.main->Form14->isVisible());
     QCOMPARE(b.main->Form14->size(), QSize(544, 153));
@@ -759,7 +770,7 @@ void PreparedTest::settingsKeysAndDefaults() {
     QVERIFY(!b.main->CheckBox21->isChecked() && !b.main->CheckBox21->isHidden());
     QCOMPARE(b.main->Fkakunin->size(), QSize(410, 360));
     QCOMPARE(b.main->Fshusei_moni->pos(), QPoint(10, 10));
-    QCOMPARE(b.main->Fshusei_moni->look.background(), Settings::Colour::kWindow);
+    QCOMPARE(b.main->Fshusei_moni->paneLook().background(), Settings::Colour::kWindow);
 }
 
 // The value of `key` in written settings lines.
@@ -798,10 +809,10 @@ void PreparedTest::panelHeightsWhetherShownOrNot() {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
-    dragHandle(t.Splitter1, 1, 30);
-    dragHandle(m.Splitter1, 1, 12);
-    dragHandle(m.Splitter1, 2, 20);
-    const int top = t.Panel3->height(), monitorTop = m.Panel1->height(), upper = m.Panel2->height();
+    dragHandle(Testing::control<QSplitter>(t, "Splitter1"), 1, 30);
+    dragHandle(Testing::control<QSplitter>(m, "Splitter1"), 1, 12);
+    dragHandle(Testing::control<QSplitter>(m, "Splitter1"), 2, 20);
+    const int top = Testing::control<QWidget>(t, "Panel3")->height(), monitorTop = Testing::control<QWidget>(m, "Panel1")->height(), upper = Testing::control<QWidget>(m, "Panel2")->height();
     QCOMPARE(top, 151);
     QCOMPARE(monitorTop, 69);
     QCOMPARE(upper, 53);
@@ -819,18 +830,18 @@ void PreparedTest::panelHeightsWhetherShownOrNot() {
     bt.show();
     bm.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bt) && QTest::qWaitForWindowExposed(&bm));
-    QCOMPARE(bt.Panel3->height(), top);
-    QCOMPARE(bm.Panel1->height(), monitorTop);
-    QCOMPARE(bm.Panel2->height(), upper);
+    QCOMPARE(Testing::control<QWidget>(bt, "Panel3")->height(), top);
+    QCOMPARE(Testing::control<QWidget>(bm, "Panel1")->height(), monitorTop);
+    QCOMPARE(Testing::control<QWidget>(bm, "Panel2")->height(), upper);
     // Heights that squash a panel, as an earlier version wrote for hidden windows, or that no
     // screen holds, are not applied; the panels keep what they had.
     for (const char* bad : {"2", "0", "-40", "99999"}) {
         QList<QByteArray> file{lines.first()};
         for (int key : {225, 711, 794, 795}) file << QByteArray::number(key) + ':' + bad + ":x";
         b.main->ApplySettings(file);
-        QCOMPARE(bt.Panel3->height(), top);
-        QCOMPARE(bm.Panel1->height(), monitorTop);
-        QCOMPARE(bm.Panel2->height(), upper);
+        QCOMPARE(Testing::control<QWidget>(bt, "Panel3")->height(), top);
+        QCOMPARE(Testing::control<QWidget>(bm, "Panel1")->height(), monitorTop);
+        QCOMPARE(Testing::control<QWidget>(bm, "Panel2")->height(), upper);
     }
     QVERIFY(b.messages.shown.isEmpty());
 }

@@ -138,7 +138,7 @@ void PaletteTest::escapeTabAndKeys() {
     QVERIFY(!recordOf(t.c).contains(QStringLiteral("p1")));
     QVERIFY(t.b.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：確認修正パレット１）")));
     // F1 … F8 insert the F-key memo's phrases.
-    t.b.main->Form5->Edit56->setText(QStringLiteral("【拍手】"));
+    Testing::control<QLineEdit>(*t.b.main->Form5, "Edit56")->setText(QStringLiteral("【拍手】"));
     t.palette.pane(5)->clear();
     t.key(5, Qt::Key_F2);
     QCOMPARE(t.panes().value(4), QStringLiteral("【拍手】"));
@@ -253,10 +253,10 @@ void PaletteTest::paletteOptionsOnTheMainWindow() {
     p.resize(410, 360);
     QTest::qWait(0);
     p.LayoutPanes();
-    const int page = p.TabSheet1->height();
+    const int page = Testing::control<QWidget>(p, "TabSheet1")->height();
     QCOMPARE(p.pane(2)->height(), page <= 140 ? 20 : (page - 10) / 6);
     QCOMPARE(p.pane(6)->y(), 5 * p.pane(1)->height());
-    QCOMPARE(p.pane(3)->width(), p.TabSheet1->width());
+    QCOMPARE(p.pane(3)->width(), Testing::control<QWidget>(p, "TabSheet1")->width());
 }
 
 namespace {
@@ -266,7 +266,7 @@ struct SubInput : PairedLan {
     SubInput() {
         a.main->RichEdit1->clear();
         b.main->RichEdit1->clear();
-        w.RichEdit1->clear();
+        Testing::control<TextPane>(w, "RichEdit1")->clear();
         w.show();
         lan.net.deliverAll();
         lan.net.clearSent();
@@ -290,7 +290,8 @@ void PaletteTest::subInputEnterSendsThroughTheSendPath() {
     s.type(2, "next");
     s.key(2, Qt::Key_Return);
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("next"));
-    QCOMPARE(s.w.RichEdit2->toPlainText(), QString());
+    auto* richEdit2 = Testing::control<TextPane>(s.w, "RichEdit2");
+    QCOMPARE(richEdit2->toPlainText(), QString());
     // Enter in an empty pane sends an empty line.
     s.lan.net.clearSent();
     s.key(1, Qt::Key_Return);
@@ -304,22 +305,23 @@ void PaletteTest::subInputEnterSendsThroughTheSendPath() {
     // With "カーソルより前の文を送る。" the text after the caret stays; the speaker name fills an
     // emptied first line.
     s.a.main->CheckBox53->setChecked(true);
-    s.w.RichEdit1->setPlainText(QStringLiteral("send|keep"));
-    QTextCursor c = s.w.RichEdit1->textCursor();
+    auto* richEdit1 = Testing::control<TextPane>(s.w, "RichEdit1");
+    richEdit1->setPlainText(QStringLiteral("send|keep"));
+    QTextCursor c = richEdit1->textCursor();
     c.setPosition(5);
-    s.w.RichEdit1->setTextCursor(c);
+    richEdit1->setTextCursor(c);
     s.key(1, Qt::Key_Return);
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("send|"));
-    QCOMPARE(s.w.RichEdit1->toPlainText(), QStringLiteral("keep"));
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("keep"));
     s.a.main->CheckBox53->setChecked(false);
     s.a.main->Edit31->setText(QStringLiteral("司会："));
     s.key(1, Qt::Key_Return);
-    QCOMPARE(s.w.RichEdit1->toPlainText(), QStringLiteral("司会："));
+    QCOMPARE(richEdit1->toPlainText(), QStringLiteral("司会："));
     // A pane holds 254 bytes at most.
-    s.w.RichEdit2->clear();
-    s.w.RichEdit2->setFocus();
-    QTest::keyClicks(s.w.RichEdit2, QString(300, u'x'));
-    QCOMPARE(s.w.RichEdit2->toPlainText().size(), 254);
+    richEdit2->clear();
+    richEdit2->setFocus();
+    QTest::keyClicks(richEdit2, QString(300, u'x'));
+    QCOMPARE(richEdit2->toPlainText().size(), 254);
 }
 
 void PaletteTest::subInputLiveTypingUndoAndF12() {
@@ -345,7 +347,7 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     s.a.main->CheckBox32->setChecked(true);
     s.lan.net.clearSent();
     s.key(2, Qt::Key_F9);
-    QCOMPARE(s.w.RichEdit2->toPlainText(), QStringLiteral("undo me"));
+    QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit2")->toPlainText(), QStringLiteral("undo me"));
     QCOMPARE(s.a.main->RichEdit1->toPlainText(), QStringLiteral("main"));
     QVERIFY(!recordOf(s.b).contains(QStringLiteral("undo me")));
     QCOMPARE(s.lan.payloadsTo(6723), QStringList{"undo"});
@@ -358,14 +360,14 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     s.key(2, Qt::Key_F12);
     QCOMPARE(s.lan.payloadsTo(6711), (QStringList{QStringLiteral("$改行$"), "undo me", QStringLiteral("$改行$")}));
     QVERIFY(s.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（前後空行Ｆ１２）")));
-    QCOMPARE(s.w.RichEdit2->toPlainText(), QString());
+    QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit2")->toPlainText(), QString());
     // ESC cuts the pane to the clipboard; Ctrl+Z brings it back.
     s.type(1, "erase");
     s.key(1, Qt::Key_Escape);
-    QCOMPARE(s.w.RichEdit1->toPlainText(), QString());
+    QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit1")->toPlainText(), QString());
     QCOMPARE(s.a.clipboard.value, QStringLiteral("erase"));
     s.key(1, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(s.w.RichEdit1->toPlainText(), QStringLiteral("erase"));
+    QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit1")->toPlainText(), QStringLiteral("erase"));
 }
 
 void PaletteTest::subInputOptionsOfTheSendPath() {
@@ -379,34 +381,36 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     s.type(1, "e");
     QCOMPARE(m.stripColour(), Ttalk2e::StripColour::Red);
     m.CheckBox54->setChecked(true);
-    s.w.RichEdit1->clear();
+    Testing::control<TextPane>(s.w, "RichEdit1")->clear();
     s.lan.net.clearSent();
     s.type(1, "12345");
     QCOMPARE(s.lan.payloadsTo(6711), QStringList{"12345"});
-    QCOMPARE(s.w.RichEdit1->toPlainText(), QString());
+    QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit1")->toPlainText(), QString());
     // "桁数": the send path splits the line; checking it turns the position marker off and wrap off.
     m.CheckBox54->setChecked(false);
     m.CheckBox50->setChecked(true);
-    s.w.CheckBox45->setChecked(true);
+    auto* checkBox45 = Testing::control<QCheckBox>(s.w, "CheckBox45");
+    checkBox45->setChecked(true);
     QVERIFY(!m.CheckBox50->isChecked());
-    QVERIFY(s.w.CheckBox37->isChecked());
+    auto* checkBox37 = Testing::control<QCheckBox>(s.w, "CheckBox37");
+    QVERIFY(checkBox37->isChecked());
     QCOMPARE(s.a.messages.shown.mid(s.a.messages.shown.size() - 2),
              (QStringList{QStringLiteral("「表示１」ページの「入力文の表示位置の表示」のチェックを外しました。"),
                           QStringLiteral("「表示の右端で折り返さない。」のチェックを\n入れる必要があるので、チェックを入れました。")}));
     QVERIFY(!s.w.displayWraps());
-    s.w.Edit20->setText(QStringLiteral("4"));
+    Testing::control<QLineEdit>(s.w, "Edit20")->setText(QStringLiteral("4"));
     QCOMPARE(s.w.fixedWidth(), std::optional<int>(4));
     m.SendLine("abcdefgh");
     QVERIFY(recordOf(s.a).contains(QStringLiteral("abcd\nefgh")));
     // "表示・送受信する。" sets both and clears both; unchecking "桁数" clears it.
     m.CheckBox46->setChecked(true);
-    s.w.CheckBox45->setChecked(false);
+    checkBox45->setChecked(false);
     QVERIFY(!m.CheckBox46->isChecked());
-    QVERIFY(!s.w.CheckBox37->isChecked());
+    QVERIFY(!checkBox37->isChecked());
     m.CheckBox46->setChecked(true);
-    QVERIFY(s.w.CheckBox45->isChecked() && s.w.CheckBox37->isChecked());
-    s.w.CheckBox37->setChecked(false);  // wrap on again: "桁数" and ruby exchange go off
-    QVERIFY(!s.w.CheckBox45->isChecked() && !m.CheckBox46->isChecked());
+    QVERIFY(checkBox45->isChecked() && checkBox37->isChecked());
+    checkBox37->setChecked(false);  // wrap on again: "桁数" and ruby exchange go off
+    QVERIFY(!checkBox45->isChecked() && !m.CheckBox46->isChecked());
     QVERIFY(s.w.displayWraps());
 }
 
@@ -436,7 +440,7 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     QVERIFY(mainPaneUntouched());
     m.CheckBox54->setChecked(true);
     m.Edit21->setText(QStringLiteral("3"));
-    s.w.RichEdit1->clear();
+    Testing::control<TextPane>(s.w, "RichEdit1")->clear();
     s.type(1, "abc");
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("abc"));
     QVERIFY(mainPaneUntouched());
@@ -444,9 +448,10 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     // The time limit sends the sub-input pane that has the keyboard.
     m.CheckBox23->setChecked(true);  // "自動的にEnterし、表示する"
     s.w.activateWindow();
-    s.w.RichEdit2->setFocus();
-    QTRY_VERIFY(QApplication::focusWidget() == s.w.RichEdit2);
-    s.w.RichEdit2->setPlainText(QStringLiteral("late"));
+    auto* richEdit2 = Testing::control<TextPane>(s.w, "RichEdit2");
+    richEdit2->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() == richEdit2);
+    richEdit2->setPlainText(QStringLiteral("late"));
     m.Timer3Timer();
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("late"));
@@ -479,8 +484,8 @@ void PaletteTest::functionKeysOfTheSubInputAndPalettePanes() {
         QTest::keyClick(sub.pane(pane), Qt::Key(key), mods);
         t.lan.net.deliverAll();
     };
-    m.Form5->Edit45->setText(QStringLiteral("【Ｆ１】"));
-    m.Form5->Edit65->setText(QStringLiteral("【Ｆ１１】"));
+    Testing::control<QLineEdit>(*m.Form5, "Edit45")->setText(QStringLiteral("【Ｆ１】"));
+    Testing::control<QLineEdit>(*m.Form5, "Edit65")->setText(QStringLiteral("【Ｆ１１】"));
     m.CheckBox58->setChecked(true);  // F1 inserts the captured reading instead of the phrase
     subKey(1, Qt::Key_F1);
     QCOMPARE(sub.pane(1)->toPlainText(), QString());  // nothing captured yet: nothing
@@ -550,17 +555,17 @@ void PaletteTest::rubyReceivedAndSent() {
     s.lan.net.clearSent();
     s.a.main->SendLine(sj(QStringLiteral("大阪の天気")));
     s.lan.net.deliverAll();
-    s.w.rubyRows[0].base->setText(QStringLiteral("大阪"));
-    s.w.rubyRows[0].reading->setText(QStringLiteral("おおさか"));
-    s.w.rubyRows[0].send->click();
+    Testing::control<QLineEdit>(s.w, "EditBase1")->setText(QStringLiteral("大阪"));
+    Testing::control<QLineEdit>(s.w, "EditRuby1")->setText(QStringLiteral("おおさか"));
+    Testing::control<QPushButton>(s.w, "ButtonRuby1")->click();
     s.lan.net.deliverAll();
     QCOMPARE(s.lan.payloadsTo(6736), QStringList{QStringLiteral("大阪,おおさか")});
     QCOMPARE(lastRecordLine(s.a), QStringLiteral("`rおおさか`s大阪の天気"));
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("`rおおさか`s大阪の天気"));
     // A comma cannot travel inside base or reading.
-    s.w.rubyRows[1].base->setText(QStringLiteral("a,b"));
-    s.w.rubyRows[1].reading->setText(QStringLiteral("x"));
-    s.w.rubyRows[1].send->click();
+    Testing::control<QLineEdit>(s.w, "EditBase2")->setText(QStringLiteral("a,b"));
+    Testing::control<QLineEdit>(s.w, "EditRuby2")->setText(QStringLiteral("x"));
+    Testing::control<QPushButton>(s.w, "ButtonRuby2")->click();
     QCOMPARE(s.lan.payloadsTo(6736).size(), 1);
     QVERIFY(s.a.messages.shown.last().contains(QStringLiteral("カンマ")));
 }

@@ -181,10 +181,10 @@ void SavingTest::fullDiskClearsNothing() {
         Testing::control<QCheckBox>(*s.main, "CheckBox34")->setChecked(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("手で保存.txt"));
         Testing::control<QPushButton>(*s.main, "Button7")->click();
-        s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+        Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
         s.main->Form6->SendContactLine(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("連絡.txt"));
-        s.main->Form6->Button1->click();
+        Testing::control<QPushButton>(*s.main->Form6, "Button1")->click();
     }
     QCOMPARE(s.main->saving().RecordLines(), before);
     QVERIFY(Testing::control<QTimer>(*s.main, "Timer5")->isActive());
@@ -234,10 +234,10 @@ void SavingTest::saveAtExit() {
     s.main->record().addLine(QStringLiteral("二行目"));
     const QList<QByteArray> before = s.main->saving().RecordLines();
     // The contact history goes too, when its window asks for it.
-    s.main->Form6->CheckBox7->setChecked(true);
-    s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
     s.main->Form6->SendContactLine(false);
-    const QByteArray history = sj(s.main->Form6->RichEdit2->toPlainText());
+    const QByteArray history = sj(Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->toPlainText());
     QVERIFY(history.contains(sj(u"交代です")));
     s.main->close();  // the close handler saves
     QCOMPARE(fileLines(s.station.programFolder + s.main->TimeStampedName() + QStringLiteral("連絡文.txt")),
@@ -289,8 +289,8 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     TestStation& t = lan.add(11, "B");
     Testing::control<QCheckBox>(*t.main, "CheckBox39")->setChecked(true);
     typeSession(t, 5);
-    t.main->Form6->CheckBox7->setChecked(true);
-    t.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    Testing::control<QCheckBox>(*t.main->Form6, "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*t.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
     t.main->Form6->SendContactLine(false);
     QVERIFY(QDir(t.station.programFolder).removeRecursively());
     t.main->close();
@@ -309,8 +309,8 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
     TestStation& s = lan.add(10, "A");
     Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
     typeSession(s, 5);
-    s.main->Form6->CheckBox7->setChecked(true);
-    s.main->Form6->RichEdit1->setPlainText(QStringLiteral("交代です"));
+    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
     s.main->Form6->SendContactLine(false);
     const QList<QByteArray> display = s.main->saving().RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
     const QString name = s.main->TimeStampedName();
@@ -527,7 +527,7 @@ void SavingTest::typingRate() {
     QCOMPARE(m.PageControl1->tabText(3), QStringLiteral("Ave:20"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("AvMx:20"));
     QVERIFY(isYellow(m.RichEdit1));
-    QVERIFY(isYellow(m.Form14->RichEdit1) && isYellow(m.Form14->RichEdit2));
+    QVERIFY(isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit1")) && isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
     QVERIFY(!isYellow(m.RichEdit27));
     QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
     // Off: the captions back, the two options off, the panes in their colour.
@@ -536,7 +536,7 @@ void SavingTest::typingRate() {
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("補助Ｗ"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("表示２"));
     QVERIFY(!m.CheckBox45->isChecked() && !m.CheckBox62->isChecked());
-    QVERIFY(!isYellow(m.RichEdit1) && !isYellow(m.Form14->RichEdit2));
+    QVERIFY(!isYellow(m.RichEdit1) && !isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
 }
 
 QTEST_MAIN(SavingTest)

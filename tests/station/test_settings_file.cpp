@@ -137,7 +137,7 @@ void SettingsFileTest::liveTableMatchesTheReference() {
         if (!Ref::find(e.key)) extra << e.key;
     QCOMPARE(extra, (QList<int>{950, 951, 952, 953, 954}));
     // 709 is written "false" whatever the contact window's box says.
-    s.main->Form6->CheckBox4->setChecked(true);
+    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox4")->setChecked(true);
     QVERIFY(s.main->WriteSettings().contains("709:false:" + line(u"連絡窓の定時連絡（流す）のチェック")));
 }
 
@@ -149,14 +149,14 @@ void SettingsFileTest::longNoticeTextSurvivesSaveAndLoad() {
     QString text;
     for (int i = 0; text.size() < 500; ++i) text += QStringLiteral("お知らせ%1、").arg(i % 10);
     text.truncate(500);
-    a.main->Form15->Edit1->setText(text);
-    QCOMPARE(a.main->Form15->Edit1->text(), text);
+    Testing::control<QLineEdit>(*a.main->Form15, "Edit1")->setText(text);
+    QCOMPARE(Testing::control<QLineEdit>(*a.main->Form15, "Edit1")->text(), text);
     const QString path = a.station.programFolder + QStringLiteral("long.dp9");
     a.dialogs.saveNames.push_back(path);
     a.main->Button21->click();
     b.dialogs.openNames.push_back(path);
     b.main->Button20->click();
-    QCOMPARE(b.main->Form15->Edit1->text(), text);
+    QCOMPARE(Testing::control<QLineEdit>(*b.main->Form15, "Edit1")->text(), text);
     QCOMPARE(b.main->Label67->text(), QStringLiteral("long.dp9"));
 }
 
@@ -435,14 +435,14 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     s.main->Edit31->setText("x");
     s.main->Edit8->setText("3");
     s.main->CheckBox19->setChecked(false);
-    s.main->Form5->Edit45->setText("phrase");
+    Testing::control<QLineEdit>(*s.main->Form5, "Edit45")->setText("phrase");
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(4);
     s.main->Button67->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("初期値に戻した"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("mine"));
     QVERIFY(s.main->Edit31->text().isEmpty());
     QVERIFY(s.main->CheckBox19->isChecked());
-    QVERIFY(s.main->Form5->Edit45->text().isEmpty());
+    QVERIFY(Testing::control<QLineEdit>(*s.main->Form5, "Edit45")->text().isEmpty());
     QCOMPARE(s.main->Form5->size(), QSize(217, 333));
     QCOMPARE(s.main->Form5->pos(), s.main->pos() + QPoint(25, 80));
     QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentIndex(), 0);

@@ -212,7 +212,7 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
                     first.station.programFolder};
     auto second = App::createStationWindows(st, nullptr);
     for (Net::DatagramEndpoint* e : second->endpoints().channelEndpoints()) QVERIFY(!e->isBound());
-    QVERIFY(!second->Form11->NMUDP5->isBound());
+    QVERIFY(!Testing::control<Net::DatagramEndpoint>(*second->Form11, "NMUDP5")->isBound());
     QVERIFY(first.main->NMUDP1->isBound());
     second->Timer2Timer();  // and it runs on, silently
     QVERIFY(second->isStarted());
@@ -222,9 +222,9 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
 void StartupTest::channelThreeMovesEveryShiftedPort() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    s.main->Fmojikara->CheckBox1->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716 (refused once started without a partner)
+    Testing::control<QCheckBox>(*s.main->Fmojikara, "CheckBox1")->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716 (refused once started without a partner)
     s.finishStartup();
-    s.main->Fmojikara->NMUDP1->setEntry(Net::Ports::RemoteKaraoke);
+    Testing::control<Net::DatagramEndpoint>(*s.main->Fmojikara, "NMUDP1")->setEntry(Net::Ports::RemoteKaraoke);
     QList<quint16> order;
     for (Net::DatagramEndpoint* e : s.main->endpoints().channelEndpoints()) order << e->basePort();
     QCOMPARE(order, (QList<quint16>{6711, 6712, 6713, 6717, 6718, 6719, 6721, 6722, 6723, 6724, 6727, 6728, 6730,
@@ -294,7 +294,7 @@ void StartupTest::loopbackLinesAreDroppedWhileSiblingCopyIsOn() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
     QSignalSpy lines(s.main->NMUDP1, &Net::DatagramEndpoint::received);
-    QSignalSpy contact(s.main->Form6->NMUDP1, &Net::DatagramEndpoint::received);
+    QSignalSpy contact(Testing::control<Net::DatagramEndpoint>(*s.main->Form6, "NMUDP1"), &Net::DatagramEndpoint::received);
     Testing::control<QCheckBox>(*s.main, "CheckBox60")->setChecked(true);
     s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6727, "looped");
@@ -497,7 +497,7 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
     s.main->CheckBox9->setChecked(true);
     QVERIFY(s.main->Form9->isVisible());
     QCOMPARE(s.main->Form9->pos(), QPoint(0, 0));
-    QCOMPARE(s.main->Form9->Image1->picture().pixelColor(5, 5), QColor(0, 0, 128));
+    QCOMPARE(Testing::control<Canvas>(*s.main->Form9, "Image1")->picture().pixelColor(5, 5), QColor(0, 0, 128));
     s.main->CheckBox9->setChecked(false);
     QVERIFY(!s.main->Form9->isVisible());
 
