@@ -578,8 +578,8 @@ void TForm15::applyItems(const Notice::Plan& plan, bool fromCommaLine) {
 
 void TForm15::applyItem(const Notice::Item& item, bool fromCommaLine) {
     const QByteArray& v = item.value;
-    const int n = Notice::ToInt(v).value_or(0);
-    auto check = [&v](QCheckBox* box) { box->setChecked(v == "true"); };
+    const int n = Settings::intValue(v);
+    auto check = [&v](QCheckBox* box) { box->setChecked(Settings::isTrue(v)); };
     auto setGeometryPart = [this, n](int NoticeBox::*part) {
         NoticeBox b = box();
         b.*part = n;
@@ -619,19 +619,19 @@ void TForm15::applyItem(const Notice::Item& item, bool fromCommaLine) {
         break;
     case Notice::Bold: {
         QFont f = tickerFont_;
-        f.setBold(v == "fsbold");
+        f.setBold(Settings::fontStyleSet(Settings::FontStyle::Bold, v));
         setTickerFont(f);
         break;
     }
     case Notice::Italic: {
         QFont f = tickerFont_;
-        f.setItalic(v == "fsItalic");
+        f.setItalic(Settings::fontStyleSet(Settings::FontStyle::Italic, v));
         setTickerFont(f);
         break;
     }
     case Notice::Underline: {
         QFont f = tickerFont_;
-        f.setUnderline(v == "fsUnderline");
+        f.setUnderline(Settings::fontStyleSet(Settings::FontStyle::Underline, v));
         setTickerFont(f);
         break;
     }
