@@ -14,6 +14,7 @@
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
+#include "settings/rows.h"
 #include "settings/transfer.h"
 #include "settings/values.h"
 
@@ -306,6 +307,8 @@ public:
     void SettingsApplied();
     // The defaults of every window, in the order of the table of defaults.
     void ResetToDefaults();
+    // The main window's rows: key, control, comments, built and reset values (main_window_rows.cpp).
+    static Settings::Rows<Ttalk2e> settingRows();
 
     // ---- timers ----
     QTimer* Timer1 = nullptr;  // smooth-screen step
@@ -769,8 +772,20 @@ private:
     void wireOptions();
     void wireSaving();
     void buildSettingsTable();
-    // The main window's keys and defaults (main_window_keys.cpp).
+    // The main window's rows and the keys held in members (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
+    // Steps of the reset between the rows' values.
+    void resetFrame();
+    void resetLooks();
+    void resetComposition();
+    void resetMarkers();
+    void resetPageColours();
+    void resetCover();
+    void showPaletteCheck();
+    void resetChannelAndGroup();
+    void resetRubyScript();
+    void resetOnlineKind();
+    void resetOtherWindows();
     void addTransferCommands(Settings::KeyTable& table);
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireDisplay();

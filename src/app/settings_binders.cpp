@@ -175,6 +175,34 @@ void width(KeyTable& t, int key, QWidget* w, QStringView text) {
            [w](int v) { w->resize(v, w->height()); });
 }
 
+namespace {
+
+QWidget* named(QWidget* window, const char* name) {
+    const QList<QWidget*> found = window->findChildren<QWidget*>(QString::fromLatin1(name));
+    if (found.size() != 1)
+        qFatal("%lld controls named %s in %s", static_cast<long long>(found.size()), name, qPrintable(window->objectName()));
+    return found.first();
+}
+
+[[noreturn]] void notBindable(const char* name) { qFatal("control %s is neither a check box nor an edit field", name); }
+
+}  // namespace
+
+void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind, QStringView on, QStringView off,
+             bool valueToLastColon) {
+    QWidget* w = named(window, name);
+    if (auto* box = qobject_cast<QCheckBox*>(w)) check(t, key, box, kind, on, off);
+    else if (auto* field = qobject_cast<QLineEdit*>(w)) valueToLastColon ? address(t, key, field, on) : edit(t, key, field, kind, on);
+    else notBindable(name);
+}
+
+void setControl(QWidget* window, const char* name, Kind kind, QByteArrayView value) {
+    QWidget* w = named(window, name);
+    if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(positive(kind, value));
+    else if (auto* field = qobject_cast<QLineEdit*>(w)) field->setText(Cp932::decode(value));
+    else notBindable(name);
+}
+
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply) {
     Entry e;
     e.key = key;

@@ -3,6 +3,7 @@
 // property of a window, with the control's own setter on reading, so that its handler runs as if
 // the user had changed it. They are the only settings code that touches widgets.
 #include "settings/key_table.h"
+#include "settings/rows.h"
 #include "settings/values.h"
 
 #include <QFont>
@@ -62,5 +63,29 @@ void width(KeyTable& t, int key, QWidget* w, QStringView text);
 QRect screensArea();
 // A key that is read but never written (071, 072, 139).
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply);
+
+// The control named `name` among the descendants of `window` (a check box or an edit field),
+// bound as check(), edit() or address() bind it. A name that is missing or not unique is a fault
+// of the window's build and stops the program at once.
+void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind, QStringView on, QStringView off,
+             bool valueToLastColon);
+// Sets that control to `value` (the file's words) through its own setter, as reading the file does.
+void setControl(QWidget* window, const char* name, Kind kind, QByteArrayView value);
+
+// Every row of `window` that names a control.
+template <class Owner>
+void rows(KeyTable& t, Owner* window, Settings::Rows<Owner> rows) {
+    for (const Settings::Row<Owner>& r : rows)
+        if (r.control) control(t, window, r.key, r.control, r.kind, r.comment, r.commentOff, r.valueToLastColon);
+}
+
+// "初期値に戻す": each row's reset value and then its step, in the rows' order.
+template <class Owner>
+void reset(Owner& window, Settings::Rows<Owner> rows) {
+    for (const Settings::Row<Owner>& r : rows) {
+        if (r.control && r.reset) setControl(&window, r.control, r.kind, comment(r.reset));
+        if (r.step) (window.*r.step)();
+    }
+}
 
 }  // namespace Bind

@@ -1,7 +1,7 @@
 #pragma once
 // The numbered settings file's key table: one entry per key, contributed by the window that owns
-// the control (`addSettings(KeyTable&)`). Reader and writer see only these entries, so they stay
-// free of widgets; binders in the windows fill `read` and `apply`.
+// the control (its rows, settings/rows.h, and hooks for values it holds itself). Reader and writer
+// see only these entries, so they stay free of widgets; binders in the windows fill `read` and `apply`.
 #include "settings/geometry.h"
 
 #include <QByteArray>

@@ -12,6 +12,7 @@
 #include "net/scramble.h"
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
+#include "app/settings_binders.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +27,7 @@
 #include <QTest>
 
 using namespace Testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -60,6 +62,8 @@ private slots:
     void saveAndStartupFiles();
     void startupFileAtCreationAndPhaseTwo();
     void resetKeepsTheOwnName();
+    void rowsHoldTheBuiltAndTheResetValues();
+    void rowsFindTheirControlsByName();
     void scrambledTrafficOnTheWire();
     void scramblingCaptionsAndKey();
     void routedSearch();
@@ -94,7 +98,8 @@ void SettingsFileTest::writerOrderAndFixedLines() {
 }
 
 // The table every window contributes, on a whole station, against the reference transcription:
-// every key once, its kind, every comment byte for byte, and who writes it.
+// every key once, its kind, every comment byte for byte, and who writes it. The one check of the
+// table against the reference.
 void SettingsFileTest::liveTableMatchesTheReference() {
     namespace Ref = SettingsReference;
     Net::MemoryNetwork lan;
@@ -135,6 +140,7 @@ void SettingsFileTest::liveTableMatchesTheReference() {
     QList<int> extra;
     for (const Settings::Entry& e : table.entries())
         if (!Ref::find(e.key)) extra << e.key;
+    std::sort(extra.begin(), extra.end());
     QCOMPARE(extra, (QList<int>{950, 951, 952, 953, 954}));
     // 709 is written "false" whatever the contact window's box says.
     s.main->Form6->CheckBox4->setChecked(true);
@@ -449,6 +455,102 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
     QCOMPARE(Fonts::points(s.main->RichEdit2->font()), 36);
     QCOMPARE(s.main->Edit1->text(), QStringLiteral("既定の共有合言葉その一番"));
+}
+
+// Every row of the main window: its control holds the row's built value on a fresh station, and
+// the reset brings it back to the row's reset value from another one.
+void SettingsFileTest::rowsHoldTheBuiltAndTheResetValues() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10");
+    const Settings::KeyTable& table = s.main->settingsTable();
+    const auto rows = Ttalk2e::settingRows();
+    // Another value of the row's kind.
+    auto other = [](const Settings::Row<Ttalk2e>& r) {
+        const QByteArray v = Cp932::encode(r.reset);
+        switch (r.kind) {
+        case Settings::Kind::OnOff: return Settings::onOff(!Settings::isOn(v));
+        case Settings::Kind::TrueFalse: return Settings::trueFalse(!Settings::isTrue(v));
+        case Settings::Kind::Int: return Settings::fromInt(Settings::intValue(v) + 1);
+        default: return v + "x";
+        }
+    };
+    int bound = 0;
+    for (const Settings::Row<Ttalk2e>& r : rows) {
+        if (!r.control) continue;
+        const char* name = r.control;
+        const Settings::Entry* e = table.find(r.key);
+        QVERIFY2(e && e->read && r.design && r.reset, name);
+        // The steps per line follow the spacing and the step once the station lays itself out.
+        if (qstrcmp(name, "Edit10") != 0) QVERIFY2(e->read() == Cp932::encode(r.design), name);
+        if (r.key == 950) continue;  // publishing the audience page would open a server
+        e->apply(other(r));
+        QVERIFY2(e->read() == other(r), name);
+        ++bound;
+    }
+    QCOMPARE(bound, 72);
+    // The reset itself: "初期値に戻す" lays the station out afterwards, which derives the spacing.
+    s.main->ResetToDefaults();
+    for (const Settings::Row<Ttalk2e>& r : rows)
+        if (r.control) QVERIFY2(table.find(r.key)->read() == Cp932::encode(r.reset), r.control);
+}
+
+namespace {
+
+// A window of the test's own: its controls sit on a page inside it, and its reset has a step.
+class RowWindow : public QWidget {
+public:
+    RowWindow() {
+        auto* page = new QWidget(this);
+        (new QCheckBox(page))->setObjectName(QStringLiteral("CheckBoxA"));
+        auto* inner = new QWidget(page);
+        (new QLineEdit(inner))->setObjectName(QStringLiteral("EditB"));
+        (new QLineEdit(inner))->setObjectName(QStringLiteral("EditUrl"));
+    }
+    void countReset() { ++resets; }
+    static Settings::Rows<RowWindow> rows() {
+        static const Settings::Row<RowWindow> r[] = {
+            {.key = 1, .control = "CheckBoxA", .kind = Settings::Kind::TrueFalse, .comment = u"入", .commentOff = u"切",
+             .reset = u"true"},
+            {.step = &RowWindow::countReset},
+            {.key = 2, .control = "EditB", .kind = Settings::Kind::Int, .comment = u"数", .reset = u"12"},
+            {.key = 3, .control = "EditUrl", .kind = Settings::Kind::Text, .comment = u"先", .valueToLastColon = true},
+        };
+        return r;
+    }
+    int resets = 0;
+};
+
+}  // namespace
+
+// The generic binder finds a control by its name at any depth of its window, binds it through its
+// own setter and with the row's comments; the resetter applies reset values and runs steps.
+void SettingsFileTest::rowsFindTheirControlsByName() {
+    RowWindow w;
+    Settings::KeyTable t;
+    Bind::rows(t, &w, RowWindow::rows());
+    QCOMPARE(t.size(), 3);
+    auto* box = Testing::control<QCheckBox>(w, "CheckBoxA");
+    auto* field = Testing::control<QLineEdit>(w, "EditB");
+    auto* url = Testing::control<QLineEdit>(w, "EditUrl");
+    int toggles = 0;
+    QObject::connect(box, &QCheckBox::toggled, &w, [&toggles] { ++toggles; });
+    QVERIFY(Settings::ApplySettings(t, file({u"001:true:入"_s, u"002:34:数"_s, u"003:http://a:8/p:先"_s})).headerOk);
+    QVERIFY(box->isChecked());
+    QCOMPARE(toggles, 1);  // the box's own handler ran
+    QCOMPARE(field->text(), u"34"_s);
+    QCOMPARE(url->text(), u"http://a:8/p"_s);
+    QList<QByteArray> lines;
+    Settings::WriteSettings(t, lines);
+    QCOMPARE(lines, file({u"001:true:入"_s, u"002:34:数"_s, u"003:http://a:8/p:先"_s}));
+    box->setChecked(false);
+    QVERIFY(t.find(1)->read() == "false");
+    Settings::WriteSettings(t, lines = {});
+    QCOMPARE(lines.value(1), line(u"001:false:切"));
+    Bind::reset(w, RowWindow::rows());
+    QVERIFY(box->isChecked());
+    QCOMPARE(field->text(), u"12"_s);
+    QCOMPARE(url->text(), u"http://a:8/p"_s);  // no reset value: left alone
+    QCOMPARE(w.resets, 1);
 }
 
 void SettingsFileTest::scrambledTrafficOnTheWire() {
