@@ -309,6 +309,8 @@ public:
     void ResetToDefaults();
     // The main window's rows: key, control, comments, built and reset values (main_window_rows.cpp).
     static Settings::Rows<Ttalk2e> settingRows();
+    // The value a row's control is built with (its design value), as text.
+    static QString builtValue(const char* control);
 
     // ---- timers ----
     QTimer* Timer1 = nullptr;  // smooth-screen step
@@ -633,6 +635,7 @@ public:
     void CheckBox58Click();
     void CheckBox59Click();
     void Edit68Change();
+    int clearNoticeMillis() const;
     // The F-key memo shows which keys options of this window have taken.
     void UpdateMemoRows();
 

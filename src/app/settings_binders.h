@@ -83,7 +83,7 @@ void rows(KeyTable& t, Owner* window, Settings::Rows<Owner> rows) {
 template <class Owner>
 void reset(Owner& window, Settings::Rows<Owner> rows) {
     for (const Settings::Row<Owner>& r : rows) {
-        if (r.control && r.reset) setControl(&window, r.control, r.kind, comment(r.reset));
+        if (r.control && r.resetValue()) setControl(&window, r.control, r.kind, comment(r.resetValue()));
         if (r.step) (window.*r.step)();
     }
 }

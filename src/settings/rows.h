@@ -18,9 +18,13 @@ struct Row {
     const char16_t* comment = nullptr;
     const char16_t* commentOff = nullptr;  // the comment of the unchecked state of a two-comment key
     const char16_t* design = nullptr;  // the value as the window is built, in the file's words
-    const char16_t* reset = nullptr;   // the value "初期値に戻す" applies; nullptr: the reset leaves it
+    const char16_t* reset = nullptr;   // the value "初期値に戻す" applies when it is not `design`
+    bool kept = false;                 // the reset leaves the control as it is
     void (Owner::*step)() = nullptr;   // run by the reset after the row's value
     bool valueToLastColon = false;     // a web address: the value runs to the line's last colon
+
+    // The value the reset applies, or nullptr.
+    const char16_t* resetValue() const { return kept ? nullptr : reset ? reset : design; }
 };
 
 template <class Owner>

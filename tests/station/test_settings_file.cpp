@@ -466,7 +466,7 @@ void SettingsFileTest::rowsHoldTheBuiltAndTheResetValues() {
     const auto rows = Ttalk2e::settingRows();
     // Another value of the row's kind.
     auto other = [](const Settings::Row<Ttalk2e>& r) {
-        const QByteArray v = Cp932::encode(r.reset);
+        const QByteArray v = Cp932::encode(r.resetValue());
         switch (r.kind) {
         case Settings::Kind::OnOff: return Settings::onOff(!Settings::isOn(v));
         case Settings::Kind::TrueFalse: return Settings::trueFalse(!Settings::isTrue(v));
@@ -479,7 +479,7 @@ void SettingsFileTest::rowsHoldTheBuiltAndTheResetValues() {
         if (!r.control) continue;
         const char* name = r.control;
         const Settings::Entry* e = table.find(r.key);
-        QVERIFY2(e && e->read && r.design && r.reset, name);
+        QVERIFY2(e && e->read && r.design && r.resetValue(), name);
         // The steps per line follow the spacing and the step once the station lays itself out.
         if (qstrcmp(name, "Edit10") != 0) QVERIFY2(e->read() == Cp932::encode(r.design), name);
         if (r.key == 950) continue;  // publishing the audience page would open a server
@@ -491,7 +491,7 @@ void SettingsFileTest::rowsHoldTheBuiltAndTheResetValues() {
     // The reset itself: "初期値に戻す" lays the station out afterwards, which derives the spacing.
     s.main->ResetToDefaults();
     for (const Settings::Row<Ttalk2e>& r : rows)
-        if (r.control) QVERIFY2(table.find(r.key)->read() == Cp932::encode(r.reset), r.control);
+        if (r.control) QVERIFY2(table.find(r.key)->read() == Cp932::encode(r.resetValue()), r.control);
 }
 
 namespace {
