@@ -2,19 +2,10 @@
 // A control moved to another page keeps its row: rows find controls by their designer names.
 #include "app/main_window.h"
 
-namespace {
-
-using Settings::Kind;
-constexpr Kind OnOff = Kind::OnOff;
-constexpr Kind TrueFalse = Kind::TrueFalse;
-constexpr Kind Int = Kind::Int;
-constexpr Kind Text = Kind::Text;
-
-}  // namespace
-
 // clang-format off
 Settings::Rows<Ttalk2e> Ttalk2e::settingRows() {
     using T = Ttalk2e;
+    using enum Settings::Kind;
     static const Settings::Row<Ttalk2e> rows[] = {
         {.step = &T::resetFrame},
         {.key = 5, .control = "Edit12", .kind = Int, .comment = u"マニュアル調整の行間", .design = u"60"},

@@ -72,11 +72,11 @@ void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind,
 // Sets that control to `value` (the file's words) through its own setter, as reading the file does.
 void setControl(QWidget* window, const char* name, Kind kind, QByteArrayView value);
 
-// Every row of `window` that names a control.
+// Every row of `window` that names a control and a key.
 template <class Owner>
 void rows(KeyTable& t, Owner* window, Settings::Rows<Owner> rows) {
     for (const Settings::Row<Owner>& r : rows)
-        if (r.control) control(t, window, r.key, r.control, r.kind, r.comment, r.commentOff, r.valueToLastColon);
+        if (r.control && r.key >= 0) control(t, window, r.key, r.control, r.kind, r.comment, r.commentOff, r.valueToLastColon);
 }
 
 // "初期値に戻す": each row's reset value and then its step, in the rows' order.

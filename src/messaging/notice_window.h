@@ -6,6 +6,7 @@
 #include "app/messaging_links.h"
 #include "core/notice_lines.h"
 #include "core/notice_ticker.h"
+#include "settings/rows.h"
 
 #include <QFont>
 #include <optional>
@@ -27,6 +28,8 @@ public:
     QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm15> settingRows();
 
     // ---- controls ----
     QTabWidget* PageControl1 = nullptr;  // pages "送信" and "設定"
@@ -109,6 +112,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void stopTicker();
+    void resetPlace();
+    void resetLook();
     void buildSendPage(QWidget* page);
     void buildSettingsPage(QWidget* page);
     void wireHandlers();

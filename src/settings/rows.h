@@ -12,7 +12,7 @@ namespace Settings {
 
 template <class Owner>
 struct Row {
-    int key = -1;                      // -1: a reset step alone
+    int key = -1;                      // -1: no key (a control or a step of the reset alone)
     const char* control = nullptr;     // objectName of a check box or an edit field within the window
     Kind kind = Kind::Text;            // OnOff or TrueFalse for a check box; Int or Text for an edit field
     const char16_t* comment = nullptr;
