@@ -2,6 +2,7 @@
 // Common ground of the windows the main window creates: the station context, the shared hot-key
 // menu, the base caption and the channel caption rule, and the endpoints the window owns.
 #include "app/window_context.h"
+#include "settings/rows.h"
 
 #include <QList>
 #include <QString>
@@ -9,7 +10,6 @@
 
 class HotKeyMenu;
 namespace Net { class DatagramEndpoint; struct PortEntry; }
-namespace Settings { class KeyTable; }
 
 class AuxWindow : public QWidget {
     Q_OBJECT

@@ -786,7 +786,6 @@ private:
     void resetCover();
     void showPaletteCheck();
     void resetChannelAndGroup();
-    void resetRubyScript();
     void resetOnlineKind();
     void resetOtherWindows();
     void addTransferCommands(Settings::KeyTable& table);

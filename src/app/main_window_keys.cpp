@@ -241,8 +241,6 @@ void Ttalk2e::resetChannelAndGroup() {
     ComboBox1->setCurrentIndex(0);
 }
 
-void Ttalk2e::resetRubyScript() { RadioButton3->setChecked(true); }
-
 void Ttalk2e::resetOnlineKind() { OnlinePanel->setKindWord(QStringLiteral("off")); }
 
 void Ttalk2e::resetOtherWindows() {

@@ -90,8 +90,8 @@ Settings::Rows<Ttalk2e> Ttalk2e::settingRows() {
         {.key = 864, .control = "CheckBox58", .kind = TrueFalse, .comment = u"文字で入力読みを囲う。", .design = u"false"},
         {.key = 865, .control = "Edit22", .kind = Text, .comment = u"文字で入力読みを囲う。", .design = u"（"},
         {.key = 866, .control = "Edit23", .kind = Text, .comment = u"文字で入力読みを囲う。", .design = u"）"},
-        {.key = 867, .control = "CheckBox59", .kind = TrueFalse, .comment = u"ルビにする。", .design = u"false",
-         .step = &T::resetRubyScript},
+        {.key = 867, .control = "CheckBox59", .kind = TrueFalse, .comment = u"ルビにする。", .design = u"false"},
+        {.control = "RadioButton3", .kind = TrueFalse, .design = u"true"},  // key 868 reads the three buttons
         {.key = 869, .control = "CheckBox60", .kind = TrueFalse, .comment = u"7wを表示に。", .design = u"false"},
         {.key = 870, .control = "CheckBox61", .kind = TrueFalse, .comment = u"句読点などで自動的に表示に流す", .design = u"false"},
         {.key = 871, .control = "CheckBox62", .kind = TrueFalse, .comment = u"入力文字数が指定を超えると黄色で警告する", .design = u"false"},

@@ -72,6 +72,8 @@ public:
     void CheckBox2Click();
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm2> settingRows();
     // The rows' font (the first pane holds it for all) and their colours as Windows values.
     void SetRowFont(const QFont& font);
     void PaintRows();
@@ -86,6 +88,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
+    void resetFont();
     void setPaneText(int k, const QString& text);
     void paneChanged(int k);
     void reorder();

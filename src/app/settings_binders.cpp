@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "text/cp932.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -184,7 +185,7 @@ QWidget* named(QWidget* window, const char* name) {
     return found.first();
 }
 
-[[noreturn]] void notBindable(const char* name) { qFatal("control %s is neither a check box nor an edit field", name); }
+[[noreturn]] void notBindable(const char* name) { qFatal("control %s is neither a button to check nor an edit field", name); }
 
 }  // namespace
 
@@ -198,7 +199,8 @@ void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind,
 
 void setControl(QWidget* window, const char* name, Kind kind, QByteArrayView value) {
     QWidget* w = named(window, name);
-    if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(positive(kind, value));
+    if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable())
+        button->setChecked(positive(kind, value));
     else if (auto* field = qobject_cast<QLineEdit*>(w)) field->setText(Cp932::decode(value));
     else notBindable(name);
 }

@@ -69,7 +69,8 @@ void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView
 // of the window's build and stops the program at once.
 void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind, QStringView on, QStringView off,
              bool valueToLastColon);
-// Sets that control to `value` (the file's words) through its own setter, as reading the file does.
+// Sets that control (or a radio button, for a row without a key) to `value` (the file's words)
+// through its own setter, as reading the file does.
 void setControl(QWidget* window, const char* name, Kind kind, QByteArrayView value);
 
 // Every row of `window` that names a control and a key.

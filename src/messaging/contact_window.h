@@ -28,6 +28,8 @@ public:
     QList<Net::DatagramEndpoint*> channelEndpoints() override { return {NMUDP1}; }
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm6> settingRows();
 
     // ---- controls ----
     QSplitter* Splitter = nullptr;    // settings panel | history | input
@@ -99,6 +101,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetLook();
     void buildSettingsPanel();
     void appendHistory(const QString& text, const QTime& time);
     void insertNotice(const QString& text, const QTime& time);

@@ -33,12 +33,16 @@ public:
     void UpdateRows(TakenKeys taken);
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm5> settingRows();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
     QLineEdit* field(int fkey) const;
     QCheckBox* clears(int fkey) const;
 };

@@ -6,7 +6,6 @@
 #include "app/messaging_links.h"
 #include "core/notice_lines.h"
 #include "core/notice_ticker.h"
-#include "settings/rows.h"
 
 #include <QFont>
 #include <optional>

@@ -65,12 +65,17 @@ public:
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TFmojikara> settingRows();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetPlace();
+    void resetPanel();
     void modeChanged(QCheckBox* box, QCheckBox* other, const Net::PortEntry& entry);
     void stepSlider(int direction, bool fast);
     void sendBlock(const QList<QByteArray>& lines);

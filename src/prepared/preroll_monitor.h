@@ -42,8 +42,12 @@ public:
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm3> settingRows();
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
     Core::LimitedLines& part(App::MonitorPart p) { return p == App::MonitorPart::Upper ? upper_ : lower_; }
     QPlainTextEdit* pane(App::MonitorPart p) const { return p == App::MonitorPart::Upper ? RichEdit2 : RichEdit1; }
     void setPanelHeights(int top, int upper);

@@ -121,11 +121,15 @@ public:
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm11> settingRows();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
     int advance() const;
     void loaded(int n);
     void setTopHeight(int height);

@@ -13,7 +13,8 @@ namespace Settings {
 template <class Owner>
 struct Row {
     int key = -1;                      // -1: no key (a control or a step of the reset alone)
-    const char* control = nullptr;     // objectName of a check box or an edit field within the window
+    const char* control = nullptr;     // objectName of a check box or an edit field (a radio button
+                                       // for a row without a key) within the window
     Kind kind = Kind::Text;            // OnOff or TrueFalse for a check box; Int or Text for an edit field
     const char16_t* comment = nullptr;
     const char16_t* commentOff = nullptr;  // the comment of the unchecked state of a two-comment key

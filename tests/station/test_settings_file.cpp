@@ -14,6 +14,7 @@
 #include "settings/settings_file.h"
 #include "app/settings_binders.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -462,8 +463,8 @@ namespace {
 // The value a row's control shows, in the file's words.
 template <class W>
 QByteArray shown(W& window, const Settings::Row<W>& r) {
-    if (auto* box = qobject_cast<QCheckBox*>(Testing::control<QWidget>(window, r.control)))
-        return r.kind == Settings::Kind::TrueFalse ? Settings::trueFalse(box->isChecked()) : Settings::onOff(box->isChecked());
+    if (auto* button = qobject_cast<QAbstractButton*>(Testing::control<QWidget>(window, r.control)))
+        return r.kind == Settings::Kind::TrueFalse ? Settings::trueFalse(button->isChecked()) : Settings::onOff(button->isChecked());
     return Cp932::encode(Testing::control<QLineEdit>(window, r.control)->text());
 }
 
@@ -522,17 +523,39 @@ void SettingsFileTest::rowsHoldTheBuiltAndTheResetValues() {
     const Settings::KeyTable& table = s.main->settingsTable();
     // The steps per line follow the spacing and the step once the station lays itself out;
     // publishing the audience page would open a server; following the partner needs one.
-    checkBuilt(*s.main, table, {"Edit10"});
-    checkBuilt(*s.main->Form15, table, {});
+    Ttalk2e& m = *s.main;
+    checkBuilt(m, table, {"Edit10"});
+    checkBuilt(*m.Form15, table, {});
+    checkBuilt(*m.Form6, table, {});
+    checkBuilt(*m.Form11, table, {});
+    checkBuilt(*m.Form5, table, {});
+    checkBuilt(*m.Fmojikara, table, {});
+    checkBuilt(*m.Form2, table, {});
+    checkBuilt(*m.Form3, table, {});
+    // A radio button is set by checking another.
     int changed = 0;
-    changeRows(*s.main, {"CheckAudience"}, changed);
-    changeRows(*s.main->Form15, {"CheckBox6"}, changed);
+    changeRows(m, {"CheckAudience", "RadioButton3"}, changed);
+    changeRows(*m.Form15, {"CheckBox6"}, changed);
+    changeRows(*m.Form6, {}, changed);
+    changeRows(*m.Form11, {"RadioButton1"}, changed);
+    changeRows(*m.Form5, {}, changed);
+    changeRows(*m.Fmojikara, {}, changed);
+    changeRows(*m.Form2, {}, changed);
+    changeRows(*m.Form3, {}, changed);
+    Testing::control<QRadioButton>(m, "RadioButton1")->setChecked(true);
+    Testing::control<QRadioButton>(*m.Form11, "RadioButton2")->setChecked(true);
     QVERIFY(!QTest::currentTestFailed());
-    QCOMPARE(changed, 72 + 21);
+    QCOMPARE(changed, 72 + 21 + 10 + 15 + 18 + 5 + 2 + 1);
     // The reset itself: "初期値に戻す" lays the station out afterwards, which derives the spacing.
     s.main->ResetToDefaults();
-    checkReset(*s.main, {"CheckAudience"});
-    checkReset(*s.main->Form15, {"CheckBox6"});
+    checkReset(m, {"CheckAudience"});
+    checkReset(*m.Form15, {"CheckBox6"});
+    checkReset(*m.Form6, {});
+    checkReset(*m.Form11, {});
+    checkReset(*m.Form5, {});
+    checkReset(*m.Fmojikara, {});
+    checkReset(*m.Form2, {});
+    checkReset(*m.Form3, {});
 }
 
 namespace {
