@@ -32,28 +32,6 @@ QByteArray state(Kind kind, bool on) { return kind == Kind::TrueFalse ? Settings
 
 QByteArray comment(QStringView text) { return Cp932::encode(text); }
 
-void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off) {
-    Entry e = entry(key, kind, on, off);
-    e.read = [box, kind] { return state(kind, box->isChecked()); };
-    e.apply = [box, kind](QByteArrayView v) { box->setChecked(positive(kind, v)); };  // toggled runs its handler
-    t.add(std::move(e));
-}
-
-void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text) {
-    Entry e = entry(key, kind, text);
-    e.read = [field] { return Cp932::encode(field->text()); };
-    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
-    t.add(std::move(e));
-}
-
-void address(KeyTable& t, int key, QLineEdit* field, QStringView text) {
-    Entry e = entry(key, Kind::Text, text);
-    e.valueToLastColon = true;
-    e.read = [field] { return Cp932::encode(field->text()); };
-    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
-    t.add(std::move(e));
-}
-
 void choice(KeyTable& t, int key, QStringView text, std::function<QString()> get, std::function<void(const QString&)> set) {
     Entry e = entry(key, Kind::Text, text);
     e.read = [get] { return Cp932::encode(get()); };
@@ -178,6 +156,22 @@ void width(KeyTable& t, int key, QWidget* w, QStringView text) {
 
 namespace {
 
+void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off) {
+    Entry e = entry(key, kind, on, off);
+    e.read = [box, kind] { return state(kind, box->isChecked()); };
+    e.apply = [box, kind](QByteArrayView v) { box->setChecked(positive(kind, v)); };  // toggled runs its handler
+    t.add(std::move(e));
+}
+
+// A web address's value runs to the line's last colon, so its own colons stay in it.
+void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text, bool valueToLastColon) {
+    Entry e = entry(key, kind, text);
+    e.valueToLastColon = valueToLastColon;
+    e.read = [field] { return Cp932::encode(field->text()); };
+    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
+    t.add(std::move(e));
+}
+
 QWidget* named(QWidget* window, const char* name) {
     const QList<QWidget*> found = window->findChildren<QWidget*>(QString::fromLatin1(name));
     if (found.size() != 1)
@@ -193,7 +187,7 @@ void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind,
              bool valueToLastColon) {
     QWidget* w = named(window, name);
     if (auto* box = qobject_cast<QCheckBox*>(w)) check(t, key, box, kind, on, off);
-    else if (auto* field = qobject_cast<QLineEdit*>(w)) valueToLastColon ? address(t, key, field, on) : edit(t, key, field, kind, on);
+    else if (auto* field = qobject_cast<QLineEdit*>(w)) edit(t, key, field, kind, on, valueToLastColon);
     else notBindable(name);
 }
 

@@ -12,9 +12,6 @@
 #include <QStringView>
 #include <functional>
 
-class QCheckBox;
-class QLineEdit;
-class QRadioButton;
 class QWidget;
 
 namespace Bind {
@@ -25,14 +22,6 @@ using Settings::KeyTable;
 // Code page 932 bytes of a comment.
 QByteArray comment(QStringView text);
 
-// A check box as "on"/"off" or "true"/"false"; `off` is the comment of the unchecked state for
-// two-comment keys (empty: one comment for both).
-void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off = {});
-// An edit field's text (Kind::Text) or number (Kind::Int, written as the field holds it).
-void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text);
-// An edit field holding a web address: its value runs to the line's last colon, so the address's
-// own colons stay in it.
-void address(KeyTable& t, int key, QLineEdit* field, QStringView text);
 // A word kept elsewhere than in an edit field (the item chosen in a list, say).
 void choice(KeyTable& t, int key, QStringView text, std::function<QString()> get, std::function<void(const QString&)> set);
 // A number kept elsewhere than in an edit field.
@@ -64,9 +53,11 @@ QRect screensArea();
 // A key that is read but never written (071, 072, 139).
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply);
 
-// The control named `name` among the descendants of `window` (a check box or an edit field),
-// bound as check(), edit() or address() bind it. A name that is missing or not unique is a fault
-// of the window's build and stops the program at once.
+// The control named `name` among the descendants of `window`: a check box as "on"/"off" or
+// "true"/"false" (`off`, when not empty, the comment of the unchecked state), an edit field's text
+// or number (written as the field holds it), or a web address whose value runs to the line's last
+// colon. A name that is missing or not unique is a fault of the window's build and stops the
+// program at once.
 void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind, QStringView on, QStringView off,
              bool valueToLastColon);
 // Sets that control (or a radio button, for a row without a key) to `value` (the file's words)

@@ -47,17 +47,4 @@ private:
     QList<int> rejected_;
 };
 
-// Binders, proposed for the windows (the only code that touches widgets):
-//   check(table, key, box, Kind::OnOff, on, off)  read onOff(box->isChecked()); apply setChecked(isOn(v))
-//       and then the box's click handler: a Qt setter emits toggled, not clicked, and the file
-//       relies on the handlers running.
-//   edit(table, key, lineEdit, comment)            read Cp932::encode(text()); apply setText(decode(v)),
-//       which runs the edit's change handler as typing would.
-//   number(table, key, getter, setter, comment)    Int: read fromInt(getter()); apply setter(intValue(v)).
-//   colour(table, key, slot, comment)              keep the Windows value itself next to the control,
-//       so a system colour is written back as its negative value; paint with toQColor(value, palette).
-//   fontStyle(table, key, font, FontStyle::Bold)   read fontStyleWord(style, font.bold());
-//       apply changes only that style of the target font(s).
-//   word(table, key, window, shown, hidden)        read shown/hidden by visibility; apply v == shown.
-
 }  // namespace Settings
