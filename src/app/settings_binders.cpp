@@ -172,27 +172,32 @@ void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text, b
     t.add(std::move(e));
 }
 
-QWidget* named(QWidget* window, const char* name) {
-    const QList<QWidget*> found = window->findChildren<QWidget*>(QString::fromLatin1(name));
-    if (found.size() != 1)
-        qFatal("%lld controls named %s in %s", static_cast<long long>(found.size()), name, qPrintable(window->objectName()));
-    return found.first();
-}
-
 [[noreturn]] void notBindable(const char* name) { qFatal("control %s is neither a button to check nor an edit field", name); }
 
 }  // namespace
 
-void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind, QStringView on, QStringView off,
+Controls::Controls(QWidget* window) : window_(window) {
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (!w->objectName().isEmpty()) byName_.insert(w->objectName(), w);
+}
+
+QWidget* Controls::named(const char* name) const {
+    const QList<QWidget*> found = byName_.values(QString::fromLatin1(name));
+    if (found.size() != 1)
+        qFatal("%lld controls named %s in %s", static_cast<long long>(found.size()), name, qPrintable(window_->objectName()));
+    return found.first();
+}
+
+void control(KeyTable& t, const Controls& controls, int key, const char* name, Kind kind, QStringView on, QStringView off,
              bool valueToLastColon) {
-    QWidget* w = named(window, name);
+    QWidget* w = controls.named(name);
     if (auto* box = qobject_cast<QCheckBox*>(w)) check(t, key, box, kind, on, off);
     else if (auto* field = qobject_cast<QLineEdit*>(w)) edit(t, key, field, kind, on, valueToLastColon);
     else notBindable(name);
 }
 
-void setControl(QWidget* window, const char* name, Kind kind, QByteArrayView value) {
-    QWidget* w = named(window, name);
+void setControl(const Controls& controls, const char* name, Kind kind, QByteArrayView value) {
+    QWidget* w = controls.named(name);
     if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable())
         button->setChecked(positive(kind, value));
     else if (auto* field = qobject_cast<QLineEdit*>(w)) field->setText(Cp932::decode(value));

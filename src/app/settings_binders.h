@@ -7,8 +7,10 @@
 #include "settings/values.h"
 
 #include <QFont>
+#include <QMultiHash>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <QStringView>
 #include <functional>
 
@@ -53,29 +55,41 @@ QRect screensArea();
 // A key that is read but never written (071, 072, 139).
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply);
 
-// The control named `name` among the descendants of `window`: a check box as "on"/"off" or
-// "true"/"false" (`off`, when not empty, the comment of the unchecked state), an edit field's text
-// or number (written as the field holds it), or a web address whose value runs to the line's last
-// colon. A name that is missing or not unique is a fault of the window's build and stops the
-// program at once.
-void control(KeyTable& t, QWidget* window, int key, const char* name, Kind kind, QStringView on, QStringView off,
+// The named descendants of a window, found in one walk of it for all its rows. A name that is
+// missing or not unique is a fault of the window's build and stops the program at once.
+class Controls {
+public:
+    explicit Controls(QWidget* window);
+    QWidget* named(const char* name) const;
+
+private:
+    QWidget* window_;
+    QMultiHash<QString, QWidget*> byName_;
+};
+
+// The control `name` of a window: a check box as "on"/"off" or "true"/"false" (`off`, when not
+// empty, the comment of the unchecked state), an edit field's text or number (written as the field
+// holds it), or a web address whose value runs to the line's last colon.
+void control(KeyTable& t, const Controls& controls, int key, const char* name, Kind kind, QStringView on, QStringView off,
              bool valueToLastColon);
 // Sets that control (or a radio button, for a row without a key) to `value` (the file's words)
 // through its own setter, as reading the file does.
-void setControl(QWidget* window, const char* name, Kind kind, QByteArrayView value);
+void setControl(const Controls& controls, const char* name, Kind kind, QByteArrayView value);
 
 // Every row of `window` that names a control and a key.
 template <class Owner>
 void rows(KeyTable& t, Owner* window, Settings::Rows<Owner> rows) {
+    const Controls controls(window);
     for (const Settings::Row<Owner>& r : rows)
-        if (r.control && r.key >= 0) control(t, window, r.key, r.control, r.kind, r.comment, r.commentOff, r.valueToLastColon);
+        if (r.control && r.key >= 0) control(t, controls, r.key, r.control, r.kind, r.comment, r.commentOff, r.valueToLastColon);
 }
 
 // "初期値に戻す": each row's reset value and then its step, in the rows' order.
 template <class Owner>
 void reset(Owner& window, Settings::Rows<Owner> rows) {
+    const Controls controls(&window);
     for (const Settings::Row<Owner>& r : rows) {
-        if (r.control && r.resetValue()) setControl(&window, r.control, r.kind, comment(r.resetValue()));
+        if (r.control && r.resetValue()) setControl(controls, r.control, r.kind, comment(r.resetValue()));
         if (r.step) (window.*r.step)();
     }
 }

@@ -498,7 +498,7 @@ template <class W>
 void changeRows(W& window, const QList<QByteArrayView>& untouched, int& changed) {
     for (const Settings::Row<W>& r : W::settingRows()) {
         if (!r.control || untouched.contains(r.control)) continue;
-        Bind::setControl(&window, r.control, r.kind, otherValue(r));
+        Bind::setControl(Bind::Controls(&window), r.control, r.kind, otherValue(r));
         QVERIFY2(shown(window, r) == otherValue(r), r.control);
         ++changed;
     }
