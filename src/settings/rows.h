@@ -3,7 +3,8 @@
 // (the key, the control's designer name, the kind, the comments, the value the window is built
 // with and the value "初期値に戻す" applies). A window lists its rows once, in the order of its
 // reset; one generic binder ties each row to its control by name and one resetter applies the
-// reset values. Rows with no key are steps of the reset that no single value expresses.
+// reset values. A row without a key is a control only the reset sets, or a step of the reset (a
+// member function of the window) that no single value expresses.
 #include "settings/key_table.h"
 
 #include <span>
