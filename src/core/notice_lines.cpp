@@ -22,8 +22,6 @@ QByteArray switchLine(int key, bool on, QStringView onComment, QStringView offCo
     return line(key, Settings::trueFalse(on), on ? onComment : offComment);
 }
 
-QByteArray styleWord(Settings::FontStyle style, bool on) { return Settings::fontStyleWord(style, on); }
-
 // The placement switches 505 and 518 to 524, in the order the lines carry them.
 struct Switch {
     int key;
@@ -129,9 +127,9 @@ QList<QByteArray> Lines(const Options& o) {
     out << line(FontColour, number(k.fontColour), u"表示のフォントの色");
     out << line(FontSize, number(k.fontSize), u"表示のフォントサイズ");
     out << line(Background, number(k.background), u"背景色");
-    out << line(Bold, styleWord(Settings::FontStyle::Bold, k.bold), u"表示部のフォントスタイル：ｂｏｌｄ");
-    out << line(Italic, styleWord(Settings::FontStyle::Italic, k.italic), u"表示部のフォントスタイル：Ｉｔａｌｉｃ");
-    out << line(Underline, styleWord(Settings::FontStyle::Underline, k.underline), u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ");
+    out << line(Bold, Settings::fontStyleWord(Settings::FontStyle::Bold, k.bold), u"表示部のフォントスタイル：ｂｏｌｄ");
+    out << line(Italic, Settings::fontStyleWord(Settings::FontStyle::Italic, k.italic), u"表示部のフォントスタイル：Ｉｔａｌｉｃ");
+    out << line(Underline, Settings::fontStyleWord(Settings::FontStyle::Underline, k.underline), u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ");
     return out;
 }
 
@@ -164,9 +162,9 @@ QByteArray CommaLine(const Options& o) {
     item(FontColour, number(k.fontColour));
     item(FontSize, number(k.fontSize));
     item(Background, number(k.background));
-    item(Bold, styleWord(Settings::FontStyle::Bold, k.bold));
-    item(Italic, styleWord(Settings::FontStyle::Italic, k.italic));
-    item(Underline, styleWord(Settings::FontStyle::Underline, k.underline));
+    item(Bold, Settings::fontStyleWord(Settings::FontStyle::Bold, k.bold));
+    item(Italic, Settings::fontStyleWord(Settings::FontStyle::Italic, k.italic));
+    item(Underline, Settings::fontStyleWord(Settings::FontStyle::Underline, k.underline));
     return out;
 }
 
