@@ -3,6 +3,7 @@
 // menu, the base caption and the channel caption rule, the endpoints the window owns, and its
 // place among the station's windows.
 #include "app/window_context.h"
+#include "settings/rows.h"
 
 #include <QList>
 #include <QString>
@@ -10,7 +11,6 @@
 
 class HotKeyMenu;
 namespace Net { class DatagramEndpoint; struct PortEntry; }
-namespace Settings { class KeyTable; }
 
 class AuxWindow : public QWidget {
     Q_OBJECT

@@ -521,7 +521,7 @@ void Ttalk2e::buildInputPages() {
     QGroupBox* monitor = input2->group(1, QStringLiteral("モニター部"), "GroupMonitorPane");
     CheckBox57 = Form::check(monitor, "CheckBox57", QStringLiteral("改行を■で表示する。"), false);
     Edit66 = field(monitor, "Edit66", QStringLiteral("入力途中クリア時メッセージ"), QStringLiteral("・"));
-    Edit68 = field(monitor, "Edit68", QStringLiteral("表示時間"), QStringLiteral("500"));
+    Edit68 = field(monitor, "Edit68", QStringLiteral("表示時間"), builtValue("Edit68"));
     QGroupBox* how = input2->group(1, QStringLiteral("モニターの表示方法"), "GroupMonitorCaret");
     CheckBox55 = Form::check(how, "CheckBox55", QStringLiteral("モニター部"), false);
     CheckBox56 = Form::check(how, "CheckBox56", QStringLiteral("８人モニター"), false);

@@ -16,6 +16,7 @@
 #include "net/outbox.h"
 #include "net/team.h"
 #include "settings/key_table.h"
+#include "settings/rows.h"
 #include "settings/values.h"
 
 #include <QDateTime>
@@ -223,6 +224,10 @@ public:
     void SettingsApplied();
     // The defaults of every window, in the order of the table of defaults.
     void ResetToDefaults();
+    // The main window's rows: key, control, comments, built and reset values (main_window_rows.cpp).
+    static Settings::Rows<Ttalk2e> settingRows();
+    // The value a row's control is built with (its design value), as text.
+    static QString builtValue(const char* control);
 
     // ---- timers ----
     QTimer* Timer1 = nullptr;  // smooth-screen step
@@ -508,6 +513,7 @@ public:
     void CheckBox58Click();
     void CheckBox59Click();
     void Edit68Change();
+    int clearNoticeMillis() const;
     // The F-key memo shows which keys options of this window have taken.
     void UpdateMemoRows();
 
@@ -609,8 +615,19 @@ private:
     void buildExplanationPage();
     void wireSettings();
     void buildSettingsTable();
-    // The main window's keys and defaults (main_window_keys.cpp).
+    // The main window's rows and the keys held in members (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
+    // Steps of the reset between the rows' values.
+    void resetFrame();
+    void resetLooks();
+    void resetComposition();
+    void resetMarkers();
+    void resetPageColours();
+    void resetCover();
+    void showPaletteCheck();
+    void resetChannelAndGroup();
+    void resetOnlineKind();
+    void resetOtherWindows();
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireDisplay();
     void wireLines();

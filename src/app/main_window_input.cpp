@@ -392,7 +392,7 @@ void Ttalk2e::NMUDP2DataReceived(const QByteArray& payload, const QString& from,
         break;
     case Net::Wire::PartnerText::Erased:
         RichEdit27->setPlainText(Edit66->text());
-        Timer4->start(intOf(Edit68, 500));
+        Timer4->start(clearNoticeMillis());
         break;
     case Net::Wire::PartnerText::Settings:
         SettingsTransferReceived(text, from);
@@ -411,11 +411,14 @@ void Ttalk2e::Timer4Timer() {
 
 void Ttalk2e::Edit68Change() {
     if (Edit68->text().isEmpty()) {
-        Edit68->setText(QStringLiteral("500"));
+        Edit68->setText(builtValue("Edit68"));
         return;
     }
-    Timer4->start(intOf(Edit68, 500));
+    Timer4->start(clearNoticeMillis());
 }
+
+// How long the monitor pane shows the clearing message: the field's number, else the built one.
+int Ttalk2e::clearNoticeMillis() const { return intOf(Edit68, builtValue("Edit68").toInt()); }
 
 // ---------------------------------------------------------------------------------------------
 // Options

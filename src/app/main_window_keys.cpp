@@ -1,4 +1,5 @@
-// The main window's keys of the numbered settings file and its rows of the table of defaults.
+// The main window's keys of the numbered settings file whose values no single control shows (held
+// in members, or several controls to one key), and the steps of its reset beyond its rows.
 #include "app/main_window.h"
 
 #include "app/aux_window.h"
@@ -26,22 +27,10 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
-namespace {
-
-using Settings::Kind;
-using Settings::FontStyle;
-constexpr Kind OnOff = Kind::OnOff;
-constexpr Kind TrueFalse = Kind::TrueFalse;
-constexpr Kind Int = Kind::Int;
-constexpr Kind Text = Kind::Text;
-
-}  // namespace
-
 void Ttalk2e::addSettings(Settings::KeyTable& t) {
     using namespace Bind;
-    const auto [Edit91, Edit92, CheckBox39] = saving_->settingControls();
-    const auto [CheckBox22, CheckBox71, CheckBox72, Edit98, Edit99, Edit100, CheckBox42, Edit1, CheckBox60, ComboBox1] =
-        partner_->settingControls();
+    using Settings::FontStyle;
+    rows(t, this, settingRows());
     auto colourKey = [&t](int key, QStringView text, qint32* value, std::function<void()> paint) {
         colour(t, key, text, [value] { return *value; }, [value, paint](qint32 v) {
             *value = v;
@@ -69,8 +58,6 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
 
     Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置",
                    Settings::kSmallestMainWindow);
-    edit(t, 4, Edit8, Int, u"マニュアル調整の表示行数");
-    edit(t, 5, Edit12, Int, u"マニュアル調整の行間");
     number(t, 6, u"マニュアル設定のスクロール速度 ＜注意＞００５の前に００６を書く事！", [this] { return scroll_.baseStep; },
            [this](int v) { Edit9->setText(QString::number(v)); });
     fontName(t, 7, u"表示部のフォントの種類", displayFont, setDisplayFont);
@@ -106,94 +93,30 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         unused.comment = comment(u"未使用");
         t.add(std::move(unused));
     }
-    edit(t, 31, Edit10, Int, u"スクロール：loop停止までの回数");
-    edit(t, 32, Edit11, Int, u"スクロール：スクロールインターバル");
-    edit(t, 33, Edit43, Int, u"スクロール：加速する未表示行数");
-    edit(t, 34, Edit44, Int, u"スクロール：加速の倍率");
-    check(t, 35, CheckBox5, OnOff, u"スクロール：加速の有無");
     colourKey(36, u"変換中文字色", &colours_.compositionInk, [this] { PaintComposition(); });
     colourKey(37, u"変換中文字色（背景色）", &colours_.compositionPaper, [this] { PaintComposition(); });
-    check(t, 38, CheckBox8, OnOff, u"改行の連結の有無");
-    edit(t, 39, Edit31, Text, u"発言者名");
-    check(t, 58, CheckBox13, OnOff, u"Ｆ１２後ろにも空行を入れるチェックボックス");
-    edit(t, 59, Edit66, Text, u"入力途中クリアメッセージ");
-    edit(t, 60, Edit68, Int, u"入力途中クリアメッセージ表示時間");
-    check(t, 61, CheckBox12, OnOff, u"8人モニター通信ｏｎ／ｏｆｆ");
-    check(t, 64, CheckBox22, OnOff, u"入力をＬＡＮに流すか？のチェック");
     number(t, 67, u"スライドマーカーの高さ", [this] { return slideMarkerHeight_; }, [this](int v) { slideMarkerHeight_ = v; });
     number(t, 68, u"ボタンの元の高さ（スライドマーカーの高さを変える時に使用）", [this] { return buttonBaseHeight_; },
            [this](int v) { buttonBaseHeight_ = v; });
     readOnly(t, 71, Kind::Colour, [this](QByteArrayView v) { colours_.splitter1 = Settings::intValue(v); });
     readOnly(t, 72, Kind::Colour, [this](QByteArrayView v) { colours_.splitter2 = Settings::intValue(v); });
-    edit(t, 73, Edit91, Int, u"表示文の自動保存の行数");
-    edit(t, 74, Edit92, Int, u"表示文の自動保存の時間間隔");
-    check(t, 75, CheckBox39, OnOff, u"表示文の自動保存をするか？");
     number(t, 78, u"スライドマーカー1位置", [this] { return slideMarker1_; }, [this](int v) { slideMarker1_ = v; });
     number(t, 79, u"スライドマーカー2位置", [this] { return slideMarker2_; }, [this](int v) { slideMarker2_ = v; });
-    check(t, 101, CheckBox43, OnOff, u"Ｆ８キーで、入力文をくくる");
-    edit(t, 102, Edit78, Text, u"Ｆ８キーで、入力文をくくる時の文字列１");
-    edit(t, 103, Edit79, Text, u"Ｆ８キーで、入力文をくくる時の文字列2");
     styles(108, u"表示部のフォントスタイル：ｂｏｌｄ", u"表示部のフォントスタイル：Ｉｔａｌｉｃ", u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ",
            displayFont, setDisplayFont);
-    check(t, 126, CheckBox11, OnOff, u"他の人の入力もＵｎｄｏの対象にする", u"他の人の入力もＵｎｄｏの対象にしない");
-    check(t, 128, CheckBox50, OnOff, u"入力文の表示位置の表示する", u"入力文の表示位置の表示しない");
     styles(129, u"入力部のフォントスタイル：ｂｏｌｄ", u"入力部のフォントスタイル：Ｉｔａｌｉｃ", u"入力部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ",
            inputFont, setInputFont);
     styles(132, u"モニター部のフォントスタイル：ｂｏｌｄ", u"モニター部のフォントスタイル：Ｉｔａｌｉｃ",
            u"モニター部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ", monitorFont, setMonitorFont);
     colourKey(135, u"ページの背景色", &colours_.page, [this] { PaintPages(); });
     colourKey(136, u"項目文字色", &colours_.items, [this] { PaintPages(); });
-    readOnly(t, 139, OnOff, [this](QByteArrayView v) { CheckBox52->setChecked(Settings::isOn(v)); });
-    check(t, 140, CheckBox52, OnOff, u"Ｆ７キーを訂正キーにする。", u"Ｆ７キーを訂正キーにしない。");
-    edit(t, 141, Edit94, Text, u"Ｆ７訂正キーの囲う文字列（前半）。");
-    edit(t, 142, Edit95, Text, u"Ｆ７訂正キーの囲う文字列（後半）。");
-    check(t, 143, CheckBox53, OnOff, u"カーソルより前を送る。", u"入力部の全部を送る");
+    readOnly(t, 139, Kind::OnOff, [this](QByteArrayView v) { CheckBox52->setChecked(Settings::isOn(v)); });
     colourKey(144, u"説明文字色", &colours_.explanation, [this] { PaintExplanations(); });
-    check(t, 168, CheckBox55, OnOff, u"行末表示モニター部", u"行頭表示モニター部");
-    check(t, 169, CheckBox56, OnOff, u"行末表示８人モニター", u"行頭表示８人モニター");
-    // The step again, after the spacing: a step equal to the spacing moves a line per tick.
-    edit(t, 171, Edit9, Int, u"スクロール移動量（２度目、パグ対策）");
-    edit(t, 172, Edit6, Int, u"モニター部の行数");
-    edit(t, 173, Edit96, Int, u"入力部の行数");
-    check(t, 192, CheckBox68, OnOff, u"マウスカーソル非表示", u"マウスカーソル非表示なし");
-    check(t, 193, CheckBox71, OnOff, u"VPNルーター・インターネットで使う（アドレスの後に書く事）", u"VPNルーター・インターネットで使わない");
-    check(t, 194, CheckBox72, OnOff, u"VPNルーター・ブロードキャストする", u"VPNルーター・そのままのＩＰを流す");
-    edit(t, 195, Edit98, Text, u"VPNルーター・インターネットアドレス１");
-    edit(t, 196, Edit99, Text, u"VPNルーター・インターネットアドレス２");
-    edit(t, 197, Edit100, Text, u"VPNルーター・インターネットアドレス３");
-    edit(t, 216, Edit5, Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列１");
-    edit(t, 217, Edit7, Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列2");
-    check(t, 220, CheckBox10, OnOff, u"テンプレート前ロールウィンド前面", u"テンプレート前ロールウィンド前面ではない");
-    check(t, 238, CheckBox14, OnOff, u"８人モニターを常に前面にする", u"８人モニターを常に前面にしない");
     colourKey(269, u"デスクトップを単一色でカバーする色", &colours_.cover, [] {});
-    check(t, 270, CheckBox9, TrueFalse, u"デスクトップを単一色でカバーする", u"デスクトップを単一色でカバーしない");
-    check(t, 277, CheckBox67, TrueFalse, u"「表示１」ページの行間を調整するのチェック");
-    edit(t, 278, Edit20, Int, u"8人モニターの行数指定");
-    check(t, 700, CheckBox15, TrueFalse, u"入力の時間指定のチェック", u"入力の時間指定のチェックなし");
-    edit(t, 701, Edit16, Int, u"入力の時間指定の時間");
-    check(t, 744, CheckBox21, TrueFalse, u"eシリーズ専用の確認修正ウィンドウのﾊﾟﾚｯﾄ送信チェック");
-    check(t, 780, CheckBox30, TrueFalse, u"「パレット連動」のチェック");
     // The own name, the channel and the group: written by the save operations after every other key.
-    readOnly(t, 166, Text, [this](QByteArrayView v) { SetOwnNameFromFile(Cp932::decode(v)); });
-    readOnly(t, 801, Int, [this](QByteArrayView v) { SetChannelFromFile(Settings::intValue(v)); });
-    readOnly(t, 802, Int, [this](QByteArrayView v) { SetGroup(Settings::intValue(v, 1)); });
-    check(t, 803, CheckBox19, TrueFalse, u"メッセージ表示", u"メッセージ抑制");
-    check(t, 804, CheckBox35, TrueFalse, u"入力部内で改行する");
-    check(t, 805, CheckBox36, TrueFalse, u"「空行のみ改行」を指定");
-    check(t, 806, CheckBox42, TrueFalse, u"「暗号化通信」の指定");
-    edit(t, 807, Edit1, Text, u"「暗号化通信」のパスワード");
-    check(t, 808, CheckBox47, TrueFalse, u"Ｆ１１をＤｅｌ／Ｃｌｓにする");
-    check(t, 809, CheckBox46, TrueFalse, u"ルビ送信。");
-    check(t, 855, CheckBox24, TrueFalse, u"受信文をクリップボードへコピーのチェック");
-    check(t, 856, CheckBox37, TrueFalse, u"「ｔａｂに記録量を表示」のチェック");
-    check(t, 858, CheckBox41, TrueFalse, u"入力文をクリップボードへコピーのチェック");
-    check(t, 861, CheckBox48, TrueFalse, u"前ロールモニターの行数を２倍にする。");
-    check(t, 862, CheckBox49, TrueFalse, u"８人モニターでＣＲ／ＬＦを■に表示。");
-    check(t, 863, CheckBox57, TrueFalse, u"モニター部でＣＲ／ＬＦを■に表示。");
-    check(t, 864, CheckBox58, TrueFalse, u"文字で入力読みを囲う。");
-    edit(t, 865, Edit22, Text, u"文字で入力読みを囲う。");
-    edit(t, 866, Edit23, Text, u"文字で入力読みを囲う。");
-    check(t, 867, CheckBox59, TrueFalse, u"ルビにする。");
+    readOnly(t, 166, Kind::Text, [this](QByteArrayView v) { SetOwnNameFromFile(Cp932::decode(v)); });
+    readOnly(t, 801, Kind::Int, [this](QByteArrayView v) { SetChannelFromFile(Settings::intValue(v)); });
+    readOnly(t, 802, Kind::Int, [this](QByteArrayView v) { SetGroup(Settings::intValue(v, 1)); });
     {
         Settings::Entry ruby;
         ruby.key = 868;
@@ -208,17 +131,9 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         };
         t.add(std::move(ruby));
     }
-    check(t, 869, CheckBox60, TrueFalse, u"7wを表示に。");
-    check(t, 870, CheckBox61, TrueFalse, u"句読点などで自動的に表示に流す");
-    check(t, 871, CheckBox62, TrueFalse, u"入力文字数が指定を超えると黄色で警告する");
-    edit(t, 872, Edit24, Int, u"黄色で警告する入力文字数");
-    // The audience page: keys of our own, which a station that does not know them skips.
-    check(t, 950, AudiencePanel->enabledBox, TrueFalse, u"観客用ページを公開する", u"観客用ページを公開しない");
-    edit(t, 951, AudiencePanel->portEdit, Int, u"観客用ページのポート番号");
+    // The audience page's kind of online captions (its other keys are rows).
     choice(t, 952, u"オンライン字幕の送信先の種類", [this] { return OnlinePanel->kindWord(); },
            [this](const QString& word) { OnlinePanel->setKindWord(word); });
-    address(t, 953, OnlinePanel->urlEdit, u"オンライン字幕の送信先URL");
-    edit(t, 954, OnlinePanel->languageEdit, Text, u"オンライン字幕の言語");
 }
 
 // Keys 166, 801 and 802 belong to the partner page.
@@ -226,21 +141,19 @@ void Ttalk2e::SetOwnNameFromFile(const QString& name) { partner_->SetOwnNameFrom
 void Ttalk2e::SetChannelFromFile(int value) { partner_->SetChannelFromFile(value); }
 void Ttalk2e::SetGroup(int group) { partner_->SetGroup(group); }
 
-void Ttalk2e::ResetToDefaults() {
-    const auto [Edit91, Edit92, CheckBox39] = saving_->settingControls();
-    const auto [CheckBox22, CheckBox71, CheckBox72, Edit98, Edit99, Edit100, CheckBox42, Edit1, CheckBox60, ComboBox1] =
-        partner_->settingControls();
-    using namespace Settings::Colour;
+void Ttalk2e::ResetToDefaults() { Bind::reset(*this, settingRows()); }
+
+// Steps of the reset between its rows' values (main_window_rows.cpp), in the order they run.
+void Ttalk2e::resetFrame() {
     Form8->hide();
     CheckBox85->setChecked(false);
-    {
-        const QSignalBlocker block(this);
-        move(0, 0);
-        resize(640, 480);
-    }
-    Edit12->setText(QStringLiteral("60"));
-    Edit8->setText(QStringLiteral("6"));
-    Edit9->setText(QStringLiteral("2"));
+    const QSignalBlocker block(this);
+    move(0, 0);
+    resize(640, 480);
+}
+
+void Ttalk2e::resetLooks() {
+    using namespace Settings::Colour;
     QFont display = Fonts::gothicPixels(48);
     colours_.displayInk = kWindowText;
     colours_.displayPaper = kWhite;
@@ -257,98 +170,46 @@ void Ttalk2e::ResetToDefaults() {
     SetInputFont(pane);
     PaintPanes();
     for (QPushButton* b : {Button12, Button13, Button14}) b->resize(b->width(), 26);
-    Edit10->setText(QStringLiteral("15"));
-    Edit11->setText(QStringLiteral("30"));
-    Edit43->setText(QStringLiteral("5"));
-    Edit44->setText(QStringLiteral("2"));
-    CheckBox5->setChecked(true);
-    colours_.compositionInk = kBlue;
-    colours_.compositionPaper = kWhite;
+}
+
+void Ttalk2e::resetComposition() {
+    colours_.compositionInk = Settings::Colour::kBlue;
+    colours_.compositionPaper = Settings::Colour::kWhite;
     PaintComposition();
-    CheckBox8->setChecked(false);
-    CheckBox13->setChecked(false);
-    Edit31->clear();
-    Edit66->setText(QStringLiteral("・"));
-    Edit68->setText(QStringLiteral("500"));
-    CheckBox12->setChecked(true);
-    CheckBox22->setChecked(true);
+}
+
+void Ttalk2e::resetMarkers() {
     slideMarkerHeight_ = 3;
     buttonBaseHeight_ = 26;
     slideMarker1_ = slideMarker2_ = 200;
-    colours_.splitter1 = kGreen;
-    colours_.splitter2 = kOlive;
-    Edit92->setText(QStringLiteral("10"));
-    Edit91->setText(QStringLiteral("1000"));
-    CheckBox39->setChecked(false);
-    CheckBox43->setChecked(false);
-    Edit78->setText(QStringLiteral("「"));
-    Edit79->setText(QStringLiteral("」"));
-    Edit5->setText(QStringLiteral("♪"));
-    Edit7->setText(QStringLiteral("♪"));
-    Edit20->setText(QStringLiteral("1"));
-    CheckBox14->setChecked(true);
-    CheckBox11->setChecked(true);
-    CheckBox50->setChecked(false);
-    colours_.page = kButtonFace;
-    colours_.items = kWindowText;
-    colours_.explanation = kGreen;
+    colours_.splitter1 = Settings::Colour::kGreen;
+    colours_.splitter2 = Settings::Colour::kOlive;
+}
+
+void Ttalk2e::resetPageColours() {
+    colours_.page = Settings::Colour::kButtonFace;
+    colours_.items = Settings::Colour::kWindowText;
+    colours_.explanation = Settings::Colour::kGreen;
     PaintPages();
     hide();
     show();
-    CheckBox52->setChecked(false);
-    Edit94->setText(QStringLiteral("訂正：↑の「"));
-    Edit95->setText(QStringLiteral("」は「」です。"));
-    CheckBox53->setChecked(false);
-    CheckBox55->setChecked(false);
-    CheckBox56->setChecked(false);
-    Edit6->setText(QStringLiteral("1"));
-    Edit96->setText(QStringLiteral("1"));
-    CheckBox68->setChecked(false);
-    CheckBox71->setChecked(false);
-    CheckBox72->setChecked(false);
-    for (QLineEdit* e : {Edit98, Edit99, Edit100}) e->clear();
-    CheckBox10->setChecked(true);
-    colours_.cover = kBlack;
-    CheckBox9->setChecked(false);
-    CheckBox67->setChecked(true);
-    CheckBox15->setChecked(false);
-    Edit16->setText(QStringLiteral("15"));
-    CheckBox21->setChecked(false);
-    CheckBox21->show();
-    CheckBox30->setChecked(false);
+}
+
+void Ttalk2e::resetCover() { colours_.cover = Settings::Colour::kBlack; }
+
+void Ttalk2e::showPaletteCheck() { CheckBox21->show(); }
+
+void Ttalk2e::resetChannelAndGroup() {
     SetChannelFromFile(0);
     SetGroup(1);
-    {
-        const QSignalBlocker block(ComboBox1);
-        ComboBox1->setCurrentIndex(0);
-    }
-    CheckBox19->setChecked(true);
-    CheckBox35->setChecked(false);
-    CheckBox36->setChecked(false);
-    CheckBox42->setChecked(false);
-    Edit1->setText(QStringLiteral("既定の共有合言葉その一番"));
-    CheckBox47->setChecked(false);
-    CheckBox46->setChecked(false);
-    CheckBox24->setChecked(false);
-    CheckBox37->setChecked(false);
-    CheckBox41->setChecked(false);
-    CheckBox48->setChecked(false);
-    CheckBox49->setChecked(true);
-    CheckBox57->setChecked(false);
-    CheckBox58->setChecked(false);
-    Edit22->setText(QStringLiteral("（"));
-    Edit23->setText(QStringLiteral("）"));
-    CheckBox59->setChecked(false);
-    RadioButton3->setChecked(true);
-    CheckBox60->setChecked(false);
-    CheckBox61->setChecked(false);
-    CheckBox62->setChecked(false);
-    Edit24->setText(QStringLiteral("100"));
-    AudiencePanel->enabledBox->setChecked(false);
-    AudiencePanel->portEdit->setText(QStringLiteral("8711"));
-    OnlinePanel->setKindWord(QStringLiteral("off"));
-    OnlinePanel->urlEdit->clear();
-    OnlinePanel->languageEdit->setText(QStringLiteral("jp-JP"));
+    auto* group = findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    const QSignalBlocker block(group);
+    group->setCurrentIndex(0);
+}
+
+void Ttalk2e::resetOnlineKind() { OnlinePanel->setKindWord(QStringLiteral("off")); }
+
+void Ttalk2e::resetOtherWindows() {
     for (QWidget* w : windows_.all())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->resetToDefaults();
     Form5->move(x() + 25, y() + 80);

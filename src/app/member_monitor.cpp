@@ -314,9 +314,24 @@ void TForm2::setColumn(int index, int width) {
     Splitter1->setSizes(sizes);
 }
 
+// clang-format off
+Settings::Rows<TForm2> TForm2::settingRows() {
+    using T = TForm2;
+    using enum Settings::Kind;
+    static const Settings::Row<TForm2> rows[] = {
+        {.step = &T::resetFrame},
+        {.key = 273, .control = "CheckBox1", .kind = TrueFalse, .comment = u"８人モニターで●消去●、$改行$を表示しない",
+         .commentOff = u"８人モニターで●消去●、$改行$を表示する", .design = u"false"},
+        {.key = 800, .control = "CheckBox2", .kind = TrueFalse, .comment = u"８人モニターの自動的に上から入力するのチェックあり",
+         .commentOff = u"８人モニターの自動的に上から入力するのチェックなし", .design = u"false", .step = &T::resetFont},
+    };
+    return rows;
+}
+// clang-format on
+
 void TForm2::addSettings(Settings::KeyTable& t) {
     using Settings::FontStyle;
-    using Settings::Kind;
+    Bind::rows(t, this, settingRows());
     auto font = [this] { return row(1).pane->font(); };
     auto setFont = [this](const QFont& f) { SetRowFont(f); };
     Bind::fontStyle(t, 114, FontStyle::Bold, u"８人モニターのフォントスタイル：bold", {}, font, setFont);
@@ -336,17 +351,13 @@ void TForm2::addSettings(Settings::KeyTable& t) {
     Bind::geometry(t, this, {122, 123, 124, 125}, u"８人モニターの高さ", u"８人モニターの幅", u"８人モニターの縦位置",
                    u"８人モニターの横位置");
     Bind::number(t, 167, u"８人モニターの名前枠の幅", [this] { return column(1); }, [this](int v) { setColumn(1, v); });
-    Bind::check(t, 273, CheckBox1, Kind::TrueFalse, u"８人モニターで●消去●、$改行$を表示しない",
-                u"８人モニターで●消去●、$改行$を表示する");
     Bind::number(t, 710, u"人モニターのパートナーボタンのパネルの幅", [this] { return column(0); },
                  [this](int v) { setColumn(0, v); });
-    Bind::check(t, 800, CheckBox2, Kind::TrueFalse, u"８人モニターの自動的に上から入力するのチェックあり",
-                u"８人モニターの自動的に上から入力するのチェックなし");
 }
 
-void TForm2::resetToDefaults() {
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
-    Fonts::setPoints(f, 9);
+void TForm2::resetToDefaults() { Bind::reset(*this, settingRows()); }
+
+void TForm2::resetFrame() {
     ink_ = Settings::Colour::kWindowText;
     paper_ = Settings::Colour::kWindow;
     PaintRows();
@@ -355,8 +366,11 @@ void TForm2::resetToDefaults() {
     resize(433, 285);
     setColumn(1, 65);
     setColumn(0, 40);
-    CheckBox1->setChecked(false);
-    CheckBox2->setChecked(false);
+}
+
+void TForm2::resetFont() {
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    Fonts::setPoints(f, 9);
     SetRowFont(f);
 }
 

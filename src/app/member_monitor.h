@@ -59,6 +59,8 @@ public:
     void CheckBox2Click();
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm2> settingRows();
     // The rows' font (the first pane holds it for all) and their colours as Windows values.
     void SetRowFont(const QFont& font);
     void PaintRows();
@@ -73,6 +75,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
+    void resetFont();
     QScrollArea* ScrollBox1 = nullptr;
     QSplitter* Splitter1 = nullptr;
     QWidget* Panel3 = nullptr;  // request and partner buttons

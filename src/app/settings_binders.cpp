@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "text/cp932.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,28 +31,6 @@ QByteArray state(Kind kind, bool on) { return kind == Kind::TrueFalse ? Settings
 }  // namespace
 
 QByteArray comment(QStringView text) { return Cp932::encode(text); }
-
-void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off) {
-    Entry e = entry(key, kind, on, off);
-    e.read = [box, kind] { return state(kind, box->isChecked()); };
-    e.apply = [box, kind](QByteArrayView v) { box->setChecked(positive(kind, v)); };  // toggled runs its handler
-    t.add(std::move(e));
-}
-
-void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text) {
-    Entry e = entry(key, kind, text);
-    e.read = [field] { return Cp932::encode(field->text()); };
-    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
-    t.add(std::move(e));
-}
-
-void address(KeyTable& t, int key, QLineEdit* field, QStringView text) {
-    Entry e = entry(key, Kind::Text, text);
-    e.valueToLastColon = true;
-    e.read = [field] { return Cp932::encode(field->text()); };
-    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
-    t.add(std::move(e));
-}
 
 void choice(KeyTable& t, int key, QStringView text, std::function<QString()> get, std::function<void(const QString&)> set) {
     Entry e = entry(key, Kind::Text, text);
@@ -173,6 +152,56 @@ void height(KeyTable& t, int key, QWidget* w, QStringView text) {
 void width(KeyTable& t, int key, QWidget* w, QStringView text) {
     extent(t, key, text, Settings::Extent::Width, Settings::kSmallestPane, [w] { return w->width(); },
            [w](int v) { w->resize(v, w->height()); });
+}
+
+namespace {
+
+void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off) {
+    Entry e = entry(key, kind, on, off);
+    e.read = [box, kind] { return state(kind, box->isChecked()); };
+    e.apply = [box, kind](QByteArrayView v) { box->setChecked(positive(kind, v)); };  // toggled runs its handler
+    t.add(std::move(e));
+}
+
+// A web address's value runs to the line's last colon, so its own colons stay in it.
+void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text, bool valueToLastColon) {
+    Entry e = entry(key, kind, text);
+    e.valueToLastColon = valueToLastColon;
+    e.read = [field] { return Cp932::encode(field->text()); };
+    e.apply = [field](QByteArrayView v) { field->setText(Cp932::decode(v)); };
+    t.add(std::move(e));
+}
+
+[[noreturn]] void notBindable(const char* name) { qFatal("control %s is neither a button to check nor an edit field", name); }
+
+}  // namespace
+
+Controls::Controls(QWidget* window) : window_(window) {
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (!w->objectName().isEmpty()) byName_.insert(w->objectName(), w);
+}
+
+QWidget* Controls::named(const char* name) const {
+    const QList<QWidget*> found = byName_.values(QString::fromLatin1(name));
+    if (found.size() != 1)
+        qFatal("%lld controls named %s in %s", static_cast<long long>(found.size()), name, qPrintable(window_->objectName()));
+    return found.first();
+}
+
+void control(KeyTable& t, const Controls& controls, int key, const char* name, Kind kind, QStringView on, QStringView off,
+             bool valueToLastColon) {
+    QWidget* w = controls.named(name);
+    if (auto* box = qobject_cast<QCheckBox*>(w)) check(t, key, box, kind, on, off);
+    else if (auto* field = qobject_cast<QLineEdit*>(w)) edit(t, key, field, kind, on, valueToLastColon);
+    else notBindable(name);
+}
+
+void setControl(const Controls& controls, const char* name, Kind kind, QByteArrayView value) {
+    QWidget* w = controls.named(name);
+    if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable())
+        button->setChecked(positive(kind, value));
+    else if (auto* field = qobject_cast<QLineEdit*>(w)) field->setText(Cp932::decode(value));
+    else notBindable(name);
 }
 
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply) {

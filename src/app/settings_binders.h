@@ -3,17 +3,17 @@
 // property of a window, with the control's own setter on reading, so that its handler runs as if
 // the user had changed it. They are the only settings code that touches widgets.
 #include "settings/key_table.h"
+#include "settings/rows.h"
 #include "settings/values.h"
 
 #include <QFont>
+#include <QMultiHash>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <QStringView>
 #include <functional>
 
-class QCheckBox;
-class QLineEdit;
-class QRadioButton;
 class QWidget;
 
 namespace Bind {
@@ -24,14 +24,6 @@ using Settings::KeyTable;
 // Code page 932 bytes of a comment.
 QByteArray comment(QStringView text);
 
-// A check box as "on"/"off" or "true"/"false"; `off` is the comment of the unchecked state for
-// two-comment keys (empty: one comment for both).
-void check(KeyTable& t, int key, QCheckBox* box, Kind kind, QStringView on, QStringView off = {});
-// An edit field's text (Kind::Text) or number (Kind::Int, written as the field holds it).
-void edit(KeyTable& t, int key, QLineEdit* field, Kind kind, QStringView text);
-// An edit field holding a web address: its value runs to the line's last colon, so the address's
-// own colons stay in it.
-void address(KeyTable& t, int key, QLineEdit* field, QStringView text);
 // A word kept elsewhere than in an edit field (the item chosen in a list, say).
 void choice(KeyTable& t, int key, QStringView text, std::function<QString()> get, std::function<void(const QString&)> set);
 // A number kept elsewhere than in an edit field.
@@ -62,5 +54,44 @@ void width(KeyTable& t, int key, QWidget* w, QStringView text);
 QRect screensArea();
 // A key that is read but never written (071, 072, 139).
 void readOnly(KeyTable& t, int key, Kind kind, std::function<void(QByteArrayView)> apply);
+
+// The named descendants of a window, found in one walk of it for all its rows. A name that is
+// missing or not unique is a fault of the window's build and stops the program at once.
+class Controls {
+public:
+    explicit Controls(QWidget* window);
+    QWidget* named(const char* name) const;
+
+private:
+    QWidget* window_;
+    QMultiHash<QString, QWidget*> byName_;
+};
+
+// The control `name` of a window: a check box as "on"/"off" or "true"/"false" (`off`, when not
+// empty, the comment of the unchecked state), an edit field's text or number (written as the field
+// holds it), or a web address whose value runs to the line's last colon.
+void control(KeyTable& t, const Controls& controls, int key, const char* name, Kind kind, QStringView on, QStringView off,
+             bool valueToLastColon);
+// Sets that control (or a radio button, for a row without a key) to `value` (the file's words)
+// through its own setter, as reading the file does.
+void setControl(const Controls& controls, const char* name, Kind kind, QByteArrayView value);
+
+// Every row of `window` that names a control and a key.
+template <class Owner>
+void rows(KeyTable& t, Owner* window, Settings::Rows<Owner> rows) {
+    const Controls controls(window);
+    for (const Settings::Row<Owner>& r : rows)
+        if (r.control && r.key >= 0) control(t, controls, r.key, r.control, r.kind, r.comment, r.commentOff, r.valueToLastColon);
+}
+
+// "初期値に戻す": each row's reset value and then its step, in the rows' order.
+template <class Owner>
+void reset(Owner& window, Settings::Rows<Owner> rows) {
+    const Controls controls(&window);
+    for (const Settings::Row<Owner>& r : rows) {
+        if (r.control && r.resetValue()) setControl(controls, r.control, r.kind, comment(r.resetValue()));
+        if (r.step) (window.*r.step)();
+    }
+}
 
 }  // namespace Bind

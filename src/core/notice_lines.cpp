@@ -1,6 +1,8 @@
 #include "core/notice_lines.h"
 
 #include "net/caption_protocol.h"
+#include "settings/settings_file.h"
+#include "settings/values.h"
 #include "text/cp932.h"
 
 #include <QString>
@@ -12,21 +14,13 @@ QByteArray sj(QStringView s) { return Cp932::encode(s); }
 
 QByteArray number(qint64 v) { return QByteArray::number(v); }
 
-// "key:value:comment"
-QByteArray line(int key, const QByteArray& value, QStringView comment) {
-    return number(key) + ':' + value + ':' + sj(comment);
-}
+// "key:value:comment", as the numbered settings file writes it.
+QByteArray line(int key, const QByteArray& value, QStringView comment) { return Settings::recordLine(key, value, sj(comment)); }
 
 // A switch written as one of two fixed lines.
 QByteArray switchLine(int key, bool on, QStringView onComment, QStringView offComment) {
-    return line(key, on ? QByteArray("true") : QByteArray("false"), on ? onComment : offComment);
+    return line(key, Settings::trueFalse(on), on ? onComment : offComment);
 }
-
-QByteArray tf(bool on) { return on ? QByteArray("true") : QByteArray("false"); }
-
-QByteArray boldWord(bool on) { return on ? QByteArray("fsbold") : QByteArray("!fsbold"); }
-QByteArray italicWord(bool on) { return on ? QByteArray("fsItalic") : QByteArray("!fsItalic"); }
-QByteArray underlineWord(bool on) { return on ? QByteArray("fsUnderline") : QByteArray("!fsUnderline"); }
 
 // The placement switches 505 and 518 to 524, in the order the lines carry them.
 struct Switch {
@@ -74,7 +68,7 @@ Plan plan(const QList<QByteArray>& lines, qsizetype first, bool settingsOff, boo
             return p;
         }
         const QList<QByteArray> fields = l.split(':');
-        const auto key = ToInt(fields[0]);
+        const auto key = Settings::toInt(fields[0]);
         if (!key) {
             p.end = Plan::End::NotANumber;
             p.stoppedAt = l;
@@ -83,9 +77,9 @@ Plan plan(const QList<QByteArray>& lines, qsizetype first, bool settingsOff, boo
         if (!knownKey(*key)) continue;
         const QByteArray value = valueOf(*key, fields, !commaLine);
         if (commaLine && (*key == Show || *key == Stop)) continue;
-        if ((*key == Show || *key == Stop) && value != "true") continue;
+        if ((*key == Show || *key == Stop) && !Settings::isTrue(value)) continue;
         if (settingsOff && *key != Text && *key != Show && *key != Stop) continue;
-        if (IsNumeric(*key, commaLine) && !ToInt(value)) {
+        if (IsNumeric(*key, commaLine) && !Settings::toInt(value)) {
             p.end = Plan::End::NotANumber;
             p.stoppedAt = l;
             return p;
@@ -98,17 +92,17 @@ Plan plan(const QList<QByteArray>& lines, qsizetype first, bool settingsOff, boo
 }  // namespace
 
 const QByteArray& Header() {
-    static const QByteArray h = sj(u"999:＜番号付き表示設定ファイル２＞");
+    static const QByteArray h = Settings::headerLine();
     return h;
 }
 
 const QByteArray& ShowLine() {
-    static const QByteArray l = sj(u"900:true:表示");
+    static const QByteArray l = switchLine(Show, true, u"表示", {});
     return l;
 }
 
 const QByteArray& StopLine() {
-    static const QByteArray l = sj(u"901:true:停止");
+    static const QByteArray l = switchLine(Stop, true, u"停止", {});
     return l;
 }
 
@@ -133,9 +127,9 @@ QList<QByteArray> Lines(const Options& o) {
     out << line(FontColour, number(k.fontColour), u"表示のフォントの色");
     out << line(FontSize, number(k.fontSize), u"表示のフォントサイズ");
     out << line(Background, number(k.background), u"背景色");
-    out << line(Bold, boldWord(k.bold), u"表示部のフォントスタイル：ｂｏｌｄ");
-    out << line(Italic, italicWord(k.italic), u"表示部のフォントスタイル：Ｉｔａｌｉｃ");
-    out << line(Underline, underlineWord(k.underline), u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ");
+    out << line(Bold, Settings::fontStyleWord(Settings::FontStyle::Bold, k.bold), u"表示部のフォントスタイル：ｂｏｌｄ");
+    out << line(Italic, Settings::fontStyleWord(Settings::FontStyle::Italic, k.italic), u"表示部のフォントスタイル：Ｉｔａｌｉｃ");
+    out << line(Underline, Settings::fontStyleWord(Settings::FontStyle::Underline, k.underline), u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ");
     return out;
 }
 
@@ -156,11 +150,11 @@ QByteArray CommaLine(const Options& o) {
     item(Width, o.width);
     item(Top, o.top);
     item(Left, o.left);
-    for (const Switch& s : kSwitches) item(s.key, tf(o.*s.flag));
+    for (const Switch& s : kSwitches) item(s.key, Settings::trueFalse(o.*s.flag));
     if (!o.sendLook) return out;
     const Look& k = o.look;
-    item(Loop, tf(k.loop));
-    item(OnTop, tf(k.onTop));
+    item(Loop, Settings::trueFalse(k.loop));
+    item(OnTop, Settings::trueFalse(k.onTop));
     item(Loops, k.loops);
     item(Interval, k.interval);
     item(Step, k.step);
@@ -168,9 +162,9 @@ QByteArray CommaLine(const Options& o) {
     item(FontColour, number(k.fontColour));
     item(FontSize, number(k.fontSize));
     item(Background, number(k.background));
-    item(Bold, boldWord(k.bold));
-    item(Italic, italicWord(k.italic));
-    item(Underline, underlineWord(k.underline));
+    item(Bold, Settings::fontStyleWord(Settings::FontStyle::Bold, k.bold));
+    item(Italic, Settings::fontStyleWord(Settings::FontStyle::Italic, k.italic));
+    item(Underline, Settings::fontStyleWord(Settings::FontStyle::Underline, k.underline));
     return out;
 }
 
@@ -186,23 +180,6 @@ qsizetype FirstLineOverColons(const QList<QByteArray>& lines) {
     for (qsizetype i = 0; i < lines.size(); ++i)
         if (ColonCount(lines[i]) > kMaxSentColons) return i;
     return -1;
-}
-
-std::optional<qint32> ToInt(QByteArrayView value) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
-    if (i == value.size()) return std::nullopt;
-    qint64 v = 0;
-    for (; i < value.size(); ++i) {
-        const char c = value[i];
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-        if (v > qint64(2147483648)) return std::nullopt;
-    }
-    if (negative) v = -v;
-    if (v > 2147483647 || v < -qint64(2147483648)) return std::nullopt;
-    return qint32(v);
 }
 
 bool IsNumeric(int key, bool fromCommaLine) {

@@ -10,7 +10,8 @@
 
 namespace Core::Notice {
 
-// "999:＜番号付き表示設定ファイル２＞": a batch without it as its first line applies nothing.
+// The settings file's header line (Settings::headerLine): a batch without it as its first line
+// applies nothing. Lines and their words are the settings file's (settings/values.h).
 const QByteArray& Header();
 const QByteArray& ShowLine();  // "900:true:表示"
 const QByteArray& StopLine();  // "901:true:停止"
@@ -104,8 +105,6 @@ qsizetype FirstLineOverColons(const QList<QByteArray>& lines);
 // A datagram must stay under the receive limit of the notice port.
 inline constexpr qsizetype kMaxDatagram = 1023;
 
-// Decimal integer of an int or colour value: optional sign and digits within 32 bits.
-std::optional<qint32> ToInt(QByteArrayView value);
 // Keys whose value must be a decimal integer when applied.
 bool IsNumeric(int key, bool fromCommaLine);
 

@@ -406,9 +406,31 @@ bool TForm6::SaveHistoryAtExit(QString* error) {
 // ---------------------------------------------------------------------------------------------
 // Settings
 
+// clang-format off
+Settings::Rows<TForm6> TForm6::settingRows() {
+    using T = TForm6;
+    using enum Settings::Kind;
+    static const Settings::Row<TForm6> rows[] = {
+        {.step = &T::resetLook},
+        {.key = 191, .control = "Edit1", .kind = Text, .comment = u"連絡窓の送信者名", .design = u""},
+        {.key = 703, .control = "CheckBox5", .kind = TrueFalse, .comment = u"連絡窓の定時連絡に時刻表示のチェック", .design = u"true"},
+        {.key = 704, .control = "CheckBox3", .kind = TrueFalse, .comment = u"連絡窓の定時連絡の30秒前に流すチェック", .design = u"true"},
+        {.key = 705, .control = "CheckBox4", .kind = TrueFalse, .comment = u"連絡窓の定時連絡のＬＡＮに流すチェック", .design = u"false"},
+        {.key = 706, .control = "Edit2", .kind = Int, .comment = u"連絡窓の定時連絡の時間指定", .design = u"5"},
+        {.key = 707, .control = "Edit3", .kind = Text, .comment = u"連絡窓の定時連絡文", .design = u"交代です！"},
+        {.key = 708, .control = "Edit4", .kind = Text, .comment = u"連絡窓の定時連絡予告文", .design = u"３０秒前です。"},
+        {.control = "CheckBox2", .kind = TrueFalse, .design = u"false"},  // key 709 is always written "false"
+        {.key = 786, .control = "CheckBox6", .kind = TrueFalse, .comment = u"「連絡窓」の「連絡文に時刻表示」のチェック", .design = u"false"},
+        {.key = 857, .control = "CheckBox7", .kind = TrueFalse, .comment = u"連絡窓の「Quelta終了時に自動保存する」のチェック", .design = u"false"},
+    };
+    return rows;
+}
+// clang-format on
+
 void TForm6::addSettings(Settings::KeyTable& t) {
     using Settings::FontStyle;
     using Settings::Kind;
+    Bind::rows(t, this, settingRows());
     auto get = [this] { return font_; };
     auto set = [this](const QFont& f) { setPaneFont(f); };
     Bind::fontStyle(t, 147, FontStyle::Bold, u"連絡窓のフォントスタイル：ｂｏｌｄ", u"連絡窓のフォントスタイル：！ｂｏｌｄ", get, set);
@@ -433,14 +455,7 @@ void TForm6::addSettings(Settings::KeyTable& t) {
     Bind::fontSize(t, 155, u"連絡窓のフォントサイズ", get, set);
     Bind::geometry(t, this, {156, 157, 158, 159}, u"連絡窓の高さ", u"連絡窓の幅", u"連絡窓の縦位置", u"連絡窓の横位置");
     Bind::number(t, 160, u"連絡窓の入力部の高さ", [this] { return panel1Height_; }, [this](int v) { setPanel1Height(v); });
-    Bind::edit(t, 191, Edit1, Kind::Text, u"連絡窓の送信者名");
     Bind::number(t, 702, u"連絡窓の設定パネルの高さ", [this] { return panel3Height_; }, [this](int v) { setPanel3Height(v); });
-    Bind::check(t, 703, CheckBox5, Kind::TrueFalse, u"連絡窓の定時連絡に時刻表示のチェック");
-    Bind::check(t, 704, CheckBox3, Kind::TrueFalse, u"連絡窓の定時連絡の30秒前に流すチェック");
-    Bind::check(t, 705, CheckBox4, Kind::TrueFalse, u"連絡窓の定時連絡のＬＡＮに流すチェック");
-    Bind::edit(t, 706, Edit2, Kind::Int, u"連絡窓の定時連絡の時間指定");
-    Bind::edit(t, 707, Edit3, Kind::Text, u"連絡窓の定時連絡文");
-    Bind::edit(t, 708, Edit4, Kind::Text, u"連絡窓の定時連絡予告文");
     // Written as "false" whatever the box says, so a file never starts a schedule by itself.
     Settings::Entry schedule;
     schedule.key = 709;
@@ -449,11 +464,11 @@ void TForm6::addSettings(Settings::KeyTable& t) {
     schedule.read = [] { return Settings::trueFalse(false); };
     schedule.apply = [this](QByteArrayView v) { CheckBox2->setChecked(Settings::isTrue(v)); };
     t.add(std::move(schedule));
-    Bind::check(t, 786, CheckBox6, Kind::TrueFalse, u"「連絡窓」の「連絡文に時刻表示」のチェック");
-    Bind::check(t, 857, CheckBox7, Kind::TrueFalse, u"連絡窓の「Quelta終了時に自動保存する」のチェック");
 }
 
-void TForm6::resetToDefaults() {
+void TForm6::resetToDefaults() { Bind::reset(*this, settingRows()); }
+
+void TForm6::resetLook() {
     QFont f(Fonts::gothic());
     Fonts::setPoints(f, 12);
     setPaneFont(f);
@@ -467,14 +482,4 @@ void TForm6::resetToDefaults() {
     panel1Height_ = 38;
     panel3Height_ = 33;
     layoutPanels();
-    Edit1->clear();
-    CheckBox5->setChecked(true);
-    CheckBox3->setChecked(true);
-    CheckBox4->setChecked(false);
-    Edit2->setText(QStringLiteral("5"));
-    Edit3->setText(QStringLiteral("交代です！"));
-    Edit4->setText(QStringLiteral("３０秒前です。"));
-    CheckBox2->setChecked(false);
-    CheckBox6->setChecked(false);
-    CheckBox7->setChecked(false);
 }

@@ -27,6 +27,8 @@ public:
     ~TForm6() override;
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm6> settingRows();
 
     // ---- operations ----
     void focusInputPane();
@@ -70,6 +72,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetLook();
     // ---- controls ----
     QSplitter* Splitter = nullptr;    // settings panel | history | input
     QFrame* Panel3 = nullptr;         // settings panel

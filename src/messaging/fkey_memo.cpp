@@ -126,18 +126,36 @@ bool TForm5::event(QEvent* event) {
     return AuxWindow::event(event);
 }
 
+// clang-format off
+Settings::Rows<TForm5> TForm5::settingRows() {
+    using enum Settings::Kind;
+    static const Settings::Row<TForm5> rows[] = {
+        {.key = 40, .control = "Edit45", .kind = Text, .comment = u"ファンクションキー１", .design = u""},
+        {.key = 49, .control = "CheckBox1", .kind = OnOff, .comment = u"ファンクションキー１チェックボクックス", .design = u"off"},
+        {.key = 41, .control = "Edit56", .kind = Text, .comment = u"ファンクションキー２", .design = u""},
+        {.key = 50, .control = "CheckBox2", .kind = OnOff, .comment = u"ファンクションキー2チェックボクックス", .design = u"off"},
+        {.key = 42, .control = "Edit57", .kind = Text, .comment = u"ファンクションキー３", .design = u""},
+        {.key = 51, .control = "CheckBox3", .kind = OnOff, .comment = u"ファンクションキー3チェックボクックス", .design = u"off"},
+        {.key = 43, .control = "Edit58", .kind = Text, .comment = u"ファンクションキー４", .design = u""},
+        {.key = 52, .control = "CheckBox4", .kind = OnOff, .comment = u"ファンクションキー4チェックボクックス", .design = u"off"},
+        {.key = 44, .control = "Edit59", .kind = Text, .comment = u"ファンクションキー５", .design = u""},
+        {.key = 53, .control = "CheckBox5", .kind = OnOff, .comment = u"ファンクションキー5チェックボクックス", .design = u"off"},
+        {.key = 45, .control = "Edit60", .kind = Text, .comment = u"ファンクションキー６", .design = u""},
+        {.key = 54, .control = "CheckBox6", .kind = OnOff, .comment = u"ファンクションキー6チェックボクックス", .design = u"off"},
+        {.key = 46, .control = "Edit61", .kind = Text, .comment = u"ファンクションキー７", .design = u""},
+        {.key = 55, .control = "CheckBox7", .kind = OnOff, .comment = u"ファンクションキー7チェックボクックス", .design = u"off"},
+        {.key = 47, .control = "Edit62", .kind = Text, .comment = u"ファンクションキー８", .design = u""},
+        {.key = 56, .control = "CheckBox8", .kind = OnOff, .comment = u"ファンクションキー8チェックボクックス", .design = u"off"},
+        {.key = 48, .control = "Edit65", .kind = Text, .comment = u"ファンクションキー１１", .design = u""},
+        {.key = 57, .control = "CheckBox9", .kind = OnOff, .comment = u"ファンクションキー11チェックボクックス", .design = u"off",
+         .step = &TForm5::resetFrame},
+    };
+    return rows;
+}
+// clang-format on
+
 void TForm5::addSettings(Settings::KeyTable& t) {
-    using Settings::Kind;
-    static const char16_t* const kTexts[] = {u"ファンクションキー１", u"ファンクションキー２", u"ファンクションキー３",
-                                             u"ファンクションキー４", u"ファンクションキー５", u"ファンクションキー６",
-                                             u"ファンクションキー７", u"ファンクションキー８", u"ファンクションキー１１"};
-    static const char16_t* const kBoxes[] = {
-        u"ファンクションキー１チェックボクックス", u"ファンクションキー2チェックボクックス", u"ファンクションキー3チェックボクックス",
-        u"ファンクションキー4チェックボクックス", u"ファンクションキー5チェックボクックス", u"ファンクションキー6チェックボクックス",
-        u"ファンクションキー7チェックボクックス", u"ファンクションキー8チェックボクックス", u"ファンクションキー11チェックボクックス"};
-    const int keys[] = {1, 2, 3, 4, 5, 6, 7, 8, 11};
-    for (int i = 0; i < 9; ++i) Bind::edit(t, 40 + i, field(keys[i]), Kind::Text, kTexts[i]);
-    for (int i = 0; i < 9; ++i) Bind::check(t, 49 + i, clears(keys[i]), Kind::OnOff, kBoxes[i]);
+    Bind::rows(t, this, settingRows());
     Bind::word(t, 161, this, u"Ｆキーメモ表示", u"Ｆキーメモ非表示", u"表示有無");
     Bind::number(t, 162, u"Ｆキーメモの縦位置", [this] { return y(); }, [this](int v) { move(x(), v); });
     Bind::number(t, 163, u"Ｆキーメモの横位置", [this] { return x(); }, [this](int v) { move(v, y()); });
@@ -146,11 +164,9 @@ void TForm5::addSettings(Settings::KeyTable& t) {
 }
 
 // Its place follows the main window's; the main window moves it after the reset.
-void TForm5::resetToDefaults() {
-    for (int k : {1, 2, 3, 4, 5, 6, 7, 8, 11}) {
-        field(k)->clear();
-        clears(k)->setChecked(false);
-    }
+void TForm5::resetToDefaults() { Bind::reset(*this, settingRows()); }
+
+void TForm5::resetFrame() {
     hide();
     resize(217, 333);
 }

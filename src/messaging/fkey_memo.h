@@ -26,12 +26,16 @@ public:
     void UpdateRows(TakenKeys taken);
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm5> settingRows();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
     QLineEdit *Edit45 = nullptr, *Edit56 = nullptr, *Edit57 = nullptr, *Edit58 = nullptr, *Edit59 = nullptr;
     QLineEdit *Edit60 = nullptr, *Edit61 = nullptr, *Edit62 = nullptr, *Edit65 = nullptr;
     QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;

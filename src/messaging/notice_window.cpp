@@ -580,8 +580,8 @@ void TForm15::applyItems(const Notice::Plan& plan, bool fromCommaLine) {
 
 void TForm15::applyItem(const Notice::Item& item, bool fromCommaLine) {
     const QByteArray& v = item.value;
-    const int n = Notice::ToInt(v).value_or(0);
-    auto check = [&v](QCheckBox* box) { box->setChecked(v == "true"); };
+    const int n = Settings::intValue(v);
+    auto check = [&v](QCheckBox* box) { box->setChecked(Settings::isTrue(v)); };
     auto setGeometryPart = [this, n](int NoticeBox::*part) {
         NoticeBox b = box();
         b.*part = n;
@@ -621,19 +621,19 @@ void TForm15::applyItem(const Notice::Item& item, bool fromCommaLine) {
         break;
     case Notice::Bold: {
         QFont f = tickerFont_;
-        f.setBold(v == "fsbold");
+        f.setBold(Settings::fontStyleSet(Settings::FontStyle::Bold, v));
         setTickerFont(f);
         break;
     }
     case Notice::Italic: {
         QFont f = tickerFont_;
-        f.setItalic(v == "fsItalic");
+        f.setItalic(Settings::fontStyleSet(Settings::FontStyle::Italic, v));
         setTickerFont(f);
         break;
     }
     case Notice::Underline: {
         QFont f = tickerFont_;
-        f.setUnderline(v == "fsUnderline");
+        f.setUnderline(Settings::fontStyleSet(Settings::FontStyle::Underline, v));
         setTickerFont(f);
         break;
     }
@@ -659,15 +659,59 @@ void TForm15::applyItem(const Notice::Item& item, bool fromCommaLine) {
 // ---------------------------------------------------------------------------------------------
 // Settings
 
+// clang-format off
+Settings::Rows<TForm15> TForm15::settingRows() {
+    using T = TForm15;
+    using enum Settings::Kind;
+    static const Settings::Row<TForm15> rows[] = {
+        {.step = &T::stopTicker},
+        {.key = 258, .control = "CheckBox7", .kind = TrueFalse, .comment = u"お知らせＷの設定も送信する", .commentOff = u"お知らせＷの設定も送信しない",
+         .design = u"true", .step = &T::hide},
+        {.key = 267, .control = "CheckBox12", .kind = TrueFalse, .comment = u"お知らせＷを受信しない", .commentOff = u"お知らせＷを受信する",
+         .design = u"true"},
+        {.key = 268, .control = "CheckBox13", .kind = TrueFalse, .comment = u"お知らせＷを設定受信しない", .commentOff = u"お知らせＷを設定受信する",
+         .design = u"false"},
+        {.control = "CheckBox6", .kind = TrueFalse, .design = u"false", .step = &T::resetPlace},  // "ﾊﾟｰﾄﾅに連続送信", no key
+        {.key = 505, .control = "CheckBox5", .kind = TrueFalse, .comment = u"お知らせＷの終了時消す", .commentOff = u"お知らせＷの終了時消さない",
+         .design = u"true"},
+        {.key = 506, .control = "CheckBox1", .kind = TrueFalse, .comment = u"お知らせＷのloopする", .commentOff = u"お知らせＷのloopしない",
+         .design = u"false"},
+        {.key = 507, .control = "CheckBox2", .kind = TrueFalse, .comment = u"お知らせＷの前面表示する", .commentOff = u"お知らせＷの前面表示しない",
+         .design = u"true"},
+        {.control = "Edit4", .kind = Int, .design = u"0"},  // key 508 reads the up-down
+        {.key = 509, .control = "Edit2", .kind = Int, .comment = u"お知らせＷのスクロール間隔", .design = u"50"},
+        {.key = 510, .control = "Edit3", .kind = Int, .comment = u"お知らせＷのスクロール移動量", .design = u"3", .step = &T::resetLook},
+        {.key = 518, .control = "CheckBox4", .kind = TrueFalse, .comment = u"お知らせＷのメインウィンドの上に表示",
+         .commentOff = u"お知らせＷのメインウィンドの上ではない", .design = u"true"},
+        {.key = 519, .control = "CheckBox9", .kind = TrueFalse, .comment = u"お知らせＷの表示後元位置に戻る",
+         .commentOff = u"お知らせＷの表示後そ元位置に戻らない", .design = u"true"},
+        {.key = 520, .control = "CheckBox8", .kind = TrueFalse, .comment = u"お知らせＷの表示後設定画面に戻る",
+         .commentOff = u"お知らせＷの表示後設定画面に戻らない", .design = u"true"},
+        {.key = 521, .control = "CheckBox11", .kind = TrueFalse, .comment = u"お知らせＷの左端で止める", .commentOff = u"お知らせＷの左端で止めない",
+         .design = u"false"},
+        {.key = 522, .control = "CheckBox3", .kind = TrueFalse, .comment = u"お知らせＷの表示高さの自動設定する",
+         .commentOff = u"お知らせＷの表示高さの自動設定しない", .design = u"true"},
+        {.key = 523, .control = "CheckBox10", .kind = TrueFalse, .comment = u"お知らせＷの戻った時に高さを初期値にする",
+         .commentOff = u"お知らせＷの戻った時に高さを初期値にしない", .design = u"true"},
+        {.key = 524, .control = "CheckBox14", .kind = TrueFalse, .comment = u"お知らせＷのメインウィンドの下に表示",
+         .commentOff = u"お知らせＷのメインウィンドの下ではない", .design = u"false", .kept = true},
+        {.key = 525, .control = "Edit5", .kind = Text, .comment = u"お知らせＷのウィンドウの指定高さ", .design = u"100"},
+        {.key = 526, .control = "Edit6", .kind = Text, .comment = u"お知らせＷのウィンドの指定幅", .design = u"640"},
+        {.key = 527, .control = "Edit7", .kind = Text, .comment = u"お知らせＷのウィンドの指定縦位置", .design = u"0"},
+        {.key = 528, .control = "Edit8", .kind = Text, .comment = u"お知らせＷのウィンドの指定横位置", .design = u"0"},
+        {.key = 529, .control = "Edit9", .kind = Text, .comment = u"お知らせＷのウィンドの増分", .design = u"10"},
+    };
+    return rows;
+}
+// clang-format on
+
 void TForm15::addSettings(Settings::KeyTable& t) {
     using Settings::FontStyle;
     using Settings::Kind;
+    Bind::rows(t, this, settingRows());
     auto get = [this] { return tickerFont_; };
     auto set = [this](const QFont& f) { setTickerFont(f); };
-    Bind::check(t, 258, CheckBox7, Kind::TrueFalse, u"お知らせＷの設定も送信する", u"お知らせＷの設定も送信しない");
     Bind::visible(t, 260, this, Kind::TrueFalse, u"お知らせＷの表示", u"お知らせＷの非表示");
-    Bind::check(t, 267, CheckBox12, Kind::TrueFalse, u"お知らせＷを受信しない", u"お知らせＷを受信する");
-    Bind::check(t, 268, CheckBox13, Kind::TrueFalse, u"お知らせＷを設定受信しない", u"お知らせＷを設定受信する");
     auto geometryKey = [&](int key, QStringView text, int NoticeBox::*part) {
         Bind::number(t, key, text, [this, part] { return box().*part; },
                      [this, part](int v) {
@@ -690,13 +734,8 @@ void TForm15::addSettings(Settings::KeyTable& t) {
         Edit1->setText(value == kTextHint ? QString() : value);
     };
     t.add(std::move(text));
-    Bind::check(t, 505, CheckBox5, Kind::TrueFalse, u"お知らせＷの終了時消す", u"お知らせＷの終了時消さない");
-    Bind::check(t, 506, CheckBox1, Kind::TrueFalse, u"お知らせＷのloopする", u"お知らせＷのloopしない");
-    Bind::check(t, 507, CheckBox2, Kind::TrueFalse, u"お知らせＷの前面表示する", u"お知らせＷの前面表示しない");
     Bind::number(t, 508, u"お知らせＷのループ", [this] { return UpDown3->position(); },
                  [this](int v) { Edit4->setText(QString::number(v)); });
-    Bind::edit(t, 509, Edit2, Kind::Int, u"お知らせＷのスクロール間隔");
-    Bind::edit(t, 510, Edit3, Kind::Int, u"お知らせＷのスクロール移動量");
     Bind::fontName(t, 511, u"お知らせＷの表示のフォントの種類", get, set);
     Bind::colour(t, 512, u"お知らせＷの表示のフォントの色", [this] { return fontColourValue_; },
                  [this](qint32 v) {
@@ -712,54 +751,27 @@ void TForm15::addSettings(Settings::KeyTable& t) {
     Bind::fontStyle(t, 515, FontStyle::Bold, u"お知らせＷの表示部のフォントスタイル：ｂｏｌｄ", {}, get, set);
     Bind::fontStyle(t, 516, FontStyle::Italic, u"お知らせＷの表示部のフォントスタイル：Ｉｔａｌｉｃ", {}, get, set);
     Bind::fontStyle(t, 517, FontStyle::Underline, u"お知らせＷの表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ", {}, get, set);
-    Bind::check(t, 518, CheckBox4, Kind::TrueFalse, u"お知らせＷのメインウィンドの上に表示", u"お知らせＷのメインウィンドの上ではない");
-    Bind::check(t, 519, CheckBox9, Kind::TrueFalse, u"お知らせＷの表示後元位置に戻る", u"お知らせＷの表示後そ元位置に戻らない");
-    Bind::check(t, 520, CheckBox8, Kind::TrueFalse, u"お知らせＷの表示後設定画面に戻る", u"お知らせＷの表示後設定画面に戻らない");
-    Bind::check(t, 521, CheckBox11, Kind::TrueFalse, u"お知らせＷの左端で止める", u"お知らせＷの左端で止めない");
-    Bind::check(t, 522, CheckBox3, Kind::TrueFalse, u"お知らせＷの表示高さの自動設定する", u"お知らせＷの表示高さの自動設定しない");
-    Bind::check(t, 523, CheckBox10, Kind::TrueFalse, u"お知らせＷの戻った時に高さを初期値にする",
-                u"お知らせＷの戻った時に高さを初期値にしない");
-    Bind::check(t, 524, CheckBox14, Kind::TrueFalse, u"お知らせＷのメインウィンドの下に表示", u"お知らせＷのメインウィンドの下ではない");
-    Bind::edit(t, 525, Edit5, Kind::Text, u"お知らせＷのウィンドウの指定高さ");
-    Bind::edit(t, 526, Edit6, Kind::Text, u"お知らせＷのウィンドの指定幅");
-    Bind::edit(t, 527, Edit7, Kind::Text, u"お知らせＷのウィンドの指定縦位置");
-    Bind::edit(t, 528, Edit8, Kind::Text, u"お知らせＷのウィンドの指定横位置");
-    Bind::edit(t, 529, Edit9, Kind::Text, u"お知らせＷのウィンドの増分");
 }
 
-void TForm15::resetToDefaults() {
+void TForm15::resetToDefaults() { Bind::reset(*this, settingRows()); }
+
+void TForm15::stopTicker() {
     Timer1->stop();
     passes_.rewind();
-    CheckBox7->setChecked(true);
-    hide();
-    CheckBox12->setChecked(true);
-    CheckBox13->setChecked(false);
-    CheckBox6->setChecked(false);
+}
+
+void TForm15::resetPlace() {
     setBox({0, 0, 640, 350}, true);
     Edit1->clear();
-    CheckBox5->setChecked(true);
-    CheckBox1->setChecked(false);
-    CheckBox2->setChecked(true);
-    Edit4->setText(QStringLiteral("0"));
-    Edit2->setText(QStringLiteral("50"));
-    Edit3->setText(QStringLiteral("3"));
+}
+
+void TForm15::resetLook() {
     QFont f(Fonts::gothic());
     Fonts::setPoints(f, 36);
     tickerFont_ = f;
     fontColourValue_ = Settings::Colour::kWindowText;
     backgroundValue_ = Settings::Colour::kWhite;
     refill();
-    CheckBox4->setChecked(true);
-    CheckBox9->setChecked(true);
-    CheckBox8->setChecked(true);
-    CheckBox11->setChecked(false);
-    CheckBox3->setChecked(true);
-    CheckBox10->setChecked(true);
-    Edit5->setText(QStringLiteral("100"));
-    Edit6->setText(QStringLiteral("640"));
-    Edit7->setText(QStringLiteral("0"));
-    Edit8->setText(QStringLiteral("0"));
-    Edit9->setText(QStringLiteral("10"));
 }
 
 bool TForm15::refusesNotices() const { return CheckBox12->isChecked(); }

@@ -26,6 +26,8 @@ public:
     ~TForm15() override;
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm15> settingRows();
 
     // ---- operations (the template and pre-roll window calls the first five) ----
     // False when the notice was refused (too long, or too many colons) and nothing was sent.
@@ -77,6 +79,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void stopTicker();
+    void resetPlace();
+    void resetLook();
     // ---- controls ----
     QTabWidget* PageControl1 = nullptr;  // pages "送信" and "設定"
     QGroupBox* GroupSend = nullptr;      // the text and the send buttons

@@ -312,15 +312,28 @@ void TFmojikara::Button7Click() {
 // ---------------------------------------------------------------------------------------------
 // Settings
 
+// clang-format off
+Settings::Rows<TFmojikara> TFmojikara::settingRows() {
+    using T = TFmojikara;
+    using enum Settings::Kind;
+    static const Settings::Row<TFmojikara> rows[] = {
+        {.key = 444, .control = "Edit2", .kind = Int, .comment = u"キー移動量", .design = u"1"},
+        {.key = 445, .control = "Edit3", .kind = Int, .comment = u"シフト移動量", .design = u"2"},
+        {.key = 446, .control = "Edit4", .kind = Int, .comment = u"右端の桁", .design = u"20", .step = &T::resetPlace},
+        {.key = 764, .control = "CheckBox59", .kind = TrueFalse, .comment = u"「カラオケ送信リモコン」ウインドの「パートナーに送信」のチェック",
+         .design = u"false"},
+        {.key = 765, .control = "CheckBox1", .kind = TrueFalse, .comment = u"「カラオケ送信リモコン」ウインドの「カラオケに送信」のチェック",
+         .design = u"false", .step = &T::resetPanel},
+    };
+    return rows;
+}
+// clang-format on
+
 void TFmojikara::addSettings(Settings::KeyTable& t) {
     using Settings::Kind;
-    Bind::edit(t, 444, Edit2, Kind::Int, u"キー移動量");
-    Bind::edit(t, 445, Edit3, Kind::Int, u"シフト移動量");
-    Bind::edit(t, 446, Edit4, Kind::Int, u"右端の桁");
+    Bind::rows(t, this, settingRows());
     Bind::geometry(t, this, {763, 762, 760, 761}, u"「カラオケ送信リモコン」の縦長さ", u"「カラオケ送信リモコン」の横幅",
                    u"「カラオケ送信リモコン」の縦位置", u"「カラオケ送信リモコン」の横位置");
-    Bind::check(t, 764, CheckBox59, Kind::TrueFalse, u"「カラオケ送信リモコン」ウインドの「パートナーに送信」のチェック");
-    Bind::check(t, 765, CheckBox1, Kind::TrueFalse, u"「カラオケ送信リモコン」ウインドの「カラオケに送信」のチェック");
     Bind::visible(t, 769, this, Kind::TrueFalse, u"「カラオケ送信リモコン」ウインドの表示有無", {});
     Bind::number(t, 770, u"「カラオケ送信リモコン」の上部パネル高さ", [this] { return Panel1->height(); },
                  [this](int v) { Panel1->setFixedHeight(qMax(2, v)); });
@@ -328,14 +341,14 @@ void TFmojikara::addSettings(Settings::KeyTable& t) {
                  [this](qint32 v) { colour = v; });
 }
 
-void TFmojikara::resetToDefaults() {
-    Edit2->setText(QStringLiteral("1"));
-    Edit3->setText(QStringLiteral("2"));
-    Edit4->setText(QStringLiteral("20"));
+void TFmojikara::resetToDefaults() { Bind::reset(*this, settingRows()); }
+
+void TFmojikara::resetPlace() {
     if (links.home) AuxWindow::move(links.home());
     resize(530, 218);
-    CheckBox59->setChecked(false);
-    CheckBox1->setChecked(false);
+}
+
+void TFmojikara::resetPanel() {
     hide();
     Panel1->setFixedHeight(90);
     colour = Settings::Colour::kRed;

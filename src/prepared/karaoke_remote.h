@@ -43,12 +43,17 @@ public:
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TFmojikara> settingRows();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetPlace();
+    void resetPanel();
     App::RemoteLinks links;
 
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6716 ("文字ｶﾗ") or 6728 ("ｶﾗｵｹ")

@@ -118,8 +118,20 @@ void TForm3::Button2Click() {
     if (auto c = station().dialogs.chooseColor(this, now)) look.setBackground(Settings::fromQColor(*c));
 }
 
+// clang-format off
+Settings::Rows<TForm3> TForm3::settingRows() {
+    static const Settings::Row<TForm3> rows[] = {
+        {.step = &TForm3::resetFrame},
+        {.key = 854, .control = "CheckBox1", .kind = Settings::Kind::TrueFalse, .comment = u"テンプモニターの右端で折り返しチェック",
+         .design = u"false"},
+    };
+    return rows;
+}
+// clang-format on
+
 void TForm3::addSettings(Settings::KeyTable& t) {
     using Settings::Kind;
+    Bind::rows(t, this, settingRows());
     Bind::geometry(t, this, {790, 791, 792, 793}, u"テンプモニターのウィンドウの高さ", u"テンプモニターのウィンドの幅",
                    u"テンプモニターのウィンドの縦位置", u"テンプモニターのウィンドの横位置");
     // The heights as set or last shown: a hidden window's panels have no real height.
@@ -136,14 +148,14 @@ void TForm3::addSettings(Settings::KeyTable& t) {
     look.bindStyles(t, 851, u"テンプモニターの表示部のフォントスタイル：ｂｏｌｄ", 852,
                     u"テンプモニターの表示部のフォントスタイル：Ｉｔａｌｉｃ", 853,
                     u"テンプモニターの表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ");
-    Bind::check(t, 854, CheckBox1, Kind::TrueFalse, u"テンプモニターの右端で折り返しチェック");
 }
 
-void TForm3::resetToDefaults() {
+void TForm3::resetToDefaults() { Bind::reset(*this, settingRows()); }
+
+void TForm3::resetFrame() {
     move(0, 0);
     resize(450, 230);
     setPanelHeights(57, 45);
     look.reset(9);
     hide();
-    CheckBox1->setChecked(false);
 }

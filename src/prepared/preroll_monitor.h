@@ -35,8 +35,12 @@ public:
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm3> settingRows();
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
     QSplitter* Splitter1 = nullptr;     // top panel | upper part | lower part
     QWidget* Panel1 = nullptr;          // top panel
     QWidget* Panel2 = nullptr;          // upper part

@@ -642,8 +642,40 @@ void TForm11::Edit3Change() {
 // ---------------------------------------------------------------------------------------------
 // Settings
 
+// clang-format off
+Settings::Rows<TForm11> TForm11::settingRows() {
+    using T = TForm11;
+    using enum Settings::Kind;
+    static const Settings::Row<TForm11> rows[] = {
+        {.step = &T::resetFrame},
+        {.key = 234, .control = "CheckBox1", .kind = OnOff, .comment = u"テンプレート前ロール読込追加", .commentOff = u"テンプレート前ロール読込追加なし",
+         .design = u"off"},
+        {.key = 235, .control = "CheckBox2", .kind = OnOff, .comment = u"テンプレート前ロール送った部分は消す",
+         .commentOff = u"テンプレート前ロール送った部分を消さない", .design = u"off"},
+        {.key = 236, .control = "CheckBox3", .kind = OnOff, .comment = u"テンプレート前ロールカーソルより前を送る",
+         .commentOff = u"テンプレート前ロールカーソル前を送るはなし", .design = u"off"},
+        {.key = 237, .control = "Edit1", .kind = Text, .comment = u"テンプレート前ロール自動で進める量", .design = u"1"},
+        {.control = "CheckBox6", .kind = OnOff, .design = u"off"},
+        {.control = "CheckBox7", .kind = OnOff, .design = u"off"},
+        {.control = "CheckBox8", .kind = OnOff, .design = u"off"},
+        {.control = "CheckBox4", .kind = OnOff, .design = u"on"},
+        {.control = "CheckBox5", .kind = OnOff, .design = u"on"},
+        {.control = "CheckBox13", .kind = OnOff, .design = u"off"},
+        {.key = 787, .control = "CheckBox9", .kind = TrueFalse, .comment = u"「テンプモニターに送信」の「班全員に送信」のチェック", .design = u"false"},
+        {.key = 789, .control = "CheckBox10", .kind = TrueFalse, .comment = u"「テンプモニターに送信」の「自分に表示」のチェック", .design = u"false"},
+        {.key = 788, .control = "CheckBox11", .kind = TrueFalse, .comment = u"「テンプモニターに送信」の「パートナーのみ」のチェック", .design = u"false"},
+        {.control = "RadioButton1", .kind = TrueFalse, .design = u"true"},
+        {.key = 859, .control = "CheckBox22", .kind = OnOff, .comment = u"テンプレート前ロール送った消文字を前行追加",
+         .commentOff = u"テンプレート前ロール送った部分を消文字を前行追加", .design = u"off"},
+        {.key = 860, .control = "CheckBox23", .kind = TrueFalse, .comment = u"カンマで区切った設定も送信する。", .design = u"false"},
+    };
+    return rows;
+}
+// clang-format on
+
 void TForm11::addSettings(Settings::KeyTable& t) {
     using Settings::Kind;
+    Bind::rows(t, this, settingRows());
     Bind::geometry(t, this, {224, 223, 221, 222}, u"テンプレート前ロールウィンド高さ", u"テンプレート前ロールウィンド横幅",
                    u"テンプレート前ロールウィンド縦位置", u"テンプレート前ロールウィンド横位置");
     // The heights as set or last shown: a hidden window's panels have no real height.
@@ -658,24 +690,14 @@ void TForm11::addSettings(Settings::KeyTable& t) {
                     u"テンプレート前ロールのフォントスタイル：Italic", 232,
                     u"テンプレート前ロールのフォントスタイル：UnderLine");
     look.bindBackground(t, 233, u"テンプレート前ロールの背景色");
-    Bind::check(t, 234, CheckBox1, Kind::OnOff, u"テンプレート前ロール読込追加", u"テンプレート前ロール読込追加なし");
-    Bind::check(t, 235, CheckBox2, Kind::OnOff, u"テンプレート前ロール送った部分は消す",
-                u"テンプレート前ロール送った部分を消さない");
-    Bind::check(t, 236, CheckBox3, Kind::OnOff, u"テンプレート前ロールカーソルより前を送る",
-                u"テンプレート前ロールカーソル前を送るはなし");
-    Bind::edit(t, 237, Edit1, Kind::Text, u"テンプレート前ロール自動で進める量");
     Bind::number(t, 711, u"テンプレート前ロールウィンドの上のパネル高さ", [this] { return topHeight_; }, applyTop);
     Bind::number(t, 712, u"テンプレート前ロールウィンドの上の左のパネルの幅",
                  [this] { return leftWidth_; }, [this](int v) { setLeftWidth(v); });
-    Bind::check(t, 787, CheckBox9, Kind::TrueFalse, u"「テンプモニターに送信」の「班全員に送信」のチェック");
-    Bind::check(t, 788, CheckBox11, Kind::TrueFalse, u"「テンプモニターに送信」の「パートナーのみ」のチェック");
-    Bind::check(t, 789, CheckBox10, Kind::TrueFalse, u"「テンプモニターに送信」の「自分に表示」のチェック");
-    Bind::check(t, 859, CheckBox22, Kind::OnOff, u"テンプレート前ロール送った消文字を前行追加",
-                u"テンプレート前ロール送った部分を消文字を前行追加");
-    Bind::check(t, 860, CheckBox23, Kind::TrueFalse, u"カンマで区切った設定も送信する。");
 }
 
-void TForm11::resetToDefaults() {
+void TForm11::resetToDefaults() { Bind::reset(*this, settingRows()); }
+
+void TForm11::resetFrame() {
     if (links.setOnTop) links.setOnTop(true);
     move(0, 40);
     resize(640, 350);
@@ -683,14 +705,4 @@ void TForm11::resetToDefaults() {
     setLeftWidth(335);
     hide();
     look.reset(9);
-    for (QCheckBox* c : {CheckBox1, CheckBox2, CheckBox3}) c->setChecked(false);
-    Edit1->setText(QStringLiteral("1"));
-    for (QCheckBox* c : {CheckBox6, CheckBox7, CheckBox8}) c->setChecked(false);
-    CheckBox4->setChecked(true);
-    CheckBox5->setChecked(true);
-    CheckBox13->setChecked(false);
-    for (QCheckBox* c : {CheckBox9, CheckBox10, CheckBox11}) c->setChecked(false);
-    RadioButton1->setChecked(true);
-    CheckBox22->setChecked(false);
-    CheckBox23->setChecked(false);
 }

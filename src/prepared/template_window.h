@@ -80,6 +80,8 @@ public:
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
+    // The rows of this window's keys, in the order of its reset.
+    static Settings::Rows<TForm11> settingRows();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -87,6 +89,8 @@ protected:
     QWidget* mainPane() const override;
 
 private:
+    // Steps of the reset between the rows' values.
+    void resetFrame();
     App::TemplateLinks links;
 
     Net::DatagramEndpoint* NMUDP1 = nullptr;  // 6734 monitor feed, lower part

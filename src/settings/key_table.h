@@ -1,7 +1,7 @@
 #pragma once
 // The numbered settings file's key table: one entry per key, contributed by the window that owns
-// the control (`addSettings(KeyTable&)`). Reader and writer see only these entries, so they stay
-// free of widgets; binders in the windows fill `read` and `apply`.
+// the control (its rows, settings/rows.h, and hooks for values it holds itself). Reader and writer
+// see only these entries, so they stay free of widgets; binders in the windows fill `read` and `apply`.
 #include "settings/geometry.h"
 
 #include <QByteArray>
@@ -46,18 +46,5 @@ private:
     std::array<int, kKeyCount> index_;  // key -> position in entries_, -1 when absent
     QList<int> rejected_;
 };
-
-// Binders, proposed for the windows (the only code that touches widgets):
-//   check(table, key, box, Kind::OnOff, on, off)  read onOff(box->isChecked()); apply setChecked(isOn(v))
-//       and then the box's click handler: a Qt setter emits toggled, not clicked, and the file
-//       relies on the handlers running.
-//   edit(table, key, lineEdit, comment)            read Cp932::encode(text()); apply setText(decode(v)),
-//       which runs the edit's change handler as typing would.
-//   number(table, key, getter, setter, comment)    Int: read fromInt(getter()); apply setter(intValue(v)).
-//   colour(table, key, slot, comment)              keep the Windows value itself next to the control,
-//       so a system colour is written back as its negative value; paint with toQColor(value, palette).
-//   fontStyle(table, key, font, FontStyle::Bold)   read fontStyleWord(style, font.bold());
-//       apply changes only that style of the target font(s).
-//   word(table, key, window, shown, hidden)        read shown/hidden by visibility; apply v == shown.
 
 }  // namespace Settings

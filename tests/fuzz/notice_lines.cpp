@@ -1,7 +1,8 @@
 // The notice receiver's lines on arbitrary datagrams: the collector up to "$end$", the plan a
-// batch applies, the comma-separated line of the pre-roll, and the integer reader of their values.
+// batch applies, the comma-separated line of the pre-roll, and the settings file's integer reader on their values.
 #include "core/notice_lines.h"
 #include "fuzz_support.h"
+#include "settings/values.h"
 
 namespace N = Core::Notice;
 
@@ -11,7 +12,7 @@ namespace {
 void checkPlan(const N::Plan& plan, bool settingsOff, bool commaLine) {
     for (const N::Item& item : plan.items) {
         FUZZ_CHECK((item.key >= N::Height && item.key <= N::UnderBottom) || item.key == N::Show || item.key == N::Stop);
-        if (N::IsNumeric(item.key, commaLine)) FUZZ_CHECK(N::ToInt(item.value).has_value());
+        if (N::IsNumeric(item.key, commaLine)) FUZZ_CHECK(Settings::toInt(item.value).has_value());
         if (item.key == N::Show || item.key == N::Stop) FUZZ_CHECK(!commaLine && item.value == "true");
         if (settingsOff) FUZZ_CHECK(item.key == N::Text || item.key == N::Show || item.key == N::Stop);
     }
@@ -19,7 +20,7 @@ void checkPlan(const N::Plan& plan, bool settingsOff, bool commaLine) {
 }
 
 void checkInt(QByteArrayView value) {
-    const auto v = N::ToInt(value);
+    const auto v = Settings::toInt(value);
     bool ok = false;
     const qlonglong reference = value.toByteArray().toLongLong(&ok);
     // QByteArray::toLongLong also takes spaces around the number and stops at a NUL; ours takes

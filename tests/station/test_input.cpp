@@ -220,6 +220,15 @@ void InputTest::erasingAndEmptyKeysSendTokens() {
     QCOMPARE(t.b.main->Timer4->interval(), 500);
     t.b.main->Timer4Timer();
     QCOMPARE(t.b.main->RichEdit27->toPlainText(), QString());
+    // The field of that time: emptied it shows its built value again, without a number it counts as that.
+    auto* time = Testing::control<QLineEdit>(*t.b.main, "Edit68");
+    time->clear();
+    QCOMPARE(time->text(), QStringLiteral("500"));
+    time->setText(QStringLiteral("800"));
+    QCOMPARE(t.b.main->Timer4->interval(), 800);
+    time->setText(QStringLiteral("x"));
+    QCOMPARE(t.b.main->Timer4->interval(), 500);
+    t.b.main->Timer4Timer();
     t.lan.net.clearSent();
     t.key(Qt::Key_Right);  // any other key on an empty pane
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$null$"});

@@ -3,7 +3,6 @@
 // their receive options, the sibling forward, the ticker over the caption display, its passes, end
 // actions, F1 and mouse, the comma-separated line, bad input; the settings of both windows.
 #include "support/lan.h"
-#include "unit/settings_reference.h"
 
 #include "app/canvas.h"
 #include "app/text_pane.h"
@@ -127,7 +126,6 @@ private slots:
     void smallHandlers();
 
     // ---- settings ----
-    void keysMatchTheReferenceTable();
     void settingsTravelThroughTheFile();
     void defaults();
 };
@@ -1073,31 +1071,6 @@ void MessagingTest::smallHandlers() {
 
 // ---------------------------------------------------------------------------------------------
 // Settings
-
-// Every key of the two windows is in the table once, with the kind and the comments of the format.
-void MessagingTest::keysMatchTheReferenceTable() {
-    Lan lan;
-    TestStation& s = lan.add(10, "A");
-    const Settings::KeyTable& table = s.main->settingsTable();
-    QVERIFY(table.rejectedKeys().isEmpty());
-    auto ours = [](int k) {
-        return (k >= 147 && k <= 160) || k == 191 || k == 258 || k == 260 || k == 267 || k == 268 ||
-               (k >= 500 && k <= 529) || (k >= 702 && k <= 709) || k == 786 || k == 857;
-    };
-    int checked = 0;
-    for (const SettingsReference::Row& row : SettingsReference::kRows) {
-        if (!ours(row.key)) continue;
-        const Settings::Entry* e = table.find(row.key);
-        QVERIFY2(e, qPrintable(QString::number(row.key)));
-        QCOMPARE(int(e->kind), int(row.kind));
-        QCOMPARE(e->comment, SettingsReference::cp932(row.comment));
-        QCOMPARE(e->commentOff, SettingsReference::cp932(row.commentOff));
-        QVERIFY(e->read && e->apply);
-        if (row.written == SettingsReference::Written::AlwaysFalse) QCOMPARE(e->read(), QByteArray("false"));
-        ++checked;
-    }
-    QCOMPARE(checked, 14 + 1 + 4 + 30 + 8 + 2);
-}
 
 void MessagingTest::settingsTravelThroughTheFile() {
     Lan lan;

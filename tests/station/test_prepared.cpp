@@ -10,7 +10,6 @@
 #include "net/datagram_endpoint.h"
 #include "prepared/preroll_pane.h"
 #include "settings/line_file.h"
-#include "unit/settings_reference.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -689,23 +688,6 @@ void PreparedTest::karaokeBlocksAndFocus() {
 void PreparedTest::settingsKeysAndDefaults() {
     Net::MemoryNetwork net;
     TestStation a(net, "192.168.1.10"), b(net, "192.168.1.11");
-    // Every key of these windows is in the table once, with the reference comments and kinds.
-    const QList<int> keys{221, 222, 223, 224, 225, 226, 227, 228, 229, 230, 231, 232, 233, 234, 235, 236, 237,
-                          249, 250, 251, 252, 253, 254, 255, 256, 257, 444, 445, 446, 711, 712, 739, 740, 741,
-                          742, 743, 760, 761, 762, 763, 764, 765, 769, 770, 771, 772, 773, 774, 775, 776, 777,
-                          778, 779, 781, 782, 783, 784, 785, 787, 788, 789, 790, 791, 792, 793, 794, 795, 796,
-                          797, 798, 799, 850, 851, 852, 853, 854, 859, 860};
-    const Settings::KeyTable& table = a.main->settingsTable();
-    QVERIFY(table.rejectedKeys().isEmpty());
-    for (const SettingsReference::Row& row : SettingsReference::kRows) {
-        if (!keys.contains(row.key)) continue;
-        const Settings::Entry* e = table.find(row.key);
-        QVERIFY2(e, qPrintable(QString::number(row.key)));
-        QCOMPARE(e->kind, row.kind);
-        QCOMPARE(e->comment, SettingsReference::cp932(row.comment));
-        QCOMPARE(e->commentOff, row.commentOff ? SettingsReference::cp932(row.commentOff) : QByteArray());
-        QVERIFY(e->read && e->apply);
-    }
     // Values written by A are applied to B.
     TForm11& w = *a.main->Form11;
     Testing::control<QCheckBox>(w, "CheckBox2")->setChecked(true);

@@ -104,7 +104,6 @@ private slots:
     void tooManyColonsEndsTheApplying();
     void nonNumbersEndTheApplying();
     void collectorGathersUntilEnd();
-    void decimalIntegers();
     void wordsMatchTheSettingsFile();
 
     // ---- the ticker ----
@@ -522,20 +521,6 @@ void MessagingLogicTest::collectorGathersUntilEnd() {
     QVERIFY(c.lines().isEmpty());
 }
 
-void MessagingLogicTest::decimalIntegers() {
-    QVERIFY(Notice::ToInt("0") == 0);
-    QVERIFY(Notice::ToInt("+5") == 5);
-    QVERIFY(Notice::ToInt("-999") == -999);
-    QVERIFY(Notice::ToInt("2147483647") == 2147483647);
-    QVERIFY(Notice::ToInt("-2147483648") == qint32(-2147483648LL));
-    QVERIFY(Notice::ToInt("2147483648") == std::nullopt);
-    QVERIFY(Notice::ToInt("99999999999999999999") == std::nullopt);
-    QVERIFY(Notice::ToInt("") == std::nullopt);
-    QVERIFY(Notice::ToInt("-") == std::nullopt);
-    QVERIFY(Notice::ToInt("1a") == std::nullopt);
-    QVERIFY(Notice::ToInt(" 1") == std::nullopt);
-}
-
 // The notice lines share words with the numbered settings file; they must stay the same.
 void MessagingLogicTest::wordsMatchTheSettingsFile() {
     QCOMPARE(Notice::Header(), Settings::headerLine());
@@ -548,8 +533,7 @@ void MessagingLogicTest::wordsMatchTheSettingsFile() {
         QCOMPARE(lines.at(25).split(':').at(1), Settings::fontStyleWord(Settings::FontStyle::Underline, on));
         QCOMPARE(lines.at(14).split(':').at(1), Settings::trueFalse(o.look.loop));
     }
-    QVERIFY(Notice::ToInt("-2147483643") == Settings::toInt("-2147483643"));
-    QVERIFY(Notice::ToInt("12x") == Settings::toInt("12x"));
+    QCOMPARE(Notice::ShowLine(), Settings::recordLine(Notice::Show, "true", Cp932::encode(u"表示")));
 }
 
 // ---------------------------------------------------------------------------------------------
