@@ -87,7 +87,7 @@ BENCHMARK(BM_PrerollF1DeleteLines20000)->Unit(benchmark::kMillisecond)->Iteratio
 // the caret, each part cleared first (16 datagrams).
 void BM_MonitorFeedDoubled(benchmark::State& state) {
     PrerollStation p;
-    p.s.main->CheckBox48->setChecked(true);
+    Testing::control<QCheckBox>(*p.s.main, "CheckBox48")->setChecked(true);
     for (int k = 2; k <= 8; ++k) p.s.main->slot(k).mate->setChecked(false);
     p.w.CheckBox9->setChecked(true);
     p.caretTo(5000);

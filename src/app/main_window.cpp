@@ -28,6 +28,8 @@
 #include "prepared/preroll_monitor.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
+#include "windows/main/auxiliary_page.h"
+#include "windows/main/explanation_page.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -78,7 +80,8 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     buildDisplayOptionPages();
     buildInputPages();
     buildSavePage();
-    buildExplanationPage();
+    explanation_ = new ExplanationPage(PageControl1);
+    PageControl1->addTab(explanation_, QStringLiteral("説明"));
 
     Image2 = new Canvas(this);
     Image2->setObjectName(QStringLiteral("Image2"));
@@ -115,8 +118,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
 }
 
 Ttalk2e::~Ttalk2e() {
-    delete AudiencePanel;  // they hold the service and the poster, which go with the members
-    delete OnlinePanel;
+    auxiliary_->dropAudiencePanels();  // they hold the service and the poster, which go with the members
     RichEdit2->setDocument(paneDocument_);  // the record's document goes before the pane does
 }
 
@@ -228,100 +230,54 @@ void Ttalk2e::buildDisplayPage() {
 }
 
 void Ttalk2e::buildAuxiliaryPage() {
-    auto* page = new Form::Page(PageControl1, 2);
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(page, QStringLiteral("補助Ｗ"));
-
-    QGroupBox* tmpl = page->group(0, QStringLiteral("テンプレート・前ロール"));
-    ButtonTemplate = Form::button(tmpl, "ButtonTemplate", QStringLiteral("テンプレート前ロール"));
-    CheckBox10 = Form::check(tmpl, "CheckBox10", QStringLiteral("常に前面にする。"), true);
-    ButtonTemplateMonitor = Form::button(tmpl, "ButtonTemplateMonitor", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"));
-    CheckBox48 = Form::check(tmpl, "CheckBox48", QStringLiteral("モニターの行数を２倍"), false);
-
-    QGroupBox* monitor = page->group(0, QStringLiteral("８人モニター"), "GroupMonitor8");
-    Button45 = Form::button(monitor, "Button45", QStringLiteral("モニター表示"));
-    CheckBox14 = Form::check(monitor, "CheckBox14", QStringLiteral("常に前面にする"), true);
-    CheckBox12 = Form::check(monitor, "CheckBox12", QStringLiteral("通信ｏｎ（送信する）"), true);
-    QWidget* rows = Form::row(monitor);
-    Form::label(rows, QStringLiteral("行数"));
-    Edit20 = Form::edit(rows, "Edit20", QStringLiteral("1"), 40);
-    UpDown4 = Form::place(rows, new UpDown(rows, "UpDown4", Edit20, 1, 9), nullptr);
-    CheckBox49 = Form::check(monitor, "CheckBox49", QStringLiteral("改行を「■」で表示"), true);
-
-    QGroupBox* msg = page->group(0, QStringLiteral("連絡・お知らせ"));
-    ButtonContact = Form::button(msg, "ButtonContact", QStringLiteral("連絡窓表示"));
-    ButtonNotice = Form::button(msg, "ButtonNotice", QStringLiteral("テロップ表示"));
-    Button52 = Form::button(msg, "Button52", QStringLiteral("Ｆキー・メモ表示"));
-    CheckBox16 = Form::check(msg, "CheckBox16", QStringLiteral("  お知らせ（テロップ)を受信しない。"), false);
-
-    QGroupBox* sub = page->group(1, QStringLiteral("サブ入力"));
-    ButtonSubInput = Form::button(sub, "ButtonSubInput", QStringLiteral("サブ入力Ｗ"));
-
-    QGroupBox* palette = page->group(1, QStringLiteral("確認修正パレット"));
-    ButtonPalette = Form::button(palette, "ButtonPalette", QStringLiteral("確認修正ﾊﾟﾚｯﾄ表示"));
-    CheckBox21 = Form::check(palette, "CheckBox21", QStringLiteral("入力をパレットに送信する"), false);
-    CheckBox30 = Form::check(palette, "CheckBox30", QStringLiteral("ﾊﾟﾚｯﾄ連動"), false);
-    CheckBox31 = Form::check(palette, "CheckBox31", QStringLiteral("連動時の主修正者"), false);
-    ButtonCorrectionMonitor = Form::button(palette, "ButtonCorrectionMonitor", QStringLiteral("ﾓﾆﾀｰ"));
-
-    QGroupBox* ruby = page->group(1, QStringLiteral("ルビ送信"), "GroupRuby");
-    CheckBox46 = Form::check(ruby, "CheckBox46", QStringLiteral("表示・送受信する。"), false);
-
-    QGroupBox* remote = page->group(1, QStringLiteral("カラオケ"));
-    ButtonRemote = Form::button(remote, "ButtonRemote", QStringLiteral("カラオケ・送信リモコン"));
-
     audience_ = std::make_unique<Audience::Service>(record(), station_.clock);
-    AudiencePanel = page->add(1, new Audience::AudiencePanel(*audience_));
-    AudiencePanel->setObjectName(QStringLiteral("AudiencePanel"));
     online_ = std::make_unique<Audience::OnlineCaptions>(audience_->mirror(), station_.clock);
     online_->setNetwork(station_.web);
     online_->setHandEditing([this] { return CheckBox85->isChecked(); });  // correction mode: the record is edited by hand
     connect(online_.get(), &Audience::OnlineCaptions::explain, this, &Ttalk2e::Log);
-    OnlinePanel = page->add(1, new Audience::OnlinePanel(*online_));
+    auxiliary_ = new AuxiliaryPage(PageControl1, *audience_, *online_);
+    PageControl1->addTab(auxiliary_, QStringLiteral("補助Ｗ"));
+}
 
-    GroupWaStop = page->group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
-    Button5 = Form::button(GroupWaStop, "Button5", QStringLiteral("モニター表示"));
-    GroupWaStop->hide();
-
-    connect(ButtonTemplate, &QPushButton::clicked, this, [this] {
+// The page's buttons open the windows, which exist once the creation table has run.
+void Ttalk2e::wireAuxiliaryPage() {
+    AuxiliaryPage* page = auxiliary_;
+    connect(page, &AuxiliaryPage::templateClicked, this, [this] {
         Form11->show();
         PageControl1->setCurrentIndex(0);
     });
-    // The notice window's "テロップを受信しない" shows here too, and can be switched from here.
-    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
+    connect(page, &AuxiliaryPage::noticesOffChanged, this, [this](bool on) {
         if (Form15) Form15->CheckBox12->setChecked(on);
     });
-    connect(CheckBox10, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
-    connect(ButtonTemplateMonitor, &QPushButton::clicked, this, [this] { Form3->show(); });
-    connect(Button45, &QPushButton::clicked, this, [this] {
-        Form2->show();
-        CheckBox12->setChecked(true);
-    });
-    connect(CheckBox14, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form2.get(), on); });
-    connect(ButtonContact, &QPushButton::clicked, this, [this] {
+    connect(page, &AuxiliaryPage::templateOnTopChanged, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
+    connect(page, &AuxiliaryPage::templateMonitorClicked, this, [this] { Form3->show(); });
+    connect(page, &AuxiliaryPage::monitorClicked, this, [this] { Form2->show(); });
+    connect(page, &AuxiliaryPage::monitorOnTopChanged, this, [this](bool on) { setStaysOnTop(Form2.get(), on); });
+    connect(page, &AuxiliaryPage::contactClicked, this, [this] {
         Form6->show();
         Form6->focusInputPane();
     });
-    connect(ButtonNotice, &QPushButton::clicked, this, [this] { Form15->show(); });
-    connect(ButtonSubInput, &QPushButton::clicked, this, [this] {
+    connect(page, &AuxiliaryPage::noticeClicked, this, [this] { Form15->show(); });
+    connect(page, &AuxiliaryPage::subInputClicked, this, [this] {
         unsetCursor();
         Panel6->unsetCursor();
         Form14->setGeometry(0, 0, width() * 4 / 5, Form14->firstPaneHeight() * 2 + 60);
         Form14->openFirstPage();
         Form14->show();
     });
-    connect(ButtonPalette, &QPushButton::clicked, this, [this] {
-        CheckBox21->setChecked(false);
-        CheckBox21->hide();
-        Fkakunin->show();
+    connect(page, &AuxiliaryPage::paletteClicked, this, [this] { Fkakunin->show(); });
+    connect(page, &AuxiliaryPage::inputToPaletteChanged, this, [this](bool on) {
+        if (!on) return;
+        Fkakunin->hide();
+        CheckBox11->setChecked(true);
     });
-    connect(ButtonCorrectionMonitor, &QPushButton::clicked, this, [this] { Fshusei_moni->show(); });
-    connect(ButtonRemote, &QPushButton::clicked, this, [this] { Fmojikara->show(); });
-    connect(Button5, &QPushButton::clicked, this, [this] {
+    connect(page, &AuxiliaryPage::correctionMonitorClicked, this, [this] { Fshusei_moni->show(); });
+    connect(page, &AuxiliaryPage::remoteClicked, this, [this] { Fmojikara->show(); });
+    connect(page, &AuxiliaryPage::waStopMonitorClicked, this, [this] {
         Form8->Memo2->clear();
         Form8->show();
     });
-    connect(Button52, &QPushButton::clicked, this, [this] {
+    connect(page, &AuxiliaryPage::fkeyMemoClicked, this, [this] {
         Form5->move(x() + 25, y() + 80);
         Form5->show();
     });
@@ -690,24 +646,6 @@ void Ttalk2e::buildSavePage() {
     explanatoryLabels << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
 }
 
-void Ttalk2e::buildExplanationPage() {
-    auto* page = new QWidget(PageControl1);
-    page->setObjectName(QStringLiteral("TabSheet9"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(2);
-    RichEdit3 = new QTextEdit(page);
-    RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
-    RichEdit3->setAcceptRichText(false);
-    RichEdit3->document()->setMaximumBlockCount(kExplanationLines);  // the oldest lines go
-    v->addWidget(RichEdit3, 1);
-    QWidget* row = Form::row(page);
-    v->addWidget(row);
-    Button11 = Form::button(row, "Button11", QStringLiteral("保存"));
-    static_cast<QHBoxLayout*>(row->layout())->addStretch(1);
-    PageControl1->addTab(page, QStringLiteral("説明"));
-}
-
 void Ttalk2e::createEndpoints() {
     auto make = [this](const Net::PortEntry& entry) { return makeEndpoint(entry, this); };
     NMUDP1 = make(Net::Ports::MainLines);
@@ -722,7 +660,7 @@ void Ttalk2e::createEndpoints() {
 
     NMUDP1->gate = [this] { return CheckBox22->isChecked(); };
     NMUDP9->gate = [this] { return CheckBox22->isChecked(); };
-    NMUDP7->gate = [this] { return CheckBox12->isChecked(); };
+    NMUDP7->gate = [this] { return auxiliary_->liveTypingToMonitors(); };
 
     using E = Net::DatagramEndpoint;
     connect(NMUDP1, &E::received, this, &Ttalk2e::NMUDP1DataReceived);
@@ -752,11 +690,9 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
     CreateTemplateWindow(context);
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
-    CheckBox16->setChecked(Form15->CheckBox12->isChecked());
+    auxiliary_->setNoticesOff(Form15->CheckBox12->isChecked());
     Form2 = std::make_unique<TForm2>(context, team_, [this] {
-        bool ok = false;
-        const int rows = Edit20->text().toInt(&ok);
-        return TForm2::Options{ok ? rows : 1, CheckBox56->isChecked(), CheckBox49->isChecked()};
+        return TForm2::Options{auxiliary_->monitorRows(), CheckBox56->isChecked(), auxiliary_->monitorMarksBreaks()};
     });
     Form5 = std::make_unique<TForm5>(context);
     Form8 = std::make_unique<TForm8>(context);
@@ -764,10 +700,11 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form9 = std::make_unique<TForm9>(context);
     CreateCorrectionWindows(context);  // TForm14, TFkakunin, TFmojikara, TFshusei_moni
     Form14->setWindowTitle(subInputCaptionBase());
-    setStaysOnTop(Form11.get(), CheckBox10->isChecked());
-    setStaysOnTop(Form2.get(), CheckBox14->isChecked());
+    setStaysOnTop(Form11.get(), auxiliary_->templateOnTop());
+    setStaysOnTop(Form2.get(), auxiliary_->monitorOnTop());
     connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
-    connect(Edit20, &QLineEdit::textChanged, Form2.get(), &TForm2::Restack);
+    connect(auxiliary_, &AuxiliaryPage::monitorRowsChanged, Form2.get(), &TForm2::Restack);
+    wireAuxiliaryPage();
     UpdateMemoRows();
     buildSettingsTable();
 }
@@ -1054,7 +991,7 @@ void Ttalk2e::PaintExplanations() {
 // ---------------------------------------------------------------------------------------------
 // Log
 
-void Ttalk2e::Log(const QString& line) { RichEdit3->append(line); }
+void Ttalk2e::Log(const QString& line) { explanation_->append(line); }
 
 // ---------------------------------------------------------------------------------------------
 // Window events

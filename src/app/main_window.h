@@ -43,10 +43,10 @@ class QTextEdit;
 class QTimer;
 
 class AuxWindow;
+class AuxiliaryPage;
+class ExplanationPage;
 namespace Audience {
-class AudiencePanel;
 class OnlineCaptions;
-class OnlinePanel;
 class Service;
 }
 class UpDown;
@@ -141,26 +141,9 @@ public:
     QTextEdit* RichEdit5 = nullptr;    // hidden clipboard pane
     QFrame* Panel7 = nullptr;          // hidden panel of the encryption buffer
     QTextEdit* RichEdit6 = nullptr;    // hidden encryption buffer
-    QTextEdit* RichEdit3 = nullptr;    // explanation page, the running log
 
-    // page "補助Ｗ"
-    QCheckBox* CheckBox16 = nullptr;            // "  お知らせ（テロップ)を受信しない。"
-    QPushButton* ButtonTemplate = nullptr;      // "テンプレート前ロール"
-    QCheckBox* CheckBox10 = nullptr;            // "常に前面にする。" (template window)
-    QCheckBox* CheckBox48 = nullptr;            // "モニターの行数を２倍" (pre-roll monitor feed)
-    QPushButton* ButtonTemplateMonitor = nullptr;  // "ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"
-    QPushButton* Button45 = nullptr;            // "モニター表示" (8-person monitor)
-    QCheckBox* CheckBox14 = nullptr;            // "常に前面にする" (8-person monitor)
-    QPushButton* ButtonContact = nullptr;       // "連絡窓表示"
-    QPushButton* ButtonNotice = nullptr;        // "テロップ表示"
-    QPushButton* ButtonSubInput = nullptr;      // "サブ入力Ｗ"
-    QPushButton* ButtonPalette = nullptr;       // "確認修正ﾊﾟﾚｯﾄ表示"
-    QCheckBox* CheckBox21 = nullptr;            // "入力をパレットに送信する"
-    QPushButton* ButtonCorrectionMonitor = nullptr;  // "ﾓﾆﾀｰ"
-    QPushButton* ButtonRemote = nullptr;        // "カラオケ・送信リモコン"
-    QPushButton* Button52 = nullptr;            // "Ｆキー・メモ表示"
-    QGroupBox* GroupWaStop = nullptr;           // hidden group "ワ停止モニター"
-    QPushButton* Button5 = nullptr;             // "モニター表示" (wa-stop monitor)
+    AuxiliaryPage& auxiliaryPage() { return *auxiliary_; }      // page "補助Ｗ"
+    ExplanationPage& explanationPage() { return *explanation_; }  // page "説明"
 
     // page "ﾊﾟｰﾄﾅｰ"
     QGroupBox* GroupOwnPc = nullptr;  // "自分のパソコン"
@@ -210,9 +193,6 @@ public:
     QCheckBox* CheckBox72 = nullptr;  // "指定IPのみ探す"
     QLineEdit *Edit98 = nullptr, *Edit99 = nullptr, *Edit100 = nullptr;  // routed addresses 1 … 3
 
-    // live typing to the 8-person monitor ("通信ｏｎ（送信する）")
-    QCheckBox* CheckBox12 = nullptr;
-
     // page "表示１"
     QCheckBox* CheckBox9 = nullptr;   // "単一色でカバー"
     QPushButton* Button8 = nullptr;   // "カバー色"
@@ -233,7 +213,6 @@ public:
     QLineEdit* Edit91 = nullptr;      // line limit of the periodic clear
     QLineEdit* Edit4 = nullptr;       // size limit of the periodic clear, in kilobytes of 1000 bytes
     QPushButton* Button18 = nullptr;  // "合わせる"
-    QPushButton* Button11 = nullptr;  // "保存" of the explanation page
     QLineEdit* Edit92 = nullptr;      // minutes between periodic saves
     QLabel* Label67 = nullptr;        // settings file in force
     QPushButton* Button20 = nullptr;  // "読込"
@@ -274,8 +253,6 @@ public:
     bool scramblingSave() const { return scrambling_; }
     static inline const QString kExitSaveLine = QStringLiteral("---Ｑｕｅｌｔａ終了時自動保存---");
     static constexpr int kKeptAfterClear = 10;
-    // Lines the explanation page keeps, so that no flood of warnings grows it without end.
-    static constexpr int kExplanationLines = 5000;
 
     // ---- typing rate ----
     void CheckBox44Click();
@@ -392,7 +369,6 @@ public:
     void ClearScreen();
     void SendCommand(Net::Wire::Command command);
     void SendCorrection();  // "送"
-    void CheckBox21Click();
     void CheckBox35Click();
     void CheckBox36Click();
     enum class StripColour { Normal, Red, Yellow };
@@ -409,7 +385,6 @@ public:
     QLineEdit *Edit31 = nullptr, *Edit16 = nullptr;
     QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr, *CheckBox41 = nullptr;
     QCheckBox *CheckBox11 = nullptr, *CheckBox35 = nullptr, *CheckBox36 = nullptr;
-    QCheckBox *CheckBox30 = nullptr, *CheckBox31 = nullptr;  // palette link options
 
     // ---- traffic scrambling and the option group of the partner page ----
     bool trafficScramblingOn() const;
@@ -544,12 +519,8 @@ public:
     QCheckBox *CheckBox40 = nullptr, *CheckBox68 = nullptr, *CheckBox24 = nullptr, *CheckBox85 = nullptr;
     QGroupBox* GroupWindowSize = nullptr;
     QLineEdit *Edit18 = nullptr, *Edit19 = nullptr;
-    // page "補助Ｗ": ruby sending
-    QCheckBox* CheckBox46 = nullptr;
-    // page "補助Ｗ": captions on the audience's own screens (beyond the team's protocol)
-    Audience::AudiencePanel* AudiencePanel = nullptr;
+    // Captions on the audience's own screens and posted to meetings (beyond the team's protocol).
     Audience::Service& audience() { return *audience_; }
-    Audience::OnlinePanel* OnlinePanel = nullptr;  // captions posted to a meeting or a stream
     Audience::OnlineCaptions& online() { return *online_; }
     QPushButton* ButtonTranscript = nullptr;  // "字幕ファイル保存" on the page "保存"
     void ButtonTranscriptClick();
@@ -602,14 +573,12 @@ public:
     QLineEdit *Edit22 = nullptr, *Edit23 = nullptr;
     QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr, *RadioButton3 = nullptr;
     QPushButton *Button3 = nullptr, *Button4 = nullptr, *Button27 = nullptr, *Button34 = nullptr;
-    QCheckBox *CheckBox57 = nullptr, *CheckBox55 = nullptr, *CheckBox56 = nullptr, *CheckBox49 = nullptr;
+    QCheckBox *CheckBox57 = nullptr, *CheckBox55 = nullptr, *CheckBox56 = nullptr;
     QLineEdit *Edit66 = nullptr, *Edit68 = nullptr;
-    QLineEdit* Edit20 = nullptr;  // lines per row of the 8-person monitor
     // "１分間の表示文字数の表示と警告"
     QCheckBox *CheckBox44 = nullptr, *CheckBox45 = nullptr, *CheckBox62 = nullptr;
     QLineEdit* Edit24 = nullptr;
     UpDown* UpDown6 = nullptr;
-    UpDown* UpDown4 = nullptr;
     QFrame *Panel22 = nullptr, *Panel23 = nullptr;  // the strip's splitter panels
     void Button3Click();
     void Button4Click();
@@ -677,7 +646,6 @@ public:
     bool SaveContactHistoryAtExit();
 
     // ---- prepared text and correction (main_window_prepared.cpp) ----
-    QCheckBox* CheckBox38 = nullptr;  // "未確定も連動": linked palettes follow every key release too
     // The windows of prepared text in their slots of the creation order, each with its links to
     // this window: the pre-roll window, the pre-roll monitor, and the sub-input window, the palette,
     // the karaoke remote and the correction monitor.
@@ -759,12 +727,17 @@ private:
     QDateTime now() const override;
 
     void buildDisplayPage();
+    // A control of a page class by its designer name, for the settings rows that bind controls.
+    template <typename T>
+    T* named(const char* name) const {
+        return findChild<T*>(QLatin1String(name));
+    }
     void buildAuxiliaryPage();
+    void wireAuxiliaryPage();
     void buildPartnerPage();
     void buildDisplayOptionPages();
     void buildInputPages();
     void buildSavePage();
-    void buildExplanationPage();
     void wireSettings();
     void wireOptions();
     void wireSaving();
@@ -800,6 +773,8 @@ private:
     QPointer<TForm12> splash_;
     HotKeyMenu* hotKeys_ = nullptr;
     StripAlarm* stripAlarm_ = nullptr;
+    AuxiliaryPage* auxiliary_ = nullptr;
+    ExplanationPage* explanation_ = nullptr;
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;

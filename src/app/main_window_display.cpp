@@ -11,6 +11,7 @@
 #include "app/wastop_monitor.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
+#include "windows/main/auxiliary_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -506,7 +507,7 @@ void Ttalk2e::CheckBox8Click() {
 
 void Ttalk2e::CheckBox50Click() {
     if (!CheckBox50->isChecked()) return;
-    if (CheckBox46->isChecked() || (Form14 && Form14->fixedWidth())) {
+    if (auxiliary_->rubyExchange() || (Form14 && Form14->fixedWidth())) {
         CheckBox50->setChecked(false);
         Message(QStringLiteral(
             "「補助Ｗ」ページの「ルビ送信」のチェック、\nまたは、「サブ入力ウィンド」の「ルビ送信」ページの「桁数」のチェックが入っています。\n"

@@ -10,6 +10,7 @@
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
 #include "text/kana.h"
+#include "windows/main/auxiliary_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -392,7 +393,7 @@ void Ttalk2e::SendLiveTyping(int key) {
     t.setPane(RichEdit1->shownText());  // a composition in progress included
     t.erased = isErase(key);
     t.toPartner = team_.hasPartner();
-    t.toMonitors = CheckBox12->isChecked();
+    t.toMonitors = auxiliary_->liveTypingToMonitors();
     t.ownAddress = Edit35->text();
     Core::SendLiveTyping(outbox_, t);
 }

@@ -13,6 +13,7 @@
 #include "messaging/fkey_memo.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
+#include "windows/main/auxiliary_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,6 +62,19 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
             if (!frameless_) set(v);
         };
     };
+
+    // The page "補助Ｗ" keeps its controls; its rows reach them by name.
+    auto* CheckBox10 = named<QCheckBox>("CheckBox10");
+    auto* CheckBox12 = named<QCheckBox>("CheckBox12");
+    auto* CheckBox14 = named<QCheckBox>("CheckBox14");
+    auto* CheckBox21 = named<QCheckBox>("CheckBox21");
+    auto* CheckBox30 = named<QCheckBox>("CheckBox30");
+    auto* CheckBox46 = named<QCheckBox>("CheckBox46");
+    auto* CheckBox48 = named<QCheckBox>("CheckBox48");
+    auto* CheckBox49 = named<QCheckBox>("CheckBox49");
+    auto* Edit20 = named<QLineEdit>("Edit20");
+    Audience::AudiencePanel* AudiencePanel = &auxiliary_->audiencePanel();
+    Audience::OnlinePanel* OnlinePanel = &auxiliary_->onlinePanel();
 
     Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置",
                    Settings::kSmallestMainWindow);
@@ -210,8 +224,8 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     // The audience page: keys of our own, which a station that does not know them skips.
     check(t, 950, AudiencePanel->enabledBox, TrueFalse, u"観客用ページを公開する", u"観客用ページを公開しない");
     edit(t, 951, AudiencePanel->portEdit, Int, u"観客用ページのポート番号");
-    choice(t, 952, u"オンライン字幕の送信先の種類", [this] { return OnlinePanel->kindWord(); },
-           [this](const QString& word) { OnlinePanel->setKindWord(word); });
+    choice(t, 952, u"オンライン字幕の送信先の種類", [OnlinePanel] { return OnlinePanel->kindWord(); },
+           [OnlinePanel](const QString& word) { OnlinePanel->setKindWord(word); });
     address(t, 953, OnlinePanel->urlEdit, u"オンライン字幕の送信先URL");
     edit(t, 954, OnlinePanel->languageEdit, Text, u"オンライン字幕の言語");
 }
@@ -299,7 +313,7 @@ void Ttalk2e::ResetToDefaults() {
     Edit31->clear();
     Edit66->setText(QStringLiteral("・"));
     Edit68->setText(QStringLiteral("500"));
-    CheckBox12->setChecked(true);
+    named<QCheckBox>("CheckBox12")->setChecked(true);
     CheckBox22->setChecked(true);
     slideMarkerHeight_ = 3;
     buttonBaseHeight_ = 26;
@@ -314,8 +328,8 @@ void Ttalk2e::ResetToDefaults() {
     Edit79->setText(QStringLiteral("」"));
     Edit5->setText(QStringLiteral("♪"));
     Edit7->setText(QStringLiteral("♪"));
-    Edit20->setText(QStringLiteral("1"));
-    CheckBox14->setChecked(true);
+    named<QLineEdit>("Edit20")->setText(QStringLiteral("1"));
+    named<QCheckBox>("CheckBox14")->setChecked(true);
     CheckBox11->setChecked(true);
     CheckBox50->setChecked(false);
     colours_.page = kButtonFace;
@@ -336,15 +350,15 @@ void Ttalk2e::ResetToDefaults() {
     CheckBox71->setChecked(false);
     CheckBox72->setChecked(false);
     for (QLineEdit* e : {Edit98, Edit99, Edit100}) e->clear();
-    CheckBox10->setChecked(true);
+    auxiliary_->setTemplateOnTop(true);
     colours_.cover = kBlack;
     CheckBox9->setChecked(false);
     CheckBox67->setChecked(true);
     CheckBox15->setChecked(false);
     Edit16->setText(QStringLiteral("15"));
-    CheckBox21->setChecked(false);
-    CheckBox21->show();
-    CheckBox30->setChecked(false);
+    auxiliary_->setInputToPalette(false);
+    auxiliary_->showInputToPalette();
+    auxiliary_->setPaletteLinked(false);
     SetChannelFromFile(0);
     SetGroup(1);
     {
@@ -357,12 +371,12 @@ void Ttalk2e::ResetToDefaults() {
     CheckBox42->setChecked(false);
     Edit1->setText(QStringLiteral("既定の共有合言葉その一番"));
     CheckBox47->setChecked(false);
-    CheckBox46->setChecked(false);
+    auxiliary_->setRubyExchange(false);
     CheckBox24->setChecked(false);
     CheckBox37->setChecked(false);
     CheckBox41->setChecked(false);
-    CheckBox48->setChecked(false);
-    CheckBox49->setChecked(true);
+    named<QCheckBox>("CheckBox48")->setChecked(false);
+    named<QCheckBox>("CheckBox49")->setChecked(true);
     CheckBox57->setChecked(false);
     CheckBox58->setChecked(false);
     Edit22->setText(QStringLiteral("（"));
@@ -373,11 +387,11 @@ void Ttalk2e::ResetToDefaults() {
     CheckBox61->setChecked(false);
     CheckBox62->setChecked(false);
     Edit24->setText(QStringLiteral("100"));
-    AudiencePanel->enabledBox->setChecked(false);
-    AudiencePanel->portEdit->setText(QStringLiteral("8711"));
-    OnlinePanel->setKindWord(QStringLiteral("off"));
-    OnlinePanel->urlEdit->clear();
-    OnlinePanel->languageEdit->setText(QStringLiteral("jp-JP"));
+    auxiliary_->audiencePanel().enabledBox->setChecked(false);
+    auxiliary_->audiencePanel().portEdit->setText(QStringLiteral("8711"));
+    auxiliary_->onlinePanel().setKindWord(QStringLiteral("off"));
+    auxiliary_->onlinePanel().urlEdit->clear();
+    auxiliary_->onlinePanel().languageEdit->setText(QStringLiteral("jp-JP"));
     for (QWidget* w : allWindows())
         if (auto* aux = qobject_cast<AuxWindow*>(w)) aux->resetToDefaults();
     Form5->move(x() + 25, y() + 80);

@@ -11,6 +11,7 @@
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
 #include "text/cp932.h"
+#include "windows/main/auxiliary_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include <QTimer>
 
 void Ttalk2e::wireLines() {
-    connect(CheckBox21, &QCheckBox::toggled, this, &Ttalk2e::CheckBox21Click);
     connect(CheckBox35, &QCheckBox::toggled, this, &Ttalk2e::CheckBox35Click);
     connect(CheckBox36, &QCheckBox::toggled, this, &Ttalk2e::CheckBox36Click);
     connect(Button14, &QPushButton::clicked, this, &Ttalk2e::SendCorrection);
@@ -32,7 +32,7 @@ void Ttalk2e::wireLines() {
 Core::CaptionOptions Ttalk2e::captionOptions() const {
     Core::CaptionOptions o;
     o.toLan = CheckBox22->isChecked();
-    o.toPalette = CheckBox21->isChecked();
+    o.toPalette = auxiliary_->inputToPalette();
     o.sibling = CheckBox60->isChecked();
     o.logLines = CheckBox32->isChecked();
     o.startTime = CheckBox20->isChecked();
@@ -190,21 +190,6 @@ void Ttalk2e::SetStripColour(StripColour colour) {
     // warning impossible to miss.
     stripAlarm_->setColour(colour == StripColour::Normal ? QColor() : c);
     stripColour_ = colour;
-}
-
-void Ttalk2e::CheckBox21Click() {
-    const bool toPalette = CheckBox21->isChecked();
-    if (toPalette) {
-        Fkakunin->hide();
-        ButtonPalette->hide();
-        CheckBox11->setChecked(true);
-        CheckBox30->setChecked(false);
-        CheckBox31->setChecked(false);
-    } else {
-        ButtonPalette->show();
-    }
-    CheckBox30->setVisible(!toPalette);
-    CheckBox31->setVisible(!toPalette);
 }
 
 void Ttalk2e::CheckBox35Click() {

@@ -9,6 +9,7 @@
 #include "messaging/contact_window.h"
 #include "messaging/notice_window.h"
 #include "prepared/template_window.h"
+#include "windows/main/auxiliary_page.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -32,7 +33,7 @@ NoticeLinks noticeLinks(Ttalk2e& main) {
     l.message = [&main](const QString& text) { main.Message(text); };
     l.hasPartner = [&main] { return main.hasPartner(); };
     l.displayArea = [&main] { return main.captionDisplayArea(); };
-    l.receiveOffChanged = [&main](bool on) { main.CheckBox16->setChecked(on); };
+    l.receiveOffChanged = [&main](bool on) { main.auxiliaryPage().setNoticesOff(on); };
     l.sendCommaSettings = [&main] { return main.Form11 && main.Form11->CheckBox23->isChecked(); };
     l.rollStopsAtLeft = [&main] { return main.Form11 && main.Form11->CheckBox13->isChecked(); };
     l.appendToPreroll = [&main](const QString& line) {

@@ -17,6 +17,7 @@
 #include "prepared/preroll_monitor.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
+#include "windows/main/auxiliary_page.h"
 #include "text/cp932.h"
 #include "text/text_filter.h"
 
@@ -93,7 +94,7 @@ void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
         return ShowTelop(t.text, t.noticeLine, t.stopAtLeftEdge, t.toLan, t.toSelf);
     };
     l.clearTelop = [this](bool toLan, bool toSelf) { ClearTelop(toLan, toSelf); };
-    l.doubledMonitor = [this] { return CheckBox48->isChecked(); };
+    l.doubledMonitor = [this] { return auxiliary_->prerollMonitorDoubled(); };
     l.hasPartner = [this] { return hasPartner(); };
     l.started = [this] { return isStarted(); };
     l.message = [this](const QString& text) { Message(text); };
@@ -107,7 +108,7 @@ void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
     l.monitorReceived = [this](App::MonitorPart part, const QByteArray& text) {
         if (Form3) Form3->Feed(part, text);
     };
-    l.setOnTop = [this](bool on) { CheckBox10->setChecked(on); };
+    l.setOnTop = [this](bool on) { auxiliary_->setTemplateOnTop(on); };
     Form11 = std::make_unique<TForm11>(context, std::move(l));
 }
 
@@ -136,15 +137,15 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
                                            RadioButton1->isChecked() ? 1 : RadioButton2->isChecked() ? 2 : 3};
     };
     s.hasPartner = [this] { return hasPartner(); };
-    s.monitorFeed = [this] { return CheckBox12->isChecked(); };
+    s.monitorFeed = [this] { return auxiliary_->liveTypingToMonitors(); };
     s.ownAddress = [this] { return Edit35->text(); };
     s.countColour = [this] { return CheckBox51->isChecked(); };
     s.countSend = [this] { return CheckBox54->isChecked(); };
     s.countLimit = [this] { return intOf(Edit21, 40); };
     s.refilledByUndo = [this] { return refilledByUndo(); };
     s.stripRed = [this](bool red) { SetStripColour(red ? StripColour::Red : StripColour::Normal); };
-    s.rubyExchange = [this] { return CheckBox46->isChecked(); };
-    s.setRubyExchange = [this](bool on) { CheckBox46->setChecked(on); };
+    s.rubyExchange = [this] { return auxiliary_->rubyExchange(); };
+    s.setRubyExchange = [this](bool on) { auxiliary_->setRubyExchange(on); };
     s.annotateDisplay = [this](const QString& base, const QString& reading) { AnnotateDisplay(base, reading); };
     s.setDisplayWrap = [this](bool wrap) { SetDisplayWrap(wrap); };
     s.clearPositionMarker = [this] {
@@ -157,37 +158,28 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
         Panel6->unsetCursor();
     };
     Form14 = std::make_unique<TForm14>(context, std::move(s));
-    connect(CheckBox46, &QCheckBox::toggled, Form14.get(), &TForm14::RubyExchangeChanged);
-
-    // "未確定も連動" beside the other palette options, shown and hidden with them.
-    auto* group = static_cast<QVBoxLayout*>(CheckBox31->parentWidget()->layout());
-    CheckBox38 = new QCheckBox(QStringLiteral("未確定も連動"), CheckBox31->parentWidget());
-    CheckBox38->setObjectName(QStringLiteral("CheckBox38"));
-    CheckBox38->setChecked(true);
-    group->insertWidget(group->indexOf(CheckBox31) + 1, CheckBox38);
-    CheckBox38->setVisible(CheckBox31->isVisibleTo(CheckBox31->parentWidget()));
-    connect(CheckBox21, &QCheckBox::toggled, CheckBox38, [this](bool toPalette) { CheckBox38->setVisible(!toPalette); });
+    connect(auxiliary_, &AuxiliaryPage::rubyExchangeChanged, Form14.get(), &TForm14::RubyExchangeChanged);
 
     App::PaletteLinks p;
     p.keys = paneKeys(*this);
     p.outbox = &outbox();
-    p.toPalette = [this] { return CheckBox21->isChecked(); };
-    p.linked = [this] { return CheckBox30->isChecked(); };
-    p.mainCorrector = [this] { return CheckBox31->isChecked(); };
-    p.linkUncommitted = [this] { return CheckBox38->isChecked(); };
+    p.toPalette = [this] { return auxiliary_->inputToPalette(); };
+    p.linked = [this] { return auxiliary_->paletteLinked(); };
+    p.mainCorrector = [this] { return auxiliary_->mainCorrector(); };
+    p.linkUncommitted = [this] { return auxiliary_->linkUncommitted(); };
     p.monitorShown = [this] { return Fshusei_moni && Fshusei_moni->isVisible(); };
     p.sendThroughInputPane = [this](const QString& text) { SendThroughInputPane(text); };
     p.showMonitor = [this](const std::array<QByteArray, 6>& texts) {
         if (Fshusei_moni) Fshusei_moni->ShowTexts(texts);
     };
     p.closed = [this] {
-        CheckBox30->setChecked(false);  // closing the palette ends its linkage
-        CheckBox21->show();
+        auxiliary_->setPaletteLinked(false);  // closing the palette ends its linkage
+        auxiliary_->showInputToPalette();
     };
     p.resetMainOptions = [this] {
-        CheckBox21->setChecked(false);
-        CheckBox21->show();
-        CheckBox30->setChecked(false);
+        auxiliary_->setInputToPalette(false);
+        auxiliary_->showInputToPalette();
+        auxiliary_->setPaletteLinked(false);
     };
     Fkakunin = std::make_unique<TFkakunin>(context, std::move(p));
 

@@ -10,6 +10,7 @@
 #include "settings/text_scramble.h"
 #include "text/cp932.h"
 #include "text/text_filter.h"
+#include "windows/main/explanation_page.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -55,7 +56,7 @@ QString withTxt(QString path) {
 
 void Ttalk2e::wireSaving() {
     connect(Button7, &QPushButton::clicked, this, &Ttalk2e::Button7Click);
-    connect(Button11, &QPushButton::clicked, this, &Ttalk2e::Button11Click);
+    connect(explanation_, &ExplanationPage::saveClicked, this, &Ttalk2e::Button11Click);
     connect(ButtonUnscramble, &QPushButton::clicked, this, &Ttalk2e::ButtonUnscrambleClick);
     connect(Edit92, &QLineEdit::textChanged, this, &Ttalk2e::Edit92Change);
     connect(Edit91, &QLineEdit::textChanged, this, &Ttalk2e::Edit91Change);
@@ -185,7 +186,7 @@ void Ttalk2e::Button11Click() {
     const QString path = withTxt(station_.dialogs.saveFileName(this, programFolder_ + QStringLiteral("説明ページ保存.txt"), kTextFilter));
     if (path.isEmpty()) return;
     QList<QByteArray> lines;
-    for (const QString& l : RichEdit3->toPlainText().split(u'\n')) lines << Cp932::encode(l);
+    for (const QString& l : explanation_->text().split(u'\n')) lines << Cp932::encode(l);
     if (lines.size() == 1 && lines[0].isEmpty()) lines.clear();
     WriteText(path, lines);
 }
@@ -420,13 +421,13 @@ void Ttalk2e::Edit4Change() {
 
 void Ttalk2e::CheckBox32Click() {
     CheckBox20->setChecked(false);
-    if (CheckBox32->isChecked() && station_.messages.askYesNo(kClearAskText)) RichEdit3->clear();
+    if (CheckBox32->isChecked() && station_.messages.askYesNo(kClearAskText)) explanation_->clear();
 }
 
 void Ttalk2e::CheckBox20Click() {
     CheckBox32->setChecked(false);
     if (showMessages() && CheckBox20->isChecked()) station_.messages.information(kStartTimeWarning);
-    if (station_.messages.askYesNo(kClearAskText)) RichEdit3->clear();
+    if (station_.messages.askYesNo(kClearAskText)) explanation_->clear();
 }
 
 // ---------------------------------------------------------------------------------------------

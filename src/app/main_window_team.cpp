@@ -9,6 +9,7 @@
 #include "audience/audience_panel.h"
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
+#include "windows/main/auxiliary_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,7 +65,7 @@ void Ttalk2e::wireTeam() {
 // Own address and name, member slots
 
 void Ttalk2e::Edit35Change() {
-    AudiencePanel->setOwnAddress(Edit35->text());
+    auxiliary_->audiencePanel().setOwnAddress(Edit35->text());
     if (Net::CheckAddress(Edit35->text()) == 0) return;
     Edit35->setText(QStringLiteral("10.14.1.1"));
     Message(kGuardMessage);

@@ -20,8 +20,8 @@ namespace Fuzz {
 // Opens the gates that switch receivers off, as a typist would with the controls.
 inline void openEveryReceiver(Testing::TestStation& s) {
     Ttalk2e& m = *s.main;
-    for (QCheckBox* box : {m.CheckBox22, m.CheckBox12, m.CheckBox46, m.CheckBox30, m.CheckBox31})
-        if (!box->isChecked()) box->setChecked(true);
+    for (const char* name : {"CheckBox22", "CheckBox12", "CheckBox46", "CheckBox30", "CheckBox31"})
+        if (QCheckBox* box = Testing::control<QCheckBox>(m, name); !box->isChecked()) box->setChecked(true);
     if (m.Form15->CheckBox12->isChecked()) m.Form15->CheckBox12->setChecked(false);
     if (!m.Form11->CheckBox20->isChecked()) m.Form11->CheckBox20->setChecked(true);
     for (QWidget* w : {static_cast<QWidget*>(m.Form11.get()), static_cast<QWidget*>(m.Fkakunin.get()),

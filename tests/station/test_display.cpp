@@ -255,7 +255,7 @@ void DisplayTest::markerLineInNormalMode() {
     QCOMPARE(w.m.displayLog().changeLengths()[2], -4);
     // Refused while ruby sending is on.
     w.m.CheckBox50->setChecked(false);
-    w.m.CheckBox46->setChecked(true);
+    Testing::control<QCheckBox>(w.m, "CheckBox46")->setChecked(true);
     w.m.CheckBox50->setChecked(true);
     QVERIFY(!w.m.CheckBox50->isChecked());
     QVERIFY(w.s.messages.shown.last().startsWith(QStringLiteral("「補助Ｗ」ページの「ルビ送信」のチェック")));

@@ -101,14 +101,14 @@ void InputTest::liveTypingReachesPartnerAndMonitor() {
     QCOMPARE(t.b.main->RichEdit27->toPlainText(), QStringLiteral("abc"));
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
     // Without "通信ｏｎ（送信する）" the monitor feed stops; the partner still sees the pane.
-    t.a.main->CheckBox12->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(false);
     t.lan.net.clearSent();
     t.type("d");
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{"abcd"});
     QVERIFY(t.lan.net.sentTo(6721).isEmpty());
     // The receiver's switch closes its side too.
-    t.a.main->CheckBox12->setChecked(true);
-    t.b.main->CheckBox12->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox12")->setChecked(false);
     t.type("e");
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
 }
@@ -147,13 +147,13 @@ void InputTest::liveTypingShowsTheComposition() {
     QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("今日")});
     QCOMPARE(lastRecordLine(t.b), QStringLiteral("今日"));
     // Without the monitor feed the partner still sees the composition.
-    t.a.main->CheckBox12->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(false);
     t.lan.net.clearSent();
     t.compose(QStringLiteral("あめ"));
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{QStringLiteral("あめ")});
     QVERIFY(t.lan.net.sentTo(6721).isEmpty());
     // Backspace that deletes the last composed character leaves an erased pane.
-    t.a.main->CheckBox12->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(true);
     t.compose(QStringLiteral("あ"), {}, Qt::Key_Backspace);
     t.lan.net.clearSent();
     t.compose(QString(), {}, Qt::Key_Backspace);
@@ -530,7 +530,7 @@ void InputTest::fkeyMemoRows() {
     Typing t;
     TForm5& memo = *t.a.main->Form5;
     QCOMPARE(memo.size(), QSize(217, 333));
-    t.a.main->Button52->click();
+    Testing::control<QPushButton>(*t.a.main, "Button52")->click();
     QCOMPARE(memo.pos(), t.a.main->pos() + QPoint(25, 80));
     QVERIFY(memo.isVisible());
     QVERIFY(memo.LabelF8->isHidden());
@@ -555,11 +555,11 @@ void InputTest::memberMonitorRowsAndOrder() {
     TForm2& mon = *me.main->Form2;
     QCOMPARE(mon.row(2).name->text(), QStringLiteral("m12"));
     // Row height: lines × size × 2 + 2.
-    me.main->Edit20->setText("9");
+    Testing::control<QLineEdit>(*me.main, "Edit20")->setText("9");
     QCOMPARE(mon.rowHeight(), 218);
     QCOMPARE(mon.row(2).pane->height(), 218);
     QCOMPARE(mon.row(3).pane->y(), 2 * (218 + 4));
-    me.main->Edit20->setText("1");
+    Testing::control<QLineEdit>(*me.main, "Edit20")->setText("1");
     QCOMPARE(mon.rowHeight(), 26);
     // A feed with commas arrives whole; an unknown sender is dropped.
     auto feed = [&](int host, const QString& text) {

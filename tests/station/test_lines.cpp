@@ -116,10 +116,10 @@ void LinesTest::emptyLinesTravelAsToken() {
 
 void LinesTest::paletteRouteShowsNothingLocally() {
     Pair p;
-    p.a.main->CheckBox21->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox21")->setChecked(true);
     QVERIFY(p.a.main->CheckBox11->isChecked());
-    QVERIFY(p.a.main->CheckBox30->isHidden());
-    QVERIFY(p.a.main->ButtonPalette->isHidden());
+    QVERIFY(Testing::control<QCheckBox>(*p.a.main, "CheckBox30")->isHidden());
+    QVERIFY(Testing::control<QPushButton>(*p.a.main, "ButtonPalette")->isHidden());
     p.a.main->CheckBox32->setChecked(true);
     const QString before = recordOf(p.a);
     p.send(p.a, QStringLiteral("確認して"));
@@ -128,10 +128,10 @@ void LinesTest::paletteRouteShowsNothingLocally() {
     QCOMPARE(p.lan.net.sentTo(6730).value(0).payload, sj(QStringLiteral("確認して")));
     QCOMPARE(p.lan.net.sentTo(6730).value(0).to, QStringLiteral("192.168.1.11"));
     QCOMPARE(p.a.main->displayLog().history()[0], sj(QStringLiteral("確認して")));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30:7,[自分],（修正パレットに送信）確認して")));
-    p.a.main->CheckBox21->setChecked(false);
-    QVERIFY(!p.a.main->CheckBox30->isHidden());
-    QVERIFY(!p.a.main->ButtonPalette->isHidden());
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral("10:15:30:7,[自分],（修正パレットに送信）確認して")));
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox21")->setChecked(false);
+    QVERIFY(!Testing::control<QCheckBox>(*p.a.main, "CheckBox30")->isHidden());
+    QVERIFY(!Testing::control<QPushButton>(*p.a.main, "ButtonPalette")->isHidden());
 }
 
 void LinesTest::startTimeFieldAndLogs() {
@@ -145,10 +145,10 @@ void LinesTest::startTimeFieldAndLogs() {
     QCOMPARE(p.lan.net.sentTo(6711).value(0).payload, QByteArray("09:05:03:007,") + sj(QStringLiteral("開始")));
     QVERIFY(!p.a.main->inputStarted());
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("開始"));  // the receiver strips the field
-    const QStringList aLog = p.a.main->RichEdit3->toPlainText().split(u'\n');
+    const QStringList aLog = Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().split(u'\n');
     QVERIFY(aLog.contains(QStringLiteral("10:15:30:7,[自分],開始")));
     QVERIFY(aLog.contains(QStringLiteral("10:15:30:007,09:05:03:007,開始")));
-    const QStringList bLog = p.b.main->RichEdit3->toPlainText().split(u'\n');
+    const QStringList bLog = Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().split(u'\n');
     QVERIFY(bLog.contains(QStringLiteral("10:15:30:7,[192.168.1.10],09:05:03:007,開始")));
     QVERIFY(bLog.contains(QStringLiteral("10:15:30:7,09:05:03:007,開始")));
     // No start time recorded: the field is the zero clock.
@@ -226,7 +226,7 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
     QCOMPARE(p.lan.payloadsTo(6723), QStringList{"undo"});
     QVERIFY(!recordOf(p.b).contains(QStringLiteral("まちがい")));
     QVERIFY(!recordOf(p.a).contains(QStringLiteral("まちがい")));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));
 
     // A partner's line: taken back only with "Ｕｎｄｏの対象にする".
     p.send(p.b, QStringLiteral("相手"));
@@ -236,7 +236,7 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
     p.a.main->UndoToInput(true);
     QVERIFY(p.lan.net.sent().isEmpty());
     QCOMPARE(lastRecordLine(p.a), QStringLiteral("相手"));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));  // still logged
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));  // still logged
     p.a.main->CheckBox11->setChecked(true);
     p.a.main->UndoToInput(true);
     QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("相手"));
@@ -337,7 +337,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     QVERIFY(!recordOf(p.b).contains("held1"));
     QCOMPARE(p.b.main->Form8->held(), (QList<QByteArray>{"held1", "$cls$", "held2"}));
     QCOMPARE(p.b.main->Form8->lines(), (QStringList{"held1", "$cls$", "held2"}));
-    p.b.main->Button5->click();  // the monitor's view is emptied; what it holds is not
+    Testing::control<QPushButton>(*p.b.main, "Button5")->click();  // the monitor's view is emptied; what it holds is not
     QCOMPARE(p.b.main->Form8->held().size(), 3);
     const int linesBefore = p.b.main->record().lineCount();
     p.b.main->Button12->click();  // "動" → "止": the held texts reach the record in their order

@@ -71,7 +71,7 @@ struct Holdings {
 Holdings holdingsOf(TestStation& s) {
     Holdings h;
     h.record = s.main->record().byteLength();
-    h.explanation = 2 * s.main->RichEdit3->document()->characterCount();
+    h.explanation = 2 * Testing::control<QTextEdit>(*s.main, "RichEdit3")->document()->characterCount();
     h.contact = 2 * s.main->Form6->RichEdit2->document()->characterCount();
     h.monitor = 2 * s.main->RichEdit27->document()->characterCount();
     // A transcript entry: its text, three times, an id and the string's header and allocation.

@@ -38,7 +38,7 @@ QStringList historyOf(const TestStation& s) {
     return s.main->Form6->RichEdit2->toPlainText().split(u'\n');
 }
 
-QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
+QStringList logOf(const TestStation& s) { return Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
 
 // Lines of the explanation page from a tag on (the time before it varies).
 QStringList taggedLog(const TestStation& s) {

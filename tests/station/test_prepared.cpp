@@ -269,8 +269,8 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     Rolls r;
     TForm15& mine = *r.a.main->Form15;
     TForm15& theirs = *r.b.main->Form15;
-    QVERIFY(theirs.CheckBox12->isChecked() && r.b.main->CheckBox16->isChecked());  // notices are off at first
-    r.b.main->CheckBox16->setChecked(false);
+    QVERIFY(theirs.CheckBox12->isChecked() && Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->isChecked());  // notices are off at first
+    Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->setChecked(false);
     QVERIFY(!theirs.CheckBox12->isChecked());
     r.w.CheckBox6->setChecked(true);
     r.w.CheckBox4->setChecked(true);  // "LAN流す"
@@ -304,7 +304,7 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     QCOMPARE(r.w.RichEdit1->document()->lastBlock().text(), mine.NoticeLine());
     // "テロップを受信しない" shows on the main window too.
     theirs.CheckBox12->setChecked(true);
-    QVERIFY(r.b.main->CheckBox16->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->isChecked());
 }
 
 void PreparedTest::monitorFeedReachesThePartnersMonitor() {
@@ -326,7 +326,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QCOMPARE(mon.lines(App::MonitorPart::Lower), (QStringList{"行1", "行2", "行3", "行4", QString()}));
     QCOMPARE(mon.RichEdit1->toPlainText(), QStringLiteral("行1\n行2\n行3\n行4\n"));
     // Doubled: four lines above, ten from the caret line on; 14 lines and two clears.
-    r.a.main->CheckBox48->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox48")->setChecked(true);
     r.lan.net.clearSent();
     r.caret(12);
     r.key(Qt::Key_Right);
@@ -736,8 +736,8 @@ void PreparedTest::settingsKeysAndDefaults() {
     // "初期値に戻す": the table of defaults.
     b.main->Fmojikara->CheckBox59->setChecked(true);
     b.main->Form14->show();
-    b.main->CheckBox10->setChecked(false);
-    b.main->CheckBox21->setChecked(true);
+    Testing::control<QCheckBox>(*b.main, "CheckBox10")->setChecked(false);
+    Testing::control<QCheckBox>(*b.main, "CheckBox21")->setChecked(true);
     b.main->ResetToDefaults();
     QVERIFY(!bw.isVisible() && !bw.CheckBox2->isChecked() && !bw.CheckBox9->isChecked());
     QVERIFY(bw.CheckBox4->isChecked() && bw.CheckBox5->isChecked() && bw.RadioButton1->isChecked());
@@ -745,7 +745,7 @@ void PreparedTest::settingsKeysAndDefaults() {
     QCOMPARE(bw.look.background(), Settings::Colour::kWindow);
     QCOMPARE(bw.look.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QVERIFY(!bw.look.font().bold());
-    QVERIFY(b.main->CheckBox10->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*b.main, "CheckBox10")->isChecked());
     QCOMPARE(bw.size(), QSize(640, 350));
     QVERIFY(!b.main->Form3->CheckBox1->isChecked());
     QCOMPARE(b.main->Form3->size(), QSize(450, 230));
@@ -756,7 +756,7 @@ void PreparedTest::settingsKeysAndDefaults() {
     QVERIFY(!b.main->Form14->isVisible());
     QCOMPARE(b.main->Form14->size(), QSize(544, 153));
     QCOMPARE(b.main->Form14->firstPaneHeight(), 63);
-    QVERIFY(!b.main->CheckBox21->isChecked() && !b.main->CheckBox21->isHidden());
+    QVERIFY(!Testing::control<QCheckBox>(*b.main, "CheckBox21")->isChecked() && !Testing::control<QCheckBox>(*b.main, "CheckBox21")->isHidden());
     QCOMPARE(b.main->Fkakunin->size(), QSize(410, 360));
     QCOMPARE(b.main->Fshusei_moni->pos(), QPoint(10, 10));
     QCOMPARE(b.main->Fshusei_moni->look.background(), Settings::Colour::kWindow);

@@ -27,8 +27,8 @@ struct Team {
     TFkakunin& palette = *b.main->Fkakunin;
     Team() {
         for (TestStation* s : {&a, &b, &c}) s->main->RichEdit1->clear();
-        a.main->CheckBox21->setChecked(true);  // "入力をパレットに送信する"
-        b.main->ButtonPalette->click();        // "確認修正ﾊﾟﾚｯﾄ表示"
+        Testing::control<QCheckBox>(*a.main, "CheckBox21")->setChecked(true);  // "入力をパレットに送信する"
+        Testing::control<QPushButton>(*b.main, "ButtonPalette")->click();        // "確認修正ﾊﾟﾚｯﾄ表示"
         lan.net.deliverAll();
         lan.net.clearSent();
     }
@@ -77,7 +77,7 @@ void PaletteTest::linesQueueAndEnterSendsTheOldest() {
                                      QString(), QString(), QString()}));
     QVERIFY(!recordOf(t.a).contains(QStringLiteral("一つ目")));  // nothing reached a display yet
     QVERIFY(!recordOf(t.b).contains(QStringLiteral("一つ目")));
-    QVERIFY(t.b.main->RichEdit3->toPlainText().contains(QStringLiteral(",[192.168.1.10],（確認修正パレット受信）一つ目")));
+    QVERIFY(Testing::control<QTextEdit>(*t.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral(",[192.168.1.10],（確認修正パレット受信）一つ目")));
     // Enter on pane 1: the first line goes to every display; the others move up.
     t.lan.net.clearSent();
     t.key(1, Qt::Key_Return);
@@ -135,7 +135,7 @@ void PaletteTest::escapeTabAndKeys() {
     t.key(3, Qt::Key_F9);
     QCOMPARE(t.panes().value(2), QStringLiteral("p1p5"));  // taken back to the front of the pane
     QVERIFY(!recordOf(t.c).contains(QStringLiteral("p1")));
-    QVERIFY(t.b.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：確認修正パレット１）")));
+    QVERIFY(Testing::control<QTextEdit>(*t.b.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：確認修正パレット１）")));
     // F1 … F8 insert the F-key memo's phrases.
     t.b.main->Form5->Edit56->setText(QStringLiteral("【拍手】"));
     t.palette.pane(5)->clear();
@@ -189,9 +189,9 @@ void PaletteTest::correctionMonitorFollowsThePanes() {
 void PaletteTest::linkedPalettesAndTheMainCorrector() {
     Team t;
     TFkakunin& second = *t.c.main->Fkakunin;
-    t.c.main->ButtonPalette->click();
-    for (TestStation* s : {&t.b, &t.c}) s->main->CheckBox30->setChecked(true);  // "ﾊﾟﾚｯﾄ連動"
-    t.b.main->CheckBox31->setChecked(true);  // B is the main corrector
+    Testing::control<QPushButton>(*t.c.main, "ButtonPalette")->click();
+    for (TestStation* s : {&t.b, &t.c}) Testing::control<QCheckBox>(*s->main, "CheckBox30")->setChecked(true);  // "ﾊﾟﾚｯﾄ連動"
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox31")->setChecked(true);  // B is the main corrector
     t.type(QStringLiteral("共有"));
     // Only the main corrector takes the line; the other follows on 6717.
     QCOMPARE(t.panes().value(0), QStringLiteral("共有"));
@@ -215,11 +215,11 @@ void PaletteTest::linkedPalettesAndTheMainCorrector() {
     QCOMPARE(second.pane(2)->toPlainText(), QStringLiteral("二"));
     QCOMPARE(second.pane(1)->toPlainText(), QString());
     // Without the main corrector's box, B ignores 6730 too.
-    t.b.main->CheckBox31->setChecked(false);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox31")->setChecked(false);
     t.type(QStringLiteral("誰も取らない"));
     QVERIFY(!t.panes().contains(QStringLiteral("誰も取らない")));
     // "未確定も連動" off: key releases are not sent, text changes are.
-    t.c.main->CheckBox38->setChecked(false);
+    Testing::control<QCheckBox>(*t.c.main, "CheckBox38")->setChecked(false);
     t.lan.net.clearSent();
     QTest::keyClick(second.pane(2), Qt::Key_End);
     t.lan.net.deliverAll();
@@ -228,25 +228,25 @@ void PaletteTest::linkedPalettesAndTheMainCorrector() {
     t.lan.net.inject("192.168.1.12", 6717, "192.168.1.11", 6717, "9,x");
     t.lan.net.deliverAll();
     QVERIFY(!t.panes().contains("x"));
-    t.b.main->CheckBox30->setChecked(false);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox30")->setChecked(false);
     t.lan.net.inject("192.168.1.12", 6717, "192.168.1.11", 6717, "3,y");
     t.lan.net.deliverAll();
     QCOMPARE(t.panes().value(2), QString());
     // Closing the palette ends its linkage and shows "入力をパレットに送信する" again.
     second.close();
-    QVERIFY(!t.c.main->CheckBox30->isChecked());
-    QVERIFY(!t.c.main->CheckBox21->isHidden());
+    QVERIFY(!Testing::control<QCheckBox>(*t.c.main, "CheckBox30")->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*t.c.main, "CheckBox21")->isHidden());
 }
 
 void PaletteTest::paletteOptionsOnTheMainWindow() {
     Team t;
     Ttalk2e& m = *t.a.main;
-    QCOMPARE(m.CheckBox38->text(), QStringLiteral("未確定も連動"));
-    QVERIFY(m.CheckBox38->isChecked());
+    QCOMPARE(Testing::control<QCheckBox>(m, "CheckBox38")->text(), QStringLiteral("未確定も連動"));
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox38")->isChecked());
     // A typist's station: the link options are hidden with "入力をパレットに送信する".
-    QVERIFY(m.CheckBox30->isHidden() && m.CheckBox38->isHidden());
-    m.CheckBox21->setChecked(false);
-    QVERIFY(!m.CheckBox30->isHidden() && !m.CheckBox38->isHidden());
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox30")->isHidden() && Testing::control<QCheckBox>(m, "CheckBox38")->isHidden());
+    Testing::control<QCheckBox>(m, "CheckBox21")->setChecked(false);
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox30")->isHidden() && !Testing::control<QCheckBox>(m, "CheckBox38")->isHidden());
     // The palette's panes fill the page: a sixth each, 20 pixels on a low page.
     TFkakunin& p = t.palette;
     p.resize(410, 360);
@@ -348,7 +348,7 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     QCOMPARE(s.a.main->RichEdit1->toPlainText(), QStringLiteral("main"));
     QVERIFY(!recordOf(s.b).contains(QStringLiteral("undo me")));
     QCOMPARE(s.lan.payloadsTo(6723), QStringList{"undo"});
-    const QString log = s.a.main->RichEdit3->toPlainText();
+    const QString log = Testing::control<QTextEdit>(*s.a.main, "RichEdit3")->toPlainText();
     QVERIFY(log.endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：サブ入力Ｗ２）")));
     QVERIFY(!log.contains(QStringLiteral(",[自分],（Ｕｎｄｏ）")));
     // F12: a blank line, then the pane's text; with "F12で後ろにも空行を入れる" a blank line after.
@@ -356,7 +356,7 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     s.lan.net.clearSent();
     s.key(2, Qt::Key_F12);
     QCOMPARE(s.lan.payloadsTo(6711), (QStringList{QStringLiteral("$改行$"), "undo me", QStringLiteral("$改行$")}));
-    QVERIFY(s.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（前後空行Ｆ１２）")));
+    QVERIFY(Testing::control<QTextEdit>(*s.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（前後空行Ｆ１２）")));
     QCOMPARE(s.w.RichEdit2->toPlainText(), QString());
     // ESC cuts the pane to the clipboard; Ctrl+Z brings it back.
     s.type(1, "erase");
@@ -398,14 +398,14 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     m.SendLine("abcdefgh");
     QVERIFY(recordOf(s.a).contains(QStringLiteral("abcd\nefgh")));
     // "表示・送受信する。" sets both and clears both; unchecking "桁数" clears it.
-    m.CheckBox46->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox46")->setChecked(true);
     s.w.CheckBox45->setChecked(false);
-    QVERIFY(!m.CheckBox46->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox46")->isChecked());
     QVERIFY(!s.w.CheckBox37->isChecked());
-    m.CheckBox46->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox46")->setChecked(true);
     QVERIFY(s.w.CheckBox45->isChecked() && s.w.CheckBox37->isChecked());
     s.w.CheckBox37->setChecked(false);  // wrap on again: "桁数" and ruby exchange go off
-    QVERIFY(!s.w.CheckBox45->isChecked() && !m.CheckBox46->isChecked());
+    QVERIFY(!s.w.CheckBox45->isChecked() && !Testing::control<QCheckBox>(m, "CheckBox46")->isChecked());
     QVERIFY(s.w.displayWraps());
 }
 
@@ -475,7 +475,7 @@ void PaletteTest::rubyReceivedAndSent() {
     s.lan.net.inject("192.168.1.10", 6736, "192.168.1.11", 6736, sj(QStringLiteral("東京,とうきょう")));
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("今日は東京で会議"));
-    s.b.main->CheckBox46->setChecked(true);
+    Testing::control<QCheckBox>(*s.b.main, "CheckBox46")->setChecked(true);
     // Three fields: the first two are base and reading.
     s.lan.net.inject("192.168.1.10", 6736, "192.168.1.11", 6736, sj(QStringLiteral("東京,とうきょう,余分")));
     s.lan.net.deliverAll();

@@ -44,7 +44,7 @@ QList<QByteArray> fileLines(const QString& path) {
     return lines.value_or(QList<QByteArray>{"(unreadable)"});
 }
 
-QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
+QStringList logOf(const TestStation& s) { return Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
 
 // The captions of a small session: under Qt's own 16 KB buffer, as most saves are.
 void typeSession(Ttalk2e& main, int lines) {
@@ -479,18 +479,18 @@ void SavingTest::logSwitches() {
     TestStation& s = lan.add(10, "A");
     Ttalk2e& m = *s.main;
     m.CheckBox19->setChecked(false);
-    m.RichEdit3->setPlainText(QStringLiteral("記録"));
+    Testing::control<QTextEdit>(m, "RichEdit3")->setPlainText(QStringLiteral("記録"));
     m.CheckBox20->click();
     QVERIFY(m.CheckBox20->isChecked());
     QCOMPARE(s.messages.asked, QStringList{QStringLiteral("説明ページを消去しますか？")});
-    QCOMPARE(m.RichEdit3->toPlainText(), QStringLiteral("記録"));  // answered no
+    QCOMPARE(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText(), QStringLiteral("記録"));  // answered no
     // Checking the other switch leaves it on and the first one off.
     s.messages.answerYes = true;
     m.CheckBox32->click();
     QVERIFY(m.CheckBox32->isChecked());
     QVERIFY(!m.CheckBox20->isChecked());
     QCOMPARE(s.messages.asked.size(), 2);
-    QVERIFY(m.RichEdit3->toPlainText().isEmpty());
+    QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().isEmpty());
     // Unchecking "記録を説明ページに保存" asks nothing; unchecking the other asks all the same.
     m.CheckBox32->click();
     QCOMPARE(s.messages.asked.size(), 2);
@@ -513,7 +513,7 @@ void SavingTest::typingRate() {
     QVERIFY(m.Timer7->isActive());
     QCOMPARE(m.Timer7->interval(), 60000);
     m.CheckBox45->setChecked(true);
-    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大")));
+    QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大")));
     m.record().appendToLastLine(QString(50, u'あ'));  // 100 bytes: 50 characters
     m.record().appendToLastLine(QString(100, u'a'));  // and 50 more
     m.Timer7Timer();
@@ -528,7 +528,7 @@ void SavingTest::typingRate() {
     QVERIFY(isYellow(m.RichEdit1));
     QVERIFY(isYellow(m.Form14->RichEdit1) && isYellow(m.Form14->RichEdit2));
     QVERIFY(!isYellow(m.RichEdit27));
-    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
+    QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
     // Off: the captions back, the two options off, the panes in their colour.
     m.CheckBox44->setChecked(false);
     QVERIFY(!m.Timer7->isActive());

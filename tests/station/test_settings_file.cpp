@@ -283,7 +283,7 @@ void SettingsFileTest::failuresStopAtTheLine() {
     old[0] = line(u"999:＜番号付き表示設定ファイル１＞");
     QVERIFY(!s.main->ApplySettings(old));
     QCOMPARE(s.main->Edit8->text(), QStringLiteral("6"));
-    QVERIFY(s.main->RichEdit3->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
+    QVERIFY(Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
     // Only the header: nothing, no error.
     QVERIFY(s.main->ApplySettings(file({})));
     QVERIFY(s.messages.shown.isEmpty());
@@ -324,7 +324,7 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
                                    "ファイルがUTF-8で保存し直されています。\n"
                                    "テキストエディタで文字コードを「Shift_JIS」（SJIS）にして保存し直してください。\n"
                                    "設定は何も変わっていません。")});
-    QVERIFY(s.main->RichEdit3->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
+    QVERIFY(Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
     // Any other first line, and an empty file, likewise.
     writeFile(folder + "other.dp9", {line(u"999:＜番号付き表示設定ファイル１＞"), "004:9:x"});
     writeFile(folder + "empty.dp9", {});
@@ -566,8 +566,8 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     QCOMPARE(p.a.main->width(), 800);
     QCOMPARE(p.a.main->Edit8->text(), QStringLiteral("4"));
     QCOMPARE(Fonts::points(p.a.main->RichEdit2->font()), 30);
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$set$607:true:")));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$end$")));
+    QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信：$set$607:true:")));
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信：$end$")));
     // A greeting (603) is shown as a message box.
     p.a.main->SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"603:こんにちは:挨拶")});
     p.lan.net.deliverAll();
@@ -597,11 +597,11 @@ void SettingsFileTest::transfersFromStrangersAreRefused() {
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1
     // The first refused line is logged; the rest of the minute is counted in one line.
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$999:")));
+    QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$999:")));
     QCOMPARE(p.b.main->Edit8->text(), before);
     p.b.clock.time = p.b.clock.time.addSecs(60);
     p.b.main->TimerDropReportTimer();
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：ほか2件")));
+    QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信拒否：ほか2件")));
 }
 
 // Window geometry and font sizes from a file, whatever their numbers: within the screens, never
@@ -643,7 +643,7 @@ void SettingsFileTest::aMembersTransferCannotTakeTheStationAway() {
     QVERIFY(p.b.main->hasPartner());
     QVERIFY(p.b.main->width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
     QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("3"));  // the harmless line applied
-    const QString page = p.b.main->RichEdit3->toPlainText();
+    const QString page = Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText();
     QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：チャンネルを変える設定は受け付けません（「ﾊﾟｰﾄﾅｰ」ページで変えてください）：801:5:チャンネル")));
     QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：入力班を変える設定は受け付けません")));
     QVERIFY(page.contains(QStringLiteral("字幕が見えなくなるため受け付けません：008:16777215:")));

@@ -367,36 +367,36 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
     TestStation s(lan, "192.168.1.10");
     s.main->show();
     s.main->PageControl1->setCurrentIndex(1);
-    s.main->ButtonTemplate->click();
+    Testing::control<QPushButton>(*s.main, "ButtonTemplate")->click();
     QVERIFY(s.main->Form11->isVisible());
     QCOMPARE(s.main->PageControl1->currentIndex(), 0);
     QVERIFY(s.main->Form11->windowFlags() & Qt::WindowStaysOnTopHint);
-    s.main->CheckBox10->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox10")->setChecked(false);
     QVERIFY(!(s.main->Form11->windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(s.main->Form11->isVisible());
 
-    s.main->CheckBox12->setChecked(false);
-    s.main->Button45->click();
+    Testing::control<QCheckBox>(*s.main, "CheckBox12")->setChecked(false);
+    Testing::control<QPushButton>(*s.main, "Button45")->click();
     QVERIFY(s.main->Form2->isVisible());
-    QVERIFY(s.main->CheckBox12->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox12")->isChecked());
 
-    s.main->CheckBox21->setChecked(true);
-    s.main->ButtonPalette->click();
+    Testing::control<QCheckBox>(*s.main, "CheckBox21")->setChecked(true);
+    Testing::control<QPushButton>(*s.main, "ButtonPalette")->click();
     QVERIFY(s.main->Fkakunin->isVisible());
-    QVERIFY(!s.main->CheckBox21->isChecked());
-    QVERIFY(s.main->CheckBox21->isHidden());
+    QVERIFY(!Testing::control<QCheckBox>(*s.main, "CheckBox21")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox21")->isHidden());
 
-    s.main->ButtonSubInput->click();
+    Testing::control<QPushButton>(*s.main, "ButtonSubInput")->click();
     QVERIFY(s.main->Form14->isVisible());
     QCOMPARE(s.main->Form14->width(), s.main->width() * 4 / 5);
     QCOMPARE(s.main->Form14->height(), s.main->Form14->firstPaneHeight() * 2 + 60);
 
     s.main->Form8->addLine(QStringLiteral("held"));
-    s.main->Button5->click();
+    Testing::control<QPushButton>(*s.main, "Button5")->click();
     QVERIFY(s.main->Form8->isVisible());
     QVERIFY(s.main->Form8->lines().isEmpty());
 
-    s.main->Button52->click();
+    Testing::control<QPushButton>(*s.main, "Button52")->click();
     QVERIFY(s.main->Form5->isVisible());
 
     // The desktop cover: a colour, the whole screen, the main window in front.

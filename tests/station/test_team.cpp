@@ -274,7 +274,7 @@ void TeamTest::oneDatagramCannotTakeTheStationOver() {
     a.main->SendLine("still heard");
     p.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("still heard"));
-    QVERIFY(a.main->RichEdit3->toPlainText().contains(QStringLiteral("不正ＩＰ受信：192.168.1.200（このパソコンのアドレスではありません）")));
+    QVERIFY(Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText().contains(QStringLiteral("不正ＩＰ受信：192.168.1.200（このパソコンのアドレスではありません）")));
 }
 
 QTEST_MAIN(TeamTest)

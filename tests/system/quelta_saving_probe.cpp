@@ -10,6 +10,7 @@
 //   ("起動時設定にする"), a close of the window, and "open" or "closed" after it.
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "../support/controls.h"
 #include "text/cp932.h"
 
 #include <QApplication>
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
             if (!main.isStarted()) return;
             started->stop();
             say(QStringLiteral("started"));
-            for (const QString& l : main.RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts)) say(QStringLiteral("log: ") + l);
+            for (const QString& l : Testing::control<QTextEdit>(main, "RichEdit3")->toPlainText().split(u'\n', Qt::SkipEmptyParts)) say(QStringLiteral("log: ") + l);
             if (qEnvironmentVariableIsSet("QUELTA_PROBE_SESSION")) session(main);
         });
         started->start(50);
