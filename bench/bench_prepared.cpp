@@ -37,7 +37,7 @@ struct PrerollStation {
     TForm11& w = *s.main->Form11;
     PrerollStation() {
         s.finishStartup();
-        s.main->CheckBox5->setChecked(false);  // no acceleration flips in a steady state
+        Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(false);  // no acceleration flips in a steady state
         for (int k = 1; k <= 8; ++k) {
             s.main->slot(k).address->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
             s.main->slot(k).mate->setChecked(true);
@@ -69,7 +69,7 @@ void runF1(benchmark::State& state, bool removeSent) {
         p.w.PaneKeyUp(1, &release);
         QCoreApplication::processEvents();  // the layout and painting the key left behind
         state.PauseTiming();
-        p.s.main->Timer1->stop();
+        Testing::control<QTimer>(*p.s.main, "Timer1")->stop();
         p.s.main->record().removeLastLine();  // the record keeps its size
         p.lan.clearSent();
         state.ResumeTiming();

@@ -29,6 +29,7 @@
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
 #include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
 #include "windows/main/explanation_page.h"
 
 #include <QApplication>
@@ -74,26 +75,23 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    display_ = std::make_unique<DisplayView>(*this, scroll_);
     buildDisplayPage();
     buildAuxiliaryPage();
     buildPartnerPage();
-    buildDisplayOptionPages();
+    display_->buildOptionPages(PageControl1);
     buildInputPages();
     buildSavePage();
     explanation_ = new ExplanationPage(PageControl1);
     PageControl1->addTab(explanation_, QStringLiteral("説明"));
 
-    Image2 = new Canvas(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->hide();
+    display_->buildFramelessCanvas();
 
-    Timer1 = namedTimer(this, "Timer1", 30, false);
     Timer2 = namedTimer(this, "Timer2", 5000, true);
     Timer3 = namedTimer(this, "Timer3", 15000, true);
     Timer4 = namedTimer(this, "Timer4", 500, true);
     Timer5 = namedTimer(this, "Timer5", 600000, false);
     Timer7 = namedTimer(this, "Timer7", 60000, false);
-    connect(Timer1, &QTimer::timeout, this, &Ttalk2e::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &Ttalk2e::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &Ttalk2e::Timer3Timer);
     connect(Timer4, &QTimer::timeout, this, &Ttalk2e::Timer4Timer);
@@ -106,7 +104,11 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     outbox_.siblingOn = [this] { return CheckBox60->isChecked(); };
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
-    wireDisplay();
+    display_->wire();
+    connect(display_.get(), &DisplayView::coverToggled, this, &Ttalk2e::CheckBox9Click);
+    connect(display_.get(), &DisplayView::coverColourClicked, this, &Ttalk2e::Button8Click);
+    connect(display_.get(), &DisplayView::pageColourClicked, this, &Ttalk2e::Button69Click);
+    connect(display_.get(), &DisplayView::explanationColourClicked, this, &Ttalk2e::Button70Click);
     wireTeam();
     wireLines();
     wireInput();
@@ -119,7 +121,6 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
 
 Ttalk2e::~Ttalk2e() {
     auxiliary_->dropAudiencePanels();  // they hold the service and the poster, which go with the members
-    RichEdit2->setDocument(paneDocument_);  // the record's document goes before the pane does
 }
 
 void Ttalk2e::buildDisplayPage() {
@@ -127,44 +128,13 @@ void Ttalk2e::buildDisplayPage() {
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     PageControl1->addTab(TabSheet1, QStringLiteral("表示・入力"));
 
-    Panel6 = new QFrame(TabSheet1);
-    Panel6->setObjectName(QStringLiteral("Panel6"));
+    display_->buildArea(TabSheet1);
+    QWidget* Panel6 = display_->area();
     Panel1 = new QFrame(TabSheet1);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setAutoFillBackground(true);
-    TabSheet1->setFill(Panel6);
     TabSheet1->setBottom(Panel1);
 
-    Image1 = new Canvas(Panel6);
-    Image1->setObjectName(QStringLiteral("Image1"));
-
-    auto* pane = new TextPane(Panel6);
-    RichEdit2 = pane;
-    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
-    RichEdit2->setFont(Fonts::gothicPixels(48));
-    RichEdit2->setAcceptRichText(false);
-    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichEdit2->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    RichEdit2->setLineWrapMode(QTextEdit::FixedPixelWidth);
-    RichEdit2->setFocusPolicy(Qt::ClickFocus);
-    // The record has a document of its own; the pane shows it in the word-processor screen.
-    paneDocument_ = new QTextDocument(this);  // not the pane's own, which it deletes when swapped
-    RichEdit2->setDocument(paneDocument_);
-    recordDocument_->setDocumentMargin(kRecordMargin);
-    recordDocument_->setDefaultFont(RichEdit2->font());
-    pane->limit = kRecordLimit;
-    pane->bytes = [this] { return record().byteLength(); };
-    {
-        QPalette p = RichEdit2->palette();
-        p.setColor(QPalette::Base, Qt::white);
-        p.setColor(QPalette::Text, Qt::black);
-        RichEdit2->setPalette(p);
-    }
-
-    Memo3 = new QPlainTextEdit(Panel6);
-    Memo3->setObjectName(QStringLiteral("Memo3"));
-    Memo3->hide();
     Memo1 = new QPlainTextEdit(Panel6);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->hide();
@@ -233,7 +203,7 @@ void Ttalk2e::buildAuxiliaryPage() {
     audience_ = std::make_unique<Audience::Service>(record(), station_.clock);
     online_ = std::make_unique<Audience::OnlineCaptions>(audience_->mirror(), station_.clock);
     online_->setNetwork(station_.web);
-    online_->setHandEditing([this] { return CheckBox85->isChecked(); });  // correction mode: the record is edited by hand
+    online_->setHandEditing([this] { return display_->correctionMode(); });  // correction mode: the record is edited by hand
     connect(online_.get(), &Audience::OnlineCaptions::explain, this, &Ttalk2e::Log);
     auxiliary_ = new AuxiliaryPage(PageControl1, *audience_, *online_);
     PageControl1->addTab(auxiliary_, QStringLiteral("補助Ｗ"));
@@ -259,8 +229,7 @@ void Ttalk2e::wireAuxiliaryPage() {
     });
     connect(page, &AuxiliaryPage::noticeClicked, this, [this] { Form15->show(); });
     connect(page, &AuxiliaryPage::subInputClicked, this, [this] {
-        unsetCursor();
-        Panel6->unsetCursor();
+        display_->resetCursors();
         Form14->setGeometry(0, 0, width() * 4 / 5, Form14->firstPaneHeight() * 2 + 60);
         Form14->openFirstPage();
         Form14->show();
@@ -269,7 +238,7 @@ void Ttalk2e::wireAuxiliaryPage() {
     connect(page, &AuxiliaryPage::inputToPaletteChanged, this, [this](bool on) {
         if (!on) return;
         Fkakunin->hide();
-        CheckBox11->setChecked(true);
+        display_->setUndoPartnerLines(true);
     });
     connect(page, &AuxiliaryPage::correctionMonitorClicked, this, [this] { Fshusei_moni->show(); });
     connect(page, &AuxiliaryPage::remoteClicked, this, [this] { Fmojikara->show(); });
@@ -408,92 +377,6 @@ void Ttalk2e::buildPartnerPage() {
     Edit99 = Form::edit(remote, "Edit99", QString());
     Edit100 = Form::edit(remote, "Edit100", QString());
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &Ttalk2e::ComboBox2Change);
-}
-
-void Ttalk2e::buildDisplayOptionPages() {
-    auto* display1 = new Form::Page(PageControl1, 2);
-    display1->setObjectName(QStringLiteral("TabSheet4"));
-    PageControl1->addTab(display1, QStringLiteral("表示１"));
-
-    QGroupBox* smooth = display1->group(0, QStringLiteral("スムーズ画面"), "GroupSmooth");
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value) {
-        QWidget* r = Form::row(parent);
-        Form::label(r, caption);
-        return Form::edit(r, name, value, 60);
-    };
-    Edit8 = field(smooth, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
-    Edit12 = field(smooth, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
-    Edit9 = field(smooth, "Edit9", QStringLiteral("ｽｸﾛｰﾙ・移動量"), QStringLiteral("2"));
-    Edit10 = field(smooth, "Edit10", QStringLiteral("１行の移動回数"), QStringLiteral("30"));
-    Edit11 = field(smooth, "Edit11", QStringLiteral("ｽｸﾛｰﾙ・間隔"), QStringLiteral("30"));
-    CheckBox67 = Form::check(smooth, "CheckBox67", QStringLiteral("行数・行間・移動量を自動調整"), true);
-    Button9 = Form::button(smooth, "Button9", QStringLiteral("行数から行間を計算"));
-    CheckBox5 = Form::check(smooth, "CheckBox5", QStringLiteral("スクロール速度自動加速"), false);
-    Edit43 = field(smooth, "Edit43", QStringLiteral("加速する行数"), QStringLiteral("5"));
-    Edit44 = field(smooth, "Edit44", QStringLiteral("加速の倍率"), QStringLiteral("2"));
-    CheckBox84 = Form::check(smooth, "CheckBox84", QStringLiteral("静止型表示（１入力を画面上に一気に表示します。）"), false);
-    GroupOneLine = Form::group(smooth, QStringLiteral("１行づつ"), "GroupOneLine");
-    Button83 = Form::button(GroupOneLine, "Button83", QStringLiteral("１行づつ送る"));
-    GroupOneLine->hide();
-
-    QGroupBox* look = display1->group(0, QStringLiteral("表示部"), "GroupDisplayLook");
-    QWidget* lookRow = Form::row(look);
-    Button1 = Form::button(lookRow, "Button1", QStringLiteral("フォント"));
-    Button2 = Form::button(lookRow, "Button2", QStringLiteral("背景色"));
-
-    QGroupBox* breaks = display1->group(1, QStringLiteral("改行"), "GroupBreaks");
-    CheckBox8 = Form::check(breaks, "CheckBox8", QStringLiteral("空行のみ改行"), false);
-    CheckBox17 = Form::check(breaks, "CheckBox17", QStringLiteral("←ある時から改行に空行が入ってしまう不具合の時"), false);
-    QGroupBox* marker = display1->group(1, QStringLiteral("入力文の表示位置の表示"), "GroupMarker");
-    CheckBox50 = Form::check(marker, "CheckBox50", QStringLiteral("表示する。"), false);
-
-    QGroupBox* typists = display1->group(1, QStringLiteral("入力人数は？"), "GroupTypists");
-    QWidget* modes = Form::row(typists);
-    Button17 = Form::button(modes, "Button17", QStringLiteral("２人入力"));
-    Button15 = Form::button(modes, "Button15", QStringLiteral("１人で"));
-    Button16 = Form::button(modes, "Button16", QStringLiteral("表示用"));
-    QWidget* monitorRows = Form::row(typists);
-    Form::label(monitorRows, QStringLiteral("モニター部の行数"));
-    Edit6 = Form::edit(monitorRows, "Edit6", QStringLiteral("1"), 40);
-    UpDown1 = Form::place(monitorRows, new UpDown(monitorRows, "UpDown1", Edit6, 0, 99), nullptr);
-    QWidget* inputRows = Form::row(typists);
-    Form::label(inputRows, QStringLiteral("入力部の行数"));
-    Edit96 = Form::edit(inputRows, "Edit96", QStringLiteral("1"), 40);
-    UpDown2 = Form::place(inputRows, new UpDown(inputRows, "UpDown2", Edit96, 0, 99), nullptr);
-
-    QGroupBox* cover = display1->group(1, QStringLiteral("デスクトップをカバーする"), "GroupCover");
-    CheckBox9 = Form::check(cover, "CheckBox9", QStringLiteral("単一色でカバー"), false);
-    Button8 = Form::button(cover, "Button8", QStringLiteral("カバー色"));
-    connect(CheckBox9, &QCheckBox::toggled, this, &Ttalk2e::CheckBox9Click);
-    connect(Button8, &QPushButton::clicked, this, &Ttalk2e::Button8Click);
-
-    auto* display2 = new Form::Page(PageControl1, 2);
-    display2->setObjectName(QStringLiteral("TabSheet5"));
-    PageControl1->addTab(display2, QStringLiteral("表示２"));
-    QGroupBox* undo = display2->group(0, QStringLiteral("Ｕｎｄｏの表示方法"), "GroupUndoDisplay");
-    CheckBox40 = Form::check(undo, "CheckBox40", QStringLiteral("再描画する（従来と同じ）"), true);
-    QGroupBox* undoTarget = display2->group(0, QStringLiteral("Ｕｎｄｏの対象"), "GroupUndoTarget");
-    CheckBox11 = Form::check(undoTarget, "CheckBox11", QStringLiteral("Ｕｎｄｏの対象にする"), true);
-    QGroupBox* cursor = display2->group(0, QStringLiteral("マウスカーソルの非表示"), "GroupCursor");
-    CheckBox68 = Form::check(cursor, "CheckBox68", QStringLiteral("クリックすると消える"), false);
-    QGroupBox* recordGroup = display2->group(0, QStringLiteral("記録"), "GroupRecord");
-    CheckBox37 = Form::check(recordGroup, "CheckBox37", QStringLiteral("「表示・入力」ｔａｂに記録量を表示する。"), false);
-    CheckBox24 = Form::check(recordGroup, "CheckBox24", QStringLiteral("受信文をコピー"), false);
-    CheckBox85 = Form::check(recordGroup, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
-    CheckBox85->hide();
-    GroupWindowSize = display2->group(0, QStringLiteral("ウィンドの大きさ"), "GroupWindowSize");
-    Edit18 = field(GroupWindowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
-    Edit19 = field(GroupWindowSize, "Edit19", QStringLiteral("高さ"), QStringLiteral("480"));
-    GroupWindowSize->hide();
-
-    QGroupBox* messages = display2->group(1, QStringLiteral("メッセージ"), "GroupMessages");
-    CheckBox19 = Form::check(messages, "CheckBox19", QStringLiteral("メッセージを表示する"), true);
-    GroupPageColours = display2->group(1, QStringLiteral("ページの背景色などの変更"), "GroupPageColours");
-    Button69 = Form::button(GroupPageColours, "Button69", QStringLiteral("背景色"));
-    Button70 = Form::button(GroupPageColours, "Button70", QStringLiteral("説明文色"));
-    GroupPageColours->hide();
-    connect(Button69, &QPushButton::clicked, this, &Ttalk2e::Button69Click);
-    connect(Button70, &QPushButton::clicked, this, &Ttalk2e::Button70Click);
 }
 
 void Ttalk2e::buildInputPages() {
@@ -726,7 +609,7 @@ void Ttalk2e::setStaysOnTop(QWidget* window, bool on) {
     if (wasVisible) window->show();  // changing the flags hides a window
 }
 
-bool Ttalk2e::showMessages() const { return CheckBox19->isChecked(); }
+bool Ttalk2e::showMessages() const { return display_->showsMessages(); }
 
 void Ttalk2e::Message(const QString& text) {
     if (showMessages()) station_.messages.information(text);
@@ -756,17 +639,7 @@ void Ttalk2e::InitialLayout() {
     PageControl1->setGeometry(rect());
     TabSheet1->resize(PageControl1->size());
 
-    const QSize cs = canvasSize();
-    const QColor bg = RichEdit2->palette().color(QPalette::Base);
-    for (Canvas* c : {Image1, Image2}) {
-        c->resetPicture(cs, bg);
-        c->setFont(RichEdit2->font());
-    }
-    Memo3->setFont(RichEdit2->font());
-    Memo3->resize(Panel6->width(), Memo3->height());
-    Memo3->clear();
-
-    InitialDisplayState();
+    display_->InitialLayout();
 
     Edit77->hide();
     Button14->hide();
@@ -775,18 +648,12 @@ void Ttalk2e::InitialLayout() {
     RichEdit1->setPlaceholderText(QStringLiteral(
         "入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）"));
     RichEdit27->setPlainText(QStringLiteral("モニター部"));
-    RichEdit1->resize(Panel6->width(), RichEdit1->height());
-    RichEdit27->resize(Panel6->width() - 50, RichEdit27->height());
-    LayoutInputStrip();
+    RichEdit1->resize(display_->displayWidth(), RichEdit1->height());
+    RichEdit27->resize(display_->displayWidth() - 50, RichEdit27->height());
+    display_->LayoutInputStrip();
 
     Memo1->clear();
     RichEdit6->setGeometry(Panel7->rect());
-}
-
-QSize Ttalk2e::canvasSize() const {
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QSize screenSize = s ? s->size() : QSize(1024, 768);
-    return screenSize + QSize(20, 20);
 }
 
 void Ttalk2e::DetectOwnAddress() {
@@ -816,13 +683,13 @@ bool Ttalk2e::addressListIsRed() const { return isRed(ListBox2); }
 void Ttalk2e::Timer2Timer() {
     Timer2->stop();
     programFolder_ = station_.programFolder;
-    StartupDisplayOptions();
-    RichEdit2->setGeometry(0, RichEdit2->y(), Panel6->width(), Panel6->height());
+    display_->StartupDisplayOptions();
+    display_->fitRecordPane();
     LoadStartupSettings();
-    RedrawDisplay();
-    RedrawFrameless();
+    display_->RedrawDisplay();
+    display_->RedrawFrameless();
     StartupPartnerRequest();
-    ReadScrollInterval();
+    display_->ReadScrollInterval();
 
     if (!team_.groupFull()) show();
     started_ = true;
@@ -832,7 +699,7 @@ void Ttalk2e::Timer2Timer() {
     show();
     raise();
     activateWindow();
-    DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
+    display_->DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
     StartupFinished();
     ReportRescuedSaves();
 
@@ -931,7 +798,7 @@ void Ttalk2e::CheckBox22Click() {
 }
 
 void Ttalk2e::CheckBox9Click() {
-    if (CheckBox9->isChecked()) {
+    if (display_->coverOn()) {
         Form9->cover(qcolour(colours_.cover));
         bringToFront(this);
     } else {
@@ -940,7 +807,7 @@ void Ttalk2e::CheckBox9Click() {
 }
 
 void Ttalk2e::Button8Click() {
-    CheckBox9->setChecked(false);
+    display_->setCover(false);
     if (auto c = station_.dialogs.chooseColor(this, qcolour(colours_.cover))) colours_.cover = Settings::fromQColor(*c);
 }
 
@@ -999,8 +866,7 @@ void Ttalk2e::Log(const QString& line) { explanation_->append(line); }
 void Ttalk2e::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     PageControl1->setGeometry(rect());
-    Image2->setGeometry(rect());
-    WindowResized();
+    display_->WindowResized();
 }
 
 bool Ttalk2e::FormClose() {
@@ -1043,4 +909,25 @@ void Ttalk2e::CloseUnattended() {
 void Ttalk2e::SessionEnding() {
     unattended_ = true;
     if (closeState_ == CloseState::Open) SaveOnExit();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The display's operations under their own names
+
+void Ttalk2e::Timer1Timer() { display_->Timer1Timer(); }
+void Ttalk2e::RedrawDisplay() { display_->RedrawDisplay(); }
+void Ttalk2e::RedrawFrameless() { display_->RedrawFrameless(); }
+void Ttalk2e::RedrawCanvases() { display_->RedrawCanvases(); }
+void Ttalk2e::FitToWindow() { display_->FitToWindow(); }
+void Ttalk2e::CanvasClick() { display_->CanvasClick(); }
+void Ttalk2e::ToggleFrameless() { display_->ToggleFrameless(); }
+void Ttalk2e::SetDisplayFont(const QFont& font) { display_->SetDisplayFont(font); }
+void Ttalk2e::SetTypistRows(int rows) { display_->SetTypistRows(rows); }
+int Ttalk2e::typistMode() const { return display_->typistMode(); }
+bool Ttalk2e::wordProcessorMode() const { return display_->wordProcessorMode(); }
+bool Ttalk2e::isFrameless() const { return display_->isFrameless(); }
+
+bool Ttalk2e::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit30 && event->type() == QEvent::FocusOut) Edit30FocusOut();
+    return QWidget::eventFilter(watched, event);
 }

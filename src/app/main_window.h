@@ -44,6 +44,7 @@ class QTimer;
 
 class AuxWindow;
 class AuxiliaryPage;
+class DisplayView;
 class ExplanationPage;
 namespace Audience {
 class OnlineCaptions;
@@ -124,11 +125,6 @@ public:
     // ---- pages and controls ----
     QTabWidget* PageControl1 = nullptr;
     DockPage* TabSheet1 = nullptr;  // "表示・入力"
-    QFrame* Panel6 = nullptr;       // display area
-    Canvas* Image1 = nullptr;       // smooth screen, framed
-    Canvas* Image2 = nullptr;       // smooth screen, frameless, laid directly on the window
-    TextPane* RichEdit2 = nullptr;  // the record pane
-    QPlainTextEdit* Memo3 = nullptr;   // hidden correction buffer
     QFrame* Panel1 = nullptr;       // input strip
     TextPane* RichEdit27 = nullptr;    // monitor pane (the partner's live typing)
     TextPane* RichEdit1 = nullptr;     // input pane
@@ -193,15 +189,6 @@ public:
     QCheckBox* CheckBox72 = nullptr;  // "指定IPのみ探す"
     QLineEdit *Edit98 = nullptr, *Edit99 = nullptr, *Edit100 = nullptr;  // routed addresses 1 … 3
 
-    // page "表示１"
-    QCheckBox* CheckBox9 = nullptr;   // "単一色でカバー"
-    QPushButton* Button8 = nullptr;   // "カバー色"
-
-    // page "表示２"
-    QCheckBox* CheckBox19 = nullptr;  // "メッセージを表示する"
-    QGroupBox* GroupPageColours = nullptr;  // hidden "ページの背景色などの変更"
-    QPushButton* Button69 = nullptr;  // "背景色" of all windows
-    QPushButton* Button70 = nullptr;  // "説明文色"
     QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
 
     // page "保存"
@@ -279,13 +266,10 @@ public:
     void Button67Click();  // "初期値に戻す"
     // True, after saying why, when `lines` (of the file `name`) are not a settings file.
     bool SettingsFileRefused(const QString& name, const QList<QByteArray>& lines);
-    // After a load or a reset: the display pane over its panel and the layout computed again.
-    void SettingsApplied();
     // The defaults of every window, in the order of the table of defaults.
     void ResetToDefaults();
 
     // ---- timers ----
-    QTimer* Timer1 = nullptr;  // smooth-screen step
     QTimer* Timer2 = nullptr;  // second phase of start-up, once
     QTimer* Timer3 = nullptr;  // input time limit, once
     QTimer* Timer4 = nullptr;  // partner's clear message, once
@@ -430,95 +414,33 @@ public:
     static constexpr qsizetype kRecordLimit = 655360;  // what a person may type into the record
     static constexpr int kRecordMargin = 2;            // document margin of the record pane
     static constexpr int kTextLeft = 10;               // x of the captions on the canvas
-    void RecordChanged();
+    DisplayView& display() { return *display_; }
     void ResetUndoState();
     void AppendLocalLine(const QByteArray& text);
     void AppendReceivedLine(const QByteArray& text);
     void ShowSplitLine(const QByteArray& text);
-
+    void FlushCorrectionBuffer();
+    // F7's correction template from the text selected in the record; false when it is off.
+    bool CorrectionTemplateFromRecord();
     void Timer1Timer();
     void RedrawDisplay();
     void RedrawFrameless();
     void RedrawCanvases();   // both in frameless mode, else Image1
-    void StartScrollTimer();
-    void AutoFitLines();
-    void LinesToSpacing();
-    void LayoutInputStrip();
-    void InitialDisplayState();
-    void StartupDisplayOptions();
-    void ReadScrollInterval();
-    void WindowResized();
-    void DisplayAreaResized();
-    int displayWidth() const;
-    int displayHeight() const;
-
-    // Field rules of the smooth screen.
-    void Edit8Change();
-    void Edit9Change();
-    void Edit11Change();
-    void Edit12Change();
-    void Button83Click();  // "１行づつ送る"
-
-    // Word-processor screen and correction mode.
-    void Button12Click();  // "ワ" → "止" → "動" → "止" …
-    void Button13Click();  // "再"
-    void CheckBox85Click();
-    void FlushCorrectionBuffer();
-
-    // F7's correction template from the text selected in the record; false when it is off.
-    bool CorrectionTemplateFromRecord();
-    void SetInputPaneNormal(bool normal);
-    // The record pane shows the record (word-processor screen) or nothing (smooth screen).
-    void ShowRecordInPane(bool show);
-
-    // Options of the display.
-    void CheckBox8Click();
-    void CheckBox50Click();
-    void CheckBox37Click();
-    void CheckBox84Click();
-    void Button1Click();  // "フォント"
-    void Button2Click();  // "背景色"
-
-    // Typist modes, the frameless screen and the keys of display-only mode.
-    int typistMode() const { return typistMode_; }  // 2 two typists, 1 one typist, 0 display only
-    bool wordProcessorMode() const { return wordProcessorMode_; }
-    bool isFrameless() const { return frameless_; }
-    void SetTypingMode(int mode);
+    void FitToWindow();
+    void CanvasClick();
+    void ToggleFrameless();
+    int typistMode() const;  // 2 two typists, 1 one typist, 0 display only
+    bool wordProcessorMode() const;
+    bool isFrameless() const;
     // Key 011: 0 the display alone, 1 the input pane, 2 or more the monitor pane too.
     void SetTypistRows(int rows);
-    // Key 025: the word-processor screen (true) or the smooth screen.
-    void SetScreenKind(bool wordProcessor);
     // Keys 801 and 802 as a settings file gives them.
     void SetChannelFromFile(int value);
     void SetOwnNameFromFile(const QString& name);
     void SetGroup(int group);
-    void Button17Click();  // "２人入力"
-    void Button15Click();  // "１人で"
-    void Button16Click();  // "表示用"
-    void ToggleFrameless();
-    void RestartSmoothScreen();
-    void FitToWindow();
-    void CanvasClick();
-    void CheckBox68Click();
-    void Edit77KeyDown(int key);
-    void PageControl1Change();
-    void FocusInputOrKeyCatcher();
+    // The layout guard: off until start-up ends, and during a load or reset.
+    bool layoutOn() const { return layoutOn_; }
 
-    // page "表示１" controls
-    QLineEdit *Edit8 = nullptr, *Edit12 = nullptr, *Edit9 = nullptr, *Edit10 = nullptr, *Edit11 = nullptr;
-    QLineEdit *Edit43 = nullptr, *Edit44 = nullptr;
-    QCheckBox *CheckBox5 = nullptr, *CheckBox67 = nullptr, *CheckBox8 = nullptr, *CheckBox50 = nullptr;
-    QCheckBox *CheckBox17 = nullptr, *CheckBox84 = nullptr, *CheckBox37 = nullptr;
-    QPushButton *Button9 = nullptr, *Button1 = nullptr, *Button2 = nullptr;
-    QGroupBox* GroupOneLine = nullptr;
-    QPushButton* Button83 = nullptr;
-    QPushButton *Button17 = nullptr, *Button15 = nullptr, *Button16 = nullptr;
-    QLineEdit *Edit6 = nullptr, *Edit96 = nullptr;
-    UpDown *UpDown1 = nullptr, *UpDown2 = nullptr;
-    // page "表示２" controls
-    QCheckBox *CheckBox40 = nullptr, *CheckBox68 = nullptr, *CheckBox24 = nullptr, *CheckBox85 = nullptr;
-    QGroupBox* GroupWindowSize = nullptr;
-    QLineEdit *Edit18 = nullptr, *Edit19 = nullptr;
     // Captions on the audience's own screens and posted to meetings (beyond the team's protocol).
     Audience::Service& audience() { return *audience_; }
     Audience::OnlineCaptions& online() { return *online_; }
@@ -551,14 +473,29 @@ public:
     // The header, the lines (each with "$set$") and "$end$".
     void SendSettingsTransfer(const QList<QByteArray>& lines);
     void Button18Click();  // "合わせる"
-    // Command 600: lines, spacing and steps from the window height and the display font.
-    void FitFromFont();
-    // Command 620: the scroll amount, with the spacing and steps it gives.
-    void SetScrollAmount(int amount);
     // The reading of the last conversion and the converted word, as caret positions of the pane.
     QString reading() const { return readingText_; }
     int wordStart() const { return wordStart_; }
     int wordEnd() const { return wordEnd_; }
+    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
+    struct ColourValues {
+        qint32 displayInk = Settings::Colour::kWindowText;
+        qint32 displayPaper = Settings::Colour::kWhite;
+        qint32 inputInk = Settings::Colour::kWindowText;
+        qint32 inputPaper = Settings::Colour::kWindow;
+        qint32 monitorInk = Settings::Colour::kWindowText;
+        qint32 monitorPaper = Settings::Colour::kWindow;
+        qint32 compositionInk = Settings::Colour::kBlue;
+        qint32 compositionPaper = Settings::Colour::kWhite;
+        qint32 page = Settings::Colour::kButtonFace;
+        qint32 items = Settings::Colour::kWindowText;
+        qint32 explanation = Settings::Colour::kGreen;
+        qint32 cover = Settings::Colour::kBlack;
+        qint32 splitter1 = Settings::Colour::kGreen;
+        qint32 splitter2 = Settings::Colour::kOlive;
+    };
+    ColourValues& colours() { return colours_; }
+    static QColor qcolour(qint32 value);
     QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
 
     // page "入力１" / "入力２" controls of the input pane
@@ -587,7 +524,6 @@ public:
     void SetInputFont(const QFont& font);    // the input pane and both sub-input panes
     void SetMonitorFont(const QFont& font);  // the monitor pane
     void SetDisplayFont(const QFont& font);  // the record pane, both canvases and the correction buffer
-    void PaintDisplay();                     // the display's ink and paper from their values
     void PaintPages();                       // page background and item text of every window
     void PaintExplanations();                // the explanatory labels of the settings pages
     void PaintComposition();                 // the input method's colours in the panes
@@ -746,17 +682,13 @@ private:
     void addSettings(Settings::KeyTable& table);
     void addTransferCommands(Settings::KeyTable& table);
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
-    void wireDisplay();
     void wireTeam();
     void wireLines();
     void wireInput();
     void createEndpoints();
     void InitialLayout();
-    QSize canvasSize() const;
     App::WindowContext windowContext();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void paintCanvas(Canvas* canvas, bool wholeCanvas);
-    void applyStep(int step);
     // The pane the time limit takes its text from: the one of the listed panes that has the focus.
     QTextEdit* focusedTypingPane() const;
 
@@ -775,15 +707,12 @@ private:
     StripAlarm* stripAlarm_ = nullptr;
     AuxiliaryPage* auxiliary_ = nullptr;
     ExplanationPage* explanation_ = nullptr;
+    std::unique_ptr<DisplayView> display_;
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
     Settings::TransferBuffer transferBuffer_;  // received transfer lines until "$end$"
-    int typistMode_ = 2;
-    bool wordProcessorMode_ = false;
-    bool frameless_ = false;
-    bool savedAutoFit_ = false;
-    int resizeSettle_ = 0;
+    ColourValues colours_;
     bool inputStarted_ = false;
     QDateTime inputStartTime_;
     QString readingText_;      // reading of the last conversion
@@ -793,29 +722,8 @@ private:
     QString mainBaseCaption_ = kMainCaption;
     QString subInputBaseCaption_ = kSubInputCaption;
     int trafficKey_ = 0;
-    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
-    struct ColourValues {
-        qint32 displayInk = Settings::Colour::kWindowText;
-        qint32 displayPaper = Settings::Colour::kWhite;
-        qint32 inputInk = Settings::Colour::kWindowText;
-        qint32 inputPaper = Settings::Colour::kWindow;
-        qint32 monitorInk = Settings::Colour::kWindowText;
-        qint32 monitorPaper = Settings::Colour::kWindow;
-        qint32 compositionInk = Settings::Colour::kBlue;
-        qint32 compositionPaper = Settings::Colour::kWhite;
-        qint32 page = Settings::Colour::kButtonFace;
-        qint32 items = Settings::Colour::kWindowText;
-        qint32 explanation = Settings::Colour::kGreen;
-        qint32 cover = Settings::Colour::kBlack;
-        qint32 splitter1 = Settings::Colour::kGreen;
-        qint32 splitter2 = Settings::Colour::kOlive;
-    } colours_;
-    static QColor qcolour(qint32 value);
     // Values the file keeps that no control shows.
     int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
-    QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
-    Core::LineBands bands_;      // rendered bands of the smooth screen
-    bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
     bool nameChanged_ = false;   // the own name was edited: tell the user how to announce it
     QString lastKanaPreedit_;    // the reading of the conversion now in progress
     bool inPaneChange_ = false;  // the pane's change rules send lines, which change the pane

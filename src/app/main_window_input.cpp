@@ -11,6 +11,7 @@
 #include "text/cp932.h"
 #include "text/kana.h"
 #include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -151,14 +152,14 @@ bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* e) {
 }
 
 void Ttalk2e::EnterKey() {
-    if (!Timer1->isActive()) {
-        ReadScrollInterval();
-        StartScrollTimer();
+    if (!display_->scrolling()) {
+        display_->ReadScrollInterval();
+        display_->StartScrollTimer();
     }
-    if (CheckBox85->isChecked()) {
-        CheckBox85->setChecked(false);  // the display takes the held texts
+    if (display_->correctionMode()) {
+        display_->setCorrectionMode(false);  // the display takes the held texts
         Button12->setText(QStringLiteral("止"));
-        SetInputPaneNormal(true);
+        display_->SetInputPaneNormal(true);
     }
     if (rubyOn()) ClearRubyCapture();
     SendInputPane();
@@ -250,7 +251,7 @@ void Ttalk2e::BracketInput(bool shift) {
 
 bool Ttalk2e::CorrectionTemplateFromRecord() {
     if (!CheckBox52->isChecked()) return false;
-    QString selected = RichEdit2->document() == recordDocument_ ? RichEdit2->textCursor().selectedText() : QString();
+    QString selected = display_->selectedRecordText();
     selected.remove(QChar::ParagraphSeparator).remove(u'\r').remove(u'\n');
     selected = Cp932::decode(Cp932::leftSafe(Cp932::encode(selected), 253));
     RichEdit1->setLimitedText(Edit94->text() + selected + Edit95->text());
@@ -436,8 +437,8 @@ void Ttalk2e::Edit68Change() {
 // Options
 
 void Ttalk2e::CheckBox47Click() {
-    if (!CheckBox47->isChecked() || !CheckBox40->isChecked()) return;
-    CheckBox40->setChecked(false);
+    if (!CheckBox47->isChecked() || !display_->redrawsAfterUndo()) return;
+    display_->setRedrawAfterUndo(false);
     if (started_) Message(kDelClsHelp);
 }
 
@@ -464,12 +465,12 @@ void Ttalk2e::SetInputFont(const QFont& font) {
     RichEdit1->setFont(font);
     if (Form14)
         for (QTextEdit* pane : {Form14->RichEdit1, Form14->RichEdit2}) pane->setFont(font);
-    LayoutInputStrip();
+    display_->LayoutInputStrip();
 }
 
 void Ttalk2e::SetMonitorFont(const QFont& font) {
     RichEdit27->setFont(font);
-    LayoutInputStrip();
+    display_->LayoutInputStrip();
 }
 
 void Ttalk2e::Button4Click() {
@@ -520,10 +521,9 @@ void Ttalk2e::Button34Click() {
 }
 
 void Ttalk2e::PaintComposition() {
-    for (TextPane* pane : {RichEdit1, RichEdit2}) {
-        pane->compositionText = qcolour(colours_.compositionInk);
-        pane->compositionBackground = qcolour(colours_.compositionPaper);
-    }
+    RichEdit1->compositionText = qcolour(colours_.compositionInk);
+    RichEdit1->compositionBackground = qcolour(colours_.compositionPaper);
+    display_->setCompositionColours(qcolour(colours_.compositionInk), qcolour(colours_.compositionPaper));
 }
 
 QList<QWidget*> Ttalk2e::stripPanels() const {

@@ -14,6 +14,7 @@
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
 #include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,7 +46,7 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         });
     };
     // Fonts of the display, the input pane and the monitor pane: name, size, colour, styles.
-    auto displayFont = [this] { return RichEdit2->font(); };
+    auto displayFont = [this] { return display_->displayFont(); };
     auto setDisplayFont = [this](const QFont& f) { SetDisplayFont(f); };
     auto inputFont = [this] { return RichEdit1->font(); };
     auto setInputFont = [this](const QFont& f) { SetInputFont(f); };
@@ -59,7 +60,7 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     // Keys the full-screen display mode leaves alone.
     auto framed = [this](std::function<void(int)> set) {
         return [this, set](int v) {
-            if (!frameless_) set(v);
+            if (!isFrameless()) set(v);
         };
     };
 
@@ -78,15 +79,15 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
 
     Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置",
                    Settings::kSmallestMainWindow);
-    edit(t, 4, Edit8, Int, u"マニュアル調整の表示行数");
-    edit(t, 5, Edit12, Int, u"マニュアル調整の行間");
+    edit(t, 4, named<QLineEdit>("Edit8"), Int, u"マニュアル調整の表示行数");
+    edit(t, 5, named<QLineEdit>("Edit12"), Int, u"マニュアル調整の行間");
     number(t, 6, u"マニュアル設定のスクロール速度 ＜注意＞００５の前に００６を書く事！", [this] { return scroll_.baseStep; },
-           [this](int v) { Edit9->setText(QString::number(v)); });
+           [this](int v) { named<QLineEdit>("Edit9")->setText(QString::number(v)); });
     fontName(t, 7, u"表示部のフォントの種類", displayFont, setDisplayFont);
-    colourKey(8, u"表示部のフォントの色", &colours_.displayInk, [this] { PaintDisplay(); });
+    colourKey(8, u"表示部のフォントの色", &colours_.displayInk, [this] { display_->PaintDisplay(); });
     fontSize(t, 9, u"表示部のフォントサイズ", displayFont, setDisplayFont);
-    colourKey(10, u"表示部の背景色", &colours_.displayPaper, [this] { PaintDisplay(); });
-    number(t, 11, u"入力・モニター部のせっと・何人入力？", [this] { return typistMode_; },
+    colourKey(10, u"表示部の背景色", &colours_.displayPaper, [this] { display_->PaintDisplay(); });
+    number(t, 11, u"入力・モニター部のせっと・何人入力？", [this] { return typistMode(); },
            framed([this](int v) { SetTypistRows(v); }));
     number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [this] { return Panel1->height(); },
            framed([this](int v) { Panel1->resize(Panel1->width(), v); }));
@@ -102,8 +103,8 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     Bind::height(t, 22, Button14, u"「送」ボタンの高さ");
     colourKey(23, u"入力部の背景色", &colours_.inputPaper, [this] { PaintPanes(); });
     colourKey(24, u"モニター部の背景色", &colours_.monitorPaper, [this] { PaintPanes(); });
-    number(t, 25, u"ワープロ画面かスムーズ画面かのフラッグ", [this] { return wordProcessorMode_ ? 1 : 0; },
-           framed([this](int v) { SetScreenKind(v == 1); }));
+    number(t, 25, u"ワープロ画面かスムーズ画面かのフラッグ", [this] { return wordProcessorMode() ? 1 : 0; },
+           framed([this](int v) { display_->SetScreenKind(v == 1); }));
     fontName(t, 26, u"入力部のフォント", inputFont, setInputFont);
     colourKey(27, u"入力部のフォント色", &colours_.inputInk, [this] { PaintPanes(); });
     fontName(t, 28, u"モニター部のフォント", monitorFont, setMonitorFont);
@@ -115,14 +116,14 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         unused.comment = comment(u"未使用");
         t.add(std::move(unused));
     }
-    edit(t, 31, Edit10, Int, u"スクロール：loop停止までの回数");
-    edit(t, 32, Edit11, Int, u"スクロール：スクロールインターバル");
-    edit(t, 33, Edit43, Int, u"スクロール：加速する未表示行数");
-    edit(t, 34, Edit44, Int, u"スクロール：加速の倍率");
-    check(t, 35, CheckBox5, OnOff, u"スクロール：加速の有無");
+    edit(t, 31, named<QLineEdit>("Edit10"), Int, u"スクロール：loop停止までの回数");
+    edit(t, 32, named<QLineEdit>("Edit11"), Int, u"スクロール：スクロールインターバル");
+    edit(t, 33, named<QLineEdit>("Edit43"), Int, u"スクロール：加速する未表示行数");
+    edit(t, 34, named<QLineEdit>("Edit44"), Int, u"スクロール：加速の倍率");
+    check(t, 35, named<QCheckBox>("CheckBox5"), OnOff, u"スクロール：加速の有無");
     colourKey(36, u"変換中文字色", &colours_.compositionInk, [this] { PaintComposition(); });
     colourKey(37, u"変換中文字色（背景色）", &colours_.compositionPaper, [this] { PaintComposition(); });
-    check(t, 38, CheckBox8, OnOff, u"改行の連結の有無");
+    check(t, 38, named<QCheckBox>("CheckBox8"), OnOff, u"改行の連結の有無");
     edit(t, 39, Edit31, Text, u"発言者名");
     check(t, 58, CheckBox13, OnOff, u"Ｆ１２後ろにも空行を入れるチェックボックス");
     edit(t, 59, Edit66, Text, u"入力途中クリアメッセージ");
@@ -144,8 +145,8 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     edit(t, 103, Edit79, Text, u"Ｆ８キーで、入力文をくくる時の文字列2");
     styles(108, u"表示部のフォントスタイル：ｂｏｌｄ", u"表示部のフォントスタイル：Ｉｔａｌｉｃ", u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ",
            displayFont, setDisplayFont);
-    check(t, 126, CheckBox11, OnOff, u"他の人の入力もＵｎｄｏの対象にする", u"他の人の入力もＵｎｄｏの対象にしない");
-    check(t, 128, CheckBox50, OnOff, u"入力文の表示位置の表示する", u"入力文の表示位置の表示しない");
+    check(t, 126, named<QCheckBox>("CheckBox11"), OnOff, u"他の人の入力もＵｎｄｏの対象にする", u"他の人の入力もＵｎｄｏの対象にしない");
+    check(t, 128, named<QCheckBox>("CheckBox50"), OnOff, u"入力文の表示位置の表示する", u"入力文の表示位置の表示しない");
     styles(129, u"入力部のフォントスタイル：ｂｏｌｄ", u"入力部のフォントスタイル：Ｉｔａｌｉｃ", u"入力部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ",
            inputFont, setInputFont);
     styles(132, u"モニター部のフォントスタイル：ｂｏｌｄ", u"モニター部のフォントスタイル：Ｉｔａｌｉｃ",
@@ -161,10 +162,10 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     check(t, 168, CheckBox55, OnOff, u"行末表示モニター部", u"行頭表示モニター部");
     check(t, 169, CheckBox56, OnOff, u"行末表示８人モニター", u"行頭表示８人モニター");
     // The step again, after the spacing: a step equal to the spacing moves a line per tick.
-    edit(t, 171, Edit9, Int, u"スクロール移動量（２度目、パグ対策）");
-    edit(t, 172, Edit6, Int, u"モニター部の行数");
-    edit(t, 173, Edit96, Int, u"入力部の行数");
-    check(t, 192, CheckBox68, OnOff, u"マウスカーソル非表示", u"マウスカーソル非表示なし");
+    edit(t, 171, named<QLineEdit>("Edit9"), Int, u"スクロール移動量（２度目、パグ対策）");
+    edit(t, 172, named<QLineEdit>("Edit6"), Int, u"モニター部の行数");
+    edit(t, 173, named<QLineEdit>("Edit96"), Int, u"入力部の行数");
+    check(t, 192, named<QCheckBox>("CheckBox68"), OnOff, u"マウスカーソル非表示", u"マウスカーソル非表示なし");
     check(t, 193, CheckBox71, OnOff, u"VPNルーター・インターネットで使う（アドレスの後に書く事）", u"VPNルーター・インターネットで使わない");
     check(t, 194, CheckBox72, OnOff, u"VPNルーター・ブロードキャストする", u"VPNルーター・そのままのＩＰを流す");
     edit(t, 195, Edit98, Text, u"VPNルーター・インターネットアドレス１");
@@ -175,8 +176,8 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     check(t, 220, CheckBox10, OnOff, u"テンプレート前ロールウィンド前面", u"テンプレート前ロールウィンド前面ではない");
     check(t, 238, CheckBox14, OnOff, u"８人モニターを常に前面にする", u"８人モニターを常に前面にしない");
     colourKey(269, u"デスクトップを単一色でカバーする色", &colours_.cover, [] {});
-    check(t, 270, CheckBox9, TrueFalse, u"デスクトップを単一色でカバーする", u"デスクトップを単一色でカバーしない");
-    check(t, 277, CheckBox67, TrueFalse, u"「表示１」ページの行間を調整するのチェック");
+    check(t, 270, named<QCheckBox>("CheckBox9"), TrueFalse, u"デスクトップを単一色でカバーする", u"デスクトップを単一色でカバーしない");
+    check(t, 277, named<QCheckBox>("CheckBox67"), TrueFalse, u"「表示１」ページの行間を調整するのチェック");
     edit(t, 278, Edit20, Int, u"8人モニターの行数指定");
     check(t, 700, CheckBox15, TrueFalse, u"入力の時間指定のチェック", u"入力の時間指定のチェックなし");
     edit(t, 701, Edit16, Int, u"入力の時間指定の時間");
@@ -186,15 +187,15 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     readOnly(t, 166, Text, [this](QByteArrayView v) { SetOwnNameFromFile(Cp932::decode(v)); });
     readOnly(t, 801, Int, [this](QByteArrayView v) { SetChannelFromFile(Settings::intValue(v)); });
     readOnly(t, 802, Int, [this](QByteArrayView v) { SetGroup(Settings::intValue(v, 1)); });
-    check(t, 803, CheckBox19, TrueFalse, u"メッセージ表示", u"メッセージ抑制");
+    check(t, 803, named<QCheckBox>("CheckBox19"), TrueFalse, u"メッセージ表示", u"メッセージ抑制");
     check(t, 804, CheckBox35, TrueFalse, u"入力部内で改行する");
     check(t, 805, CheckBox36, TrueFalse, u"「空行のみ改行」を指定");
     check(t, 806, CheckBox42, TrueFalse, u"「暗号化通信」の指定");
     edit(t, 807, Edit1, Text, u"「暗号化通信」のパスワード");
     check(t, 808, CheckBox47, TrueFalse, u"Ｆ１１をＤｅｌ／Ｃｌｓにする");
     check(t, 809, CheckBox46, TrueFalse, u"ルビ送信。");
-    check(t, 855, CheckBox24, TrueFalse, u"受信文をクリップボードへコピーのチェック");
-    check(t, 856, CheckBox37, TrueFalse, u"「ｔａｂに記録量を表示」のチェック");
+    check(t, 855, named<QCheckBox>("CheckBox24"), TrueFalse, u"受信文をクリップボードへコピーのチェック");
+    check(t, 856, named<QCheckBox>("CheckBox37"), TrueFalse, u"「ｔａｂに記録量を表示」のチェック");
     check(t, 858, CheckBox41, TrueFalse, u"入力文をクリップボードへコピーのチェック");
     check(t, 861, CheckBox48, TrueFalse, u"前ロールモニターの行数を２倍にする。");
     check(t, 862, CheckBox49, TrueFalse, u"８人モニターでＣＲ／ＬＦを■に表示。");
@@ -275,22 +276,22 @@ void Ttalk2e::SetGroup(int group) {
 void Ttalk2e::ResetToDefaults() {
     using namespace Settings::Colour;
     Form8->hide();
-    CheckBox85->setChecked(false);
+    named<QCheckBox>("CheckBox85")->setChecked(false);
     {
         const QSignalBlocker block(this);
         move(0, 0);
         resize(640, 480);
     }
-    Edit12->setText(QStringLiteral("60"));
-    Edit8->setText(QStringLiteral("6"));
-    Edit9->setText(QStringLiteral("2"));
+    named<QLineEdit>("Edit12")->setText(QStringLiteral("60"));
+    named<QLineEdit>("Edit8")->setText(QStringLiteral("6"));
+    named<QLineEdit>("Edit9")->setText(QStringLiteral("2"));
     QFont display = Fonts::gothicPixels(48);
     colours_.displayInk = kWindowText;
     colours_.displayPaper = kWhite;
     SetDisplayFont(display);
-    PaintDisplay();
+    display_->PaintDisplay();
     Panel1->resize(Panel1->width(), 47);
-    if (wordProcessorMode_) SetScreenKind(false);
+    if (wordProcessorMode()) display_->SetScreenKind(false);
     SetTypistRows(2);
     Button14->hide();
     QFont pane = Fonts::gothicPixels(15);  // 11 points
@@ -300,15 +301,15 @@ void Ttalk2e::ResetToDefaults() {
     SetInputFont(pane);
     PaintPanes();
     for (QPushButton* b : {Button12, Button13, Button14}) b->resize(b->width(), 26);
-    Edit10->setText(QStringLiteral("15"));
-    Edit11->setText(QStringLiteral("30"));
-    Edit43->setText(QStringLiteral("5"));
-    Edit44->setText(QStringLiteral("2"));
-    CheckBox5->setChecked(true);
+    named<QLineEdit>("Edit10")->setText(QStringLiteral("15"));
+    named<QLineEdit>("Edit11")->setText(QStringLiteral("30"));
+    named<QLineEdit>("Edit43")->setText(QStringLiteral("5"));
+    named<QLineEdit>("Edit44")->setText(QStringLiteral("2"));
+    named<QCheckBox>("CheckBox5")->setChecked(true);
     colours_.compositionInk = kBlue;
     colours_.compositionPaper = kWhite;
     PaintComposition();
-    CheckBox8->setChecked(false);
+    named<QCheckBox>("CheckBox8")->setChecked(false);
     CheckBox13->setChecked(false);
     Edit31->clear();
     Edit66->setText(QStringLiteral("・"));
@@ -330,8 +331,8 @@ void Ttalk2e::ResetToDefaults() {
     Edit7->setText(QStringLiteral("♪"));
     named<QLineEdit>("Edit20")->setText(QStringLiteral("1"));
     named<QCheckBox>("CheckBox14")->setChecked(true);
-    CheckBox11->setChecked(true);
-    CheckBox50->setChecked(false);
+    named<QCheckBox>("CheckBox11")->setChecked(true);
+    named<QCheckBox>("CheckBox50")->setChecked(false);
     colours_.page = kButtonFace;
     colours_.items = kWindowText;
     colours_.explanation = kGreen;
@@ -344,16 +345,16 @@ void Ttalk2e::ResetToDefaults() {
     CheckBox53->setChecked(false);
     CheckBox55->setChecked(false);
     CheckBox56->setChecked(false);
-    Edit6->setText(QStringLiteral("1"));
-    Edit96->setText(QStringLiteral("1"));
-    CheckBox68->setChecked(false);
+    named<QLineEdit>("Edit6")->setText(QStringLiteral("1"));
+    named<QLineEdit>("Edit96")->setText(QStringLiteral("1"));
+    named<QCheckBox>("CheckBox68")->setChecked(false);
     CheckBox71->setChecked(false);
     CheckBox72->setChecked(false);
     for (QLineEdit* e : {Edit98, Edit99, Edit100}) e->clear();
     auxiliary_->setTemplateOnTop(true);
     colours_.cover = kBlack;
-    CheckBox9->setChecked(false);
-    CheckBox67->setChecked(true);
+    named<QCheckBox>("CheckBox9")->setChecked(false);
+    named<QCheckBox>("CheckBox67")->setChecked(true);
     CheckBox15->setChecked(false);
     Edit16->setText(QStringLiteral("15"));
     auxiliary_->setInputToPalette(false);
@@ -365,15 +366,15 @@ void Ttalk2e::ResetToDefaults() {
         const QSignalBlocker block(ComboBox1);
         ComboBox1->setCurrentIndex(0);
     }
-    CheckBox19->setChecked(true);
+    named<QCheckBox>("CheckBox19")->setChecked(true);
     CheckBox35->setChecked(false);
     CheckBox36->setChecked(false);
     CheckBox42->setChecked(false);
     Edit1->setText(QStringLiteral("既定の共有合言葉その一番"));
     CheckBox47->setChecked(false);
     auxiliary_->setRubyExchange(false);
-    CheckBox24->setChecked(false);
-    CheckBox37->setChecked(false);
+    named<QCheckBox>("CheckBox24")->setChecked(false);
+    named<QCheckBox>("CheckBox37")->setChecked(false);
     CheckBox41->setChecked(false);
     named<QCheckBox>("CheckBox48")->setChecked(false);
     named<QCheckBox>("CheckBox49")->setChecked(true);

@@ -12,6 +12,7 @@
 #include "prepared/template_window.h"
 #include "text/cp932.h"
 #include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -37,15 +38,9 @@ Core::CaptionOptions Ttalk2e::captionOptions() const {
     o.logLines = CheckBox32->isChecked();
     o.startTime = CheckBox20->isChecked();
     o.copySent = CheckBox41->isChecked();
-    o.copyReceived = CheckBox24->isChecked();
     if (Form14) o.fixedWidth = Form14->fixedWidth();
-    o.display = {CheckBox50->isChecked(), CheckBox8->isChecked()};
-    o.endCheckReceived = CheckBox17->isChecked();
-    o.undoPartnerLines = CheckBox11->isChecked();
-    o.redrawAfterUndo = CheckBox40->isChecked();
-    o.correctionMode = CheckBox85->isChecked();
+    display_->addCaptionOptions(o);
     o.rollSlideLabel = Form11 && Form11->rollsToSlideEnd();
-    o.wordProcessor = wordProcessorMode_;
     o.hasPartner = team_.hasPartner();
     return o;
 }
@@ -66,7 +61,7 @@ void Ttalk2e::FlushCorrectionBuffer() { caption_.flushHeld(); }
 void Ttalk2e::ResetUndoState() { log_.resetUndoState(); }
 void Ttalk2e::AppendLocalLine(const QByteArray& text) { log_.appendLine(text, true, captionOptions().display); }
 void Ttalk2e::AppendReceivedLine(const QByteArray& text) {
-    log_.appendLine(text, CheckBox17->isChecked(), captionOptions().display);
+    log_.appendLine(text, display_->endCheckReceived(), captionOptions().display);
 }
 void Ttalk2e::ShowSplitLine(const QByteArray& text) {
     log_.showSplit(text, Form14->fixedWidth().value_or(20), captionOptions().display);
@@ -85,8 +80,8 @@ void Ttalk2e::NMUDP9DataReceived(const QByteArray& text, const QString& from, qu
 void Ttalk2e::SendCorrection() {
     if (Button12->text() == QStringLiteral("動")) {
         Button12->setText(QStringLiteral("止"));
-        CheckBox85->setChecked(false);  // the held texts reach the record first
-        SetInputPaneNormal(true);
+        display_->setCorrectionMode(false);  // the held texts reach the record first
+        display_->SetInputPaneNormal(true);
     }
     caption_.sendCorrection();
     RichEdit1->setFocus();
@@ -156,13 +151,13 @@ void Ttalk2e::showCorrectionBuffer(const QList<QByteArray>& items) {
     // The memo is hidden: laid out item by item for nobody, a batch cost milliseconds a datagram.
     // It is emptied with the buffer, and filled only while it is shown.
     if (items.isEmpty()) {
-        if (!Memo3->document()->isEmpty()) Memo3->clear();
+        display_->clearCorrectionBuffer();
         return;
     }
-    if (!Memo3->isVisible()) return;
+    if (!display_->correctionBufferShown()) return;
     QStringList lines;
     for (const QByteArray& item : items) lines << Cp932::decode(item);
-    Memo3->setPlainText(lines.join(u'\n'));
+    display_->setCorrectionBuffer(lines.join(u'\n'));
 }
 
 void Ttalk2e::redrawBoth() {

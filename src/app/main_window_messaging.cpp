@@ -10,6 +10,7 @@
 #include "messaging/notice_window.h"
 #include "prepared/template_window.h"
 #include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -45,9 +46,7 @@ NoticeLinks noticeLinks(Ttalk2e& main) {
 }  // namespace App
 
 QRect Ttalk2e::captionDisplayArea() const {
-    const QWidget* area = isFrameless() ? static_cast<const QWidget*>(Image2) : static_cast<const QWidget*>(Panel6);
-    if (!area) return {};
-    return QRect(area->mapToGlobal(QPoint(0, 0)), area->size());
+    return display_->captionArea();
 }
 
 std::optional<Ttalk2e::ExitText> Ttalk2e::ContactExitText() const {

@@ -18,6 +18,7 @@
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
 #include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
 #include "text/cp932.h"
 #include "text/text_filter.h"
 
@@ -58,7 +59,7 @@ App::PaneKeyLinks paneKeys(Ttalk2e& w) {
     k.correctionTemplate = [&w]() -> std::optional<QString> {
         if (!w.CheckBox52->isChecked()) return std::nullopt;
         QString selected =
-            w.RichEdit2->document() == w.record().document() ? w.RichEdit2->textCursor().selectedText() : QString();
+            w.display().selectedRecordText();
         selected.remove(QChar::ParagraphSeparator).remove(u'\r').remove(u'\n');
         selected = Cp932::decode(Cp932::leftSafe(Cp932::encode(selected), 253));
         return w.Edit94->text() + selected + w.Edit95->text();
@@ -148,15 +149,8 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
     s.setRubyExchange = [this](bool on) { auxiliary_->setRubyExchange(on); };
     s.annotateDisplay = [this](const QString& base, const QString& reading) { AnnotateDisplay(base, reading); };
     s.setDisplayWrap = [this](bool wrap) { SetDisplayWrap(wrap); };
-    s.clearPositionMarker = [this] {
-        const bool was = CheckBox50->isChecked();
-        CheckBox50->setChecked(false);
-        return was;
-    };
-    s.resetCursors = [this] {
-        unsetCursor();
-        Panel6->unsetCursor();
-    };
+    s.clearPositionMarker = [this] { return display_->clearPositionMarker(); };
+    s.resetCursors = [this] { display_->resetCursors(); };
     Form14 = std::make_unique<TForm14>(context, std::move(s));
     connect(auxiliary_, &AuxiliaryPage::rubyExchangeChanged, Form14.get(), &TForm14::RubyExchangeChanged);
 
@@ -191,7 +185,7 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
     r.channelIndex = [this] { return channelIndex(); };
     r.registerEndpoint = [this](Net::DatagramEndpoint* e) { outbox_.add(e); };
     r.outbox = &outbox();
-    r.home = [this] { return QPoint(x() + Panel6->width() / 5, y() + Panel6->height()); };
+    r.home = [this] { return QPoint(x() + display_->displayWidth() / 5, y() + display_->displayHeight()); };
     Fmojikara = std::make_unique<TFmojikara>(context, std::move(r));
 
     Fshusei_moni = std::make_unique<TFshusei_moni>(context);
@@ -263,17 +257,17 @@ void Ttalk2e::SendThroughInputPane(const QString& text) {
 }
 
 int Ttalk2e::AnnotateDisplay(const QString& base, const QString& reading) {
-    const int count = Core::Ruby::AnnotateRecord(*record().document(), std::clamp(intOf(Edit8, 6), 0, Core::SmoothScroller::kMostVisibleLines) + 1, base, reading);
+    const int count = Core::Ruby::AnnotateRecord(*record().document(), std::clamp(display_->linesField(6), 0, Core::SmoothScroller::kMostVisibleLines) + 1, base, reading);
     if (count == 0) return 0;
-    if (wordProcessorMode()) RichEdit2->moveCursor(QTextCursor::End);  // the paused display keeps its place
-    RedrawCanvases();
+    if (wordProcessorMode()) display_->followRecordEnd();  // the paused display keeps its place
+    display_->RedrawCanvases();
     return count;
 }
 
 // The wrap follows the sub-input window's switch in every layout of the display.
 void Ttalk2e::SetDisplayWrap(bool) {
-    DisplayAreaResized();
-    RedrawCanvases();
+    display_->DisplayAreaResized();
+    display_->RedrawCanvases();
 }
 
 // ---------------------------------------------------------------------------------------------

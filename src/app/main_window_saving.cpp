@@ -9,6 +9,7 @@
 #include "settings/line_file.h"
 #include "settings/text_scramble.h"
 #include "text/cp932.h"
+#include "windows/main/display_view.h"
 #include "text/text_filter.h"
 #include "windows/main/explanation_page.h"
 
@@ -91,7 +92,7 @@ bool Ttalk2e::WriteText(const QString& path, const QList<QByteArray>& lines, con
 
 void Ttalk2e::RecordHeadChanged() {
     scroll_.jumpToEnd(record().lineCount());
-    DisplayAreaResized();
+    display_->DisplayAreaResized();
 }
 
 QList<std::pair<int, QString>> Ttalk2e::RemoveLeadingFiller() {

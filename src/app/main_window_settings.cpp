@@ -9,6 +9,7 @@
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
 #include "text/cp932.h"
+#include "windows/main/display_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -128,7 +129,7 @@ void Ttalk2e::Button20Click() {
     Label67->setText(QFileInfo(path).fileName());
     ApplySettings(*lines);
     layoutOn_ = true;
-    SettingsApplied();
+    display_->SettingsApplied();
 }
 
 void Ttalk2e::Button21Click() {
@@ -155,5 +156,5 @@ void Ttalk2e::Button67Click() {
     layoutOn_ = false;
     ResetToDefaults();
     layoutOn_ = true;
-    SettingsApplied();
+    display_->SettingsApplied();
 }

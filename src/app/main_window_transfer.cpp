@@ -10,6 +10,7 @@
 #include "settings/transfer.h"
 #include "settings/values.h"
 #include "text/cp932.h"
+#include "windows/main/display_view.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -72,7 +73,7 @@ void Ttalk2e::Button18Click() {
         Message(QStringLiteral("パートナーが指名されていません。"));
         return;
     }
-    CheckBox67->setChecked(false);
+    display_->setAutoFit(false);
     SendSettingsTransfer({transferLine(607, "true", u"ウィンドの大きさなど送れの指示")});
 }
 
@@ -90,29 +91,29 @@ void Ttalk2e::addTransferCommands(Settings::KeyTable& t) {
             if (Settings::isTrue(v)) act();
         };
     };
-    command(600, ifTrue([this] { FitFromFont(); }));
+    command(600, ifTrue([this] { display_->FitFromFont(); }));
     command(603, [this](QByteArrayView v) { station_.messages.information(Cp932::decode(v)); });
     command(607, ifTrue([this] {
         if (!team_.hasPartner()) return;
         SendSettingsTransfer({transferLine(1, QByteArray::number(width()), u"メインウィンドの幅"),
-                              transferLine(4, Cp932::encode(Edit8->text()), u"マニュアル調整の表示行数"),
-                              transferLine(9, QByteArray::number(Fonts::points(RichEdit2->font())), u"表示部のフォントサイズ"),
+                              transferLine(4, Cp932::encode(display_->linesText()), u"マニュアル調整の表示行数"),
+                              transferLine(9, QByteArray::number(Fonts::points(display_->displayFont())), u"表示部のフォントサイズ"),
                               transferLine(608, "true", u"行数から行間を調整するのボタン")});
     }));
-    command(608, ifTrue([this] { LinesToSpacing(); }));
+    command(608, ifTrue([this] { display_->LinesToSpacing(); }));
     command(609, ifTrue([this] {
         if (!team_.hasPartner()) return;
         SendSettingsTransfer({transferLine(0, QByteArray::number(height()), u"ウィンドウの高さ"),
                               transferLine(1, QByteArray::number(width()), u"メインウィンドの幅"),
                               transferLine(2, QByteArray::number(y()), u"メインウィンドの縦位置"),
                               transferLine(3, QByteArray::number(x()), u"メインウィンドの横位置"),
-                              transferLine(4, Cp932::encode(Edit8->text()), u"マニュアル調整の表示行数"),
-                              transferLine(5, Cp932::encode(Edit12->text()), u"マニュアル調整の行間"),
-                              transferLine(9, QByteArray::number(Fonts::points(RichEdit2->font())), u"表示部のフォントサイズ")});
+                              transferLine(4, Cp932::encode(display_->linesText()), u"マニュアル調整の表示行数"),
+                              transferLine(5, Cp932::encode(display_->spacingText()), u"マニュアル調整の行間"),
+                              transferLine(9, QByteArray::number(Fonts::points(display_->displayFont())), u"表示部のフォントサイズ")});
     }));
     command(610, ifTrue([this] {
         if (!team_.hasPartner()) return;
-        SendSettingsTransfer({transferLine(611, Cp932::encode(Edit12->text()), u"マニュアル調整の行間")});
+        SendSettingsTransfer({transferLine(611, Cp932::encode(display_->spacingText()), u"マニュアル調整の行間")});
     }));
     command(612, ifTrue([this] {
         if (PageControl1->currentIndex() != 0) return;
@@ -120,10 +121,10 @@ void Ttalk2e::addTransferCommands(Settings::KeyTable& t) {
         Edit77->setFocus();
     }));
     command(613, ifTrue([this] {
-        if (PageControl1->currentIndex() == 0) Button13Click();
+        if (PageControl1->currentIndex() == 0) display_->Button13Click();
     }));
     command(614, ifTrue([this] {
-        if (PageControl1->currentIndex() == 0 && Button12->text() == QStringLiteral("ワ")) Button12Click();
+        if (PageControl1->currentIndex() == 0 && Button12->text() == QStringLiteral("ワ")) display_->Button12Click();
     }));
-    command(620, [this](QByteArrayView v) { SetScrollAmount(Settings::intValue(v, scroll_.scrollStep)); });
+    command(620, [this](QByteArrayView v) { display_->SetScrollAmount(Settings::intValue(v, scroll_.scrollStep)); });
 }

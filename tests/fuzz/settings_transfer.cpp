@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QRect screens = Bind::screensArea();
     checkBounded(b, screens, Settings::kSmallestMainWindow);
     checkBounded(*b.Form2, screens, Settings::kSmallestWindow);
-    FUZZ_CHECK(Fonts::points(b.RichEdit2->font()) <= Fonts::kMostPoints);
+    FUZZ_CHECK(Fonts::points(Testing::control<TextPane>(b, "RichEdit2")->font()) <= Fonts::kMostPoints);
     FUZZ_CHECK(b.NMUDP1->channelPort() == channel);
     FUZZ_CHECK(b.groupNumber() == group);
     FUZZ_CHECK(Testing::control<QTextEdit>(b, "RichEdit3")->document()->blockCount() <= ExplanationPage::kLines);

@@ -143,7 +143,7 @@ void AudienceStationTest::onlineCaptionKeys() {
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Zoom);
     QCOMPARE(p.b.main->online().url(), url);
-    QCOMPARE(Fonts::points(p.b.main->RichEdit2->font()), 30);
+    QCOMPARE(Fonts::points(Testing::control<TextPane>(*p.b.main, "RichEdit2")->font()), 30);
     // Back to the defaults: off, no address, Japanese.
     p.b.main->ResetToDefaults();
     QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Off);

@@ -248,11 +248,11 @@ void InputTest::enterSendsAndCtrlEnterBreaks() {
     // Enter ends correction mode on the way.
     t.a.main->Button12->click();
     t.a.main->Button12->click();
-    QVERIFY(t.a.main->CheckBox85->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*t.a.main, "CheckBox85")->isChecked());
     t.a.main->RichEdit1->setFocus();
     t.type("x");
     t.key(Qt::Key_Return);
-    QVERIFY(!t.a.main->CheckBox85->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*t.a.main, "CheckBox85")->isChecked());
     QCOMPARE(t.a.main->Button12->text(), QStringLiteral("止"));
 }
 
@@ -366,9 +366,9 @@ void InputTest::bracketsAndCorrectionTemplate() {
     c.movePosition(QTextCursor::End);
     c.movePosition(QTextCursor::PreviousBlock);
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    t.a.main->RichEdit2->setTextCursor(c);
-    t.a.main->RichEdit2->setFocus();
-    QTest::keyClick(t.a.main->RichEdit2, Qt::Key_F7);
+    Testing::control<TextPane>(*t.a.main, "RichEdit2")->setTextCursor(c);
+    Testing::control<TextPane>(*t.a.main, "RichEdit2")->setFocus();
+    QTest::keyClick(Testing::control<TextPane>(*t.a.main, "RichEdit2"), Qt::Key_F7);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("訂正：↑の「間違えた文」は「」です。"));
     QCOMPARE(t.a.main->focusWidget(), t.pane());
 }
@@ -445,7 +445,7 @@ void InputTest::memoPhrasesAndDeleteKeys() {
     t.a.main->SendLine("xyz");
     t.lan.net.deliverAll();
     t.a.main->CheckBox47->setChecked(true);
-    QVERIFY(!t.a.main->CheckBox40->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*t.a.main, "CheckBox40")->isChecked());
     QVERIFY(t.a.messages.shown.last().startsWith(QStringLiteral("「表示２」ページの「Ｕｎｄｏの表示方法」")));
     t.key(Qt::Key_F11);
     QCOMPARE(lastRecordLine(t.a), QStringLiteral("xy"));
@@ -506,7 +506,7 @@ void InputTest::noPathOverfillsThePane() {
     sel.movePosition(QTextCursor::End);
     sel.movePosition(QTextCursor::PreviousBlock);
     sel.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    t.a.main->RichEdit2->setTextCursor(sel);
+    Testing::control<TextPane>(*t.a.main, "RichEdit2")->setTextCursor(sel);
     t.pane()->setFocus();
     t.key(Qt::Key_F7);
     QVERIFY(fits());

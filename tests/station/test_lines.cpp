@@ -57,7 +57,7 @@ void LinesTest::aSentLineReachesThePartnersRecord() {
     QCOMPARE(p.b.main->displayLog().history()[0], sj(QStringLiteral("こんにちは、皆さん")));
     QVERIFY(p.a.main->lastFromSelf());
     QVERIFY(!p.b.main->lastFromSelf());
-    QVERIFY(p.b.main->Timer1->isActive());  // scrolling in on B
+    QVERIFY(Testing::control<QTimer>(*p.b.main, "Timer1")->isActive());  // scrolling in on B
     // A line typed with Ctrl+Enter keeps its break.
     p.send(p.b, QStringLiteral("一行目\r\n二行目"));
     QVERIFY(recordOf(p.a).endsWith(QStringLiteral("一行目\n二行目\n")));
@@ -86,7 +86,7 @@ void LinesTest::lengthLimitAndFilter() {
     QCOMPARE(p.a.messages.shown.last(), QStringLiteral("全角256字以上の文字を送ろうとした。"));
     QVERIFY(p.lan.net.sent().isEmpty());
     QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("keep"));
-    p.a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox19")->setChecked(false);
     const int shown = p.a.messages.shown.size();
     QCOMPARE(p.a.main->SendLine(QByteArray(600, 'c')), 1);
     QCOMPARE(p.a.messages.shown.size(), shown);
@@ -117,7 +117,7 @@ void LinesTest::emptyLinesTravelAsToken() {
 void LinesTest::paletteRouteShowsNothingLocally() {
     Pair p;
     Testing::control<QCheckBox>(*p.a.main, "CheckBox21")->setChecked(true);
-    QVERIFY(p.a.main->CheckBox11->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->isChecked());
     QVERIFY(Testing::control<QCheckBox>(*p.a.main, "CheckBox30")->isHidden());
     QVERIFY(Testing::control<QPushButton>(*p.a.main, "ButtonPalette")->isHidden());
     p.a.main->CheckBox32->setChecked(true);
@@ -165,7 +165,7 @@ void LinesTest::clipboardCopies() {
     QCOMPARE(p.a.clipboard.value, QStringLiteral("写す"));
     p.send(p.a, QString());  // an empty line is not copied
     QCOMPARE(p.a.clipboard.value, QStringLiteral("写す"));
-    p.b.main->CheckBox24->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox24")->setChecked(true);
     p.send(p.a, QStringLiteral("受信"));
     QCOMPARE(p.b.clipboard.value, QStringLiteral("受信"));
 }
@@ -189,7 +189,7 @@ void LinesTest::undoReceivedTwiceAndAfterClear() {
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.b), start + "one\n");  // nothing recorded: nothing happens
     // Blank-line-only mode takes back what was joined to the line.
-    p.b.main->CheckBox8->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox8")->setChecked(true);
     p.send(p.a, "A");
     p.send(p.a, "B");
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("oneAB"));  // joined to the last line
@@ -199,13 +199,13 @@ void LinesTest::undoReceivedTwiceAndAfterClear() {
 
 void LinesTest::undoWithMarkerKeepsTheMarker() {
     Pair p;
-    p.b.main->CheckBox50->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox50")->setChecked(true);
     p.send(p.a, "first");
     p.send(p.a, "second");
     QVERIFY(recordOf(p.b).endsWith("first\nsecond\n■\n"));
     p.b.main->UndoLastDisplay();
     QVERIFY(recordOf(p.b).endsWith("first\n■\n"));
-    p.b.main->CheckBox8->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox8")->setChecked(true);
     p.send(p.a, "x");
     p.send(p.a, "y");
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("xy◆\n")));
@@ -230,14 +230,14 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
 
     // A partner's line: taken back only with "Ｕｎｄｏの対象にする".
     p.send(p.b, QStringLiteral("相手"));
-    p.a.main->CheckBox11->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->setChecked(false);
     p.lan.net.clearSent();
     p.a.main->RichEdit1->clear();
     p.a.main->UndoToInput(true);
     QVERIFY(p.lan.net.sent().isEmpty());
     QCOMPARE(lastRecordLine(p.a), QStringLiteral("相手"));
     QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));  // still logged
-    p.a.main->CheckBox11->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->setChecked(true);
     p.a.main->UndoToInput(true);
     QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("相手"));
 
@@ -290,7 +290,7 @@ void LinesTest::deleteAndClearTravelAsCommands() {
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount() + p.b.main->scroller().visibleLines);
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("あい\n")));  // the record is not changed
-    p.b.main->CheckBox50->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox50")->setChecked(true);
     p.b.main->AppendReceivedLine("z1");
     p.b.main->DeleteLastChar();
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("z◆\n")));
@@ -299,7 +299,7 @@ void LinesTest::deleteAndClearTravelAsCommands() {
 void LinesTest::sixLineCorrection() {
     Pair p;
     for (int i = 1; i <= 8; ++i) p.send(p.a, QStringLiteral("行%1").arg(i));
-    p.a.main->Edit8->setText("6");
+    Testing::control<QLineEdit>(*p.a.main, "Edit8")->setText("6");
     QCOMPARE(p.a.main->scroller().correctionLines, 6);
     p.a.main->Button12->click();  // the word-processor screen, where "送" is
     p.a.main->record().removeLastLine();
@@ -314,7 +314,7 @@ void LinesTest::sixLineCorrection() {
     QCOMPARE(items[6], QStringLiteral("＜エラー＞行数違い！"));
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("行8\n行4\n行5\n行6\n行7\n行8（訂正）\n\n")));  // below the record
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
-    QVERIFY(p.b.main->Memo3->toPlainText().isEmpty());
+    QVERIFY(Testing::control<QPlainTextEdit>(*p.b.main, "Memo3")->toPlainText().isEmpty());
     QVERIFY(!p.b.main->lastFromSelf());
     // "`*" starts a batch afresh; "`@" closes one too.
     for (const char* item : {"x", "`*", "k1", "`@"})
@@ -329,7 +329,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     p.send(p.a, "before");
     p.b.main->Button12->click();  // "ワ"
     p.b.main->Button12->click();  // "止": correction mode on
-    QVERIFY(p.b.main->CheckBox85->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     p.send(p.a, "held1");
     p.a.main->SendCommand(Net::Wire::Command::Clear);
     p.lan.net.deliverAll();
@@ -341,7 +341,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     QCOMPARE(p.b.main->Form8->held().size(), 3);
     const int linesBefore = p.b.main->record().lineCount();
     p.b.main->Button12->click();  // "動" → "止": the held texts reach the record in their order
-    QVERIFY(!p.b.main->CheckBox85->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     QVERIFY(recordOf(p.b).endsWith("before\nheld1\nheld2\n"));
     QVERIFY(p.b.main->Form8->held().isEmpty());
     Q_UNUSED(linesBefore);
@@ -350,7 +350,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     // A flood while the record is edited (from the member itself, whose datagrams the queue never
     // holds back): the first texts are held, up to the monitor's bound.
     p.b.main->Button12->click();  // "止" → "動": correction mode on again
-    QVERIFY(p.b.main->CheckBox85->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     for (qsizetype i = 0; i < TForm8::kMostHeld + 100; ++i) {
         p.lan.net.inject("192.168.1.10", 6711, "192.168.1.11", 6711, "f" + QByteArray::number(i));
         if (i % 500 == 0) p.lan.net.deliverAll();
@@ -401,7 +401,7 @@ void LinesTest::oversizedDatagramsAreIgnored() {
     p.lan.net.inject("192.168.1.10", 6723, "192.168.1.11", 6723, "undone");
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.b), rec);
-    QVERIFY(p.b.main->Memo3->toPlainText().isEmpty());
+    QVERIFY(Testing::control<QPlainTextEdit>(*p.b.main, "Memo3")->toPlainText().isEmpty());
     p.lan.net.inject("192.168.1.10", 6711, "192.168.1.11", 6711, QByteArray(1023, 'y'));
     p.lan.net.deliverAll();
     QVERIFY(recordOf(p.b).endsWith(QString(1023, u'y') + u'\n'));

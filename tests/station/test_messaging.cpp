@@ -264,7 +264,7 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
     lan.net.deliverAll();
     QVERIFY(lan.net.sentTo(6727).isEmpty());
     QCOMPARE(lan[0].messages.shown.last(), QStringLiteral("自分のＩＰアドレスが間違っています。"));
-    lan[0].main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*lan[0].main, "CheckBox19")->setChecked(false);
     const int shown = lan[0].messages.shown.size();
     pressEnter(lan[0]);
     QCOMPARE(lan[0].messages.shown.size(), shown);
@@ -820,7 +820,7 @@ void MessagingTest::longTextsTravelOrAreRefused() {
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("お知らせの文が長すぎるため、送信しませんでした。")));
     QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("文は751バイトです。")));
     // The refusal is not a message that "メッセージを表示する" can silence.
-    p.a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox19")->setChecked(false);
     send(p.a, text, p.lan.net);
     QCOMPARE(p.a.messages.shown.size(), 2);
     QVERIFY(p.lan.net.sentTo(6731).isEmpty());

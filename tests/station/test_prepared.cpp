@@ -123,10 +123,10 @@ void PreparedTest::f1OptionsAndWarnings() {
     QVERIFY(r.lan.net.sentTo(6711).isEmpty());
     QCOMPARE(r.a.messages.shown.value(0), Core::Preroll::TooLongWarning());
     QCOMPARE(r.w.RichEdit1->textCursor().position(), 3);
-    r.a.main->CheckBox19->setChecked(false);  // "メッセージを表示する" off: silently
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox19")->setChecked(false);  // "メッセージを表示する" off: silently
     r.key(Qt::Key_F1);
     QCOMPARE(r.a.messages.shown.size(), 1);
-    r.a.main->CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox19")->setChecked(true);
 
     // "送った部分は消す。": the last line goes; F1 on the empty pane then sends blank lines.
     r.w.CheckBox2->setChecked(true);

@@ -385,9 +385,9 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     QCOMPARE(s.w.RichEdit1->toPlainText(), QString());
     // "桁数": the send path splits the line; checking it turns the position marker off and wrap off.
     m.CheckBox54->setChecked(false);
-    m.CheckBox50->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox50")->setChecked(true);
     s.w.CheckBox45->setChecked(true);
-    QVERIFY(!m.CheckBox50->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox50")->isChecked());
     QVERIFY(s.w.CheckBox37->isChecked());
     QCOMPARE(s.a.messages.shown.mid(s.a.messages.shown.size() - 2),
              (QStringList{QStringLiteral("「表示１」ページの「入力文の表示位置の表示」のチェックを外しました。"),

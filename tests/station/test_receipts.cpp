@@ -75,7 +75,7 @@ void ReceiptsTest::groupFullBoxesAreNotStacked() {
     QVERIFY(a.messages.shownOnReceipt[1].startsWith(QStringLiteral("Yuki(192.168.1.21)です。")));
     // Without "メッセージを表示する" nothing is shown at all.
     a.messages.closeReceiptBoxes();
-    a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(false);
     lan.net.inject("192.168.1.21", 6718, "192.168.1.10", 6718, groupFull("192.168.1.21", "192.168.1.10", "Yuki"));
     lan.net.deliverAll();
     QCOMPARE(a.messages.shownOnReceipt.size(), 2);

@@ -455,13 +455,13 @@ void SavingTest::limitFields() {
         m.Edit91->setText(QString::fromLatin1(bad));
         QCOMPARE(m.Edit91->text(), QStringLiteral("1000"));
     }
-    m.CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(true);
     s.messages.shown.clear();
     m.Edit4->setText(QStringLiteral("-1"));
     QCOMPARE(m.Edit4->text(), QStringLiteral("30"));
     QCOMPARE(s.messages.shown.size(), 1);  // the size warning, once for the corrected value
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("ログが多量になると")));
-    m.CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(false);
     m.Edit4->setText(QStringLiteral("64"));
     QCOMPARE(s.messages.shown.size(), 1);
     // A start-up file that stores 0 minutes: no periodic clear, and the warning once at start-up.
@@ -478,7 +478,7 @@ void SavingTest::logSwitches() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     Ttalk2e& m = *s.main;
-    m.CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(false);
     Testing::control<QTextEdit>(m, "RichEdit3")->setPlainText(QStringLiteral("記録"));
     m.CheckBox20->click();
     QVERIFY(m.CheckBox20->isChecked());
@@ -495,7 +495,7 @@ void SavingTest::logSwitches() {
     m.CheckBox32->click();
     QCOMPARE(s.messages.asked.size(), 2);
     m.CheckBox20->click();
-    m.CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(true);
     m.CheckBox20->click();
     QCOMPARE(s.messages.asked.size(), 4);
     QCOMPARE(s.messages.shown.size(), 0);  // the warning is for checking it with messages on

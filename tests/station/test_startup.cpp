@@ -174,7 +174,7 @@ void StartupTest::severalAddressesAskTheUserToChoose() {
     QCOMPARE(s.main->ListBox2->count(), 2);
     QVERIFY(s.main->addressListIsRed());
     QVERIFY(s.main->Button39->isHidden());
-    s.main->CheckBox19->setChecked(false);  // this message comes whatever the switch says
+    Testing::control<QCheckBox>(*s.main, "CheckBox19")->setChecked(false);  // this message comes whatever the switch says
     s.finishStartup();
     QCOMPARE(s.main->PageControl1->currentIndex(), 2);
     QCOMPARE(s.messages.shown.size(), 1);
@@ -401,17 +401,17 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
 
     // The desktop cover: a colour, the whole screen, the main window in front.
     s.dialogs.colours.push_back(QColor(0, 0, 128));
-    s.main->Button8->click();
-    s.main->CheckBox9->setChecked(true);
+    Testing::control<QPushButton>(*s.main, "Button8")->click();
+    Testing::control<QCheckBox>(*s.main, "CheckBox9")->setChecked(true);
     QVERIFY(s.main->Form9->isVisible());
     QCOMPARE(s.main->Form9->pos(), QPoint(0, 0));
     QCOMPARE(s.main->Form9->Image1->picture().pixelColor(5, 5), QColor(0, 0, 128));
-    s.main->CheckBox9->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox9")->setChecked(false);
     QVERIFY(!s.main->Form9->isVisible());
 
     // All thirteen windows take the page colour.
     s.dialogs.colours.push_back(QColor(200, 230, 200));
-    s.main->Button69->click();
+    Testing::control<QPushButton>(*s.main, "Button69")->click();
     for (QWidget* w : s.main->allWindows()) QCOMPARE(w->palette().color(QPalette::Window), QColor(200, 230, 200));
 }
 

@@ -174,11 +174,11 @@ void TeamTest::ownAddressAndNameGuards() {
     QCOMPARE(a.main->Edit35->text(), QStringLiteral("10.14.1.1"));
     QCOMPARE(a.messages.shown.size(), 1);
     QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("入力したＩＰアドレスが間違っていたので\n１０．１４．１．１に書き換えました。")));
-    a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(false);
     a.main->Edit35->setText("bad");
     QCOMPARE(a.main->Edit35->text(), QStringLiteral("10.14.1.1"));
     QCOMPARE(a.messages.shown.size(), 1);  // silent without messages
-    a.main->CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(true);
 
     // Renaming: the notice on leaving the field, once.
     a.main->show();
@@ -252,7 +252,7 @@ void TeamTest::addressToolsShowTheAddresses() {
     QCOMPARE(a.messages.shown.size(), 2);
     QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("ipconfig.exeは、")));
     QCOMPARE(a.messages.shown[1], a.hostTools.report);
-    a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(false);
     a.main->Button36->click();
     QCOMPARE(a.messages.shown.size(), 3);  // the explanation is gone, the addresses stay
 }

@@ -7,6 +7,7 @@
 // "saved <n>" once all three are written. Message boxes are off, so that none can stop the loop.
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "../support/controls.h"
 #include "app/text_pane.h"
 #include "core/contact_text.h"
 #include "messaging/contact_window.h"
@@ -40,7 +41,7 @@ void saveLoopStep(Ttalk2e& main, int n) {
 
 int main(int argc, char** argv) {
     return App::runQuelta(argc, argv, [](Ttalk2e& main) {
-        main.CheckBox19->setChecked(false);
+        Testing::control<QCheckBox>(main, "CheckBox19")->setChecked(false);
         auto* timer = new QTimer(&main);
         timer->setInterval(0);
         QObject::connect(timer, &QTimer::timeout, &main, [&main, n = 0]() mutable { saveLoopStep(main, ++n); });
