@@ -30,6 +30,7 @@
 #include "prepared/template_window.h"
 #include "windows/main/auxiliary_page.h"
 #include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 #include "windows/main/explanation_page.h"
 
 #include <QApplication>
@@ -76,11 +77,12 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     display_ = std::make_unique<DisplayView>(*this, scroll_);
+    strip_ = std::make_unique<InputStrip>(*this);
     buildDisplayPage();
     buildAuxiliaryPage();
     buildPartnerPage();
     display_->buildOptionPages(PageControl1);
-    buildInputPages();
+    strip_->buildPages(PageControl1);
     buildSavePage();
     explanation_ = new ExplanationPage(PageControl1);
     PageControl1->addTab(explanation_, QStringLiteral("説明"));
@@ -88,13 +90,10 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     display_->buildFramelessCanvas();
 
     Timer2 = namedTimer(this, "Timer2", 5000, true);
-    Timer3 = namedTimer(this, "Timer3", 15000, true);
-    Timer4 = namedTimer(this, "Timer4", 500, true);
+    strip_->buildTimers();
     Timer5 = namedTimer(this, "Timer5", 600000, false);
     Timer7 = namedTimer(this, "Timer7", 60000, false);
     connect(Timer2, &QTimer::timeout, this, &Ttalk2e::Timer2Timer);
-    connect(Timer3, &QTimer::timeout, this, &Ttalk2e::Timer3Timer);
-    connect(Timer4, &QTimer::timeout, this, &Ttalk2e::Timer4Timer);
     connect(Timer5, &QTimer::timeout, this, &Ttalk2e::PeriodicClear);
     connect(Timer7, &QTimer::timeout, this, &Ttalk2e::Timer7Timer);
     Timer5->start();
@@ -111,7 +110,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     connect(display_.get(), &DisplayView::explanationColourClicked, this, &Ttalk2e::Button70Click);
     wireTeam();
     wireLines();
-    wireInput();
+    strip_->wire();
     wireSettings();
     wireOptions();
     wireSaving();
@@ -130,10 +129,6 @@ void Ttalk2e::buildDisplayPage() {
 
     display_->buildArea(TabSheet1);
     QWidget* Panel6 = display_->area();
-    Panel1 = new QFrame(TabSheet1);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAutoFillBackground(true);
-    TabSheet1->setBottom(Panel1);
 
     Memo1 = new QPlainTextEdit(Panel6);
     Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -150,53 +145,7 @@ void Ttalk2e::buildDisplayPage() {
     RichEdit6 = new QTextEdit(Panel7);
     RichEdit6->setObjectName(QStringLiteral("RichEdit6"));
 
-    Edit77 = new QLineEdit(Panel6);
-    Edit77->setObjectName(QStringLiteral("Edit77"));
-    Edit77->setGeometry(0, 0, 0, 0);  // zero width: it only catches keys
-    Edit77->hide();
-
-    Panel22 = new QFrame(Panel1);  // behind the buttons
-    Panel22->setObjectName(QStringLiteral("Panel22"));
-    Panel22->setMinimumWidth(50);
-    Panel23 = new QFrame(Panel1);  // behind the panes
-    Panel23->setObjectName(QStringLiteral("Panel23"));
-    Panel23->setMinimumWidth(20);
-    Button13 = new QPushButton(QStringLiteral("再"), Panel1);
-    Button13->setObjectName(QStringLiteral("Button13"));
-    Button12 = new QPushButton(QStringLiteral("ワ"), Panel1);
-    Button12->setObjectName(QStringLiteral("Button12"));
-    Button14 = new QPushButton(QStringLiteral("送"), Panel1);
-    Button14->setObjectName(QStringLiteral("Button14"));
-    for (QPushButton* b : {Button13, Button12, Button14}) {
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setAutoDefault(false);
-    }
-
-    const QFont paneFont = Fonts::gothicPixels(15);
-    RichEdit27 = new TextPane(Panel1);
-    RichEdit27->setObjectName(QStringLiteral("RichEdit27"));
-    RichEdit1 = new TextPane(Panel1);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    for (TextPane* pane : {RichEdit27, RichEdit1}) {
-        pane->limit = 254;
-        pane->setFont(paneFont);
-        pane->setFrameShape(QFrame::NoFrame);
-        pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        pane->document()->setDocumentMargin(1);
-        pane->setAcceptRichText(false);
-    }
-    RichEdit27->setReadOnly(true);
-    // The partner's pane sits on the own pane; a frame and a shade of their colour tell them apart.
-    RichEdit27->setFrameStyle(QFrame::Box | QFrame::Plain);
-    RichEdit27->setLineWidth(1);
-    {
-        QPalette p = RichEdit27->palette();
-        p.setColor(QPalette::WindowText, QColor(128, 128, 128));
-        RichEdit27->setPalette(p);
-    }
-    PaintPanes();
-    stripAlarm_ = new StripAlarm(Panel1);
+    strip_->buildStrip(TabSheet1, Panel6);
 }
 
 void Ttalk2e::buildAuxiliaryPage() {
@@ -379,100 +328,6 @@ void Ttalk2e::buildPartnerPage() {
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &Ttalk2e::ComboBox2Change);
 }
 
-void Ttalk2e::buildInputPages() {
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value, int width = 60) {
-        QWidget* r = Form::row(parent);
-        if (!caption.isEmpty()) Form::label(r, caption);
-        return Form::edit(r, name, value, width);
-    };
-    auto* input1 = new Form::Page(PageControl1, 2);
-    input1->setObjectName(QStringLiteral("TabSheet6"));
-    PageControl1->addTab(input1, QStringLiteral("入力１"));
-    QGroupBox* send = input1->group(0, QStringLiteral("送信"), "GroupSend");
-    CheckBox53 = Form::check(send, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
-    Edit31 = field(send, "Edit31", QStringLiteral("発言者名"), QString(), 120);
-    CheckBox13 = Form::check(send, "CheckBox13", QStringLiteral("F12で後ろにも空行を入れる"), false);
-
-    QGroupBox* time = input1->group(0, QStringLiteral("入力時間の指定"), "GroupTimeLimit");
-    CheckBox15 = Form::check(time, "CheckBox15", QStringLiteral("赤表示する"), false);
-    CheckBox23 = Form::check(time, "CheckBox23", QStringLiteral("自動的にEnterし、表示する"), false);
-    QWidget* seconds = Form::row(time);
-    Edit16 = Form::edit(seconds, "Edit16", QStringLiteral("15"), 50);
-    UpDown3 = Form::place(seconds, new UpDown(seconds, "UpDown3", Edit16, 1, 9999), nullptr);
-    Form::label(seconds, QStringLiteral("秒"));
-
-    QGroupBox* length = input1->group(0, QStringLiteral("入力文字数の指定"), "GroupLengthLimit");
-    CheckBox51 = Form::check(length, "CheckBox51", QStringLiteral("赤表示する。"), false);
-    CheckBox54 = Form::check(length, "CheckBox54", QStringLiteral("自動的にEnterし、表示"), false);
-    QWidget* bytes = Form::row(length);
-    Edit21 = Form::edit(bytes, "Edit21", QStringLiteral("40"), 50);
-    UpDown5 = Form::place(bytes, new UpDown(bytes, "UpDown5", Edit21, 1, 254), nullptr);
-    Form::label(bytes, QStringLiteral("字（半角）"));
-
-    QGroupBox* punct = input1->group(0, QStringLiteral("句読点で送る"), "GroupPunctuation");
-    CheckBox61 = Form::check(punct, "CheckBox61", QStringLiteral("自動的にEnterし表示する。"), false);
-
-    QGroupBox* rate = input1->group(1, QStringLiteral("１分間の表示文字数の表示と警告"), "GroupTypingRate");
-    CheckBox44 = Form::check(rate, "CheckBox44", QStringLiteral("一分間の文字数表示"), false);
-    CheckBox45 = Form::check(rate, "CheckBox45", QStringLiteral("説明ページに文字数追記"), false);
-    QWidget* limitRow = Form::row(rate);
-    CheckBox62 = Form::check(limitRow, "CheckBox62", QStringLiteral("黄で警告する"), false);
-    Edit24 = Form::edit(limitRow, "Edit24", QStringLiteral("100"), 50);
-    UpDown6 = Form::place(limitRow, new UpDown(limitRow, "UpDown6", Edit24, 0, 9999), nullptr);
-    Form::label(limitRow, QStringLiteral("文字／分"));
-
-    QGroupBox* keys = input1->group(1, QStringLiteral("Ｆキー"), "GroupFKeys");
-    CheckBox43 = Form::check(keys, "CheckBox43", QStringLiteral("くくる。"), false);
-    QWidget* b1 = Form::row(keys);
-    Form::label(b1, QStringLiteral("Ｆ８"));
-    Edit78 = Form::edit(b1, "Edit78", QStringLiteral("「"), 40);
-    Edit79 = Form::edit(b1, "Edit79", QStringLiteral("」"), 40);
-    QWidget* b2 = Form::row(keys);
-    Form::label(b2, QStringLiteral("Shift+Ｆ８"));
-    Edit5 = Form::edit(b2, "Edit5", QStringLiteral("♪"), 40);
-    Edit7 = Form::edit(b2, "Edit7", QStringLiteral("♪"), 40);
-    CheckBox52 = Form::check(keys, "CheckBox52", QStringLiteral("Ｆ７キーを訂正キーにする。"), false);
-    QWidget* f7 = Form::row(keys);
-    Edit94 = Form::edit(f7, "Edit94", QStringLiteral("訂正：↑の「"), 110);
-    Edit95 = Form::edit(f7, "Edit95", QStringLiteral("」は「」です。"), 110);
-    CheckBox47 = Form::check(keys, "CheckBox47", QStringLiteral("Ｄｅｌキー/Clsキーにする。"), false);
-
-    auto* input2 = new Form::Page(PageControl1, 2);
-    input2->setObjectName(QStringLiteral("TabSheet7"));
-    PageControl1->addTab(input2, QStringLiteral("入力２"));
-    QGroupBox* ruby = input2->group(0, QStringLiteral("入力読み（ルビ）"), "GroupReading");
-    CheckBox58 = Form::check(ruby, "CheckBox58", QStringLiteral("下の文字で入力読みを囲う"), false);
-    QWidget* around = Form::row(ruby);
-    Edit22 = Form::edit(around, "Edit22", QStringLiteral("（"), 40);
-    Edit23 = Form::edit(around, "Edit23", QStringLiteral("）"), 40);
-    CheckBox59 = Form::check(ruby, "CheckBox59", QStringLiteral("ルビにする（`r`sで囲う）"), false);
-    QWidget* scripts = Form::row(ruby);
-    RadioButton1 = Form::radio(scripts, "RadioButton1", QStringLiteral("半ｶﾀｶﾅ"), false);
-    RadioButton2 = Form::radio(scripts, "RadioButton2", QStringLiteral("カタカナ"), false);
-    RadioButton3 = Form::radio(scripts, "RadioButton3", QStringLiteral("ひらがな"), true);
-    QGroupBox* f9 = input2->group(0, QStringLiteral("Ｆ９（Ｕｎｄｏ）"), "GroupF9");
-    CheckBox35 = Form::check(f9, "CheckBox35", QStringLiteral("入力部内で改行する。"), false);
-    CheckBox36 = Form::check(f9, "CheckBox36", QStringLiteral("「空行のみ改行」を指定した時"), false);
-    QGroupBox* copy = input2->group(0, QStringLiteral("コピー"), "GroupCopy");
-    CheckBox41 = Form::check(copy, "CheckBox41", QStringLiteral("入力文をコピー"), false);
-
-    QGroupBox* panes = input2->group(1, QStringLiteral("モニター部＆入力部"), "GroupPanes");
-    QWidget* look = Form::row(panes);
-    Button3 = Form::button(look, "Button3", QStringLiteral("フォント"));
-    Button4 = Form::button(look, "Button4", QStringLiteral("背景色"));
-    QGroupBox* ime = input2->group(1, QStringLiteral("漢字変換色"), "GroupConversionColours");
-    QWidget* imeRow = Form::row(ime);
-    Button27 = Form::button(imeRow, "Button27", QStringLiteral("文字色"));
-    Button34 = Form::button(imeRow, "Button34", QStringLiteral("背景色"));
-    QGroupBox* monitor = input2->group(1, QStringLiteral("モニター部"), "GroupMonitorPane");
-    CheckBox57 = Form::check(monitor, "CheckBox57", QStringLiteral("改行を■で表示する。"), false);
-    Edit66 = field(monitor, "Edit66", QStringLiteral("入力途中クリア時メッセージ"), QStringLiteral("・"));
-    Edit68 = field(monitor, "Edit68", QStringLiteral("表示時間"), QStringLiteral("500"));
-    QGroupBox* how = input2->group(1, QStringLiteral("モニターの表示方法"), "GroupMonitorCaret");
-    CheckBox55 = Form::check(how, "CheckBox55", QStringLiteral("モニター部"), false);
-    CheckBox56 = Form::check(how, "CheckBox56", QStringLiteral("８人モニター"), false);
-}
-
 void Ttalk2e::buildSavePage() {
     auto* save = new Form::Page(PageControl1, 2);
     save->setObjectName(QStringLiteral("TabSheet8"));
@@ -575,7 +430,7 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
     auxiliary_->setNoticesOff(Form15->CheckBox12->isChecked());
     Form2 = std::make_unique<TForm2>(context, team_, [this] {
-        return TForm2::Options{auxiliary_->monitorRows(), CheckBox56->isChecked(), auxiliary_->monitorMarksBreaks()};
+        return TForm2::Options{auxiliary_->monitorRows(), strip_->monitorShowsEnd(), auxiliary_->monitorMarksBreaks()};
     });
     Form5 = std::make_unique<TForm5>(context);
     Form8 = std::make_unique<TForm8>(context);
@@ -641,16 +496,7 @@ void Ttalk2e::InitialLayout() {
 
     display_->InitialLayout();
 
-    Edit77->hide();
-    Button14->hide();
-    RichEdit27->setGeometry(50, RichEdit27->y(), 750, RichEdit27->height());
-    // A hint shown while the pane is empty, never text a typist could send by typing after it.
-    RichEdit1->setPlaceholderText(QStringLiteral(
-        "入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）"));
-    RichEdit27->setPlainText(QStringLiteral("モニター部"));
-    RichEdit1->resize(display_->displayWidth(), RichEdit1->height());
-    RichEdit27->resize(display_->displayWidth() - 50, RichEdit27->height());
-    display_->LayoutInputStrip();
+    strip_->InitialLayout();
 
     Memo1->clear();
     RichEdit6->setGeometry(Panel7->rect());
@@ -931,3 +777,29 @@ bool Ttalk2e::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edit30 && event->type() == QEvent::FocusOut) Edit30FocusOut();
     return QWidget::eventFilter(watched, event);
 }
+
+// ---------------------------------------------------------------------------------------------
+// The 8-person monitor mirrors the slots' names and pairing buttons, and takes the members' feed.
+
+void Ttalk2e::MirrorSlotName(int k) {
+    if (Form2) Form2->SlotNameChanged(k, slot(k).name->text());
+}
+
+void Ttalk2e::NMUDP7DataReceived(const QByteArray& payload, const QString&, quint16) {
+    if (Form2) Form2->Feed(payload);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The input strip's operations under their own names
+
+bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* event) { return strip_->RichEdit1KeyDown(event); }
+void Ttalk2e::NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port) {
+    strip_->NMUDP2DataReceived(text, from, port);
+}
+void Ttalk2e::Timer3Timer() { strip_->Timer3Timer(); }
+void Ttalk2e::Timer4Timer() { strip_->Timer4Timer(); }
+void Ttalk2e::PaintPanes() { strip_->PaintPanes(); }
+void Ttalk2e::SetInputFont(const QFont& font) { strip_->SetInputFont(font); }
+void Ttalk2e::SetMonitorFont(const QFont& font) { strip_->SetMonitorFont(font); }
+void Ttalk2e::PaintComposition() { strip_->PaintComposition(); }
+void Ttalk2e::UpdateMemoRows() { strip_->UpdateMemoRows(); }

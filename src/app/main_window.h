@@ -1,13 +1,12 @@
 #pragma once
 // Ttalk2e: the main window. It owns the captioning run: it creates every other window, holds the
-// endpoints of the core ports, the input strip, the display and all option pages, and closing it
-// ends the program. The rules of the caption path and of the team live in Core::CaptionPath and
-// Net::Team; the window holds their controls, answers their questions and keeps the names of the
-// operations as one-line forwards.
+// endpoints of the core ports and the frame of page classes (the display view, the input strip, the
+// pages "補助Ｗ" and "説明"), and closing it ends the program. The rules of the caption path and of
+// the team live in Core::CaptionPath and Net::Team; the window answers their questions and keeps
+// the names of the operations as one-line forwards.
 #include "app/station.h"
 #include "app/window_context.h"
 #include "core/caption_path.h"
-#include "core/line_bands.h"
 #include "core/repeat_gate.h"
 #include "core/scroller.h"
 #include "core/typing_rate.h"
@@ -16,6 +15,7 @@
 #include "settings/key_table.h"
 #include "settings/transfer.h"
 #include "settings/values.h"
+#include "windows/main/strip_colour.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -27,7 +27,6 @@
 #include <memory>
 
 class QCheckBox;
-class QInputMethodEvent;
 class QKeyEvent;
 class QComboBox;
 class QFrame;
@@ -46,14 +45,11 @@ class AuxWindow;
 class AuxiliaryPage;
 class DisplayView;
 class ExplanationPage;
+class InputStrip;
 namespace Audience {
 class OnlineCaptions;
 class Service;
 }
-class UpDown;
-class Canvas;
-class StripAlarm;
-class TextPane;
 class DockPage;
 class HotKeyMenu;
 class TForm2;
@@ -125,13 +121,7 @@ public:
     // ---- pages and controls ----
     QTabWidget* PageControl1 = nullptr;
     DockPage* TabSheet1 = nullptr;  // "表示・入力"
-    QFrame* Panel1 = nullptr;       // input strip
-    TextPane* RichEdit27 = nullptr;    // monitor pane (the partner's live typing)
-    TextPane* RichEdit1 = nullptr;     // input pane
-    QPushButton* Button13 = nullptr;   // "再"
-    QPushButton* Button12 = nullptr;   // "ワ"
-    QPushButton* Button14 = nullptr;   // "送"
-    QLineEdit* Edit77 = nullptr;       // hidden key catcher of display-only mode
+    InputStrip& strip() { return *strip_; }
     QPlainTextEdit* Memo1 = nullptr;   // hidden settings-transfer memo
     QPlainTextEdit* Memo5 = nullptr;   // hidden settings line buffer
     QTextEdit* RichEdit5 = nullptr;    // hidden clipboard pane
@@ -271,8 +261,6 @@ public:
 
     // ---- timers ----
     QTimer* Timer2 = nullptr;  // second phase of start-up, once
-    QTimer* Timer3 = nullptr;  // input time limit, once
-    QTimer* Timer4 = nullptr;  // partner's clear message, once
     QTimer* Timer5 = nullptr;  // periodic clear and save check
     QTimer* Timer7 = nullptr;  // one-minute typing-rate statistics
 
@@ -352,23 +340,15 @@ public:
     void DeleteLastChar();
     void ClearScreen();
     void SendCommand(Net::Wire::Command command);
-    void SendCorrection();  // "送"
-    void CheckBox35Click();
-    void CheckBox36Click();
-    enum class StripColour { Normal, Red, Yellow };
+    using StripColour = ::StripColour;
     void SetStripColour(StripColour colour);
-    StripColour stripColour() const { return stripColour_; }
-    // The panels of the input strip, here and in the sub-input window, that take its colour.
-    QList<QWidget*> stripPanels() const;
+    StripColour stripColour() const;
     // The first line of typing was begun at `time` (invalid: no start recorded).
     void markInputStart(const QDateTime& time);
-    bool inputStarted() const { return inputStarted_; }
+    bool inputStarted() const;
 
-    // page "入力１", "入力２", "保存" options the send path reads
-    QCheckBox *CheckBox53 = nullptr, *CheckBox15 = nullptr, *CheckBox23 = nullptr;
-    QLineEdit *Edit31 = nullptr, *Edit16 = nullptr;
-    QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr, *CheckBox41 = nullptr;
-    QCheckBox *CheckBox11 = nullptr, *CheckBox35 = nullptr, *CheckBox36 = nullptr;
+    // page "保存" options the send path reads
+    QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr;
 
     // ---- traffic scrambling and the option group of the partner page ----
     bool trafficScramblingOn() const;
@@ -420,8 +400,6 @@ public:
     void AppendReceivedLine(const QByteArray& text);
     void ShowSplitLine(const QByteArray& text);
     void FlushCorrectionBuffer();
-    // F7's correction template from the text selected in the record; false when it is off.
-    bool CorrectionTemplateFromRecord();
     void Timer1Timer();
     void RedrawDisplay();
     void RedrawFrameless();
@@ -449,19 +427,6 @@ public:
 
     // ---- the input pane ----
     bool RichEdit1KeyDown(QKeyEvent* event);  // true: the key was handled here
-    void RichEdit1KeyUp(QKeyEvent* event);
-    void RichEdit1Composition(const QInputMethodEvent* event);
-    void RichEdit1Change();
-    void SendInputPane();
-    void SendLiveTyping(int key);
-    void EnterKey();
-    void EscapeKey();
-    void F12Key();
-    void BracketInput(bool shift);
-    void InsertMemoText(int fkey);
-    void InsertReading();
-    void ClearRubyCapture();
-    bool rubyOn() const;
     // A transfer line ("$set$…", "$end$") on the partner channel from `from`.
     void SettingsTransferReceived(const QByteArray& text, const QString& from);
     // A transfer's lines applied, less those that would move the station's channel or group, hide
@@ -473,10 +438,6 @@ public:
     // The header, the lines (each with "$set$") and "$end$".
     void SendSettingsTransfer(const QList<QByteArray>& lines);
     void Button18Click();  // "合わせる"
-    // The reading of the last conversion and the converted word, as caret positions of the pane.
-    QString reading() const { return readingText_; }
-    int wordStart() const { return wordStart_; }
-    int wordEnd() const { return wordEnd_; }
     // Colours as the settings file keeps them: Windows colour values, negative for system colours.
     struct ColourValues {
         qint32 displayInk = Settings::Colour::kWindowText;
@@ -498,27 +459,6 @@ public:
     static QColor qcolour(qint32 value);
     QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
 
-    // page "入力１" / "入力２" controls of the input pane
-    QCheckBox *CheckBox13 = nullptr, *CheckBox43 = nullptr, *CheckBox52 = nullptr, *CheckBox47 = nullptr;
-    QLineEdit *Edit78 = nullptr, *Edit79 = nullptr, *Edit5 = nullptr, *Edit7 = nullptr;
-    QLineEdit *Edit94 = nullptr, *Edit95 = nullptr;
-    UpDown* UpDown3 = nullptr;
-    QCheckBox *CheckBox51 = nullptr, *CheckBox54 = nullptr, *CheckBox61 = nullptr;
-    QLineEdit* Edit21 = nullptr;
-    UpDown* UpDown5 = nullptr;
-    QCheckBox *CheckBox58 = nullptr, *CheckBox59 = nullptr;
-    QLineEdit *Edit22 = nullptr, *Edit23 = nullptr;
-    QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr, *RadioButton3 = nullptr;
-    QPushButton *Button3 = nullptr, *Button4 = nullptr, *Button27 = nullptr, *Button34 = nullptr;
-    QCheckBox *CheckBox57 = nullptr, *CheckBox55 = nullptr, *CheckBox56 = nullptr;
-    QLineEdit *Edit66 = nullptr, *Edit68 = nullptr;
-    // "１分間の表示文字数の表示と警告"
-    QCheckBox *CheckBox44 = nullptr, *CheckBox45 = nullptr, *CheckBox62 = nullptr;
-    QLineEdit* Edit24 = nullptr;
-    UpDown* UpDown6 = nullptr;
-    QFrame *Panel22 = nullptr, *Panel23 = nullptr;  // the strip's splitter panels
-    void Button3Click();
-    void Button4Click();
     // The panes of the strip and of the sub-input window in their colours and fonts.
     void PaintPanes();
     void SetInputFont(const QFont& font);    // the input pane and both sub-input panes
@@ -527,14 +467,6 @@ public:
     void PaintPages();                       // page background and item text of every window
     void PaintExplanations();                // the explanatory labels of the settings pages
     void PaintComposition();                 // the input method's colours in the panes
-    // The monitor pane's background for a pane colour.
-    static QColor MonitorShade(const QColor& colour);
-    void Button27Click();
-    void Button34Click();
-    void CheckBox47Click();
-    void CheckBox58Click();
-    void CheckBox59Click();
-    void Edit68Change();
     // The F-key memo shows which keys options of this window have taken.
     void UpdateMemoRows();
 
@@ -636,8 +568,8 @@ private:
     void log(const QString& line) override { Log(line); }
     void logRepeated(const QString& kind, const std::function<QString()>& line) override { LogRepeated(kind, line); }
     void copyToClipboard(const QByteArray& text) override;
-    QDateTime inputStartTime() const override { return inputStartTime_; }
-    void endInput() override { inputStarted_ = false; }
+    QDateTime inputStartTime() const override;
+    void endInput() override;
     void resetInputPane() override;
     void lineEnded() override;
     void refillInputPane(const QByteArray& text, bool after) override;
@@ -671,8 +603,6 @@ private:
     void buildAuxiliaryPage();
     void wireAuxiliaryPage();
     void buildPartnerPage();
-    void buildDisplayOptionPages();
-    void buildInputPages();
     void buildSavePage();
     void wireSettings();
     void wireOptions();
@@ -684,13 +614,10 @@ private:
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
     void wireTeam();
     void wireLines();
-    void wireInput();
     void createEndpoints();
     void InitialLayout();
     App::WindowContext windowContext();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The pane the time limit takes its text from: the one of the listed panes that has the focus.
-    QTextEdit* focusedTypingPane() const;
 
     App::Station& station_;
     Core::SmoothScroller scroll_;
@@ -704,30 +631,21 @@ private:
     MemberSlot slots_[kSlots];
     QPointer<TForm12> splash_;
     HotKeyMenu* hotKeys_ = nullptr;
-    StripAlarm* stripAlarm_ = nullptr;
     AuxiliaryPage* auxiliary_ = nullptr;
     ExplanationPage* explanation_ = nullptr;
     std::unique_ptr<DisplayView> display_;
+    std::unique_ptr<InputStrip> strip_;
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
     Settings::TransferBuffer transferBuffer_;  // received transfer lines until "$end$"
     ColourValues colours_;
-    bool inputStarted_ = false;
-    QDateTime inputStartTime_;
-    QString readingText_;      // reading of the last conversion
-    QString previousReading_;
-    int wordStart_ = 0, wordEnd_ = 0;
-    bool composing_ = false;
     QString mainBaseCaption_ = kMainCaption;
     QString subInputBaseCaption_ = kSubInputCaption;
     int trafficKey_ = 0;
     // Values the file keeps that no control shows.
     int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
     bool nameChanged_ = false;   // the own name was edited: tell the user how to announce it
-    QString lastKanaPreedit_;    // the reading of the conversion now in progress
-    bool inPaneChange_ = false;  // the pane's change rules send lines, which change the pane
-    StripColour stripColour_ = StripColour::Normal;
     QString programFolder_;
     QString channelPrefix_;
     enum class CloseState { Open, Closing, Closed };

@@ -15,6 +15,7 @@
 #include "text/cp932.h"
 #include "windows/main/auxiliary_page.h"
 #include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,9 +49,9 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     // Fonts of the display, the input pane and the monitor pane: name, size, colour, styles.
     auto displayFont = [this] { return display_->displayFont(); };
     auto setDisplayFont = [this](const QFont& f) { SetDisplayFont(f); };
-    auto inputFont = [this] { return RichEdit1->font(); };
+    auto inputFont = [this] { return named<TextPane>("RichEdit1")->font(); };
     auto setInputFont = [this](const QFont& f) { SetInputFont(f); };
-    auto monitorFont = [this] { return RichEdit27->font(); };
+    auto monitorFont = [this] { return named<TextPane>("RichEdit27")->font(); };
     auto setMonitorFont = [this](const QFont& f) { SetMonitorFont(f); };
     auto styles = [&t](int first, QStringView bold, QStringView italic, QStringView underline, auto get, auto set) {
         fontStyle(t, first, FontStyle::Bold, bold, {}, get, set);
@@ -89,18 +90,18 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     colourKey(10, u"表示部の背景色", &colours_.displayPaper, [this] { display_->PaintDisplay(); });
     number(t, 11, u"入力・モニター部のせっと・何人入力？", [this] { return typistMode(); },
            framed([this](int v) { SetTypistRows(v); }));
-    number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [this] { return Panel1->height(); },
-           framed([this](int v) { Panel1->resize(Panel1->width(), v); }));
+    number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [this] { return named<QFrame>("Panel1")->height(); },
+           framed([this](int v) { named<QFrame>("Panel1")->resize(named<QFrame>("Panel1")->width(), v); }));
     fontSize(t, 13, u"モニター部のフォントサイズ", monitorFont, setMonitorFont);
-    Bind::height(t, 14, RichEdit27, u"モニター部の高さ");
-    number(t, 15, u"モニター部の左位置", [this] { return RichEdit27->x(); }, [this](int v) { RichEdit27->move(v, RichEdit27->y()); });
+    Bind::height(t, 14, named<TextPane>("RichEdit27"), u"モニター部の高さ");
+    number(t, 15, u"モニター部の左位置", [this] { return named<TextPane>("RichEdit27")->x(); }, [this](int v) { named<TextPane>("RichEdit27")->move(v, named<TextPane>("RichEdit27")->y()); });
     fontSize(t, 16, u"入力部のフォントサイズ", inputFont, setInputFont);
-    Bind::height(t, 17, RichEdit1, u"入力部の高さ");
-    number(t, 18, u"入力部の上下位置", [this] { return RichEdit1->y(); }, [this](int v) { RichEdit1->move(RichEdit1->x(), v); });
-    number(t, 19, u"入力部の左右位置", [this] { return RichEdit1->x(); }, [this](int v) { RichEdit1->move(v, RichEdit1->y()); });
-    Bind::height(t, 20, Button12, u"「ワ」ボタンの高さ");
-    Bind::height(t, 21, Button13, u"「再」ボタンの高さ");
-    Bind::height(t, 22, Button14, u"「送」ボタンの高さ");
+    Bind::height(t, 17, named<TextPane>("RichEdit1"), u"入力部の高さ");
+    number(t, 18, u"入力部の上下位置", [this] { return named<TextPane>("RichEdit1")->y(); }, [this](int v) { named<TextPane>("RichEdit1")->move(named<TextPane>("RichEdit1")->x(), v); });
+    number(t, 19, u"入力部の左右位置", [this] { return named<TextPane>("RichEdit1")->x(); }, [this](int v) { named<TextPane>("RichEdit1")->move(v, named<TextPane>("RichEdit1")->y()); });
+    Bind::height(t, 20, named<QPushButton>("Button12"), u"「ワ」ボタンの高さ");
+    Bind::height(t, 21, named<QPushButton>("Button13"), u"「再」ボタンの高さ");
+    Bind::height(t, 22, named<QPushButton>("Button14"), u"「送」ボタンの高さ");
     colourKey(23, u"入力部の背景色", &colours_.inputPaper, [this] { PaintPanes(); });
     colourKey(24, u"モニター部の背景色", &colours_.monitorPaper, [this] { PaintPanes(); });
     number(t, 25, u"ワープロ画面かスムーズ画面かのフラッグ", [this] { return wordProcessorMode() ? 1 : 0; },
@@ -124,10 +125,10 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     colourKey(36, u"変換中文字色", &colours_.compositionInk, [this] { PaintComposition(); });
     colourKey(37, u"変換中文字色（背景色）", &colours_.compositionPaper, [this] { PaintComposition(); });
     check(t, 38, named<QCheckBox>("CheckBox8"), OnOff, u"改行の連結の有無");
-    edit(t, 39, Edit31, Text, u"発言者名");
-    check(t, 58, CheckBox13, OnOff, u"Ｆ１２後ろにも空行を入れるチェックボックス");
-    edit(t, 59, Edit66, Text, u"入力途中クリアメッセージ");
-    edit(t, 60, Edit68, Int, u"入力途中クリアメッセージ表示時間");
+    edit(t, 39, named<QLineEdit>("Edit31"), Text, u"発言者名");
+    check(t, 58, named<QCheckBox>("CheckBox13"), OnOff, u"Ｆ１２後ろにも空行を入れるチェックボックス");
+    edit(t, 59, named<QLineEdit>("Edit66"), Text, u"入力途中クリアメッセージ");
+    edit(t, 60, named<QLineEdit>("Edit68"), Int, u"入力途中クリアメッセージ表示時間");
     check(t, 61, CheckBox12, OnOff, u"8人モニター通信ｏｎ／ｏｆｆ");
     check(t, 64, CheckBox22, OnOff, u"入力をＬＡＮに流すか？のチェック");
     number(t, 67, u"スライドマーカーの高さ", [this] { return slideMarkerHeight_; }, [this](int v) { slideMarkerHeight_ = v; });
@@ -140,9 +141,9 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     check(t, 75, CheckBox39, OnOff, u"表示文の自動保存をするか？");
     number(t, 78, u"スライドマーカー1位置", [this] { return slideMarker1_; }, [this](int v) { slideMarker1_ = v; });
     number(t, 79, u"スライドマーカー2位置", [this] { return slideMarker2_; }, [this](int v) { slideMarker2_ = v; });
-    check(t, 101, CheckBox43, OnOff, u"Ｆ８キーで、入力文をくくる");
-    edit(t, 102, Edit78, Text, u"Ｆ８キーで、入力文をくくる時の文字列１");
-    edit(t, 103, Edit79, Text, u"Ｆ８キーで、入力文をくくる時の文字列2");
+    check(t, 101, named<QCheckBox>("CheckBox43"), OnOff, u"Ｆ８キーで、入力文をくくる");
+    edit(t, 102, named<QLineEdit>("Edit78"), Text, u"Ｆ８キーで、入力文をくくる時の文字列１");
+    edit(t, 103, named<QLineEdit>("Edit79"), Text, u"Ｆ８キーで、入力文をくくる時の文字列2");
     styles(108, u"表示部のフォントスタイル：ｂｏｌｄ", u"表示部のフォントスタイル：Ｉｔａｌｉｃ", u"表示部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ",
            displayFont, setDisplayFont);
     check(t, 126, named<QCheckBox>("CheckBox11"), OnOff, u"他の人の入力もＵｎｄｏの対象にする", u"他の人の入力もＵｎｄｏの対象にしない");
@@ -153,14 +154,14 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
            u"モニター部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ", monitorFont, setMonitorFont);
     colourKey(135, u"ページの背景色", &colours_.page, [this] { PaintPages(); });
     colourKey(136, u"項目文字色", &colours_.items, [this] { PaintPages(); });
-    readOnly(t, 139, OnOff, [this](QByteArrayView v) { CheckBox52->setChecked(Settings::isOn(v)); });
-    check(t, 140, CheckBox52, OnOff, u"Ｆ７キーを訂正キーにする。", u"Ｆ７キーを訂正キーにしない。");
-    edit(t, 141, Edit94, Text, u"Ｆ７訂正キーの囲う文字列（前半）。");
-    edit(t, 142, Edit95, Text, u"Ｆ７訂正キーの囲う文字列（後半）。");
-    check(t, 143, CheckBox53, OnOff, u"カーソルより前を送る。", u"入力部の全部を送る");
+    readOnly(t, 139, OnOff, [this](QByteArrayView v) { named<QCheckBox>("CheckBox52")->setChecked(Settings::isOn(v)); });
+    check(t, 140, named<QCheckBox>("CheckBox52"), OnOff, u"Ｆ７キーを訂正キーにする。", u"Ｆ７キーを訂正キーにしない。");
+    edit(t, 141, named<QLineEdit>("Edit94"), Text, u"Ｆ７訂正キーの囲う文字列（前半）。");
+    edit(t, 142, named<QLineEdit>("Edit95"), Text, u"Ｆ７訂正キーの囲う文字列（後半）。");
+    check(t, 143, named<QCheckBox>("CheckBox53"), OnOff, u"カーソルより前を送る。", u"入力部の全部を送る");
     colourKey(144, u"説明文字色", &colours_.explanation, [this] { PaintExplanations(); });
-    check(t, 168, CheckBox55, OnOff, u"行末表示モニター部", u"行頭表示モニター部");
-    check(t, 169, CheckBox56, OnOff, u"行末表示８人モニター", u"行頭表示８人モニター");
+    check(t, 168, named<QCheckBox>("CheckBox55"), OnOff, u"行末表示モニター部", u"行頭表示モニター部");
+    check(t, 169, named<QCheckBox>("CheckBox56"), OnOff, u"行末表示８人モニター", u"行頭表示８人モニター");
     // The step again, after the spacing: a step equal to the spacing moves a line per tick.
     edit(t, 171, named<QLineEdit>("Edit9"), Int, u"スクロール移動量（２度目、パグ対策）");
     edit(t, 172, named<QLineEdit>("Edit6"), Int, u"モニター部の行数");
@@ -171,16 +172,16 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     edit(t, 195, Edit98, Text, u"VPNルーター・インターネットアドレス１");
     edit(t, 196, Edit99, Text, u"VPNルーター・インターネットアドレス２");
     edit(t, 197, Edit100, Text, u"VPNルーター・インターネットアドレス３");
-    edit(t, 216, Edit5, Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列１");
-    edit(t, 217, Edit7, Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列2");
+    edit(t, 216, named<QLineEdit>("Edit5"), Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列１");
+    edit(t, 217, named<QLineEdit>("Edit7"), Text, u"SHIFT+Ｆ８キーで、入力文をくくる時の文字列2");
     check(t, 220, CheckBox10, OnOff, u"テンプレート前ロールウィンド前面", u"テンプレート前ロールウィンド前面ではない");
     check(t, 238, CheckBox14, OnOff, u"８人モニターを常に前面にする", u"８人モニターを常に前面にしない");
     colourKey(269, u"デスクトップを単一色でカバーする色", &colours_.cover, [] {});
     check(t, 270, named<QCheckBox>("CheckBox9"), TrueFalse, u"デスクトップを単一色でカバーする", u"デスクトップを単一色でカバーしない");
     check(t, 277, named<QCheckBox>("CheckBox67"), TrueFalse, u"「表示１」ページの行間を調整するのチェック");
     edit(t, 278, Edit20, Int, u"8人モニターの行数指定");
-    check(t, 700, CheckBox15, TrueFalse, u"入力の時間指定のチェック", u"入力の時間指定のチェックなし");
-    edit(t, 701, Edit16, Int, u"入力の時間指定の時間");
+    check(t, 700, named<QCheckBox>("CheckBox15"), TrueFalse, u"入力の時間指定のチェック", u"入力の時間指定のチェックなし");
+    edit(t, 701, named<QLineEdit>("Edit16"), Int, u"入力の時間指定の時間");
     check(t, 744, CheckBox21, TrueFalse, u"eシリーズ専用の確認修正ウィンドウのﾊﾟﾚｯﾄ送信チェック");
     check(t, 780, CheckBox30, TrueFalse, u"「パレット連動」のチェック");
     // The own name, the channel and the group: written by the save operations after every other key.
@@ -188,22 +189,22 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     readOnly(t, 801, Int, [this](QByteArrayView v) { SetChannelFromFile(Settings::intValue(v)); });
     readOnly(t, 802, Int, [this](QByteArrayView v) { SetGroup(Settings::intValue(v, 1)); });
     check(t, 803, named<QCheckBox>("CheckBox19"), TrueFalse, u"メッセージ表示", u"メッセージ抑制");
-    check(t, 804, CheckBox35, TrueFalse, u"入力部内で改行する");
-    check(t, 805, CheckBox36, TrueFalse, u"「空行のみ改行」を指定");
+    check(t, 804, named<QCheckBox>("CheckBox35"), TrueFalse, u"入力部内で改行する");
+    check(t, 805, named<QCheckBox>("CheckBox36"), TrueFalse, u"「空行のみ改行」を指定");
     check(t, 806, CheckBox42, TrueFalse, u"「暗号化通信」の指定");
     edit(t, 807, Edit1, Text, u"「暗号化通信」のパスワード");
-    check(t, 808, CheckBox47, TrueFalse, u"Ｆ１１をＤｅｌ／Ｃｌｓにする");
+    check(t, 808, named<QCheckBox>("CheckBox47"), TrueFalse, u"Ｆ１１をＤｅｌ／Ｃｌｓにする");
     check(t, 809, CheckBox46, TrueFalse, u"ルビ送信。");
     check(t, 855, named<QCheckBox>("CheckBox24"), TrueFalse, u"受信文をクリップボードへコピーのチェック");
     check(t, 856, named<QCheckBox>("CheckBox37"), TrueFalse, u"「ｔａｂに記録量を表示」のチェック");
-    check(t, 858, CheckBox41, TrueFalse, u"入力文をクリップボードへコピーのチェック");
+    check(t, 858, named<QCheckBox>("CheckBox41"), TrueFalse, u"入力文をクリップボードへコピーのチェック");
     check(t, 861, CheckBox48, TrueFalse, u"前ロールモニターの行数を２倍にする。");
     check(t, 862, CheckBox49, TrueFalse, u"８人モニターでＣＲ／ＬＦを■に表示。");
-    check(t, 863, CheckBox57, TrueFalse, u"モニター部でＣＲ／ＬＦを■に表示。");
-    check(t, 864, CheckBox58, TrueFalse, u"文字で入力読みを囲う。");
-    edit(t, 865, Edit22, Text, u"文字で入力読みを囲う。");
-    edit(t, 866, Edit23, Text, u"文字で入力読みを囲う。");
-    check(t, 867, CheckBox59, TrueFalse, u"ルビにする。");
+    check(t, 863, named<QCheckBox>("CheckBox57"), TrueFalse, u"モニター部でＣＲ／ＬＦを■に表示。");
+    check(t, 864, named<QCheckBox>("CheckBox58"), TrueFalse, u"文字で入力読みを囲う。");
+    edit(t, 865, named<QLineEdit>("Edit22"), Text, u"文字で入力読みを囲う。");
+    edit(t, 866, named<QLineEdit>("Edit23"), Text, u"文字で入力読みを囲う。");
+    check(t, 867, named<QCheckBox>("CheckBox59"), TrueFalse, u"ルビにする。");
     {
         Settings::Entry ruby;
         ruby.key = 868;
@@ -211,17 +212,17 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         ruby.comment = comment(u"ひらがなルビにする。");
         ruby.commentOff = comment(u"カタカナルビにする。");
         ruby.commentThird = comment(u"ﾊﾝｶｸﾙﾋﾞにする。");
-        ruby.read = [this] { return QByteArray(RadioButton3->isChecked() ? "3" : RadioButton2->isChecked() ? "2" : "1"); };
+        ruby.read = [this] { return QByteArray(named<QRadioButton>("RadioButton3")->isChecked() ? "3" : named<QRadioButton>("RadioButton2")->isChecked() ? "2" : "1"); };
         ruby.apply = [this](QByteArrayView v) {
             const int d = Settings::rubyDigit(v);
-            (d == 3 ? RadioButton3 : d == 2 ? RadioButton2 : RadioButton1)->setChecked(true);
+            named<QRadioButton>(d == 3 ? "RadioButton3" : d == 2 ? "RadioButton2" : "RadioButton1")->setChecked(true);
         };
         t.add(std::move(ruby));
     }
     check(t, 869, CheckBox60, TrueFalse, u"7wを表示に。");
-    check(t, 870, CheckBox61, TrueFalse, u"句読点などで自動的に表示に流す");
-    check(t, 871, CheckBox62, TrueFalse, u"入力文字数が指定を超えると黄色で警告する");
-    edit(t, 872, Edit24, Int, u"黄色で警告する入力文字数");
+    check(t, 870, named<QCheckBox>("CheckBox61"), TrueFalse, u"句読点などで自動的に表示に流す");
+    check(t, 871, named<QCheckBox>("CheckBox62"), TrueFalse, u"入力文字数が指定を超えると黄色で警告する");
+    edit(t, 872, named<QLineEdit>("Edit24"), Int, u"黄色で警告する入力文字数");
     // The audience page: keys of our own, which a station that does not know them skips.
     check(t, 950, AudiencePanel->enabledBox, TrueFalse, u"観客用ページを公開する", u"観客用ページを公開しない");
     edit(t, 951, AudiencePanel->portEdit, Int, u"観客用ページのポート番号");
@@ -290,17 +291,20 @@ void Ttalk2e::ResetToDefaults() {
     colours_.displayPaper = kWhite;
     SetDisplayFont(display);
     display_->PaintDisplay();
-    Panel1->resize(Panel1->width(), 47);
+    named<QFrame>("Panel1")->resize(named<QFrame>("Panel1")->width(), 47);
     if (wordProcessorMode()) display_->SetScreenKind(false);
     SetTypistRows(2);
-    Button14->hide();
+    named<QPushButton>("Button14")->hide();
     QFont pane = Fonts::gothicPixels(15);  // 11 points
     colours_.monitorInk = colours_.inputInk = kWindowText;
     colours_.monitorPaper = colours_.inputPaper = kWindow;
     SetMonitorFont(pane);
     SetInputFont(pane);
     PaintPanes();
-    for (QPushButton* b : {Button12, Button13, Button14}) b->resize(b->width(), 26);
+    for (const char* name : {"Button12", "Button13", "Button14"}) {
+        QPushButton* b = named<QPushButton>(name);
+        b->resize(b->width(), 26);
+    }
     named<QLineEdit>("Edit10")->setText(QStringLiteral("15"));
     named<QLineEdit>("Edit11")->setText(QStringLiteral("30"));
     named<QLineEdit>("Edit43")->setText(QStringLiteral("5"));
@@ -310,10 +314,10 @@ void Ttalk2e::ResetToDefaults() {
     colours_.compositionPaper = kWhite;
     PaintComposition();
     named<QCheckBox>("CheckBox8")->setChecked(false);
-    CheckBox13->setChecked(false);
-    Edit31->clear();
-    Edit66->setText(QStringLiteral("・"));
-    Edit68->setText(QStringLiteral("500"));
+    named<QCheckBox>("CheckBox13")->setChecked(false);
+    named<QLineEdit>("Edit31")->clear();
+    named<QLineEdit>("Edit66")->setText(QStringLiteral("・"));
+    named<QLineEdit>("Edit68")->setText(QStringLiteral("500"));
     named<QCheckBox>("CheckBox12")->setChecked(true);
     CheckBox22->setChecked(true);
     slideMarkerHeight_ = 3;
@@ -324,11 +328,11 @@ void Ttalk2e::ResetToDefaults() {
     Edit92->setText(QStringLiteral("10"));
     Edit91->setText(QStringLiteral("1000"));
     CheckBox39->setChecked(false);
-    CheckBox43->setChecked(false);
-    Edit78->setText(QStringLiteral("「"));
-    Edit79->setText(QStringLiteral("」"));
-    Edit5->setText(QStringLiteral("♪"));
-    Edit7->setText(QStringLiteral("♪"));
+    named<QCheckBox>("CheckBox43")->setChecked(false);
+    named<QLineEdit>("Edit78")->setText(QStringLiteral("「"));
+    named<QLineEdit>("Edit79")->setText(QStringLiteral("」"));
+    named<QLineEdit>("Edit5")->setText(QStringLiteral("♪"));
+    named<QLineEdit>("Edit7")->setText(QStringLiteral("♪"));
     named<QLineEdit>("Edit20")->setText(QStringLiteral("1"));
     named<QCheckBox>("CheckBox14")->setChecked(true);
     named<QCheckBox>("CheckBox11")->setChecked(true);
@@ -339,12 +343,12 @@ void Ttalk2e::ResetToDefaults() {
     PaintPages();
     hide();
     show();
-    CheckBox52->setChecked(false);
-    Edit94->setText(QStringLiteral("訂正：↑の「"));
-    Edit95->setText(QStringLiteral("」は「」です。"));
-    CheckBox53->setChecked(false);
-    CheckBox55->setChecked(false);
-    CheckBox56->setChecked(false);
+    named<QCheckBox>("CheckBox52")->setChecked(false);
+    named<QLineEdit>("Edit94")->setText(QStringLiteral("訂正：↑の「"));
+    named<QLineEdit>("Edit95")->setText(QStringLiteral("」は「」です。"));
+    named<QCheckBox>("CheckBox53")->setChecked(false);
+    named<QCheckBox>("CheckBox55")->setChecked(false);
+    named<QCheckBox>("CheckBox56")->setChecked(false);
     named<QLineEdit>("Edit6")->setText(QStringLiteral("1"));
     named<QLineEdit>("Edit96")->setText(QStringLiteral("1"));
     named<QCheckBox>("CheckBox68")->setChecked(false);
@@ -355,8 +359,8 @@ void Ttalk2e::ResetToDefaults() {
     colours_.cover = kBlack;
     named<QCheckBox>("CheckBox9")->setChecked(false);
     named<QCheckBox>("CheckBox67")->setChecked(true);
-    CheckBox15->setChecked(false);
-    Edit16->setText(QStringLiteral("15"));
+    named<QCheckBox>("CheckBox15")->setChecked(false);
+    named<QLineEdit>("Edit16")->setText(QStringLiteral("15"));
     auxiliary_->setInputToPalette(false);
     auxiliary_->showInputToPalette();
     auxiliary_->setPaletteLinked(false);
@@ -367,27 +371,27 @@ void Ttalk2e::ResetToDefaults() {
         ComboBox1->setCurrentIndex(0);
     }
     named<QCheckBox>("CheckBox19")->setChecked(true);
-    CheckBox35->setChecked(false);
-    CheckBox36->setChecked(false);
+    named<QCheckBox>("CheckBox35")->setChecked(false);
+    named<QCheckBox>("CheckBox36")->setChecked(false);
     CheckBox42->setChecked(false);
     Edit1->setText(QStringLiteral("既定の共有合言葉その一番"));
-    CheckBox47->setChecked(false);
+    named<QCheckBox>("CheckBox47")->setChecked(false);
     auxiliary_->setRubyExchange(false);
     named<QCheckBox>("CheckBox24")->setChecked(false);
     named<QCheckBox>("CheckBox37")->setChecked(false);
-    CheckBox41->setChecked(false);
+    named<QCheckBox>("CheckBox41")->setChecked(false);
     named<QCheckBox>("CheckBox48")->setChecked(false);
     named<QCheckBox>("CheckBox49")->setChecked(true);
-    CheckBox57->setChecked(false);
-    CheckBox58->setChecked(false);
-    Edit22->setText(QStringLiteral("（"));
-    Edit23->setText(QStringLiteral("）"));
-    CheckBox59->setChecked(false);
-    RadioButton3->setChecked(true);
+    named<QCheckBox>("CheckBox57")->setChecked(false);
+    named<QCheckBox>("CheckBox58")->setChecked(false);
+    named<QLineEdit>("Edit22")->setText(QStringLiteral("（"));
+    named<QLineEdit>("Edit23")->setText(QStringLiteral("）"));
+    named<QCheckBox>("CheckBox59")->setChecked(false);
+    named<QRadioButton>("RadioButton3")->setChecked(true);
     CheckBox60->setChecked(false);
-    CheckBox61->setChecked(false);
-    CheckBox62->setChecked(false);
-    Edit24->setText(QStringLiteral("100"));
+    named<QCheckBox>("CheckBox61")->setChecked(false);
+    named<QCheckBox>("CheckBox62")->setChecked(false);
+    named<QLineEdit>("Edit24")->setText(QStringLiteral("100"));
     auxiliary_->audiencePanel().enabledBox->setChecked(false);
     auxiliary_->audiencePanel().portEdit->setText(QStringLiteral("8711"));
     auxiliary_->onlinePanel().setKindWord(QStringLiteral("off"));

@@ -19,6 +19,7 @@
 #include "prepared/template_window.h"
 #include "windows/main/auxiliary_page.h"
 #include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 #include "text/cp932.h"
 #include "text/text_filter.h"
 
@@ -44,7 +45,7 @@ App::PaneKeyLinks paneKeys(Ttalk2e& w) {
     App::PaneKeyLinks k;
     k.sendLine = [&w](const QByteArray& text) { return w.SendLine(text); };
     k.undoToPane = [&w](QTextEdit* pane, bool after, const QString& tag) { w.UndoToPane(pane, after, tag); };
-    k.delClsKeys = [&w] { return w.CheckBox47->isChecked(); };
+    k.delClsKeys = [&w] { return w.strip().delClsKeys(); };
     k.deleteKey = [&w](bool clear) {
         if (clear) {
             w.ClearScreen();
@@ -56,19 +57,8 @@ App::PaneKeyLinks paneKeys(Ttalk2e& w) {
     };
     k.memoPhrase = [&w](int fkey) { return w.Form5 ? w.Form5->phrase(fkey) : QString(); };
     k.memoClears = [&w](int fkey) { return w.Form5 && w.Form5->clearsPane(fkey); };
-    k.correctionTemplate = [&w]() -> std::optional<QString> {
-        if (!w.CheckBox52->isChecked()) return std::nullopt;
-        QString selected =
-            w.display().selectedRecordText();
-        selected.remove(QChar::ParagraphSeparator).remove(u'\r').remove(u'\n');
-        selected = Cp932::decode(Cp932::leftSafe(Cp932::encode(selected), 253));
-        return w.Edit94->text() + selected + w.Edit95->text();
-    };
-    k.brackets = [&w](bool shift) -> std::optional<App::PaneKeyLinks::Brackets> {
-        if (!w.CheckBox43->isChecked()) return std::nullopt;
-        return App::PaneKeyLinks::Brackets{w.Edit31->text(), shift ? w.Edit5->text() : w.Edit78->text(),
-                                           shift ? w.Edit7->text() : w.Edit79->text()};
-    };
+    k.correctionTemplate = [&w] { return w.strip().correctionTemplate(); };
+    k.brackets = [&w](bool shift) { return w.strip().brackets(shift); };
     k.message = [&w](const QString& text) { w.Message(text); };
     k.log = [&w](const QString& line) { w.Log(line); };
     k.logLines = [&w] { return w.CheckBox32->isChecked(); };
@@ -120,29 +110,20 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
     s.keys = paneKeys(*this);
     s.outbox = &outbox();
     s.keyPressed = [this] {
-        if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
-            Timer3->start(intOf(Edit16, 15) * 1000);
+        strip_->armTimeLimit();
         if (CheckBox20->isChecked() && !inputStarted()) markInputStart(station().clock.now());
     };
-    s.erased = [this] {
-        if (!CheckBox15->isChecked() && !CheckBox23->isChecked()) return;
-        Timer3->stop();
-        SetStripColour(StripColour::Normal);
-    };
-    s.caretSend = [this] { return CheckBox53->isChecked(); };
-    s.blankAfter = [this] { return CheckBox13->isChecked(); };
-    s.speakerName = [this] { return Edit31->text(); };
-    s.reading = [this] {
-        return App::SubInputLinks::Reading{CheckBox58->isChecked(), CheckBox59->isChecked(), Edit22->text(),
-                                           Edit23->text(),
-                                           RadioButton1->isChecked() ? 1 : RadioButton2->isChecked() ? 2 : 3};
-    };
+    s.erased = [this] { strip_->cancelTimeLimit(); };
+    s.caretSend = [this] { return strip_->sendsBeforeCaret(); };
+    s.blankAfter = [this] { return strip_->blankAfterF12(); };
+    s.speakerName = [this] { return strip_->speakerName(); };
+    s.reading = [this] { return strip_->readingOptions(); };
     s.hasPartner = [this] { return hasPartner(); };
     s.monitorFeed = [this] { return auxiliary_->liveTypingToMonitors(); };
     s.ownAddress = [this] { return Edit35->text(); };
-    s.countColour = [this] { return CheckBox51->isChecked(); };
-    s.countSend = [this] { return CheckBox54->isChecked(); };
-    s.countLimit = [this] { return intOf(Edit21, 40); };
+    s.countColour = [this] { return strip_->countColours(); };
+    s.countSend = [this] { return strip_->countSends(); };
+    s.countLimit = [this] { return strip_->countLimit(); };
     s.refilledByUndo = [this] { return refilledByUndo(); };
     s.stripRed = [this](bool red) { SetStripColour(red ? StripColour::Red : StripColour::Normal); };
     s.rubyExchange = [this] { return auxiliary_->rubyExchange(); };
@@ -194,67 +175,9 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
 // ---------------------------------------------------------------------------------------------
 // Operations for the other typing panes
 
-void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) {
-    // The input pane's refill rules, applied to `pane`: its text stands in the input pane for the
-    // undo, while the input pane's own text waits aside. No automatic send may see the swap.
-    const QSignalBlocker quiet(RichEdit1);
-    const QString own = RichEdit1->toPlainText();
-    const int ownCaret = RichEdit1->textCursor().position();
-    RichEdit1->setLimitedText(pane->toPlainText());
-    const bool logging = CheckBox32->isChecked();
-    {
-        const QSignalBlocker b(CheckBox32);
-        CheckBox32->setChecked(false);  // the entry names the pane, not the input pane
-    }
-    UndoToInput(after);
-    {
-        const QSignalBlocker b(CheckBox32);
-        CheckBox32->setChecked(logging);
-    }
-    if (logging) Log(Text::ClockText(station().clock.now().time()) + QStringLiteral(",[自分],") + tag);
-    const QString refilled = RichEdit1->toPlainText();
-    if (auto* limited = qobject_cast<TextPane*>(pane)) limited->setLimitedText(refilled);
-    else pane->setPlainText(refilled);
-    RichEdit1->setLimitedText(own);
-    QTextCursor c = RichEdit1->textCursor();
-    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
-    RichEdit1->setTextCursor(c);
-}
-
-QString Ttalk2e::UndoForPreroll() {
-    // The undo refills the input pane by its own rules; the typist's text there waits aside
-    // meanwhile, and no automatic send may see the swap.
-    const QSignalBlocker quiet(RichEdit1);
-    const QString own = RichEdit1->toPlainText();
-    const int ownCaret = RichEdit1->textCursor().position();
-    RichEdit1->clear();
-    UndoToInput(false);
-    QString taken = RichEdit1->toPlainText();
-    taken.remove(u'\n');  // the lines joined without separators
-    RichEdit1->setLimitedText(own);
-    QTextCursor c = RichEdit1->textCursor();
-    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
-    RichEdit1->setTextCursor(c);
-    return taken;
-}
-
-void Ttalk2e::SendThroughInputPane(const QString& text) {
-    // What the typist has written in the input pane waits aside while the palette's text passes
-    // through it, and is back afterwards. Both are written as a whole, not typed: the automatic
-    // sends of a change do not fire.
-    const QString own = RichEdit1->toPlainText();
-    const int ownCaret = RichEdit1->textCursor().position();
-    {
-        const QSignalBlocker quiet(RichEdit1);
-        RichEdit1->setLimitedText(text);
-    }
-    SendInputPane();
-    const QSignalBlocker quiet(RichEdit1);
-    RichEdit1->setLimitedText(own);
-    QTextCursor c = RichEdit1->textCursor();
-    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
-    RichEdit1->setTextCursor(c);
-}
+void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) { strip_->UndoToPane(pane, after, tag); }
+QString Ttalk2e::UndoForPreroll() { return strip_->UndoForPreroll(); }
+void Ttalk2e::SendThroughInputPane(const QString& text) { strip_->SendThroughInputPane(text); }
 
 int Ttalk2e::AnnotateDisplay(const QString& base, const QString& reading) {
     const int count = Core::Ruby::AnnotateRecord(*record().document(), std::clamp(display_->linesField(6), 0, Core::SmoothScroller::kMostVisibleLines) + 1, base, reading);

@@ -10,6 +10,7 @@
 #include "settings/text_scramble.h"
 #include "text/cp932.h"
 #include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 #include "text/text_filter.h"
 #include "windows/main/explanation_page.h"
 
@@ -65,9 +66,6 @@ void Ttalk2e::wireSaving() {
     // Clicks only: one switch unchecking the other is not a click of the other.
     connect(CheckBox32, &QCheckBox::clicked, this, &Ttalk2e::CheckBox32Click);
     connect(CheckBox20, &QCheckBox::clicked, this, &Ttalk2e::CheckBox20Click);
-    connect(CheckBox44, &QCheckBox::toggled, this, &Ttalk2e::CheckBox44Click);
-    connect(CheckBox45, &QCheckBox::toggled, this, &Ttalk2e::CheckBox45Click);
-    connect(CheckBox62, &QCheckBox::toggled, this, &Ttalk2e::CheckBox62Click);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -229,7 +227,7 @@ void Ttalk2e::TrimRecord() {
         r.insertLines(0, QStringList{QStringLiteral("継続保存")} + QStringList(20, QString()));
     });
     // What was typed in this minute still counts after the clear.
-    if (CheckBox44->isChecked()) typingRate_.headRemoved(before - record().byteLength());
+    if (strip_->rateShown()) typingRate_.headRemoved(before - record().byteLength());
     RecordHeadChanged();
 }
 
@@ -435,7 +433,7 @@ void Ttalk2e::CheckBox20Click() {
 // Typing rate
 
 void Ttalk2e::CheckBox44Click() {
-    if (CheckBox44->isChecked()) {
+    if (strip_->rateShown()) {
         typingRate_.start(record().byteLength());
         Timer7->start(60000);
         return;
@@ -443,31 +441,31 @@ void Ttalk2e::CheckBox44Click() {
     Timer7->stop();
     const QString captions[] = {QStringLiteral("補助Ｗ"), QStringLiteral("ﾊﾟｰﾄﾅｰ"), QStringLiteral("表示１"), QStringLiteral("表示２")};
     for (int i = 0; i < 4; ++i) PageControl1->setTabText(i + 1, captions[i]);
-    CheckBox45->setChecked(false);
-    CheckBox62->setChecked(false);
+    strip_->setRateLogged(false);
+    strip_->setRateWarns(false);
 }
 
 void Ttalk2e::CheckBox45Click() {
-    if (CheckBox45->isChecked()) Log(kRateHeader);
+    if (strip_->rateLogged()) Log(kRateHeader);
 }
 
 void Ttalk2e::CheckBox62Click() {
     rateWarning_ = false;
     PaintPanes();
-    if (CheckBox62->isChecked()) CheckBox44->setChecked(true);
+    if (strip_->rateWarns()) strip_->setRateShown(true);
 }
 
 void Ttalk2e::Timer7Timer() {
     const Core::TypingRate::Figures f = typingRate_.tick(record().byteLength());
-    if (CheckBox62->isChecked()) {
-        rateWarning_ = typingRate_.over(Form::intOf(Edit24, 100));
+    if (strip_->rateWarns()) {
+        rateWarning_ = typingRate_.over(strip_->rateLimit());
         PaintPanes();
     }
     PageControl1->setTabText(1, QStringLiteral("Now:") + QString::number(f.now));
     PageControl1->setTabText(2, QStringLiteral("Max:") + QString::number(f.maxMinute));
     PageControl1->setTabText(3, QStringLiteral("Ave:") + QString::number(f.average));
     PageControl1->setTabText(4, QStringLiteral("AvMx:") + QString::number(f.maxAverage));
-    if (CheckBox45->isChecked())
+    if (strip_->rateLogged())
         Log(station_.clock.now().time().toString(QStringLiteral("H:mm:ss")) + u',' + QString::number(f.now) + u',' +
             QString::number(f.maxMinute) + u',' + QString::number(f.average) + u',' + QString::number(f.maxAverage));
 }

@@ -11,6 +11,7 @@
 #include "settings/values.h"
 #include "text/cp932.h"
 #include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -118,13 +119,13 @@ void Ttalk2e::addTransferCommands(Settings::KeyTable& t) {
     command(612, ifTrue([this] {
         if (PageControl1->currentIndex() != 0) return;
         ToggleFrameless();
-        Edit77->setFocus();
+        strip_->focusKeyCatcher();
     }));
     command(613, ifTrue([this] {
         if (PageControl1->currentIndex() == 0) display_->Button13Click();
     }));
     command(614, ifTrue([this] {
-        if (PageControl1->currentIndex() == 0 && Button12->text() == QStringLiteral("ワ")) display_->Button12Click();
+        if (PageControl1->currentIndex() == 0 && strip_->screenButtonText() == QStringLiteral("ワ")) display_->Button12Click();
     }));
     command(620, [this](QByteArrayView v) { display_->SetScrollAmount(Settings::intValue(v, scroll_.scrollStep)); });
 }

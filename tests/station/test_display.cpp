@@ -311,35 +311,35 @@ void DisplayTest::bookkeepingAndByteCaption() {
 
 void DisplayTest::wordProcessorScreenCycle() {
     Shown w;
-    QCOMPARE(w.m.Button12->text(), QStringLiteral("ワ"));
-    w.m.Button12->click();
+    QCOMPARE(Testing::control<QPushButton>(w.m, "Button12")->text(), QStringLiteral("ワ"));
+    Testing::control<QPushButton>(w.m, "Button12")->click();
     QVERIFY(w.m.wordProcessorMode());
-    QCOMPARE(w.m.Button12->text(), QStringLiteral("止"));
-    QVERIFY(!w.m.Button14->isHidden());
+    QCOMPARE(Testing::control<QPushButton>(w.m, "Button12")->text(), QStringLiteral("止"));
+    QVERIFY(!Testing::control<QPushButton>(w.m, "Button14")->isHidden());
     QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit2")->geometry(), QRect(QPoint(0, 0), Testing::control<QFrame>(w.m, "Panel6")->size()));
     QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit2")->document(), w.m.record().document());  // the record itself, editable
     QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit2")->toPlainText(), w.recordText());
-    QCOMPARE(w.m.RichEdit27->x(), 75);
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit27")->x(), 75);
     QVERIFY(!Testing::control<QTimer>(w.m, "Timer1")->isActive());
     w.m.AppendReceivedLine("in the word processor");
     QVERIFY(!Testing::control<QTimer>(w.m, "Timer1")->isActive());  // nothing scrolls while the record is shown
-    w.m.Button12->click();
-    QCOMPARE(w.m.Button12->text(), QStringLiteral("動"));
+    Testing::control<QPushButton>(w.m, "Button12")->click();
+    QCOMPARE(Testing::control<QPushButton>(w.m, "Button12")->text(), QStringLiteral("動"));
     QVERIFY(Testing::control<QCheckBox>(w.m, "CheckBox85")->isChecked());
-    QCOMPARE(w.m.RichEdit1->palette().color(QPalette::Base), QColor(255, 0, 0));
-    QCOMPARE(w.m.RichEdit1->focusPolicy(), Qt::ClickFocus);
-    w.m.Button12->click();
-    QCOMPARE(w.m.Button12->text(), QStringLiteral("止"));
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit1")->palette().color(QPalette::Base), QColor(255, 0, 0));
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit1")->focusPolicy(), Qt::ClickFocus);
+    Testing::control<QPushButton>(w.m, "Button12")->click();
+    QCOMPARE(Testing::control<QPushButton>(w.m, "Button12")->text(), QStringLiteral("止"));
     QVERIFY(!Testing::control<QCheckBox>(w.m, "CheckBox85")->isChecked());
-    QCOMPARE(w.m.RichEdit1->palette().color(QPalette::Base), QColor(Qt::white));
-    w.m.Button12->click();
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit1")->palette().color(QPalette::Base), QColor(Qt::white));
+    Testing::control<QPushButton>(w.m, "Button12")->click();
     QVERIFY(Testing::control<QCheckBox>(w.m, "CheckBox85")->isChecked());
-    w.m.Button13->click();  // "再" leaves from any state
+    Testing::control<QPushButton>(w.m, "Button13")->click();  // "再" leaves from any state
     QVERIFY(!w.m.wordProcessorMode());
-    QCOMPARE(w.m.Button12->text(), QStringLiteral("ワ"));
+    QCOMPARE(Testing::control<QPushButton>(w.m, "Button12")->text(), QStringLiteral("ワ"));
     QVERIFY(!Testing::control<QCheckBox>(w.m, "CheckBox85")->isChecked());
-    QVERIFY(w.m.Button14->isHidden());
-    QCOMPARE(w.m.RichEdit27->x(), 50);
+    QVERIFY(Testing::control<QPushButton>(w.m, "Button14")->isHidden());
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit27")->x(), 50);
     QVERIFY(Testing::control<TextPane>(w.m, "RichEdit2")->y() > w.m.screen()->size().height());
     QCOMPARE(w.m.scroller().shownLine, w.m.record().lineCount());
     QVERIFY(Testing::control<TextPane>(w.m, "RichEdit2")->document() != w.m.record().document());
@@ -355,7 +355,7 @@ void DisplayTest::recordLimitStopsTypingButNotAppends() {
     w.m.AppendReceivedLine(sj(QStringLiteral("最後の行")));  // lines of the program are always shown
     QVERIFY(w.recordText().endsWith(QStringLiteral("最後の行\n")));
     const qsizetype after = w.m.record().byteLength();
-    w.m.Button12->click();
+    Testing::control<QPushButton>(w.m, "Button12")->click();
     Testing::control<TextPane>(w.m, "RichEdit2")->setFocus();
     Testing::control<TextPane>(w.m, "RichEdit2")->moveCursor(QTextCursor::End);
     QTest::keyClicks(Testing::control<TextPane>(w.m, "RichEdit2"), "typed");
@@ -367,31 +367,31 @@ void DisplayTest::recordLimitStopsTypingButNotAppends() {
 void DisplayTest::typistModesLayTheStrip() {
     Shown w;
     const int W = Testing::control<QFrame>(w.m, "Panel6")->width();
-    QCOMPARE(w.m.RichEdit1->geometry(), QRect(0, 27, W, 24));
-    QCOMPARE(w.m.RichEdit27->geometry(), QRect(50, 3, W - 50, 24));
-    QCOMPARE(w.m.Panel1->height(), 51);
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit1")->geometry(), QRect(0, 27, W, 24));
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit27")->geometry(), QRect(50, 3, W - 50, 24));
+    QCOMPARE(Testing::control<QFrame>(w.m, "Panel1")->height(), 51);
     Testing::control<QLineEdit>(w.m, "Edit6")->setText("0");  // no monitor lines: a pane of height 0, buttons of 3
-    QCOMPARE(w.m.RichEdit27->height(), 0);
-    QCOMPARE(w.m.Button13->height(), 3);
-    QCOMPARE(w.m.Panel1->height(), 27);
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit27")->height(), 0);
+    QCOMPARE(Testing::control<QPushButton>(w.m, "Button13")->height(), 3);
+    QCOMPARE(Testing::control<QFrame>(w.m, "Panel1")->height(), 27);
     Testing::control<QLineEdit>(w.m, "Edit6")->setText("1");
     Testing::control<QLineEdit>(w.m, "Edit96")->setText("2");
-    QCOMPARE(w.m.RichEdit1->height(), 48);
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit1")->height(), 48);
     Testing::control<QPushButton>(w.m, "Button15")->click();  // one typist
     QCOMPARE(w.m.typistMode(), 1);
-    QVERIFY(w.m.RichEdit27->isHidden());
-    QCOMPARE(w.m.RichEdit1->geometry(), QRect(50, 3, Testing::control<QFrame>(w.m, "Panel6")->width() - 50, 48));
-    QCOMPARE(w.m.Button13->height(), 51);
+    QVERIFY(Testing::control<TextPane>(w.m, "RichEdit27")->isHidden());
+    QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit1")->geometry(), QRect(50, 3, Testing::control<QFrame>(w.m, "Panel6")->width() - 50, 48));
+    QCOMPARE(Testing::control<QPushButton>(w.m, "Button13")->height(), 51);
     Testing::control<QPushButton>(w.m, "Button16")->click();  // display only
     QCOMPARE(w.m.typistMode(), 0);
-    QVERIFY(w.m.Panel1->isHidden());
-    QVERIFY(!w.m.Edit77->isHidden());
-    QVERIFY(w.m.Edit77->hasFocus());
+    QVERIFY(Testing::control<QFrame>(w.m, "Panel1")->isHidden());
+    QVERIFY(!Testing::control<QLineEdit>(w.m, "Edit77")->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(w.m, "Edit77")->hasFocus());
     QCOMPARE(Testing::control<QFrame>(w.m, "Panel6")->cursor().shape(), Qt::BlankCursor);
     QVERIFY(w.s.messages.shown.last().startsWith(QStringLiteral("表示専用（「０人」）にしたので")));
     Testing::control<QPushButton>(w.m, "Button17")->click();
     QCOMPARE(w.m.typistMode(), 2);
-    QVERIFY(!w.m.Panel1->isHidden());
+    QVERIFY(!Testing::control<QFrame>(w.m, "Panel1")->isHidden());
     QCOMPARE(Testing::control<QFrame>(w.m, "Panel6")->cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -400,7 +400,7 @@ void DisplayTest::displayOnlyKeys() {
     Testing::control<QPushButton>(w.m, "Button16")->click();
     QVERIFY(Testing::control<QCheckBox>(w.m, "CheckBox67")->isChecked());
     w.s.messages.shown.clear();
-    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QTest::keyClick(Testing::control<QLineEdit>(w.m, "Edit77"), Qt::Key_F1);
     QVERIFY(w.m.isFrameless());
     QVERIFY(w.m.PageControl1->isHidden());
     QVERIFY(!Testing::control<Canvas>(w.m, "Image2")->isHidden());
@@ -412,21 +412,21 @@ void DisplayTest::displayOnlyKeys() {
     w.m.AppendReceivedLine(sj(QStringLiteral("枠なし")));
     w.runTicks();
     QVERIFY(hasInk(Testing::control<Canvas>(w.m, "Image2")->picture(), 0, w.m.height()));
-    QCOMPARE(w.m.Edit77->text(), QString());  // keys are swallowed
-    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QCOMPARE(Testing::control<QLineEdit>(w.m, "Edit77")->text(), QString());  // keys are swallowed
+    QTest::keyClick(Testing::control<QLineEdit>(w.m, "Edit77"), Qt::Key_F1);
     QVERIFY(!w.m.isFrameless());
     QVERIFY(!w.m.PageControl1->isHidden());
     QVERIFY(Testing::control<QCheckBox>(w.m, "CheckBox67")->isChecked());  // back as it was
     QCOMPARE(w.s.messages.shown.size(), 1);  // no tabs were shown, so no explanation
     // F2 jumps to the newest lines.
     w.m.AppendReceivedLine("x");
-    QTest::keyClick(w.m.Edit77, Qt::Key_F2);
+    QTest::keyClick(Testing::control<QLineEdit>(w.m, "Edit77"), Qt::Key_F2);
     QCOMPARE(w.m.scroller().shownLine, w.m.record().lineCount());
     QVERIFY(!Testing::control<QTimer>(w.m, "Timer1")->isActive());
     // Not in the word-processor screen.
-    w.m.Button12->click();  // "ワ"
+    Testing::control<QPushButton>(w.m, "Button12")->click();  // "ワ"
     QVERIFY(w.m.wordProcessorMode());
-    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QTest::keyClick(Testing::control<QLineEdit>(w.m, "Edit77"), Qt::Key_F1);
     QVERIFY(!w.m.isFrameless());
     QCOMPARE(w.s.messages.shown.last(), QStringLiteral("ワープロ画面の時は、「枠なし」にできません。"));
 }
@@ -541,7 +541,7 @@ void DisplayTest::canvasShowsTheLinesAsDrawn() {
     // The frameless screen.
     w.runTicks();
     Testing::control<QPushButton>(w.m, "Button16")->click();  // display only
-    QTest::keyClick(w.m.Edit77, Qt::Key_F1);
+    QTest::keyClick(Testing::control<QLineEdit>(w.m, "Edit77"), Qt::Key_F1);
     QVERIFY(w.m.isFrameless());
     w.m.RedrawFrameless();
     QVERIFY(Testing::control<Canvas>(w.m, "Image2")->picture() == linesAsDrawn(w.m, w.m.scroller().placement(), Testing::control<Canvas>(w.m, "Image2")->picture()));

@@ -63,29 +63,29 @@ void LinesTest::aSentLineReachesThePartnersRecord() {
     QVERIFY(recordOf(p.a).endsWith(QStringLiteral("一行目\n二行目\n")));
     // The input pane is reset after its own line, with the speaker name; a line from another
     // window leaves it as it is.
-    p.a.main->Edit31->setText(QStringLiteral("司会："));
-    p.a.main->RichEdit1->setPlainText("typed");
+    Testing::control<QLineEdit>(*p.a.main, "Edit31")->setText(QStringLiteral("司会："));
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("typed");
     p.send(p.a, QStringLiteral("from elsewhere"));
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("typed"));
-    QTest::keyClick(p.a.main->RichEdit1, Qt::Key_Return);
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("typed"));
+    QTest::keyClick(Testing::control<TextPane>(*p.a.main, "RichEdit1"), Qt::Key_Return);
     p.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("typed"));
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("司会："));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("司会："));
 }
 
 void LinesTest::lengthLimitAndFilter() {
     Pair p;
     const QByteArray full(512, 'a');
-    p.a.main->RichEdit1->setPlainText("keep");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("keep");
     QCOMPARE(p.a.main->SendLine(full), 0);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6711).value(0).payload, full);
     p.lan.net.clearSent();
-    p.a.main->RichEdit1->setPlainText("keep");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("keep");
     QCOMPARE(p.a.main->SendLine(full + 'b'), 1);
     QCOMPARE(p.a.messages.shown.last(), QStringLiteral("全角256字以上の文字を送ろうとした。"));
     QVERIFY(p.lan.net.sent().isEmpty());
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("keep"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("keep"));
     Testing::control<QCheckBox>(*p.a.main, "CheckBox19")->setChecked(false);
     const int shown = p.a.messages.shown.size();
     QCOMPARE(p.a.main->SendLine(QByteArray(600, 'c')), 1);
@@ -160,7 +160,7 @@ void LinesTest::startTimeFieldAndLogs() {
 
 void LinesTest::clipboardCopies() {
     Pair p;
-    p.a.main->CheckBox41->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox41")->setChecked(true);
     p.send(p.a, QStringLiteral("写す"));
     QCOMPARE(p.a.clipboard.value, QStringLiteral("写す"));
     p.send(p.a, QString());  // an empty line is not copied
@@ -217,11 +217,11 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
     Pair p;
     p.a.main->CheckBox32->setChecked(true);
     p.send(p.a, QStringLiteral("まちがい"));
-    p.a.main->RichEdit1->setPlainText(QStringLiteral("続き"));
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText(QStringLiteral("続き"));
     p.lan.net.clearSent();
     p.a.main->UndoToInput(false);
     p.lan.net.deliverAll();
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("まちがい続き"));  // joined before the first line
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("まちがい続き"));  // joined before the first line
     QVERIFY(p.a.main->refilledByUndo());
     QCOMPARE(p.lan.payloadsTo(6723), QStringList{"undo"});
     QVERIFY(!recordOf(p.b).contains(QStringLiteral("まちがい")));
@@ -232,37 +232,37 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
     p.send(p.b, QStringLiteral("相手"));
     Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->setChecked(false);
     p.lan.net.clearSent();
-    p.a.main->RichEdit1->clear();
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->clear();
     p.a.main->UndoToInput(true);
     QVERIFY(p.lan.net.sent().isEmpty());
     QCOMPARE(lastRecordLine(p.a), QStringLiteral("相手"));
     QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));  // still logged
     Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->setChecked(true);
     p.a.main->UndoToInput(true);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("相手"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("相手"));
 
     // A blank line without "入力部内で改行する。": gone from the display, the pane unchanged.
     p.send(p.a, QString());
-    p.a.main->RichEdit1->setPlainText("abc");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("abc");
     const int lines = p.a.main->record().recordLineCount();
     p.a.main->UndoToInput(false);
     QCOMPARE(p.a.main->record().recordLineCount(), lines - 1);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("abc"));
 
     // With "入力部内で改行する。": a line of its own, first or (Shift) last.
-    p.a.main->CheckBox35->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox35")->setChecked(true);
     p.send(p.a, "L1");
-    p.a.main->RichEdit1->setPlainText("now");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("now");
     p.a.main->UndoToInput(true);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("now\nL1"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("now\nL1"));
     p.send(p.a, "L2");
-    p.a.main->RichEdit1->setPlainText("now");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("now");
     p.a.main->UndoToInput(false);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("L2\nnow"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("L2\nnow"));
     // Its refinement needs it: checking it alone is refused with a message.
-    p.a.main->CheckBox35->setChecked(false);
-    p.a.main->CheckBox36->setChecked(true);
-    QVERIFY(!p.a.main->CheckBox36->isChecked());
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox35")->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox36")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(*p.a.main, "CheckBox36")->isChecked());
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("「入力部内で改行する」のチェックを入れてください。")));
     // Nothing to undo: nothing happens, nothing is sent.
     p.a.main->ResetUndoState();
@@ -301,12 +301,12 @@ void LinesTest::sixLineCorrection() {
     for (int i = 1; i <= 8; ++i) p.send(p.a, QStringLiteral("行%1").arg(i));
     Testing::control<QLineEdit>(*p.a.main, "Edit8")->setText("6");
     QCOMPARE(p.a.main->scroller().correctionLines, 6);
-    p.a.main->Button12->click();  // the word-processor screen, where "送" is
+    Testing::control<QPushButton>(*p.a.main, "Button12")->click();  // the word-processor screen, where "送" is
     p.a.main->record().removeLastLine();
     p.a.main->record().addLine(QStringLiteral("行8（訂正）"));
     p.a.main->record().addLine(QString());
     p.lan.net.clearSent();
-    p.a.main->Button14->click();
+    Testing::control<QPushButton>(*p.a.main, "Button14")->click();
     p.lan.net.deliverAll();
     const QStringList items = p.lan.payloadsTo(6713);
     QCOMPARE(items.size(), 7);
@@ -327,8 +327,8 @@ void LinesTest::sixLineCorrection() {
 void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     Pair p;
     p.send(p.a, "before");
-    p.b.main->Button12->click();  // "ワ"
-    p.b.main->Button12->click();  // "止": correction mode on
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "ワ"
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "止": correction mode on
     QVERIFY(Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     p.send(p.a, "held1");
     p.a.main->SendCommand(Net::Wire::Command::Clear);
@@ -340,7 +340,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     Testing::control<QPushButton>(*p.b.main, "Button5")->click();  // the monitor's view is emptied; what it holds is not
     QCOMPARE(p.b.main->Form8->held().size(), 3);
     const int linesBefore = p.b.main->record().lineCount();
-    p.b.main->Button12->click();  // "動" → "止": the held texts reach the record in their order
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "動" → "止": the held texts reach the record in their order
     QVERIFY(!Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     QVERIFY(recordOf(p.b).endsWith("before\nheld1\nheld2\n"));
     QVERIFY(p.b.main->Form8->held().isEmpty());
@@ -349,7 +349,7 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
     // A flood while the record is edited (from the member itself, whose datagrams the queue never
     // holds back): the first texts are held, up to the monitor's bound.
-    p.b.main->Button12->click();  // "止" → "動": correction mode on again
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "止" → "動": correction mode on again
     QVERIFY(Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     for (qsizetype i = 0; i < TForm8::kMostHeld + 100; ++i) {
         p.lan.net.inject("192.168.1.10", 6711, "192.168.1.11", 6711, "f" + QByteArray::number(i));

@@ -37,8 +37,8 @@ struct Rolls : PairedLan {
     Rolls() {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        a.main->RichEdit1->clear();
-        b.main->RichEdit1->clear();
+        Testing::control<TextPane>(*a.main, "RichEdit1")->clear();
+        Testing::control<TextPane>(*b.main, "RichEdit1")->clear();
         lan.net.deliverAll();
         lan.net.clearSent();
     }
@@ -182,16 +182,16 @@ void PreparedTest::f1KeepsALineTheSendPathRefuses() {
 // A pre-roll line sent while the typist writes in the main input pane leaves that pane alone.
 void PreparedTest::prerollLeavesTheMainInputPaneAlone() {
     Rolls r;
-    r.a.main->Edit31->setText(QStringLiteral("司会："));
-    r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
+    Testing::control<QLineEdit>(*r.a.main, "Edit31")->setText(QStringLiteral("司会："));
+    Testing::control<TextPane>(*r.a.main, "RichEdit1")->setPlainText(QStringLiteral("打ちかけ"));
     r.script(QStringLiteral("用意した一行\n二行目"));
     r.key(Qt::Key_F1);
     r.key(Qt::Key_F12);
     QCOMPARE(r.lan.payloadsTo(6711), (QStringList{QStringLiteral("用意した一行"), QStringLiteral("$改行$")}));
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
-    r.a.main->RichEdit1->clear();
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QStringLiteral("打ちかけ"));
+    Testing::control<TextPane>(*r.a.main, "RichEdit1")->clear();
     r.key(Qt::Key_F1);
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QString());  // no speaker name written into it either
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QString());  // no speaker name written into it either
 }
 
 void PreparedTest::f9AndF12() {
@@ -199,12 +199,12 @@ void PreparedTest::f9AndF12() {
     r.script(QStringLiteral("取り消す行\n次"));
     r.key(Qt::Key_F1);
     QCOMPARE(lastRecordLine(r.b), QStringLiteral("取り消す行"));
-    r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
+    Testing::control<TextPane>(*r.a.main, "RichEdit1")->setPlainText(QStringLiteral("打ちかけ"));
     // F9: the line leaves both displays; what the typist is writing in the main input pane stays.
     r.key(Qt::Key_F9);
     QVERIFY(!recordOf(r.b).contains(QStringLiteral("取り消す行")));
     QCOMPARE(r.lan.payloadsTo(6723), QStringList{"undo"});
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QStringLiteral("打ちかけ"));
     QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行\n次"));
     // With "送った部分は消す。" the taken-back text, and only it, goes back into the pre-roll at the caret.
     r.w.CheckBox2->setChecked(true);
@@ -214,13 +214,13 @@ void PreparedTest::f9AndF12() {
     r.key(Qt::Key_F9);
     QCOMPARE(r.w.RichEdit1->toPlainText(), QStringLiteral("取り消す行次"));
     QCOMPARE(r.w.RichEdit1->textCursor().position(), 0);
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QStringLiteral("打ちかけ"));
     // F12: a blank line.
     r.lan.net.clearSent();
     r.key(Qt::Key_F12);
     QCOMPARE(r.lan.payloadsTo(6711), QStringList{QStringLiteral("$改行$")});
     // F11 with "Ｄｅｌキー/Clsキーにする。": delete, Shift: clear screen.
-    r.a.main->CheckBox47->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox47")->setChecked(true);
     r.key(Qt::Key_F11);
     r.key(Qt::Key_F11, Qt::ShiftModifier);
     QCOMPARE(r.lan.payloadsTo(6723), (QStringList{"del", "cls"}));

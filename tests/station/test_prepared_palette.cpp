@@ -26,7 +26,7 @@ struct Team {
     TestStation& c = lan.add(12, "C");
     TFkakunin& palette = *b.main->Fkakunin;
     Team() {
-        for (TestStation* s : {&a, &b, &c}) s->main->RichEdit1->clear();
+        for (TestStation* s : {&a, &b, &c}) Testing::control<TextPane>(*s->main, "RichEdit1")->clear();
         Testing::control<QCheckBox>(*a.main, "CheckBox21")->setChecked(true);  // "入力をパレットに送信する"
         Testing::control<QPushButton>(*b.main, "ButtonPalette")->click();        // "確認修正ﾊﾟﾚｯﾄ表示"
         lan.net.deliverAll();
@@ -91,7 +91,7 @@ void PaletteTest::linesQueueAndEnterSendsTheOldest() {
     QTest::keyClicks(t.palette.pane(1), "ok");
     t.key(1, Qt::Key_Return);
     QCOMPARE(t.lan.net.sentTo(6711).last().payload, sj(QStringLiteral("二つ目\r\nok")));
-    QCOMPARE(t.b.main->RichEdit1->toPlainText(), QString());
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit1")->toPlainText(), QString());
     // A hidden palette takes nothing.
     t.palette.hide();
     t.type(QStringLiteral("見えない"));
@@ -142,7 +142,7 @@ void PaletteTest::escapeTabAndKeys() {
     t.key(5, Qt::Key_F2);
     QCOMPARE(t.panes().value(4), QStringLiteral("【拍手】"));
     // F11 with "Ｄｅｌキー/Clsキーにする。".
-    t.b.main->CheckBox47->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox47")->setChecked(true);
     t.lan.net.clearSent();
     t.key(2, Qt::Key_F11, Qt::ShiftModifier);
     QCOMPARE(t.lan.payloadsTo(6723), (QStringList{"cls", "cls"}));
@@ -263,8 +263,8 @@ namespace {
 struct SubInput : PairedLan {
     TForm14& w = *a.main->Form14;
     SubInput() {
-        a.main->RichEdit1->clear();
-        b.main->RichEdit1->clear();
+        Testing::control<TextPane>(*a.main, "RichEdit1")->clear();
+        Testing::control<TextPane>(*b.main, "RichEdit1")->clear();
         w.RichEdit1->clear();
         w.show();
         lan.net.deliverAll();
@@ -302,7 +302,7 @@ void PaletteTest::subInputEnterSendsThroughTheSendPath() {
     QCOMPARE(s.lan.net.sentTo(6711).last().payload, QByteArray("ab\r\ncd"));
     // With "カーソルより前の文を送る。" the text after the caret stays; the speaker name fills an
     // emptied first line.
-    s.a.main->CheckBox53->setChecked(true);
+    Testing::control<QCheckBox>(*s.a.main, "CheckBox53")->setChecked(true);
     s.w.RichEdit1->setPlainText(QStringLiteral("send|keep"));
     QTextCursor c = s.w.RichEdit1->textCursor();
     c.setPosition(5);
@@ -310,8 +310,8 @@ void PaletteTest::subInputEnterSendsThroughTheSendPath() {
     s.key(1, Qt::Key_Return);
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("send|"));
     QCOMPARE(s.w.RichEdit1->toPlainText(), QStringLiteral("keep"));
-    s.a.main->CheckBox53->setChecked(false);
-    s.a.main->Edit31->setText(QStringLiteral("司会："));
+    Testing::control<QCheckBox>(*s.a.main, "CheckBox53")->setChecked(false);
+    Testing::control<QLineEdit>(*s.a.main, "Edit31")->setText(QStringLiteral("司会："));
     s.key(1, Qt::Key_Return);
     QCOMPARE(s.w.RichEdit1->toPlainText(), QStringLiteral("司会："));
     // A pane holds 254 bytes at most.
@@ -326,7 +326,7 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     s.type(1, "ab");
     QCOMPARE(s.lan.payloadsTo(6712), (QStringList{"a", "ab"}));
     QCOMPARE(s.lan.payloadsTo(6721), (QStringList{"192.168.1.10,a", "192.168.1.10,ab"}));
-    QCOMPARE(s.b.main->RichEdit27->toPlainText(), QStringLiteral("ab"));
+    QCOMPARE(Testing::control<TextPane>(*s.b.main, "RichEdit27")->toPlainText(), QStringLiteral("ab"));
     s.lan.net.clearSent();
     s.key(1, Qt::Key_Backspace);
     s.key(1, Qt::Key_Backspace);
@@ -340,19 +340,19 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     // pane keeps what was typed there.
     s.type(2, "undo me");
     s.key(2, Qt::Key_Return);
-    s.a.main->RichEdit1->setPlainText(QStringLiteral("main"));
+    Testing::control<TextPane>(*s.a.main, "RichEdit1")->setPlainText(QStringLiteral("main"));
     s.a.main->CheckBox32->setChecked(true);
     s.lan.net.clearSent();
     s.key(2, Qt::Key_F9);
     QCOMPARE(s.w.RichEdit2->toPlainText(), QStringLiteral("undo me"));
-    QCOMPARE(s.a.main->RichEdit1->toPlainText(), QStringLiteral("main"));
+    QCOMPARE(Testing::control<TextPane>(*s.a.main, "RichEdit1")->toPlainText(), QStringLiteral("main"));
     QVERIFY(!recordOf(s.b).contains(QStringLiteral("undo me")));
     QCOMPARE(s.lan.payloadsTo(6723), QStringList{"undo"});
     const QString log = Testing::control<QTextEdit>(*s.a.main, "RichEdit3")->toPlainText();
     QVERIFY(log.endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：サブ入力Ｗ２）")));
     QVERIFY(!log.contains(QStringLiteral(",[自分],（Ｕｎｄｏ）")));
     // F12: a blank line, then the pane's text; with "F12で後ろにも空行を入れる" a blank line after.
-    s.a.main->CheckBox13->setChecked(true);
+    Testing::control<QCheckBox>(*s.a.main, "CheckBox13")->setChecked(true);
     s.lan.net.clearSent();
     s.key(2, Qt::Key_F12);
     QCOMPARE(s.lan.payloadsTo(6711), (QStringList{QStringLiteral("$改行$"), "undo me", QStringLiteral("$改行$")}));
@@ -371,20 +371,20 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     SubInput s;
     Ttalk2e& m = *s.a.main;
     // The character count: red at the limit, and the automatic send.
-    m.CheckBox51->setChecked(true);
-    m.Edit21->setText(QStringLiteral("5"));
+    Testing::control<QCheckBox>(m, "CheckBox51")->setChecked(true);
+    Testing::control<QLineEdit>(m, "Edit21")->setText(QStringLiteral("5"));
     s.type(1, "abcd");
     QCOMPARE(m.stripColour(), Ttalk2e::StripColour::Normal);
     s.type(1, "e");
     QCOMPARE(m.stripColour(), Ttalk2e::StripColour::Red);
-    m.CheckBox54->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(true);
     s.w.RichEdit1->clear();
     s.lan.net.clearSent();
     s.type(1, "12345");
     QCOMPARE(s.lan.payloadsTo(6711), QStringList{"12345"});
     QCOMPARE(s.w.RichEdit1->toPlainText(), QString());
     // "桁数": the send path splits the line; checking it turns the position marker off and wrap off.
-    m.CheckBox54->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(false);
     Testing::control<QCheckBox>(m, "CheckBox50")->setChecked(true);
     s.w.CheckBox45->setChecked(true);
     QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox50")->isChecked());
@@ -415,14 +415,14 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
 void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     SubInput s;
     Ttalk2e& m = *s.a.main;
-    m.Edit31->setText(QStringLiteral("司会："));
+    Testing::control<QLineEdit>(m, "Edit31")->setText(QStringLiteral("司会："));
     const QString writing = QStringLiteral("書きかけの文");
-    m.RichEdit1->setPlainText(writing);
-    QTextCursor c = m.RichEdit1->textCursor();
+    Testing::control<TextPane>(m, "RichEdit1")->setPlainText(writing);
+    QTextCursor c = Testing::control<TextPane>(m, "RichEdit1")->textCursor();
     c.setPosition(3);
-    m.RichEdit1->setTextCursor(c);
+    Testing::control<TextPane>(m, "RichEdit1")->setTextCursor(c);
     auto mainPaneUntouched = [&] {
-        return m.RichEdit1->toPlainText() == writing && m.RichEdit1->textCursor().position() == 3;
+        return Testing::control<TextPane>(m, "RichEdit1")->toPlainText() == writing && Testing::control<TextPane>(m, "RichEdit1")->textCursor().position() == 3;
     };
     // Enter, F12 and the automatic send of a sub-input pane.
     s.type(1, "one");
@@ -433,15 +433,15 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     s.key(2, Qt::Key_F12);
     QCOMPARE(s.lan.payloadsTo(6711).last(), QStringLiteral("two"));
     QVERIFY(mainPaneUntouched());
-    m.CheckBox54->setChecked(true);
-    m.Edit21->setText(QStringLiteral("3"));
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(true);
+    Testing::control<QLineEdit>(m, "Edit21")->setText(QStringLiteral("3"));
     s.w.RichEdit1->clear();
     s.type(1, "abc");
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("abc"));
     QVERIFY(mainPaneUntouched());
-    m.CheckBox54->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(false);
     // The time limit sends the sub-input pane that has the keyboard.
-    m.CheckBox23->setChecked(true);  // "自動的にEnterし、表示する"
+    Testing::control<QCheckBox>(m, "CheckBox23")->setChecked(true);  // "自動的にEnterし、表示する"
     s.w.activateWindow();
     s.w.RichEdit2->setFocus();
     QTRY_VERIFY(QApplication::focusWidget() == s.w.RichEdit2);
@@ -450,21 +450,21 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("late"));
     QVERIFY(mainPaneUntouched());
-    m.CheckBox23->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox23")->setChecked(false);
     // The main pane's own Enter still empties it and writes the speaker name.
-    m.RichEdit1->setFocus();
-    QTest::keyClick(m.RichEdit1, Qt::Key_Return);
+    Testing::control<TextPane>(m, "RichEdit1")->setFocus();
+    QTest::keyClick(Testing::control<TextPane>(m, "RichEdit1"), Qt::Key_Return);
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), writing);
-    QCOMPARE(m.RichEdit1->toPlainText(), QStringLiteral("司会："));
+    QCOMPARE(Testing::control<TextPane>(m, "RichEdit1")->toPlainText(), QStringLiteral("司会："));
 
     // The corrector's palette sends through the main input pane, which then holds what it held.
     Team t;
-    t.b.main->RichEdit1->setPlainText(QStringLiteral("修正係のメモ"));
+    Testing::control<TextPane>(*t.b.main, "RichEdit1")->setPlainText(QStringLiteral("修正係のメモ"));
     t.type(QStringLiteral("届いた文"));
     t.key(1, Qt::Key_Return);
     QCOMPARE(lastRecordLine(t.c), QStringLiteral("届いた文"));
-    QCOMPARE(t.b.main->RichEdit1->toPlainText(), QStringLiteral("修正係のメモ"));
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit1")->toPlainText(), QStringLiteral("修正係のメモ"));
 }
 
 void PaletteTest::rubyReceivedAndSent() {

@@ -119,7 +119,7 @@ void SavingTest::periodicClearKeepsTheNewestLines() {
     PairedLan p;
     TestStation& a = p.a;
     a.main->CheckBox39->setChecked(true);
-    a.main->CheckBox44->setChecked(true);
+    Testing::control<QCheckBox>(*a.main, "CheckBox44")->setChecked(true);
     for (int i = 0; i < 40; ++i) a.main->SendLine(sj(QStringLiteral("字幕の%1行目").arg(i)));
     p.lan.net.deliverAll();
     const QList<QByteArray> before = a.main->RecordLines();
@@ -507,35 +507,35 @@ void SavingTest::typingRate() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     Ttalk2e& m = *s.main;
-    m.Edit24->setText(QStringLiteral("100"));
-    m.CheckBox62->setChecked(true);  // the warning switches the figures on
-    QVERIFY(m.CheckBox44->isChecked());
+    Testing::control<QLineEdit>(m, "Edit24")->setText(QStringLiteral("100"));
+    Testing::control<QCheckBox>(m, "CheckBox62")->setChecked(true);  // the warning switches the figures on
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox44")->isChecked());
     QVERIFY(m.Timer7->isActive());
     QCOMPARE(m.Timer7->interval(), 60000);
-    m.CheckBox45->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox45")->setChecked(true);
     QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大")));
     m.record().appendToLastLine(QString(50, u'あ'));  // 100 bytes: 50 characters
     m.record().appendToLastLine(QString(100, u'a'));  // and 50 more
     m.Timer7Timer();
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:100"));
-    QVERIFY(!isYellow(m.RichEdit1));
+    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit1")));
     m.record().appendToLastLine(QString(101, u'字'));
     m.Timer7Timer();
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:101"));
     QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("Max:101"));
     QCOMPARE(m.PageControl1->tabText(3), QStringLiteral("Ave:20"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("AvMx:20"));
-    QVERIFY(isYellow(m.RichEdit1));
+    QVERIFY(isYellow(Testing::control<TextPane>(m, "RichEdit1")));
     QVERIFY(isYellow(m.Form14->RichEdit1) && isYellow(m.Form14->RichEdit2));
-    QVERIFY(!isYellow(m.RichEdit27));
+    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit27")));
     QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
     // Off: the captions back, the two options off, the panes in their colour.
-    m.CheckBox44->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox44")->setChecked(false);
     QVERIFY(!m.Timer7->isActive());
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("補助Ｗ"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("表示２"));
-    QVERIFY(!m.CheckBox45->isChecked() && !m.CheckBox62->isChecked());
-    QVERIFY(!isYellow(m.RichEdit1) && !isYellow(m.Form14->RichEdit2));
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox45")->isChecked() && !Testing::control<QCheckBox>(m, "CheckBox62")->isChecked());
+    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit1")) && !isYellow(m.Form14->RichEdit2));
 }
 
 QTEST_MAIN(SavingTest)

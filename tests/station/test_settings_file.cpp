@@ -170,7 +170,7 @@ void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
     QVERIFY(b.main->ApplySettings(first));
     QCOMPARE(b.main->settingsFileLines(false), first);
     // And after a change of many kinds: a font, a colour, a text with a comma, a window's place.
-    a.main->Edit31->setText(QStringLiteral("司会、田中"));
+    Testing::control<QLineEdit>(*a.main, "Edit31")->setText(QStringLiteral("司会、田中"));
     Testing::control<QCheckBox>(*a.main, "CheckBox5")->setChecked(false);
     Testing::control<QLineEdit>(*a.main, "Edit8")->setText("5");
     a.main->Form2->move(30, 40);
@@ -180,7 +180,7 @@ void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
     const QList<QByteArray> changed = a.main->settingsFileLines(false);
     QVERIFY(b.main->ApplySettings(changed));
     QCOMPARE(b.main->settingsFileLines(false), changed);
-    QCOMPARE(b.main->Edit31->text(), QStringLiteral("司会、田中"));
+    QCOMPARE(Testing::control<QLineEdit>(*b.main, "Edit31")->text(), QStringLiteral("司会、田中"));
     QVERIFY(Testing::control<TextPane>(*b.main, "RichEdit2")->font().bold());
     QCOMPARE(b.main->Form2->pos(), QPoint(30, 40));
 }
@@ -192,10 +192,10 @@ void SettingsFileTest::valuesAreExactWords() {
     QVERIFY(s.main->ApplySettings(file({"035:ON:x", "108:fsBold:x", "039:司会:田中:発言者名", "139:on:x"})));
     QVERIFY(!Testing::control<QCheckBox>(*s.main, "CheckBox5")->isChecked());             // only "on" is on
     QVERIFY(!Testing::control<TextPane>(*s.main, "RichEdit2")->font().bold());           // only "fsbold" sets bold
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("司会"));  // a text reads up to its first colon
-    QVERIFY(s.main->CheckBox52->isChecked());             // 139 reads like 140
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("司会"));  // a text reads up to its first colon
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox52")->isChecked());             // 139 reads like 140
     QVERIFY(s.main->ApplySettings(file({"039:a:b:c", "108:fsbold:x"})));
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("a"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("a"));
     QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit2")->font().bold());
     // Two lines with the same key: the later wins. A line with key "004" and one with "4" alike.
     QVERIFY(s.main->ApplySettings(file({"004:7:x", "4:9:x"})));
@@ -208,7 +208,7 @@ void SettingsFileTest::valuesAreExactWords() {
     // A long text reads back whole.
     const QString speaker(300, QChar(0x3042));
     QVERIFY(s.main->ApplySettings(file({QStringLiteral("039:") + speaker + QStringLiteral(":発言者名")})));
-    QCOMPARE(s.main->Edit31->text(), speaker);
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), speaker);
 }
 
 void SettingsFileTest::specialKeys() {
@@ -259,9 +259,9 @@ void SettingsFileTest::specialKeys() {
     QVERIFY(s.main->wordProcessorMode());
     // 868: "2" katakana, anything else half-width katakana.
     QVERIFY(s.main->ApplySettings(file({"868:2:x"})));
-    QVERIFY(s.main->RadioButton2->isChecked());
+    QVERIFY(Testing::control<QRadioButton>(*s.main, "RadioButton2")->isChecked());
     QVERIFY(s.main->ApplySettings(file({"868:x:x"})));
-    QVERIFY(s.main->RadioButton1->isChecked());
+    QVERIFY(Testing::control<QRadioButton>(*s.main, "RadioButton1")->isChecked());
     // 121 and 161 show and hide whole windows by their words.
     QVERIFY(s.main->ApplySettings(file({QStringLiteral("121:８人モニター表示:x"), QStringLiteral("161:Ｆキーメモ表示:x")})));
     QVERIFY(s.main->Form2->isVisible() && s.main->Form5->isVisible());
@@ -290,7 +290,7 @@ void SettingsFileTest::failuresStopAtTheLine() {
     // A value that is not a number stops the file there with one message naming the line.
     QVERIFY(!s.main->ApplySettings(file({"004:9:x", "005:abc:x", "039:after:x"})));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("9"));  // before it: applied
-    QVERIFY(s.main->Edit31->text().isEmpty());             // after it: not
+    QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit31")->text().isEmpty());             // after it: not
     QCOMPARE(s.messages.shown.size(), 1);
     QVERIFY(s.messages.shown[0].contains(QStringLiteral("005:abc:x")));
     // An empty line in the middle is such a line too.
@@ -317,7 +317,7 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
     s.dialogs.openNames.push_back(utf8.fileName());
     s.main->Button20->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("in force"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("in force"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), lines);
     QCOMPARE(s.messages.shown, QStringList{QStringLiteral(
                                    "「表示全般設定.dp9」は表示設定ファイルとして読み込めません。\n"
@@ -382,7 +382,7 @@ void SettingsFileTest::saveAndStartupFiles() {
     writeFile(folder + "one.dp9", file({"039:loaded:x"}));
     s.dialogs.openNames.push_back(folder + "one.dp9");
     s.main->Button20->click();
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("loaded"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("loaded"));
     QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
     s.main->Button20->click();  // cancelled
     QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
@@ -407,7 +407,7 @@ void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {
     s.finishStartup();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("自動読込表示設定.dp9"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("8"));
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("司会"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("司会"));
     QCOMPARE(s.main->groupNumber(), 3);
     QCOMPARE(s.main->Edit30->text(), QStringLiteral("stored"));  // of two 166 lines the last wins again
     // "ＩＰ再読込み" reads the name again from the file.
@@ -432,7 +432,7 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10", "mine");
     s.finishStartup();
-    s.main->Edit31->setText("x");
+    Testing::control<QLineEdit>(*s.main, "Edit31")->setText("x");
     Testing::control<QLineEdit>(*s.main, "Edit8")->setText("3");
     Testing::control<QCheckBox>(*s.main, "CheckBox19")->setChecked(false);
     s.main->Form5->Edit45->setText("phrase");
@@ -440,7 +440,7 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     s.main->Button67->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("初期値に戻した"));
     QCOMPARE(s.main->Edit30->text(), QStringLiteral("mine"));
-    QVERIFY(s.main->Edit31->text().isEmpty());
+    QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit31")->text().isEmpty());
     QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox19")->isChecked());
     QVERIFY(s.main->Form5->Edit45->text().isEmpty());
     QCOMPARE(s.main->Form5->size(), QSize(217, 333));
@@ -617,7 +617,7 @@ void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
     QCOMPARE(s.main->y(), screens.top());
     QVERIFY(s.main->x() <= screens.right() - Settings::kReachable);
     QCOMPARE(Fonts::points(Testing::control<TextPane>(*s.main, "RichEdit2")->font()), Fonts::kMostPoints);
-    QVERIFY(s.main->RichEdit1->height() <= screens.height());
+    QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit1")->height() <= screens.height());
     QCOMPARE(s.main->Form2->height(), Settings::kSmallestWindow.height());
     QCOMPARE(s.main->Form2->width(), Settings::kSmallestWindow.width());
     // Zero or negative: the main window stays large enough to use.

@@ -84,14 +84,14 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
     // Initial layout.
     QCOMPARE(s.main->geometry().topLeft(), QPoint(0, 0));
     QCOMPARE(s.main->size(), QSize(640, 480));
-    QVERIFY(s.main->Button14->isHidden());
-    QVERIFY(s.main->Edit77->isHidden());
-    QVERIFY(s.main->RichEdit1->toPlainText().isEmpty());  // the instruction is a hint, not text
-    QVERIFY(s.main->RichEdit1->placeholderText().startsWith(QStringLiteral("入力部　（Enter：表示に流す")));
-    QCOMPARE(s.main->RichEdit27->toPlainText(), QStringLiteral("モニター部"));
-    QCOMPARE(s.main->RichEdit27->x(), 50);
-    QCOMPARE(s.main->RichEdit1->height(), 24);
-    QCOMPARE(s.main->Button13->height(), 27);  // 24 + the strip's top margin
+    QVERIFY(Testing::control<QPushButton>(*s.main, "Button14")->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit77")->isHidden());
+    QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit1")->toPlainText().isEmpty());  // the instruction is a hint, not text
+    QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit1")->placeholderText().startsWith(QStringLiteral("入力部　（Enter：表示に流す")));
+    QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit27")->toPlainText(), QStringLiteral("モニター部"));
+    QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit27")->x(), 50);
+    QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit1")->height(), 24);
+    QCOMPARE(Testing::control<QPushButton>(*s.main, "Button13")->height(), 27);  // 24 + the strip's top margin
     QCOMPARE(s.main->Form8->pos(), QPoint(0, 0));
     QCOMPARE(s.main->Form8->size(), QSize(300, 300));
 }

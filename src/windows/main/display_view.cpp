@@ -11,6 +11,7 @@
 #include "prepared/subinput_window.h"
 #include "text/cp932.h"
 #include "windows/main/auxiliary_page.h"
+#include "windows/main/input_strip.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -316,8 +317,8 @@ void DisplayView::wire() {
     connect(CheckBox67, &QCheckBox::toggled, this, [this](bool on) {
         if (on) AutoFitLines();
     });
-    connect(main_.Button12, &QPushButton::clicked, this, &DisplayView::Button12Click);
-    connect(main_.Button13, &QPushButton::clicked, this, &DisplayView::Button13Click);
+    connect(main_.strip().Button12, &QPushButton::clicked, this, &DisplayView::Button12Click);
+    connect(main_.strip().Button13, &QPushButton::clicked, this, &DisplayView::Button13Click);
     connect(CheckBox85, &QCheckBox::toggled, this, &DisplayView::CheckBox85Click);
     connect(CheckBox8, &QCheckBox::toggled, this, &DisplayView::CheckBox8Click);
     connect(CheckBox50, &QCheckBox::toggled, this, &DisplayView::CheckBox50Click);
@@ -338,10 +339,10 @@ void DisplayView::wire() {
     connect(Edit19, &QLineEdit::returnPressed, this, [this] { main_.resize(main_.width(), intOf(Edit19, main_.height())); });
     RichEdit2->onKeyPress = [this](QKeyEvent* e) {
         if (e->key() != Qt::Key_F7) return false;
-        if (main_.CorrectionTemplateFromRecord()) main_.RichEdit1->setFocus();
+        if (main_.strip().CorrectionTemplateFromRecord()) main_.strip().RichEdit1->setFocus();
         return true;
     };
-    main_.Edit77->installEventFilter(this);
+    main_.strip().Edit77->installEventFilter(this);
     Panel6->installEventFilter(this);
 }
 
@@ -350,7 +351,7 @@ void DisplayView::StartupDisplayOptions() { CheckBox5->setChecked(true); }
 void DisplayView::ReadScrollInterval() { scroll_.scrollInterval = intOf(Edit11, scroll_.scrollInterval); }
 
 bool DisplayView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == main_.Edit77 && event->type() == QEvent::KeyPress) {
+    if (watched == main_.strip().Edit77 && event->type() == QEvent::KeyPress) {
         Edit77KeyDown(static_cast<QKeyEvent*>(event)->key());
         return true;  // the key catcher swallows every key
     }
@@ -575,7 +576,7 @@ void DisplayView::LinesToSpacing() {
     // Back to the smooth screen, as after "再".
     wordProcessorMode_ = false;
     ShowRecordInPane(false);
-    main_.Button12->setText(QStringLiteral("ワ"));
+    main_.strip().Button12->setText(QStringLiteral("ワ"));
     CheckBox85->setChecked(false);
     SetInputPaneNormal(true);
     scroll_.accelerating = false;
@@ -624,9 +625,9 @@ void DisplayView::DisplayAreaResized() {
     if (wordProcessorMode_) RichEdit2->setGeometry(0, 0, W, H);
     else RichEdit2->setGeometry(0, screenHeight(&main_) + 20, W, H);
     const int inset = wordProcessorMode_ ? 75 : 50;
-    if (typistMode_ == 2) main_.RichEdit27->resize(W - inset, main_.RichEdit27->height());
-    else if (typistMode_ == 1) main_.RichEdit1->setGeometry(inset, main_.RichEdit1->y(), W - inset, main_.RichEdit1->height());
-    if (typistMode_ == 2) main_.RichEdit1->resize(W, main_.RichEdit1->height());
+    if (typistMode_ == 2) main_.strip().RichEdit27->resize(W - inset, main_.strip().RichEdit27->height());
+    else if (typistMode_ == 1) main_.strip().RichEdit1->setGeometry(inset, main_.strip().RichEdit1->y(), W - inset, main_.strip().RichEdit1->height());
+    if (typistMode_ == 2) main_.strip().RichEdit1->resize(W, main_.strip().RichEdit1->height());
     Memo3->resize(W, H);
     if (main_.layoutOn()) {
         AutoFitLines();
@@ -642,10 +643,10 @@ void DisplayView::DisplayAreaResized() {
 // Word-processor screen and correction mode
 
 void DisplayView::SetInputPaneNormal(bool normal) {
-    QPalette p = main_.RichEdit1->palette();
+    QPalette p = main_.strip().RichEdit1->palette();
     p.setColor(QPalette::Base, normal ? main_.inputPaneColour() : QColor(255, 0, 0));
-    main_.RichEdit1->setPalette(p);
-    main_.RichEdit1->setFocusPolicy(normal ? Qt::StrongFocus : Qt::ClickFocus);
+    main_.strip().RichEdit1->setPalette(p);
+    main_.strip().RichEdit1->setFocusPolicy(normal ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void DisplayView::ShowRecordInPane(bool show) {
@@ -664,7 +665,7 @@ void DisplayView::ShowRecordInPane(bool show) {
 }
 
 void DisplayView::Button12Click() {
-    const QString state = main_.Button12->text();
+    const QString state = main_.strip().Button12->text();
     const int W = displayWidth();
     if (state == QStringLiteral("ワ")) {
         wordProcessorMode_ = true;
@@ -672,28 +673,28 @@ void DisplayView::Button12Click() {
         ShowRecordInPane(true);
         RichEdit2->setGeometry(0, 0, W, displayHeight());
         RichEdit2->setFocusPolicy(Qt::StrongFocus);
-        main_.Button14->show();
-        main_.RichEdit27->setGeometry(75, main_.RichEdit27->y(), W - 75, main_.RichEdit27->height());
-        if (typistMode_ == 1) main_.RichEdit1->setGeometry(75, main_.RichEdit1->y(), W - 75, main_.RichEdit1->height());
-        main_.Button12->setText(QStringLiteral("止"));
-        main_.RichEdit1->setFocus();
+        main_.strip().Button14->show();
+        main_.strip().RichEdit27->setGeometry(75, main_.strip().RichEdit27->y(), W - 75, main_.strip().RichEdit27->height());
+        if (typistMode_ == 1) main_.strip().RichEdit1->setGeometry(75, main_.strip().RichEdit1->y(), W - 75, main_.strip().RichEdit1->height());
+        main_.strip().Button12->setText(QStringLiteral("止"));
+        main_.strip().RichEdit1->setFocus();
     } else if (state == QStringLiteral("止")) {
-        main_.Button12->setText(QStringLiteral("動"));
+        main_.strip().Button12->setText(QStringLiteral("動"));
         CheckBox85->setChecked(true);
         SetInputPaneNormal(false);
         RichEdit2->setFocus();
     } else {
-        main_.Button12->setText(QStringLiteral("止"));
+        main_.strip().Button12->setText(QStringLiteral("止"));
         CheckBox85->setChecked(false);
         SetInputPaneNormal(true);
-        main_.RichEdit1->setFocus();
+        main_.strip().RichEdit1->setFocus();
     }
 }
 
 void DisplayView::Button13Click() {
     wordProcessorMode_ = false;
     ShowRecordInPane(false);
-    main_.Button12->setText(QStringLiteral("ワ"));
+    main_.strip().Button12->setText(QStringLiteral("ワ"));
     CheckBox85->setChecked(false);
     SetInputPaneNormal(true);
     if (scroll_.accelerating) {
@@ -704,10 +705,10 @@ void DisplayView::Button13Click() {
     scroll_.jumpToEnd(main_.record().lineCount());
     RedrawCanvases();
     RichEdit2->setFocusPolicy(Qt::ClickFocus);
-    main_.Button14->hide();
+    main_.strip().Button14->hide();
     const int W = displayWidth();
-    main_.RichEdit27->setGeometry(50, main_.RichEdit27->y(), W - 50, main_.RichEdit27->height());
-    main_.RichEdit1->move(typistMode_ == 1 ? 50 : 0, main_.RichEdit1->y());
+    main_.strip().RichEdit27->setGeometry(50, main_.strip().RichEdit27->y(), W - 50, main_.strip().RichEdit27->height());
+    main_.strip().RichEdit1->move(typistMode_ == 1 ? 50 : 0, main_.strip().RichEdit1->y());
 }
 
 void DisplayView::CheckBox85Click() {
@@ -806,40 +807,40 @@ void DisplayView::PaintDisplay() {
 
 void DisplayView::LayoutInputStrip() {
     // The font height as a negative pixel height, as the strip's formula takes it.
-    const int fontHeight = -QFontInfo(main_.RichEdit1->font()).pixelSize();
+    const int fontHeight = -QFontInfo(main_.strip().RichEdit1->font()).pixelSize();
     const int h = (-fontHeight * 96) / 72 + 4;
     const int m = qMax(0, intOf(Edit6, 1));
     const int n = qMax(0, intOf(Edit96, 1));
     const int t = 3;
     const int W = displayWidth();
-    main_.RichEdit1->resize(main_.RichEdit1->width(), h * n);
-    main_.RichEdit27->resize(main_.RichEdit27->width(), h * m);
+    main_.strip().RichEdit1->resize(main_.strip().RichEdit1->width(), h * n);
+    main_.strip().RichEdit27->resize(main_.strip().RichEdit27->width(), h * m);
     const int buttonHeight = typistMode_ == 1 ? h * n + t : h * m + t;
-    main_.Button13->setGeometry(0, 0, 25, buttonHeight);
-    main_.Button12->setGeometry(25, 0, 25, buttonHeight);
-    main_.Button14->setGeometry(50, 0, 25, buttonHeight);
+    main_.strip().Button13->setGeometry(0, 0, 25, buttonHeight);
+    main_.strip().Button12->setGeometry(25, 0, 25, buttonHeight);
+    main_.strip().Button14->setGeometry(50, 0, 25, buttonHeight);
     if (wordProcessorMode_) RichEdit2->resize(RichEdit2->width(), displayHeight());
     if (typistMode_ == 2) {
-        main_.Panel1->resize(main_.Panel1->width(), h * (m + n) + t);
-        main_.RichEdit1->setGeometry(0, h * m + t, W, h * n);
+        main_.strip().Panel1->resize(main_.strip().Panel1->width(), h * (m + n) + t);
+        main_.strip().RichEdit1->setGeometry(0, h * m + t, W, h * n);
         const int inset = wordProcessorMode_ ? 75 : 50;
-        main_.RichEdit27->setGeometry(inset, t, W - inset, h * m);
-        main_.RichEdit27->show();
-        main_.Panel1->show();
-        main_.Edit77->hide();
+        main_.strip().RichEdit27->setGeometry(inset, t, W - inset, h * m);
+        main_.strip().RichEdit27->show();
+        main_.strip().Panel1->show();
+        main_.strip().Edit77->hide();
     } else if (typistMode_ == 1) {
-        main_.Panel1->resize(main_.Panel1->width(), h * n + t);
-        main_.RichEdit27->hide();
-        main_.Panel1->show();
-        main_.Edit77->hide();
+        main_.strip().Panel1->resize(main_.strip().Panel1->width(), h * n + t);
+        main_.strip().RichEdit27->hide();
+        main_.strip().Panel1->show();
+        main_.strip().Edit77->hide();
         const int inset = wordProcessorMode_ ? 75 : 50;
-        main_.RichEdit1->setGeometry(inset, t, W - inset, h * n);
+        main_.strip().RichEdit1->setGeometry(inset, t, W - inset, h * n);
         if (wordProcessorMode_) RichEdit2->setFocusPolicy(Qt::StrongFocus);
     } else {
-        main_.Edit77->show();
-        main_.Edit77->setFocus();
+        main_.strip().Edit77->show();
+        main_.strip().Edit77->setFocus();
         RichEdit2->setFocusPolicy(Qt::ClickFocus);
-        main_.Panel1->hide();
+        main_.strip().Panel1->hide();
     }
     main_.TabSheet1->relayout();  // the display area takes what the strip leaves
     if (wordProcessorMode_) {
@@ -850,10 +851,10 @@ void DisplayView::LayoutInputStrip() {
     }
     Memo3->resize(displayWidth(), displayHeight());
     const int inset = wordProcessorMode_ ? 75 : 50;
-    main_.Panel22->setGeometry(0, 0, inset, main_.Panel1->height());
-    main_.Panel23->setGeometry(inset, 0, qMax(main_.Panel23->minimumWidth(), W - inset), main_.Panel1->height());
-    main_.Panel22->lower();
-    main_.Panel23->lower();
+    main_.strip().Panel22->setGeometry(0, 0, inset, main_.strip().Panel1->height());
+    main_.strip().Panel23->setGeometry(inset, 0, qMax(main_.strip().Panel23->minimumWidth(), W - inset), main_.strip().Panel1->height());
+    main_.strip().Panel22->lower();
+    main_.strip().Panel23->lower();
 }
 
 // "２人入力" and "１人で".
@@ -880,7 +881,7 @@ void DisplayView::SetTypistRows(int rows) {
 }
 
 void DisplayView::SetScreenKind(bool wordProcessor) {
-    if (wordProcessor && main_.Button12->text() == QStringLiteral("ワ")) Button12Click();
+    if (wordProcessor && main_.strip().Button12->text() == QStringLiteral("ワ")) Button12Click();
     else if (!wordProcessor && wordProcessorMode_) Button13Click();
 }
 
@@ -901,8 +902,8 @@ void DisplayView::Button16Click() {
 }
 
 void DisplayView::FocusInputOrKeyCatcher() {
-    if (typistMode_ == 0) main_.Edit77->setFocus();
-    else main_.RichEdit1->setFocus();
+    if (typistMode_ == 0) main_.strip().Edit77->setFocus();
+    else main_.strip().RichEdit1->setFocus();
 }
 
 void DisplayView::PageControl1Change() {
@@ -965,7 +966,7 @@ void DisplayView::ToggleFrameless() {
     }
     main_.setGeometry(g);
     main_.show();  // a change of the window flags hides the window
-    main_.Edit77->setFocus();
+    main_.strip().Edit77->setFocus();
 }
 
 void DisplayView::RestartSmoothScreen() {
@@ -978,11 +979,11 @@ void DisplayView::RestartSmoothScreen() {
     RedrawDisplay();
     RedrawFrameless();
     RichEdit2->setFocusPolicy(Qt::ClickFocus);
-    main_.Button14->hide();
+    main_.strip().Button14->hide();
     const int W = displayWidth();
-    main_.RichEdit27->setGeometry(50, main_.RichEdit27->y(), 750, main_.RichEdit27->height());
-    main_.RichEdit27->setGeometry(50, main_.RichEdit27->y(), W - 50, main_.RichEdit27->height());
-    main_.RichEdit1->move(typistMode_ == 1 ? 50 : 0, main_.RichEdit1->y());
+    main_.strip().RichEdit27->setGeometry(50, main_.strip().RichEdit27->y(), 750, main_.strip().RichEdit27->height());
+    main_.strip().RichEdit27->setGeometry(50, main_.strip().RichEdit27->y(), W - 50, main_.strip().RichEdit27->height());
+    main_.strip().RichEdit1->move(typistMode_ == 1 ? 50 : 0, main_.strip().RichEdit1->y());
 }
 
 void DisplayView::FitToWindow() {
