@@ -43,9 +43,9 @@ struct Station {
         m.show();
         m.resize(1920, 1080);
         QCoreApplication::processEvents();
-        m.Image1->resetPicture(QSize(1940, 1100), Qt::white);
+        Testing::control<Canvas>(m, "Image1")->resetPicture(QSize(1940, 1100), Qt::white);
         s.finishStartup();
-        m.CheckBox5->setChecked(false);  // steady speed: every tick the same work
+        Testing::control<QCheckBox>(m, "CheckBox5")->setChecked(false);  // steady speed: every tick the same work
         QCoreApplication::processEvents();
     }
     void fillTo(qsizetype bytes) {
@@ -58,7 +58,7 @@ void BM_SmoothScreenTick1080(benchmark::State& state) {
     Station st;
     st.fillTo(6000);
     for (auto _ : state) {
-        if (!st.m.Timer1->isActive()) {
+        if (!Testing::control<QTimer>(st.m, "Timer1")->isActive()) {
             state.PauseTiming();
             for (int i = 0; i < 50; ++i) st.m.AppendReceivedLine(kLine);
             state.ResumeTiming();
@@ -75,7 +75,7 @@ void appendTo(benchmark::State& state, qsizetype size) {
     for (auto _ : state) {
         st.m.AppendReceivedLine(kLine);
         state.PauseTiming();
-        st.m.Timer1->stop();  // only the append is measured; the record keeps its size
+        Testing::control<QTimer>(st.m, "Timer1")->stop();  // only the append is measured; the record keeps its size
         st.m.record().removeLastLine();
         state.ResumeTiming();
     }
@@ -109,7 +109,7 @@ double medianTick(Station& st, int ticks) {
     std::vector<double> times;
     times.reserve(size_t(ticks));
     for (int i = 0; i < ticks; ++i) {
-        if (!st.m.Timer1->isActive()) {
+        if (!Testing::control<QTimer>(st.m, "Timer1")->isActive()) {
             for (int j = 0; j < 10; ++j) st.m.AppendReceivedLine(kLine);
             QCoreApplication::processEvents();  // the page's events go to the writer thread
         }

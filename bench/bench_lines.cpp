@@ -25,13 +25,13 @@ void BM_ReceiveLine600KB(benchmark::State& state) {
     Net::MemoryNetwork lan;
     Testing::TestStation s(lan, "192.168.1.10");
     s.finishStartup();
-    s.main->CheckBox5->setChecked(false);  // as below: no acceleration flips in a steady state
+    Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(false);  // as below: no acceleration flips in a steady state
     const QByteArray l = line(60);
     while (s.main->record().byteLength() < 600 * 1024) s.main->AppendReceivedLine(l);
     for (auto _ : state) {
         s.main->NMUDP1->acceptDatagram(l, QStringLiteral("192.168.1.11"), 6711);
         state.PauseTiming();
-        s.main->Timer1->stop();
+        Testing::control<QTimer>(*s.main, "Timer1")->stop();
         s.main->record().removeLastLine();  // the record keeps its size
         state.ResumeTiming();
     }
@@ -45,7 +45,7 @@ void BM_SendLine254ToEight(benchmark::State& state) {
     // The record's size is held constant by removing each sent line again, so nothing scrolls;
     // without this the acceleration switch would flip on every run, which in use it does once
     // per burst.
-    s.main->CheckBox5->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(false);
     for (int k = 1; k <= 8; ++k) {
         s.main->slot(k).address->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
         s.main->slot(k).mate->setChecked(true);
@@ -54,7 +54,7 @@ void BM_SendLine254ToEight(benchmark::State& state) {
     for (auto _ : state) {
         s.main->SendLine(l);
         state.PauseTiming();
-        s.main->Timer1->stop();
+        Testing::control<QTimer>(*s.main, "Timer1")->stop();
         s.main->record().removeLastLine();
         lan.clearSent();
         state.ResumeTiming();

@@ -37,7 +37,7 @@ struct PrerollStation {
     TForm11& w = *s.main->Form11;
     PrerollStation() {
         s.finishStartup();
-        s.main->CheckBox5->setChecked(false);  // no acceleration flips in a steady state
+        Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(false);  // no acceleration flips in a steady state
         for (int k = 1; k <= 8; ++k) {
             s.main->slot(k).address->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
             s.main->slot(k).mate->setChecked(true);
@@ -69,7 +69,7 @@ void runF1(benchmark::State& state, bool removeSent) {
         p.w.PaneKeyUp(1, &release);
         QCoreApplication::processEvents();  // the layout and painting the key left behind
         state.PauseTiming();
-        p.s.main->Timer1->stop();
+        Testing::control<QTimer>(*p.s.main, "Timer1")->stop();
         p.s.main->record().removeLastLine();  // the record keeps its size
         p.lan.clearSent();
         state.ResumeTiming();
@@ -87,7 +87,7 @@ BENCHMARK(BM_PrerollF1DeleteLines20000)->Unit(benchmark::kMillisecond)->Iteratio
 // the caret, each part cleared first (16 datagrams).
 void BM_MonitorFeedDoubled(benchmark::State& state) {
     PrerollStation p;
-    p.s.main->CheckBox48->setChecked(true);
+    Testing::control<QCheckBox>(*p.s.main, "CheckBox48")->setChecked(true);
     for (int k = 2; k <= 8; ++k) p.s.main->slot(k).mate->setChecked(false);
     Testing::control<QCheckBox>(p.w, "CheckBox9")->setChecked(true);
     p.caretTo(5000);

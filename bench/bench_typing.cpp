@@ -4,6 +4,7 @@
 
 #include "app/member_monitor.h"
 #include "net/datagram_endpoint.h"
+#include "windows/main/input_strip.h"
 #include "text/cp932.h"
 
 #include <QApplication>
@@ -31,10 +32,10 @@ void BM_KeyReleaseLiveTyping(benchmark::State& state) {
     // The partner channel too: slot #1 accepts a pairing.
     s.main->team().pairingReceived("192.168.1.21,192.168.1.10,member1,Req-Partner,Ans", QStringLiteral("192.168.1.21"));
     if (!s.main->hasPartner()) std::abort();
-    s.main->RichEdit1->setPlainText(QStringLiteral("本日は要約筆記の研修会にお越しいただき"));
+    Testing::control<TextPane>(*s.main, "RichEdit1")->setPlainText(QStringLiteral("本日は要約筆記の研修会にお越しいただき"));
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     for (auto _ : state) {
-        s.main->RichEdit1KeyUp(&release);
+        s.main->strip().RichEdit1KeyUp(&release);
         state.PauseTiming();
         lan.clearSent();
         state.ResumeTiming();

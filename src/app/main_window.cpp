@@ -31,6 +31,10 @@
 #include "windows/main/partner_page.h"
 #include "windows/main/saving.h"
 #include "windows/main/settings_transfer.h"
+#include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
+#include "windows/main/explanation_page.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -64,7 +68,7 @@ PartnerPage::Links partnerLinks(Ttalk2e& main) {
         .logRepeated = [&main](const QString& kind, const std::function<QString()>& line) { main.LogRepeated(kind, line); },
         .showMessages = [&main] { return main.showMessages(); },
         .started = [&main] { return main.isStarted(); },
-        .ownAddressChanged = [&main](const QString& address) { main.AudiencePanel->setOwnAddress(address); },
+        .ownAddressChanged = [&main](const QString& address) { main.auxiliaryPage().audiencePanel().setOwnAddress(address); },
         .slotNameChanged = [&main](int k, const QString& name) {
             if (main.Form2) main.Form2->SlotNameChanged(k, name);
         },
@@ -97,36 +101,36 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     partner_ = std::make_unique<PartnerPage>(partnerLinks(*this), this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    display_ = std::make_unique<DisplayView>(*this, scroll_);
+    strip_ = std::make_unique<InputStrip>(*this);
     buildDisplayPage();
     buildAuxiliaryPage();
     partner_->build(PageControl1, explanatoryLabels);
-    buildDisplayOptionPages();
-    buildInputPages();
+    display_->buildOptionPages(PageControl1);
+    strip_->buildPages(PageControl1);
     buildSavePage();
-    buildExplanationPage();
+    explanation_ = new ExplanationPage(PageControl1);
+    PageControl1->addTab(explanation_, QStringLiteral("説明"));
 
-    Image2 = new Canvas(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->hide();
+    display_->buildFramelessCanvas();
 
-    Timer1 = namedTimer(this, "Timer1", 30, false);
     Timer2 = namedTimer(this, "Timer2", 5000, true);
-    Timer3 = namedTimer(this, "Timer3", 15000, true);
-    Timer4 = namedTimer(this, "Timer4", 500, true);
-    connect(Timer1, &QTimer::timeout, this, &Ttalk2e::Timer1Timer);
+    strip_->buildTimers();
     connect(Timer2, &QTimer::timeout, this, &Ttalk2e::Timer2Timer);
-    connect(Timer3, &QTimer::timeout, this, &Ttalk2e::Timer3Timer);
-    connect(Timer4, &QTimer::timeout, this, &Ttalk2e::Timer4Timer);
 
     outbox_.members = [this] { return partner_->team().memberAddresses(); };
     outbox_.partner = [this] { return partner_->team().partnerAddress(); };
     outbox_.siblingOn = [this] { return partner_->siblingOn(); };
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
-    wireDisplay();
+    display_->wire();
+    connect(display_.get(), &DisplayView::coverToggled, this, &Ttalk2e::CheckBox9Click);
+    connect(display_.get(), &DisplayView::coverColourClicked, this, &Ttalk2e::Button8Click);
+    connect(display_.get(), &DisplayView::pageColourClicked, this, &Ttalk2e::Button69Click);
+    connect(display_.get(), &DisplayView::explanationColourClicked, this, &Ttalk2e::Button70Click);
     partner_->wire();
     wireLines();
-    wireInput();
+    strip_->wire();
     wireSettings();
     partner_->wireOptions();
     saving_->wire();
@@ -135,9 +139,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
 }
 
 Ttalk2e::~Ttalk2e() {
-    delete AudiencePanel;  // they hold the service and the poster, which go with the members
-    delete OnlinePanel;
-    RichEdit2->setDocument(paneDocument_);  // the record's document goes before the pane does
+    auxiliary_->dropAudiencePanels();  // they hold the service and the poster, which go with the members
 }
 
 void Ttalk2e::buildDisplayPage() {
@@ -145,44 +147,9 @@ void Ttalk2e::buildDisplayPage() {
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     PageControl1->addTab(TabSheet1, QStringLiteral("表示・入力"));
 
-    Panel6 = new QFrame(TabSheet1);
-    Panel6->setObjectName(QStringLiteral("Panel6"));
-    Panel1 = new QFrame(TabSheet1);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAutoFillBackground(true);
-    TabSheet1->setFill(Panel6);
-    TabSheet1->setBottom(Panel1);
+    display_->buildArea(TabSheet1);
+    QWidget* Panel6 = display_->area();
 
-    Image1 = new Canvas(Panel6);
-    Image1->setObjectName(QStringLiteral("Image1"));
-
-    auto* pane = new TextPane(Panel6);
-    RichEdit2 = pane;
-    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
-    RichEdit2->setFont(Fonts::gothicPixels(48));
-    RichEdit2->setAcceptRichText(false);
-    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichEdit2->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    RichEdit2->setLineWrapMode(QTextEdit::FixedPixelWidth);
-    RichEdit2->setFocusPolicy(Qt::ClickFocus);
-    // The record has a document of its own; the pane shows it in the word-processor screen.
-    paneDocument_ = new QTextDocument(this);  // not the pane's own, which it deletes when swapped
-    RichEdit2->setDocument(paneDocument_);
-    recordDocument_->setDocumentMargin(kRecordMargin);
-    recordDocument_->setDefaultFont(RichEdit2->font());
-    pane->limit = kRecordLimit;
-    pane->bytes = [this] { return record().byteLength(); };
-    {
-        QPalette p = RichEdit2->palette();
-        p.setColor(QPalette::Base, Qt::white);
-        p.setColor(QPalette::Text, Qt::black);
-        RichEdit2->setPalette(p);
-    }
-
-    Memo3 = new QPlainTextEdit(Panel6);
-    Memo3->setObjectName(QStringLiteral("Memo3"));
-    Memo3->hide();
     Memo1 = new QPlainTextEdit(Panel6);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->hide();
@@ -198,333 +165,60 @@ void Ttalk2e::buildDisplayPage() {
     RichEdit6 = new QTextEdit(Panel7);
     RichEdit6->setObjectName(QStringLiteral("RichEdit6"));
 
-    Edit77 = new QLineEdit(Panel6);
-    Edit77->setObjectName(QStringLiteral("Edit77"));
-    Edit77->setGeometry(0, 0, 0, 0);  // zero width: it only catches keys
-    Edit77->hide();
-
-    Panel22 = new QFrame(Panel1);  // behind the buttons
-    Panel22->setObjectName(QStringLiteral("Panel22"));
-    Panel22->setMinimumWidth(50);
-    Panel23 = new QFrame(Panel1);  // behind the panes
-    Panel23->setObjectName(QStringLiteral("Panel23"));
-    Panel23->setMinimumWidth(20);
-    Button13 = new QPushButton(QStringLiteral("再"), Panel1);
-    Button13->setObjectName(QStringLiteral("Button13"));
-    Button12 = new QPushButton(QStringLiteral("ワ"), Panel1);
-    Button12->setObjectName(QStringLiteral("Button12"));
-    Button14 = new QPushButton(QStringLiteral("送"), Panel1);
-    Button14->setObjectName(QStringLiteral("Button14"));
-    for (QPushButton* b : {Button13, Button12, Button14}) {
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setAutoDefault(false);
-    }
-
-    const QFont paneFont = Fonts::gothicPixels(15);
-    RichEdit27 = new TextPane(Panel1);
-    RichEdit27->setObjectName(QStringLiteral("RichEdit27"));
-    RichEdit1 = new TextPane(Panel1);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    for (TextPane* pane : {RichEdit27, RichEdit1}) {
-        pane->limit = 254;
-        pane->setFont(paneFont);
-        pane->setFrameShape(QFrame::NoFrame);
-        pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        pane->document()->setDocumentMargin(1);
-        pane->setAcceptRichText(false);
-    }
-    RichEdit27->setReadOnly(true);
-    // The partner's pane sits on the own pane; a frame and a shade of their colour tell them apart.
-    RichEdit27->setFrameStyle(QFrame::Box | QFrame::Plain);
-    RichEdit27->setLineWidth(1);
-    {
-        QPalette p = RichEdit27->palette();
-        p.setColor(QPalette::WindowText, QColor(128, 128, 128));
-        RichEdit27->setPalette(p);
-    }
-    PaintPanes();
-    stripAlarm_ = new StripAlarm(Panel1);
+    strip_->buildStrip(TabSheet1, Panel6);
 }
 
 void Ttalk2e::buildAuxiliaryPage() {
-    auto* page = new Form::Page(PageControl1, 2);
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(page, QStringLiteral("補助Ｗ"));
-
-    QGroupBox* tmpl = page->group(0, QStringLiteral("テンプレート・前ロール"));
-    ButtonTemplate = Form::button(tmpl, "ButtonTemplate", QStringLiteral("テンプレート前ロール"));
-    CheckBox10 = Form::check(tmpl, "CheckBox10", QStringLiteral("常に前面にする。"), true);
-    ButtonTemplateMonitor = Form::button(tmpl, "ButtonTemplateMonitor", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"));
-    CheckBox48 = Form::check(tmpl, "CheckBox48", QStringLiteral("モニターの行数を２倍"), false);
-
-    QGroupBox* monitor = page->group(0, QStringLiteral("８人モニター"), "GroupMonitor8");
-    Button45 = Form::button(monitor, "Button45", QStringLiteral("モニター表示"));
-    CheckBox14 = Form::check(monitor, "CheckBox14", QStringLiteral("常に前面にする"), true);
-    CheckBox12 = Form::check(monitor, "CheckBox12", QStringLiteral("通信ｏｎ（送信する）"), true);
-    QWidget* rows = Form::row(monitor);
-    Form::label(rows, QStringLiteral("行数"));
-    Edit20 = Form::edit(rows, "Edit20", QStringLiteral("1"), 40);
-    UpDown4 = Form::place(rows, new UpDown(rows, "UpDown4", Edit20, 1, 9), nullptr);
-    CheckBox49 = Form::check(monitor, "CheckBox49", QStringLiteral("改行を「■」で表示"), true);
-
-    QGroupBox* msg = page->group(0, QStringLiteral("連絡・お知らせ"));
-    ButtonContact = Form::button(msg, "ButtonContact", QStringLiteral("連絡窓表示"));
-    ButtonNotice = Form::button(msg, "ButtonNotice", QStringLiteral("テロップ表示"));
-    Button52 = Form::button(msg, "Button52", QStringLiteral("Ｆキー・メモ表示"));
-    CheckBox16 = Form::check(msg, "CheckBox16", QStringLiteral("  お知らせ（テロップ）を受信しない。"), false);
-
-    QGroupBox* sub = page->group(1, QStringLiteral("サブ入力"));
-    ButtonSubInput = Form::button(sub, "ButtonSubInput", QStringLiteral("サブ入力Ｗ"));
-
-    QGroupBox* palette = page->group(1, QStringLiteral("確認修正パレット"));
-    ButtonPalette = Form::button(palette, "ButtonPalette", QStringLiteral("確認修正ﾊﾟﾚｯﾄ表示"));
-    CheckBox21 = Form::check(palette, "CheckBox21", QStringLiteral("入力をパレットに送信する"), false);
-    CheckBox30 = Form::check(palette, "CheckBox30", QStringLiteral("ﾊﾟﾚｯﾄ連動"), false);
-    CheckBox31 = Form::check(palette, "CheckBox31", QStringLiteral("連動時の主修正者"), false);
-    ButtonCorrectionMonitor = Form::button(palette, "ButtonCorrectionMonitor", QStringLiteral("ﾓﾆﾀｰ"));
-
-    QGroupBox* ruby = page->group(1, QStringLiteral("ルビ送信"), "GroupRuby");
-    CheckBox46 = Form::check(ruby, "CheckBox46", QStringLiteral("表示・送受信する。"), false);
-
-    QGroupBox* remote = page->group(1, QStringLiteral("カラオケ"));
-    ButtonRemote = Form::button(remote, "ButtonRemote", QStringLiteral("カラオケ・送信リモコン"));
-
     audience_ = std::make_unique<Audience::Service>(record(), station_.clock);
-    AudiencePanel = page->add(1, new Audience::AudiencePanel(*audience_));
-    AudiencePanel->setObjectName(QStringLiteral("AudiencePanel"));
     online_ = std::make_unique<Audience::OnlineCaptions>(audience_->mirror(), station_.clock);
     online_->setNetwork(station_.web);
-    online_->setHandEditing([this] { return CheckBox85->isChecked(); });  // correction mode: the record is edited by hand
+    online_->setHandEditing([this] { return display_->correctionMode(); });  // correction mode: the record is edited by hand
     connect(online_.get(), &Audience::OnlineCaptions::explain, this, &Ttalk2e::Log);
-    OnlinePanel = page->add(1, new Audience::OnlinePanel(*online_));
+    auxiliary_ = new AuxiliaryPage(PageControl1, *audience_, *online_);
+    PageControl1->addTab(auxiliary_, QStringLiteral("補助Ｗ"));
+}
 
-    GroupWaStop = page->group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
-    Button5 = Form::button(GroupWaStop, "Button5", QStringLiteral("モニター表示"));
-    GroupWaStop->hide();
-
-    connect(ButtonTemplate, &QPushButton::clicked, this, [this] {
+// The page's buttons open the windows, which exist once the creation table has run.
+void Ttalk2e::wireAuxiliaryPage() {
+    AuxiliaryPage* page = auxiliary_;
+    connect(page, &AuxiliaryPage::templateClicked, this, [this] {
         Form11->show();
         PageControl1->setCurrentIndex(0);
     });
-    // The notice window's "テロップを受信しない" shows here too, and can be switched from here.
-    connect(CheckBox16, &QCheckBox::toggled, this, [this](bool on) {
+    connect(page, &AuxiliaryPage::noticesOffChanged, this, [this](bool on) {
         if (Form15) Form15->setRefusesNotices(on);
     });
-    connect(CheckBox10, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
-    connect(ButtonTemplateMonitor, &QPushButton::clicked, this, [this] { Form3->show(); });
-    connect(Button45, &QPushButton::clicked, this, [this] {
-        Form2->show();
-        CheckBox12->setChecked(true);
-    });
-    connect(CheckBox14, &QCheckBox::toggled, this, [this](bool on) { setStaysOnTop(Form2.get(), on); });
-    connect(ButtonContact, &QPushButton::clicked, this, [this] {
+    connect(page, &AuxiliaryPage::templateOnTopChanged, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
+    connect(page, &AuxiliaryPage::templateMonitorClicked, this, [this] { Form3->show(); });
+    connect(page, &AuxiliaryPage::monitorClicked, this, [this] { Form2->show(); });
+    connect(page, &AuxiliaryPage::monitorOnTopChanged, this, [this](bool on) { setStaysOnTop(Form2.get(), on); });
+    connect(page, &AuxiliaryPage::contactClicked, this, [this] {
         Form6->show();
         Form6->focusInputPane();
     });
-    connect(ButtonNotice, &QPushButton::clicked, this, [this] { Form15->show(); });
-    connect(ButtonSubInput, &QPushButton::clicked, this, [this] {
-        unsetCursor();
-        Panel6->unsetCursor();
+    connect(page, &AuxiliaryPage::noticeClicked, this, [this] { Form15->show(); });
+    connect(page, &AuxiliaryPage::subInputClicked, this, [this] {
+        display_->resetCursors();
         Form14->setGeometry(0, 0, width() * 4 / 5, Form14->firstPaneHeight() * 2 + 60);
         Form14->openFirstPage();
         Form14->show();
     });
-    connect(ButtonPalette, &QPushButton::clicked, this, [this] {
-        CheckBox21->setChecked(false);
-        CheckBox21->hide();
-        Fkakunin->show();
+    connect(page, &AuxiliaryPage::paletteClicked, this, [this] { Fkakunin->show(); });
+    connect(page, &AuxiliaryPage::inputToPaletteChanged, this, [this](bool on) {
+        if (!on) return;
+        Fkakunin->hide();
+        display_->setUndoPartnerLines(true);
     });
-    connect(ButtonCorrectionMonitor, &QPushButton::clicked, this, [this] { Fshusei_moni->show(); });
-    connect(ButtonRemote, &QPushButton::clicked, this, [this] { Fmojikara->show(); });
-    connect(Button5, &QPushButton::clicked, this, [this] {
+    connect(page, &AuxiliaryPage::correctionMonitorClicked, this, [this] { Fshusei_moni->show(); });
+    connect(page, &AuxiliaryPage::remoteClicked, this, [this] { Fmojikara->show(); });
+    connect(page, &AuxiliaryPage::waStopMonitorClicked, this, [this] {
         Form8->clearMemo();
         Form8->show();
     });
-    connect(Button52, &QPushButton::clicked, this, [this] {
+    connect(page, &AuxiliaryPage::fkeyMemoClicked, this, [this] {
         Form5->move(x() + 25, y() + 80);
         Form5->show();
     });
-}
-
-void Ttalk2e::buildDisplayOptionPages() {
-    auto* display1 = new Form::Page(PageControl1, 2);
-    display1->setObjectName(QStringLiteral("TabSheet4"));
-    PageControl1->addTab(display1, QStringLiteral("表示１"));
-
-    QGroupBox* smooth = display1->group(0, QStringLiteral("スムーズ画面"), "GroupSmooth");
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value) {
-        QWidget* r = Form::row(parent);
-        Form::label(r, caption);
-        return Form::edit(r, name, value, 60);
-    };
-    Edit8 = field(smooth, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
-    Edit12 = field(smooth, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
-    Edit9 = field(smooth, "Edit9", QStringLiteral("ｽｸﾛｰﾙ・移動量"), QStringLiteral("2"));
-    Edit10 = field(smooth, "Edit10", QStringLiteral("１行の移動回数"), QStringLiteral("30"));
-    Edit11 = field(smooth, "Edit11", QStringLiteral("ｽｸﾛｰﾙ・間隔"), QStringLiteral("30"));
-    CheckBox67 = Form::check(smooth, "CheckBox67", QStringLiteral("行数・行間・移動量を自動調整"), true);
-    Button9 = Form::button(smooth, "Button9", QStringLiteral("行数から行間を計算"));
-    CheckBox5 = Form::check(smooth, "CheckBox5", QStringLiteral("スクロール速度自動加速"), false);
-    Edit43 = field(smooth, "Edit43", QStringLiteral("加速する行数"), QStringLiteral("5"));
-    Edit44 = field(smooth, "Edit44", QStringLiteral("加速の倍率"), QStringLiteral("2"));
-    CheckBox84 = Form::check(smooth, "CheckBox84", QStringLiteral("静止型表示（１入力を画面上に一気に表示します。）"), false);
-    GroupOneLine = Form::group(smooth, QStringLiteral("１行づつ"), "GroupOneLine");
-    Button83 = Form::button(GroupOneLine, "Button83", QStringLiteral("１行づつ送る"));
-    GroupOneLine->hide();
-
-    QGroupBox* look = display1->group(0, QStringLiteral("表示部"), "GroupDisplayLook");
-    QWidget* lookRow = Form::row(look);
-    Button1 = Form::button(lookRow, "Button1", QStringLiteral("フォント"));
-    Button2 = Form::button(lookRow, "Button2", QStringLiteral("背景色"));
-
-    QGroupBox* breaks = display1->group(1, QStringLiteral("改行"), "GroupBreaks");
-    CheckBox8 = Form::check(breaks, "CheckBox8", QStringLiteral("空行のみ改行"), false);
-    CheckBox17 = Form::check(breaks, "CheckBox17", QStringLiteral("←ある時から改行に空行が入ってしまう不具合の時"), false);
-    QGroupBox* marker = display1->group(1, QStringLiteral("入力文の表示位置の表示"), "GroupMarker");
-    CheckBox50 = Form::check(marker, "CheckBox50", QStringLiteral("表示する。"), false);
-
-    QGroupBox* typists = display1->group(1, QStringLiteral("入力人数は？"), "GroupTypists");
-    QWidget* modes = Form::row(typists);
-    Button17 = Form::button(modes, "Button17", QStringLiteral("２人入力"));
-    Button15 = Form::button(modes, "Button15", QStringLiteral("１人で"));
-    Button16 = Form::button(modes, "Button16", QStringLiteral("表示用"));
-    QWidget* monitorRows = Form::row(typists);
-    Form::label(monitorRows, QStringLiteral("モニター部の行数"));
-    Edit6 = Form::edit(monitorRows, "Edit6", QStringLiteral("1"), 40);
-    UpDown1 = Form::place(monitorRows, new UpDown(monitorRows, "UpDown1", Edit6, 0, 99), nullptr);
-    QWidget* inputRows = Form::row(typists);
-    Form::label(inputRows, QStringLiteral("入力部の行数"));
-    Edit96 = Form::edit(inputRows, "Edit96", QStringLiteral("1"), 40);
-    UpDown2 = Form::place(inputRows, new UpDown(inputRows, "UpDown2", Edit96, 0, 99), nullptr);
-
-    QGroupBox* cover = display1->group(1, QStringLiteral("デスクトップをカバーする"), "GroupCover");
-    CheckBox9 = Form::check(cover, "CheckBox9", QStringLiteral("単一色でカバー"), false);
-    Button8 = Form::button(cover, "Button8", QStringLiteral("カバー色"));
-    connect(CheckBox9, &QCheckBox::toggled, this, &Ttalk2e::CheckBox9Click);
-    connect(Button8, &QPushButton::clicked, this, &Ttalk2e::Button8Click);
-
-    auto* display2 = new Form::Page(PageControl1, 2);
-    display2->setObjectName(QStringLiteral("TabSheet5"));
-    PageControl1->addTab(display2, QStringLiteral("表示２"));
-    QGroupBox* undo = display2->group(0, QStringLiteral("Ｕｎｄｏの表示方法"), "GroupUndoDisplay");
-    CheckBox40 = Form::check(undo, "CheckBox40", QStringLiteral("再描画する（従来と同じ）"), true);
-    QGroupBox* undoTarget = display2->group(0, QStringLiteral("Ｕｎｄｏの対象"), "GroupUndoTarget");
-    CheckBox11 = Form::check(undoTarget, "CheckBox11", QStringLiteral("Ｕｎｄｏの対象にする"), true);
-    QGroupBox* cursor = display2->group(0, QStringLiteral("マウスカーソルの非表示"), "GroupCursor");
-    CheckBox68 = Form::check(cursor, "CheckBox68", QStringLiteral("クリックすると消える"), false);
-    QGroupBox* recordGroup = display2->group(0, QStringLiteral("記録"), "GroupRecord");
-    CheckBox37 = Form::check(recordGroup, "CheckBox37", QStringLiteral("「表示・入力」ｔａｂに記録量を表示する。"), false);
-    CheckBox24 = Form::check(recordGroup, "CheckBox24", QStringLiteral("受信文をコピー"), false);
-    CheckBox85 = Form::check(recordGroup, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
-    CheckBox85->hide();
-    GroupWindowSize = display2->group(0, QStringLiteral("ウィンドの大きさ"), "GroupWindowSize");
-    Edit18 = field(GroupWindowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
-    Edit19 = field(GroupWindowSize, "Edit19", QStringLiteral("高さ"), QStringLiteral("480"));
-    GroupWindowSize->hide();
-
-    QGroupBox* messages = display2->group(1, QStringLiteral("メッセージ"), "GroupMessages");
-    CheckBox19 = Form::check(messages, "CheckBox19", QStringLiteral("メッセージを表示する"), true);
-    GroupPageColours = display2->group(1, QStringLiteral("ページの背景色などの変更"), "GroupPageColours");
-    Button69 = Form::button(GroupPageColours, "Button69", QStringLiteral("背景色"));
-    Button70 = Form::button(GroupPageColours, "Button70", QStringLiteral("説明文色"));
-    GroupPageColours->hide();
-    connect(Button69, &QPushButton::clicked, this, &Ttalk2e::Button69Click);
-    connect(Button70, &QPushButton::clicked, this, &Ttalk2e::Button70Click);
-}
-
-void Ttalk2e::buildInputPages() {
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value, int width = 60) {
-        QWidget* r = Form::row(parent);
-        if (!caption.isEmpty()) Form::label(r, caption);
-        return Form::edit(r, name, value, width);
-    };
-    auto* input1 = new Form::Page(PageControl1, 2);
-    input1->setObjectName(QStringLiteral("TabSheet6"));
-    PageControl1->addTab(input1, QStringLiteral("入力１"));
-    QGroupBox* send = input1->group(0, QStringLiteral("送信"), "GroupSend");
-    CheckBox53 = Form::check(send, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
-    Edit31 = field(send, "Edit31", QStringLiteral("発言者名"), QString(), 120);
-    CheckBox13 = Form::check(send, "CheckBox13", QStringLiteral("F12で後ろにも空行を入れる"), false);
-
-    QGroupBox* time = input1->group(0, QStringLiteral("入力時間の指定"), "GroupTimeLimit");
-    CheckBox15 = Form::check(time, "CheckBox15", QStringLiteral("赤表示する"), false);
-    CheckBox23 = Form::check(time, "CheckBox23", QStringLiteral("自動的にEnterし、表示する"), false);
-    QWidget* seconds = Form::row(time);
-    Edit16 = Form::edit(seconds, "Edit16", QStringLiteral("15"), 50);
-    UpDown3 = Form::place(seconds, new UpDown(seconds, "UpDown3", Edit16, 1, 9999), nullptr);
-    Form::label(seconds, QStringLiteral("秒"));
-
-    QGroupBox* length = input1->group(0, QStringLiteral("入力文字数の指定"), "GroupLengthLimit");
-    CheckBox51 = Form::check(length, "CheckBox51", QStringLiteral("赤表示する。"), false);
-    CheckBox54 = Form::check(length, "CheckBox54", QStringLiteral("自動的にEnterし、表示"), false);
-    QWidget* bytes = Form::row(length);
-    Edit21 = Form::edit(bytes, "Edit21", QStringLiteral("40"), 50);
-    UpDown5 = Form::place(bytes, new UpDown(bytes, "UpDown5", Edit21, 1, 254), nullptr);
-    Form::label(bytes, QStringLiteral("字（半角）"));
-
-    QGroupBox* punct = input1->group(0, QStringLiteral("句読点で送る"), "GroupPunctuation");
-    CheckBox61 = Form::check(punct, "CheckBox61", QStringLiteral("自動的にEnterし表示する。"), false);
-
-    QGroupBox* rate = input1->group(1, QStringLiteral("１分間の表示文字数の表示と警告"), "GroupTypingRate");
-    CheckBox44 = Form::check(rate, "CheckBox44", QStringLiteral("一分間の文字数表示"), false);
-    CheckBox45 = Form::check(rate, "CheckBox45", QStringLiteral("説明ページに文字数追記"), false);
-    QWidget* limitRow = Form::row(rate);
-    CheckBox62 = Form::check(limitRow, "CheckBox62", QStringLiteral("黄で警告する"), false);
-    Edit24 = Form::edit(limitRow, "Edit24", QStringLiteral("100"), 50);
-    UpDown6 = Form::place(limitRow, new UpDown(limitRow, "UpDown6", Edit24, 0, 9999), nullptr);
-    Form::label(limitRow, QStringLiteral("文字／分"));
-
-    QGroupBox* keys = input1->group(1, QStringLiteral("Ｆキー"), "GroupFKeys");
-    CheckBox43 = Form::check(keys, "CheckBox43", QStringLiteral("くくる。"), false);
-    QWidget* b1 = Form::row(keys);
-    Form::label(b1, QStringLiteral("Ｆ８"));
-    Edit78 = Form::edit(b1, "Edit78", QStringLiteral("「"), 40);
-    Edit79 = Form::edit(b1, "Edit79", QStringLiteral("」"), 40);
-    QWidget* b2 = Form::row(keys);
-    Form::label(b2, QStringLiteral("Shift+Ｆ８"));
-    Edit5 = Form::edit(b2, "Edit5", QStringLiteral("♪"), 40);
-    Edit7 = Form::edit(b2, "Edit7", QStringLiteral("♪"), 40);
-    CheckBox52 = Form::check(keys, "CheckBox52", QStringLiteral("Ｆ７キーを訂正キーにする。"), false);
-    QWidget* f7 = Form::row(keys);
-    Edit94 = Form::edit(f7, "Edit94", QStringLiteral("訂正：↑の「"), 110);
-    Edit95 = Form::edit(f7, "Edit95", QStringLiteral("」は「」です。"), 110);
-    CheckBox47 = Form::check(keys, "CheckBox47", QStringLiteral("Ｄｅｌキー/Clsキーにする。"), false);
-
-    auto* input2 = new Form::Page(PageControl1, 2);
-    input2->setObjectName(QStringLiteral("TabSheet7"));
-    PageControl1->addTab(input2, QStringLiteral("入力２"));
-    QGroupBox* ruby = input2->group(0, QStringLiteral("入力読み（ルビ）"), "GroupReading");
-    CheckBox58 = Form::check(ruby, "CheckBox58", QStringLiteral("下の文字で入力読みを囲う"), false);
-    QWidget* around = Form::row(ruby);
-    Edit22 = Form::edit(around, "Edit22", QStringLiteral("（"), 40);
-    Edit23 = Form::edit(around, "Edit23", QStringLiteral("）"), 40);
-    CheckBox59 = Form::check(ruby, "CheckBox59", QStringLiteral("ルビにする（`r`sで囲う）"), false);
-    QWidget* scripts = Form::row(ruby);
-    RadioButton1 = Form::radio(scripts, "RadioButton1", QStringLiteral("半ｶﾀｶﾅ"), false);
-    RadioButton2 = Form::radio(scripts, "RadioButton2", QStringLiteral("カタカナ"), false);
-    RadioButton3 = Form::radio(scripts, "RadioButton3", QStringLiteral("ひらがな"), true);
-    QGroupBox* f9 = input2->group(0, QStringLiteral("Ｆ９（Ｕｎｄｏ）"), "GroupF9");
-    CheckBox35 = Form::check(f9, "CheckBox35", QStringLiteral("入力部内で改行する。"), false);
-    CheckBox36 = Form::check(f9, "CheckBox36", QStringLiteral("「空行のみ改行」を指定した時"), false);
-    QGroupBox* copy = input2->group(0, QStringLiteral("コピー"), "GroupCopy");
-    CheckBox41 = Form::check(copy, "CheckBox41", QStringLiteral("入力文をコピー"), false);
-
-    QGroupBox* panes = input2->group(1, QStringLiteral("モニター部＆入力部"), "GroupPanes");
-    QWidget* look = Form::row(panes);
-    Button3 = Form::button(look, "Button3", QStringLiteral("フォント"));
-    Button4 = Form::button(look, "Button4", QStringLiteral("背景色"));
-    QGroupBox* ime = input2->group(1, QStringLiteral("漢字変換色"), "GroupConversionColours");
-    QWidget* imeRow = Form::row(ime);
-    Button27 = Form::button(imeRow, "Button27", QStringLiteral("文字色"));
-    Button34 = Form::button(imeRow, "Button34", QStringLiteral("背景色"));
-    QGroupBox* monitor = input2->group(1, QStringLiteral("モニター部"), "GroupMonitorPane");
-    CheckBox57 = Form::check(monitor, "CheckBox57", QStringLiteral("改行を■で表示する。"), false);
-    Edit66 = field(monitor, "Edit66", QStringLiteral("入力途中クリア時メッセージ"), QStringLiteral("・"));
-    Edit68 = field(monitor, "Edit68", QStringLiteral("表示時間"), builtValue("Edit68"));
-    QGroupBox* how = input2->group(1, QStringLiteral("モニターの表示方法"), "GroupMonitorCaret");
-    CheckBox55 = Form::check(how, "CheckBox55", QStringLiteral("モニター部"), false);
-    CheckBox56 = Form::check(how, "CheckBox56", QStringLiteral("８人モニター"), false);
 }
 
 void Ttalk2e::buildSavePage() {
@@ -554,24 +248,6 @@ void Ttalk2e::buildSavePage() {
     explanatoryLabels << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
 }
 
-void Ttalk2e::buildExplanationPage() {
-    auto* page = new QWidget(PageControl1);
-    page->setObjectName(QStringLiteral("TabSheet9"));
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(2);
-    RichEdit3 = new QTextEdit(page);
-    RichEdit3->setObjectName(QStringLiteral("RichEdit3"));
-    RichEdit3->setAcceptRichText(false);
-    RichEdit3->document()->setMaximumBlockCount(kExplanationLines);  // the oldest lines go
-    v->addWidget(RichEdit3, 1);
-    QWidget* row = Form::row(page);
-    v->addWidget(row);
-    saving_->addExplanationSaveButton(row);
-    static_cast<QHBoxLayout*>(row->layout())->addStretch(1);
-    PageControl1->addTab(page, QStringLiteral("説明"));
-}
-
 void Ttalk2e::createEndpoints() {
     auto make = [this](const Net::PortEntry& entry) { return makeEndpoint(entry, this, {}); };
     NMUDP1 = make(Net::Ports::MainLines);
@@ -586,7 +262,7 @@ void Ttalk2e::createEndpoints() {
 
     NMUDP1->gate = [this] { return partner_->lanOn(); };
     NMUDP9->gate = [this] { return partner_->lanOn(); };
-    NMUDP7->gate = [this] { return CheckBox12->isChecked(); };
+    NMUDP7->gate = [this] { return auxiliary_->liveTypingToMonitors(); };
 
     using E = Net::DatagramEndpoint;
     connect(NMUDP1, &E::received, this, &Ttalk2e::NMUDP1DataReceived);
@@ -618,11 +294,9 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
     CreateTemplateWindow(context);
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
-    CheckBox16->setChecked(Form15->refusesNotices());
+    auxiliary_->setNoticesOff(Form15->refusesNotices());
     Form2 = std::make_unique<TForm2>(context, partner_->team(), [this] {
-        bool ok = false;
-        const int rows = Edit20->text().toInt(&ok);
-        return TForm2::Options{ok ? rows : 1, CheckBox56->isChecked(), CheckBox49->isChecked()};
+        return TForm2::Options{auxiliary_->monitorRows(), strip_->monitorShowsEnd(), auxiliary_->monitorMarksBreaks()};
     });
     Form5 = std::make_unique<TForm5>(context);
     Form8 = std::make_unique<TForm8>(context);
@@ -630,10 +304,11 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form9 = std::make_unique<TForm9>(context);
     CreateCorrectionWindows(context);  // TForm14, TFkakunin, TFmojikara, TFshusei_moni
     Form14->setWindowTitle(subInputCaptionBase());
-    setStaysOnTop(Form11.get(), CheckBox10->isChecked());
-    setStaysOnTop(Form2.get(), CheckBox14->isChecked());
+    setStaysOnTop(Form11.get(), auxiliary_->templateOnTop());
+    setStaysOnTop(Form2.get(), auxiliary_->monitorOnTop());
     connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
-    connect(Edit20, &QLineEdit::textChanged, Form2.get(), &TForm2::Restack);
+    connect(auxiliary_, &AuxiliaryPage::monitorRowsChanged, Form2.get(), &TForm2::Restack);
+    wireAuxiliaryPage();
     UpdateMemoRows();
     buildSettingsTable();
 }
@@ -645,7 +320,7 @@ void Ttalk2e::setStaysOnTop(QWidget* window, bool on) {
     if (wasVisible) window->show();  // changing the flags hides a window
 }
 
-bool Ttalk2e::showMessages() const { return CheckBox19->isChecked(); }
+bool Ttalk2e::showMessages() const { return display_->showsMessages(); }
 
 void Ttalk2e::Message(const QString& text) {
     if (showMessages()) station_.messages.information(text);
@@ -674,49 +349,24 @@ void Ttalk2e::InitialLayout() {
     PageControl1->setGeometry(rect());
     TabSheet1->resize(PageControl1->size());
 
-    const QSize cs = canvasSize();
-    const QColor bg = RichEdit2->palette().color(QPalette::Base);
-    for (Canvas* c : {Image1, Image2}) {
-        c->resetPicture(cs, bg);
-        c->setFont(RichEdit2->font());
-    }
-    Memo3->setFont(RichEdit2->font());
-    Memo3->resize(Panel6->width(), Memo3->height());
-    Memo3->clear();
+    display_->InitialLayout();
 
-    InitialDisplayState();
-
-    Edit77->hide();
-    Button14->hide();
-    RichEdit27->setGeometry(50, RichEdit27->y(), 750, RichEdit27->height());
-    // A hint shown while the pane is empty, never text a typist could send by typing after it.
-    RichEdit1->setPlaceholderText(QStringLiteral(
-        "入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）"));
-    RichEdit27->setPlainText(QStringLiteral("モニター部"));
-    RichEdit1->resize(Panel6->width(), RichEdit1->height());
-    RichEdit27->resize(Panel6->width() - 50, RichEdit27->height());
-    LayoutInputStrip();
+    strip_->InitialLayout();
 
     Memo1->clear();
     RichEdit6->setGeometry(Panel7->rect());
 }
 
-QSize Ttalk2e::canvasSize() const {
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QSize screenSize = s ? s->size() : QSize(1024, 768);
-    return screenSize + QSize(20, 20);
-}
-
 void Ttalk2e::Timer2Timer() {
     Timer2->stop();
     programFolder_ = station_.programFolder;
-    StartupDisplayOptions();
-    RichEdit2->setGeometry(0, RichEdit2->y(), Panel6->width(), Panel6->height());
+    display_->StartupDisplayOptions();
+    display_->fitRecordPane();
     LoadStartupSettings();
-    RedrawDisplay();
-    RedrawFrameless();
+    display_->RedrawDisplay();
+    display_->RedrawFrameless();
     StartupPartnerRequest();
-    ReadScrollInterval();
+    display_->ReadScrollInterval();
 
     if (!groupFull()) show();
     started_ = true;
@@ -726,7 +376,7 @@ void Ttalk2e::Timer2Timer() {
     show();
     raise();
     activateWindow();
-    DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
+    display_->DisplayAreaResized();  // fit lines and spacing now that start-up is over; focus for typing
     StartupFinished();
     saving_->ReportRescuedSaves();
 
@@ -818,7 +468,7 @@ void Ttalk2e::HotKey(const QString& item) {
 }
 
 void Ttalk2e::CheckBox9Click() {
-    if (CheckBox9->isChecked()) {
+    if (display_->coverOn()) {
         Form9->cover(qcolour(colours_.cover));
         bringToFront(this);
     } else {
@@ -827,7 +477,7 @@ void Ttalk2e::CheckBox9Click() {
 }
 
 void Ttalk2e::Button8Click() {
-    CheckBox9->setChecked(false);
+    display_->setCover(false);
     if (auto c = station_.dialogs.chooseColor(this, qcolour(colours_.cover))) colours_.cover = Settings::fromQColor(*c);
 }
 
@@ -887,13 +537,13 @@ bool Ttalk2e::rateWarning() const { return saving_->rateWarning(); }
 
 void Ttalk2e::RecordHeadChanged() {
     scroll_.jumpToEnd(record().lineCount());
-    DisplayAreaResized();
+    display_->DisplayAreaResized();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Log
 
-void Ttalk2e::Log(const QString& line) { RichEdit3->append(line); }
+void Ttalk2e::Log(const QString& line) { explanation_->append(line); }
 
 // ---------------------------------------------------------------------------------------------
 // Window events
@@ -901,8 +551,7 @@ void Ttalk2e::Log(const QString& line) { RichEdit3->append(line); }
 void Ttalk2e::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     PageControl1->setGeometry(rect());
-    Image2->setGeometry(rect());
-    WindowResized();
+    display_->WindowResized();
 }
 
 bool Ttalk2e::SaveOnExit() { return saving_->SaveOnExit(); }
@@ -948,3 +597,41 @@ void Ttalk2e::SessionEnding() {
     saving_->setUnattended();
     if (closeState_ == CloseState::Open) SaveOnExit();
 }
+
+// ---------------------------------------------------------------------------------------------
+// The display's operations under their own names
+
+void Ttalk2e::Timer1Timer() { display_->Timer1Timer(); }
+void Ttalk2e::RedrawDisplay() { display_->RedrawDisplay(); }
+void Ttalk2e::RedrawFrameless() { display_->RedrawFrameless(); }
+void Ttalk2e::RedrawCanvases() { display_->RedrawCanvases(); }
+void Ttalk2e::FitToWindow() { display_->FitToWindow(); }
+void Ttalk2e::CanvasClick() { display_->CanvasClick(); }
+void Ttalk2e::ToggleFrameless() { display_->ToggleFrameless(); }
+void Ttalk2e::SetDisplayFont(const QFont& font) { display_->SetDisplayFont(font); }
+void Ttalk2e::SetTypistRows(int rows) { display_->SetTypistRows(rows); }
+int Ttalk2e::typistMode() const { return display_->typistMode(); }
+bool Ttalk2e::wordProcessorMode() const { return display_->wordProcessorMode(); }
+bool Ttalk2e::isFrameless() const { return display_->isFrameless(); }
+
+// ---------------------------------------------------------------------------------------------
+// The 8-person monitor takes the members' feed.
+
+void Ttalk2e::NMUDP7DataReceived(const QByteArray& payload, const QString&, quint16) {
+    if (Form2) Form2->Feed(payload);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The input strip's operations under their own names
+
+bool Ttalk2e::RichEdit1KeyDown(QKeyEvent* event) { return strip_->RichEdit1KeyDown(event); }
+void Ttalk2e::NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port) {
+    strip_->NMUDP2DataReceived(text, from, port);
+}
+void Ttalk2e::Timer3Timer() { strip_->Timer3Timer(); }
+void Ttalk2e::Timer4Timer() { strip_->Timer4Timer(); }
+void Ttalk2e::PaintPanes() { strip_->PaintPanes(); }
+void Ttalk2e::SetInputFont(const QFont& font) { strip_->SetInputFont(font); }
+void Ttalk2e::SetMonitorFont(const QFont& font) { strip_->SetMonitorFont(font); }
+void Ttalk2e::PaintComposition() { strip_->PaintComposition(); }
+void Ttalk2e::UpdateMemoRows() { strip_->UpdateMemoRows(); }

@@ -1,15 +1,14 @@
 #pragma once
 // Ttalk2e: the main window. It owns the captioning run: it creates every other window, holds the
-// endpoints of the core ports, the input strip, the display and all option pages, and closing it
-// ends the program. The rules of the caption path live in Core::CaptionPath; the partner page with
-// the team, saving and the settings transfer are classes of their own (windows/main/). The window
-// keeps the names of the operations that start-up, closing and other windows call as forwards.
+// endpoints of the core ports and the frame of page classes (the display view, the input strip, the
+// pages "補助Ｗ", "ﾊﾟｰﾄﾅｰ" with the team, "保存" and "説明", the settings transfer), and closing it
+// ends the program. The rules of the caption path live in Core::CaptionPath. The window keeps the
+// names of the operations that start-up, closing and other windows call as one-line forwards.
 #include "app/fkeys.h"
 #include "app/station.h"
 #include "app/window_context.h"
 #include "app/window_registry.h"
 #include "core/caption_path.h"
-#include "core/line_bands.h"
 #include "core/repeat_gate.h"
 #include "core/scroller.h"
 #include "net/endpoint_registry.h"
@@ -18,6 +17,7 @@
 #include "settings/key_table.h"
 #include "settings/rows.h"
 #include "settings/values.h"
+#include "windows/main/strip_colour.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -28,7 +28,6 @@
 #include <memory>
 
 class QCheckBox;
-class QInputMethodEvent;
 class QKeyEvent;
 class QComboBox;
 class QFrame;
@@ -44,16 +43,14 @@ class QTextEdit;
 class QTimer;
 
 class AuxWindow;
+class AuxiliaryPage;
+class DisplayView;
+class ExplanationPage;
+class InputStrip;
 namespace Audience {
-class AudiencePanel;
 class OnlineCaptions;
-class OnlinePanel;
 class Service;
 }
-class UpDown;
-class Canvas;
-class StripAlarm;
-class TextPane;
 class DockPage;
 class HotKeyMenu;
 class TForm2;
@@ -131,56 +128,16 @@ public:
     // ---- pages and controls ----
     QTabWidget* PageControl1 = nullptr;
     DockPage* TabSheet1 = nullptr;  // "表示・入力"
-    QFrame* Panel6 = nullptr;       // display area
-    Canvas* Image1 = nullptr;       // smooth screen, framed
-    Canvas* Image2 = nullptr;       // smooth screen, frameless, laid directly on the window
-    TextPane* RichEdit2 = nullptr;  // the record pane
-    QPlainTextEdit* Memo3 = nullptr;   // hidden correction buffer
-    QFrame* Panel1 = nullptr;       // input strip
-    TextPane* RichEdit27 = nullptr;    // monitor pane (the partner's live typing)
-    TextPane* RichEdit1 = nullptr;     // input pane
-    QPushButton* Button13 = nullptr;   // "再"
-    QPushButton* Button12 = nullptr;   // "ワ"
-    QPushButton* Button14 = nullptr;   // "送"
-    QLineEdit* Edit77 = nullptr;       // hidden key catcher of display-only mode
+    InputStrip& strip() { return *strip_; }
     QPlainTextEdit* Memo1 = nullptr;   // hidden settings-transfer memo
     QPlainTextEdit* Memo5 = nullptr;   // hidden settings line buffer
     QTextEdit* RichEdit5 = nullptr;    // hidden clipboard pane
     QFrame* Panel7 = nullptr;          // hidden panel of the encryption buffer
     QTextEdit* RichEdit6 = nullptr;    // hidden encryption buffer
-    QTextEdit* RichEdit3 = nullptr;    // explanation page, the running log
 
-    // page "補助Ｗ"
-    QCheckBox* CheckBox16 = nullptr;            // "  お知らせ（テロップ）を受信しない。"
-    QPushButton* ButtonTemplate = nullptr;      // "テンプレート前ロール"
-    QCheckBox* CheckBox10 = nullptr;            // "常に前面にする。" (template window)
-    QCheckBox* CheckBox48 = nullptr;            // "モニターの行数を２倍" (pre-roll monitor feed)
-    QPushButton* ButtonTemplateMonitor = nullptr;  // "ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"
-    QPushButton* Button45 = nullptr;            // "モニター表示" (8-person monitor)
-    QCheckBox* CheckBox14 = nullptr;            // "常に前面にする" (8-person monitor)
-    QPushButton* ButtonContact = nullptr;       // "連絡窓表示"
-    QPushButton* ButtonNotice = nullptr;        // "テロップ表示"
-    QPushButton* ButtonSubInput = nullptr;      // "サブ入力Ｗ"
-    QPushButton* ButtonPalette = nullptr;       // "確認修正ﾊﾟﾚｯﾄ表示"
-    QCheckBox* CheckBox21 = nullptr;            // "入力をパレットに送信する"
-    QPushButton* ButtonCorrectionMonitor = nullptr;  // "ﾓﾆﾀｰ"
-    QPushButton* ButtonRemote = nullptr;        // "カラオケ・送信リモコン"
-    QPushButton* Button52 = nullptr;            // "Ｆキー・メモ表示"
-    QGroupBox* GroupWaStop = nullptr;           // hidden group "ワ停止モニター"
-    QPushButton* Button5 = nullptr;             // "モニター表示" (wa-stop monitor)
+    AuxiliaryPage& auxiliaryPage() { return *auxiliary_; }      // page "補助Ｗ"
+    ExplanationPage& explanationPage() { return *explanation_; }  // page "説明"
 
-    // live typing to the 8-person monitor ("通信ｏｎ（送信する）")
-    QCheckBox* CheckBox12 = nullptr;
-
-    // page "表示１"
-    QCheckBox* CheckBox9 = nullptr;   // "単一色でカバー"
-    QPushButton* Button8 = nullptr;   // "カバー色"
-
-    // page "表示２"
-    QCheckBox* CheckBox19 = nullptr;  // "メッセージを表示する"
-    QGroupBox* GroupPageColours = nullptr;  // hidden "ページの背景色などの変更"
-    QPushButton* Button69 = nullptr;  // "背景色" of all windows
-    QPushButton* Button70 = nullptr;  // "説明文色"
     QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
 
     // page "保存"
@@ -195,8 +152,6 @@ public:
     void PeriodicClear();
     // The record's head changed: the screen back at the end of the record.
     void RecordHeadChanged();
-    // Lines the explanation page keeps, so that no flood of warnings grows it without end.
-    static constexpr int kExplanationLines = 5000;
 
     // ---- typing rate ----
     const Core::TypingRate& typingRate() const;
@@ -220,8 +175,6 @@ public:
     void Button67Click();  // "初期値に戻す"
     // True, after saying why, when `lines` (of the file `name`) are not a settings file.
     bool SettingsFileRefused(const QString& name, const QList<QByteArray>& lines);
-    // After a load or a reset: the display pane over its panel and the layout computed again.
-    void SettingsApplied();
     // The defaults of every window, in the order of the table of defaults.
     void ResetToDefaults();
     // The main window's rows: key, control, comments, built and reset values (main_window_rows.cpp).
@@ -230,10 +183,7 @@ public:
     static QString builtValue(const char* control);
 
     // ---- timers ----
-    QTimer* Timer1 = nullptr;  // smooth-screen step
     QTimer* Timer2 = nullptr;  // second phase of start-up, once
-    QTimer* Timer3 = nullptr;  // input time limit, once
-    QTimer* Timer4 = nullptr;  // partner's clear message, once
 
     // ---- endpoints of the core ports ----
     Net::DatagramEndpoint* NMUDP1 = nullptr;   // 6711 lines
@@ -288,25 +238,15 @@ public:
     void DeleteLastChar();
     void ClearScreen();
     void SendCommand(Net::Wire::Command command);
-    void SendCorrection();  // "送"
-    void CheckBox21Click();
-    void CheckBox35Click();
-    void CheckBox36Click();
-    enum class StripColour { Normal, Red, Yellow };
+    using StripColour = ::StripColour;
     void SetStripColour(StripColour colour);
-    StripColour stripColour() const { return stripColour_; }
-    // The panels of the input strip, here and in the sub-input window, that take its colour.
-    QList<QWidget*> stripPanels() const;
+    StripColour stripColour() const;
     // The first line of typing was begun at `time` (invalid: no start recorded).
     void markInputStart(const QDateTime& time);
-    bool inputStarted() const { return inputStarted_; }
+    bool inputStarted() const;
 
-    // page "入力１", "入力２", "保存" options the send path reads
-    QCheckBox *CheckBox53 = nullptr, *CheckBox15 = nullptr, *CheckBox23 = nullptr;
-    QLineEdit *Edit31 = nullptr, *Edit16 = nullptr;
-    QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr, *CheckBox41 = nullptr;
-    QCheckBox *CheckBox11 = nullptr, *CheckBox35 = nullptr, *CheckBox36 = nullptr;
-    QCheckBox *CheckBox30 = nullptr, *CheckBox31 = nullptr;  // palette link options
+    // page "保存" options the send path reads
+    QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr;
 
     // ---- receive handlers of the core ports ----
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
@@ -337,182 +277,79 @@ public:
     static constexpr qsizetype kRecordLimit = 655360;  // what a person may type into the record
     static constexpr int kRecordMargin = 2;            // document margin of the record pane
     static constexpr int kTextLeft = 10;               // x of the captions on the canvas
-    void RecordChanged();
+    DisplayView& display() { return *display_; }
     void ResetUndoState();
     void AppendLocalLine(const QByteArray& text);
     void AppendReceivedLine(const QByteArray& text);
     void ShowSplitLine(const QByteArray& text);
-
+    void FlushCorrectionBuffer();
     void Timer1Timer();
     void RedrawDisplay();
     void RedrawFrameless();
     void RedrawCanvases();   // both in frameless mode, else Image1
-    void StartScrollTimer();
-    void AutoFitLines();
-    void LinesToSpacing();
-    void LayoutInputStrip();
-    void InitialDisplayState();
-    void StartupDisplayOptions();
-    void ReadScrollInterval();
-    void WindowResized();
-    void DisplayAreaResized();
-    int displayWidth() const;
-    int displayHeight() const;
-
-    // Field rules of the smooth screen.
-    void Edit8Change();
-    void Edit9Change();
-    void Edit11Change();
-    void Edit12Change();
-    void Button83Click();  // "１行づつ送る"
-
-    // Word-processor screen and correction mode.
-    void Button12Click();  // "ワ" → "止" → "動" → "止" …
-    void Button13Click();  // "再"
-    void CheckBox85Click();
-    void FlushCorrectionBuffer();
-
-    // F7's correction template from the text selected in the record; false when it is off.
-    bool CorrectionTemplateFromRecord();
-    void SetInputPaneNormal(bool normal);
-    // The record pane shows the record (word-processor screen) or nothing (smooth screen).
-    void ShowRecordInPane(bool show);
-
-    // Options of the display.
-    void CheckBox8Click();
-    void CheckBox50Click();
-    void CheckBox37Click();
-    void CheckBox84Click();
-    void Button1Click();  // "フォント"
-    void Button2Click();  // "背景色"
-
-    // Typist modes, the frameless screen and the keys of display-only mode.
-    int typistMode() const { return typistMode_; }  // 2 two typists, 1 one typist, 0 display only
-    bool wordProcessorMode() const { return wordProcessorMode_; }
-    bool isFrameless() const { return frameless_; }
-    void SetTypingMode(int mode);
+    void FitToWindow();
+    void CanvasClick();
+    void ToggleFrameless();
+    int typistMode() const;  // 2 two typists, 1 one typist, 0 display only
+    bool wordProcessorMode() const;
+    bool isFrameless() const;
     // Key 011: 0 the display alone, 1 the input pane, 2 or more the monitor pane too.
     void SetTypistRows(int rows);
-    // Key 025: the word-processor screen (true) or the smooth screen.
-    void SetScreenKind(bool wordProcessor);
     // Keys 801 and 802 as a settings file gives them.
     void SetChannelFromFile(int value);
     void SetOwnNameFromFile(const QString& name);
     void SetGroup(int group);
-    void Button17Click();  // "２人入力"
-    void Button15Click();  // "１人で"
-    void Button16Click();  // "表示用"
-    void ToggleFrameless();
-    void RestartSmoothScreen();
-    void FitToWindow();
-    void CanvasClick();
-    void CheckBox68Click();
-    void Edit77KeyDown(int key);
-    void PageControl1Change();
-    void FocusInputOrKeyCatcher();
+    // The layout guard: off until start-up ends, and during a load or reset.
+    bool layoutOn() const { return layoutOn_; }
 
-    // page "表示１" controls
-    QLineEdit *Edit8 = nullptr, *Edit12 = nullptr, *Edit9 = nullptr, *Edit10 = nullptr, *Edit11 = nullptr;
-    QLineEdit *Edit43 = nullptr, *Edit44 = nullptr;
-    QCheckBox *CheckBox5 = nullptr, *CheckBox67 = nullptr, *CheckBox8 = nullptr, *CheckBox50 = nullptr;
-    QCheckBox *CheckBox17 = nullptr, *CheckBox84 = nullptr, *CheckBox37 = nullptr;
-    QPushButton *Button9 = nullptr, *Button1 = nullptr, *Button2 = nullptr;
-    QGroupBox* GroupOneLine = nullptr;
-    QPushButton* Button83 = nullptr;
-    QPushButton *Button17 = nullptr, *Button15 = nullptr, *Button16 = nullptr;
-    QLineEdit *Edit6 = nullptr, *Edit96 = nullptr;
-    UpDown *UpDown1 = nullptr, *UpDown2 = nullptr;
-    // page "表示２" controls
-    QCheckBox *CheckBox40 = nullptr, *CheckBox68 = nullptr, *CheckBox24 = nullptr, *CheckBox85 = nullptr;
-    QGroupBox* GroupWindowSize = nullptr;
-    QLineEdit *Edit18 = nullptr, *Edit19 = nullptr;
-    // page "補助Ｗ": ruby sending
-    QCheckBox* CheckBox46 = nullptr;
-    // page "補助Ｗ": captions on the audience's own screens (beyond the team's protocol)
-    Audience::AudiencePanel* AudiencePanel = nullptr;
+    // Captions on the audience's own screens and posted to meetings (beyond the team's protocol).
     Audience::Service& audience() { return *audience_; }
-    Audience::OnlinePanel* OnlinePanel = nullptr;  // captions posted to a meeting or a stream
     Audience::OnlineCaptions& online() { return *online_; }
     QPushButton* ButtonTranscript = nullptr;  // "字幕ファイル保存" on the page "保存"
     void ButtonTranscriptClick();
 
     // ---- the input pane ----
     bool RichEdit1KeyDown(QKeyEvent* event);  // true: the key was handled here
-    void RichEdit1KeyUp(QKeyEvent* event);
-    void RichEdit1Composition(const QInputMethodEvent* event);
-    void RichEdit1Change();
-    void SendInputPane();
-    void SendLiveTyping(int key);
-    void EnterKey();
-    void EscapeKey();
-    void F12Key();
     // F11 of a typing pane with "Ｄｅｌキー/Clsキーにする。": the last character deleted here and at
     // the members; with Shift, the screen cleared.
     void DeleteOrClearKey(bool clear);
-    void BracketInput(bool shift);
-    void InsertMemoText(int fkey);
-    void InsertReading();
-    void ClearRubyCapture();
-    bool rubyOn() const;
     // The settings transfer on the partner channel (windows/main/settings_transfer.h).
     SettingsTransfer& transfer() { return *transfer_; }
     bool SendSettingsLine(const QByteArray& text);
     void SettingsTransferReceived(const QByteArray& text, const QString& from);
-    // Command 600: lines, spacing and steps from the window height and the display font.
-    void FitFromFont();
-    // Command 620: the scroll amount, with the spacing and steps it gives.
-    void SetScrollAmount(int amount);
-    // The reading of the last conversion and the converted word, as caret positions of the pane.
-    QString reading() const { return readingText_; }
-    int wordStart() const { return wordStart_; }
-    int wordEnd() const { return wordEnd_; }
+    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
+    struct ColourValues {
+        qint32 displayInk = Settings::Colour::kWindowText;
+        qint32 displayPaper = Settings::Colour::kWhite;
+        qint32 inputInk = Settings::Colour::kWindowText;
+        qint32 inputPaper = Settings::Colour::kWindow;
+        qint32 monitorInk = Settings::Colour::kWindowText;
+        qint32 monitorPaper = Settings::Colour::kWindow;
+        qint32 compositionInk = Settings::Colour::kBlue;
+        qint32 compositionPaper = Settings::Colour::kWhite;
+        qint32 page = Settings::Colour::kButtonFace;
+        qint32 items = Settings::Colour::kWindowText;
+        qint32 explanation = Settings::Colour::kGreen;
+        qint32 cover = Settings::Colour::kBlack;
+        qint32 splitter1 = Settings::Colour::kGreen;
+        qint32 splitter2 = Settings::Colour::kOlive;
+    };
+    ColourValues& colours() { return colours_; }
+    static QColor qcolour(qint32 value);
     QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
     // The display's ink and paper as the settings file keeps them (Windows colour values).
     qint32 displayInk() const { return colours_.displayInk; }
     qint32 displayPaper() const { return colours_.displayPaper; }
     // A Windows colour value (negative for system colours) as shown on this desktop.
-    static QColor qcolour(qint32 value);
 
-    // page "入力１" / "入力２" controls of the input pane
-    QCheckBox *CheckBox13 = nullptr, *CheckBox43 = nullptr, *CheckBox52 = nullptr, *CheckBox47 = nullptr;
-    QLineEdit *Edit78 = nullptr, *Edit79 = nullptr, *Edit5 = nullptr, *Edit7 = nullptr;
-    QLineEdit *Edit94 = nullptr, *Edit95 = nullptr;
-    UpDown* UpDown3 = nullptr;
-    QCheckBox *CheckBox51 = nullptr, *CheckBox54 = nullptr, *CheckBox61 = nullptr;
-    QLineEdit* Edit21 = nullptr;
-    UpDown* UpDown5 = nullptr;
-    QCheckBox *CheckBox58 = nullptr, *CheckBox59 = nullptr;
-    QLineEdit *Edit22 = nullptr, *Edit23 = nullptr;
-    QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr, *RadioButton3 = nullptr;
-    QPushButton *Button3 = nullptr, *Button4 = nullptr, *Button27 = nullptr, *Button34 = nullptr;
-    QCheckBox *CheckBox57 = nullptr, *CheckBox55 = nullptr, *CheckBox56 = nullptr, *CheckBox49 = nullptr;
-    QLineEdit *Edit66 = nullptr, *Edit68 = nullptr;
-    QLineEdit* Edit20 = nullptr;  // lines per row of the 8-person monitor
-    // "１分間の表示文字数の表示と警告"
-    QCheckBox *CheckBox44 = nullptr, *CheckBox45 = nullptr, *CheckBox62 = nullptr;
-    QLineEdit* Edit24 = nullptr;
-    UpDown* UpDown6 = nullptr;
-    UpDown* UpDown4 = nullptr;
-    QFrame *Panel22 = nullptr, *Panel23 = nullptr;  // the strip's splitter panels
-    void Button3Click();
-    void Button4Click();
     // The panes of the strip and of the sub-input window in their colours and fonts.
     void PaintPanes();
     void SetInputFont(const QFont& font);    // the input pane and both sub-input panes
     void SetMonitorFont(const QFont& font);  // the monitor pane
     void SetDisplayFont(const QFont& font);  // the record pane, both canvases and the correction buffer
-    void PaintDisplay();                     // the display's ink and paper from their values
     void PaintPages();                       // page background and item text of every window
     void PaintExplanations();                // the explanatory labels of the settings pages
     void PaintComposition();                 // the input method's colours in the panes
-    // The monitor pane's background for a pane colour.
-    static QColor MonitorShade(const QColor& colour);
-    void Button27Click();
-    void Button34Click();
-    void CheckBox47Click();
-    void CheckBox58Click();
-    void CheckBox59Click();
-    void Edit68Change();
     int clearNoticeMillis() const;
     // The F-key memo shows which keys options of this window have taken.
     void UpdateMemoRows();
@@ -542,7 +379,6 @@ public:
     bool SaveContactHistoryAtExit();
 
     // ---- prepared text and correction (main_window_prepared.cpp) ----
-    QCheckBox* CheckBox38 = nullptr;  // "未確定も連動": linked palettes follow every key release too
     // The windows of prepared text in their slots of the creation order, each with its links to
     // this window: the pre-roll window, the pre-roll monitor, and the sub-input window, the palette,
     // the karaoke remote and the correction monitor.
@@ -594,8 +430,8 @@ private:
     void message(const QString& text) override { Message(text); }
     void log(const QString& line) override { Log(line); }
     void copyToClipboard(const QByteArray& text) override;
-    QDateTime inputStartTime() const override { return inputStartTime_; }
-    void endInput() override { inputStarted_ = false; }
+    QDateTime inputStartTime() const override;
+    void endInput() override;
     void resetInputPane() override;
     void lineEnded() override;
     void refillInputPane(const QByteArray& text, bool after) override;
@@ -608,11 +444,14 @@ private:
     void correctionApplied(int superseded, int lines) override;
 
     void buildDisplayPage();
+    // A control of a page class by its designer name, for the settings rows that bind controls.
+    template <typename T>
+    T* named(const char* name) const {
+        return findChild<T*>(QLatin1String(name));
+    }
     void buildAuxiliaryPage();
-    void buildDisplayOptionPages();
-    void buildInputPages();
+    void wireAuxiliaryPage();
     void buildSavePage();
-    void buildExplanationPage();
     void wireSettings();
     void buildSettingsTable();
     // The main window's rows and the keys held in members (main_window_keys.cpp).
@@ -629,18 +468,10 @@ private:
     void resetOnlineKind();
     void resetOtherWindows();
     bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
-    void wireDisplay();
     void wireLines();
-    void wireInput();
     void createEndpoints();
     void InitialLayout();
-    QSize canvasSize() const;
     App::WindowContext windowContext();
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void paintCanvas(Canvas* canvas, bool wholeCanvas);
-    void applyStep(int step);
-    // The pane the time limit takes its text from: the one of the listed panes that has the focus.
-    QTextEdit* focusedTypingPane() const;
 
     App::Station& station_;
     Core::SmoothScroller scroll_;
@@ -648,7 +479,6 @@ private:
     Core::DisplayLog log_{recordDocument_};
     Net::EndpointOutbox outbox_;
     Net::EndpointRegistry endpoints_;
-    App::FKeyActions inputFKeys_;  // F1 … F12 of the input pane
     App::WindowRegistry windows_;
     std::unique_ptr<PartnerPage> partner_;
     Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
@@ -656,48 +486,18 @@ private:
     std::unique_ptr<Audience::OnlineCaptions> online_;  // follows the audience page's mirror; off until switched on
     QPointer<TForm12> splash_;
     HotKeyMenu* hotKeys_ = nullptr;
-    StripAlarm* stripAlarm_ = nullptr;
+    AuxiliaryPage* auxiliary_ = nullptr;
+    ExplanationPage* explanation_ = nullptr;
+    std::unique_ptr<DisplayView> display_;
+    std::unique_ptr<InputStrip> strip_;
     bool started_ = false;
     bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
     Settings::KeyTable settings_;
     std::unique_ptr<SettingsTransfer> transfer_;
     std::unique_ptr<Saving> saving_;
-    int typistMode_ = 2;
-    bool wordProcessorMode_ = false;
-    bool frameless_ = false;
-    bool savedAutoFit_ = false;
-    int resizeSettle_ = 0;
-    bool inputStarted_ = false;
-    QDateTime inputStartTime_;
-    QString readingText_;      // reading of the last conversion
-    QString previousReading_;
-    int wordStart_ = 0, wordEnd_ = 0;
-    bool composing_ = false;
-    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
-    struct ColourValues {
-        qint32 displayInk = Settings::Colour::kWindowText;
-        qint32 displayPaper = Settings::Colour::kWhite;
-        qint32 inputInk = Settings::Colour::kWindowText;
-        qint32 inputPaper = Settings::Colour::kWindow;
-        qint32 monitorInk = Settings::Colour::kWindowText;
-        qint32 monitorPaper = Settings::Colour::kWindow;
-        qint32 compositionInk = Settings::Colour::kBlue;
-        qint32 compositionPaper = Settings::Colour::kWhite;
-        qint32 page = Settings::Colour::kButtonFace;
-        qint32 items = Settings::Colour::kWindowText;
-        qint32 explanation = Settings::Colour::kGreen;
-        qint32 cover = Settings::Colour::kBlack;
-        qint32 splitter1 = Settings::Colour::kGreen;
-        qint32 splitter2 = Settings::Colour::kOlive;
-    } colours_;
+    ColourValues colours_;
     // Values the file keeps that no control shows.
     int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
-    QTextDocument* paneDocument_ = nullptr;  // the record pane's own, empty, in the smooth screen
-    Core::LineBands bands_;      // rendered bands of the smooth screen
-    bool stepPending_ = false;   // a step chosen mid-line, applied when the line is done
-    QString lastKanaPreedit_;    // the reading of the conversion now in progress
-    bool inPaneChange_ = false;  // the pane's change rules send lines, which change the pane
-    StripColour stripColour_ = StripColour::Normal;
     QString programFolder_;
     enum class CloseState { Open, Closing, Closed };
     CloseState closeState_ = CloseState::Open;

@@ -16,6 +16,9 @@
 #include "text/cp932.h"
 #include "windows/main/partner_page.h"
 #include "windows/main/saving.h"
+#include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,11 +41,11 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         });
     };
     // Fonts of the display, the input pane and the monitor pane: name, size, colour, styles.
-    auto displayFont = [this] { return RichEdit2->font(); };
+    auto displayFont = [this] { return display_->displayFont(); };
     auto setDisplayFont = [this](const QFont& f) { SetDisplayFont(f); };
-    auto inputFont = [this] { return RichEdit1->font(); };
+    auto inputFont = [this] { return named<TextPane>("RichEdit1")->font(); };
     auto setInputFont = [this](const QFont& f) { SetInputFont(f); };
-    auto monitorFont = [this] { return RichEdit27->font(); };
+    auto monitorFont = [this] { return named<TextPane>("RichEdit27")->font(); };
     auto setMonitorFont = [this](const QFont& f) { SetMonitorFont(f); };
     auto styles = [&t](int first, QStringView bold, QStringView italic, QStringView underline, auto get, auto set) {
         fontStyle(t, first, FontStyle::Bold, bold, {}, get, set);
@@ -52,36 +55,49 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     // Keys the full-screen display mode leaves alone.
     auto framed = [this](std::function<void(int)> set) {
         return [this, set](int v) {
-            if (!frameless_) set(v);
+            if (!isFrameless()) set(v);
         };
     };
+
+    // The page "補助Ｗ" keeps its controls; its rows reach them by name.
+    auto* CheckBox10 = named<QCheckBox>("CheckBox10");
+    auto* CheckBox12 = named<QCheckBox>("CheckBox12");
+    auto* CheckBox14 = named<QCheckBox>("CheckBox14");
+    auto* CheckBox21 = named<QCheckBox>("CheckBox21");
+    auto* CheckBox30 = named<QCheckBox>("CheckBox30");
+    auto* CheckBox46 = named<QCheckBox>("CheckBox46");
+    auto* CheckBox48 = named<QCheckBox>("CheckBox48");
+    auto* CheckBox49 = named<QCheckBox>("CheckBox49");
+    auto* Edit20 = named<QLineEdit>("Edit20");
+    Audience::AudiencePanel* AudiencePanel = &auxiliary_->audiencePanel();
+    Audience::OnlinePanel* OnlinePanel = &auxiliary_->onlinePanel();
 
     Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置",
                    Settings::kSmallestMainWindow);
     number(t, 6, u"マニュアル設定のスクロール速度 ＜注意＞００５の前に００６を書く事！", [this] { return scroll_.baseStep; },
-           [this](int v) { Edit9->setText(QString::number(v)); });
+           [this](int v) { named<QLineEdit>("Edit9")->setText(QString::number(v)); });
     fontName(t, 7, u"表示部のフォントの種類", displayFont, setDisplayFont);
-    colourKey(8, u"表示部のフォントの色", &colours_.displayInk, [this] { PaintDisplay(); });
+    colourKey(8, u"表示部のフォントの色", &colours_.displayInk, [this] { display_->PaintDisplay(); });
     fontSize(t, 9, u"表示部のフォントサイズ", displayFont, setDisplayFont);
-    colourKey(10, u"表示部の背景色", &colours_.displayPaper, [this] { PaintDisplay(); });
-    number(t, 11, u"入力・モニター部のせっと・何人入力？", [this] { return typistMode_; },
+    colourKey(10, u"表示部の背景色", &colours_.displayPaper, [this] { display_->PaintDisplay(); });
+    number(t, 11, u"入力・モニター部のせっと・何人入力？", [this] { return typistMode(); },
            framed([this](int v) { SetTypistRows(v); }));
-    number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [this] { return Panel1->height(); },
-           framed([this](int v) { Panel1->resize(Panel1->width(), v); }));
+    number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [this] { return named<QFrame>("Panel1")->height(); },
+           framed([this](int v) { named<QFrame>("Panel1")->resize(named<QFrame>("Panel1")->width(), v); }));
     fontSize(t, 13, u"モニター部のフォントサイズ", monitorFont, setMonitorFont);
-    Bind::height(t, 14, RichEdit27, u"モニター部の高さ");
-    number(t, 15, u"モニター部の左位置", [this] { return RichEdit27->x(); }, [this](int v) { RichEdit27->move(v, RichEdit27->y()); });
+    Bind::height(t, 14, named<TextPane>("RichEdit27"), u"モニター部の高さ");
+    number(t, 15, u"モニター部の左位置", [this] { return named<TextPane>("RichEdit27")->x(); }, [this](int v) { named<TextPane>("RichEdit27")->move(v, named<TextPane>("RichEdit27")->y()); });
     fontSize(t, 16, u"入力部のフォントサイズ", inputFont, setInputFont);
-    Bind::height(t, 17, RichEdit1, u"入力部の高さ");
-    number(t, 18, u"入力部の上下位置", [this] { return RichEdit1->y(); }, [this](int v) { RichEdit1->move(RichEdit1->x(), v); });
-    number(t, 19, u"入力部の左右位置", [this] { return RichEdit1->x(); }, [this](int v) { RichEdit1->move(v, RichEdit1->y()); });
-    Bind::height(t, 20, Button12, u"「ワ」ボタンの高さ");
-    Bind::height(t, 21, Button13, u"「再」ボタンの高さ");
-    Bind::height(t, 22, Button14, u"「送」ボタンの高さ");
+    Bind::height(t, 17, named<TextPane>("RichEdit1"), u"入力部の高さ");
+    number(t, 18, u"入力部の上下位置", [this] { return named<TextPane>("RichEdit1")->y(); }, [this](int v) { named<TextPane>("RichEdit1")->move(named<TextPane>("RichEdit1")->x(), v); });
+    number(t, 19, u"入力部の左右位置", [this] { return named<TextPane>("RichEdit1")->x(); }, [this](int v) { named<TextPane>("RichEdit1")->move(v, named<TextPane>("RichEdit1")->y()); });
+    Bind::height(t, 20, named<QPushButton>("Button12"), u"「ワ」ボタンの高さ");
+    Bind::height(t, 21, named<QPushButton>("Button13"), u"「再」ボタンの高さ");
+    Bind::height(t, 22, named<QPushButton>("Button14"), u"「送」ボタンの高さ");
     colourKey(23, u"入力部の背景色", &colours_.inputPaper, [this] { PaintPanes(); });
     colourKey(24, u"モニター部の背景色", &colours_.monitorPaper, [this] { PaintPanes(); });
-    number(t, 25, u"ワープロ画面かスムーズ画面かのフラッグ", [this] { return wordProcessorMode_ ? 1 : 0; },
-           framed([this](int v) { SetScreenKind(v == 1); }));
+    number(t, 25, u"ワープロ画面かスムーズ画面かのフラッグ", [this] { return wordProcessorMode() ? 1 : 0; },
+           framed([this](int v) { display_->SetScreenKind(v == 1); }));
     fontName(t, 26, u"入力部のフォント", inputFont, setInputFont);
     colourKey(27, u"入力部のフォント色", &colours_.inputInk, [this] { PaintPanes(); });
     fontName(t, 28, u"モニター部のフォント", monitorFont, setMonitorFont);
@@ -110,7 +126,7 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
            u"モニター部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ", monitorFont, setMonitorFont);
     colourKey(135, u"ページの背景色", &colours_.page, [this] { PaintPages(); });
     colourKey(136, u"項目文字色", &colours_.items, [this] { PaintPages(); });
-    readOnly(t, 139, Kind::OnOff, [this](QByteArrayView v) { CheckBox52->setChecked(Settings::isOn(v)); });
+    readOnly(t, 139, Kind::OnOff, [this](QByteArrayView v) { named<QCheckBox>("CheckBox52")->setChecked(Settings::isOn(v)); });
     colourKey(144, u"説明文字色", &colours_.explanation, [this] { PaintExplanations(); });
     colourKey(269, u"デスクトップを単一色でカバーする色", &colours_.cover, [] {});
     // The own name, the channel and the group: written by the save operations after every other key.
@@ -124,16 +140,16 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         ruby.comment = comment(u"ひらがなルビにする。");
         ruby.commentOff = comment(u"カタカナルビにする。");
         ruby.commentThird = comment(u"ﾊﾝｶｸﾙﾋﾞにする。");
-        ruby.read = [this] { return QByteArray(RadioButton3->isChecked() ? "3" : RadioButton2->isChecked() ? "2" : "1"); };
+        ruby.read = [this] { return QByteArray(named<QRadioButton>("RadioButton3")->isChecked() ? "3" : named<QRadioButton>("RadioButton2")->isChecked() ? "2" : "1"); };
         ruby.apply = [this](QByteArrayView v) {
             const int d = Settings::rubyDigit(v);
-            (d == 3 ? RadioButton3 : d == 2 ? RadioButton2 : RadioButton1)->setChecked(true);
+            named<QRadioButton>(d == 3 ? "RadioButton3" : d == 2 ? "RadioButton2" : "RadioButton1")->setChecked(true);
         };
         t.add(std::move(ruby));
     }
     // The audience page's kind of online captions (its other keys are rows).
-    choice(t, 952, u"オンライン字幕の送信先の種類", [this] { return OnlinePanel->kindWord(); },
-           [this](const QString& word) { OnlinePanel->setKindWord(word); });
+    choice(t, 952, u"オンライン字幕の送信先の種類", [this] { return auxiliary_->onlinePanel().kindWord(); },
+           [this](const QString& word) { auxiliary_->onlinePanel().setKindWord(word); });
 }
 
 // Keys 166, 801 and 802 belong to the partner page.
@@ -146,7 +162,7 @@ void Ttalk2e::ResetToDefaults() { Bind::reset(*this, settingRows()); }
 // Steps of the reset between its rows' values (main_window_rows.cpp), in the order they run.
 void Ttalk2e::resetFrame() {
     Form8->hide();
-    CheckBox85->setChecked(false);
+    named<QCheckBox>("CheckBox85")->setChecked(false);
     const QSignalBlocker block(this);
     move(0, 0);
     resize(640, 480);
@@ -158,18 +174,21 @@ void Ttalk2e::resetLooks() {
     colours_.displayInk = kWindowText;
     colours_.displayPaper = kWhite;
     SetDisplayFont(display);
-    PaintDisplay();
-    Panel1->resize(Panel1->width(), 47);
-    if (wordProcessorMode_) SetScreenKind(false);
+    display_->PaintDisplay();
+    named<QFrame>("Panel1")->resize(named<QFrame>("Panel1")->width(), 47);
+    if (wordProcessorMode()) display_->SetScreenKind(false);
     SetTypistRows(2);
-    Button14->hide();
+    named<QPushButton>("Button14")->hide();
     QFont pane = Fonts::gothicPixels(15);  // 11 points
     colours_.monitorInk = colours_.inputInk = kWindowText;
     colours_.monitorPaper = colours_.inputPaper = kWindow;
     SetMonitorFont(pane);
     SetInputFont(pane);
     PaintPanes();
-    for (QPushButton* b : {Button12, Button13, Button14}) b->resize(b->width(), 26);
+    for (const char* name : {"Button12", "Button13", "Button14"}) {
+        QPushButton* b = named<QPushButton>(name);
+        b->resize(b->width(), 26);
+    }
 }
 
 void Ttalk2e::resetComposition() {
@@ -197,7 +216,7 @@ void Ttalk2e::resetPageColours() {
 
 void Ttalk2e::resetCover() { colours_.cover = Settings::Colour::kBlack; }
 
-void Ttalk2e::showPaletteCheck() { CheckBox21->show(); }
+void Ttalk2e::showPaletteCheck() { auxiliary_->showInputToPalette(); }
 
 void Ttalk2e::resetChannelAndGroup() {
     SetChannelFromFile(0);
@@ -207,7 +226,7 @@ void Ttalk2e::resetChannelAndGroup() {
     group->setCurrentIndex(0);
 }
 
-void Ttalk2e::resetOnlineKind() { OnlinePanel->setKindWord(QStringLiteral("off")); }
+void Ttalk2e::resetOnlineKind() { auxiliary_->onlinePanel().setKindWord(QStringLiteral("off")); }
 
 void Ttalk2e::resetOtherWindows() {
     for (QWidget* w : windows_.all())

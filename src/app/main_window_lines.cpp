@@ -12,6 +12,9 @@
 #include "prepared/template_window.h"
 #include "text/cp932.h"
 #include "windows/main/partner_page.h"
+#include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,29 +27,20 @@
 #include <QTimer>
 
 void Ttalk2e::wireLines() {
-    connect(CheckBox21, &QCheckBox::toggled, this, &Ttalk2e::CheckBox21Click);
-    connect(CheckBox35, &QCheckBox::toggled, this, &Ttalk2e::CheckBox35Click);
-    connect(CheckBox36, &QCheckBox::toggled, this, &Ttalk2e::CheckBox36Click);
-    connect(Button14, &QPushButton::clicked, this, &Ttalk2e::SendCorrection);
 }
 
 Core::CaptionOptions Ttalk2e::captionOptions() const {
     Core::CaptionOptions o;
     o.toLan = partner_->lanOn();
-    o.toPalette = CheckBox21->isChecked();
+    o.toPalette = auxiliary_->inputToPalette();
     o.sibling = partner_->siblingOn();
     o.logLines = CheckBox32->isChecked();
     o.startTime = CheckBox20->isChecked();
-    o.copySent = CheckBox41->isChecked();
-    o.copyReceived = CheckBox24->isChecked();
+    o.copySent = strip_->copiesSent();
     if (Form14) o.fixedWidth = Form14->fixedWidth();
-    o.display = {CheckBox50->isChecked(), CheckBox8->isChecked()};
-    o.endCheckReceived = CheckBox17->isChecked();
-    o.undoPartnerLines = CheckBox11->isChecked();
-    o.redrawAfterUndo = CheckBox40->isChecked();
-    o.correctionMode = CheckBox85->isChecked();
+    display_->addCaptionOptions(o);
     o.rollSlideLabel = Form11 && Form11->rollsToSlideEnd();
-    o.wordProcessor = wordProcessorMode_;
+    o.wordProcessor = display_->wordProcessorMode();
     o.hasPartner = hasPartner();
     return o;
 }
@@ -59,13 +53,23 @@ int Ttalk2e::SendInputPaneLine(const QByteArray& text) { return caption_.sendLin
 void Ttalk2e::UndoLastDisplay() { caption_.undoLastDisplay(); }
 void Ttalk2e::UndoToInput(bool after) { caption_.undoToInput(after); }
 void Ttalk2e::DeleteLastChar() { caption_.deleteLastChar(); }
+void Ttalk2e::DeleteOrClearKey(bool clear) {
+    if (clear) {
+        ClearScreen();
+        SendCommand(Net::Wire::Command::Clear);
+    } else {
+        DeleteLastChar();
+        SendCommand(Net::Wire::Command::Delete);
+    }
+}
+
 void Ttalk2e::ClearScreen() { caption_.clearScreen(); }
 void Ttalk2e::SendCommand(Net::Wire::Command command) { caption_.sendCommand(command); }
 void Ttalk2e::FlushCorrectionBuffer() { caption_.flushHeld(); }
 void Ttalk2e::ResetUndoState() { log_.resetUndoState(); }
 void Ttalk2e::AppendLocalLine(const QByteArray& text) { log_.appendLine(text, true, captionOptions().display); }
 void Ttalk2e::AppendReceivedLine(const QByteArray& text) {
-    log_.appendLine(text, CheckBox17->isChecked(), captionOptions().display);
+    log_.appendLine(text, display_->endCheckReceived(), captionOptions().display);
 }
 void Ttalk2e::ShowSplitLine(const QByteArray& text) {
     log_.showSplit(text, Form14->fixedWidth().value_or(20), captionOptions().display);
@@ -81,16 +85,6 @@ void Ttalk2e::NMUDP9DataReceived(const QByteArray& text, const QString& from, qu
     caption_.commandReceived(text, from);
 }
 
-void Ttalk2e::SendCorrection() {
-    if (Button12->text() == QStringLiteral("動")) {
-        Button12->setText(QStringLiteral("止"));
-        CheckBox85->setChecked(false);  // the held texts reach the record first
-        SetInputPaneNormal(true);
-    }
-    caption_.sendCorrection();
-    RichEdit1->setFocus();
-}
-
 // ---------------------------------------------------------------------------------------------
 // What the caption path changes through the window
 
@@ -100,54 +94,6 @@ void Ttalk2e::copyToClipboard(const QByteArray& text) {
     station_.clipboard.setText(RichEdit5->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
 }
 
-void Ttalk2e::markInputStart(const QDateTime& time) {
-    inputStarted_ = true;
-    inputStartTime_ = time;
-}
-
-void Ttalk2e::resetInputPane() {
-    if (CheckBox53->isChecked()) {
-        QTextCursor c = RichEdit1->textCursor();
-        c.removeSelectedText();
-    } else {
-        RichEdit1->clear();
-    }
-    if (RichEdit1->document()->firstBlock().text().isEmpty() && !Edit31->text().isEmpty()) {
-        QTextCursor c(RichEdit1->document());
-        RichEdit1->insertLimitedAt(c, Edit31->text());
-        RichEdit1->setTextCursor(c);
-    }
-}
-
-void Ttalk2e::lineEnded() {
-    if (CheckBox15->isChecked() || CheckBox23->isChecked()) {
-        Timer3->stop();
-        SetStripColour(StripColour::Normal);
-    }
-    inputStarted_ = false;
-}
-
-void Ttalk2e::refillInputPane(const QByteArray& taken, bool after) {
-    const bool blank = taken == Net::Wire::BlankLine();
-    const QString t = blank ? QString() : Cp932::decode(taken);
-    QTextDocument* pane = RichEdit1->document();
-    QTextCursor first(pane);  // the front of the first line
-    QTextCursor last(pane);
-    last.movePosition(QTextCursor::End);
-    QTextCursor& at = after ? last : first;
-    if (CheckBox35->isChecked() && pane->isEmpty()) {
-        RichEdit1->setLimitedText(t);
-    } else if (CheckBox35->isChecked() && !CheckBox36->isChecked()) {
-        RichEdit1->insertLimitedAt(at, after ? u'\n' + t : t + u'\n');  // a line of its own
-    } else if (CheckBox35->isChecked()) {
-        RichEdit1->insertLimitedAt(at, t.isEmpty() ? QStringLiteral("\n") : t);
-    } else if (!blank) {
-        QTextCursor endOfFirst(pane->firstBlock());
-        endOfFirst.movePosition(QTextCursor::EndOfBlock);
-        RichEdit1->insertLimitedAt(after ? endOfFirst : first, t);
-    }
-}
-
 void Ttalk2e::hold(const QByteArray& item) { Form8->hold(item); }
 QList<QByteArray> Ttalk2e::takeHeld() { return Form8->takeHeld(); }
 
@@ -155,13 +101,13 @@ void Ttalk2e::showCorrectionBuffer(const QList<QByteArray>& items) {
     // The memo is hidden: laid out item by item for nobody, a batch cost milliseconds a datagram.
     // It is emptied with the buffer, and filled only while it is shown.
     if (items.isEmpty()) {
-        if (!Memo3->document()->isEmpty()) Memo3->clear();
+        display_->clearCorrectionBuffer();
         return;
     }
-    if (!Memo3->isVisible()) return;
+    if (!display_->correctionBufferShown()) return;
     QStringList lines;
     for (const QByteArray& item : items) lines << Cp932::decode(item);
-    Memo3->setPlainText(lines.join(u'\n'));
+    display_->setCorrectionBuffer(lines.join(u'\n'));
 }
 
 void Ttalk2e::redrawBoth() {
@@ -175,45 +121,15 @@ void Ttalk2e::correctionApplied(int superseded, int lines) { audience_->mirror()
 // ---------------------------------------------------------------------------------------------
 // The input strip's warning colours and the options of the send path
 
-void Ttalk2e::SetStripColour(StripColour colour) {
-    const QColor c = colour == StripColour::Red      ? QColor(255, 0, 0)
-                     : colour == StripColour::Yellow ? QColor(255, 255, 0)
-                                                     : QApplication::palette().color(QPalette::Button);
-    for (QWidget* w : stripPanels()) {
-        QPalette p = w->palette();
-        p.setColor(QPalette::Window, c);
-        w->setPalette(p);
-        w->setAutoFillBackground(true);
-    }
-    // The panels show only a thin edge around the panes: a thick frame over the strip makes the
-    // warning impossible to miss.
-    stripAlarm_->setColour(colour == StripColour::Normal ? QColor() : c);
-    stripColour_ = colour;
-}
+// ---------------------------------------------------------------------------------------------
+// The input strip's side of the caption path
 
-void Ttalk2e::CheckBox21Click() {
-    const bool toPalette = CheckBox21->isChecked();
-    if (toPalette) {
-        Fkakunin->hide();
-        ButtonPalette->hide();
-        CheckBox11->setChecked(true);
-        CheckBox30->setChecked(false);
-        CheckBox31->setChecked(false);
-    } else {
-        ButtonPalette->show();
-    }
-    CheckBox30->setVisible(!toPalette);
-    CheckBox31->setVisible(!toPalette);
-}
-
-void Ttalk2e::CheckBox35Click() {
-    if (!CheckBox35->isChecked()) CheckBox36->setChecked(false);
-}
-
-void Ttalk2e::CheckBox36Click() {
-    if (!CheckBox36->isChecked() || CheckBox35->isChecked()) return;
-    CheckBox36->setChecked(false);
-    Message(QStringLiteral(
-        "「入力部内で改行する」のチェックを入れてください。\n"
-        "「入力部内で改行」せずに、単に「空行のみ改行」だけで使う場合は、チェックは必要ありません。"));
-}
+void Ttalk2e::markInputStart(const QDateTime& time) { strip_->markInputStart(time); }
+bool Ttalk2e::inputStarted() const { return strip_->inputStarted(); }
+QDateTime Ttalk2e::inputStartTime() const { return strip_->inputStartTime(); }
+void Ttalk2e::endInput() { strip_->endInput(); }
+void Ttalk2e::resetInputPane() { strip_->resetInputPane(); }
+void Ttalk2e::lineEnded() { strip_->lineEnded(); }
+void Ttalk2e::refillInputPane(const QByteArray& text, bool after) { strip_->refillInputPane(text, after); }
+void Ttalk2e::SetStripColour(StripColour colour) { strip_->SetStripColour(colour); }
+Ttalk2e::StripColour Ttalk2e::stripColour() const { return strip_->stripColour(); }

@@ -10,6 +10,8 @@
 #include "messaging/notice_window.h"
 #include "prepared/template_window.h"
 #include "windows/main/saving.h"
+#include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -33,7 +35,7 @@ NoticeLinks noticeLinks(Ttalk2e& main) {
     l.message = [&main](const QString& text) { main.Message(text); };
     l.hasPartner = [&main] { return main.hasPartner(); };
     l.displayArea = [&main] { return main.captionDisplayArea(); };
-    l.receiveOffChanged = [&main](bool on) { main.CheckBox16->setChecked(on); };
+    l.receiveOffChanged = [&main](bool on) { main.auxiliaryPage().setNoticesOff(on); };
     l.sendCommaSettings = [&main] { return main.Form11 && main.Form11->sendsCommaSettings(); };
     l.rollStopsAtLeft = [&main] { return main.Form11 && main.Form11->stopsTelopAtLeftEdge(); };
     l.appendToPreroll = [&main](const QString& line) {
@@ -45,9 +47,7 @@ NoticeLinks noticeLinks(Ttalk2e& main) {
 }  // namespace App
 
 QRect Ttalk2e::captionDisplayArea() const {
-    const QWidget* area = isFrameless() ? static_cast<const QWidget*>(Image2) : static_cast<const QWidget*>(Panel6);
-    if (!area) return {};
-    return QRect(area->mapToGlobal(QPoint(0, 0)), area->size());
+    return display_->captionArea();
 }
 
 std::optional<ExitText> Ttalk2e::ContactExitText() const {

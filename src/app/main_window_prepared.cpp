@@ -17,6 +17,9 @@
 #include "prepared/preroll_monitor.h"
 #include "prepared/subinput_window.h"
 #include "prepared/template_window.h"
+#include "windows/main/auxiliary_page.h"
+#include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 #include "text/cp932.h"
 #include "text/text_filter.h"
 
@@ -42,23 +45,12 @@ App::PaneKeyLinks paneKeys(Ttalk2e& w) {
     App::PaneKeyLinks k;
     k.sendLine = [&w](const QByteArray& text) { return w.SendLine(text); };
     k.undoToPane = [&w](QTextEdit* pane, bool after, const QString& tag) { w.UndoToPane(pane, after, tag); };
-    k.delClsKeys = [&w] { return w.CheckBox47->isChecked(); };
+    k.delClsKeys = [&w] { return w.strip().delClsKeys(); };
     k.deleteKey = [&w](bool clear) { w.DeleteOrClearKey(clear); };
     k.memoPhrase = [&w](int fkey) { return w.Form5 ? w.Form5->phrase(fkey) : QString(); };
     k.memoClears = [&w](int fkey) { return w.Form5 && w.Form5->clearsPane(fkey); };
-    k.correctionTemplate = [&w]() -> std::optional<QString> {
-        if (!w.CheckBox52->isChecked()) return std::nullopt;
-        QString selected =
-            w.RichEdit2->document() == w.record().document() ? w.RichEdit2->textCursor().selectedText() : QString();
-        selected.remove(QChar::ParagraphSeparator).remove(u'\r').remove(u'\n');
-        selected = Cp932::decode(Cp932::leftSafe(Cp932::encode(selected), 253));
-        return w.Edit94->text() + selected + w.Edit95->text();
-    };
-    k.brackets = [&w](bool shift) -> std::optional<App::PaneKeyLinks::Brackets> {
-        if (!w.CheckBox43->isChecked()) return std::nullopt;
-        return App::PaneKeyLinks::Brackets{w.Edit31->text(), shift ? w.Edit5->text() : w.Edit78->text(),
-                                           shift ? w.Edit7->text() : w.Edit79->text()};
-    };
+    k.correctionTemplate = [&w] { return w.strip().correctionTemplate(); };
+    k.brackets = [&w](bool shift) { return w.strip().brackets(shift); };
     k.message = [&w](const QString& text) { w.Message(text); };
     k.log = [&w](const QString& line) { w.Log(line); };
     k.logLines = [&w] { return w.CheckBox32->isChecked(); };
@@ -85,7 +77,7 @@ void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
         return ShowTelop(t.text, t.noticeLine, t.stopAtLeftEdge, t.toLan, t.toSelf);
     };
     l.clearTelop = [this](bool toLan, bool toSelf) { ClearTelop(toLan, toSelf); };
-    l.doubledMonitor = [this] { return CheckBox48->isChecked(); };
+    l.doubledMonitor = [this] { return auxiliary_->prerollMonitorDoubled(); };
     l.hasPartner = [this] { return hasPartner(); };
     l.started = [this] { return isStarted(); };
     l.message = [this](const QString& text) { Message(text); };
@@ -99,7 +91,7 @@ void Ttalk2e::CreateTemplateWindow(const App::WindowContext& context) {
     l.monitorReceived = [this](App::MonitorPart part, const QByteArray& text) {
         if (Form3) Form3->Feed(part, text);
     };
-    l.setOnTop = [this](bool on) { CheckBox10->setChecked(on); };
+    l.setOnTop = [this](bool on) { auxiliary_->setTemplateOnTop(on); };
     Form11 = std::make_unique<TForm11>(context, std::move(l));
 }
 
@@ -110,76 +102,51 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
     s.keys = paneKeys(*this);
     s.outbox = &outbox();
     s.keyPressed = [this] {
-        if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
-            Timer3->start(intOf(Edit16, 15) * 1000);
+        strip_->armTimeLimit();
         if (CheckBox20->isChecked() && !inputStarted()) markInputStart(station().clock.now());
     };
-    s.erased = [this] {
-        if (!CheckBox15->isChecked() && !CheckBox23->isChecked()) return;
-        Timer3->stop();
-        SetStripColour(StripColour::Normal);
-    };
-    s.caretSend = [this] { return CheckBox53->isChecked(); };
-    s.blankAfter = [this] { return CheckBox13->isChecked(); };
-    s.speakerName = [this] { return Edit31->text(); };
-    s.reading = [this] {
-        return App::SubInputLinks::Reading{CheckBox58->isChecked(), CheckBox59->isChecked(), Edit22->text(),
-                                           Edit23->text(),
-                                           RadioButton1->isChecked() ? 1 : RadioButton2->isChecked() ? 2 : 3};
-    };
+    s.erased = [this] { strip_->cancelTimeLimit(); };
+    s.caretSend = [this] { return strip_->sendsBeforeCaret(); };
+    s.blankAfter = [this] { return strip_->blankAfterF12(); };
+    s.speakerName = [this] { return strip_->speakerName(); };
+    s.reading = [this] { return strip_->readingOptions(); };
     s.hasPartner = [this] { return hasPartner(); };
-    s.monitorFeed = [this] { return CheckBox12->isChecked(); };
+    s.monitorFeed = [this] { return auxiliary_->liveTypingToMonitors(); };
     s.ownAddress = [this] { return ownAddress(); };
-    s.countColour = [this] { return CheckBox51->isChecked(); };
-    s.countSend = [this] { return CheckBox54->isChecked(); };
-    s.countLimit = [this] { return intOf(Edit21, 40); };
+    s.countColour = [this] { return strip_->countColours(); };
+    s.countSend = [this] { return strip_->countSends(); };
+    s.countLimit = [this] { return strip_->countLimit(); };
     s.refilledByUndo = [this] { return refilledByUndo(); };
     s.stripRed = [this](bool red) { SetStripColour(red ? StripColour::Red : StripColour::Normal); };
-    s.rubyExchange = [this] { return CheckBox46->isChecked(); };
-    s.setRubyExchange = [this](bool on) { CheckBox46->setChecked(on); };
+    s.rubyExchange = [this] { return auxiliary_->rubyExchange(); };
+    s.setRubyExchange = [this](bool on) { auxiliary_->setRubyExchange(on); };
     s.annotateDisplay = [this](const QString& base, const QString& reading) { AnnotateDisplay(base, reading); };
     s.setDisplayWrap = [this](bool wrap) { SetDisplayWrap(wrap); };
-    s.clearPositionMarker = [this] {
-        const bool was = CheckBox50->isChecked();
-        CheckBox50->setChecked(false);
-        return was;
-    };
-    s.resetCursors = [this] {
-        unsetCursor();
-        Panel6->unsetCursor();
-    };
+    s.clearPositionMarker = [this] { return display_->clearPositionMarker(); };
+    s.resetCursors = [this] { display_->resetCursors(); };
     Form14 = std::make_unique<TForm14>(context, std::move(s));
-    connect(CheckBox46, &QCheckBox::toggled, Form14.get(), &TForm14::RubyExchangeChanged);
-
-    // "未確定も連動" beside the other palette options, shown and hidden with them.
-    auto* group = static_cast<QVBoxLayout*>(CheckBox31->parentWidget()->layout());
-    CheckBox38 = new QCheckBox(QStringLiteral("未確定も連動"), CheckBox31->parentWidget());
-    CheckBox38->setObjectName(QStringLiteral("CheckBox38"));
-    CheckBox38->setChecked(true);
-    group->insertWidget(group->indexOf(CheckBox31) + 1, CheckBox38);
-    CheckBox38->setVisible(CheckBox31->isVisibleTo(CheckBox31->parentWidget()));
-    connect(CheckBox21, &QCheckBox::toggled, CheckBox38, [this](bool toPalette) { CheckBox38->setVisible(!toPalette); });
+    connect(auxiliary_, &AuxiliaryPage::rubyExchangeChanged, Form14.get(), &TForm14::RubyExchangeChanged);
 
     App::PaletteLinks p;
     p.keys = paneKeys(*this);
     p.outbox = &outbox();
-    p.toPalette = [this] { return CheckBox21->isChecked(); };
-    p.linked = [this] { return CheckBox30->isChecked(); };
-    p.mainCorrector = [this] { return CheckBox31->isChecked(); };
-    p.linkUncommitted = [this] { return CheckBox38->isChecked(); };
+    p.toPalette = [this] { return auxiliary_->inputToPalette(); };
+    p.linked = [this] { return auxiliary_->paletteLinked(); };
+    p.mainCorrector = [this] { return auxiliary_->mainCorrector(); };
+    p.linkUncommitted = [this] { return auxiliary_->linkUncommitted(); };
     p.monitorShown = [this] { return Fshusei_moni && Fshusei_moni->isVisible(); };
     p.sendThroughInputPane = [this](const QString& text) { SendThroughInputPane(text); };
     p.showMonitor = [this](const std::array<QByteArray, 6>& texts) {
         if (Fshusei_moni) Fshusei_moni->ShowTexts(texts);
     };
     p.closed = [this] {
-        CheckBox30->setChecked(false);  // closing the palette ends its linkage
-        CheckBox21->show();
+        auxiliary_->setPaletteLinked(false);  // closing the palette ends its linkage
+        auxiliary_->showInputToPalette();
     };
     p.resetMainOptions = [this] {
-        CheckBox21->setChecked(false);
-        CheckBox21->show();
-        CheckBox30->setChecked(false);
+        auxiliary_->setInputToPalette(false);
+        auxiliary_->showInputToPalette();
+        auxiliary_->setPaletteLinked(false);
     };
     Fkakunin = std::make_unique<TFkakunin>(context, std::move(p));
 
@@ -191,7 +158,7 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
     r.channelIndex = [this] { return channelIndex(); };
     r.registerEndpoint = [this](Net::DatagramEndpoint* e) { outbox_.add(e); };
     r.outbox = &outbox();
-    r.home = [this] { return QPoint(x() + Panel6->width() / 5, y() + Panel6->height()); };
+    r.home = [this] { return QPoint(x() + display_->displayWidth() / 5, y() + display_->displayHeight()); };
     Fmojikara = std::make_unique<TFmojikara>(context, std::move(r));
 
     Fshusei_moni = std::make_unique<TFshusei_moni>(context);
@@ -200,80 +167,22 @@ void Ttalk2e::CreateCorrectionWindows(const App::WindowContext& context) {
 // ---------------------------------------------------------------------------------------------
 // Operations for the other typing panes
 
-void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) {
-    // The input pane's refill rules, applied to `pane`: its text stands in the input pane for the
-    // undo, while the input pane's own text waits aside. No automatic send may see the swap.
-    const QSignalBlocker quiet(RichEdit1);
-    const QString own = RichEdit1->toPlainText();
-    const int ownCaret = RichEdit1->textCursor().position();
-    RichEdit1->setLimitedText(pane->toPlainText());
-    const bool logging = CheckBox32->isChecked();
-    {
-        const QSignalBlocker b(CheckBox32);
-        CheckBox32->setChecked(false);  // the entry names the pane, not the input pane
-    }
-    UndoToInput(after);
-    {
-        const QSignalBlocker b(CheckBox32);
-        CheckBox32->setChecked(logging);
-    }
-    if (logging) Log(Text::ClockText(station().clock.now().time()) + QStringLiteral(",[自分],") + tag);
-    const QString refilled = RichEdit1->toPlainText();
-    if (auto* limited = qobject_cast<TextPane*>(pane)) limited->setLimitedText(refilled);
-    else pane->setPlainText(refilled);
-    RichEdit1->setLimitedText(own);
-    QTextCursor c = RichEdit1->textCursor();
-    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
-    RichEdit1->setTextCursor(c);
-}
-
-QString Ttalk2e::UndoForPreroll() {
-    // The undo refills the input pane by its own rules; the typist's text there waits aside
-    // meanwhile, and no automatic send may see the swap.
-    const QSignalBlocker quiet(RichEdit1);
-    const QString own = RichEdit1->toPlainText();
-    const int ownCaret = RichEdit1->textCursor().position();
-    RichEdit1->clear();
-    UndoToInput(false);
-    QString taken = RichEdit1->toPlainText();
-    taken.remove(u'\n');  // the lines joined without separators
-    RichEdit1->setLimitedText(own);
-    QTextCursor c = RichEdit1->textCursor();
-    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
-    RichEdit1->setTextCursor(c);
-    return taken;
-}
-
-void Ttalk2e::SendThroughInputPane(const QString& text) {
-    // What the typist has written in the input pane waits aside while the palette's text passes
-    // through it, and is back afterwards. Both are written as a whole, not typed: the automatic
-    // sends of a change do not fire.
-    const QString own = RichEdit1->toPlainText();
-    const int ownCaret = RichEdit1->textCursor().position();
-    {
-        const QSignalBlocker quiet(RichEdit1);
-        RichEdit1->setLimitedText(text);
-    }
-    SendInputPane();
-    const QSignalBlocker quiet(RichEdit1);
-    RichEdit1->setLimitedText(own);
-    QTextCursor c = RichEdit1->textCursor();
-    c.setPosition(qMin(ownCaret, RichEdit1->document()->characterCount() - 1));
-    RichEdit1->setTextCursor(c);
-}
+void Ttalk2e::UndoToPane(QTextEdit* pane, bool after, const QString& tag) { strip_->UndoToPane(pane, after, tag); }
+QString Ttalk2e::UndoForPreroll() { return strip_->UndoForPreroll(); }
+void Ttalk2e::SendThroughInputPane(const QString& text) { strip_->SendThroughInputPane(text); }
 
 int Ttalk2e::AnnotateDisplay(const QString& base, const QString& reading) {
-    const int count = Core::Ruby::AnnotateRecord(*record().document(), std::clamp(intOf(Edit8, 6), 0, Core::SmoothScroller::kMostVisibleLines) + 1, base, reading);
+    const int count = Core::Ruby::AnnotateRecord(*record().document(), std::clamp(display_->linesField(6), 0, Core::SmoothScroller::kMostVisibleLines) + 1, base, reading);
     if (count == 0) return 0;
-    if (wordProcessorMode()) RichEdit2->moveCursor(QTextCursor::End);  // the paused display keeps its place
-    RedrawCanvases();
+    if (wordProcessorMode()) display_->followRecordEnd();  // the paused display keeps its place
+    display_->RedrawCanvases();
     return count;
 }
 
 // The wrap follows the sub-input window's switch in every layout of the display.
 void Ttalk2e::SetDisplayWrap(bool) {
-    DisplayAreaResized();
-    RedrawCanvases();
+    display_->DisplayAreaResized();
+    display_->RedrawCanvases();
 }
 
 // ---------------------------------------------------------------------------------------------

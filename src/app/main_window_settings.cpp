@@ -11,6 +11,7 @@
 #include "text/cp932.h"
 #include "windows/main/partner_page.h"
 #include "windows/main/settings_transfer.h"
+#include "windows/main/display_view.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -129,7 +130,7 @@ void Ttalk2e::Button20Click() {
     Label67->setText(QFileInfo(path).fileName());
     ApplySettings(*lines);
     layoutOn_ = true;
-    SettingsApplied();
+    display_->SettingsApplied();
 }
 
 void Ttalk2e::Button21Click() {
@@ -156,5 +157,5 @@ void Ttalk2e::Button67Click() {
     layoutOn_ = false;
     ResetToDefaults();
     layoutOn_ = true;
-    SettingsApplied();
+    display_->SettingsApplied();
 }

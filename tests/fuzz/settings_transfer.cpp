@@ -14,6 +14,7 @@
 #include "net/datagram_endpoint.h"
 #include "settings/geometry.h"
 #include "settings/settings_file.h"
+#include "windows/main/explanation_page.h"
 
 #include <QLineEdit>
 #include <QTextEdit>
@@ -69,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QRect screens = Bind::screensArea();
     checkBounded(b, screens, Settings::kSmallestMainWindow);
     checkBounded(*b.Form2, screens, Settings::kSmallestWindow);
-    FUZZ_CHECK(Fonts::points(b.RichEdit2->font()) <= Fonts::kMostPoints);
+    FUZZ_CHECK(Fonts::points(Testing::control<TextPane>(b, "RichEdit2")->font()) <= Fonts::kMostPoints);
     FUZZ_CHECK(b.NMUDP1->channelPort() == channel);
     FUZZ_CHECK(b.groupNumber() == group);
-    FUZZ_CHECK(b.RichEdit3->document()->blockCount() <= Ttalk2e::kExplanationLines);
+    FUZZ_CHECK(Testing::control<QTextEdit>(b, "RichEdit3")->document()->blockCount() <= ExplanationPage::kLines);
     if (const size_t heap = heapInUse()) FUZZ_CHECK(heap < kMostHeapBytes);
 
     lan.net.clearSent();

@@ -20,7 +20,7 @@ namespace Fuzz {
 // Opens the gates that switch receivers off, as a typist would with the controls.
 inline void openEveryReceiver(Testing::TestStation& s) {
     Ttalk2e& m = *s.main;
-    for (QCheckBox* box : {Testing::control<QCheckBox>(m, "CheckBox22"), m.CheckBox12, m.CheckBox46, m.CheckBox30, m.CheckBox31})
+    for (QCheckBox* box : {Testing::control<QCheckBox>(m, "CheckBox22"), Testing::control<QCheckBox>(m, "CheckBox12"), Testing::control<QCheckBox>(m, "CheckBox46"), Testing::control<QCheckBox>(m, "CheckBox30"), Testing::control<QCheckBox>(m, "CheckBox31")})
         if (!box->isChecked()) box->setChecked(true);
     QCheckBox* noticesOff = Testing::control<QCheckBox>(*m.Form15, "CheckBox12");
     if (noticesOff->isChecked()) noticesOff->setChecked(false);

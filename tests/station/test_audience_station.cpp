@@ -73,9 +73,9 @@ void AudienceStationTest::keysAndSavedTranscript() {
     const QList<QByteArray> lines = p.a.main->WriteSettings();
     QVERIFY(lines.contains("950:false:" + sj(u"観客用ページを公開しない")));
     QVERIFY(lines.contains("951:8711:" + sj(u"観客用ページのポート番号")));
-    p.b.main->AudiencePanel->portEdit->setText("8800");
+    Testing::control<Audience::AudiencePanel>(*p.b.main, "AudiencePanel")->portEdit->setText("8800");
     QVERIFY(p.a.main->ApplySettings(p.b.main->WriteSettings()));
-    QCOMPARE(p.a.main->AudiencePanel->portEdit->text(), QStringLiteral("8800"));
+    QCOMPARE(Testing::control<Audience::AudiencePanel>(*p.a.main, "AudiencePanel")->portEdit->text(), QStringLiteral("8800"));
     p.a.main->SendLine(sj(u"録画に付ける行"));
     p.a.main->ButtonTranscript->click();
     const QStringList saved = QDir(p.a.station.programFolder).entryList({QStringLiteral("*.vtt"), QStringLiteral("*.srt")});
@@ -110,7 +110,7 @@ void AudienceStationTest::startsWithoutCaptionsAndKeepsABrokenLineWhole() {
 
 void AudienceStationTest::onlineCaptionKeys() {
     PairedLan p;
-    Audience::OnlinePanel* panel = p.a.main->OnlinePanel;
+    Audience::OnlinePanel* panel = Testing::control<Audience::OnlinePanel>(*p.a.main, "GroupOnline");
     QVERIFY(panel);
     QCOMPARE(panel->title(), QStringLiteral("オンライン字幕"));
     QVERIFY(p.a.main->findChild<Audience::OnlinePanel*>()->isVisibleTo(p.a.main->findChild<QWidget*>(QStringLiteral("TabSheet2"))));
@@ -132,7 +132,7 @@ void AudienceStationTest::onlineCaptionKeys() {
     QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Zoom);
     QCOMPARE(p.b.main->online().url(), url);
     QCOMPARE(p.b.main->online().language(), QStringLiteral("en-US"));
-    QCOMPARE(p.b.main->OnlinePanel->kindBox->currentData().toString(), QStringLiteral("zoom"));
+    QCOMPARE(Testing::control<Audience::OnlinePanel>(*p.b.main, "GroupOnline")->kindBox->currentData().toString(), QStringLiteral("zoom"));
     // A test station has no way out to the web: it never posts (the real program's do).
     QVERIFY(!p.b.main->online().hasNetwork());
     QVERIFY(!p.b.main->online().isActive());
@@ -143,7 +143,7 @@ void AudienceStationTest::onlineCaptionKeys() {
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Zoom);
     QCOMPARE(p.b.main->online().url(), url);
-    QCOMPARE(Fonts::points(p.b.main->RichEdit2->font()), 30);
+    QCOMPARE(Fonts::points(Testing::control<TextPane>(*p.b.main, "RichEdit2")->font()), 30);
     // Back to the defaults: off, no address, Japanese.
     p.b.main->ResetToDefaults();
     QCOMPARE(p.b.main->online().kind(), Audience::OnlineCaptions::Kind::Off);

@@ -4,6 +4,7 @@
 #include "support/lan.h"
 
 #include "app/strip_alarm.h"
+#include "windows/main/input_strip.h"
 #include "prepared/preroll_pane.h"
 #include "net/datagram_endpoint.h"
 
@@ -28,13 +29,13 @@ struct Typing : PairedLan {
         for (TestStation* s : {&a, &b}) {
             s->main->show();
             QTest::qWaitForWindowExposed(s->main.get());
-            s->main->RichEdit1->clear();  // the instruction line
+            Testing::control<TextPane>(*s->main, "RichEdit1")->clear();  // the instruction line
         }
-        a.main->RichEdit1->setFocus();
+        Testing::control<TextPane>(*a.main, "RichEdit1")->setFocus();
         lan.net.deliverAll();
         lan.net.clearSent();
     }
-    TextPane* pane() { return a.main->RichEdit1; }
+    TextPane* pane() { return Testing::control<TextPane>(*a.main, "RichEdit1"); }
     void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
         QTest::keyClick(pane(), Qt::Key(k), m);
         lan.net.deliverAll();
@@ -63,7 +64,7 @@ struct Typing : PairedLan {
         QTest::keyRelease(pane(), Qt::Key(released));
         lan.net.deliverAll();
     }
-    QString partnerSees() const { return b.main->RichEdit27->toPlainText(); }
+    QString partnerSees() const { return Testing::control<TextPane>(*b.main, "RichEdit27")->toPlainText(); }
     QString monitorSees() const { return b.main->Form2->row(1).pane->toPlainText(); }
 };
 }  // namespace
@@ -98,17 +99,17 @@ void InputTest::liveTypingReachesPartnerAndMonitor() {
     QCOMPARE(t.lan.payloadsTo(6712), (QStringList{"a", "ab", "abc"}));
     QCOMPARE(t.lan.payloadsTo(6721), (QStringList{"192.168.1.10,a", "192.168.1.10,ab", "192.168.1.10,abc"}));
     QCOMPARE(t.lan.net.sentTo(6712)[0].to, QStringLiteral("192.168.1.11"));
-    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit27")->toPlainText(), QStringLiteral("abc"));
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
     // Without "通信ｏｎ（送信する）" the monitor feed stops; the partner still sees the pane.
-    t.a.main->CheckBox12->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(false);
     t.lan.net.clearSent();
     t.type("d");
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{"abcd"});
     QVERIFY(t.lan.net.sentTo(6721).isEmpty());
     // The receiver's switch closes its side too.
-    t.a.main->CheckBox12->setChecked(true);
-    t.b.main->CheckBox12->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox12")->setChecked(false);
     t.type("e");
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
 }
@@ -147,13 +148,13 @@ void InputTest::liveTypingShowsTheComposition() {
     QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("今日")});
     QCOMPARE(lastRecordLine(t.b), QStringLiteral("今日"));
     // Without the monitor feed the partner still sees the composition.
-    t.a.main->CheckBox12->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(false);
     t.lan.net.clearSent();
     t.compose(QStringLiteral("あめ"));
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{QStringLiteral("あめ")});
     QVERIFY(t.lan.net.sentTo(6721).isEmpty());
     // Backspace that deletes the last composed character leaves an erased pane.
-    t.a.main->CheckBox12->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(true);
     t.compose(QStringLiteral("あ"), {}, Qt::Key_Backspace);
     t.lan.net.clearSent();
     t.compose(QString(), {}, Qt::Key_Backspace);
@@ -215,19 +216,19 @@ void InputTest::erasingAndEmptyKeysSendTokens() {
     t.key(Qt::Key_Backspace);
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$clear$"});
     QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,●消去●")});
-    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QStringLiteral("・"));  // the clear message
-    QVERIFY(t.b.main->Timer4->isActive());
-    QCOMPARE(t.b.main->Timer4->interval(), 500);
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit27")->toPlainText(), QStringLiteral("・"));  // the clear message
+    QVERIFY(Testing::control<QTimer>(*t.b.main, "Timer4")->isActive());
+    QCOMPARE(Testing::control<QTimer>(*t.b.main, "Timer4")->interval(), 500);
     t.b.main->Timer4Timer();
-    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QString());
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit27")->toPlainText(), QString());
     // The field of that time: emptied it shows its built value again, without a number it counts as that.
     auto* time = Testing::control<QLineEdit>(*t.b.main, "Edit68");
     time->clear();
     QCOMPARE(time->text(), QStringLiteral("500"));
     time->setText(QStringLiteral("800"));
-    QCOMPARE(t.b.main->Timer4->interval(), 800);
+    QCOMPARE(Testing::control<QTimer>(*t.b.main, "Timer4")->interval(), 800);
     time->setText(QStringLiteral("x"));
-    QCOMPARE(t.b.main->Timer4->interval(), 500);
+    QCOMPARE(Testing::control<QTimer>(*t.b.main, "Timer4")->interval(), 500);
     t.b.main->Timer4Timer();
     t.lan.net.clearSent();
     t.key(Qt::Key_Right);  // any other key on an empty pane
@@ -241,29 +242,29 @@ void InputTest::erasingAndEmptyKeysSendTokens() {
 
 void InputTest::enterSendsAndCtrlEnterBreaks() {
     Typing t;
-    t.b.main->CheckBox57->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox57")->setChecked(true);
     t.type("ab");
     t.key(Qt::Key_Return, Qt::ControlModifier);
     t.type("cd");
-    QCOMPARE(t.a.main->RichEdit1->toPlainText(), QStringLiteral("ab\ncd"));
-    QCOMPARE(t.b.main->RichEdit27->toPlainText(), QStringLiteral("ab■cd"));
+    QCOMPARE(Testing::control<TextPane>(*t.a.main, "RichEdit1")->toPlainText(), QStringLiteral("ab\ncd"));
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit27")->toPlainText(), QStringLiteral("ab■cd"));
     QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("ab■cd"));  // "改行を「■」で表示"
     t.lan.net.clearSent();
     t.key(Qt::Key_Return);
     QCOMPARE(t.lan.net.sentTo(6711).value(0).payload, QByteArray("ab\r\ncd"));
     QVERIFY(recordOf(t.b).endsWith(QStringLiteral("ab\ncd\n")));
-    QCOMPARE(t.a.main->RichEdit1->toPlainText(), QString());
+    QCOMPARE(Testing::control<TextPane>(*t.a.main, "RichEdit1")->toPlainText(), QString());
     QCOMPARE(t.lan.payloadsTo(6712), (QStringList{" ", "$null$"}));  // SendLine's space, then the release
     QCOMPARE(t.lan.payloadsTo(6721).last(), QStringLiteral("192.168.1.10,$改行$"));
     // Enter ends correction mode on the way.
-    t.a.main->Button12->click();
-    t.a.main->Button12->click();
-    QVERIFY(t.a.main->CheckBox85->isChecked());
-    t.a.main->RichEdit1->setFocus();
+    Testing::control<QPushButton>(*t.a.main, "Button12")->click();
+    Testing::control<QPushButton>(*t.a.main, "Button12")->click();
+    QVERIFY(Testing::control<QCheckBox>(*t.a.main, "CheckBox85")->isChecked());
+    Testing::control<TextPane>(*t.a.main, "RichEdit1")->setFocus();
     t.type("x");
     t.key(Qt::Key_Return);
-    QVERIFY(!t.a.main->CheckBox85->isChecked());
-    QCOMPARE(t.a.main->Button12->text(), QStringLiteral("止"));
+    QVERIFY(!Testing::control<QCheckBox>(*t.a.main, "CheckBox85")->isChecked());
+    QCOMPARE(Testing::control<QPushButton>(*t.a.main, "Button12")->text(), QStringLiteral("止"));
 }
 
 void InputTest::f12SendsBlankLines() {
@@ -271,52 +272,52 @@ void InputTest::f12SendsBlankLines() {
     t.key(Qt::Key_F12);
     QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "$改行$"}));
     t.lan.net.clearSent();
-    t.a.main->CheckBox13->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox13")->setChecked(true);
     t.key(Qt::Key_F12);
     QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "$改行$", "$改行$"}));
     // With text: a blank line first, then the text.
     t.lan.net.clearSent();
-    t.a.main->CheckBox13->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox13")->setChecked(false);
     t.type("hi");
     t.key(Qt::Key_F12);
     QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "hi"}));
     // With "カーソルより前の文を送る。": the text before the caret; the rest stays.
     t.lan.net.clearSent();
-    t.a.main->CheckBox53->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox53")->setChecked(true);
     t.type("abcd");
     t.key(Qt::Key_Left);
     t.key(Qt::Key_Left);
     t.key(Qt::Key_F12);
     QCOMPARE(t.lan.payloadsTo(6711), (QStringList{"$改行$", "ab"}));
-    QCOMPARE(t.a.main->RichEdit1->toPlainText(), QStringLiteral("cd"));
-    QCOMPARE(t.a.main->RichEdit1->textCursor().position(), 0);
+    QCOMPARE(Testing::control<TextPane>(*t.a.main, "RichEdit1")->toPlainText(), QStringLiteral("cd"));
+    QCOMPARE(Testing::control<TextPane>(*t.a.main, "RichEdit1")->textCursor().position(), 0);
 }
 
 void InputTest::readingInsertion() {
     Typing t;
-    t.a.main->CheckBox59->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox59")->setChecked(true);
     t.key(Qt::Key_F1);  // nothing captured yet: nothing happens
     QCOMPARE(t.pane()->toPlainText(), QString());
     t.convert(QStringLiteral("かんじ"), QStringLiteral("漢字"));
-    QCOMPARE(t.a.main->reading(), QStringLiteral("かんじ"));
+    QCOMPARE(t.a.main->strip().reading(), QStringLiteral("かんじ"));
     t.key(Qt::Key_F1);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("`rかんじ`s漢字"));
     QCOMPARE(t.pane()->textCursor().position(), int(t.pane()->toPlainText().size()));
-    QVERIFY(t.a.main->reading().isEmpty());
+    QVERIFY(t.a.main->strip().reading().isEmpty());
     // Katakana, and half-width katakana as the other input methods deliver it.
-    t.a.main->RadioButton2->setChecked(true);
+    Testing::control<QRadioButton>(*t.a.main, "RadioButton2")->setChecked(true);
     t.convert(QStringLiteral("へんかん"), QStringLiteral("変換"));
     t.key(Qt::Key_F1);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("`rかんじ`s漢字`rヘンカン`s変換"));
-    t.a.main->RadioButton1->setChecked(true);
+    Testing::control<QRadioButton>(*t.a.main, "RadioButton1")->setChecked(true);
     t.convert(QStringLiteral("がくせい"), QStringLiteral("学生"));
     t.key(Qt::Key_F1);
     QVERIFY(t.pane()->toPlainText().endsWith(QStringLiteral("`rｶﾞｸｾｲ`s学生")));
     // Bracketed reading at the caret.
     t.pane()->clear();
-    t.a.main->RadioButton3->setChecked(true);
-    t.a.main->CheckBox58->setChecked(true);
-    QVERIFY(!t.a.main->CheckBox59->isChecked());  // the two exclude each other
+    Testing::control<QRadioButton>(*t.a.main, "RadioButton3")->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox58")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(*t.a.main, "CheckBox59")->isChecked());  // the two exclude each other
     t.convert(QStringLiteral("ようやく"), QStringLiteral("要約"));
     t.key(Qt::Key_F1);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("要約（ようやく）"));
@@ -327,29 +328,29 @@ void InputTest::readingInsertion() {
 
 void InputTest::punctuationAndLengthSends() {
     Typing t;
-    t.a.main->CheckBox61->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox61")->setChecked(true);
     t.convert(QString(), QStringLiteral("です。"));
     QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("です。")});
     QCOMPARE(t.pane()->toPlainText(), QString());
-    t.a.main->CheckBox61->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox61")->setChecked(false);
     t.lan.net.clearSent();
-    t.a.main->Edit21->setText("5");
-    t.a.main->CheckBox51->setChecked(true);
+    Testing::control<QLineEdit>(*t.a.main, "Edit21")->setText("5");
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox51")->setChecked(true);
     t.type("abcd");
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
-    t.a.main->CheckBox54->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox54")->setChecked(true);
     t.type("e");  // the length limit: the whole pane goes
     QCOMPARE(t.lan.payloadsTo(6711), QStringList{"abcde"});
     QCOMPARE(t.pane()->toPlainText(), QString());
-    t.a.main->CheckBox54->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox54")->setChecked(false);
     t.type("vwxyz");
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Red);
-    QCOMPARE(t.a.main->Panel1->palette().color(QPalette::Window), QColor(255, 0, 0));
-    t.a.main->CheckBox51->setChecked(false);
+    QCOMPARE(Testing::control<QFrame>(*t.a.main, "Panel1")->palette().color(QPalette::Window), QColor(255, 0, 0));
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox51")->setChecked(false);
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
     // A pane refilled by F9 is not sent by these rules until the next line is sent.
     t.pane()->clear();
-    t.a.main->CheckBox61->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox61")->setChecked(true);
     t.a.main->SendLine(sj(QStringLiteral("戻す。")));
     t.lan.net.deliverAll();
     t.lan.net.clearSent();
@@ -360,8 +361,8 @@ void InputTest::punctuationAndLengthSends() {
 
 void InputTest::bracketsAndCorrectionTemplate() {
     Typing t;
-    t.a.main->CheckBox43->setChecked(true);
-    t.a.main->Edit31->setText(QStringLiteral("司会："));
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox43")->setChecked(true);
+    Testing::control<QLineEdit>(*t.a.main, "Edit31")->setText(QStringLiteral("司会："));
     t.pane()->setPlainText(QStringLiteral("司会：こんにちは\n皆さん"));
     t.key(Qt::Key_F8);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("司会：「こんにちは\n皆さん」"));
@@ -369,16 +370,16 @@ void InputTest::bracketsAndCorrectionTemplate() {
     t.key(Qt::Key_F8, Qt::ShiftModifier);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("♪歌♪"));
     // F7 with the correction key: the text selected in the record.
-    t.a.main->CheckBox52->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox52")->setChecked(true);
     t.a.main->SendLine(sj(QStringLiteral("間違えた文")));
-    t.a.main->Button12->click();  // the word-processor screen
+    Testing::control<QPushButton>(*t.a.main, "Button12")->click();  // the word-processor screen
     QTextCursor c(t.a.main->record().document());
     c.movePosition(QTextCursor::End);
     c.movePosition(QTextCursor::PreviousBlock);
     c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    t.a.main->RichEdit2->setTextCursor(c);
-    t.a.main->RichEdit2->setFocus();
-    QTest::keyClick(t.a.main->RichEdit2, Qt::Key_F7);
+    Testing::control<TextPane>(*t.a.main, "RichEdit2")->setTextCursor(c);
+    Testing::control<TextPane>(*t.a.main, "RichEdit2")->setFocus();
+    QTest::keyClick(Testing::control<TextPane>(*t.a.main, "RichEdit2"), Qt::Key_F7);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("訂正：↑の「間違えた文」は「」です。"));
     QCOMPARE(t.a.main->focusWidget(), t.pane());
 }
@@ -396,24 +397,24 @@ void InputTest::escapeCutsAndCtrlZRestores() {
 
 void InputTest::timeLimit() {
     Typing t;
-    t.a.main->CheckBox15->setChecked(true);
-    t.a.main->Edit16->setText("3");
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox15")->setChecked(true);
+    Testing::control<QLineEdit>(*t.a.main, "Edit16")->setText("3");
     t.type("slow");
-    QVERIFY(t.a.main->Timer3->isActive());
-    QCOMPARE(t.a.main->Timer3->interval(), 3000);
+    QVERIFY(Testing::control<QTimer>(*t.a.main, "Timer3")->isActive());
+    QCOMPARE(Testing::control<QTimer>(*t.a.main, "Timer3")->interval(), 3000);
     t.a.main->Timer3Timer();
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Red);
     // A thick red frame over the whole strip, not just its thin edges.
-    auto* alarm = t.a.main->Panel1->findChild<StripAlarm*>();
+    auto* alarm = Testing::control<QFrame>(*t.a.main, "Panel1")->findChild<StripAlarm*>();
     QVERIFY(alarm && alarm->isVisible());
     QCOMPARE(alarm->colour(), QColor(255, 0, 0));
-    QCOMPARE(alarm->geometry(), t.a.main->Panel1->rect());
+    QCOMPARE(alarm->geometry(), Testing::control<QFrame>(*t.a.main, "Panel1")->rect());
     QVERIFY(t.lan.net.sentTo(6711).isEmpty());  // only red
     t.key(Qt::Key_Return);
     QCOMPARE(t.a.main->stripColour(), Ttalk2e::StripColour::Normal);
     QVERIFY(alarm->isHidden());
     t.lan.net.clearSent();
-    t.a.main->CheckBox23->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox23")->setChecked(true);
     t.a.main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(t.a.main.get()));
     t.pane()->setFocus();
@@ -436,9 +437,9 @@ void InputTest::timeLimit() {
     QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("$改行$")});
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("kept"));
     t.a.main->Form5->hide();
-    t.a.main->CheckBox15->setChecked(false);
-    t.a.main->CheckBox23->setChecked(false);
-    QVERIFY(!t.a.main->Timer3->isActive());
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox15")->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox23")->setChecked(false);
+    QVERIFY(!Testing::control<QTimer>(*t.a.main, "Timer3")->isActive());
 }
 
 void InputTest::memoPhrasesAndDeleteKeys() {
@@ -454,8 +455,8 @@ void InputTest::memoPhrasesAndDeleteKeys() {
     t.pane()->clear();
     t.a.main->SendLine("xyz");
     t.lan.net.deliverAll();
-    t.a.main->CheckBox47->setChecked(true);
-    QVERIFY(!t.a.main->CheckBox40->isChecked());
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox47")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(*t.a.main, "CheckBox40")->isChecked());
     QVERIFY(t.a.messages.shown.last().startsWith(QStringLiteral("「表示２」ページの「Ｕｎｄｏの表示方法」")));
     t.key(Qt::Key_F11);
     QCOMPARE(lastRecordLine(t.a), QStringLiteral("xy"));
@@ -508,22 +509,22 @@ void InputTest::noPathOverfillsThePane() {
     t.key(Qt::Key_F4);
     QVERIFY(fits());
     // The F7 template around a long selection of the record.
-    t.a.main->CheckBox52->setChecked(true);
-    t.a.main->Edit94->setText(QString(60, QChar(0x8A02)));
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox52")->setChecked(true);
+    Testing::control<QLineEdit>(*t.a.main, "Edit94")->setText(QString(60, QChar(0x8A02)));
     t.a.main->SendLine(Cp932::encode(QString(120, QChar(0x304B))));
-    t.a.main->Button12->click();  // the word-processor screen shows the record
+    Testing::control<QPushButton>(*t.a.main, "Button12")->click();  // the word-processor screen shows the record
     QTextCursor sel(t.a.main->record().document());
     sel.movePosition(QTextCursor::End);
     sel.movePosition(QTextCursor::PreviousBlock);
     sel.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    t.a.main->RichEdit2->setTextCursor(sel);
+    Testing::control<TextPane>(*t.a.main, "RichEdit2")->setTextCursor(sel);
     t.pane()->setFocus();
     t.key(Qt::Key_F7);
     QVERIFY(fits());
     QVERIFY(t.pane()->toPlainText().startsWith(QString(60, QChar(0x8A02))));
-    t.a.main->Button13->click();
+    Testing::control<QPushButton>(*t.a.main, "Button13")->click();
     // Brackets around a pane that is nearly full.
-    t.a.main->CheckBox43->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox43")->setChecked(true);
     t.pane()->setPlainText(QString(126, QChar(0x3042)));
     t.key(Qt::Key_F8);
     QVERIFY(fits());
@@ -540,16 +541,16 @@ void InputTest::fkeyMemoRows() {
     Typing t;
     TForm5& memo = *t.a.main->Form5;
     QCOMPARE(memo.size(), QSize(217, 333));
-    t.a.main->Button52->click();
+    Testing::control<QPushButton>(*t.a.main, "Button52")->click();
     QCOMPARE(memo.pos(), t.a.main->pos() + QPoint(25, 80));
     QVERIFY(memo.isVisible());
     QVERIFY(Testing::control<QLabel>(memo, "LabelF8")->isHidden());
-    t.a.main->CheckBox43->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox43")->setChecked(true);
     QVERIFY(!Testing::control<QLabel>(memo, "LabelF8")->isHidden());
     QVERIFY(Testing::control<QLineEdit>(memo, "Edit62")->isHidden());
-    t.a.main->CheckBox52->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox52")->setChecked(true);
     QVERIFY(Testing::control<QLineEdit>(memo, "Edit61")->isHidden() && !Testing::control<QLabel>(memo, "LabelF7")->isHidden());
-    t.a.main->CheckBox59->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main, "CheckBox59")->setChecked(true);
     QVERIFY(Testing::control<QLineEdit>(memo, "Edit45")->isHidden() && !Testing::control<QLabel>(memo, "LabelF1")->isHidden());
     memo.resize(400, 333);
     QVERIFY(Testing::control<QLineEdit>(memo, "Edit56")->width() > 217);
@@ -565,11 +566,11 @@ void InputTest::memberMonitorRowsAndOrder() {
     TForm2& mon = *me.main->Form2;
     QCOMPARE(mon.row(2).name->text(), QStringLiteral("m12"));
     // Row height: lines × size × 2 + 2.
-    me.main->Edit20->setText("9");
+    Testing::control<QLineEdit>(*me.main, "Edit20")->setText("9");
     QCOMPARE(mon.rowHeight(), 218);
     QCOMPARE(mon.row(2).pane->height(), 218);
     QCOMPARE(mon.row(3).pane->y(), 2 * (218 + 4));
-    me.main->Edit20->setText("1");
+    Testing::control<QLineEdit>(*me.main, "Edit20")->setText("1");
     QCOMPARE(mon.rowHeight(), 26);
     // A feed with commas arrives whole; an unknown sender is dropped.
     auto feed = [&](int host, const QString& text) {
@@ -672,7 +673,7 @@ void InputTest::hintsArePlaceholdersNeverText() {
         return {w, e->text(), e->placeholderText()};
     };
     const QList<std::pair<QWidget*, QString>> panes{
-        {m.RichEdit1, QStringLiteral("入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）")},
+        {Testing::control<TextPane>(m, "RichEdit1"), QStringLiteral("入力部　（Enter：表示に流す、Ctrl+Enter：入力部内で改行、ESC：消去、Ctrl+Z：消去取消）")},
         {Testing::control<TextPane>(sub, "RichEdit1"), QStringLiteral("・フォントの指定は、「表示１」の「モニター部、入力部」で行います。")},
         {Testing::control<TextPane>(sub, "RichEdit3"), QStringLiteral("メモ帳です。ここに書いた文はどこにも送られません。")},
         {Testing::control<PrerollPane>(rolls, "RichEdit1"), QStringLiteral("テンプレート前ロールウィンドは、")},
@@ -690,17 +691,17 @@ void InputTest::hintsArePlaceholdersNeverText() {
     // The input pane: typed, fed live and sent as typed, the hint back once it is empty again.
     m.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m));
-    QTest::mouseClick(m.RichEdit1->viewport(), Qt::LeftButton, {}, m.RichEdit1->viewport()->rect().center());
-    QTest::keyClicks(m.RichEdit1, QStringLiteral("hello"));
+    QTest::mouseClick(Testing::control<TextPane>(m, "RichEdit1")->viewport(), Qt::LeftButton, {}, Testing::control<TextPane>(m, "RichEdit1")->viewport()->rect().center());
+    QTest::keyClicks(Testing::control<TextPane>(m, "RichEdit1"), QStringLiteral("hello"));
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6712), (QStringList{"h", "he", "hel", "hell", "hello"}));
     QCOMPARE(p.lan.payloadsTo(6721).last(), QStringLiteral("192.168.1.10,hello"));
-    QTest::keyClick(m.RichEdit1, Qt::Key_Return);
+    QTest::keyClick(Testing::control<TextPane>(m, "RichEdit1"), Qt::Key_Return);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.payloadsTo(6711), QStringList{"hello"});
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("hello"));
-    QVERIFY(m.RichEdit1->toPlainText().isEmpty());
-    QVERIFY(!m.RichEdit1->placeholderText().isEmpty());
+    QVERIFY(Testing::control<TextPane>(m, "RichEdit1")->toPlainText().isEmpty());
+    QVERIFY(!Testing::control<TextPane>(m, "RichEdit1")->placeholderText().isEmpty());
 
     // The sub-input window's first pane, and its memo.
     sub.show();

@@ -57,36 +57,36 @@ void LinesTest::aSentLineReachesThePartnersRecord() {
     QCOMPARE(p.b.main->displayLog().history()[0], sj(QStringLiteral("こんにちは、皆さん")));
     QVERIFY(p.a.main->lastFromSelf());
     QVERIFY(!p.b.main->lastFromSelf());
-    QVERIFY(p.b.main->Timer1->isActive());  // scrolling in on B
+    QVERIFY(Testing::control<QTimer>(*p.b.main, "Timer1")->isActive());  // scrolling in on B
     // A line typed with Ctrl+Enter keeps its break.
     p.send(p.b, QStringLiteral("一行目\r\n二行目"));
     QVERIFY(recordOf(p.a).endsWith(QStringLiteral("一行目\n二行目\n")));
     // The input pane is reset after its own line, with the speaker name; a line from another
     // window leaves it as it is.
-    p.a.main->Edit31->setText(QStringLiteral("司会："));
-    p.a.main->RichEdit1->setPlainText("typed");
+    Testing::control<QLineEdit>(*p.a.main, "Edit31")->setText(QStringLiteral("司会："));
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("typed");
     p.send(p.a, QStringLiteral("from elsewhere"));
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("typed"));
-    QTest::keyClick(p.a.main->RichEdit1, Qt::Key_Return);
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("typed"));
+    QTest::keyClick(Testing::control<TextPane>(*p.a.main, "RichEdit1"), Qt::Key_Return);
     p.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("typed"));
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("司会："));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("司会："));
 }
 
 void LinesTest::lengthLimitAndFilter() {
     Pair p;
     const QByteArray full(512, 'a');
-    p.a.main->RichEdit1->setPlainText("keep");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("keep");
     QCOMPARE(p.a.main->SendLine(full), 0);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6711).value(0).payload, full);
     p.lan.net.clearSent();
-    p.a.main->RichEdit1->setPlainText("keep");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("keep");
     QCOMPARE(p.a.main->SendLine(full + 'b'), 1);
     QCOMPARE(p.a.messages.shown.last(), QStringLiteral("全角256字以上の文字を送ろうとした。"));
     QVERIFY(p.lan.net.sent().isEmpty());
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("keep"));
-    p.a.main->CheckBox19->setChecked(false);
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("keep"));
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox19")->setChecked(false);
     const int shown = p.a.messages.shown.size();
     QCOMPARE(p.a.main->SendLine(QByteArray(600, 'c')), 1);
     QCOMPARE(p.a.messages.shown.size(), shown);
@@ -116,10 +116,10 @@ void LinesTest::emptyLinesTravelAsToken() {
 
 void LinesTest::paletteRouteShowsNothingLocally() {
     Pair p;
-    p.a.main->CheckBox21->setChecked(true);
-    QVERIFY(p.a.main->CheckBox11->isChecked());
-    QVERIFY(p.a.main->CheckBox30->isHidden());
-    QVERIFY(p.a.main->ButtonPalette->isHidden());
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox21")->setChecked(true);
+    QVERIFY(Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*p.a.main, "CheckBox30")->isHidden());
+    QVERIFY(Testing::control<QPushButton>(*p.a.main, "ButtonPalette")->isHidden());
     p.a.main->CheckBox32->setChecked(true);
     const QString before = recordOf(p.a);
     p.send(p.a, QStringLiteral("確認して"));
@@ -128,10 +128,10 @@ void LinesTest::paletteRouteShowsNothingLocally() {
     QCOMPARE(p.lan.net.sentTo(6730).value(0).payload, sj(QStringLiteral("確認して")));
     QCOMPARE(p.lan.net.sentTo(6730).value(0).to, QStringLiteral("192.168.1.11"));
     QCOMPARE(p.a.main->displayLog().history()[0], sj(QStringLiteral("確認して")));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30:7,[自分],（修正パレットに送信）確認して")));
-    p.a.main->CheckBox21->setChecked(false);
-    QVERIFY(!p.a.main->CheckBox30->isHidden());
-    QVERIFY(!p.a.main->ButtonPalette->isHidden());
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral("10:15:30:7,[自分],（修正パレットに送信）確認して")));
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox21")->setChecked(false);
+    QVERIFY(!Testing::control<QCheckBox>(*p.a.main, "CheckBox30")->isHidden());
+    QVERIFY(!Testing::control<QPushButton>(*p.a.main, "ButtonPalette")->isHidden());
 }
 
 void LinesTest::startTimeFieldAndLogs() {
@@ -145,10 +145,10 @@ void LinesTest::startTimeFieldAndLogs() {
     QCOMPARE(p.lan.net.sentTo(6711).value(0).payload, QByteArray("09:05:03:007,") + sj(QStringLiteral("開始")));
     QVERIFY(!p.a.main->inputStarted());
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("開始"));  // the receiver strips the field
-    const QStringList aLog = p.a.main->RichEdit3->toPlainText().split(u'\n');
+    const QStringList aLog = Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().split(u'\n');
     QVERIFY(aLog.contains(QStringLiteral("10:15:30:7,[自分],開始")));
     QVERIFY(aLog.contains(QStringLiteral("10:15:30:007,09:05:03:007,開始")));
-    const QStringList bLog = p.b.main->RichEdit3->toPlainText().split(u'\n');
+    const QStringList bLog = Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().split(u'\n');
     QVERIFY(bLog.contains(QStringLiteral("10:15:30:7,[192.168.1.10],09:05:03:007,開始")));
     QVERIFY(bLog.contains(QStringLiteral("10:15:30:7,09:05:03:007,開始")));
     // No start time recorded: the field is the zero clock.
@@ -160,12 +160,12 @@ void LinesTest::startTimeFieldAndLogs() {
 
 void LinesTest::clipboardCopies() {
     Pair p;
-    p.a.main->CheckBox41->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox41")->setChecked(true);
     p.send(p.a, QStringLiteral("写す"));
     QCOMPARE(p.a.clipboard.value, QStringLiteral("写す"));
     p.send(p.a, QString());  // an empty line is not copied
     QCOMPARE(p.a.clipboard.value, QStringLiteral("写す"));
-    p.b.main->CheckBox24->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox24")->setChecked(true);
     p.send(p.a, QStringLiteral("受信"));
     QCOMPARE(p.b.clipboard.value, QStringLiteral("受信"));
 }
@@ -189,7 +189,7 @@ void LinesTest::undoReceivedTwiceAndAfterClear() {
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.b), start + "one\n");  // nothing recorded: nothing happens
     // Blank-line-only mode takes back what was joined to the line.
-    p.b.main->CheckBox8->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox8")->setChecked(true);
     p.send(p.a, "A");
     p.send(p.a, "B");
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("oneAB"));  // joined to the last line
@@ -199,13 +199,13 @@ void LinesTest::undoReceivedTwiceAndAfterClear() {
 
 void LinesTest::undoWithMarkerKeepsTheMarker() {
     Pair p;
-    p.b.main->CheckBox50->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox50")->setChecked(true);
     p.send(p.a, "first");
     p.send(p.a, "second");
     QVERIFY(recordOf(p.b).endsWith("first\nsecond\n■\n"));
     p.b.main->UndoLastDisplay();
     QVERIFY(recordOf(p.b).endsWith("first\n■\n"));
-    p.b.main->CheckBox8->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox8")->setChecked(true);
     p.send(p.a, "x");
     p.send(p.a, "y");
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("xy◆\n")));
@@ -217,52 +217,52 @@ void LinesTest::f9TakesTheLineBackIntoThePane() {
     Pair p;
     p.a.main->CheckBox32->setChecked(true);
     p.send(p.a, QStringLiteral("まちがい"));
-    p.a.main->RichEdit1->setPlainText(QStringLiteral("続き"));
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText(QStringLiteral("続き"));
     p.lan.net.clearSent();
     p.a.main->UndoToInput(false);
     p.lan.net.deliverAll();
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("まちがい続き"));  // joined before the first line
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("まちがい続き"));  // joined before the first line
     QVERIFY(p.a.main->refilledByUndo());
     QCOMPARE(p.lan.payloadsTo(6723), QStringList{"undo"});
     QVERIFY(!recordOf(p.b).contains(QStringLiteral("まちがい")));
     QVERIFY(!recordOf(p.a).contains(QStringLiteral("まちがい")));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));
 
     // A partner's line: taken back only with "Ｕｎｄｏの対象にする".
     p.send(p.b, QStringLiteral("相手"));
-    p.a.main->CheckBox11->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->setChecked(false);
     p.lan.net.clearSent();
-    p.a.main->RichEdit1->clear();
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->clear();
     p.a.main->UndoToInput(true);
     QVERIFY(p.lan.net.sent().isEmpty());
     QCOMPARE(lastRecordLine(p.a), QStringLiteral("相手"));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));  // still logged
-    p.a.main->CheckBox11->setChecked(true);
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ）")));  // still logged
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->setChecked(true);
     p.a.main->UndoToInput(true);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("相手"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("相手"));
 
     // A blank line without "入力部内で改行する。": gone from the display, the pane unchanged.
     p.send(p.a, QString());
-    p.a.main->RichEdit1->setPlainText("abc");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("abc");
     const int lines = p.a.main->record().recordLineCount();
     p.a.main->UndoToInput(false);
     QCOMPARE(p.a.main->record().recordLineCount(), lines - 1);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("abc"));
 
     // With "入力部内で改行する。": a line of its own, first or (Shift) last.
-    p.a.main->CheckBox35->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox35")->setChecked(true);
     p.send(p.a, "L1");
-    p.a.main->RichEdit1->setPlainText("now");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("now");
     p.a.main->UndoToInput(true);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("now\nL1"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("now\nL1"));
     p.send(p.a, "L2");
-    p.a.main->RichEdit1->setPlainText("now");
+    Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText("now");
     p.a.main->UndoToInput(false);
-    QCOMPARE(p.a.main->RichEdit1->toPlainText(), QStringLiteral("L2\nnow"));
+    QCOMPARE(Testing::control<TextPane>(*p.a.main, "RichEdit1")->toPlainText(), QStringLiteral("L2\nnow"));
     // Its refinement needs it: checking it alone is refused with a message.
-    p.a.main->CheckBox35->setChecked(false);
-    p.a.main->CheckBox36->setChecked(true);
-    QVERIFY(!p.a.main->CheckBox36->isChecked());
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox35")->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox36")->setChecked(true);
+    QVERIFY(!Testing::control<QCheckBox>(*p.a.main, "CheckBox36")->isChecked());
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("「入力部内で改行する」のチェックを入れてください。")));
     // Nothing to undo: nothing happens, nothing is sent.
     p.a.main->ResetUndoState();
@@ -290,7 +290,7 @@ void LinesTest::deleteAndClearTravelAsCommands() {
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount() + p.b.main->scroller().visibleLines);
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("あい\n")));  // the record is not changed
-    p.b.main->CheckBox50->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox50")->setChecked(true);
     p.b.main->AppendReceivedLine("z1");
     p.b.main->DeleteLastChar();
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("z◆\n")));
@@ -299,14 +299,14 @@ void LinesTest::deleteAndClearTravelAsCommands() {
 void LinesTest::sixLineCorrection() {
     Pair p;
     for (int i = 1; i <= 8; ++i) p.send(p.a, QStringLiteral("行%1").arg(i));
-    p.a.main->Edit8->setText("6");
+    Testing::control<QLineEdit>(*p.a.main, "Edit8")->setText("6");
     QCOMPARE(p.a.main->scroller().correctionLines, 6);
-    p.a.main->Button12->click();  // the word-processor screen, where "送" is
+    Testing::control<QPushButton>(*p.a.main, "Button12")->click();  // the word-processor screen, where "送" is
     p.a.main->record().removeLastLine();
     p.a.main->record().addLine(QStringLiteral("行8（訂正）"));
     p.a.main->record().addLine(QString());
     p.lan.net.clearSent();
-    p.a.main->Button14->click();
+    Testing::control<QPushButton>(*p.a.main, "Button14")->click();
     p.lan.net.deliverAll();
     const QStringList items = p.lan.payloadsTo(6713);
     QCOMPARE(items.size(), 7);
@@ -314,7 +314,7 @@ void LinesTest::sixLineCorrection() {
     QCOMPARE(items[6], QStringLiteral("＜エラー＞行数違い！"));
     QVERIFY(recordOf(p.b).endsWith(QStringLiteral("行8\n行4\n行5\n行6\n行7\n行8（訂正）\n\n")));  // below the record
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
-    QVERIFY(p.b.main->Memo3->toPlainText().isEmpty());
+    QVERIFY(Testing::control<QPlainTextEdit>(*p.b.main, "Memo3")->toPlainText().isEmpty());
     QVERIFY(!p.b.main->lastFromSelf());
     // "`*" starts a batch afresh; "`@" closes one too.
     for (const char* item : {"x", "`*", "k1", "`@"})
@@ -327,9 +327,9 @@ void LinesTest::sixLineCorrection() {
 void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     Pair p;
     p.send(p.a, "before");
-    p.b.main->Button12->click();  // "ワ"
-    p.b.main->Button12->click();  // "止": correction mode on
-    QVERIFY(p.b.main->CheckBox85->isChecked());
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "ワ"
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "止": correction mode on
+    QVERIFY(Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     p.send(p.a, "held1");
     p.a.main->SendCommand(Net::Wire::Command::Clear);
     p.lan.net.deliverAll();
@@ -337,11 +337,11 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     QVERIFY(!recordOf(p.b).contains("held1"));
     QCOMPARE(p.b.main->Form8->held(), (QList<QByteArray>{"held1", "$cls$", "held2"}));
     QCOMPARE(p.b.main->Form8->lines(), (QStringList{"held1", "$cls$", "held2"}));
-    p.b.main->Button5->click();  // the monitor's view is emptied; what it holds is not
+    Testing::control<QPushButton>(*p.b.main, "Button5")->click();  // the monitor's view is emptied; what it holds is not
     QCOMPARE(p.b.main->Form8->held().size(), 3);
     const int linesBefore = p.b.main->record().lineCount();
-    p.b.main->Button12->click();  // "動" → "止": the held texts reach the record in their order
-    QVERIFY(!p.b.main->CheckBox85->isChecked());
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "動" → "止": the held texts reach the record in their order
+    QVERIFY(!Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     QVERIFY(recordOf(p.b).endsWith("before\nheld1\nheld2\n"));
     QVERIFY(p.b.main->Form8->held().isEmpty());
     Q_UNUSED(linesBefore);
@@ -349,8 +349,8 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
     // A flood while the record is edited (from the member itself, whose datagrams the queue never
     // holds back): the first texts are held, up to the monitor's bound.
-    p.b.main->Button12->click();  // "止" → "動": correction mode on again
-    QVERIFY(p.b.main->CheckBox85->isChecked());
+    Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "止" → "動": correction mode on again
+    QVERIFY(Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     for (qsizetype i = 0; i < TForm8::kMostHeld + 100; ++i) {
         p.lan.net.inject("192.168.1.10", 6711, "192.168.1.11", 6711, "f" + QByteArray::number(i));
         if (i % 500 == 0) p.lan.net.deliverAll();
@@ -401,7 +401,7 @@ void LinesTest::oversizedDatagramsAreIgnored() {
     p.lan.net.inject("192.168.1.10", 6723, "192.168.1.11", 6723, "undone");
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.b), rec);
-    QVERIFY(p.b.main->Memo3->toPlainText().isEmpty());
+    QVERIFY(Testing::control<QPlainTextEdit>(*p.b.main, "Memo3")->toPlainText().isEmpty());
     p.lan.net.inject("192.168.1.10", 6711, "192.168.1.11", 6711, QByteArray(1023, 'y'));
     p.lan.net.deliverAll();
     QVERIFY(recordOf(p.b).endsWith(QString(1023, u'y') + u'\n'));

@@ -71,9 +71,9 @@ struct Holdings {
 Holdings holdingsOf(TestStation& s) {
     Holdings h;
     h.record = s.main->record().byteLength();
-    h.explanation = 2 * s.main->RichEdit3->document()->characterCount();
+    h.explanation = 2 * Testing::control<QTextEdit>(*s.main, "RichEdit3")->document()->characterCount();
     h.contact = 2 * Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->document()->characterCount();
-    h.monitor = 2 * s.main->RichEdit27->document()->characterCount();
+    h.monitor = 2 * Testing::control<TextPane>(*s.main, "RichEdit27")->document()->characterCount();
     // A transcript entry: its text, three times, an id and the string's header and allocation.
     for (const auto& cue : s.main->audience().transcript().cues()) h.transcript += 2 * cue.text.size() + 96;
     for (const auto& l : s.main->audience().mirror().lines()) h.mirror += 2 * l.text.size() + 32;
@@ -119,7 +119,7 @@ void LongSessionTest::eightStationsForHours() {
                 });
     for (TestStation* s : st) {
         s->main->show();
-        s->main->RichEdit1->clear();
+        Testing::control<TextPane>(*s->main, "RichEdit1")->clear();
     }
     std::vector<bool> present(kStations, true);
     const int away = kStations - 1;  // the member who leaves and comes back
@@ -159,10 +159,10 @@ void LongSessionTest::eightStationsForHours() {
                     ++sentTo[d];
                 }
             // Live typing: the line's first characters arrive without a key, the last two are typed.
-            s.main->RichEdit1->clear();
-            s.main->RichEdit1->insertPlainText(line.chopped(2));
-            for (QChar c : line.right(2)) QTest::keyClick(s.main->RichEdit1, c.toLatin1());
-            QTest::keyClick(s.main->RichEdit1, Qt::Key_Return);
+            Testing::control<TextPane>(*s.main, "RichEdit1")->clear();
+            Testing::control<TextPane>(*s.main, "RichEdit1")->insertPlainText(line.chopped(2));
+            for (QChar c : line.right(2)) QTest::keyClick(Testing::control<TextPane>(*s.main, "RichEdit1"), c.toLatin1());
+            QTest::keyClick(Testing::control<TextPane>(*s.main, "RichEdit1"), Qt::Key_Return);
             // The stations send at different moments of the two seconds: each line is on every
             // display before the next station sends, so every display must show the same order.
             lan.net.deliverAll();

@@ -37,7 +37,7 @@ QStringList historyOf(const TestStation& s) {
     return Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->toPlainText().split(u'\n');
 }
 
-QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
+QStringList logOf(const TestStation& s) { return Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
 
 // Lines of the explanation page from a tag on (the time before it varies).
 QStringList taggedLog(const TestStation& s) {
@@ -265,7 +265,7 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
     lan.net.deliverAll();
     QVERIFY(lan.net.sentTo(6727).isEmpty());
     QCOMPARE(lan[0].messages.shown.last(), QStringLiteral("自分のＩＰアドレスが間違っています。"));
-    lan[0].main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*lan[0].main, "CheckBox19")->setChecked(false);
     const int shown = lan[0].messages.shown.size();
     pressEnter(lan[0]);
     QCOMPARE(lan[0].messages.shown.size(), shown);
@@ -832,7 +832,7 @@ void MessagingTest::longTextsTravelOrAreRefused() {
     QVERIFY(p.a.messages.shown.last().startsWith(QStringLiteral("お知らせの文が長すぎるため、送信しませんでした。")));
     QVERIFY(p.a.messages.shown.last().contains(QStringLiteral("文は751バイトです。")));
     // The refusal is not a message that "メッセージを表示する" can silence.
-    p.a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox19")->setChecked(false);
     send(p.a, text, p.lan.net);
     QCOMPARE(p.a.messages.shown.size(), 2);
     QVERIFY(p.lan.net.sentTo(6731).isEmpty());

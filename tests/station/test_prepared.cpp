@@ -36,8 +36,8 @@ struct Rolls : PairedLan {
     Rolls() {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        a.main->RichEdit1->clear();
-        b.main->RichEdit1->clear();
+        Testing::control<TextPane>(*a.main, "RichEdit1")->clear();
+        Testing::control<TextPane>(*b.main, "RichEdit1")->clear();
         lan.net.deliverAll();
         lan.net.clearSent();
     }
@@ -123,10 +123,10 @@ void PreparedTest::f1OptionsAndWarnings() {
     QCOMPARE(r.a.messages.shown.value(0), Core::Preroll::TooLongWarning());
     auto* richEdit1 = Testing::control<PrerollPane>(r.w, "RichEdit1");
     QCOMPARE(richEdit1->textCursor().position(), 3);
-    r.a.main->CheckBox19->setChecked(false);  // "メッセージを表示する" off: silently
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox19")->setChecked(false);  // "メッセージを表示する" off: silently
     r.key(Qt::Key_F1);
     QCOMPARE(r.a.messages.shown.size(), 1);
-    r.a.main->CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox19")->setChecked(true);
 
     // "送った部分は消す。": the last line goes; F1 on the empty pane then sends blank lines.
     auto* checkBox2 = Testing::control<QCheckBox>(r.w, "CheckBox2");
@@ -184,16 +184,16 @@ void PreparedTest::f1KeepsALineTheSendPathRefuses() {
 // A pre-roll line sent while the typist writes in the main input pane leaves that pane alone.
 void PreparedTest::prerollLeavesTheMainInputPaneAlone() {
     Rolls r;
-    r.a.main->Edit31->setText(QStringLiteral("司会："));
-    r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
+    Testing::control<QLineEdit>(*r.a.main, "Edit31")->setText(QStringLiteral("司会："));
+    Testing::control<TextPane>(*r.a.main, "RichEdit1")->setPlainText(QStringLiteral("打ちかけ"));
     r.script(QStringLiteral("用意した一行\n二行目"));
     r.key(Qt::Key_F1);
     r.key(Qt::Key_F12);
     QCOMPARE(r.lan.payloadsTo(6711), (QStringList{QStringLiteral("用意した一行"), QStringLiteral("$改行$")}));
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
-    r.a.main->RichEdit1->clear();
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QStringLiteral("打ちかけ"));
+    Testing::control<TextPane>(*r.a.main, "RichEdit1")->clear();
     r.key(Qt::Key_F1);
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QString());  // no speaker name written into it either
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QString());  // no speaker name written into it either
 }
 
 void PreparedTest::f9AndF12() {
@@ -201,12 +201,12 @@ void PreparedTest::f9AndF12() {
     r.script(QStringLiteral("取り消す行\n次"));
     r.key(Qt::Key_F1);
     QCOMPARE(lastRecordLine(r.b), QStringLiteral("取り消す行"));
-    r.a.main->RichEdit1->setPlainText(QStringLiteral("打ちかけ"));
+    Testing::control<TextPane>(*r.a.main, "RichEdit1")->setPlainText(QStringLiteral("打ちかけ"));
     // F9: the line leaves both displays; what the typist is writing in the main input pane stays.
     r.key(Qt::Key_F9);
     QVERIFY(!recordOf(r.b).contains(QStringLiteral("取り消す行")));
     QCOMPARE(r.lan.payloadsTo(6723), QStringList{"undo"});
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QStringLiteral("打ちかけ"));
     auto* richEdit1 = Testing::control<PrerollPane>(r.w, "RichEdit1");
     QCOMPARE(richEdit1->toPlainText(), QStringLiteral("取り消す行\n次"));
     // With "送った部分は消す。" the taken-back text, and only it, goes back into the pre-roll at the caret.
@@ -217,13 +217,13 @@ void PreparedTest::f9AndF12() {
     r.key(Qt::Key_F9);
     QCOMPARE(richEdit1->toPlainText(), QStringLiteral("取り消す行次"));
     QCOMPARE(richEdit1->textCursor().position(), 0);
-    QCOMPARE(r.a.main->RichEdit1->toPlainText(), QStringLiteral("打ちかけ"));
+    QCOMPARE(Testing::control<TextPane>(*r.a.main, "RichEdit1")->toPlainText(), QStringLiteral("打ちかけ"));
     // F12: a blank line.
     r.lan.net.clearSent();
     r.key(Qt::Key_F12);
     QCOMPARE(r.lan.payloadsTo(6711), QStringList{QStringLiteral("$改行$")});
     // F11 with "Ｄｅｌキー/Clsキーにする。": delete, Shift: clear screen.
-    r.a.main->CheckBox47->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox47")->setChecked(true);
     r.key(Qt::Key_F11);
     r.key(Qt::Key_F11, Qt::ShiftModifier);
     QCOMPARE(r.lan.payloadsTo(6723), (QStringList{"del", "cls"}));
@@ -273,8 +273,8 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     TForm15& mine = *r.a.main->Form15;
     TForm15& theirs = *r.b.main->Form15;
     auto* checkBox12 = Testing::control<QCheckBox>(theirs, "CheckBox12");
-    QVERIFY(checkBox12->isChecked() && r.b.main->CheckBox16->isChecked());  // notices are off at first
-    r.b.main->CheckBox16->setChecked(false);
+    QVERIFY(checkBox12->isChecked() && Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->isChecked());  // notices are off at first
+    Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->setChecked(false);
     QVERIFY(!checkBox12->isChecked());
     Testing::control<QCheckBox>(r.w, "CheckBox6")->setChecked(true);
     Testing::control<QCheckBox>(r.w, "CheckBox4")->setChecked(true);  // "LAN流す"
@@ -308,7 +308,7 @@ void PreparedTest::telopRouteThroughTheNoticeWindow() {
     QCOMPARE(Testing::control<PrerollPane>(r.w, "RichEdit1")->document()->lastBlock().text(), mine.NoticeLine());
     // "テロップを受信しない" shows on the main window too.
     checkBox12->setChecked(true);
-    QVERIFY(r.b.main->CheckBox16->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->isChecked());
 }
 
 void PreparedTest::monitorFeedReachesThePartnersMonitor() {
@@ -330,7 +330,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QCOMPARE(mon.lines(App::MonitorPart::Lower), (QStringList{"行1", "行2", "行3", "行4", QString()}));
     QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit1")->toPlainText(), QStringLiteral("行1\n行2\n行3\n行4\n"));
     // Doubled: four lines above, ten from the caret line on; 14 lines and two clears.
-    r.a.main->CheckBox48->setChecked(true);
+    Testing::control<QCheckBox>(*r.a.main, "CheckBox48")->setChecked(true);
     r.lan.net.clearSent();
     r.caret(12);
     r.key(Qt::Key_Right);
@@ -729,8 +729,8 @@ void PreparedTest::settingsKeysAndDefaults() {
     // "初期値に戻す": the table of defaults.
     Testing::control<QCheckBox>(*b.main->Fmojikara, "CheckBox59")->setChecked(true);
     b.main->Form14->show();
-    b.main->CheckBox10->setChecked(false);
-    b.main->CheckBox21->setChecked(true);
+    Testing::control<QCheckBox>(*b.main, "CheckBox10")->setChecked(false);
+    Testing::control<QCheckBox>(*b.main, "CheckBox21")->setChecked(true);
     b.main->ResetToDefaults();
     QVERIFY(!bw.isVisible() && !Testing::control<QCheckBox>(bw, "CheckBox2")->isChecked() && !Testing::control<QCheckBox>(bw, "CheckBox9")->isChecked());
     QVERIFY(Testing::control<QCheckBox>(bw, "CheckBox4")->isChecked() && Testing::control<QCheckBox>(bw, "CheckBox5")->isChecked() && Testing::control<QRadioButton>(bw, "RadioButton1")->isChecked());
@@ -738,7 +738,7 @@ void PreparedTest::settingsKeysAndDefaults() {
     QCOMPARE(bw.paneLook().background(), Settings::Colour::kWindow);
     QCOMPARE(bw.paneLook().font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QVERIFY(!bw.paneLook().font().bold());
-    QVERIFY(b.main->CheckBox10->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*b.main, "CheckBox10")->isChecked());
     QCOMPARE(bw.size(), QSize(640, 350));
     QVERIFY(!Testing::control<QCheckBox>(*b.main->Form3, "CheckBox1")->isChecked());
     QCOMPARE(b.main->Form3->size(), QSize(450, 230));
@@ -749,7 +749,7 @@ void PreparedTest::settingsKeysAndDefaults() {
     QVERIFY(!b.main->Form14->isVisible());
     QCOMPARE(b.main->Form14->size(), QSize(544, 153));
     QCOMPARE(b.main->Form14->firstPaneHeight(), 63);
-    QVERIFY(!b.main->CheckBox21->isChecked() && !b.main->CheckBox21->isHidden());
+    QVERIFY(!Testing::control<QCheckBox>(*b.main, "CheckBox21")->isChecked() && !Testing::control<QCheckBox>(*b.main, "CheckBox21")->isHidden());
     QCOMPARE(b.main->Fkakunin->size(), QSize(410, 360));
     QCOMPARE(b.main->Fshusei_moni->pos(), QPoint(10, 10));
     QCOMPARE(b.main->Fshusei_moni->paneLook().background(), Settings::Colour::kWindow);

@@ -26,9 +26,9 @@ struct Team {
     TestStation& c = lan.add(12, "C");
     TFkakunin& palette = *b.main->Fkakunin;
     Team() {
-        for (TestStation* s : {&a, &b, &c}) s->main->RichEdit1->clear();
-        a.main->CheckBox21->setChecked(true);  // "入力をパレットに送信する"
-        b.main->ButtonPalette->click();        // "確認修正ﾊﾟﾚｯﾄ表示"
+        for (TestStation* s : {&a, &b, &c}) Testing::control<TextPane>(*s->main, "RichEdit1")->clear();
+        Testing::control<QCheckBox>(*a.main, "CheckBox21")->setChecked(true);  // "入力をパレットに送信する"
+        Testing::control<QPushButton>(*b.main, "ButtonPalette")->click();        // "確認修正ﾊﾟﾚｯﾄ表示"
         lan.net.deliverAll();
         lan.net.clearSent();
     }
@@ -78,7 +78,7 @@ void PaletteTest::linesQueueAndEnterSendsTheOldest() {
                                      QString(), QString(), QString()}));
     QVERIFY(!recordOf(t.a).contains(QStringLiteral("一つ目")));  // nothing reached a display yet
     QVERIFY(!recordOf(t.b).contains(QStringLiteral("一つ目")));
-    QVERIFY(t.b.main->RichEdit3->toPlainText().contains(QStringLiteral(",[192.168.1.10],（確認修正パレット受信）一つ目")));
+    QVERIFY(Testing::control<QTextEdit>(*t.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral(",[192.168.1.10],（確認修正パレット受信）一つ目")));
     // Enter on pane 1: the first line goes to every display; the others move up.
     t.lan.net.clearSent();
     t.key(1, Qt::Key_Return);
@@ -92,7 +92,7 @@ void PaletteTest::linesQueueAndEnterSendsTheOldest() {
     QTest::keyClicks(t.palette.pane(1), "ok");
     t.key(1, Qt::Key_Return);
     QCOMPARE(t.lan.net.sentTo(6711).last().payload, sj(QStringLiteral("二つ目\r\nok")));
-    QCOMPARE(t.b.main->RichEdit1->toPlainText(), QString());
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit1")->toPlainText(), QString());
     // A hidden palette takes nothing.
     t.palette.hide();
     t.type(QStringLiteral("見えない"));
@@ -136,14 +136,14 @@ void PaletteTest::escapeTabAndKeys() {
     t.key(3, Qt::Key_F9);
     QCOMPARE(t.panes().value(2), QStringLiteral("p1p5"));  // taken back to the front of the pane
     QVERIFY(!recordOf(t.c).contains(QStringLiteral("p1")));
-    QVERIFY(t.b.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：確認修正パレット１）")));
+    QVERIFY(Testing::control<QTextEdit>(*t.b.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：確認修正パレット１）")));
     // F1 … F8 insert the F-key memo's phrases.
     Testing::control<QLineEdit>(*t.b.main->Form5, "Edit56")->setText(QStringLiteral("【拍手】"));
     t.palette.pane(5)->clear();
     t.key(5, Qt::Key_F2);
     QCOMPARE(t.panes().value(4), QStringLiteral("【拍手】"));
     // F11 with "Ｄｅｌキー/Clsキーにする。".
-    t.b.main->CheckBox47->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox47")->setChecked(true);
     t.lan.net.clearSent();
     t.key(2, Qt::Key_F11, Qt::ShiftModifier);
     QCOMPARE(t.lan.payloadsTo(6723), (QStringList{"cls", "cls"}));
@@ -190,9 +190,9 @@ void PaletteTest::correctionMonitorFollowsThePanes() {
 void PaletteTest::linkedPalettesAndTheMainCorrector() {
     Team t;
     TFkakunin& second = *t.c.main->Fkakunin;
-    t.c.main->ButtonPalette->click();
-    for (TestStation* s : {&t.b, &t.c}) s->main->CheckBox30->setChecked(true);  // "ﾊﾟﾚｯﾄ連動"
-    t.b.main->CheckBox31->setChecked(true);  // B is the main corrector
+    Testing::control<QPushButton>(*t.c.main, "ButtonPalette")->click();
+    for (TestStation* s : {&t.b, &t.c}) Testing::control<QCheckBox>(*s->main, "CheckBox30")->setChecked(true);  // "ﾊﾟﾚｯﾄ連動"
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox31")->setChecked(true);  // B is the main corrector
     t.type(QStringLiteral("共有"));
     // Only the main corrector takes the line; the other follows on 6717.
     QCOMPARE(t.panes().value(0), QStringLiteral("共有"));
@@ -216,11 +216,11 @@ void PaletteTest::linkedPalettesAndTheMainCorrector() {
     QCOMPARE(second.pane(2)->toPlainText(), QStringLiteral("二"));
     QCOMPARE(second.pane(1)->toPlainText(), QString());
     // Without the main corrector's box, B ignores 6730 too.
-    t.b.main->CheckBox31->setChecked(false);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox31")->setChecked(false);
     t.type(QStringLiteral("誰も取らない"));
     QVERIFY(!t.panes().contains(QStringLiteral("誰も取らない")));
     // "未確定も連動" off: key releases are not sent, text changes are.
-    t.c.main->CheckBox38->setChecked(false);
+    Testing::control<QCheckBox>(*t.c.main, "CheckBox38")->setChecked(false);
     t.lan.net.clearSent();
     QTest::keyClick(second.pane(2), Qt::Key_End);
     t.lan.net.deliverAll();
@@ -229,25 +229,25 @@ void PaletteTest::linkedPalettesAndTheMainCorrector() {
     t.lan.net.inject("192.168.1.12", 6717, "192.168.1.11", 6717, "9,x");
     t.lan.net.deliverAll();
     QVERIFY(!t.panes().contains("x"));
-    t.b.main->CheckBox30->setChecked(false);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox30")->setChecked(false);
     t.lan.net.inject("192.168.1.12", 6717, "192.168.1.11", 6717, "3,y");
     t.lan.net.deliverAll();
     QCOMPARE(t.panes().value(2), QString());
     // Closing the palette ends its linkage and shows "入力をパレットに送信する" again.
     second.close();
-    QVERIFY(!t.c.main->CheckBox30->isChecked());
-    QVERIFY(!t.c.main->CheckBox21->isHidden());
+    QVERIFY(!Testing::control<QCheckBox>(*t.c.main, "CheckBox30")->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*t.c.main, "CheckBox21")->isHidden());
 }
 
 void PaletteTest::paletteOptionsOnTheMainWindow() {
     Team t;
     Ttalk2e& m = *t.a.main;
-    QCOMPARE(m.CheckBox38->text(), QStringLiteral("未確定も連動"));
-    QVERIFY(m.CheckBox38->isChecked());
+    QCOMPARE(Testing::control<QCheckBox>(m, "CheckBox38")->text(), QStringLiteral("未確定も連動"));
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox38")->isChecked());
     // A typist's station: the link options are hidden with "入力をパレットに送信する".
-    QVERIFY(m.CheckBox30->isHidden() && m.CheckBox38->isHidden());
-    m.CheckBox21->setChecked(false);
-    QVERIFY(!m.CheckBox30->isHidden() && !m.CheckBox38->isHidden());
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox30")->isHidden() && Testing::control<QCheckBox>(m, "CheckBox38")->isHidden());
+    Testing::control<QCheckBox>(m, "CheckBox21")->setChecked(false);
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox30")->isHidden() && !Testing::control<QCheckBox>(m, "CheckBox38")->isHidden());
     // The palette's panes fill the page: a sixth each, 20 pixels on a low page.
     TFkakunin& p = t.palette;
     p.resize(410, 360);
@@ -264,8 +264,8 @@ namespace {
 struct SubInput : PairedLan {
     TForm14& w = *a.main->Form14;
     SubInput() {
-        a.main->RichEdit1->clear();
-        b.main->RichEdit1->clear();
+        Testing::control<TextPane>(*a.main, "RichEdit1")->clear();
+        Testing::control<TextPane>(*b.main, "RichEdit1")->clear();
         Testing::control<TextPane>(w, "RichEdit1")->clear();
         w.show();
         lan.net.deliverAll();
@@ -304,7 +304,7 @@ void PaletteTest::subInputEnterSendsThroughTheSendPath() {
     QCOMPARE(s.lan.net.sentTo(6711).last().payload, QByteArray("ab\r\ncd"));
     // With "カーソルより前の文を送る。" the text after the caret stays; the speaker name fills an
     // emptied first line.
-    s.a.main->CheckBox53->setChecked(true);
+    Testing::control<QCheckBox>(*s.a.main, "CheckBox53")->setChecked(true);
     auto* richEdit1 = Testing::control<TextPane>(s.w, "RichEdit1");
     richEdit1->setPlainText(QStringLiteral("send|keep"));
     QTextCursor c = richEdit1->textCursor();
@@ -313,8 +313,8 @@ void PaletteTest::subInputEnterSendsThroughTheSendPath() {
     s.key(1, Qt::Key_Return);
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("send|"));
     QCOMPARE(richEdit1->toPlainText(), QStringLiteral("keep"));
-    s.a.main->CheckBox53->setChecked(false);
-    s.a.main->Edit31->setText(QStringLiteral("司会："));
+    Testing::control<QCheckBox>(*s.a.main, "CheckBox53")->setChecked(false);
+    Testing::control<QLineEdit>(*s.a.main, "Edit31")->setText(QStringLiteral("司会："));
     s.key(1, Qt::Key_Return);
     QCOMPARE(richEdit1->toPlainText(), QStringLiteral("司会："));
     // A pane holds 254 bytes at most.
@@ -329,7 +329,7 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     s.type(1, "ab");
     QCOMPARE(s.lan.payloadsTo(6712), (QStringList{"a", "ab"}));
     QCOMPARE(s.lan.payloadsTo(6721), (QStringList{"192.168.1.10,a", "192.168.1.10,ab"}));
-    QCOMPARE(s.b.main->RichEdit27->toPlainText(), QStringLiteral("ab"));
+    QCOMPARE(Testing::control<TextPane>(*s.b.main, "RichEdit27")->toPlainText(), QStringLiteral("ab"));
     s.lan.net.clearSent();
     s.key(1, Qt::Key_Backspace);
     s.key(1, Qt::Key_Backspace);
@@ -343,23 +343,23 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     // pane keeps what was typed there.
     s.type(2, "undo me");
     s.key(2, Qt::Key_Return);
-    s.a.main->RichEdit1->setPlainText(QStringLiteral("main"));
+    Testing::control<TextPane>(*s.a.main, "RichEdit1")->setPlainText(QStringLiteral("main"));
     s.a.main->CheckBox32->setChecked(true);
     s.lan.net.clearSent();
     s.key(2, Qt::Key_F9);
     QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit2")->toPlainText(), QStringLiteral("undo me"));
-    QCOMPARE(s.a.main->RichEdit1->toPlainText(), QStringLiteral("main"));
+    QCOMPARE(Testing::control<TextPane>(*s.a.main, "RichEdit1")->toPlainText(), QStringLiteral("main"));
     QVERIFY(!recordOf(s.b).contains(QStringLiteral("undo me")));
     QCOMPARE(s.lan.payloadsTo(6723), QStringList{"undo"});
-    const QString log = s.a.main->RichEdit3->toPlainText();
+    const QString log = Testing::control<QTextEdit>(*s.a.main, "RichEdit3")->toPlainText();
     QVERIFY(log.endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：サブ入力Ｗ２）")));
     QVERIFY(!log.contains(QStringLiteral(",[自分],（Ｕｎｄｏ）")));
     // F12: a blank line, then the pane's text; with "F12で後ろにも空行を入れる" a blank line after.
-    s.a.main->CheckBox13->setChecked(true);
+    Testing::control<QCheckBox>(*s.a.main, "CheckBox13")->setChecked(true);
     s.lan.net.clearSent();
     s.key(2, Qt::Key_F12);
     QCOMPARE(s.lan.payloadsTo(6711), (QStringList{QStringLiteral("$改行$"), "undo me", QStringLiteral("$改行$")}));
-    QVERIFY(s.a.main->RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（前後空行Ｆ１２）")));
+    QVERIFY(Testing::control<QTextEdit>(*s.a.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（前後空行Ｆ１２）")));
     QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit2")->toPlainText(), QString());
     // ESC cuts the pane to the clipboard; Ctrl+Z brings it back.
     s.type(1, "erase");
@@ -374,24 +374,24 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     SubInput s;
     Ttalk2e& m = *s.a.main;
     // The character count: red at the limit, and the automatic send.
-    m.CheckBox51->setChecked(true);
-    m.Edit21->setText(QStringLiteral("5"));
+    Testing::control<QCheckBox>(m, "CheckBox51")->setChecked(true);
+    Testing::control<QLineEdit>(m, "Edit21")->setText(QStringLiteral("5"));
     s.type(1, "abcd");
     QCOMPARE(m.stripColour(), Ttalk2e::StripColour::Normal);
     s.type(1, "e");
     QCOMPARE(m.stripColour(), Ttalk2e::StripColour::Red);
-    m.CheckBox54->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(true);
     Testing::control<TextPane>(s.w, "RichEdit1")->clear();
     s.lan.net.clearSent();
     s.type(1, "12345");
     QCOMPARE(s.lan.payloadsTo(6711), QStringList{"12345"});
     QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit1")->toPlainText(), QString());
     // "桁数": the send path splits the line; checking it turns the position marker off and wrap off.
-    m.CheckBox54->setChecked(false);
-    m.CheckBox50->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox50")->setChecked(true);
     auto* checkBox45 = Testing::control<QCheckBox>(s.w, "CheckBox45");
     checkBox45->setChecked(true);
-    QVERIFY(!m.CheckBox50->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox50")->isChecked());
     auto* checkBox37 = Testing::control<QCheckBox>(s.w, "CheckBox37");
     QVERIFY(checkBox37->isChecked());
     QCOMPARE(s.a.messages.shown.mid(s.a.messages.shown.size() - 2),
@@ -403,14 +403,14 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
     m.SendLine("abcdefgh");
     QVERIFY(recordOf(s.a).contains(QStringLiteral("abcd\nefgh")));
     // "表示・送受信する。" sets both and clears both; unchecking "桁数" clears it.
-    m.CheckBox46->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox46")->setChecked(true);
     checkBox45->setChecked(false);
-    QVERIFY(!m.CheckBox46->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox46")->isChecked());
     QVERIFY(!checkBox37->isChecked());
-    m.CheckBox46->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox46")->setChecked(true);
     QVERIFY(checkBox45->isChecked() && checkBox37->isChecked());
     checkBox37->setChecked(false);  // wrap on again: "桁数" and ruby exchange go off
-    QVERIFY(!checkBox45->isChecked() && !m.CheckBox46->isChecked());
+    QVERIFY(!checkBox45->isChecked() && !Testing::control<QCheckBox>(m, "CheckBox46")->isChecked());
     QVERIFY(s.w.displayWraps());
 }
 
@@ -420,14 +420,14 @@ void PaletteTest::subInputOptionsOfTheSendPath() {
 void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     SubInput s;
     Ttalk2e& m = *s.a.main;
-    m.Edit31->setText(QStringLiteral("司会："));
+    Testing::control<QLineEdit>(m, "Edit31")->setText(QStringLiteral("司会："));
     const QString writing = QStringLiteral("書きかけの文");
-    m.RichEdit1->setPlainText(writing);
-    QTextCursor c = m.RichEdit1->textCursor();
+    Testing::control<TextPane>(m, "RichEdit1")->setPlainText(writing);
+    QTextCursor c = Testing::control<TextPane>(m, "RichEdit1")->textCursor();
     c.setPosition(3);
-    m.RichEdit1->setTextCursor(c);
+    Testing::control<TextPane>(m, "RichEdit1")->setTextCursor(c);
     auto mainPaneUntouched = [&] {
-        return m.RichEdit1->toPlainText() == writing && m.RichEdit1->textCursor().position() == 3;
+        return Testing::control<TextPane>(m, "RichEdit1")->toPlainText() == writing && Testing::control<TextPane>(m, "RichEdit1")->textCursor().position() == 3;
     };
     // Enter, F12 and the automatic send of a sub-input pane.
     s.type(1, "one");
@@ -438,15 +438,15 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     s.key(2, Qt::Key_F12);
     QCOMPARE(s.lan.payloadsTo(6711).last(), QStringLiteral("two"));
     QVERIFY(mainPaneUntouched());
-    m.CheckBox54->setChecked(true);
-    m.Edit21->setText(QStringLiteral("3"));
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(true);
+    Testing::control<QLineEdit>(m, "Edit21")->setText(QStringLiteral("3"));
     Testing::control<TextPane>(s.w, "RichEdit1")->clear();
     s.type(1, "abc");
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("abc"));
     QVERIFY(mainPaneUntouched());
-    m.CheckBox54->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox54")->setChecked(false);
     // The time limit sends the sub-input pane that has the keyboard.
-    m.CheckBox23->setChecked(true);  // "自動的にEnterし、表示する"
+    Testing::control<QCheckBox>(m, "CheckBox23")->setChecked(true);  // "自動的にEnterし、表示する"
     s.w.activateWindow();
     auto* richEdit2 = Testing::control<TextPane>(s.w, "RichEdit2");
     richEdit2->setFocus();
@@ -456,21 +456,21 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("late"));
     QVERIFY(mainPaneUntouched());
-    m.CheckBox23->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox23")->setChecked(false);
     // The main pane's own Enter still empties it and writes the speaker name.
-    m.RichEdit1->setFocus();
-    QTest::keyClick(m.RichEdit1, Qt::Key_Return);
+    Testing::control<TextPane>(m, "RichEdit1")->setFocus();
+    QTest::keyClick(Testing::control<TextPane>(m, "RichEdit1"), Qt::Key_Return);
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), writing);
-    QCOMPARE(m.RichEdit1->toPlainText(), QStringLiteral("司会："));
+    QCOMPARE(Testing::control<TextPane>(m, "RichEdit1")->toPlainText(), QStringLiteral("司会："));
 
     // The corrector's palette sends through the main input pane, which then holds what it held.
     Team t;
-    t.b.main->RichEdit1->setPlainText(QStringLiteral("修正係のメモ"));
+    Testing::control<TextPane>(*t.b.main, "RichEdit1")->setPlainText(QStringLiteral("修正係のメモ"));
     t.type(QStringLiteral("届いた文"));
     t.key(1, Qt::Key_Return);
     QCOMPARE(lastRecordLine(t.c), QStringLiteral("届いた文"));
-    QCOMPARE(t.b.main->RichEdit1->toPlainText(), QStringLiteral("修正係のメモ"));
+    QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit1")->toPlainText(), QStringLiteral("修正係のメモ"));
 }
 
 // The F-keys of the main input pane, in the sub-input panes and the palette panes; the palette reads
@@ -486,12 +486,12 @@ void PaletteTest::functionKeysOfTheSubInputAndPalettePanes() {
     };
     Testing::control<QLineEdit>(*m.Form5, "Edit45")->setText(QStringLiteral("【Ｆ１】"));
     Testing::control<QLineEdit>(*m.Form5, "Edit65")->setText(QStringLiteral("【Ｆ１１】"));
-    m.CheckBox58->setChecked(true);  // F1 inserts the captured reading instead of the phrase
+    Testing::control<QCheckBox>(m, "CheckBox58")->setChecked(true);  // F1 inserts the captured reading instead of the phrase
     subKey(1, Qt::Key_F1);
     QCOMPARE(sub.pane(1)->toPlainText(), QString());  // nothing captured yet: nothing
     t.key(1, Qt::Key_F1);
     QCOMPARE(t.panes().value(0), QStringLiteral("【Ｆ１】"));
-    m.CheckBox58->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox58")->setChecked(false);
     subKey(1, Qt::Key_F1);
     QCOMPARE(sub.pane(1)->toPlainText(), QStringLiteral("【Ｆ１】"));
 
@@ -502,9 +502,9 @@ void PaletteTest::functionKeysOfTheSubInputAndPalettePanes() {
     QCOMPARE(t.panes().value(1), QString());
 
     // F8 with "くくる。" and F7 with the correction key, alike in both.
-    m.CheckBox43->setChecked(true);
-    m.Edit31->setText(QStringLiteral("司会："));
-    m.CheckBox52->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox43")->setChecked(true);
+    Testing::control<QLineEdit>(m, "Edit31")->setText(QStringLiteral("司会："));
+    Testing::control<QCheckBox>(m, "CheckBox52")->setChecked(true);
     for (TextPane* p : {sub.pane(1), t.palette.pane(3)}) {
         p->setPlainText(QStringLiteral("司会：はい"));
         QTest::keyClick(p, Qt::Key_F8);
@@ -520,7 +520,7 @@ void PaletteTest::functionKeysOfTheSubInputAndPalettePanes() {
     sub.pane(2)->clear();
     subKey(2, Qt::Key_F9);
     QCOMPARE(sub.pane(2)->toPlainText(), QStringLiteral("戻す"));
-    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：サブ入力Ｗ２）")));
+    QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：サブ入力Ｗ２）")));
 }
 
 void PaletteTest::rubyReceivedAndSent() {
@@ -531,7 +531,7 @@ void PaletteTest::rubyReceivedAndSent() {
     s.lan.net.inject("192.168.1.10", 6736, "192.168.1.11", 6736, sj(QStringLiteral("東京,とうきょう")));
     s.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(s.b), QStringLiteral("今日は東京で会議"));
-    s.b.main->CheckBox46->setChecked(true);
+    Testing::control<QCheckBox>(*s.b.main, "CheckBox46")->setChecked(true);
     // Three fields: the first two are base and reading.
     s.lan.net.inject("192.168.1.10", 6736, "192.168.1.11", 6736, sj(QStringLiteral("東京,とうきょう,余分")));
     s.lan.net.deliverAll();

@@ -63,10 +63,10 @@ void ReceiptsTest::groupFullBoxesAreNotStacked() {
     QCOMPARE(a.messages.shownOnReceipt.size(), 1);
     QVERIFY(a.messages.shownOnReceipt[0].startsWith(QStringLiteral("Zeta(192.168.1.20)です。")));
     QCOMPARE(a.messages.notStacked.size(), 2);
-    QCOMPARE(countOf(a.main->RichEdit3->toPlainText(), QStringLiteral("満員通知受信：")), 1);
+    QCOMPARE(countOf(Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText(), QStringLiteral("満員通知受信：")), 1);
     a.clock.time = a.clock.time.addSecs(60);
     a.main->TimerDropReportTimer();
-    QVERIFY(a.main->RichEdit3->toPlainText().contains(QStringLiteral("満員通知受信：ほか2件（同じ記録は1分に1行）")));
+    QVERIFY(Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText().contains(QStringLiteral("満員通知受信：ほか2件（同じ記録は1分に1行）")));
     QVERIFY(a.main->groupFull());
     // A box of the user's own doing is shown while the receipt box is open.
     Testing::control<QPushButton>(*a.main, "Button18")->click();  // "合わせる" without a partner
@@ -79,7 +79,7 @@ void ReceiptsTest::groupFullBoxesAreNotStacked() {
     QVERIFY(a.messages.shownOnReceipt[1].startsWith(QStringLiteral("Yuki(192.168.1.21)です。")));
     // Without "メッセージを表示する" nothing is shown at all.
     a.messages.closeReceiptBoxes();
-    a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(false);
     lan.net.inject("192.168.1.21", 6718, "192.168.1.10", 6718, groupFull("192.168.1.21", "192.168.1.10", "Yuki"));
     lan.net.deliverAll();
     QCOMPARE(a.messages.shownOnReceipt.size(), 2);
@@ -97,7 +97,7 @@ void ReceiptsTest::greetingsAreNotStackedAndKindsStayApart() {
     QCOMPARE(p.b.messages.shownOnReceipt, QStringList{QStringLiteral("こんにちは")});
     QCOMPARE(p.b.messages.notStacked, QStringList{QStringLiteral("こんばんは")});
     // The second transfer was applied all the same: only its box was left out.
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$set$603:こんばんは:挨拶")));
+    QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信：$set$603:こんばんは:挨拶")));
     // A group-full answer is another kind: its box is shown beside the greeting.
     p.lan.net.inject("192.168.1.30", 6718, "192.168.1.11", 6718, groupFull("192.168.1.30", "192.168.1.11", "Zeta"));
     p.lan.net.deliverAll();
@@ -202,10 +202,10 @@ void ReceiptsTest::refusedDatagramsAreReportedOncePerMinute() {
     for (int i = 0; i < capacity + 7; ++i) lan.net.inject("192.168.1.99", 6727, "192.168.1.10", 6727, "chat");
     lan.net.deliverAll();
     QCOMPARE(a.messages.shown.size(), shownBefore);  // never a box for it
-    QVERIFY(!a.main->RichEdit3->toPlainText().contains(QStringLiteral("受信過多")));  // not per datagram
+    QVERIFY(!Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText().contains(QStringLiteral("受信過多")));  // not per datagram
     a.clock.time = a.clock.time.addSecs(60);
     a.main->TimerDropReportTimer();
-    const QString page = a.main->RichEdit3->toPlainText();
+    const QString page = Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText();
     QCOMPARE(countOf(page, QStringLiteral("受信過多：")), 2);
     // With the sender who sent them.
     QVERIFY(page.contains(QStringLiteral(",[自分],受信過多：ポート6721で123件を破棄しました（送信元 192.168.1.99：123件）")));
@@ -213,7 +213,7 @@ void ReceiptsTest::refusedDatagramsAreReportedOncePerMinute() {
     QVERIFY(page.contains(QStringLiteral("10:16:30:7,[自分],受信過多：")));  // the log's time stamp
     // A quiet minute adds nothing; the next flood is counted from zero.
     a.main->TimerDropReportTimer();
-    QCOMPARE(countOf(a.main->RichEdit3->toPlainText(), QStringLiteral("受信過多：")), 2);
+    QCOMPARE(countOf(Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText(), QStringLiteral("受信過多：")), 2);
     // On another channel the port of that channel is named.
     Testing::control<QComboBox>(*a.main, "ComboBox2")->setCurrentIndex(2);
     lan.net.deliverAll();
@@ -221,8 +221,8 @@ void ReceiptsTest::refusedDatagramsAreReportedOncePerMinute() {
         lan.net.inject("192.168.1.99", 6921, "192.168.1.10", 6921, "192.168.1.99,flood");
     lan.net.deliverAll();
     a.main->TimerDropReportTimer();
-    QVERIFY(a.main->RichEdit3->toPlainText().contains(QStringLiteral("受信過多：ポート6921で5件を破棄しました")));
-    QCOMPARE(countOf(a.main->RichEdit3->toPlainText(), QStringLiteral("受信過多：")), 3);
+    QVERIFY(Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText().contains(QStringLiteral("受信過多：ポート6921で5件を破棄しました")));
+    QCOMPARE(countOf(Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText(), QStringLiteral("受信過多：")), 3);
 }
 
 void ReceiptsTest::aFloodDoesNotKeepALineFromTheDisplay() {

@@ -45,7 +45,7 @@ QList<QByteArray> fileLines(const QString& path) {
     return lines.value_or(QList<QByteArray>{"(unreadable)"});
 }
 
-QStringList logOf(const TestStation& s) { return s.main->RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
+QStringList logOf(const TestStation& s) { return Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
 
 // The captions of a small session: under Qt's own 16 KB buffer, as most saves are.
 void typeSession(Ttalk2e& main, int lines) {
@@ -120,7 +120,7 @@ void SavingTest::periodicClearKeepsTheNewestLines() {
     PairedLan p;
     TestStation& a = p.a;
     Testing::control<QCheckBox>(*a.main, "CheckBox39")->setChecked(true);
-    a.main->CheckBox44->setChecked(true);
+    Testing::control<QCheckBox>(*a.main, "CheckBox44")->setChecked(true);
     for (int i = 0; i < 40; ++i) a.main->SendLine(sj(QStringLiteral("字幕の%1行目").arg(i)));
     p.lan.net.deliverAll();
     const QList<QByteArray> before = a.main->saving().RecordLines();
@@ -456,13 +456,13 @@ void SavingTest::limitFields() {
         Testing::control<QLineEdit>(m, "Edit91")->setText(QString::fromLatin1(bad));
         QCOMPARE(Testing::control<QLineEdit>(m, "Edit91")->text(), QStringLiteral("1000"));
     }
-    m.CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(true);
     s.messages.shown.clear();
     Testing::control<QLineEdit>(m, "Edit4")->setText(QStringLiteral("-1"));
     QCOMPARE(Testing::control<QLineEdit>(m, "Edit4")->text(), QStringLiteral("30"));
     QCOMPARE(s.messages.shown.size(), 1);  // the size warning, once for the corrected value
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("ログが多量になると")));
-    m.CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(false);
     Testing::control<QLineEdit>(m, "Edit4")->setText(QStringLiteral("64"));
     QCOMPARE(s.messages.shown.size(), 1);
     // A start-up file that stores 0 minutes: no periodic clear, and the warning once at start-up.
@@ -479,24 +479,24 @@ void SavingTest::logSwitches() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     Ttalk2e& m = *s.main;
-    m.CheckBox19->setChecked(false);
-    m.RichEdit3->setPlainText(QStringLiteral("記録"));
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(false);
+    Testing::control<QTextEdit>(m, "RichEdit3")->setPlainText(QStringLiteral("記録"));
     m.CheckBox20->click();
     QVERIFY(m.CheckBox20->isChecked());
     QCOMPARE(s.messages.asked, QStringList{QStringLiteral("説明ページを消去しますか？")});
-    QCOMPARE(m.RichEdit3->toPlainText(), QStringLiteral("記録"));  // answered no
+    QCOMPARE(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText(), QStringLiteral("記録"));  // answered no
     // Checking the other switch leaves it on and the first one off.
     s.messages.answerYes = true;
     m.CheckBox32->click();
     QVERIFY(m.CheckBox32->isChecked());
     QVERIFY(!m.CheckBox20->isChecked());
     QCOMPARE(s.messages.asked.size(), 2);
-    QVERIFY(m.RichEdit3->toPlainText().isEmpty());
+    QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().isEmpty());
     // Unchecking "記録を説明ページに保存" asks nothing; unchecking the other asks all the same.
     m.CheckBox32->click();
     QCOMPARE(s.messages.asked.size(), 2);
     m.CheckBox20->click();
-    m.CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(true);
     m.CheckBox20->click();
     QCOMPARE(s.messages.asked.size(), 4);
     QCOMPARE(s.messages.shown.size(), 0);  // the warning is for checking it with messages on
@@ -508,35 +508,35 @@ void SavingTest::typingRate() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
     Ttalk2e& m = *s.main;
-    m.Edit24->setText(QStringLiteral("100"));
-    m.CheckBox62->setChecked(true);  // the warning switches the figures on
-    QVERIFY(m.CheckBox44->isChecked());
+    Testing::control<QLineEdit>(m, "Edit24")->setText(QStringLiteral("100"));
+    Testing::control<QCheckBox>(m, "CheckBox62")->setChecked(true);  // the warning switches the figures on
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox44")->isChecked());
     QVERIFY(Testing::control<QTimer>(m, "Timer7")->isActive());
     QCOMPARE(Testing::control<QTimer>(m, "Timer7")->interval(), 60000);
-    m.CheckBox45->setChecked(true);
-    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大")));
+    Testing::control<QCheckBox>(m, "CheckBox45")->setChecked(true);
+    QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral("時分秒,１分字数,１分最大,十分平均,平均最大")));
     m.record().appendToLastLine(QString(50, u'あ'));  // 100 bytes: 50 characters
     m.record().appendToLastLine(QString(100, u'a'));  // and 50 more
     m.saving().Timer7Timer();
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:100"));
-    QVERIFY(!isYellow(m.RichEdit1));
+    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit1")));
     m.record().appendToLastLine(QString(101, u'字'));
     m.saving().Timer7Timer();
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:101"));
     QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("Max:101"));
     QCOMPARE(m.PageControl1->tabText(3), QStringLiteral("Ave:20"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("AvMx:20"));
-    QVERIFY(isYellow(m.RichEdit1));
+    QVERIFY(isYellow(Testing::control<TextPane>(m, "RichEdit1")));
     QVERIFY(isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit1")) && isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
-    QVERIFY(!isYellow(m.RichEdit27));
-    QVERIFY(m.RichEdit3->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
+    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit27")));
+    QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
     // Off: the captions back, the two options off, the panes in their colour.
-    m.CheckBox44->setChecked(false);
+    Testing::control<QCheckBox>(m, "CheckBox44")->setChecked(false);
     QVERIFY(!Testing::control<QTimer>(m, "Timer7")->isActive());
     QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("補助Ｗ"));
     QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("表示２"));
-    QVERIFY(!m.CheckBox45->isChecked() && !m.CheckBox62->isChecked());
-    QVERIFY(!isYellow(m.RichEdit1) && !isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox45")->isChecked() && !Testing::control<QCheckBox>(m, "CheckBox62")->isChecked());
+    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit1")) && !isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
 }
 
 QTEST_MAIN(SavingTest)

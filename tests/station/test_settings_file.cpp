@@ -90,7 +90,7 @@ void SettingsFileTest::writerOrderAndFixedLines() {
     QCOMPARE(keys.count(121), 1);
     // Two-comment keys write the comment of their state.
     QVERIFY(lines.contains("126:on:" + line(u"他の人の入力もＵｎｄｏの対象にする")));
-    s.main->CheckBox11->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox11")->setChecked(false);
     QVERIFY(s.main->WriteSettings().contains("126:off:" + line(u"他の人の入力もＵｎｄｏの対象にしない")));
     QVERIFY(lines.contains("121:" + line(u"８人モニター非表示:初期化時間のため先頭に書く（バグ対策）")));
     QVERIFY(lines.contains("868:3:" + line(u"ひらがなルビにする。")));
@@ -177,45 +177,45 @@ void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
     QVERIFY(b.main->ApplySettings(first));
     QCOMPARE(b.main->settingsFileLines(false), first);
     // And after a change of many kinds: a font, a colour, a text with a comma, a window's place.
-    a.main->Edit31->setText(QStringLiteral("司会、田中"));
-    a.main->CheckBox5->setChecked(false);
-    a.main->Edit8->setText("5");
+    Testing::control<QLineEdit>(*a.main, "Edit31")->setText(QStringLiteral("司会、田中"));
+    Testing::control<QCheckBox>(*a.main, "CheckBox5")->setChecked(false);
+    Testing::control<QLineEdit>(*a.main, "Edit8")->setText("5");
     a.main->Form2->move(30, 40);
-    QFont f = a.main->RichEdit2->font();
+    QFont f = Testing::control<TextPane>(*a.main, "RichEdit2")->font();
     f.setBold(true);
     a.main->SetDisplayFont(f);
     const QList<QByteArray> changed = a.main->settingsFileLines(false);
     QVERIFY(b.main->ApplySettings(changed));
     QCOMPARE(b.main->settingsFileLines(false), changed);
-    QCOMPARE(b.main->Edit31->text(), QStringLiteral("司会、田中"));
-    QVERIFY(b.main->RichEdit2->font().bold());
+    QCOMPARE(Testing::control<QLineEdit>(*b.main, "Edit31")->text(), QStringLiteral("司会、田中"));
+    QVERIFY(Testing::control<TextPane>(*b.main, "RichEdit2")->font().bold());
     QCOMPARE(b.main->Form2->pos(), QPoint(30, 40));
 }
 
 void SettingsFileTest::valuesAreExactWords() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    s.main->CheckBox5->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(true);
     QVERIFY(s.main->ApplySettings(file({"035:ON:x", "108:fsBold:x", "039:司会:田中:発言者名", "139:on:x"})));
-    QVERIFY(!s.main->CheckBox5->isChecked());             // only "on" is on
-    QVERIFY(!s.main->RichEdit2->font().bold());           // only "fsbold" sets bold
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("司会"));  // a text reads up to its first colon
-    QVERIFY(s.main->CheckBox52->isChecked());             // 139 reads like 140
+    QVERIFY(!Testing::control<QCheckBox>(*s.main, "CheckBox5")->isChecked());             // only "on" is on
+    QVERIFY(!Testing::control<TextPane>(*s.main, "RichEdit2")->font().bold());           // only "fsbold" sets bold
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("司会"));  // a text reads up to its first colon
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox52")->isChecked());             // 139 reads like 140
     QVERIFY(s.main->ApplySettings(file({"039:a:b:c", "108:fsbold:x"})));
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("a"));
-    QVERIFY(s.main->RichEdit2->font().bold());
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("a"));
+    QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit2")->font().bold());
     // Two lines with the same key: the later wins. A line with key "004" and one with "4" alike.
     QVERIFY(s.main->ApplySettings(file({"004:7:x", "4:9:x"})));
-    QCOMPARE(s.main->Edit8->text(), QStringLiteral("9"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("9"));
     // Unknown keys are skipped silently.
     const int shown = int(s.messages.shown.size());
     QVERIFY(s.main->ApplySettings(file({"555:anything:x", "004:8:x"})));
-    QCOMPARE(s.main->Edit8->text(), QStringLiteral("8"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("8"));
     QCOMPARE(s.messages.shown.size(), shown);
     // A long text reads back whole.
     const QString speaker(300, QChar(0x3042));
     QVERIFY(s.main->ApplySettings(file({QStringLiteral("039:") + speaker + QStringLiteral(":発言者名")})));
-    QCOMPARE(s.main->Edit31->text(), speaker);
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), speaker);
 }
 
 void SettingsFileTest::specialKeys() {
@@ -266,9 +266,9 @@ void SettingsFileTest::specialKeys() {
     QVERIFY(s.main->wordProcessorMode());
     // 868: "2" katakana, anything else half-width katakana.
     QVERIFY(s.main->ApplySettings(file({"868:2:x"})));
-    QVERIFY(s.main->RadioButton2->isChecked());
+    QVERIFY(Testing::control<QRadioButton>(*s.main, "RadioButton2")->isChecked());
     QVERIFY(s.main->ApplySettings(file({"868:x:x"})));
-    QVERIFY(s.main->RadioButton1->isChecked());
+    QVERIFY(Testing::control<QRadioButton>(*s.main, "RadioButton1")->isChecked());
     // 121 and 161 show and hide whole windows by their words.
     QVERIFY(s.main->ApplySettings(file({QStringLiteral("121:８人モニター表示:x"), QStringLiteral("161:Ｆキーメモ表示:x")})));
     QVERIFY(s.main->Form2->isVisible() && s.main->Form5->isVisible());
@@ -289,20 +289,20 @@ void SettingsFileTest::failuresStopAtTheLine() {
     QList<QByteArray> old = file({"004:9:x"});
     old[0] = line(u"999:＜番号付き表示設定ファイル１＞");
     QVERIFY(!s.main->ApplySettings(old));
-    QCOMPARE(s.main->Edit8->text(), QStringLiteral("6"));
-    QVERIFY(s.main->RichEdit3->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("6"));
+    QVERIFY(Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
     // Only the header: nothing, no error.
     QVERIFY(s.main->ApplySettings(file({})));
     QVERIFY(s.messages.shown.isEmpty());
     // A value that is not a number stops the file there with one message naming the line.
     QVERIFY(!s.main->ApplySettings(file({"004:9:x", "005:abc:x", "039:after:x"})));
-    QCOMPARE(s.main->Edit8->text(), QStringLiteral("9"));  // before it: applied
-    QVERIFY(s.main->Edit31->text().isEmpty());             // after it: not
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("9"));  // before it: applied
+    QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit31")->text().isEmpty());             // after it: not
     QCOMPARE(s.messages.shown.size(), 1);
     QVERIFY(s.messages.shown[0].contains(QStringLiteral("005:abc:x")));
     // An empty line in the middle is such a line too.
     QVERIFY(!s.main->ApplySettings(file({"004:7:x", "", "004:8:x"})));
-    QCOMPARE(s.main->Edit8->text(), QStringLiteral("7"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("7"));
 }
 
 // The commonest real mistake: the file opened in an editor and saved again as UTF-8. Nothing is
@@ -316,7 +316,7 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
     s.dialogs.openNames.push_back(folder + "in-force.dp9");
     s.main->Button20->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
-    const QString lines = s.main->Edit8->text();
+    const QString lines = Testing::control<QLineEdit>(*s.main, "Edit8")->text();
     QFile utf8(folder + QStringLiteral("表示全般設定.dp9"));
     QVERIFY(utf8.open(QIODevice::WriteOnly));
     utf8.write(QStringLiteral("999:＜番号付き表示設定ファイル２＞\r\n039:UTF-8の名前:x\r\n004:9:x\r\n").toUtf8());
@@ -324,14 +324,14 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
     s.dialogs.openNames.push_back(utf8.fileName());
     s.main->Button20->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("in force"));
-    QCOMPARE(s.main->Edit8->text(), lines);
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("in force"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), lines);
     QCOMPARE(s.messages.shown, QStringList{QStringLiteral(
                                    "「表示全般設定.dp9」は表示設定ファイルとして読み込めません。\n"
                                    "ファイルがUTF-8で保存し直されています。\n"
                                    "テキストエディタで文字コードを「Shift_JIS」（SJIS）にして保存し直してください。\n"
                                    "設定は何も変わっていません。")});
-    QVERIFY(s.main->RichEdit3->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
+    QVERIFY(Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral("表示設定ファイルのバージョンが違います")));
     // Any other first line, and an empty file, likewise.
     writeFile(folder + "other.dp9", {line(u"999:＜番号付き表示設定ファイル１＞"), "004:9:x"});
     writeFile(folder + "empty.dp9", {});
@@ -342,7 +342,7 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
     QVERIFY(s.messages.shown[1].contains(QStringLiteral("1行目が「999:＜番号付き表示設定ファイル２＞」ではありません。")));
     QVERIFY(s.messages.shown[2].contains(QStringLiteral("ファイルが空です。")));
     QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
-    QCOMPARE(s.main->Edit8->text(), lines);
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), lines);
 
     // A start-up file with a wrong first line: said at start-up, and nothing is in force.
     TestStation bad(lan.net, QStringList{"192.168.1.12"}, "host", [&](const QString& f) {
@@ -350,7 +350,7 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
     });
     bad.finishStartup();
     QCOMPARE(bad.main->Label67->text(), QStringLiteral("読み込み無し"));
-    QCOMPARE(bad.main->Edit8->text(), lines);
+    QCOMPARE(Testing::control<QLineEdit>(*bad.main, "Edit8")->text(), lines);
     QCOMPARE(bad.messages.shown.value(0).section(u'\n', 0, 0),
              QStringLiteral("「自動読込表示設定.dp9」は表示設定ファイルとして読み込めません。"));
 }
@@ -389,7 +389,7 @@ void SettingsFileTest::saveAndStartupFiles() {
     writeFile(folder + "one.dp9", file({"039:loaded:x"}));
     s.dialogs.openNames.push_back(folder + "one.dp9");
     s.main->Button20->click();
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("loaded"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("loaded"));
     QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
     s.main->Button20->click();  // cancelled
     QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
@@ -413,8 +413,8 @@ void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {
     QCOMPARE(s.main->Label67->text(), QStringLiteral("読み込み無し"));
     s.finishStartup();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("自動読込表示設定.dp9"));
-    QCOMPARE(s.main->Edit8->text(), QStringLiteral("8"));
-    QCOMPARE(s.main->Edit31->text(), QStringLiteral("司会"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("8"));
+    QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("司会"));
     QCOMPARE(s.main->groupNumber(), 3);
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("stored"));  // of two 166 lines the last wins again
     // "ＩＰ再読込み" reads the name again from the file.
@@ -439,22 +439,22 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10", "mine");
     s.finishStartup();
-    s.main->Edit31->setText("x");
-    s.main->Edit8->setText("3");
-    s.main->CheckBox19->setChecked(false);
+    Testing::control<QLineEdit>(*s.main, "Edit31")->setText("x");
+    Testing::control<QLineEdit>(*s.main, "Edit8")->setText("3");
+    Testing::control<QCheckBox>(*s.main, "CheckBox19")->setChecked(false);
     Testing::control<QLineEdit>(*s.main->Form5, "Edit45")->setText("phrase");
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(4);
     s.main->Button67->click();
     QCOMPARE(s.main->Label67->text(), QStringLiteral("初期値に戻した"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("mine"));
-    QVERIFY(s.main->Edit31->text().isEmpty());
-    QVERIFY(s.main->CheckBox19->isChecked());
+    QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit31")->text().isEmpty());
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox19")->isChecked());
     QVERIFY(Testing::control<QLineEdit>(*s.main->Form5, "Edit45")->text().isEmpty());
     QCOMPARE(s.main->Form5->size(), QSize(217, 333));
     QCOMPARE(s.main->Form5->pos(), s.main->pos() + QPoint(25, 80));
     QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentIndex(), 0);
     QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
-    QCOMPARE(Fonts::points(s.main->RichEdit2->font()), 36);
+    QCOMPARE(Fonts::points(Testing::control<TextPane>(*s.main, "RichEdit2")->font()), 36);
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit1")->text(), QStringLiteral("既定の共有合言葉その一番"));
 }
 
@@ -722,19 +722,19 @@ void SettingsFileTest::routedSearch() {
 void SettingsFileTest::matchingThePartnersDisplay() {
     PairedLan p;
     p.b.main->resize(800, 500);
-    QFont f = p.b.main->RichEdit2->font();
+    QFont f = Testing::control<TextPane>(*p.b.main, "RichEdit2")->font();
     Fonts::setPoints(f, 30);
     p.b.main->SetDisplayFont(f);
-    p.b.main->CheckBox67->setChecked(false);  // B's lines as set by hand
-    p.b.main->Edit8->setText("4");
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox67")->setChecked(false);  // B's lines as set by hand
+    Testing::control<QLineEdit>(*p.b.main, "Edit8")->setText("4");
     Testing::control<QPushButton>(*p.a.main, "Button18")->click();  // "合わせる"
     p.lan.net.deliverAll();
-    QVERIFY(!p.a.main->CheckBox67->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(*p.a.main, "CheckBox67")->isChecked());
     QCOMPARE(p.a.main->width(), 800);
-    QCOMPARE(p.a.main->Edit8->text(), QStringLiteral("4"));
-    QCOMPARE(Fonts::points(p.a.main->RichEdit2->font()), 30);
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$set$607:true:")));
-    QVERIFY(p.a.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信：$end$")));
+    QCOMPARE(Testing::control<QLineEdit>(*p.a.main, "Edit8")->text(), QStringLiteral("4"));
+    QCOMPARE(Fonts::points(Testing::control<TextPane>(*p.a.main, "RichEdit2")->font()), 30);
+    QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信：$set$607:true:")));
+    QVERIFY(Testing::control<QTextEdit>(*p.a.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信：$end$")));
     // A greeting (603) is shown as a message box.
     p.a.main->transfer().SendSettingsTransfer({Net::Wire::SettingsStart() + line(u"603:こんにちは:挨拶")});
     p.lan.net.deliverAll();
@@ -743,10 +743,10 @@ void SettingsFileTest::matchingThePartnersDisplay() {
     p.a.main->SendSettingsLine(Net::Wire::SettingsStart() + Settings::headerLine());
     p.a.main->SendSettingsLine(Net::Wire::SettingsStart() + "004:3:x");
     p.lan.net.deliverAll();
-    QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("4"));  // not yet
+    QCOMPARE(Testing::control<QLineEdit>(*p.b.main, "Edit8")->text(), QStringLiteral("4"));  // not yet
     p.a.main->SendSettingsLine(Net::Wire::SettingsEnd());
     p.lan.net.deliverAll();
-    QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("3"));
+    QCOMPARE(Testing::control<QLineEdit>(*p.b.main, "Edit8")->text(), QStringLiteral("3"));
     // Without a partner "合わせる" only says so.
     p.a.main->team().dropPartner();
     p.lan.net.clearSent();
@@ -757,18 +757,18 @@ void SettingsFileTest::matchingThePartnersDisplay() {
 
 void SettingsFileTest::transfersFromStrangersAreRefused() {
     PairedLan p;
-    const QString before = p.b.main->Edit8->text();
+    const QString before = Testing::control<QLineEdit>(*p.b.main, "Edit8")->text();
     for (const QByteArray& l : {Net::Wire::SettingsStart() + Settings::headerLine(), Net::Wire::SettingsStart() + "801:5:x",
                                 Net::Wire::SettingsEnd()})
         p.lan.net.inject("192.168.1.99", 6712, "192.168.1.11", 6712, l);
     p.lan.net.deliverAll();
     QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1
     // The first refused line is logged; the rest of the minute is counted in one line.
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$999:")));
-    QCOMPARE(p.b.main->Edit8->text(), before);
+    QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$999:")));
+    QCOMPARE(Testing::control<QLineEdit>(*p.b.main, "Edit8")->text(), before);
     p.b.clock.time = p.b.clock.time.addSecs(60);
     p.b.main->TimerDropReportTimer();
-    QVERIFY(p.b.main->RichEdit3->toPlainText().contains(QStringLiteral("表示設定受信拒否：ほか2件")));
+    QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信拒否：ほか2件")));
 }
 
 // Window geometry and font sizes from a file, whatever their numbers: within the screens, never
@@ -783,8 +783,8 @@ void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
     QCOMPARE(s.main->width(), screens.width());
     QCOMPARE(s.main->y(), screens.top());
     QVERIFY(s.main->x() <= screens.right() - Settings::kReachable);
-    QCOMPARE(Fonts::points(s.main->RichEdit2->font()), Fonts::kMostPoints);
-    QVERIFY(s.main->RichEdit1->height() <= screens.height());
+    QCOMPARE(Fonts::points(Testing::control<TextPane>(*s.main, "RichEdit2")->font()), Fonts::kMostPoints);
+    QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit1")->height() <= screens.height());
     QCOMPARE(s.main->Form2->height(), Settings::kSmallestWindow.height());
     QCOMPARE(s.main->Form2->width(), Settings::kSmallestWindow.width());
     // Zero or negative: the main window stays large enough to use.
@@ -809,8 +809,8 @@ void SettingsFileTest::aMembersTransferCannotTakeTheStationAway() {
     QCOMPARE(p.b.main->groupNumber(), 1);
     QVERIFY(p.b.main->hasPartner());
     QVERIFY(p.b.main->width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
-    QCOMPARE(p.b.main->Edit8->text(), QStringLiteral("3"));  // the harmless line applied
-    const QString page = p.b.main->RichEdit3->toPlainText();
+    QCOMPARE(Testing::control<QLineEdit>(*p.b.main, "Edit8")->text(), QStringLiteral("3"));  // the harmless line applied
+    const QString page = Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText();
     QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：チャンネルを変える設定は受け付けません（「ﾊﾟｰﾄﾅｰ」ページで変えてください）：801:5:チャンネル")));
     QVERIFY(page.contains(QStringLiteral("表示設定受信拒否：入力班を変える設定は受け付けません")));
     QVERIFY(page.contains(QStringLiteral("字幕が見えなくなるため受け付けません：008:16777215:")));

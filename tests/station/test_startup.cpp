@@ -92,14 +92,14 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
     // Initial layout.
     QCOMPARE(s.main->geometry().topLeft(), QPoint(0, 0));
     QCOMPARE(s.main->size(), QSize(640, 480));
-    QVERIFY(s.main->Button14->isHidden());
-    QVERIFY(s.main->Edit77->isHidden());
-    QVERIFY(s.main->RichEdit1->toPlainText().isEmpty());  // the instruction is a hint, not text
-    QVERIFY(s.main->RichEdit1->placeholderText().startsWith(QStringLiteral("入力部　（Enter：表示に流す")));
-    QCOMPARE(s.main->RichEdit27->toPlainText(), QStringLiteral("モニター部"));
-    QCOMPARE(s.main->RichEdit27->x(), 50);
-    QCOMPARE(s.main->RichEdit1->height(), 24);
-    QCOMPARE(s.main->Button13->height(), 27);  // 24 + the strip's top margin
+    QVERIFY(Testing::control<QPushButton>(*s.main, "Button14")->isHidden());
+    QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit77")->isHidden());
+    QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit1")->toPlainText().isEmpty());  // the instruction is a hint, not text
+    QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit1")->placeholderText().startsWith(QStringLiteral("入力部　（Enter：表示に流す")));
+    QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit27")->toPlainText(), QStringLiteral("モニター部"));
+    QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit27")->x(), 50);
+    QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit1")->height(), 24);
+    QCOMPARE(Testing::control<QPushButton>(*s.main, "Button13")->height(), 27);  // 24 + the strip's top margin
     QCOMPARE(s.main->Form8->pos(), QPoint(0, 0));
     QCOMPARE(s.main->Form8->size(), QSize(300, 300));
 }
@@ -182,7 +182,7 @@ void StartupTest::severalAddressesAskTheUserToChoose() {
     QCOMPARE(Testing::control<QListWidget>(*s.main, "ListBox2")->count(), 2);
     QVERIFY(s.main->addressListIsRed());
     QVERIFY(Testing::control<QPushButton>(*s.main, "Button39")->isHidden());
-    s.main->CheckBox19->setChecked(false);  // this message comes whatever the switch says
+    Testing::control<QCheckBox>(*s.main, "CheckBox19")->setChecked(false);  // this message comes whatever the switch says
     s.finishStartup();
     QCOMPARE(s.main->PageControl1->currentIndex(), 2);
     QCOMPARE(s.messages.shown.size(), 1);
@@ -459,51 +459,51 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
     TestStation s(lan, "192.168.1.10");
     s.main->show();
     s.main->PageControl1->setCurrentIndex(1);
-    s.main->ButtonTemplate->click();
+    Testing::control<QPushButton>(*s.main, "ButtonTemplate")->click();
     QVERIFY(s.main->Form11->isVisible());
     QCOMPARE(s.main->PageControl1->currentIndex(), 0);
     QVERIFY(s.main->Form11->windowFlags() & Qt::WindowStaysOnTopHint);
-    s.main->CheckBox10->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox10")->setChecked(false);
     QVERIFY(!(s.main->Form11->windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(s.main->Form11->isVisible());
 
-    s.main->CheckBox12->setChecked(false);
-    s.main->Button45->click();
+    Testing::control<QCheckBox>(*s.main, "CheckBox12")->setChecked(false);
+    Testing::control<QPushButton>(*s.main, "Button45")->click();
     QVERIFY(s.main->Form2->isVisible());
-    QVERIFY(s.main->CheckBox12->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox12")->isChecked());
 
-    s.main->CheckBox21->setChecked(true);
-    s.main->ButtonPalette->click();
+    Testing::control<QCheckBox>(*s.main, "CheckBox21")->setChecked(true);
+    Testing::control<QPushButton>(*s.main, "ButtonPalette")->click();
     QVERIFY(s.main->Fkakunin->isVisible());
-    QVERIFY(!s.main->CheckBox21->isChecked());
-    QVERIFY(s.main->CheckBox21->isHidden());
+    QVERIFY(!Testing::control<QCheckBox>(*s.main, "CheckBox21")->isChecked());
+    QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox21")->isHidden());
 
-    s.main->ButtonSubInput->click();
+    Testing::control<QPushButton>(*s.main, "ButtonSubInput")->click();
     QVERIFY(s.main->Form14->isVisible());
     QCOMPARE(s.main->Form14->width(), s.main->width() * 4 / 5);
     QCOMPARE(s.main->Form14->height(), s.main->Form14->firstPaneHeight() * 2 + 60);
 
     s.main->Form8->addLine(QStringLiteral("held"));
-    s.main->Button5->click();
+    Testing::control<QPushButton>(*s.main, "Button5")->click();
     QVERIFY(s.main->Form8->isVisible());
     QVERIFY(s.main->Form8->lines().isEmpty());
 
-    s.main->Button52->click();
+    Testing::control<QPushButton>(*s.main, "Button52")->click();
     QVERIFY(s.main->Form5->isVisible());
 
     // The desktop cover: a colour, the whole screen, the main window in front.
     s.dialogs.colours.push_back(QColor(0, 0, 128));
-    s.main->Button8->click();
-    s.main->CheckBox9->setChecked(true);
+    Testing::control<QPushButton>(*s.main, "Button8")->click();
+    Testing::control<QCheckBox>(*s.main, "CheckBox9")->setChecked(true);
     QVERIFY(s.main->Form9->isVisible());
     QCOMPARE(s.main->Form9->pos(), QPoint(0, 0));
     QCOMPARE(Testing::control<Canvas>(*s.main->Form9, "Image1")->picture().pixelColor(5, 5), QColor(0, 0, 128));
-    s.main->CheckBox9->setChecked(false);
+    Testing::control<QCheckBox>(*s.main, "CheckBox9")->setChecked(false);
     QVERIFY(!s.main->Form9->isVisible());
 
     // All thirteen windows take the page colour.
     s.dialogs.colours.push_back(QColor(200, 230, 200));
-    s.main->Button69->click();
+    Testing::control<QPushButton>(*s.main, "Button69")->click();
     for (QWidget* w : s.main->windows().all()) QCOMPARE(w->palette().color(QPalette::Window), QColor(200, 230, 200));
 }
 

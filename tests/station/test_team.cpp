@@ -174,11 +174,11 @@ void TeamTest::ownAddressAndNameGuards() {
     QCOMPARE(Testing::control<QLineEdit>(*a.main, "Edit35")->text(), QStringLiteral("10.14.1.1"));
     QCOMPARE(a.messages.shown.size(), 1);
     QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("入力したＩＰアドレスが間違っていたので\n１０．１４．１．１に書き換えました。")));
-    a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(false);
     Testing::control<QLineEdit>(*a.main, "Edit35")->setText("bad");
     QCOMPARE(Testing::control<QLineEdit>(*a.main, "Edit35")->text(), QStringLiteral("10.14.1.1"));
     QCOMPARE(a.messages.shown.size(), 1);  // silent without messages
-    a.main->CheckBox19->setChecked(true);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(true);
 
     // Renaming: the notice on leaving the field, once.
     a.main->show();
@@ -252,7 +252,7 @@ void TeamTest::addressToolsShowTheAddresses() {
     QCOMPARE(a.messages.shown.size(), 2);
     QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("ipconfig.exeは、")));
     QCOMPARE(a.messages.shown[1], a.hostTools.report);
-    a.main->CheckBox19->setChecked(false);
+    Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(false);
     Testing::control<QPushButton>(*a.main, "Button36")->click();
     QCOMPARE(a.messages.shown.size(), 3);  // the explanation is gone, the addresses stay
 }
@@ -274,7 +274,7 @@ void TeamTest::oneDatagramCannotTakeTheStationOver() {
     a.main->SendLine("still heard");
     p.lan.net.deliverAll();
     QCOMPARE(lastRecordLine(p.b), QStringLiteral("still heard"));
-    QVERIFY(a.main->RichEdit3->toPlainText().contains(QStringLiteral("不正ＩＰ受信：192.168.1.200（このパソコンのアドレスではありません）")));
+    QVERIFY(Testing::control<QTextEdit>(*a.main, "RichEdit3")->toPlainText().contains(QStringLiteral("不正ＩＰ受信：192.168.1.200（このパソコンのアドレスではありません）")));
 }
 
 QTEST_MAIN(TeamTest)

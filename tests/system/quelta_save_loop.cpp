@@ -11,6 +11,7 @@
 #include "support/controls.h"
 #include "windows/main/saving.h"
 #include "app/startup.h"
+#include "../support/controls.h"
 #include "app/text_pane.h"
 #include "core/contact_text.h"
 #include "messaging/contact_window.h"
@@ -44,7 +45,7 @@ void saveLoopStep(Ttalk2e& main, int n) {
 
 int main(int argc, char** argv) {
     return App::runQuelta(argc, argv, [](Ttalk2e& main) {
-        main.CheckBox19->setChecked(false);
+        Testing::control<QCheckBox>(main, "CheckBox19")->setChecked(false);
         auto* timer = new QTimer(&main);
         timer->setInterval(0);
         QObject::connect(timer, &QTimer::timeout, &main, [&main, n = 0]() mutable { saveLoopStep(main, ++n); });

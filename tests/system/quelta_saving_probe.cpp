@@ -12,6 +12,7 @@
 #include "support/controls.h"
 #include "windows/main/saving.h"
 #include "app/startup.h"
+#include "../support/controls.h"
 #include "text/cp932.h"
 
 #include <QApplication>
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
             if (!main.isStarted()) return;
             started->stop();
             say(QStringLiteral("started"));
-            for (const QString& l : main.RichEdit3->toPlainText().split(u'\n', Qt::SkipEmptyParts)) say(QStringLiteral("log: ") + l);
+            for (const QString& l : Testing::control<QTextEdit>(main, "RichEdit3")->toPlainText().split(u'\n', Qt::SkipEmptyParts)) say(QStringLiteral("log: ") + l);
             if (qEnvironmentVariableIsSet("QUELTA_PROBE_SESSION")) session(main);
         });
         started->start(50);

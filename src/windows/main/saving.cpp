@@ -9,7 +9,10 @@
 #include "settings/line_file.h"
 #include "settings/text_scramble.h"
 #include "text/cp932.h"
+#include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 #include "text/text_filter.h"
+#include "windows/main/explanation_page.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -102,11 +105,9 @@ void Saving::buildSaveGroups(Form::Page* save) {
     Form::label(limits, QStringLiteral("Ｋバイト"));
 }
 
-void Saving::addExplanationSaveButton(QWidget* row) { Button11 = Form::button(row, "Button11", QStringLiteral("保存")); }
-
 void Saving::wire() {
     QObject::connect(Button7, &QPushButton::clicked, &main_, [this] { Button7Click(); });
-    QObject::connect(Button11, &QPushButton::clicked, &main_, [this] { Button11Click(); });
+    QObject::connect(&main_.explanationPage(), &ExplanationPage::saveClicked, &main_, [this] { Button11Click(); });
     QObject::connect(ButtonUnscramble, &QPushButton::clicked, &main_, [this] { ButtonUnscrambleClick(); });
     QObject::connect(Edit92, &QLineEdit::textChanged, &main_, [this] { Edit92Change(); });
     QObject::connect(Edit91, &QLineEdit::textChanged, &main_, [this] { Edit91Change(); });
@@ -114,9 +115,6 @@ void Saving::wire() {
     // Clicks only: one switch unchecking the other is not a click of the other.
     QObject::connect(main_.CheckBox32, &QCheckBox::clicked, &main_, [this] { CheckBox32Click(); });
     QObject::connect(main_.CheckBox20, &QCheckBox::clicked, &main_, [this] { CheckBox20Click(); });
-    QObject::connect(main_.CheckBox44, &QCheckBox::toggled, &main_, [this] { CheckBox44Click(); });
-    QObject::connect(main_.CheckBox45, &QCheckBox::toggled, &main_, [this] { CheckBox45Click(); });
-    QObject::connect(main_.CheckBox62, &QCheckBox::toggled, &main_, [this] { CheckBox62Click(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -231,7 +229,7 @@ void Saving::Button11Click() {
     const QString path = withTxt(main_.station().dialogs.saveFileName(&main_, main_.programFolder() + QStringLiteral("説明ページ保存.txt"), kTextFilter));
     if (path.isEmpty()) return;
     QList<QByteArray> lines;
-    for (const QString& l : main_.RichEdit3->toPlainText().split(u'\n')) lines << Cp932::encode(l);
+    for (const QString& l : main_.explanationPage().text().split(u'\n')) lines << Cp932::encode(l);
     if (lines.size() == 1 && lines[0].isEmpty()) lines.clear();
     WriteText(path, lines);
 }
@@ -273,7 +271,7 @@ void Saving::TrimRecord() {
         r.insertLines(0, QStringList{QStringLiteral("継続保存")} + QStringList(20, QString()));
     });
     // What was typed in this minute still counts after the clear.
-    if (main_.CheckBox44->isChecked()) typingRate_.headRemoved(before - main_.record().byteLength());
+    if (main_.strip().rateShown()) typingRate_.headRemoved(before - main_.record().byteLength());
     main_.RecordHeadChanged();
 }
 
@@ -483,20 +481,20 @@ void Saving::Edit4Change() {
 
 void Saving::CheckBox32Click() {
     main_.CheckBox20->setChecked(false);
-    if (main_.CheckBox32->isChecked() && main_.station().messages.askYesNo(kClearAskText)) main_.RichEdit3->clear();
+    if (main_.CheckBox32->isChecked() && main_.station().messages.askYesNo(kClearAskText)) main_.explanationPage().clear();
 }
 
 void Saving::CheckBox20Click() {
     main_.CheckBox32->setChecked(false);
     if (main_.showMessages() && main_.CheckBox20->isChecked()) main_.station().messages.information(kStartTimeWarning);
-    if (main_.station().messages.askYesNo(kClearAskText)) main_.RichEdit3->clear();
+    if (main_.station().messages.askYesNo(kClearAskText)) main_.explanationPage().clear();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Typing rate
 
 void Saving::CheckBox44Click() {
-    if (main_.CheckBox44->isChecked()) {
+    if (main_.strip().rateShown()) {
         typingRate_.start(main_.record().byteLength());
         Timer7->start(60000);
         return;
@@ -504,31 +502,31 @@ void Saving::CheckBox44Click() {
     Timer7->stop();
     const QString captions[] = {QStringLiteral("補助Ｗ"), QStringLiteral("ﾊﾟｰﾄﾅｰ"), QStringLiteral("表示１"), QStringLiteral("表示２")};
     for (int i = 0; i < 4; ++i) main_.PageControl1->setTabText(i + 1, captions[i]);
-    main_.CheckBox45->setChecked(false);
-    main_.CheckBox62->setChecked(false);
+    main_.strip().setRateLogged(false);
+    main_.strip().setRateWarns(false);
 }
 
 void Saving::CheckBox45Click() {
-    if (main_.CheckBox45->isChecked()) main_.Log(kRateHeader);
+    if (main_.strip().rateLogged()) main_.Log(kRateHeader);
 }
 
 void Saving::CheckBox62Click() {
     rateWarning_ = false;
     main_.PaintPanes();
-    if (main_.CheckBox62->isChecked()) main_.CheckBox44->setChecked(true);
+    if (main_.strip().rateWarns()) main_.strip().setRateShown(true);
 }
 
 void Saving::Timer7Timer() {
     const Core::TypingRate::Figures f = typingRate_.tick(main_.record().byteLength());
-    if (main_.CheckBox62->isChecked()) {
-        rateWarning_ = typingRate_.over(Form::intOf(main_.Edit24, 100));
+    if (main_.strip().rateWarns()) {
+        rateWarning_ = typingRate_.over(main_.strip().rateLimit());
         main_.PaintPanes();
     }
     main_.PageControl1->setTabText(1, QStringLiteral("Now:") + QString::number(f.now));
     main_.PageControl1->setTabText(2, QStringLiteral("Max:") + QString::number(f.maxMinute));
     main_.PageControl1->setTabText(3, QStringLiteral("Ave:") + QString::number(f.average));
     main_.PageControl1->setTabText(4, QStringLiteral("AvMx:") + QString::number(f.maxAverage));
-    if (main_.CheckBox45->isChecked())
+    if (main_.strip().rateLogged())
         main_.Log(main_.station().clock.now().time().toString(QStringLiteral("H:mm:ss")) + u',' + QString::number(f.now) + u',' +
             QString::number(f.maxMinute) + u',' + QString::number(f.average) + u',' + QString::number(f.maxAverage));
 }

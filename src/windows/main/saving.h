@@ -35,7 +35,6 @@ public:
     // The groups "表示文" and "定期的な消去と自動保存" of the page "保存".
     void buildSaveGroups(Form::Page* page);
     // "保存" below the explanation page.
-    void addExplanationSaveButton(QWidget* row);
     void wire();
     // The controls the main window's setting rows bind, until those rows come here.
     struct SettingControls {
@@ -114,7 +113,6 @@ private:
     QLineEdit* Edit92 = nullptr;      // minutes between periodic saves
     QLineEdit* Edit91 = nullptr;      // line limit of the periodic clear
     QLineEdit* Edit4 = nullptr;       // size limit of the periodic clear, in kilobytes of 1000 bytes
-    QPushButton* Button11 = nullptr;  // "保存" of the explanation page
     QTimer* Timer5 = nullptr;         // periodic clear and save check
     QTimer* Timer7 = nullptr;         // one-minute typing-rate statistics
     bool scrambling_ = false;         // a scrambled save is running (it lets timers and paints through)

@@ -1,6 +1,8 @@
 // Display settings sent to other PCs: transfer lines on the partner channel, their receipt and
 // application, "合わせる", and the command keys a transfer carries.
 #include "windows/main/settings_transfer.h"
+#include "windows/main/display_view.h"
+#include "windows/main/input_strip.h"
 
 #include "app/fonts.h"
 #include "app/form_builder.h"
@@ -80,7 +82,7 @@ void SettingsTransfer::Button18Click() {
         main_.Message(QStringLiteral("パートナーが指名されていません。"));
         return;
     }
-    main_.CheckBox67->setChecked(false);
+    main_.display().setAutoFit(false);
     SendSettingsTransfer({transferLine(607, "true", u"ウィンドの大きさなど送れの指示")});
 }
 
@@ -98,40 +100,40 @@ void SettingsTransfer::addTransferCommands(Settings::KeyTable& t) {
             if (Settings::isTrue(v)) act();
         };
     };
-    command(600, ifTrue([this] { main_.FitFromFont(); }));
+    command(600, ifTrue([this] { main_.display().FitFromFont(); }));
     command(603, [this](QByteArrayView v) { main_.station().messages.information(Cp932::decode(v)); });
     command(607, ifTrue([this] {
         if (!main_.team().hasPartner()) return;
         SendSettingsTransfer({transferLine(1, QByteArray::number(main_.width()), u"メインウィンドの幅"),
-                              transferLine(4, Cp932::encode(main_.Edit8->text()), u"マニュアル調整の表示行数"),
-                              transferLine(9, QByteArray::number(Fonts::points(main_.RichEdit2->font())), u"表示部のフォントサイズ"),
+                              transferLine(4, Cp932::encode(main_.display().linesText()), u"マニュアル調整の表示行数"),
+                              transferLine(9, QByteArray::number(Fonts::points(main_.display().displayFont())), u"表示部のフォントサイズ"),
                               transferLine(608, "true", u"行数から行間を調整するのボタン")});
     }));
-    command(608, ifTrue([this] { main_.LinesToSpacing(); }));
+    command(608, ifTrue([this] { main_.display().LinesToSpacing(); }));
     command(609, ifTrue([this] {
         if (!main_.team().hasPartner()) return;
         SendSettingsTransfer({transferLine(0, QByteArray::number(main_.height()), u"ウィンドウの高さ"),
                               transferLine(1, QByteArray::number(main_.width()), u"メインウィンドの幅"),
                               transferLine(2, QByteArray::number(main_.y()), u"メインウィンドの縦位置"),
                               transferLine(3, QByteArray::number(main_.x()), u"メインウィンドの横位置"),
-                              transferLine(4, Cp932::encode(main_.Edit8->text()), u"マニュアル調整の表示行数"),
-                              transferLine(5, Cp932::encode(main_.Edit12->text()), u"マニュアル調整の行間"),
-                              transferLine(9, QByteArray::number(Fonts::points(main_.RichEdit2->font())), u"表示部のフォントサイズ")});
+                              transferLine(4, Cp932::encode(main_.display().linesText()), u"マニュアル調整の表示行数"),
+                              transferLine(5, Cp932::encode(main_.display().spacingText()), u"マニュアル調整の行間"),
+                              transferLine(9, QByteArray::number(Fonts::points(main_.display().displayFont())), u"表示部のフォントサイズ")});
     }));
     command(610, ifTrue([this] {
         if (!main_.team().hasPartner()) return;
-        SendSettingsTransfer({transferLine(611, Cp932::encode(main_.Edit12->text()), u"マニュアル調整の行間")});
+        SendSettingsTransfer({transferLine(611, Cp932::encode(main_.display().spacingText()), u"マニュアル調整の行間")});
     }));
     command(612, ifTrue([this] {
         if (main_.PageControl1->currentIndex() != 0) return;
         main_.ToggleFrameless();
-        main_.Edit77->setFocus();
+        main_.strip().focusKeyCatcher();
     }));
     command(613, ifTrue([this] {
-        if (main_.PageControl1->currentIndex() == 0) main_.Button13Click();
+        if (main_.PageControl1->currentIndex() == 0) main_.display().Button13Click();
     }));
     command(614, ifTrue([this] {
-        if (main_.PageControl1->currentIndex() == 0 && main_.Button12->text() == QStringLiteral("ワ")) main_.Button12Click();
+        if (main_.PageControl1->currentIndex() == 0 && main_.strip().screenButtonText() == QStringLiteral("ワ")) main_.display().Button12Click();
     }));
-    command(620, [this](QByteArrayView v) { main_.SetScrollAmount(Settings::intValue(v, main_.scroller().scrollStep)); });
+    command(620, [this](QByteArrayView v) { main_.display().SetScrollAmount(Settings::intValue(v, main_.scroller().scrollStep)); });
 }
