@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -89,7 +90,10 @@ void TForm3::ClearPart(MonitorPart p) {
 
 void TForm3::AppendLine(MonitorPart p, const QByteArray& line) {
     if (!part(p).append(line)) return;  // the part has reached its limit
-    pane(p)->appendPlainText(Cp932::decode(line));
+    QPlainTextEdit* view = pane(p);
+    view->appendPlainText(Cp932::decode(line));
+    // The lower part starts at the caret line: however many lines follow it, its top stays in view.
+    if (p == MonitorPart::Lower) view->verticalScrollBar()->setValue(0);
 }
 
 void TForm3::Feed(MonitorPart p, const QByteArray& text) {

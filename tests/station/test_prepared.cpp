@@ -20,11 +20,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace Testing;
@@ -333,6 +335,14 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QCOMPARE(r.lan.net.sentTo(6734).size(), 11);
     QCOMPARE(r.lan.payloadsTo(6735), (QStringList{QStringLiteral("$消去$"), "行8", "行9", "行10", "行11"}));
     QCOMPARE(mon.lines(App::MonitorPart::Lower).last(), QStringLiteral("行21"));
+    // Shown at its default size, ten lines do not fit: the caret line stays the lower part's top
+    // line, and the upper part shows the line just above it.
+    r.b.main->Form3->show();
+    r.key(Qt::Key_Right);
+    QCOMPARE(mon.lines(App::MonitorPart::Lower).first(), QStringLiteral("行12"));
+    QVERIFY(mon.RichEdit1->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(mon.RichEdit1->verticalScrollBar()->value(), 0);
+    QCOMPARE(mon.RichEdit2->verticalScrollBar()->value(), mon.RichEdit2->verticalScrollBar()->maximum());
     // Nothing is fed while no target is chosen.
     r.w.CheckBox9->setChecked(false);
     r.lan.net.clearSent();
