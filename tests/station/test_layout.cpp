@@ -1,0 +1,157 @@
+// Every window and every page shows its labels, buttons and check boxes whole, at the size the
+// window opens with and on a 1920×1080 screen: nothing cut short, nothing behind a scroll bar.
+#include "support/test_station.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+using Testing::TestStation;
+
+namespace {
+
+// Buttons that belong to a composite control (tab scrollers, spin arrows) are its own business.
+bool partOfComposite(const QWidget* w) {
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QTabBar*>(p) || qobject_cast<const QComboBox*>(p) || qobject_cast<const QScrollBar*>(p))
+            return true;
+    return false;
+}
+
+QString nameOf(const QWidget* w) {
+    QString text;
+    if (auto* l = qobject_cast<const QLabel*>(w)) text = l->text();
+    else if (auto* b = qobject_cast<const QAbstractButton*>(w)) text = b->text();
+    text.replace(u'\n', u' ');
+    return QStringLiteral("%1 \"%2\"").arg(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                                                     : w->objectName(),
+                                          text.left(24));
+}
+
+// The part of `w` that its parents let be seen, in w's own coordinates.
+QRect seenPart(const QWidget* w, const QWidget* window) {
+    QRect seen = w->rect();
+    QPoint offset;  // w's origin in the coordinates of the widget looked at
+    for (const QWidget* c = w; c != window; c = c->parentWidget()) {
+        offset += c->pos();
+        const QWidget* parent = c->parentWidget();
+        if (!parent) break;
+        seen &= parent->rect().translated(-offset);  // a scroll area's viewport clips like any parent
+    }
+    return seen;
+}
+
+// The controls of `window` now shown that are cut or not wholly in view.
+QStringList cutControls(QWidget* window) {
+    QStringList out;
+    const QString where = window->objectName() + QStringLiteral(" %1×%2: ").arg(window->width()).arg(window->height());
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        if (!label && !button) continue;
+        if (!w->isVisibleTo(window) || partOfComposite(w)) continue;
+        if ((label && label->text().trimmed().isEmpty() && label->pixmap().isNull()) ||
+            (button && button->text().trimmed().isEmpty() && button->icon().isNull()))
+            continue;
+        // A push button's hint asks for more than its text (a minimum width); its text must fit.
+        QSize need = w->sizeHint();
+        if (qobject_cast<QPushButton*>(w)) {
+            const QFontMetrics fm = w->fontMetrics();
+            need = QSize(fm.horizontalAdvance(button->text()) + 6, fm.ascent() + fm.descent());
+        } else if (label && label->wordWrap()) {
+            need = QSize(0, label->heightForWidth(w->width()));
+        }
+        if (w->width() < need.width() || w->height() < need.height()) {
+            out << where + nameOf(w) + QStringLiteral(" cut: %1×%2 of %3×%4").arg(w->width()).arg(w->height()).arg(need.width()).arg(need.height());
+            continue;
+        }
+        if (seenPart(w, window) != w->rect()) out << where + nameOf(w) + QStringLiteral(" not wholly in view");
+    }
+    return out;
+}
+
+void settle(QWidget* window) {
+    for (int i = 0; i < 3; ++i) {
+        QApplication::processEvents();
+        if (window->layout()) window->layout()->activate();
+    }
+}
+
+// Every page of every tab widget of `window` in turn, the controls of each looked at.
+QStringList walkPages(QWidget* window) {
+    QStringList out;
+    out << cutControls(window);
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        const int before = tabs->currentIndex();
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            settle(window);
+            out << cutControls(window);
+        }
+        tabs->setCurrentIndex(before);
+        settle(window);
+    }
+    out.removeDuplicates();
+    return out;
+}
+
+// QTest shortens a long failure message: every finding on a line of its own first.
+void report(const QStringList& cut) {
+    for (const QString& line : cut) qWarning().noquote() << line;
+    QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1 controls cut or out of view").arg(cut.size())));
+}
+
+}  // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { App::installFontSubstitutions(); }
+    void everyControlIsWholeAtTheDefaultSize();
+    void everyControlIsWholeOnAFullHdScreen();
+};
+
+void LayoutTest::everyControlIsWholeAtTheDefaultSize() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    s.finishStartup();
+    QStringList cut;
+    for (QWidget* w : s.main->allWindows()) {
+        const QSize opened = w->size();
+        w->show();
+        settle(w);
+        if (w->width() > opened.width() || w->height() > opened.height())
+            cut << w->objectName() + QStringLiteral(" opens at %1×%2 but needs %3×%4").arg(opened.width()).arg(opened.height()).arg(w->width()).arg(w->height());
+        cut << walkPages(w);
+        w->hide();
+    }
+    report(cut);
+}
+
+void LayoutTest::everyControlIsWholeOnAFullHdScreen() {
+    QCOMPARE(QApplication::primaryScreen()->size(), QSize(1920, 1080));
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    s.finishStartup();
+    QStringList cut;
+    for (QWidget* w : s.main->allWindows()) {
+        w->show();
+        w->setGeometry(QApplication::primaryScreen()->availableGeometry());
+        settle(w);
+        cut << walkPages(w);
+        w->hide();
+    }
+    report(cut);
+}
+
+QTEST_MAIN(LayoutTest)
+#include "test_layout.moc"
