@@ -563,7 +563,9 @@ void MessagingTest::splittersKeepPanelsVisible() {
     TForm6& w = *s.main->Form6;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.Splitter->sizes().value(0), 33);
+    // The settings panel opens with its last row in view.
+    QCOMPARE(w.Splitter->sizes().value(0), w.panel3Height());
+    QVERIFY(w.CheckBox7->mapTo(w.Panel3, QPoint(0, w.CheckBox7->height())).y() <= w.Panel3->height());
     QCOMPARE(w.Splitter->sizes().value(2), 38);
     w.Splitter->widget(0)->setMinimumHeight(2);
     w.Splitter->setSizes({0, 0, 500});
@@ -1202,8 +1204,12 @@ void MessagingTest::defaults() {
     QCOMPARE(c.windowTitle(), QStringLiteral("連絡(ctrl+r)"));
     QCOMPARE(n.windowTitle(), QStringLiteral("お知らせ(ctrl+o)"));
     QVERIFY(!c.isVisible() && !n.isVisible());
-    QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
-    QCOMPARE(c.panel3Height(), 33);
+    // At the screen's corner with its frame, so a window manager keeps the title bar on the screen.
+    QCOMPARE(c.pos(), QPoint(0, 0));
+    QCOMPARE(c.size(), QSize(280, 340));
+    const int settingsHeight = c.CheckBox7->parentWidget()->sizeHint().height();  // every settings row
+    QVERIFY(settingsHeight > 33);
+    QCOMPARE(c.panel3Height(), settingsHeight);
     QCOMPARE(c.panel1Height(), 38);
     QCOMPARE(c.Edit2->text(), QStringLiteral("5"));
     QCOMPARE(c.Edit3->text(), QStringLiteral("交代です！"));
@@ -1246,6 +1252,7 @@ void MessagingTest::defaults() {
     c.Edit2->setText(QStringLiteral("9"));
     c.setGeometry(40, 40, 500, 500);
     c.setPanel1Height(99);
+    c.setPanel3Height(50);
     s.dialogs.colours.push_back(QColor(1, 2, 3));
     c.Button3->click();
     s.clock.time = s.clock.time.addSecs(1);
@@ -1262,8 +1269,10 @@ void MessagingTest::defaults() {
     QCOMPARE(c.Edit1->text(), QString());
     QVERIFY(c.CheckBox5->isChecked() && !c.CheckBox7->isChecked());
     QCOMPARE(c.Edit2->text(), QStringLiteral("5"));
-    QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
+    QCOMPARE(c.pos(), QPoint(0, 0));  // the frame, not the client area, at the corner
+    QCOMPARE(c.size(), QSize(280, 340));
     QCOMPARE(c.panel1Height(), 38);
+    QCOMPARE(c.panel3Height(), settingsHeight);
     QCOMPARE(c.normalColour(), Settings::toQColor(Settings::Colour::kWindow, c.palette()));
     QVERIFY(!n.Timer1->isActive());
     QVERIFY(n.pagesVisible());
