@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -118,6 +119,7 @@ private slots:
     void initTestCase() { App::installFontSubstitutions(); }
     void everyControlIsWholeAtTheDefaultSize();
     void everyControlIsWholeOnAFullHdScreen();
+    void noticePagesAreWholeAfterTheTicker();
 };
 
 void LayoutTest::everyControlIsWholeAtTheDefaultSize() {
@@ -150,6 +152,32 @@ void LayoutTest::everyControlIsWholeOnAFullHdScreen() {
         cut << walkPages(w);
         w->hide();
     }
+    report(cut);
+}
+
+// The notice window hides its pages while the ticker runs; F1 and the end of the notice bring them
+// back, and then they are whole again, not squeezed into the strip's height.
+void LayoutTest::noticePagesAreWholeAfterTheTicker() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    s.finishStartup();
+    TForm15& w = *s.main->Form15;
+    w.show();
+    w.Edit1->setText(QStringLiteral("お知らせです"));
+    w.ShowNotice();
+    QVERIFY(!w.pagesVisible());
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(w.Edit77, &f1);
+    QVERIFY(w.pagesVisible());
+    settle(&w);
+    QStringList cut = walkPages(&w);
+    w.ShowNotice();
+    for (int i = 0; i < 100000 && w.Timer1->isActive(); ++i) w.Timer1Timer();
+    QVERIFY(!w.Timer1->isActive());
+    QVERIFY(w.pagesVisible());
+    w.show();  // the end hid it; the next Ctrl+O or notice shows it as the end left it
+    settle(&w);
+    cut << walkPages(&w);
     report(cut);
 }
 

@@ -714,11 +714,11 @@ void MessagingTest::threePassesThenTheEndActions() {
     QCOMPARE(runTicker(w), 3);
     QVERIFY(!w.Timer1->isActive());
     QCOMPARE(w.passes().remaining(), 3);  // reloaded
-    // The end actions as designed: hidden, back where it was with its pages, 200 high.
+    // The end actions as designed: hidden, back where it was with its pages, as high as made.
     QVERIFY(!w.isVisible());
     QVERIFY(w.pagesVisible());
     QVERIFY(!w.PageControl1->isHidden());
-    QCOMPARE(w.box(), (Core::NoticeBox{pages.left, pages.top, pages.width, 200}));
+    QCOMPARE(w.box(), (Core::NoticeBox{pages.left, pages.top, pages.width, 400}));
     // Endless with 0: still running after many passes.
     w.show();
     w.Edit4->setText(QStringLiteral("0"));
@@ -945,20 +945,20 @@ void MessagingTest::f1AndMouseWhileRunning() {
     TForm15& w = *s.main->Form15;
     w.CheckBox4->setChecked(false);
     w.CheckBox3->setChecked(false);
-    w.setBox({100, 100, 600, 300}, true);
+    w.setBox({100, 100, 600, 420}, true);
     w.show();
     w.ShowNotice();
-    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 375}));
     QVERIFY(w.Timer1->isActive());
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(w.Edit77, &f1);
     QVERIFY(!w.Timer1->isActive());
     QVERIFY(w.pagesVisible());
-    QCOMPARE(w.box(), (Core::NoticeBox{100, 100, 600, 300}));
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 100, 600, 420}));
     QVERIFY(!w.shownAt());
     QApplication::sendEvent(w.Edit77, &f1);
     QVERIFY(!w.pagesVisible());
-    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 375}));
     // Dragging with the left button held moves the strip by two pixels a step.
     const QPoint at = w.pos();
     mouseMove(w.Image2, {5, 5}, Qt::LeftButton);
@@ -1226,7 +1226,7 @@ void MessagingTest::defaults() {
     QCOMPARE(n.NMUDP1->channelPort(), 6731);
     QCOMPARE(n.Edit1->text(), QString());  // its hint is no text
     QCOMPARE(n.Edit1->placeholderText(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
-    QCOMPARE(n.box().height, 350);
+    QCOMPARE(n.box().height, 400);
     QCOMPARE(n.box().left, 0);
     QCOMPARE(n.box().top, 0);
     QVERIFY(n.pagesVisible());
@@ -1276,7 +1276,7 @@ void MessagingTest::defaults() {
     QCOMPARE(c.normalColour(), Settings::toQColor(Settings::Colour::kWindow, c.palette()));
     QVERIFY(!n.Timer1->isActive());
     QVERIFY(n.pagesVisible());
-    QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 350}));
+    QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 400}));
     QCOMPARE(n.Edit1->text(), QString());
     QVERIFY(n.CheckBox12->isChecked() && !n.CheckBox11->isChecked() && !n.CheckBox1->isChecked());
     QVERIFY(n.CheckBox5->isChecked() && n.CheckBox8->isChecked() && n.CheckBox9->isChecked() && n.CheckBox10->isChecked());
