@@ -11,6 +11,8 @@ class TForm5 : public AuxWindow {
     Q_OBJECT
 public:
     explicit TForm5(const App::WindowContext& context);
+    // Wide enough for the longest fixed text beside its key.
+    static constexpr QSize kDefaultSize{232, 333};
 
     QLineEdit *Edit45 = nullptr, *Edit56 = nullptr, *Edit57 = nullptr, *Edit58 = nullptr, *Edit59 = nullptr;
     QLineEdit *Edit60 = nullptr, *Edit61 = nullptr, *Edit62 = nullptr, *Edit65 = nullptr;
