@@ -149,7 +149,7 @@ TFmojikara::TFmojikara(const App::WindowContext& context, App::RemoteLinks l)
     });
 
     NMUDP1 = makeEndpoint(Ports::RemoteCharKaraoke);  // design default 6716
-    resize(530, 218);
+    resize(kDefaultSize);
     if (links.home) AuxWindow::move(links.home());
 }
 
@@ -337,7 +337,7 @@ void TFmojikara::resetToDefaults() {
     Edit3->setText(QStringLiteral("2"));
     Edit4->setText(QStringLiteral("20"));
     if (links.home) AuxWindow::move(links.home());
-    resize(530, 218);
+    resize(kDefaultSize);
     CheckBox59->setChecked(false);
     CheckBox1->setChecked(false);
     hide();

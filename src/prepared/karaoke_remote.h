@@ -18,6 +18,8 @@ class TFmojikara : public AuxWindow {
     Q_OBJECT
 public:
     TFmojikara(const App::WindowContext& context, App::RemoteLinks links);
+    // Wide enough for the row of option groups side by side.
+    static constexpr QSize kDefaultSize{690, 218};
     // Rebound with the channel only while one of the two modes is on.
     QList<Net::DatagramEndpoint*> channelEndpoints() override;
 

@@ -70,9 +70,17 @@ TForm3::TForm3(const App::WindowContext& context)
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    placeAtDefaults();
+}
+
+void TForm3::placeAtDefaults() {
     move(0, 0);
-    resize(450, 230);
-    setPanelHeights(57, 45);
+    resize(kDefaultSize);
+    setPanelHeights(defaultTopHeight(), kDefaultUpperHeight);
+}
+
+int TForm3::defaultTopHeight() const {
+    return qMax(kDesignTopHeight, Panel1->layout()->totalHeightForWidth(kDefaultSize.width()));
 }
 
 void TForm3::setPanelHeights(int top, int upper) {
@@ -144,9 +152,7 @@ void TForm3::addSettings(Settings::KeyTable& t) {
 }
 
 void TForm3::resetToDefaults() {
-    move(0, 0);
-    resize(450, 230);
-    setPanelHeights(57, 45);
+    placeAtDefaults();
     look.reset(9);
     hide();
     CheckBox1->setChecked(false);

@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -130,7 +131,7 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     auto* left = new QVBoxLayout(Panel1);
     left->setContentsMargins(3, 1, 3, 1);
     left->setSpacing(1);
-    // Six compact rows fit the top area's 121 pixels.
+    // Six compact rows: the top area stays low and leaves the pre-rolls most of the window.
     QFont compact = Panel1->font();
     compact.setPixelSize(11);
     Panel1->setFont(compact);
@@ -205,8 +206,10 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     auto* monitor = new QWidget(PageControl1);
     new QVBoxLayout(monitor);
     monitor->layout()->setSpacing(1);
+    // Each heading stands on its own line above its switches, as "前ロール連動" does: beside them
+    // it would take the width the third switch needs.
+    Form::label(monitor, QStringLiteral("モニターに送信"));
     QWidget* feed = Form::row(monitor);
-    Form::label(feed, QStringLiteral("モニターに送信"));
     CheckBox9 = Form::check(feed, "CheckBox9", QStringLiteral("斑全員に送信"), false);
     CheckBox11 = Form::check(feed, "CheckBox11", QStringLiteral("ﾊﾟｰﾄﾅｰのみ"), false);
     CheckBox10 = Form::check(feed, "CheckBox10", QStringLiteral("自分に表示"), false);
@@ -332,12 +335,25 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     connect(NMUDP2, &E::received, this, &TForm11::NMUDP2DataReceived);
     connect(NMUDP5, &E::received, this, &TForm11::NMUDP5DataReceived);
 
-    move(0, 40);
-    resize(640, 350);
-    setTopHeight(121);
-    setLeftWidth(335);
+    placeAtDefaults();
     SetView();
 }
+
+// The window opens wide enough for the left part and the option pages side by side; the top area
+// takes the height of the taller of the two, the left part its own width, so that no row is cut
+// or hidden behind a scroll bar.
+void TForm11::placeAtDefaults() {
+    move(0, 40);
+    resize(kDefaultSize);
+    setTopHeight(defaultTopHeight());
+    setLeftWidth(defaultLeftWidth());
+}
+
+int TForm11::defaultTopHeight() const {
+    return std::max({kDesignTopHeight, Panel1->sizeHint().height(), PageControl1->sizeHint().height()});
+}
+
+int TForm11::defaultLeftWidth() const { return qMax(kDesignLeftWidth, Panel1->sizeHint().width()); }
 
 TForm11::~TForm11() = default;
 
@@ -666,10 +682,7 @@ void TForm11::addSettings(Settings::KeyTable& t) {
 
 void TForm11::resetToDefaults() {
     if (links.setOnTop) links.setOnTop(true);
-    move(0, 40);
-    resize(640, 350);
-    setTopHeight(121);
-    setLeftWidth(335);
+    placeAtDefaults();
     hide();
     look.reset(9);
     for (QCheckBox* c : {CheckBox1, CheckBox2, CheckBox3}) c->setChecked(false);

@@ -118,6 +118,9 @@ public:
 
     static const QString kFirstRollText;
     static const QString kSizeMessage;  // with "%1" for the kilobytes
+    static constexpr QSize kDefaultSize{720, 380};
+    static constexpr int kDesignTopHeight = 121;  // the least default heights; the content may ask more
+    static constexpr int kDesignLeftWidth = 335;
 
     void addSettings(Settings::KeyTable& table) override;
     void resetToDefaults() override;
@@ -130,6 +133,9 @@ private:
     void loaded(int n);
     void setTopHeight(int height);
     void setLeftWidth(int width);
+    void placeAtDefaults();
+    int defaultTopHeight() const;
+    int defaultLeftWidth() const;
     // The left part's width as set or dragged: the splitter rescales its parts on resizes, and a
     // hidden one has no width yet, so the width is kept here, not read back. The top area's height
     // likewise.
