@@ -1,5 +1,6 @@
 #include "app/desktop_station.h"
 
+#include "app/message_box.h"
 #include "settings/program_folder.h"
 
 #include <QApplication>
@@ -9,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -26,12 +26,13 @@ DesktopMessages::~DesktopMessages() {
 void DesktopMessages::information(const QString& text) {
     const quint16 kind = receipts_.kindNow();
     if (kind == 0) {
-        QMessageBox::information(nullptr, kTitle, text);
+        MessageBox box(MessageBox::Kind::Information, kTitle, text);
+        box.exec();
         return;
     }
     // A receipt box: shown and left open; the handler goes on at once.
     if (!receipts_.admit(kind)) return;
-    auto* box = new QMessageBox(QMessageBox::Information, kTitle, text, QMessageBox::Ok);
+    auto* box = new MessageBox(MessageBox::Kind::Information, kTitle, text);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     QObject::connect(box, &QObject::destroyed, [this, kind] { receipts_.closed(kind); });
@@ -41,10 +42,8 @@ void DesktopMessages::information(const QString& text) {
 }
 
 bool DesktopMessages::askYesNo(const QString& text) {
-    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No);
-    box.setButtonText(QMessageBox::Yes, QStringLiteral("はい"));
-    box.setButtonText(QMessageBox::No, QStringLiteral("いいえ"));
-    return box.exec() == QMessageBox::Yes;
+    MessageBox box(MessageBox::Kind::Question, kTitle, text);
+    return box.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> DesktopDialogs::chooseFont(QWidget* parent, const QFont& initial) {

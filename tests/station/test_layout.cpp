@@ -2,8 +2,11 @@
 // window opens with and on a 1920×1080 screen: nothing cut short, nothing behind a scroll bar.
 #include "support/test_station.h"
 
+#include "app/message_box.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -120,6 +123,7 @@ private slots:
     void everyControlIsWholeAtTheDefaultSize();
     void everyControlIsWholeOnAFullHdScreen();
     void noticePagesAreWholeAfterTheTicker();
+    void helpBoxesBreakOnlyAtTheirOwnLineBreaks();
 };
 
 void LayoutTest::everyControlIsWholeAtTheDefaultSize() {
@@ -179,6 +183,43 @@ void LayoutTest::noticePagesAreWholeAfterTheTicker() {
     settle(&w);
     cut << walkPages(&w);
     report(cut);
+}
+
+// The help boxes of remote search, "７ｗに表示" and scrambling as the desktop shows them: every
+// line of the text whole on a line of its own. A text wider than the screen wraps at the screen.
+void LayoutTest::helpBoxesBreakOnlyAtTheirOwnLineBreaks() {
+    Net::MemoryNetwork lan;
+    TestStation s(lan, "192.168.1.10", "alpha");
+    s.finishStartup();
+    s.main->CheckBox19->setChecked(true);  // "メッセージを表示する"
+    QStringList texts;
+    for (QCheckBox* option : {s.main->CheckBox71, s.main->CheckBox60, s.main->CheckBox42}) {
+        const qsizetype before = s.messages.shown.size();
+        option->click();
+        QVERIFY2(s.messages.shown.size() > before, qPrintable(option->objectName()));
+        texts << s.messages.shown.last();
+    }
+    const int screen = QApplication::primaryScreen()->availableGeometry().width();
+    for (const QString& text : texts) {
+        App::MessageBox box(App::MessageBox::Kind::Information, QStringLiteral("Quelta"), text);
+        box.show();
+        settle(&box);
+        const QLabel* label = box.textLabel();
+        QVERIFY2(!label->wordWrap(), qPrintable(text.left(20)));  // lines break where the text breaks them
+        for (const QString& line : text.split(u'\n'))
+            QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
+        QCOMPARE(label->height(), label->sizeHint().height());  // every line in view
+        QVERIFY(box.frameGeometry().width() <= screen);
+    }
+    // One line longer than the screen is wide: wrapped at the screen's width, the box on the screen.
+    App::MessageBox wide(App::MessageBox::Kind::Question, QStringLiteral("Quelta"), QString(300, QChar(0x3042)));
+    wide.show();
+    settle(&wide);
+    QVERIFY(wide.textLabel()->wordWrap());
+    QVERIFY(wide.width() <= screen);
+    QVERIFY(wide.textLabel()->height() >= 2 * wide.textLabel()->fontMetrics().lineSpacing());
+    QCOMPARE(wide.okButton()->text(), QStringLiteral("はい"));
+    QCOMPARE(wide.noButton()->text(), QStringLiteral("いいえ"));
 }
 
 QTEST_MAIN(LayoutTest)

@@ -9,6 +9,7 @@
 //   at 30, then "lines <n>" before and after a periodic clear, the start-up settings saved
 //   ("起動時設定にする"), a close of the window, and "open" or "closed" after it.
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/startup.h"
 #include "text/cp932.h"
 
@@ -16,7 +17,6 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
@@ -32,12 +32,11 @@ void say(const QString& line) {
 // Every modal box and dialog is read and answered as soon as it is shown.
 void answerBoxes() {
     QWidget* w = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+    if (auto* box = qobject_cast<App::MessageBox*>(w)) {
         say(QStringLiteral("box: ") + box->text().replace(u'\n', QStringLiteral(" / ")));
         const bool yes = qEnvironmentVariable("QUELTA_PROBE_ANSWER") == QLatin1String("yes");
-        if (QAbstractButton* b = box->button(yes ? QMessageBox::Yes : QMessageBox::No)) b->click();
-        else if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
-        else box->close();
+        if (box->noButton() && !yes) box->noButton()->click();
+        else box->okButton()->click();
     } else if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
         say(QStringLiteral("dialog"));
         dialog->reject();
