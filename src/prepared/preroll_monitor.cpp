@@ -87,7 +87,8 @@ void TForm3::setPanelHeights(int top, int upper) {
     topHeight_ = qMax(2, top);
     upperHeight_ = qMax(2, upper);
     QList<int> s = Splitter1->sizes();
-    const int total = qMax(s.value(0) + s.value(1) + s.value(2), height());
+    // The panels share the window less the two handles; a larger sum would be scaled down.
+    const int total = qMax(s.value(0) + s.value(1) + s.value(2), height() - 2 * Splitter1->handleWidth());
     Splitter1->setSizes({topHeight_, upperHeight_, qMax(2, total - topHeight_ - upperHeight_)});
 }
 

@@ -600,14 +600,16 @@ void TForm11::FocusShownRoll() {
 void TForm11::setTopHeight(int height) {
     topHeight_ = qMax(2, height);
     const QList<int> s = Splitter1->sizes();
-    const int total = qMax(s.value(0) + s.value(1), this->height());
+    // What the parts share is the window less the handle: a larger sum would be scaled down
+    // and take pixels off the top area.
+    const int total = qMax(s.value(0) + s.value(1), this->height() - Splitter1->handleWidth());
     Splitter1->setSizes({qMax(2, height), qMax(4, total - height)});
 }
 
 void TForm11::setLeftWidth(int width) {
     leftWidth_ = width;
     const QList<int> s = Splitter3->sizes();
-    const int total = qMax(s.value(0) + s.value(1), this->width());
+    const int total = qMax(s.value(0) + s.value(1), this->width() - Splitter3->handleWidth());
     Splitter3->setSizes({qMax(2, width), qMax(2, total - width)});
 }
 

@@ -810,6 +810,11 @@ void PreparedTest::panelHeightsWhetherShownOrNot() {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
+    // Opened, the parts have the sizes made for them, not scaled down by the splitter handles.
+    QCOMPARE(t.Panel3->height(), madeTop);
+    QCOMPARE(t.Splitter3->sizes().value(0), valueOf(lines, 712));
+    QCOMPARE(m.Panel1->height(), madeMonitorTop);
+    QCOMPARE(m.Panel2->height(), 45);
     dragHandle(t.Splitter1, 1, 30);
     dragHandle(m.Splitter1, 1, 12);
     dragHandle(m.Splitter1, 2, 20);
