@@ -1,5 +1,7 @@
 #include "app/desktop_station.h"
 
+#include "app/message_box.h"
+
 #include "settings/program_folder.h"
 
 #include <QAbstractButton>
@@ -33,9 +35,9 @@ constexpr int kFrameAllowance = 40;
 // allows it, which leaves one to three characters of a line alone on the next. This box keeps the
 // message's own lines whole and widens to the longest of them; only a line wider than the screen
 // is broken.
-class MessageBox final : public QMessageBox {
+class LineKeepingBox final : public QMessageBox {
 public:
-    MessageBox(Icon icon, const QString& text, StandardButtons buttons, bool modal)
+    LineKeepingBox(Icon icon, const QString& text, StandardButtons buttons, bool modal)
         : QMessageBox(icon, kTitle, text, buttons), over_(QApplication::activeWindow()) {
         setTextFormat(Qt::PlainText);
         if (!modal) setWindowModality(Qt::NonModal);  // which resets the window flags: first
@@ -84,7 +86,7 @@ private:
 
 QMessageBox* newMessageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
                            bool modal) {
-    return new MessageBox(icon, text, buttons, modal);
+    return new LineKeepingBox(icon, text, buttons, modal);
 }
 
 void keepAboveStayOnTopWindows(QWidget& dialog) { dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true); }
@@ -93,18 +95,32 @@ DesktopMessages::~DesktopMessages() {
     for (const QPointer<QWidget>& box : std::as_const(boxes_)) delete box.data();
 }
 
+namespace {
+// A box of ours, kept above the stay-on-top windows and, under a window manager, over the window in
+// use.
+void placeAboveTheWindowInUse(MessageBox& box) {
+    keepAboveStayOnTopWindows(box);
+    QWidget* over = QApplication::activeWindow();
+    box.winId();  // the native window, to be made transient
+    if (over && over != &box && over->windowHandle() && box.windowHandle())
+        box.windowHandle()->setTransientParent(over->windowHandle());
+}
+}  // namespace
+
 void DesktopMessages::information(const QString& text) {
     const quint16 kind = receipts_.kindNow();
     if (kind == 0) {
-        QPointer<QMessageBox> box = newMessageBox(QMessageBox::Information, text, QMessageBox::Ok);
-        box->exec();
-        delete box.data();  // unless something took it down while it was open
+        MessageBox box(MessageBox::Kind::Information, kTitle, text);
+        placeAboveTheWindowInUse(box);
+        box.exec();
         return;
     }
     // A receipt box: shown and left open; the handler goes on at once.
     if (!receipts_.admit(kind)) return;
-    QMessageBox* box = newMessageBox(QMessageBox::Information, text, QMessageBox::Ok, false);
+    auto* box = new MessageBox(MessageBox::Kind::Information, kTitle, text);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    placeAboveTheWindowInUse(*box);
     QObject::connect(box, &QObject::destroyed, [this, kind] { receipts_.closed(kind); });
     boxes_.removeAll(nullptr);
     boxes_ << box;
@@ -112,12 +128,9 @@ void DesktopMessages::information(const QString& text) {
 }
 
 bool DesktopMessages::askYesNo(const QString& text) {
-    QPointer<QMessageBox> box = newMessageBox(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No);
-    box->button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
-    box->button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
-    const bool yes = box->exec() == QMessageBox::Yes;
-    delete box.data();
-    return yes;
+    MessageBox box(MessageBox::Kind::Question, kTitle, text);
+    placeAboveTheWindowInUse(box);
+    return box.exec() == QDialog::Accepted;
 }
 
 std::optional<QFont> DesktopDialogs::chooseFont(QWidget* parent, const QFont& initial) {

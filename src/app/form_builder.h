@@ -49,6 +49,12 @@ inline QPushButton* button(QWidget* parent, const char* name, const QString& cap
     return b;
 }
 
+// A push button that a narrow window may shrink to its caption (the style's hint asks for more).
+inline QPushButton* narrowToCaption(QPushButton* b) {
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 16);
+    return b;
+}
+
 inline QLineEdit* edit(QWidget* parent, const char* name, const QString& text, int width = 0) {
     auto* e = place(parent, new QLineEdit(text, parent), name);
     if (width > 0) e->setFixedWidth(width);

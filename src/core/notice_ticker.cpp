@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QTextLine>
+#include <algorithm>
 #include <cmath>
 
 namespace Core {
@@ -125,17 +126,18 @@ Ended End(const NoticeBox& current, bool pagesVisible, const NoticeBox& remember
         e.box.height = remembered.height;
     }
     if (o.resetHeight && o.pagesBack) e.box.height = kResetHeight;
+    if (e.pages) e.box.height = std::max(e.box.height, o.pagesHeight);
     if (e.box.top < 0) e.box.top = 0;
     return e;
 }
 
-NoticeBox F1(const NoticeBox& current, bool pagesVisible) {
+NoticeBox F1(const NoticeBox& current, bool pagesVisible, int pagesHeight) {
     NoticeBox b = current;
     if (pagesVisible) {
         b.height -= kFrame;
         b.top += kFrame;
     } else {
-        b.height += kFrame;
+        b.height = std::max(b.height + kFrame, pagesHeight);
         b.top -= kFrame;
         if (b.top < 0) b.top = 0;
     }

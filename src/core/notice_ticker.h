@@ -93,7 +93,11 @@ struct NoticeBox {
 namespace NoticePlacement {
 
 inline constexpr int kFrame = 45;
-inline constexpr int kResetHeight = 200;
+// The window's height with its pages, border included, when made: tall enough for both pages.
+inline constexpr int kDefaultHeight = 400;
+// "その時、高さを初期値に戻す": back to the height the window was made with, so the pages it shows
+// again are whole.
+inline constexpr int kResetHeight = kDefaultHeight;
 
 struct ShowOptions {
     bool autoHeight = true;    // "高さを文字大きさで自動調整する。"
@@ -113,17 +117,20 @@ struct EndOptions {
     bool pagesBack = true;    // "設定画面を表示する(*2)"
     bool moveBack = true;     // "上(*1)で指定した位置に移動する"
     bool resetHeight = true;  // "その時、高さを初期値に戻す"
+    int pagesHeight = 0;      // the least height, border included, that shows the pages whole
 };
 struct Ended {
     NoticeBox box;
     bool pages = false;   // border and pages shown again
     bool hidden = false;  // the window is hidden
 };
-// With the pages already shown only `hide` acts.
+// With the pages already shown only `hide` acts. Pages shown again are never lower than
+// `o.pagesHeight`.
 Ended End(const NoticeBox& current, bool pagesVisible, const NoticeBox& remembered, const EndOptions& o);
 
-// F1 while the ticker runs: pages and border hidden (the strip stays), or shown again.
-NoticeBox F1(const NoticeBox& current, bool pagesVisible);
+// F1 while the ticker runs: pages and border hidden (the strip stays), or shown again, at least
+// `pagesHeight` high: grown from the strip by the border only, the pages would be squashed.
+NoticeBox F1(const NoticeBox& current, bool pagesVisible, int pagesHeight = 0);
 
 // What the window remembers before any notice has run.
 NoticeBox Remembered(const NoticeBox& current);

@@ -31,6 +31,10 @@
 namespace {
 
 constexpr int kMinPanel = 2;  // a splitter never leaves a panel lower than this
+// The window opens wide enough for the settings' button row and tall enough for every settings row
+// above a few history lines and the input part.
+constexpr QSize kDefaultSize{280, 340};
+constexpr int kDefaultPanel1 = 38;
 constexpr int kInputLimit = 254;
 constexpr int kHistoryLimit = 655360;
 const QString kSelf = QStringLiteral("自分");
@@ -109,14 +113,26 @@ TForm6::TForm6(const App::WindowContext& context, App::ContactLinks links)
     NMUDP1 = makeEndpoint(Net::Ports::Contact);
     connect(NMUDP1, &Net::DatagramEndpoint::received, this, &TForm6::NMUDP1DataReceived);
 
-    setGeometry(0, 0, 255, 200);
+    placeAtDefaults();
 }
 
 TForm6::~TForm6() = default;
 
+// At the screen's top-left corner, the frame included: under a window manager the title bar stays
+// on the screen.
+void TForm6::placeAtDefaults() {
+    move(0, 0);
+    resize(kDefaultSize);
+    panel1Height_ = kDefaultPanel1;
+    panel3Height_ = defaultPanel3Height();
+    layoutPanels();
+}
+
+int TForm6::defaultPanel3Height() const { return settingsContent_->sizeHint().height(); }
+
 void TForm6::buildSettingsPanel() {
-    // The panel shows its first row at its design height; dragging the splitter down uncovers the
-    // rest, as the content keeps its own height and is cut by the panel.
+    // The panel opens showing every row; dragged lower than that, it cuts its content from below
+    // (the content keeps its own height) rather than squashing the rows.
     settingsContent_ = new QWidget(Panel3);
     auto* v = new QVBoxLayout(settingsContent_);
     v->setContentsMargins(2, 2, 2, 2);
@@ -126,6 +142,7 @@ void TForm6::buildSettingsPanel() {
     Button2 = Form::button(r, "Button2", QStringLiteral("ﾌｫﾝﾄ"));
     Button3 = Form::button(r, "Button3", QStringLiteral("背景色"));
     Button4 = Form::button(r, "Button4", QStringLiteral("受信時背景色"));
+    for (QPushButton* b : {Button1, Button2, Button3, Button4}) Form::narrowToCaption(b);
     static_cast<QHBoxLayout*>(r->layout())->addStretch(1);
     r = Form::row(settingsContent_);
     Form::place(r, new QLabel(QStringLiteral("発信者名"), r), nullptr);
@@ -166,8 +183,11 @@ void TForm6::buildSettingsPanel() {
 // Layout
 
 bool TForm6::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel3 && event->type() == QEvent::Resize)
-        settingsContent_->setGeometry(0, 0, Panel3->width(), settingsContent_->sizeHint().height());
+    if (watched == Panel3 && event->type() == QEvent::Resize) {
+        const QLayout* l = settingsContent_->layout();
+        const int w = Panel3->width();
+        settingsContent_->setGeometry(0, 0, w, l->hasHeightForWidth() ? l->totalHeightForWidth(w) : l->totalSizeHint().height());
+    }
     return AuxWindow::eventFilter(watched, event);
 }
 
@@ -478,8 +498,5 @@ void TForm6::resetLook() {
     Timer1->stop();
     paintPanes(normalColour());
     hide();
-    setGeometry(0, 0, 255, 200);
-    panel1Height_ = 38;
-    panel3Height_ = 33;
-    layoutPanels();
+    placeAtDefaults();
 }

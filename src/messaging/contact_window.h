@@ -109,6 +109,8 @@ private:
     void signal();
     void paintPanes(const QColor& background);
     void layoutPanels();
+    void placeAtDefaults();
+    int defaultPanel3Height() const;
     QColor colourOf(qint32 value) const;
 
     App::ContactLinks links_;

@@ -13,7 +13,7 @@ TForm5::TForm5(const App::WindowContext& context)
     : AuxWindow(context, "TForm5", QStringLiteral("Ｆキー・メモ(ctrl+f)"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)"),
                 "hkey_fkeymemo") {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    resize(217, 333);
+    resize(kDefaultSize);
     auto* g = new QGridLayout(this);
     g->setContentsMargins(4, 4, 4, 4);
     g->setHorizontalSpacing(3);
@@ -115,11 +115,10 @@ void TForm5::UpdateRows(TakenKeys taken) {
     show(Edit65, CheckBox9, LabelF11, taken.f11);
 }
 
-void TForm5::resizeEvent(QResizeEvent* event) {
-    AuxWindow::resizeEvent(event);
-    // Every phrase field follows the window's width (the key and switch columns keep theirs).
-    for (int k : {1, 2, 3, 4, 5, 6, 7, 8, 11}) field(k)->setMinimumWidth(qMax(40, width() - 70));
-}
+// Every phrase field follows the window's width through the stretching middle column; the key and
+// switch columns keep theirs. A minimum taken from the window's own width would feed back into the
+// window's least width and widen it beyond its default.
+void TForm5::resizeEvent(QResizeEvent* event) { AuxWindow::resizeEvent(event); }
 
 bool TForm5::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) (Edit45->isHidden() ? Edit56 : Edit45)->setFocus();
@@ -168,5 +167,5 @@ void TForm5::resetToDefaults() { Bind::reset(*this, settingRows()); }
 
 void TForm5::resetFrame() {
     hide();
-    resize(217, 333);
+    resize(kDefaultSize);
 }

@@ -11,6 +11,8 @@ class TForm5 : public AuxWindow {
     Q_OBJECT
 public:
     explicit TForm5(const App::WindowContext& context);
+    // Wide enough for the longest fixed text beside its key.
+    static constexpr QSize kDefaultSize{232, 333};
 
     // The phrase of F1 … F8 or F11, and whether it replaces the whole input pane.
     QString phrase(int fkey) const;

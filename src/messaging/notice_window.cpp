@@ -13,6 +13,7 @@
 #include "text/text_filter.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -101,7 +102,7 @@ TForm15::TForm15(const App::WindowContext& context, App::NoticeLinks links)
     connect(NMUDP1, &Net::DatagramEndpoint::received, this, &TForm15::NMUDP1DataReceived);
 
     const QRect display = links_.displayArea ? links_.displayArea() : QRect();
-    setGeometry(0, Place::kFrame, display.width() > 0 ? display.width() : 640, 350 - Place::kFrame);
+    setGeometry(0, Place::kFrame, display.width() > 0 ? display.width() : 640, Place::kDefaultHeight - Place::kFrame);
     remembered_ = Place::Remembered(box());
     passes_.start(Form::intOf(Edit4));
     refill();
@@ -131,15 +132,19 @@ void TForm15::buildSendPage(QWidget* page) {
     v->addStretch(1);
 }
 
+// Placement and look side by side, the end actions below them in two columns: the page fits a
+// window as wide as the main window's default.
 void TForm15::buildSettingsPage(QWidget* page) {
-    auto* h = new QHBoxLayout(page);
-    h->setContentsMargins(4, 4, 4, 4);
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(4, 4, 4, 4);
+    QWidget* top = Form::row(page);
+    static_cast<QHBoxLayout*>(top->layout())->setSpacing(6);
     auto number = [](QWidget* row, const char* name, const QString& text) { return Form::edit(row, name, text, 48); };
     auto updown = [](QWidget* row, const char* name, QLineEdit* e, int min, int max, int inc = 1) {
         return Form::place(row, new StepUpDown(row, name, e, min, max, inc), nullptr);
     };
 
-    QGroupBox* place = Form::group(page, QStringLiteral("位置(*1)"), "GroupPlace");
+    QGroupBox* place = Form::group(top, QStringLiteral("位置(*1)"), "GroupPlace");
     CheckBox4 = Form::check(place, "CheckBox4", QStringLiteral("表示上部に同じ幅で重ねて表示する"), true);
     CheckBox14 = Form::check(place, "CheckBox14", QStringLiteral("表示下部に同じ幅で重ねて表示する"), false);
     CheckBox3 = Form::check(place, "CheckBox3", QStringLiteral("高さを文字大きさで自動調整する。"), true);
@@ -164,7 +169,7 @@ void TForm15::buildSettingsPage(QWidget* page) {
     CheckBox6 = Form::check(place, "CheckBox6", QStringLiteral("ﾊﾟｰﾄﾅに連続送信"), false);
     static_cast<QVBoxLayout*>(place->layout())->addStretch(1);
 
-    QGroupBox* look = Form::group(page, QStringLiteral("基本設定"), "GroupLook");
+    QGroupBox* look = Form::group(top, QStringLiteral("基本設定"), "GroupLook");
     CheckBox7 = Form::check(look, "CheckBox7", QStringLiteral("この枠内の基本設定も送信する"), true);
     r = labelled(look, QStringLiteral("スクロール間隔(ms)"));
     Edit2 = number(r, "Edit2", QStringLiteral("50"));
@@ -188,12 +193,28 @@ void TForm15::buildSettingsPage(QWidget* page) {
     stretch(r);
     static_cast<QVBoxLayout*>(look->layout())->addStretch(1);
 
-    QGroupBox* end = Form::group(page, QStringLiteral("終了時(*2)"), "GroupEnd");
-    CheckBox5 = Form::check(end, "CheckBox5", QStringLiteral("テロップウィンドを消す(*2)"), true);
-    CheckBox8 = Form::check(end, "CheckBox8", QStringLiteral("設定画面を表示する(*2)"), true);
-    CheckBox9 = Form::check(end, "CheckBox9", QStringLiteral("上(*1)で指定した位置に移動する"), true);
-    CheckBox10 = Form::check(end, "CheckBox10", QStringLiteral("その時、高さを初期値に戻す"), true);
-    static_cast<QVBoxLayout*>(end->layout())->addStretch(1);
+    stretch(top);
+
+    auto* end = new QGroupBox(QStringLiteral("終了時(*2)"), page);
+    end->setObjectName(QStringLiteral("GroupEnd"));
+    auto* grid = new QGridLayout(end);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setSpacing(2);
+    grid->setHorizontalSpacing(12);
+    CheckBox5 = new QCheckBox(QStringLiteral("テロップウィンドを消す(*2)"), end);
+    CheckBox8 = new QCheckBox(QStringLiteral("設定画面を表示する(*2)"), end);
+    CheckBox9 = new QCheckBox(QStringLiteral("上(*1)で指定した位置に移動する"), end);
+    CheckBox10 = new QCheckBox(QStringLiteral("その時、高さを初期値に戻す"), end);
+    const char* names[] = {"CheckBox5", "CheckBox8", "CheckBox9", "CheckBox10"};
+    QCheckBox* boxes[] = {CheckBox5, CheckBox8, CheckBox9, CheckBox10};
+    for (int i = 0; i < 4; ++i) {
+        boxes[i]->setObjectName(QString::fromLatin1(names[i]));
+        boxes[i]->setChecked(true);
+        grid->addWidget(boxes[i], i / 2, i % 2);
+    }
+    grid->setColumnStretch(2, 1);
+    v->addWidget(end);
+    v->addStretch(1);
 }
 
 void TForm15::wireHandlers() {
@@ -273,6 +294,9 @@ void TForm15::setBox(const NoticeBox& b, bool pages) {
     const int frame = pages ? Place::kFrame : 0;
     setGeometry(b.left, b.top + frame, qMax(1, b.width), qMax(1, b.height - frame));
 }
+
+// The least box height, border included, at which both pages show every control whole.
+int TForm15::pagesHeight() const { return PageControl1->minimumSizeHint().height() + Place::kFrame; }
 
 void TForm15::setPages(bool pages) {
     pagesVisible_ = pages;
@@ -378,6 +402,7 @@ void TForm15::endActions() {
     o.pagesBack = CheckBox8->isChecked();
     o.moveBack = CheckBox9->isChecked();
     o.resetHeight = CheckBox10->isChecked();
+    o.pagesHeight = pagesHeight();
     const Place::Ended e = Place::End(box(), pagesVisible_, remembered_, o);
     if (e.hidden) hide();
     else drawAt(0);  // the text stays readable at the left edge
@@ -398,7 +423,7 @@ void TForm15::Edit77KeyDown(int key) {
     } else {
         Timer1->stop();
         refill();
-        setBox(Place::F1(box(), false), true);
+        setBox(Place::F1(box(), false, pagesHeight()), true);
     }
 }
 
@@ -761,7 +786,7 @@ void TForm15::stopTicker() {
 }
 
 void TForm15::resetPlace() {
-    setBox({0, 0, 640, 350}, true);
+    setBox({0, 0, 640, Place::kDefaultHeight}, true);
     Edit1->clear();
 }
 

@@ -129,6 +129,7 @@ private:
     void buildSettingsPage(QWidget* page);
     void wireHandlers();
     void setPages(bool pages);
+    int pagesHeight() const;
     void setStaysOnTop(bool on);
     void endActions();
     void refill();

@@ -150,7 +150,7 @@ TFmojikara::TFmojikara(const App::WindowContext& context, App::RemoteLinks l)
 
     // Design default 6716; the channel moves it only while one of the two modes is chosen.
     NMUDP1 = makeEndpoint(Ports::RemoteCharKaraoke, [this] { return CheckBox59->isChecked() || CheckBox1->isChecked(); });
-    resize(530, 218);
+    resize(kDefaultSize);
     if (links.home) AuxWindow::move(links.home());
 }
 
@@ -345,7 +345,7 @@ void TFmojikara::resetToDefaults() { Bind::reset(*this, settingRows()); }
 
 void TFmojikara::resetPlace() {
     if (links.home) AuxWindow::move(links.home());
-    resize(530, 218);
+    resize(kDefaultSize);
 }
 
 void TFmojikara::resetPanel() {

@@ -18,6 +18,8 @@ class TFmojikara : public AuxWindow {
     Q_OBJECT
 public:
     TFmojikara(const App::WindowContext& context, App::RemoteLinks links);
+    // Wide enough for the row of option groups side by side.
+    static constexpr QSize kDefaultSize{690, 218};
 
     // What the window asks of the station; a test may replace one link to watch it.
     App::RemoteLinks& stationLinks() { return links; }

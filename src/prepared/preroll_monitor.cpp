@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -69,16 +70,25 @@ TForm3::TForm3(const App::WindowContext& context)
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    placeAtDefaults();
+}
+
+void TForm3::placeAtDefaults() {
     move(0, 0);
-    resize(450, 230);
-    setPanelHeights(57, 45);
+    resize(kDefaultSize);
+    setPanelHeights(defaultTopHeight(), kDefaultUpperHeight);
+}
+
+int TForm3::defaultTopHeight() const {
+    return qMax(kDesignTopHeight, Panel1->layout()->totalHeightForWidth(kDefaultSize.width()));
 }
 
 void TForm3::setPanelHeights(int top, int upper) {
     topHeight_ = qMax(2, top);
     upperHeight_ = qMax(2, upper);
     QList<int> s = Splitter1->sizes();
-    const int total = qMax(s.value(0) + s.value(1) + s.value(2), height());
+    // The panels share the window less the two handles; a larger sum would be scaled down.
+    const int total = qMax(s.value(0) + s.value(1) + s.value(2), height() - 2 * Splitter1->handleWidth());
     Splitter1->setSizes({topHeight_, upperHeight_, qMax(2, total - topHeight_ - upperHeight_)});
 }
 
@@ -89,7 +99,10 @@ void TForm3::ClearPart(MonitorPart p) {
 
 void TForm3::AppendLine(MonitorPart p, const QByteArray& line) {
     if (!part(p).append(line)) return;  // the part has reached its limit
-    pane(p)->appendPlainText(Cp932::decode(line));
+    QPlainTextEdit* view = pane(p);
+    view->appendPlainText(Cp932::decode(line));
+    // The lower part starts at the caret line: however many lines follow it, its top stays in view.
+    if (p == MonitorPart::Lower) view->verticalScrollBar()->setValue(0);
 }
 
 void TForm3::Feed(MonitorPart p, const QByteArray& text) {
@@ -153,9 +166,7 @@ void TForm3::addSettings(Settings::KeyTable& t) {
 void TForm3::resetToDefaults() { Bind::reset(*this, settingRows()); }
 
 void TForm3::resetFrame() {
-    move(0, 0);
-    resize(450, 230);
-    setPanelHeights(57, 45);
+    placeAtDefaults();
     look.reset(9);
     hide();
 }

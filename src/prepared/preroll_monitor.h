@@ -21,6 +21,11 @@ public:
 
     static constexpr qsizetype kUpperLimit = 5120;
     static constexpr qsizetype kLowerLimit = 2048;
+    // Wide enough for each hint on a line of its own; the top panel opens as high as its rows need.
+    static constexpr QSize kDefaultSize{520, 250};
+    static constexpr int kDesignTopHeight = 57;
+    static constexpr int kDefaultUpperHeight = 45;
+    int defaultTopHeight() const;
 
     // The operations of the feed: clear a part, add one line to it (taken only while it fits).
     void ClearPart(App::MonitorPart part);
@@ -54,6 +59,7 @@ private:
     Core::LimitedLines& part(App::MonitorPart p) { return p == App::MonitorPart::Upper ? upper_ : lower_; }
     QPlainTextEdit* pane(App::MonitorPart p) const { return p == App::MonitorPart::Upper ? RichEdit2 : RichEdit1; }
     void setPanelHeights(int top, int upper);
+    void placeAtDefaults();
 
     // The panels' heights as set or dragged (a hidden window's panels have no real height).
     int topHeight_ = 57;

@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -130,7 +131,7 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     auto* left = new QVBoxLayout(Panel1);
     left->setContentsMargins(3, 1, 3, 1);
     left->setSpacing(1);
-    // Six compact rows fit the top area's 121 pixels.
+    // Six compact rows: the top area stays low and leaves the pre-rolls most of the window.
     QFont compact = Panel1->font();
     compact.setPixelSize(11);
     Panel1->setFont(compact);
@@ -205,8 +206,10 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     auto* monitor = new QWidget(PageControl1);
     new QVBoxLayout(monitor);
     monitor->layout()->setSpacing(1);
+    // Each heading stands on its own line above its switches, as "前ロール連動" does: beside them
+    // it would take the width the third switch needs.
+    Form::label(monitor, QStringLiteral("モニターに送信"));
     QWidget* feed = Form::row(monitor);
-    Form::label(feed, QStringLiteral("モニターに送信"));
     CheckBox9 = Form::check(feed, "CheckBox9", QStringLiteral("班全員に送信"), false);
     CheckBox11 = Form::check(feed, "CheckBox11", QStringLiteral("ﾊﾟｰﾄﾅｰのみ"), false);
     CheckBox10 = Form::check(feed, "CheckBox10", QStringLiteral("自分に表示"), false);
@@ -333,12 +336,25 @@ TForm11::TForm11(const App::WindowContext& context, App::TemplateLinks l)
     connect(NMUDP2, &E::received, this, &TForm11::NMUDP2DataReceived);
     connect(NMUDP5, &E::received, this, &TForm11::NMUDP5DataReceived);
 
-    move(0, 40);
-    resize(640, 350);
-    setTopHeight(121);
-    setLeftWidth(335);
+    placeAtDefaults();
     SetView();
 }
+
+// The window opens wide enough for the left part and the option pages side by side; the top area
+// takes the height of the taller of the two, the left part its own width, so that no row is cut
+// or hidden behind a scroll bar.
+void TForm11::placeAtDefaults() {
+    move(0, 40);
+    resize(kDefaultSize);
+    setTopHeight(defaultTopHeight());
+    setLeftWidth(defaultLeftWidth());
+}
+
+int TForm11::defaultTopHeight() const {
+    return std::max({kDesignTopHeight, Panel1->sizeHint().height(), PageControl1->sizeHint().height()});
+}
+
+int TForm11::defaultLeftWidth() const { return qMax(kDesignLeftWidth, Panel1->sizeHint().width()); }
 
 TForm11::~TForm11() = default;
 
@@ -595,14 +611,16 @@ void TForm11::FocusShownRoll() {
 void TForm11::setTopHeight(int height) {
     topHeight_ = qMax(2, height);
     const QList<int> s = Splitter1->sizes();
-    const int total = qMax(s.value(0) + s.value(1), this->height());
+    // What the parts share is the window less the handle: a larger sum would be scaled down
+    // and take pixels off the top area.
+    const int total = qMax(s.value(0) + s.value(1), this->height() - Splitter1->handleWidth());
     Splitter1->setSizes({qMax(2, height), qMax(4, total - height)});
 }
 
 void TForm11::setLeftWidth(int width) {
     leftWidth_ = width;
     const QList<int> s = Splitter3->sizes();
-    const int total = qMax(s.value(0) + s.value(1), this->width());
+    const int total = qMax(s.value(0) + s.value(1), this->width() - Splitter3->handleWidth());
     Splitter3->setSizes({qMax(2, width), qMax(2, total - width)});
 }
 
@@ -699,10 +717,7 @@ void TForm11::resetToDefaults() { Bind::reset(*this, settingRows()); }
 
 void TForm11::resetFrame() {
     if (links.setOnTop) links.setOnTop(true);
-    move(0, 40);
-    resize(640, 350);
-    setTopHeight(121);
-    setLeftWidth(335);
+    placeAtDefaults();
     hide();
     look.reset(9);
 }

@@ -140,10 +140,16 @@ private:
     QTimer* Timer1 = nullptr;         // slices of an appending load
     PaneLook look;
 
+    static constexpr QSize kDefaultSize{720, 380};
+    static constexpr int kDesignTopHeight = 121;  // the least default heights; the content may ask more
+    static constexpr int kDesignLeftWidth = 335;
     int advance() const;
     void loaded(int n);
     void setTopHeight(int height);
     void setLeftWidth(int width);
+    void placeAtDefaults();
+    int defaultTopHeight() const;
+    int defaultLeftWidth() const;
     // The left part's width as set or dragged: the splitter rescales its parts on resizes, and a
     // hidden one has no width yet, so the width is kept here, not read back. The top area's height
     // likewise.

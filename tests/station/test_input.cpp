@@ -540,7 +540,7 @@ void InputTest::noPathOverfillsThePane() {
 void InputTest::fkeyMemoRows() {
     Typing t;
     TForm5& memo = *t.a.main->Form5;
-    QCOMPARE(memo.size(), QSize(217, 333));
+    QCOMPARE(memo.size(), QSize(232, 333));
     Testing::control<QPushButton>(*t.a.main, "Button52")->click();
     QCOMPARE(memo.pos(), t.a.main->pos() + QPoint(25, 80));
     QVERIFY(memo.isVisible());

@@ -571,7 +571,11 @@ void MessagingTest::splittersKeepPanelsVisible() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* splitter = Testing::control<QSplitter>(w, "Splitter");
-    QCOMPARE(splitter->sizes().value(0), 33);
+    // The settings panel opens with its last row in view.
+    QCOMPARE(splitter->sizes().value(0), w.panel3Height());
+    auto* lastRow = Testing::control<QCheckBox>(w, "CheckBox7");
+    auto* panel3 = Testing::control<QWidget>(w, "Panel3");
+    QVERIFY(lastRow->mapTo(panel3, QPoint(0, lastRow->height())).y() <= panel3->height());
     QCOMPARE(splitter->sizes().value(2), 38);
     splitter->widget(0)->setMinimumHeight(2);
     splitter->setSizes({0, 0, 500});
@@ -722,11 +726,11 @@ void MessagingTest::threePassesThenTheEndActions() {
     auto* timer1 = Testing::control<QTimer>(w, "Timer1");
     QVERIFY(!timer1->isActive());
     QCOMPARE(w.passes().remaining(), 3);  // reloaded
-    // The end actions as designed: hidden, back where it was with its pages, 200 high.
+    // The end actions as designed: hidden, back where it was with its pages, as high as made.
     QVERIFY(!w.isVisible());
     QVERIFY(w.pagesVisible());
     QVERIFY(!Testing::control<QTabWidget>(w, "PageControl1")->isHidden());
-    QCOMPARE(w.box(), (Core::NoticeBox{pages.left, pages.top, pages.width, 200}));
+    QCOMPARE(w.box(), (Core::NoticeBox{pages.left, pages.top, pages.width, 400}));
     // Endless with 0: still running after many passes.
     w.show();
     Testing::control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("0"));
@@ -959,20 +963,20 @@ void MessagingTest::f1AndMouseWhileRunning() {
     TForm15& w = *s.main->Form15;
     Testing::control<QCheckBox>(w, "CheckBox4")->setChecked(false);
     Testing::control<QCheckBox>(w, "CheckBox3")->setChecked(false);
-    w.setBox({100, 100, 600, 300}, true);
+    w.setBox({100, 100, 600, 420}, true);
     w.show();
     w.ShowNotice();
-    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 375}));
     QVERIFY(Testing::control<QTimer>(w, "Timer1")->isActive());
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(Testing::control<QLineEdit>(w, "Edit77"), &f1);
     QVERIFY(!Testing::control<QTimer>(w, "Timer1")->isActive());
     QVERIFY(w.pagesVisible());
-    QCOMPARE(w.box(), (Core::NoticeBox{100, 100, 600, 300}));
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 100, 600, 420}));
     QVERIFY(!w.shownAt());
     QApplication::sendEvent(Testing::control<QLineEdit>(w, "Edit77"), &f1);
     QVERIFY(!w.pagesVisible());
-    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 255}));
+    QCOMPARE(w.box(), (Core::NoticeBox{100, 145, 600, 375}));
     // Dragging with the left button held moves the strip by two pixels a step.
     const QPoint at = w.pos();
     auto* image2 = Testing::control<Canvas>(w, "Image2");
@@ -1197,8 +1201,12 @@ void MessagingTest::defaults() {
     QCOMPARE(c.windowTitle(), QStringLiteral("連絡(ctrl+r)"));
     QCOMPARE(n.windowTitle(), QStringLiteral("お知らせ(ctrl+o)"));
     QVERIFY(!c.isVisible() && !n.isVisible());
-    QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
-    QCOMPARE(c.panel3Height(), 33);
+    // At the screen's corner with its frame, so a window manager keeps the title bar on the screen.
+    QCOMPARE(c.pos(), QPoint(0, 0));
+    QCOMPARE(c.size(), QSize(280, 340));
+    const int settingsHeight = Testing::control<QCheckBox>(c, "CheckBox7")->parentWidget()->sizeHint().height();  // every settings row
+    QVERIFY(settingsHeight > 33);
+    QCOMPARE(c.panel3Height(), settingsHeight);
     QCOMPARE(c.panel1Height(), 38);
     auto* cEdit2 = Testing::control<QLineEdit>(c, "Edit2");
     QCOMPARE(cEdit2->text(), QStringLiteral("5"));
@@ -1218,7 +1226,7 @@ void MessagingTest::defaults() {
     auto* nEdit1 = Testing::control<QLineEdit>(n, "Edit1");
     QCOMPARE(nEdit1->text(), QString());  // its hint is no text
     QCOMPARE(nEdit1->placeholderText(), QStringLiteral("ここにお知らせを入力します。（最大５００文字）"));
-    QCOMPARE(n.box().height, 350);
+    QCOMPARE(n.box().height, 400);
     QCOMPARE(n.box().left, 0);
     QCOMPARE(n.box().top, 0);
     QVERIFY(n.pagesVisible());
@@ -1248,6 +1256,7 @@ void MessagingTest::defaults() {
     cEdit2->setText(QStringLiteral("9"));
     c.setGeometry(40, 40, 500, 500);
     c.setPanel1Height(99);
+    c.setPanel3Height(50);
     s.dialogs.colours.push_back(QColor(1, 2, 3));
     Testing::control<QPushButton>(c, "Button3")->click();
     s.clock.time = s.clock.time.addSecs(1);
@@ -1264,12 +1273,14 @@ void MessagingTest::defaults() {
     QCOMPARE(Testing::control<QLineEdit>(c, "Edit1")->text(), QString());
     QVERIFY(cCheckBox5->isChecked() && !Testing::control<QCheckBox>(c, "CheckBox7")->isChecked());
     QCOMPARE(cEdit2->text(), QStringLiteral("5"));
-    QCOMPARE(c.geometry(), QRect(0, 0, 255, 200));
+    QCOMPARE(c.pos(), QPoint(0, 0));  // the frame, not the client area, at the corner
+    QCOMPARE(c.size(), QSize(280, 340));
     QCOMPARE(c.panel1Height(), 38);
+    QCOMPARE(c.panel3Height(), settingsHeight);
     QCOMPARE(c.normalColour(), Settings::toQColor(Settings::Colour::kWindow, c.palette()));
     QVERIFY(!Testing::control<QTimer>(n, "Timer1")->isActive());
     QVERIFY(n.pagesVisible());
-    QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 350}));
+    QCOMPARE(n.box(), (Core::NoticeBox{0, 0, 640, 400}));
     QCOMPARE(nEdit1->text(), QString());
     QVERIFY(checkBox12->isChecked() && !checkBox11->isChecked() && !nCheckBox1->isChecked());
     QVERIFY(Testing::control<QCheckBox>(n, "CheckBox5")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox8")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox9")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox10")->isChecked());

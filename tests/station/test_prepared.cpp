@@ -19,11 +19,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace Testing;
@@ -337,6 +339,14 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QCOMPARE(r.lan.net.sentTo(6734).size(), 11);
     QCOMPARE(r.lan.payloadsTo(6735), (QStringList{QStringLiteral("$消去$"), "行8", "行9", "行10", "行11"}));
     QCOMPARE(mon.lines(App::MonitorPart::Lower).last(), QStringLiteral("行21"));
+    // Shown at its default size, ten lines do not fit: the caret line stays the lower part's top
+    // line, and the upper part shows the line just above it.
+    r.b.main->Form3->show();
+    r.key(Qt::Key_Right);
+    QCOMPARE(mon.lines(App::MonitorPart::Lower).first(), QStringLiteral("行12"));
+    QVERIFY(Testing::control<QPlainTextEdit>(mon, "RichEdit1")->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit1")->verticalScrollBar()->value(), 0);
+    QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit2")->verticalScrollBar()->value(), Testing::control<QPlainTextEdit>(mon, "RichEdit2")->verticalScrollBar()->maximum());
     // Nothing is fed while no target is chosen.
     Testing::control<QCheckBox>(r.w, "CheckBox9")->setChecked(false);
     r.lan.net.clearSent();
@@ -739,13 +749,13 @@ void PreparedTest::settingsKeysAndDefaults() {
     QCOMPARE(bw.paneLook().font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QVERIFY(!bw.paneLook().font().bold());
     QVERIFY(Testing::control<QCheckBox>(*b.main, "CheckBox10")->isChecked());
-    QCOMPARE(bw.size(), QSize(640, 350));
+    QCOMPARE(bw.size(), QSize(720, 380));
     QVERIFY(!Testing::control<QCheckBox>(*b.main->Form3, "CheckBox1")->isChecked());
-    QCOMPARE(b.main->Form3->size(), QSize(450, 230));
+    QCOMPARE(b.main->Form3->size(), QSize(520, 250));
     QCOMPARE(Testing::control<QLineEdit>(*b.main->Fmojikara, "Edit4")->text(), QStringLiteral("20"));
     QCOMPARE(b.main->Fmojikara->changeColour(), 255);
     QVERIFY(!Testing::control<QCheckBox>(*b.main->Fmojikara, "CheckBox59")->isChecked());
-    QCOMPARE(b.main->Fmojikara->size(), QSize(530, 218));
+    QCOMPARE(b.main->Fmojikara->size(), QSize(690, 218));
     QVERIFY(!b.main->Form14->isVisible());
     QCOMPARE(b.main->Form14->size(), QSize(544, 153));
     QCOMPARE(b.main->Form14->firstPaneHeight(), 63);
@@ -780,23 +790,33 @@ void PreparedTest::panelHeightsWhetherShownOrNot() {
     TestStation a(net, "192.168.1.10"), b(net, "192.168.1.11");
     TForm11& t = *a.main->Form11;
     TForm3& m = *a.main->Form3;
-    // Never shown: the heights they are made with.
+    // Never shown: the heights they are made with, as high as their rows need and never lower
+    // than the design's 121 and 57.
     QList<QByteArray> lines = a.main->WriteSettings();
-    QCOMPARE(valueOf(lines, 225), 121);
-    QCOMPARE(valueOf(lines, 711), 121);
-    QCOMPARE(valueOf(lines, 794), 57);
+    const int madeTop = valueOf(lines, 225), madeMonitorTop = valueOf(lines, 794);
+    QVERIFY(madeTop >= 121 && madeTop >= Testing::control<QTabWidget>(t, "PageControl1")->sizeHint().height());
+    QCOMPARE(valueOf(lines, 711), madeTop);
+    QVERIFY(madeMonitorTop >= 57 && madeMonitorTop >= Testing::control<QWidget>(m, "Panel1")->layout()->totalHeightForWidth(m.width()));
     QCOMPARE(valueOf(lines, 795), 45);
     // Shown, the splitters dragged, hidden again: the heights last shown.
     for (QWidget* w : {static_cast<QWidget*>(&t), static_cast<QWidget*>(&m)}) {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
+    auto* tPanel3 = Testing::control<QWidget>(t, "Panel3");
+    auto* mPanel1 = Testing::control<QWidget>(m, "Panel1");
+    auto* mPanel2 = Testing::control<QWidget>(m, "Panel2");
+    // Opened, the parts have the sizes made for them, not scaled down by the splitter handles.
+    QCOMPARE(tPanel3->height(), madeTop);
+    QCOMPARE(Testing::control<QSplitter>(t, "Splitter3")->sizes().value(0), valueOf(lines, 712));
+    QCOMPARE(mPanel1->height(), madeMonitorTop);
+    QCOMPARE(mPanel2->height(), 45);
     dragHandle(Testing::control<QSplitter>(t, "Splitter1"), 1, 30);
     dragHandle(Testing::control<QSplitter>(m, "Splitter1"), 1, 12);
     dragHandle(Testing::control<QSplitter>(m, "Splitter1"), 2, 20);
-    const int top = Testing::control<QWidget>(t, "Panel3")->height(), monitorTop = Testing::control<QWidget>(m, "Panel1")->height(), upper = Testing::control<QWidget>(m, "Panel2")->height();
-    QCOMPARE(top, 151);
-    QCOMPARE(monitorTop, 69);
+    const int top = tPanel3->height(), monitorTop = mPanel1->height(), upper = mPanel2->height();
+    QCOMPARE(top, madeTop + 30);
+    QCOMPARE(monitorTop, madeMonitorTop + 12);
     QCOMPARE(upper, 53);
     t.hide();
     m.hide();

@@ -5,6 +5,7 @@
 #include "support/lan.h"
 
 #include "app/desktop_station.h"
+#include "app/message_box.h"
 #include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
 #include "settings/settings_file.h"
@@ -31,10 +32,10 @@ QByteArray groupFull(const QString& from, const QString& to, const QString& name
 
 int countOf(const QString& haystack, const QString& needle) { return int(haystack.count(needle)); }
 
-QList<QMessageBox*> openBoxes() {
-    QList<QMessageBox*> out;
+QList<App::MessageBox*> openBoxes() {
+    QList<App::MessageBox*> out;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) out << box;
+        if (auto* box = qobject_cast<App::MessageBox*>(w); box && box->isVisible()) out << box;
     return out;
 }
 
@@ -135,8 +136,8 @@ void ReceiptsTest::desktopReceiptBoxesNeverBlock() {
     QCOMPARE(openBoxes().size(), 2);
     QCOMPARE(messages->openReceiptBoxes(), 2);
     // The user clicks OK on the first: its kind may show a box again.
-    for (QMessageBox* box : openBoxes())
-        if (box->text() == QLatin1String("full 0")) box->button(QMessageBox::Ok)->click();
+    for (App::MessageBox* box : openBoxes())
+        if (box->text() == QLatin1String("full 0")) box->okButton()->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(messages->openReceiptBoxes(), 1);
     lan.inject("192.168.1.20", 6718, "192.168.1.10", 6718, "full again");

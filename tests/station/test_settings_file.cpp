@@ -450,7 +450,7 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit31")->text().isEmpty());
     QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox19")->isChecked());
     QVERIFY(Testing::control<QLineEdit>(*s.main->Form5, "Edit45")->text().isEmpty());
-    QCOMPARE(s.main->Form5->size(), QSize(217, 333));
+    QCOMPARE(s.main->Form5->size(), QSize(232, 333));
     QCOMPARE(s.main->Form5->pos(), s.main->pos() + QPoint(25, 80));
     QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentIndex(), 0);
     QCOMPARE(s.main->NMUDP1->channelPort(), 6711);

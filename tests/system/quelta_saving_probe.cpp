@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "support/controls.h"
 #include "windows/main/saving.h"
+#include "app/message_box.h"
 #include "app/startup.h"
 #include "../support/controls.h"
 #include "text/cp932.h"
@@ -19,7 +20,6 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
@@ -35,12 +35,11 @@ void say(const QString& line) {
 // Every modal box and dialog is read and answered as soon as it is shown.
 void answerBoxes() {
     QWidget* w = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(w)) {
+    if (auto* box = qobject_cast<App::MessageBox*>(w)) {
         say(QStringLiteral("box: ") + box->text().replace(u'\n', QStringLiteral(" / ")));
         const bool yes = qEnvironmentVariable("QUELTA_PROBE_ANSWER") == QLatin1String("yes");
-        if (QAbstractButton* b = box->button(yes ? QMessageBox::Yes : QMessageBox::No)) b->click();
-        else if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
-        else box->close();
+        if (box->noButton() && !yes) box->noButton()->click();
+        else box->okButton()->click();
     } else if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
         say(QStringLiteral("dialog"));
         dialog->reject();

@@ -674,10 +674,22 @@ void MessagingLogicTest::endPlacement() {
     Place::Ended e = Place::End(strip, false, remembered, o);
     QVERIFY(e.hidden);
     QVERIFY(e.pages);
-    QCOMPARE(e.box, (NoticeBox{10, 20, 640, 200}));
+    QCOMPARE(e.box, (NoticeBox{10, 20, 640, Place::kDefaultHeight}));  // the height it was made with
+    QCOMPARE(Place::kDefaultHeight, 400);
     o.resetHeight = false;
     e = Place::End(strip, false, remembered, o);
     QCOMPARE(e.box, remembered);
+    // Pages shown again never squeezed below what they need, whatever height they come back with.
+    o.pagesHeight = 340;
+    QCOMPARE(Place::End(strip, false, remembered, o).box, (NoticeBox{10, 20, 640, 340}));
+    o.resetHeight = true;
+    o.pagesHeight = 450;
+    QCOMPARE(Place::End(strip, false, remembered, o).box.height, 450);
+    o.pagesBack = false;  // still a strip: its own height
+    QCOMPARE(Place::End(strip, false, remembered, o).box.height, 54);
+    o.pagesBack = true;
+    o.resetHeight = false;
+    o.pagesHeight = 0;
     o.pagesBack = false;  // back to the place, still a strip
     e = Place::End(strip, false, remembered, o);
     QVERIFY(!e.pages);
@@ -703,8 +715,10 @@ void MessagingLogicTest::endPlacement() {
 
 void MessagingLogicTest::f1Placement() {
     QCOMPARE(Place::F1({10, 20, 640, 350}, true), (NoticeBox{10, 65, 640, 305}));
-    QCOMPARE(Place::F1({10, 65, 640, 305}, false), (NoticeBox{10, 20, 640, 350}));
+    QCOMPARE(Place::F1({10, 65, 640, 305}, false, 300), (NoticeBox{10, 20, 640, 350}));
     QCOMPARE(Place::F1({10, 30, 640, 54}, false), (NoticeBox{10, 0, 640, 99}));
+    // Back from an automatic-height strip the pages take the height they need, not 54 + 45.
+    QCOMPARE(Place::F1({10, 30, 640, 54}, false, 340), (NoticeBox{10, 0, 640, 340}));
     QCOMPARE(Place::Remembered({0, 0, 640, 350}), (NoticeBox{0, -45, 640, 395}));
 }
 
