@@ -12,7 +12,7 @@
 #include "unit/caption_endpoint.h"
 #include "unit/private_network.h"
 
-#include "app/canvas.h"
+#include "ui/canvas.h"
 #include "core/record.h"
 #include "text/cp932.h"
 

@@ -2,7 +2,7 @@
 // and for a notice of 1000 bytes; each tick moves the text, draws the strip and paints the widget.
 #include "bench_support.h"
 
-#include "app/canvas.h"
+#include "ui/canvas.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 
 #include "core/preroll.h"
 #include "core/record.h"
-#include "prepared/preroll_pane.h"
+#include "windows/prepared/preroll_pane.h"
 #include "settings/line_file.h"
 #include "text/cp932.h"
 

@@ -2,7 +2,7 @@
 // members, and a feed datagram to the 8-person monitor with automatic order on.
 #include "bench_support.h"
 
-#include "app/member_monitor.h"
+#include "windows/main/member_monitor.h"
 #include "net/datagram_endpoint.h"
 #include "windows/main/input_strip.h"
 #include "text/cp932.h"

@@ -5,7 +5,7 @@
 //   burst NS N    has a peer in namespace NS send N lines at once to port 6711; prints how many
 //                 reached the record, whether in order, and the milliseconds it took
 //   send ADDR N   (the peer) sends N lines "burst 000" … to ADDR:6711 as fast as it can
-#include "app/main_window.h"
+#include "windows/main/main_window.h"
 #include "app/startup.h"
 #include "core/record.h"
 

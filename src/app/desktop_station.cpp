@@ -1,6 +1,6 @@
 #include "app/desktop_station.h"
 
-#include "app/message_box.h"
+#include "ui/message_box.h"
 
 #include "settings/program_folder.h"
 

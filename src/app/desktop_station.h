@@ -1,8 +1,8 @@
 #pragma once
 // The desktop implementations of the station context: message boxes, dialogs, the system clock
 // and clipboard, and the real UDP network.
-#include "app/receipt_boxes.h"
-#include "app/station.h"
+#include "ui/receipt_boxes.h"
+#include "ui/station.h"
 #include "net/udp_network.h"
 
 #include <QList>

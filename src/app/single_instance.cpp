@@ -1,6 +1,6 @@
 #include "app/single_instance.h"
 
-#include "app/station.h"
+#include "ui/station.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
 #include "app/desktop_station.h"
-#include "app/main_window.h"
+#include "windows/main/main_window.h"
 #include "app/single_instance.h"
-#include "app/splash.h"
+#include "windows/main/splash.h"
 #include "app/termination.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 // Process entry in its order: single-instance gate, splash, creation of the windows, message loop.
-#include "app/station.h"
+#include "ui/station.h"
 
 #include <functional>
 #include <memory>

@@ -7,9 +7,9 @@
 #include "fuzz_support.h"
 #include "station_rig.h"
 
-#include "app/fonts.h"
-#include "app/member_monitor.h"
-#include "app/settings_binders.h"
+#include "ui/fonts.h"
+#include "windows/main/member_monitor.h"
+#include "ui/settings_binders.h"
 #include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
 #include "settings/geometry.h"

@@ -6,10 +6,10 @@
 #include "gui_app.h"
 #include "support/lan.h"
 
-#include "messaging/notice_window.h"
-#include "prepared/correction_monitor.h"
-#include "prepared/correction_palette.h"
-#include "prepared/template_window.h"
+#include "windows/messaging/notice_window.h"
+#include "windows/prepared/correction_monitor.h"
+#include "windows/prepared/correction_palette.h"
+#include "windows/prepared/template_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

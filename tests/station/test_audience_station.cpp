@@ -4,7 +4,7 @@
 // captions likewise: their group on the page "補助Ｗ", their keys, and what a transfer may not set.
 #include "support/lan.h"
 
-#include "app/fonts.h"
+#include "ui/fonts.h"
 #include "audience/audience_panel.h"
 #include "audience/event_log.h"
 #include "audience/online_captions.h"

@@ -2,7 +2,7 @@
 // field rules, the word-processor screen, the typist modes and the keys of display-only mode.
 #include "support/test_station.h"
 
-#include "app/canvas.h"
+#include "ui/canvas.h"
 
 #include "core/record.h"
 #include "text/cp932.h"

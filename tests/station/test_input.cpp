@@ -3,9 +3,9 @@
 // and the 8-person monitor window.
 #include "support/lan.h"
 
-#include "app/strip_alarm.h"
+#include "windows/main/strip_alarm.h"
 #include "windows/main/input_strip.h"
-#include "prepared/preroll_pane.h"
+#include "windows/prepared/preroll_pane.h"
 #include "net/datagram_endpoint.h"
 
 #include <QApplication>

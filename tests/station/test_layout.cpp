@@ -2,7 +2,7 @@
 // window opens with and on a 1920×1080 screen: nothing cut short, nothing behind a scroll bar.
 #include "support/test_station.h"
 
-#include "app/message_box.h"
+#include "ui/message_box.h"
 
 #include <QAbstractButton>
 #include <QApplication>

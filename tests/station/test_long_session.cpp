@@ -13,8 +13,8 @@
 #include "audience/record_mirror.h"
 #include "audience/service.h"
 #include "audience/transcript.h"
-#include "messaging/contact_window.h"
-#include "messaging/notice_window.h"
+#include "windows/messaging/contact_window.h"
+#include "windows/messaging/notice_window.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -4,10 +4,10 @@
 // actions, F1 and mouse, the comma-separated line, bad input; the settings of both windows.
 #include "support/lan.h"
 
-#include "app/canvas.h"
-#include "app/text_pane.h"
-#include "app/updown.h"
-#include "messaging/step_updown.h"
+#include "ui/canvas.h"
+#include "ui/text_pane.h"
+#include "ui/updown.h"
+#include "windows/messaging/step_updown.h"
 #include "net/datagram_endpoint.h"
 #include "net/scramble.h"
 #include "settings/line_file.h"

@@ -3,12 +3,12 @@
 // remote, and the settings keys and defaults of these windows.
 #include "support/lan.h"
 
-#include "messaging/notice_window.h"
+#include "windows/messaging/notice_window.h"
 
-#include "app/updown.h"
+#include "ui/updown.h"
 #include "core/preroll.h"
 #include "net/datagram_endpoint.h"
-#include "prepared/preroll_pane.h"
+#include "windows/prepared/preroll_pane.h"
 #include "settings/line_file.h"
 
 #include <QCheckBox>

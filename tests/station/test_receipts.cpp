@@ -5,7 +5,7 @@
 #include "support/lan.h"
 
 #include "app/desktop_station.h"
-#include "app/message_box.h"
+#include "ui/message_box.h"
 #include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
 #include "settings/settings_file.h"

@@ -4,7 +4,7 @@
 #include "support/file_size_limit.h"
 #include "support/lan.h"
 
-#include "messaging/contact_window.h"
+#include "windows/messaging/contact_window.h"
 #include "settings/exit_rescue.h"
 #include "settings/line_file.h"
 #include "settings/settings_file.h"

@@ -4,15 +4,15 @@
 #include "support/lan.h"
 #include "unit/settings_reference.h"
 
-#include "app/fonts.h"
-#include "messaging/contact_window.h"
-#include "messaging/notice_window.h"
+#include "ui/fonts.h"
+#include "windows/messaging/contact_window.h"
+#include "windows/messaging/notice_window.h"
 #include "net/caption_protocol.h"
 #include "net/datagram_endpoint.h"
 #include "net/scramble.h"
 #include "settings/line_file.h"
 #include "settings/settings_file.h"
-#include "app/settings_binders.h"
+#include "ui/settings_binders.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

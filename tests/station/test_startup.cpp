@@ -5,18 +5,18 @@
 
 #include "support/port_table.h"
 
-#include "app/desktop_cover.h"
-#include "app/member_monitor.h"
-#include "app/splash.h"
-#include "app/wastop_monitor.h"
-#include "messaging/contact_window.h"
-#include "messaging/fkey_memo.h"
+#include "windows/main/desktop_cover.h"
+#include "windows/main/member_monitor.h"
+#include "windows/main/splash.h"
+#include "windows/main/wastop_monitor.h"
+#include "windows/messaging/contact_window.h"
+#include "windows/messaging/fkey_memo.h"
 #include "net/datagram_endpoint.h"
-#include "prepared/karaoke_remote.h"
-#include "prepared/subinput_window.h"
-#include "messaging/notice_window.h"
-#include "prepared/correction_palette.h"
-#include "prepared/template_window.h"
+#include "windows/prepared/karaoke_remote.h"
+#include "windows/prepared/subinput_window.h"
+#include "windows/messaging/notice_window.h"
+#include "windows/prepared/correction_palette.h"
+#include "windows/prepared/template_window.h"
 
 #include <QAction>
 #include <QApplication>

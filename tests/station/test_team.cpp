@@ -2,7 +2,7 @@
 // guards, captions, group and channel changes, start-up and closing.
 #include "support/lan.h"
 
-#include "app/member_monitor.h"
+#include "windows/main/member_monitor.h"
 #include "net/datagram_endpoint.h"
 
 #include <QCheckBox>

@@ -7,14 +7,14 @@
 // "saved <n>" once all three are written. Message boxes are off, so that none can stop the loop.
 #include "support/controls.h"
 
-#include "app/main_window.h"
+#include "windows/main/main_window.h"
 #include "support/controls.h"
 #include "windows/main/saving.h"
 #include "app/startup.h"
 #include "../support/controls.h"
-#include "app/text_pane.h"
+#include "ui/text_pane.h"
 #include "core/contact_text.h"
-#include "messaging/contact_window.h"
+#include "windows/messaging/contact_window.h"
 #include "settings/line_file.h"
 #include "text/cp932.h"
 

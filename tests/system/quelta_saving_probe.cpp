@@ -8,10 +8,10 @@
 // - with QUELTA_PROBE_SESSION set: a session of 40 lines, the automatic save on and the line limit
 //   at 30, then "lines <n>" before and after a periodic clear, the start-up settings saved
 //   ("起動時設定にする"), a close of the window, and "open" or "closed" after it.
-#include "app/main_window.h"
+#include "windows/main/main_window.h"
 #include "support/controls.h"
 #include "windows/main/saving.h"
-#include "app/message_box.h"
+#include "ui/message_box.h"
 #include "app/startup.h"
 #include "../support/controls.h"
 #include "text/cp932.h"

@@ -1,6 +1,6 @@
 // The single-instance lock and the two answers to the question it raises.
 #include "app/single_instance.h"
-#include "app/station.h"
+#include "ui/station.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "windows/main/auxiliary_page.h"
 
-#include "app/updown.h"
+#include "ui/updown.h"
 #include "audience/audience_panel.h"
 #include "audience/online_panel.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The page "補助Ｗ": the buttons that open the other windows and the options kept beside them.
 // The page says what was asked; the main window opens the windows.
-#include "app/form_builder.h"
+#include "ui/form_builder.h"
 
 class UpDown;
 namespace Audience {

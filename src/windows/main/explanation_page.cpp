@@ -1,6 +1,6 @@
 #include "windows/main/explanation_page.h"
 
-#include "app/form_builder.h"
+#include "ui/form_builder.h"
 
 #include <QTextEdit>
 

@@ -2,8 +2,8 @@
 // The input strip of the main window: the input pane and the partner's monitor pane with the
 // buttons beside them, the key catcher of display-only mode, the time limit and the live typing,
 // and the option pages "入力１" and "入力２".
-#include "app/fkeys.h"
-#include "app/prepared_links.h"
+#include "ui/fkeys.h"
+#include "ui/prepared_links.h"
 #include "windows/main/strip_colour.h"
 
 #include <QDateTime>

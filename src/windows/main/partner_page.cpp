@@ -3,8 +3,8 @@
 // of routed networks.
 #include "windows/main/partner_page.h"
 
-#include "app/form_builder.h"
-#include "app/station.h"
+#include "ui/form_builder.h"
+#include "ui/station.h"
 #include "net/addressing.h"
 #include "net/network.h"
 #include "net/outbox.h"

@@ -3,8 +3,8 @@
 // switches; and the one-minute typing-rate figures.
 #include "windows/main/saving.h"
 
-#include "app/form_builder.h"
-#include "app/main_window.h"
+#include "ui/form_builder.h"
+#include "windows/main/main_window.h"
 #include "settings/exit_rescue.h"
 #include "settings/line_file.h"
 #include "settings/text_scramble.h"

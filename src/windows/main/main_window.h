@@ -1,0 +1,505 @@
+#pragma once
+// Ttalk2e: the main window. It owns the captioning run: it creates every other window, holds the
+// endpoints of the core ports and the frame of page classes (the display view, the input strip, the
+// pages "補助Ｗ", "ﾊﾟｰﾄﾅｰ" with the team, "保存" and "説明", the settings transfer), and closing it
+// ends the program. The rules of the caption path live in Core::CaptionPath. The window keeps the
+// names of the operations that start-up, closing and other windows call as one-line forwards.
+#include "ui/fkeys.h"
+#include "ui/station.h"
+#include "ui/window_context.h"
+#include "ui/window_registry.h"
+#include "core/caption_path.h"
+#include "core/repeat_gate.h"
+#include "core/scroller.h"
+#include "net/endpoint_registry.h"
+#include "net/outbox.h"
+#include "net/team.h"
+#include "settings/key_table.h"
+#include "settings/rows.h"
+#include "settings/values.h"
+#include "windows/main/strip_colour.h"
+
+#include <QDateTime>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTextDocument>
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QKeyEvent;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTextEdit;
+class QTimer;
+
+class AuxWindow;
+class AuxiliaryPage;
+class DisplayView;
+class ExplanationPage;
+class InputStrip;
+namespace Audience {
+class OnlineCaptions;
+class Service;
+}
+class DockPage;
+class HotKeyMenu;
+class TForm2;
+class TForm3;
+class TForm5;
+class TForm6;
+class TForm8;
+class TForm9;
+class TForm11;
+class TForm12;
+class TForm14;
+class TForm15;
+class TFkakunin;
+class TFmojikara;
+class TFshusei_moni;
+class PartnerPage;
+class SettingsTransfer;
+class Saving;
+struct ExitText;
+
+namespace Core { class TypingRate; }
+namespace Net { class DatagramEndpoint; }
+
+class Ttalk2e : public QWidget,
+                public App::HotKeyTarget,
+                private App::EndpointFactory,
+                private Core::CaptionHost {
+    Q_OBJECT
+public:
+    // Builds the window and runs its creation step. `splash` is closed by the second phase.
+    explicit Ttalk2e(App::Station& station, TForm12* splash = nullptr);
+    ~Ttalk2e() override;
+
+    // Creates the windows 2 … 13 of the creation table, in that order.
+    void createAuxiliaryWindows();
+
+    App::Station& station() const { return station_; }
+    Core::CaptionPath& caption() { return caption_; }
+    Core::DisplayLog& displayLog() { return log_; }
+    Core::Record& record() { return log_.record(); }
+    const Core::Record& record() const { return log_.record(); }
+    const Core::SmoothScroller& scroller() const { return scroll_; }
+    Net::Team& team();
+    // The page "ﾊﾟｰﾄﾅｰ" and the team it hosts (windows/main/partner_page.h).
+    PartnerPage& partner() { return *partner_; }
+    Net::Outbox& outbox() { return outbox_; }
+
+    // ---- run flags ----
+    bool isStarted() const { return started_; }  // end of start-up (phase 2)
+    bool hasPartner() const;
+    int partnerSlot() const;
+    bool groupFull() const;
+    bool lastFromSelf() const { return caption_.lastFromSelf(); }
+    bool refilledByUndo() const { return caption_.refilledByUndo(); }
+    bool showMessages() const;
+    // A message box shown only while "メッセージを表示する" is checked.
+    void Message(const QString& text);
+
+    // ---- windows, in creation order ----
+    std::unique_ptr<TForm6> Form6;
+    std::unique_ptr<TForm11> Form11;
+    std::unique_ptr<TForm15> Form15;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm8> Form8;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm9> Form9;
+    std::unique_ptr<TForm14> Form14;
+    std::unique_ptr<TFkakunin> Fkakunin;
+    std::unique_ptr<TFmojikara> Fmojikara;
+    std::unique_ptr<TFshusei_moni> Fshusei_moni;
+    // The main window and the twelve others, in creation order (the splash is not among them).
+    const App::WindowRegistry& windows() const { return windows_; }
+
+    // ---- pages and controls ----
+    QTabWidget* PageControl1 = nullptr;
+    DockPage* TabSheet1 = nullptr;  // "表示・入力"
+    InputStrip& strip() { return *strip_; }
+    QPlainTextEdit* Memo1 = nullptr;   // hidden settings-transfer memo
+    QPlainTextEdit* Memo5 = nullptr;   // hidden settings line buffer
+    QTextEdit* RichEdit5 = nullptr;    // hidden clipboard pane
+    QFrame* Panel7 = nullptr;          // hidden panel of the encryption buffer
+    QTextEdit* RichEdit6 = nullptr;    // hidden encryption buffer
+
+    AuxiliaryPage& auxiliaryPage() { return *auxiliary_; }      // page "補助Ｗ"
+    ExplanationPage& explanationPage() { return *explanation_; }  // page "説明"
+
+    QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
+
+    // page "保存"
+    QLabel* Label67 = nullptr;        // settings file in force
+    QPushButton* Button20 = nullptr;  // "読込"
+    QPushButton* Button21 = nullptr;  // "保存"
+    QPushButton* Button66 = nullptr;  // "起動時設定にする"
+    QPushButton* Button67 = nullptr;  // "初期値に戻す"
+
+    // ---- saving (windows/main/saving.h) ----
+    Saving& saving() { return *saving_; }
+    void PeriodicClear();
+    // The record's head changed: the screen back at the end of the record.
+    void RecordHeadChanged();
+
+    // ---- typing rate ----
+    const Core::TypingRate& typingRate() const;
+    bool rateWarning() const;
+
+    // ---- the numbered settings file ----
+    const Settings::KeyTable& settingsTable() const { return settings_; }
+    // The header and one line per written key (not 801, 802, 166).
+    QList<QByteArray> WriteSettings() const;
+    // Applies a file's lines; false when the header was wrong or a line stopped it.
+    bool ApplySettings(const QList<QByteArray>& lines);
+    // Everything a save writes: with the channel and group (the start-up file leaves them out on
+    // channel 1 in group "Ａ班") and the own name last.
+    QList<QByteArray> settingsFileLines(bool forStartup) const;
+    QString startupFilePath() const;
+    // The date and time of now, "/" and ":" made "_": the names of saved texts.
+    QString TimeStampedName() const;
+    void Button20Click();  // "読込"
+    void Button21Click();  // "保存"
+    void Button66Click();  // "起動時設定にする"
+    void Button67Click();  // "初期値に戻す"
+    // True, after saying why, when `lines` (of the file `name`) are not a settings file.
+    bool SettingsFileRefused(const QString& name, const QList<QByteArray>& lines);
+    // The defaults of every window, in the order of the table of defaults.
+    void ResetToDefaults();
+    // The main window's rows: key, control, comments, built and reset values (main_window_rows.cpp).
+    static Settings::Rows<Ttalk2e> settingRows();
+    // The value a row's control is built with (its design value), as text.
+    static QString builtValue(const char* control);
+
+    // ---- timers ----
+    QTimer* Timer2 = nullptr;  // second phase of start-up, once
+
+    // ---- endpoints of the core ports ----
+    Net::DatagramEndpoint* NMUDP1 = nullptr;   // 6711 lines
+    Net::DatagramEndpoint* NMUDP2 = nullptr;   // 6712 partner channel
+    Net::DatagramEndpoint* NMUDP3 = nullptr;   // 6713 corrections
+    Net::DatagramEndpoint* NMUDP6 = nullptr;   // 6718 search answers
+    Net::DatagramEndpoint* NMUDP4 = nullptr;   // 6719 pairing
+    Net::DatagramEndpoint* NMUDP7 = nullptr;   // 6721 monitor feed
+    Net::DatagramEndpoint* NMUDP8 = nullptr;   // 6722 search requests
+    Net::DatagramEndpoint* NMUDP9 = nullptr;   // 6723 commands
+    Net::DatagramEndpoint* NMUDP10 = nullptr;  // 6724 leave notices
+
+    // ---- start-up ----
+    void FormCreate();
+    void Timer2Timer();
+    void DetectOwnAddress();
+    // Steps that later subsystems fill; each is named where start-up calls it.
+    void ReadOwnNameFromStartupFile();
+    void CheckMemberAndRemoteAddresses();
+    void SearchMembers();
+    void LoadStartupSettings();
+    void StartupPartnerRequest();
+    void PrepareTrafficKey();
+    void StartupFinished();
+    QString programFolder() const { return programFolder_; }
+    bool addressListIsRed() const;
+
+    // ---- channel and port plan ----
+    int channelIndex() const;
+    void ChangeChannel();
+    // Every endpoint of every window, registered as the factory made it; the channel change walks it.
+    const Net::EndpointRegistry& endpoints() const { return endpoints_; }
+    // One datagram to each checked member slot, in slot order.
+    void SendToMembers(const Net::PortEntry& port, const QByteArray& payload);
+    // The captions the partner name is added to: the base with the channel prefix, once a
+    // channel has been chosen.
+    QString mainCaptionBase() const;
+    QString subInputCaptionBase() const;
+    // The partner page's own address, input group and key of traffic scrambling.
+    QString ownAddress() const;
+    int groupNumber() const;
+    int trafficKey() const;
+
+    // ---- the caption path ----
+    // The send path for the lines of other windows (sub-input panes, pre-rolls, palette keys): the
+    // input pane is left as the typist has it.
+    int SendLine(const QByteArray& text);
+    // The send path for the input pane's own lines, which resets it afterwards.
+    int SendInputPaneLine(const QByteArray& text);
+    void UndoLastDisplay();
+    void UndoToInput(bool after);
+    void DeleteLastChar();
+    void ClearScreen();
+    void SendCommand(Net::Wire::Command command);
+    using StripColour = ::StripColour;
+    void SetStripColour(StripColour colour);
+    StripColour stripColour() const;
+    // The first line of typing was begun at `time` (invalid: no start recorded).
+    void markInputStart(const QDateTime& time);
+    bool inputStarted() const;
+
+    // page "保存" options the send path reads
+    QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr;
+
+    // ---- receive handlers of the core ports ----
+    void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP2DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP3DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP4DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP6DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP7DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP8DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP9DataReceived(const QByteArray& text, const QString& from, quint16 port);
+    void NMUDP10DataReceived(const QByteArray& text, const QString& from, quint16 port);
+
+    // ---- hot keys and windows ----
+    void HotKey(const QString& item) override;
+    void bringToFront(QWidget* window);
+    void setStaysOnTop(QWidget* window, bool on);
+    void CheckBox9Click();
+    void Button8Click();
+    void Button69Click();
+    void Button70Click();
+    void Form9Click();
+
+    // ---- log ----
+    // A new line at the end of the explanation page.
+    void Log(const QString& line);
+
+    // ---- display (the record and the smooth screen) ----
+    static constexpr qsizetype kRecordLimit = 655360;  // what a person may type into the record
+    static constexpr int kRecordMargin = 2;            // document margin of the record pane
+    static constexpr int kTextLeft = 10;               // x of the captions on the canvas
+    DisplayView& display() { return *display_; }
+    void ResetUndoState();
+    void AppendLocalLine(const QByteArray& text);
+    void AppendReceivedLine(const QByteArray& text);
+    void ShowSplitLine(const QByteArray& text);
+    void FlushCorrectionBuffer();
+    void Timer1Timer();
+    void RedrawDisplay();
+    void RedrawFrameless();
+    void RedrawCanvases();   // both in frameless mode, else Image1
+    void FitToWindow();
+    void CanvasClick();
+    void ToggleFrameless();
+    int typistMode() const;  // 2 two typists, 1 one typist, 0 display only
+    bool wordProcessorMode() const;
+    bool isFrameless() const;
+    // Key 011: 0 the display alone, 1 the input pane, 2 or more the monitor pane too.
+    void SetTypistRows(int rows);
+    // Keys 801 and 802 as a settings file gives them.
+    void SetChannelFromFile(int value);
+    void SetOwnNameFromFile(const QString& name);
+    void SetGroup(int group);
+    // The layout guard: off until start-up ends, and during a load or reset.
+    bool layoutOn() const { return layoutOn_; }
+
+    // Captions on the audience's own screens and posted to meetings (beyond the team's protocol).
+    Audience::Service& audience() { return *audience_; }
+    Audience::OnlineCaptions& online() { return *online_; }
+    QPushButton* ButtonTranscript = nullptr;  // "字幕ファイル保存" on the page "保存"
+    void ButtonTranscriptClick();
+
+    // ---- the input pane ----
+    bool RichEdit1KeyDown(QKeyEvent* event);  // true: the key was handled here
+    // F11 of a typing pane with "Ｄｅｌキー/Clsキーにする。": the last character deleted here and at
+    // the members; with Shift, the screen cleared.
+    void DeleteOrClearKey(bool clear);
+    // The settings transfer on the partner channel (windows/main/settings_transfer.h).
+    SettingsTransfer& transfer() { return *transfer_; }
+    bool SendSettingsLine(const QByteArray& text);
+    void SettingsTransferReceived(const QByteArray& text, const QString& from);
+    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
+    struct ColourValues {
+        qint32 displayInk = Settings::Colour::kWindowText;
+        qint32 displayPaper = Settings::Colour::kWhite;
+        qint32 inputInk = Settings::Colour::kWindowText;
+        qint32 inputPaper = Settings::Colour::kWindow;
+        qint32 monitorInk = Settings::Colour::kWindowText;
+        qint32 monitorPaper = Settings::Colour::kWindow;
+        qint32 compositionInk = Settings::Colour::kBlue;
+        qint32 compositionPaper = Settings::Colour::kWhite;
+        qint32 page = Settings::Colour::kButtonFace;
+        qint32 items = Settings::Colour::kWindowText;
+        qint32 explanation = Settings::Colour::kGreen;
+        qint32 cover = Settings::Colour::kBlack;
+        qint32 splitter1 = Settings::Colour::kGreen;
+        qint32 splitter2 = Settings::Colour::kOlive;
+    };
+    ColourValues& colours() { return colours_; }
+    static QColor qcolour(qint32 value);
+    QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
+    // The display's ink and paper as the settings file keeps them (Windows colour values).
+    qint32 displayInk() const { return colours_.displayInk; }
+    qint32 displayPaper() const { return colours_.displayPaper; }
+    // A Windows colour value (negative for system colours) as shown on this desktop.
+
+    // The panes of the strip and of the sub-input window in their colours and fonts.
+    void PaintPanes();
+    void SetInputFont(const QFont& font);    // the input pane and both sub-input panes
+    void SetMonitorFont(const QFont& font);  // the monitor pane
+    void SetDisplayFont(const QFont& font);  // the record pane, both canvases and the correction buffer
+    void PaintPages();                       // page background and item text of every window
+    void PaintExplanations();                // the explanatory labels of the settings pages
+    void PaintComposition();                 // the input method's colours in the panes
+    int clearNoticeMillis() const;
+    // The F-key memo shows which keys options of this window have taken.
+    void UpdateMemoRows();
+
+    // ---- periodic clear, input time limit, partner's clear message, typing rate ----
+    void Timer3Timer();
+    void Timer4Timer();
+
+    // ---- closing ----
+    // Saves and leave notices of the close handler, before the windows go; false when the user
+    // chose to keep the window open (an exit save that could not be written anywhere).
+    bool FormClose();
+    bool SaveOnExit();
+    void LeaveOnExit();
+    // Closing where no one can answer (a termination signal, the end of the desktop session): an
+    // exit save that the program folder refuses goes to the station's rescue folder, no box asks.
+    void CloseUnattended();
+    // The desktop session is ending: from now on no one answers; the exit save is made at once.
+    void SessionEnding();
+    bool isClosed() const { return closeState_ == CloseState::Closed; }
+    std::optional<ExitText> ContactExitText() const;
+
+    // ---- messaging (main_window_messaging.cpp) ----
+    // The caption display on the screen: notices run over it.
+    QRect captionDisplayArea() const;
+    // The contact history saved at exit when its window asks for it, as SaveExitText saves it.
+    bool SaveContactHistoryAtExit();
+
+    // ---- prepared text and correction (main_window_prepared.cpp) ----
+    // The windows of prepared text in their slots of the creation order, each with its links to
+    // this window: the pre-roll window, the pre-roll monitor, and the sub-input window, the palette,
+    // the karaoke remote and the correction monitor.
+    void CreateTemplateWindow(const App::WindowContext& context);
+    void CreatePrerollMonitor(const App::WindowContext& context);
+    void CreateCorrectionWindows(const App::WindowContext& context);
+    // F9 of a typing pane other than the input pane: UndoToInput, the text taken back put into
+    // `pane` by the input pane's own rules, and `tag` ("（Ｕｎｄｏ：サブ入力Ｗ１）" …) as its log entry.
+    void UndoToPane(QTextEdit* pane, bool after, const QString& tag);
+    // F9 of a pre-roll: UndoToInput, the text taken back returned instead of being left in the input
+    // pane, which keeps what the typist is writing there.
+    QString UndoForPreroll();
+    // `text` sent through the input pane as Enter sends it (the palette's Enter and F12); the pane
+    // holds what it held before afterwards.
+    void SendThroughInputPane(const QString& text);
+    // A reading put before each occurrence of `base` in the last lines of the display; how many.
+    int AnnotateDisplay(const QString& base, const QString& reading);
+    // The display wraps at its right edge, or not ("表示の右端で折り返さない。" of the sub-input window).
+    void SetDisplayWrap(bool wrap);
+    // The pre-roll window's telop route through the notice window: F1 in telop mode, "表示消去".
+    // False when the notice could not go to the LAN.
+    bool ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
+    void ClearTelop(bool toLan, bool toSelf);
+
+    // ---- hardening (main_window_hardening.cpp) ----
+    // Once a minute, the datagrams the receive queues had to refuse, one line per port on the
+    // explanation page; nothing when none were refused. Started with the windows.
+    QTimer* TimerDropReport = nullptr;
+    void StartDropReport();
+    void TimerDropReportTimer();
+    // A warning a stranger can repeat at will: the first of a minute on the explanation page, the
+    // others counted and written as one line when the minute is over.
+    void LogRepeated(const QString& kind, const std::function<QString()>& line);
+    void WriteOverdueRepeats();
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // App::EndpointFactory
+    Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner,
+                                        std::function<bool()> followsChannel) override;
+    // Core::CaptionHost
+    Core::CaptionOptions captionOptions() const override;
+    void message(const QString& text) override { Message(text); }
+    void log(const QString& line) override { Log(line); }
+    void copyToClipboard(const QByteArray& text) override;
+    QDateTime inputStartTime() const override;
+    void endInput() override;
+    void resetInputPane() override;
+    void lineEnded() override;
+    void refillInputPane(const QByteArray& text, bool after) override;
+    void hold(const QByteArray& item) override;
+    QList<QByteArray> takeHeld() override;
+    void showCorrectionBuffer(const QList<QByteArray>& items) override;
+    void redraw() override { RedrawCanvases(); }
+    void redrawBoth() override;
+    void screenCleared() override;
+    void correctionApplied(int superseded, int lines) override;
+
+    void buildDisplayPage();
+    // A control of a page class by its designer name, for the settings rows that bind controls.
+    template <typename T>
+    T* named(const char* name) const {
+        return findChild<T*>(QLatin1String(name));
+    }
+    void buildAuxiliaryPage();
+    void wireAuxiliaryPage();
+    void buildSavePage();
+    void wireSettings();
+    void buildSettingsTable();
+    // The main window's rows and the keys held in members (main_window_keys.cpp).
+    void addSettings(Settings::KeyTable& table);
+    // Steps of the reset between the rows' values.
+    void resetFrame();
+    void resetLooks();
+    void resetComposition();
+    void resetMarkers();
+    void resetPageColours();
+    void resetCover();
+    void showPaletteCheck();
+    void resetChannelAndGroup();
+    void resetOnlineKind();
+    void resetOtherWindows();
+    bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
+    void wireLines();
+    void createEndpoints();
+    void InitialLayout();
+    App::WindowContext windowContext();
+
+    App::Station& station_;
+    Core::SmoothScroller scroll_;
+    QTextDocument* recordDocument_ = new QTextDocument(this);  // the record; shown by the pane in the word-processor screen
+    Core::DisplayLog log_{recordDocument_};
+    Net::EndpointOutbox outbox_;
+    Net::EndpointRegistry endpoints_;
+    App::WindowRegistry windows_;
+    std::unique_ptr<PartnerPage> partner_;
+    Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
+    std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on
+    std::unique_ptr<Audience::OnlineCaptions> online_;  // follows the audience page's mirror; off until switched on
+    QPointer<TForm12> splash_;
+    HotKeyMenu* hotKeys_ = nullptr;
+    AuxiliaryPage* auxiliary_ = nullptr;
+    ExplanationPage* explanation_ = nullptr;
+    std::unique_ptr<DisplayView> display_;
+    std::unique_ptr<InputStrip> strip_;
+    bool started_ = false;
+    bool layoutOn_ = false;  // the layout guard: off until start-up ends, and during a load or reset
+    Settings::KeyTable settings_;
+    std::unique_ptr<SettingsTransfer> transfer_;
+    std::unique_ptr<Saving> saving_;
+    ColourValues colours_;
+    // Values the file keeps that no control shows.
+    int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
+    QString programFolder_;
+    enum class CloseState { Open, Closing, Closed };
+    CloseState closeState_ = CloseState::Open;
+    Core::RepeatGate repeats_;   // repeated warnings on the explanation page
+};
