@@ -3,7 +3,13 @@
 #include "ui/hot_keys.h"
 #include "ui/window_registry.h"
 
+#include "settings/line_file.h"
+#include "text/cp932.h"
+#include "ui/station.h"
+
 #include <QEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -31,6 +37,27 @@ AuxWindow::~AuxWindow() = default;
 
 void AuxWindow::applyChannelCaption(int n) {
     if (!channelSuffix_.isEmpty()) setWindowTitle(QString::number(n) + channelSuffix_);
+}
+
+QTabWidget* AuxWindow::addPageControl() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    layout->addWidget(pages);
+    return pages;
+}
+
+void AuxWindow::SaveUsageText(const QString& text) {
+    QString path = station().dialogs.saveFileName(this, station().programFolder + QStringLiteral("説明ページ保存.txt"),
+                                                  QStringLiteral("テキスト (*.txt);;全てのファイル (*.*)"));
+    if (path.isEmpty()) return;
+    if (!path.contains(u'.')) path += QStringLiteral(".txt");
+    QList<QByteArray> lines;
+    for (const QString& l : text.split(u'\n')) lines << Cp932::encode(l);
+    QString error;
+    if (!Settings::writeLines(path, lines, &error))
+        station().messages.information(QStringLiteral("保存できませんでした。\n") + path + u'\n' + error);
 }
 
 void AuxWindow::setTypingPanes(const QList<QWidget*>& panes) {

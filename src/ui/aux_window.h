@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class HotKeyMenu;
+class QTabWidget;
 namespace Net { class DatagramEndpoint; struct PortEntry; }
 
 class AuxWindow : public QWidget {
@@ -39,6 +40,11 @@ protected:
     // key, button, window manager) the keyboard goes to the one last typed in, unless it already
     // is in a text field of this window.
     void setTypingPanes(const QList<QWidget*>& panes);
+    // The window's pages: a tab widget named "PageControl1" filling the window.
+    QTabWidget* addPageControl();
+    // "保存" of a window's usage text: as a code page 932 file where the user chooses
+    // ("説明ページ保存.txt" proposed); a failed save says why.
+    void SaveUsageText(const QString& text);
     // The pane the keyboard goes to when the window comes forward; by default the typing pane last
     // focused (the first at first). Null: the window leaves the keyboard where it is.
     virtual QWidget* mainPane() const;

@@ -7,7 +7,7 @@
 #include "ui/canvas.h"
 #include "ui/text_pane.h"
 #include "ui/updown.h"
-#include "windows/messaging/step_updown.h"
+#include "ui/updown.h"
 #include "net/datagram_endpoint.h"
 #include "net/scramble.h"
 #include "settings/line_file.h"
@@ -946,7 +946,7 @@ void MessagingTest::continuousSendFollowsTheGeometry() {
     QCOMPARE(b.geometry(), QRect(0, 345, 640, 55));
     // The up-downs step by the increment field.
     Testing::control<QLineEdit>(a, "Edit9")->setText(QStringLiteral("25"));
-    Testing::control<StepUpDown>(a, "UpDown6")->step(+1);
+    Testing::control<UpDown>(a, "UpDown6")->step(+1);
     p.lan.net.deliverAll();
     QCOMPARE(b.geometry(), QRect(0, 325, 640, 100));  // now already a strip: placed as given
     // Checking a placement switch ends it.
@@ -1042,14 +1042,14 @@ void MessagingTest::smallHandlers() {
     checkBox4->setChecked(false);  // neither placement: no moving back
     QVERIFY(!Testing::control<QCheckBox>(w, "CheckBox9")->isChecked());
     Testing::control<QLineEdit>(w, "Edit9")->setText(QStringLiteral("7"));
-    auto* upDown7 = Testing::control<StepUpDown>(w, "UpDown7");
-    for (StepUpDown* u : {Testing::control<StepUpDown>(w, "UpDown4"), Testing::control<StepUpDown>(w, "UpDown5"), Testing::control<StepUpDown>(w, "UpDown6"), upDown7}) QCOMPARE(u->increment(), 7);
-    Testing::control<StepUpDown>(w, "UpDown4")->step(+1);
+    auto* upDown7 = Testing::control<UpDown>(w, "UpDown7");
+    for (UpDown* u : {Testing::control<UpDown>(w, "UpDown4"), Testing::control<UpDown>(w, "UpDown5"), Testing::control<UpDown>(w, "UpDown6"), upDown7}) QCOMPARE(u->increment(), 7);
+    Testing::control<UpDown>(w, "UpDown4")->step(+1);
     QCOMPARE(Testing::control<QLineEdit>(w, "Edit5")->text(), QStringLiteral("107"));
-    Testing::control<StepUpDown>(w, "UpDown1")->step(-1);
+    Testing::control<UpDown>(w, "UpDown1")->step(-1);
     QCOMPARE(Testing::control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("45"));
     Testing::control<QLineEdit>(w, "Edit3")->setText(QStringLiteral("12"));
-    QCOMPARE(Testing::control<StepUpDown>(w, "UpDown2")->position(), 12);
+    QCOMPARE(Testing::control<UpDown>(w, "UpDown2")->position(), 12);
     upDown7->step(-1);
     Testing::control<QLineEdit>(w, "Edit8")->setText(QStringLiteral("-995"));
     upDown7->step(-1);
@@ -1176,7 +1176,7 @@ void MessagingTest::settingsTravelThroughTheFile() {
     QVERIFY(n2.tickerFont().bold());
     QCOMPARE(n2.box(), (Core::NoticeBox{5, 6, 700, 320}));
     QVERIFY(n2.isVisible());
-    QCOMPARE(Testing::control<StepUpDown>(n2, "UpDown4")->increment(), 5);
+    QCOMPARE(Testing::control<UpDown>(n2, "UpDown4")->increment(), 5);
     // A file that checks "定時連絡" starts the schedule from the moment it is read.
     two.clock.time = t0.addSecs(5);
     QVERIFY(two.main->ApplySettings({lines.first(), sj(QStringLiteral("709:true:連絡窓の定時連絡（流す）のチェック"))}));
@@ -1285,7 +1285,7 @@ void MessagingTest::defaults() {
     QVERIFY(checkBox12->isChecked() && !checkBox11->isChecked() && !nCheckBox1->isChecked());
     QVERIFY(Testing::control<QCheckBox>(n, "CheckBox5")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox8")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox9")->isChecked() && Testing::control<QCheckBox>(n, "CheckBox10")->isChecked());
     QCOMPARE(edit9->text(), QStringLiteral("10"));
-    QCOMPARE(Testing::control<StepUpDown>(n, "UpDown4")->increment(), 10);
+    QCOMPARE(Testing::control<UpDown>(n, "UpDown4")->increment(), 10);
     QCOMPARE(n.backgroundValue(), Settings::Colour::kWhite);
     QCOMPARE(Testing::control<Canvas>(n, "Image2")->picture().pixelColor(0, 0), QColor(Qt::white));
 }

@@ -59,19 +59,6 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         };
     };
 
-    // The page "補助Ｗ" keeps its controls; its rows reach them by name.
-    auto* CheckBox10 = named<QCheckBox>("CheckBox10");
-    auto* CheckBox12 = named<QCheckBox>("CheckBox12");
-    auto* CheckBox14 = named<QCheckBox>("CheckBox14");
-    auto* CheckBox21 = named<QCheckBox>("CheckBox21");
-    auto* CheckBox30 = named<QCheckBox>("CheckBox30");
-    auto* CheckBox46 = named<QCheckBox>("CheckBox46");
-    auto* CheckBox48 = named<QCheckBox>("CheckBox48");
-    auto* CheckBox49 = named<QCheckBox>("CheckBox49");
-    auto* Edit20 = named<QLineEdit>("Edit20");
-    Audience::AudiencePanel* AudiencePanel = &auxiliary_->audiencePanel();
-    Audience::OnlinePanel* OnlinePanel = &auxiliary_->onlinePanel();
-
     Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置",
                    Settings::kSmallestMainWindow);
     number(t, 6, u"マニュアル設定のスクロール速度 ＜注意＞００５の前に００６を書く事！", [this] { return scroll_.baseStep; },

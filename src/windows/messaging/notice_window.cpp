@@ -5,7 +5,7 @@
 #include "ui/form_builder.h"
 #include "ui/settings_binders.h"
 #include "ui/station.h"
-#include "windows/messaging/step_updown.h"
+#include "ui/updown.h"
 #include "net/datagram_endpoint.h"
 #include "net/outbox.h"
 #include "settings/values.h"
@@ -141,7 +141,7 @@ void TForm15::buildSettingsPage(QWidget* page) {
     static_cast<QHBoxLayout*>(top->layout())->setSpacing(6);
     auto number = [](QWidget* row, const char* name, const QString& text) { return Form::edit(row, name, text, 48); };
     auto updown = [](QWidget* row, const char* name, QLineEdit* e, int min, int max, int inc = 1) {
-        return Form::place(row, new StepUpDown(row, name, e, min, max, inc), nullptr);
+        return Form::place(row, new UpDown(row, name, e, min, max, inc), nullptr);
     };
 
     QGroupBox* place = Form::group(top, QStringLiteral("位置(*1)"), "GroupPlace");
@@ -271,7 +271,7 @@ void TForm15::wireHandlers() {
     });
     connect(Edit9, &QLineEdit::textChanged, this, [this] {
         const int step = Form::intOf(Edit9, 1);
-        for (StepUpDown* u : {UpDown4, UpDown5, UpDown6, UpDown7}) u->setIncrement(step);
+        for (UpDown* u : {UpDown4, UpDown5, UpDown6, UpDown7}) u->setIncrement(step);
     });
     for (QLineEdit* e : {Edit5, Edit6, Edit7, Edit8})
         connect(e, &QLineEdit::textChanged, this, [this] {

@@ -17,7 +17,7 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class Canvas;
-class StepUpDown;
+class UpDown;
 
 class TForm15 : public AuxWindow {
     Q_OBJECT
@@ -100,18 +100,18 @@ private:
     QCheckBox* CheckBox3 = nullptr;      // "高さを文字大きさで自動調整する。"
     QLineEdit *Edit5 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr;  // given height, width, top, left
     QLineEdit* Edit9 = nullptr;          // step of the four up-downs above
-    StepUpDown *UpDown4 = nullptr, *UpDown5 = nullptr, *UpDown6 = nullptr, *UpDown7 = nullptr, *UpDown8 = nullptr;
+    UpDown *UpDown4 = nullptr, *UpDown5 = nullptr, *UpDown6 = nullptr, *UpDown7 = nullptr, *UpDown8 = nullptr;
     QCheckBox* CheckBox6 = nullptr;      // "ﾊﾟｰﾄﾅに連続送信"
     // the look ("この枠内の基本設定")
     QCheckBox* CheckBox7 = nullptr;      // "この枠内の基本設定も送信する"
     QLineEdit* Edit2 = nullptr;          // milliseconds per tick
-    StepUpDown* UpDown1 = nullptr;
+    UpDown* UpDown1 = nullptr;
     QLineEdit* Edit3 = nullptr;          // pixels per tick
-    StepUpDown* UpDown2 = nullptr;
+    UpDown* UpDown2 = nullptr;
     QCheckBox* CheckBox11 = nullptr;     // "スクロールを左端で止める"
     QCheckBox* CheckBox1 = nullptr;      // "繰り返す"
     QLineEdit* Edit4 = nullptr;          // repetitions, 0 without end
-    StepUpDown* UpDown3 = nullptr;
+    UpDown* UpDown3 = nullptr;
     QCheckBox* CheckBox2 = nullptr;      // "前面に表示"
     QPushButton* Button3 = nullptr;      // "フォント"
     QPushButton* Button4 = nullptr;      // "背景色"

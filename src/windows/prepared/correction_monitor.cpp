@@ -12,11 +12,7 @@
 
 TFshusei_moni::TFshusei_moni(const App::WindowContext& context)
     : AuxWindow(context, "TFshusei_moni", QStringLiteral("確認修正モニター"), QStringLiteral(" :確認修正モニター")) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1);
+    PageControl1 = addPageControl();
 
     auto* monitor = new QWidget(PageControl1);
     auto* v = new QVBoxLayout(monitor);

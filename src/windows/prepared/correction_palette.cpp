@@ -39,8 +39,6 @@ const QString kUsage = QStringLiteral(
     "６つの窓が全部ふさがると、続きの文は６番目の窓の後ろに足されます（253バイトまで）。\n"
     "「ﾊﾟﾚｯﾄ連動」で複数のパレットが同じ窓を表示します。新しい文を受けるのは「連動時の主修正者」だけです。\n"
     "修正している様子は、他のパソコンの「確認修正モニター」で見ることができます。");
-const QString kSaveName = QStringLiteral("説明ページ保存.txt");
-const QString kTextFilter = QStringLiteral("テキスト (*.txt);;全てのファイル (*.*)");
 
 QByteArray paneBytes(const QTextEdit* pane) { return Cp932::encodeCrLf(pane->toPlainText()); }
 
@@ -272,14 +270,7 @@ void TFkakunin::Button2Click() {
 }
 
 void TFkakunin::Button3Click() {
-    QString path = station().dialogs.saveFileName(this, station().programFolder + kSaveName, kTextFilter);
-    if (path.isEmpty()) return;
-    if (!path.contains(u'.')) path += QStringLiteral(".txt");
-    QList<QByteArray> lines;
-    for (const QString& l : Memo1->toPlainText().split(u'\n')) lines << Cp932::encode(l);
-    QString error;
-    if (!Settings::writeLines(path, lines, &error))
-        station().messages.information(QStringLiteral("保存できませんでした。\n") + path + u'\n' + error);
+    SaveUsageText(Memo1->toPlainText());
 }
 
 void TFkakunin::addSettings(Settings::KeyTable& t) {

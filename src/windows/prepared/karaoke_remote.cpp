@@ -43,8 +43,6 @@ const QString kExplanation = QStringLiteral(
     "　　マウスよりも、Shiftと矢印キーでの操作をお勧めします。\n\n"
     "「ｶﾗｵｹ」にすると、パートナーの背景は白に固定されます。\n"
     "パートナー側では、メッセージを表示しない設定にしておいてください。");
-const QString kSaveName = QStringLiteral("説明ページ保存.txt");
-const QString kTextFilter = QStringLiteral("テキスト (*.txt);;全てのファイル (*.*)");
 
 QByteArray line(QStringView text) { return Cp932::encode(text); }
 
@@ -54,11 +52,7 @@ TFmojikara::TFmojikara(const App::WindowContext& context, App::RemoteLinks l)
     : AuxWindow(context, "TFmojikara", QStringLiteral("カラオケ・送信リモコン(ctrl+k)"),
                 QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)"), "hkeymojikara1"),
       links(std::move(l)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1);
+    PageControl1 = addPageControl();
 
     auto* remote = new QWidget(PageControl1);
     auto* rv = new QVBoxLayout(remote);
@@ -299,14 +293,7 @@ void TFmojikara::Button6Click() {
 }
 
 void TFmojikara::Button7Click() {
-    QString path = station().dialogs.saveFileName(this, station().programFolder + kSaveName, kTextFilter);
-    if (path.isEmpty()) return;
-    if (!path.contains(u'.')) path += QStringLiteral(".txt");
-    QList<QByteArray> lines;
-    for (const QString& l : Memo1->toPlainText().split(u'\n')) lines << Cp932::encode(l);
-    QString error;
-    if (!Settings::writeLines(path, lines, &error))
-        station().messages.information(QStringLiteral("保存できませんでした。\n") + path + u'\n' + error);
+    SaveUsageText(Memo1->toPlainText());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -68,11 +68,7 @@ QSplitter* markerRow(QWidget* parent, const char* splitterName, const char* pane
 TForm14::TForm14(const App::WindowContext& context, App::SubInputLinks l)
     : AuxWindow(context, "TForm14", QStringLiteral("サブ入力ウィンド(ctrl+i)"), QString(), "hkeyinput1"),
       links(std::move(l)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1);
+    PageControl1 = addPageControl();
 
     // page "入力": a marker row over each pane
     Panel1 = new QWidget(PageControl1);
