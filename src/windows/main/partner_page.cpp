@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -36,6 +37,22 @@ const QString kGuardMessage = QStringLiteral(
 const QString kNameNotice = QStringLiteral(
     "「自分のパソコン」の「名前」を変えた時は、\n新しい名前を他のパソコンに表示するために\n「パートナー」ページで次の操作をしてください。\n\n"
     "１）「お休み」ボタンを押す\n２）「メンバーを捜す」ボタンを押す。");
+
+const QString kAddressListNote = QStringLiteral(
+    "「ＩＰ一覧」は、このパソコンのＩＰアドレスを一覧で表示します。\n調べ方は「ＩＰの調べ方」のボタンを押してください。\n\n"
+    "有線ＬＡＮで使用する時は eth0、enp… の行を見てください。\n無線ＬＡＮを使用する時は wlan0、wlp… の行を見てください。\n"
+    "「/」の前の数字がＩＰアドレスです。lo（127.0.0.1）は通信には使えません。");
+
+const QString kAddressListUnread = QStringLiteral(
+    "このパソコンのＩＰアドレスを読み取れませんでした。\n調べ方は「ＩＰの調べ方」のボタンを押してください。");
+
+const QString kAddressHowTo = QStringLiteral(
+    "このパソコンのＩＰアドレスは、次のどちらかで調べられます。\n\n"
+    "１）端末で「ip -4 addr」と入力する。\n　　「inet 192.168.1.10/24」の「/」の前がＩＰアドレスです。\n"
+    "２）デスクトップの「ネットワーク設定」で、使っている接続の\n　　詳細を開く。\n\n"
+    "有線ＬＡＮで使用する時は有線の接続（eth0、enp…）を見てください。\n"
+    "無線ＬＡＮを使用する時は無線の接続（wlan0、wlp…）を見てください。\n"
+    "lo（127.0.0.1）はこのパソコン自身を指すアドレスで、\n他のＱｕｅｌｔａとの通信には使えません。");
 
 const QString kScramblingMark = QStringLiteral("【暗号化通信中】");
 
@@ -117,8 +134,8 @@ void PartnerPage::build(QTabWidget* tabs, QList<QLabel*>& explanatory) {
     ListBox2->hide();
     Button39 = Form::button(GroupOwnPc, "Button39", QStringLiteral("ＩＰ再読込み"));
     QWidget* tools = Form::row(GroupOwnPc);
-    Button36 = Form::button(tools, "Button36", QStringLiteral("winipcfg"));
-    Button38 = Form::button(tools, "Button38", QStringLiteral("ipconfig"));
+    Button36 = Form::button(tools, "Button36", QStringLiteral("ＩＰ一覧"));
+    Button38 = Form::button(tools, "Button38", QStringLiteral("ＩＰの調べ方"));
     connect(ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (!item) return;
         Edit35->setText(item->text());
@@ -151,7 +168,7 @@ void PartnerPage::build(QTabWidget* tabs, QList<QLabel*>& explanatory) {
     QWidget* g2 = Form::row(groups);
     RadioButton10 = Form::radio(g2, "RadioButton10", QStringLiteral("Ｅ班"), false);
     RadioButton11 = Form::radio(g2, "RadioButton11", QStringLiteral("Ｆ班"), false);
-    RadioButton12 = Form::radio(g2, "RadioButton12", QString(), false);
+    RadioButton12 = Form::radio(g2, "RadioButton12", QStringLiteral("その他"), false);
     ComboBox1 = Form::place(g2, new QComboBox(g2), "ComboBox1");
     auto* groupButtons = new QButtonGroup(groups);  // the seven radio buttons sit in two rows
     for (QRadioButton* r : {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11,
@@ -162,7 +179,8 @@ void PartnerPage::build(QTabWidget* tabs, QList<QLabel*>& explanatory) {
                          QStringLiteral("Ｏ班"), QStringLiteral("Ｐ班"), QStringLiteral("Ｑ班"), QStringLiteral("Ｒ班"),
                          QStringLiteral("Ｓ班"), QStringLiteral("Ｔ班"), QStringLiteral("Ｕ班"), QStringLiteral("Ｖ班"),
                          QStringLiteral("Ｗ班"), QStringLiteral("Ｘ班"), QStringLiteral("Ｙ班"), QStringLiteral("Ｚ班")});
-    ComboBox1->setCurrentIndex(-1);
+    // Shows the first of the other groups; the group in force stays with the radio buttons.
+    ComboBox1->setCurrentIndex(0);
 
     GroupMembers = page->group(1, QStringLiteral("班のメンバー一覧"), "GroupMembers");
     {
@@ -205,15 +223,31 @@ void PartnerPage::build(QTabWidget* tabs, QList<QLabel*>& explanatory) {
     CheckBox60 = Form::check(channel, "CheckBox60", QStringLiteral("７ｗに表示"), false);
     QGroupBox* scramble = Form::group(GroupRemoteOptions, QStringLiteral("暗号化"), "GroupScramble");
     CheckBox42 = Form::check(scramble, "CheckBox42", QStringLiteral("通信を暗号化する。→パスワード"), false);
-    Edit1 = Form::edit(scramble, "Edit1", QStringLiteral("既定の共有合言葉その一番"));
+    QWidget* passwordRow = Form::row(scramble);
+    Edit1 = Form::edit(passwordRow, "Edit1", QStringLiteral("既定の共有合言葉その一番"));
     Edit1->setMaxLength(254);
+    Edit1->setEchoMode(QLineEdit::Password);  // typed where others may see the screen
+    ButtonShowPassword = Form::button(passwordRow, "ButtonShowPassword", QStringLiteral("表示"));
+    ButtonShowPassword->setCheckable(true);
+    connect(ButtonShowPassword, &QPushButton::toggled, this, [this](bool shown) {
+        Edit1->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+        ButtonShowPassword->setText(shown ? QStringLiteral("隠す") : QStringLiteral("表示"));
+    });
     QGroupBox* remote =
         Form::group(GroupRemoteOptions, QStringLiteral("遠隔地で入力。ＶＰＮルーター（ｲﾝﾀｰﾈｯﾄ）を使う"), "GroupRemote");
     CheckBox71 = Form::check(remote, "CheckBox71", QStringLiteral("下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"), false);
     CheckBox72 = Form::check(remote, "CheckBox72", QStringLiteral("指定IPのみ探す"), false);
-    Edit98 = Form::edit(remote, "Edit98", QString());
-    Edit99 = Form::edit(remote, "Edit99", QString());
-    Edit100 = Form::edit(remote, "Edit100", QString());
+    // Numbered as the address messages count them.
+    const QString ordinals[] = {QStringLiteral("１番目"), QStringLiteral("２番目"), QStringLiteral("３番目")};
+    QLineEdit** fields[] = {&Edit98, &Edit99, &Edit100};
+    const char* names[] = {"Edit98", "Edit99", "Edit100"};
+    for (int i = 0; i < 3; ++i) {
+        QWidget* r = Form::row(remote);
+        QLabel* number = Form::label(r, ordinals[i]);
+        number->setWordWrap(false);
+        *fields[i] = Form::edit(r, names[i], QString());
+        number->setBuddy(*fields[i]);
+    }
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, [this] { links_.changeChannel(); });
 }
 
@@ -341,21 +375,16 @@ void PartnerPage::Button39Click() {
     links_.readOwnName();
 }
 
+// The own addresses as the station reads them, with what to look for (when messages are on).
 void PartnerPage::Button36Click() {
-    message(QStringLiteral(
-        "winipcfg.exeは、Windows95,98,MeでＩＰアドレスを表示します。\nWindows2000,XPは、「ipconfig」のボタンを押してください。\n\n"
-        "ＬＡＮで使用する時はＬＡＮカードのＩＰアドレスを見てください。\n電話回線を使いダイアルアップでインターネットに接続している時は、\n"
-        "PPPのＩＰアドレスを見てください。"));
-    links_.station.messages.information(links_.station.hostTools.addressReport());
+    message(kAddressListNote);
+    const QString report = links_.station.hostTools.addressReport();
+    links_.station.messages.information(report.trimmed().isEmpty() ? kAddressListUnread
+                                                                   : QStringLiteral("このパソコンのＩＰアドレス\n\n") + report);
 }
 
-void PartnerPage::Button38Click() {
-    message(QStringLiteral(
-        "ipconfig.exeは、Windows2000,XPでＩＰアドレスを表示します。\nWindows95,98,Meは、「winipcfg」のボタンを押してください。\n\n"
-        "イーサーネットケーブルで使用する時はローカルエリア接続を見てください。\n無線ＬＡＮを使用するときは、ワイヤレスネットワーク接続を見てください。\n"
-        "電話回線を使いダイアルアップでインターネットに接続している時は、\nPPPのＩＰアドレスを見てください。"));
-    links_.station.messages.information(links_.station.hostTools.addressReport());
-}
+// How to find the address with the system's own tools: asked for, so shown whatever the messages option.
+void PartnerPage::Button38Click() { links_.station.messages.information(kAddressHowTo); }
 
 void PartnerPage::CheckMemberAndRemoteAddresses() {
     for (int k = 1; k <= kSlots; ++k) SlotAddressChange(k);
