@@ -182,7 +182,6 @@ private:
     QRadioButton *RadioButton9 = nullptr, *RadioButton10 = nullptr, *RadioButton11 = nullptr;
     QRadioButton* RadioButton12 = nullptr;  // "その他": "Ｇ班" … "Ｚ班" with ComboBox1
     QComboBox* ComboBox1 = nullptr;
-    QGroupBox* GroupRemoteOptions = nullptr;  // hidden option box (channel, sibling copy)
     QComboBox* ComboBox2 = nullptr;   // channel "1ch" … "12ch"
     QCheckBox* CheckBox60 = nullptr;  // "７ｗに表示"
     QCheckBox* CheckBox42 = nullptr;  // "通信を暗号化する。→パスワード"
