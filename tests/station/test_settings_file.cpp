@@ -61,6 +61,7 @@ private slots:
     void failuresStopAtTheLine();
     void notASettingsFileIsRefusedWithABox();
     void saveAndStartupFiles();
+    void whatThePartnerPageShowsWritesNoOtherBytes();
     void startupFileAtCreationAndPhaseTwo();
     void resetKeepsTheOwnName();
     void rowsHoldTheBuiltAndTheResetValues();
@@ -399,6 +400,35 @@ void SettingsFileTest::saveAndStartupFiles() {
     s.main->Button21->click();
     QCOMPARE(s.main->Label67->text(), before);
     QVERIFY(s.messages.shown.last().startsWith(QStringLiteral("設定ファイルを保存できませんでした。")));
+}
+
+// What the partner page shows (the first of the other groups, the password in clear) changes no
+// byte of a saved file: the group in force and the password are written as they were.
+void SettingsFileTest::whatThePartnerPageShowsWritesNoOtherBytes() {
+    Lan lan;
+    TestStation& s = lan.add(10, "A");
+    s.finishStartup();
+    const QString folder = s.station.programFolder;
+    auto save = [&](const QString& name) {
+        s.dialogs.saveNames.push_back(folder + name);
+        s.main->Button21->click();
+        const auto lines = Settings::readLines(folder + name + QStringLiteral(".dp9"));
+        return lines ? *lines : QList<QByteArray>();
+    };
+    const QList<QByteArray> masked = save(QStringLiteral("masked"));
+    QCOMPARE(masked.value(masked.size() - 2), line(u"802:1:班"));
+    const QByteArray password = Settings::recordLine(807, Cp932::encode(u"既定の共有合言葉その一番"),
+                                                     Cp932::encode(u"「暗号化通信」のパスワード"));
+    QVERIFY(masked.contains(password));
+    control<QPushButton>(*s.main, "ButtonShowPassword")->click();
+    QCOMPARE(save(QStringLiteral("shown")), masked);
+    // "その他" with the group the combo shows is "Ｇ班", 7; only the group line differs.
+    control<QRadioButton>(*s.main, "RadioButton12")->setChecked(true);
+    QCOMPARE(s.main->groupNumber(), 7);
+    QList<QByteArray> other = save(QStringLiteral("other"));
+    QCOMPARE(other.value(other.size() - 2), line(u"802:7:班"));
+    other[other.size() - 2] = line(u"802:1:班");
+    QCOMPARE(other, masked);
 }
 
 void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -32,7 +33,8 @@ private slots:
     void slotAddressGuard();
     void startupRequestsTheOnlyMember();
     void closingTellsPartnerAndMembers();
-    void addressToolsShowTheAddresses();
+    void addressToolsSpeakOfLinux();
+    void partnerPageReadsAsATypistWould();
     void oneDatagramCannotTakeTheStationOver();
 };
 
@@ -245,16 +247,69 @@ void TeamTest::closingTellsPartnerAndMembers() {
     QCOMPARE(slotOf(lan[2], "192.168.1.10"), 0);
 }
 
-void TeamTest::addressToolsShowTheAddresses() {
+void TeamTest::addressToolsSpeakOfLinux() {
     Lan lan;
     TestStation& a = lan.add(10, "A");
-    Testing::control<QPushButton>(*a.main, "Button38")->click();
-    QCOMPARE(a.messages.shown.size(), 2);
-    QVERIFY(a.messages.shown[0].startsWith(QStringLiteral("ipconfig.exeは、")));
-    QCOMPARE(a.messages.shown[1], a.hostTools.report);
+    auto* list = Testing::control<QPushButton>(*a.main, "Button36");
+    auto* howTo = Testing::control<QPushButton>(*a.main, "Button38");
+    QCOMPARE(list->text(), QStringLiteral("ＩＰ一覧"));
+    QCOMPARE(howTo->text(), QStringLiteral("ＩＰの調べ方"));
+    QStringList& shown = a.messages.shown;
+    shown.clear();
+    list->click();
+    QCOMPARE(shown.size(), 2);
+    QVERIFY(shown[0].startsWith(QStringLiteral("「ＩＰ一覧」は、このパソコンのＩＰアドレスを")));
+    QCOMPARE(shown[1], QStringLiteral("このパソコンのＩＰアドレス\n\n") + a.hostTools.report);
+    howTo->click();
+    QCOMPARE(shown.size(), 3);
+    QVERIFY(shown[2].contains(QStringLiteral("「ip -4 addr」")));
+    QVERIFY(shown[2].contains(QStringLiteral("ネットワーク設定")));
+    for (const QString& text : shown)
+        QVERIFY2(!text.contains(QStringLiteral("Windows")) && !text.contains(QStringLiteral(".exe")), qPrintable(text));
+    // Without "メッセージを表示する" the list's explanation goes; the addresses and the asked-for how-to stay.
     Testing::control<QCheckBox>(*a.main, "CheckBox19")->setChecked(false);
-    Testing::control<QPushButton>(*a.main, "Button36")->click();
-    QCOMPARE(a.messages.shown.size(), 3);  // the explanation is gone, the addresses stay
+    list->click();
+    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown[3], QStringLiteral("このパソコンのＩＰアドレス\n\n") + a.hostTools.report);
+    howTo->click();
+    QCOMPARE(shown.size(), 5);
+    QCOMPARE(shown[4], shown[2]);
+    // Nothing read: said so, never an empty box.
+    a.hostTools.report.clear();
+    list->click();
+    QCOMPARE(shown.size(), 6);
+    QVERIFY(shown[5].startsWith(QStringLiteral("このパソコンのＩＰアドレスを読み取れませんでした。")));
+}
+
+// What a typist reads on the page: the other groups captioned with a group shown, the routed
+// addresses numbered as their messages count them, the password masked until asked for.
+void TeamTest::partnerPageReadsAsATypistWould() {
+    Lan lan;
+    TestStation& a = lan.add(10, "A");
+    QCOMPARE(Testing::control<QRadioButton>(*a.main, "RadioButton12")->text(), QStringLiteral("その他"));
+    auto* others = Testing::control<QComboBox>(*a.main, "ComboBox1");
+    QCOMPARE(others->currentText(), QStringLiteral("Ｇ班"));
+    QCOMPARE(a.main->groupNumber(), 1);  // shown, not in force
+    const char* fields[] = {"Edit98", "Edit99", "Edit100"};
+    const QString ordinals[] = {QStringLiteral("１番目"), QStringLiteral("２番目"), QStringLiteral("３番目")};
+    for (int i = 0; i < 3; ++i) {
+        auto* field = Testing::control<QLineEdit>(*a.main, fields[i]);
+        QString caption;
+        for (const QLabel* l : a.main->findChildren<QLabel*>())
+            if (l->buddy() == field) caption = l->text();
+        QCOMPARE(caption, ordinals[i]);
+    }
+    auto* password = Testing::control<QLineEdit>(*a.main, "Edit1");
+    auto* show = Testing::control<QPushButton>(*a.main, "ButtonShowPassword");
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QCOMPARE(show->text(), QStringLiteral("表示"));
+    show->click();
+    QCOMPARE(password->echoMode(), QLineEdit::Normal);
+    QCOMPARE(show->text(), QStringLiteral("隠す"));
+    show->click();
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QCOMPARE(show->text(), QStringLiteral("表示"));
+    QCOMPARE(password->text(), QStringLiteral("既定の共有合言葉その一番"));
 }
 
 // The take-overs of one forged datagram: the own address moved to where the team's lines never

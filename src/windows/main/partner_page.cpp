@@ -17,7 +17,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -36,6 +39,22 @@ const QString kGuardMessage = QStringLiteral(
 const QString kNameNotice = QStringLiteral(
     "「自分のパソコン」の「名前」を変えた時は、\n新しい名前を他のパソコンに表示するために\n「パートナー」ページで次の操作をしてください。\n\n"
     "１）「お休み」ボタンを押す\n２）「メンバーを捜す」ボタンを押す。");
+
+const QString kAddressListNote = QStringLiteral(
+    "「ＩＰ一覧」は、このパソコンのＩＰアドレスを一覧で表示します。\n調べ方は「ＩＰの調べ方」のボタンを押してください。\n\n"
+    "有線ＬＡＮで使用する時は eth0、enp… の行を見てください。\n無線ＬＡＮを使用する時は wlan0、wlp… の行を見てください。\n"
+    "「/」の前の数字がＩＰアドレスです。lo（127.0.0.1）は通信には使えません。");
+
+const QString kAddressListUnread = QStringLiteral(
+    "このパソコンのＩＰアドレスを読み取れませんでした。\n調べ方は「ＩＰの調べ方」のボタンを押してください。");
+
+const QString kAddressHowTo = QStringLiteral(
+    "このパソコンのＩＰアドレスは、次のどちらかで調べられます。\n\n"
+    "１）端末で「ip -4 addr」と入力する。\n　　「inet 192.168.1.10/24」の「/」の前がＩＰアドレスです。\n"
+    "２）デスクトップの「ネットワーク設定」で、使っている接続の\n　　詳細を開く。\n\n"
+    "有線ＬＡＮで使用する時は有線の接続（eth0、enp…）を見てください。\n"
+    "無線ＬＡＮを使用する時は無線の接続（wlan0、wlp…）を見てください。\n"
+    "lo（127.0.0.1）はこのパソコン自身を指すアドレスで、\n他のＱｕｅｌｔａとの通信には使えません。");
 
 const QString kScramblingMark = QStringLiteral("【暗号化通信中】");
 
@@ -102,73 +121,25 @@ bool isRed(const QListWidget* list) { return list->palette().color(QPalette::Bas
 PartnerPage::PartnerPage(Links links, QObject* parent)
     : QObject(parent), links_(std::move(links)), team_(links_.outbox, *this) {}
 
+// Two columns that fit the main window as it opens: the member list with the routed search and
+// scrambling on the left; the own computer, the search buttons, the group, the channel and the
+// LAN switch on the right. Explanations sit beside what they explain.
 void PartnerPage::build(QTabWidget* tabs, QList<QLabel*>& explanatory) {
     auto* page = new Form::Page(tabs, 2);
     page->setObjectName(QStringLiteral("TabSheet3"));
     tabs->addTab(page, QStringLiteral("ﾊﾟｰﾄﾅｰ"));
-
-    GroupOwnPc = page->group(0, QStringLiteral("自分のパソコン"), "GroupOwnPc");
-    Form::label(GroupOwnPc, QStringLiteral("ＩＰアドレス"));
-    Edit35 = Form::edit(GroupOwnPc, "Edit35", QStringLiteral("読込み失敗"));
-    Form::label(GroupOwnPc, QStringLiteral("名前（初はhost名）"));
-    Edit30 = Form::edit(GroupOwnPc, "Edit30", QString());
-    ListBox2 = Form::place(GroupOwnPc, new QListWidget(GroupOwnPc), "ListBox2");
-    ListBox2->setMaximumHeight(80);
-    ListBox2->hide();
-    Button39 = Form::button(GroupOwnPc, "Button39", QStringLiteral("ＩＰ再読込み"));
-    QWidget* tools = Form::row(GroupOwnPc);
-    Button36 = Form::button(tools, "Button36", QStringLiteral("winipcfg"));
-    Button38 = Form::button(tools, "Button38", QStringLiteral("ipconfig"));
-    connect(ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (!item) return;
-        Edit35->setText(item->text());
-        ListBox2->hide();
-        Button39->show();
-    });
-
-    CheckBox22 = Form::check(page->group(0, QStringLiteral("ＬＡＮ")), "CheckBox22",
-                             QStringLiteral("入力をＬＡＮに流す。"), true);
-    connect(CheckBox22, &QCheckBox::toggled, this, &PartnerPage::CheckBox22Click);
-
-    QGroupBox* search = page->group(0, QStringLiteral("メンバー"), "GroupSearch");
-    QWidget* again = Form::row(search);
-    Button47 = Form::button(again, "Button47", QStringLiteral("メンバーを捜す"));
-    explanatory << Form::label(again, QStringLiteral("●左ボタンを押すと、メンバーをクリアしてから、もう一度探しに行きます。"));
-    QWidget* rest = Form::row(search);
-    explanatory << Form::label(rest, QStringLiteral("メンバーから外れる時に右のボタン●"));
-    Button53 = Form::button(rest, "Button53", QStringLiteral("お休み"));
-    QWidget* fixed = Form::row(search);
-    CheckBox6 = Form::check(fixed, "CheckBox6", QStringLiteral("ﾒﾝﾊﾞｰ固定  "), false);
-    explanatory << Form::label(fixed, QStringLiteral("「メンバーを捜す」を無視。"));
-    CheckBox7 = Form::check(search, "CheckBox7", QStringLiteral("ﾊﾟｰﾄﾅｰ固定"), false);
-
-    QGroupBox* groups = page->group(0, QStringLiteral("入力班"), "GroupInputGroup");
-    QWidget* g1 = Form::row(groups);
-    RadioButton6 = Form::radio(g1, "RadioButton6", QStringLiteral("Ａ班"), true);
-    RadioButton7 = Form::radio(g1, "RadioButton7", QStringLiteral("Ｂ班"), false);
-    RadioButton8 = Form::radio(g1, "RadioButton8", QStringLiteral("Ｃ班"), false);
-    RadioButton9 = Form::radio(g1, "RadioButton9", QStringLiteral("Ｄ班"), false);
-    QWidget* g2 = Form::row(groups);
-    RadioButton10 = Form::radio(g2, "RadioButton10", QStringLiteral("Ｅ班"), false);
-    RadioButton11 = Form::radio(g2, "RadioButton11", QStringLiteral("Ｆ班"), false);
-    RadioButton12 = Form::radio(g2, "RadioButton12", QString(), false);
-    ComboBox1 = Form::place(g2, new QComboBox(g2), "ComboBox1");
-    auto* groupButtons = new QButtonGroup(groups);  // the seven radio buttons sit in two rows
-    for (QRadioButton* r : {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11,
-                            RadioButton12})
-        groupButtons->addButton(r);
-    ComboBox1->addItems({QStringLiteral("Ｇ班"), QStringLiteral("Ｈ班"), QStringLiteral("Ｉ 班"), QStringLiteral("Ｊ班"),
-                         QStringLiteral("Ｋ班"), QStringLiteral("Ｌ班"), QStringLiteral("Ｍ班"), QStringLiteral("Ｎ班"),
-                         QStringLiteral("Ｏ班"), QStringLiteral("Ｐ班"), QStringLiteral("Ｑ班"), QStringLiteral("Ｒ班"),
-                         QStringLiteral("Ｓ班"), QStringLiteral("Ｔ班"), QStringLiteral("Ｕ班"), QStringLiteral("Ｖ班"),
-                         QStringLiteral("Ｗ班"), QStringLiteral("Ｘ班"), QStringLiteral("Ｙ班"), QStringLiteral("Ｚ班")});
-    ComboBox1->setCurrentIndex(-1);
-
-    GroupMembers = page->group(1, QStringLiteral("班のメンバー一覧"), "GroupMembers");
-    {
-        QWidget* head = Form::row(GroupMembers);
-        for (const char* h : {"仲間", "名前", "ＩＰアドレス"}) Form::label(head, QString::fromUtf8(h));
+    if (auto* columns = qobject_cast<QHBoxLayout*>(page->widget()->layout())) {
+        columns->setSpacing(4);
+        columns->setStretch(0, 0);  // the member list as wide as its rows, the rest to the right
     }
+
+    // ---- left: the member list ----
+    GroupMembers = page->group(0, QStringLiteral("班のメンバー一覧"), "GroupMembers");
+    GroupMembers->layout()->setSpacing(1);
+    QWidget* head = Form::row(GroupMembers);
+    QLabel* heads[3];
+    for (int i = 0; const char* h : {"仲間", "名前", "ＩＰアドレス"}) heads[i++] = Form::label(head, QString::fromUtf8(h));
+    static_cast<QHBoxLayout*>(head->layout())->addStretch(1);
     struct Names {
         const char *mate, *name, *address, *request, *partner;
     };
@@ -182,39 +153,152 @@ void PartnerPage::build(QTabWidget* tabs, QList<QLabel*>& explanatory) {
         {"CheckBox27", "Edit83", "Edit87", "Button57", "Button61"},
         {"CheckBox28", "Edit84", "Edit88", "Button58", "Button62"},
     };
-    explanatory << Form::label(GroupMembers, QStringLiteral(
-                             "「仲間のチェック」を外すと、その人には入力文を送信しません。"));
+    QLabel* mateNote = Form::label(GroupMembers, QStringLiteral("「仲間のチェック」を外すと、その人には入力文を送信しません。"));
+    mateNote->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // the rows set the width
+    explanatory << mateNote;
     for (int i = 0; i < kSlots; ++i) {
         QWidget* r = Form::row(GroupMembers);
         MemberSlot& s = slots_[i];
         s.mate = Form::check(r, kNames[i].mate, QStringLiteral("#%1").arg(i + 1), false);
-        s.name = Form::edit(r, kNames[i].name, QString(), 110);
-        s.address = Form::edit(r, kNames[i].address, QString(), 120);
-        s.request = Form::button(r, kNames[i].request, QStringLiteral("なってよ！"));
-        s.partner = Form::button(r, kNames[i].partner, QStringLiteral("パートナー"));
+        s.name = Form::edit(r, kNames[i].name, QString(), 84);
+        s.address = Form::edit(r, kNames[i].address, QString(), 108);
+        s.request = Form::narrowToCaption(Form::button(r, kNames[i].request, QStringLiteral("なってよ！")));
+        s.partner = Form::narrowToCaption(Form::button(r, kNames[i].partner, QStringLiteral("パートナー")));
         s.partner->hide();
+        static_cast<QHBoxLayout*>(r->layout())->addStretch(1);
+    }
+    // The headings over their columns.
+    heads[0]->setFixedWidth(qMax(heads[0]->sizeHint().width(), slots_[kSlots - 1].mate->sizeHint().width()));
+    heads[1]->setFixedWidth(slots_[0].name->width());
+    heads[2]->setFixedWidth(slots_[0].address->width());
+    for (const MemberSlot& s : slots_) s.mate->setFixedWidth(heads[0]->width());
+
+    // The search of routed networks: the addresses numbered as their messages count them.
+    QGroupBox* remote = page->group(0, QStringLiteral("遠隔地で入力。ＶＰＮルーター（ｲﾝﾀｰﾈｯﾄ）を使う"), "GroupRemote");
+    QWidget* searches = Form::row(remote);
+    CheckBox71 = Form::check(searches, "CheckBox71", QStringLiteral("下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"), false);
+    CheckBox72 = Form::check(searches, "CheckBox72", QStringLiteral("指定IPのみ探す"), false);
+    const QString ordinals[] = {QStringLiteral("１番目"), QStringLiteral("２番目"), QStringLiteral("３番目")};
+    QLineEdit** fields[] = {&Edit98, &Edit99, &Edit100};
+    const char* names[] = {"Edit98", "Edit99", "Edit100"};
+    auto* addresses = new QWidget(remote);
+    remote->layout()->addWidget(addresses);
+    auto* grid = new QGridLayout(addresses);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(1);
+    grid->setHorizontalSpacing(4);
+    for (int i = 0; i < 3; ++i) {
+        auto* number = new QLabel(ordinals[i], addresses);
+        *fields[i] = new QLineEdit(addresses);
+        (*fields[i])->setObjectName(QString::fromLatin1(names[i]));
+        number->setBuddy(*fields[i]);
+        grid->addWidget(number, i, 0);
+        grid->addWidget(*fields[i], i, 1);
     }
 
-    // The team's advanced options: the channel, the sibling copy, scrambling, routed members.
-    GroupRemoteOptions = page->group(1, QStringLiteral("オプション"), "GroupRemoteOptions");
-    QGroupBox* channel = Form::group(GroupRemoteOptions, QStringLiteral("チャンネル"), "GroupChannel");
+    // Scrambling in one row: the password field takes what the check box leaves.
+    QGroupBox* scramble = page->group(0, QStringLiteral("暗号化"), "GroupScramble");
+    QWidget* passwordRow = Form::row(scramble);
+    CheckBox42 = Form::check(passwordRow, "CheckBox42", QStringLiteral("通信を暗号化する。→パスワード"), false);
+    Edit1 = Form::edit(passwordRow, "Edit1", QStringLiteral("既定の共有合言葉その一番"));
+    Edit1->setMaxLength(254);
+    Edit1->setEchoMode(QLineEdit::Password);  // typed where others may see the screen
+    ButtonShowPassword =
+        Form::narrowToCaption(Form::button(passwordRow, "ButtonShowPassword", QStringLiteral("表示")));
+    ButtonShowPassword->setCheckable(true);
+    connect(ButtonShowPassword, &QPushButton::toggled, this, [this](bool shown) {
+        Edit1->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+        ButtonShowPassword->setText(shown ? QStringLiteral("隠す") : QStringLiteral("表示"));
+    });
+
+    // ---- right: the own computer ----
+    GroupOwnPc = page->group(1, QStringLiteral("自分のパソコン"), "GroupOwnPc");
+    auto* own = new QWidget(GroupOwnPc);
+    GroupOwnPc->layout()->addWidget(own);
+    auto* ownGrid = new QGridLayout(own);
+    ownGrid->setContentsMargins(0, 0, 0, 0);
+    ownGrid->setSpacing(1);
+    ownGrid->setHorizontalSpacing(4);
+    auto* addressLabel = new QLabel(QStringLiteral("ＩＰアドレス"), own);
+    Edit35 = new QLineEdit(QStringLiteral("読込み失敗"), own);
+    Edit35->setObjectName(QStringLiteral("Edit35"));
+    addressLabel->setBuddy(Edit35);
+    auto* nameLabel = new QLabel(QStringLiteral("名前（初はhost名）"), own);
+    Edit30 = new QLineEdit(own);
+    Edit30->setObjectName(QStringLiteral("Edit30"));
+    nameLabel->setBuddy(Edit30);
+    ownGrid->addWidget(addressLabel, 0, 0);
+    ownGrid->addWidget(Edit35, 0, 1);
+    ownGrid->addWidget(nameLabel, 1, 0);
+    ownGrid->addWidget(Edit30, 1, 1);
+    ListBox2 = Form::place(GroupOwnPc, new QListWidget(GroupOwnPc), "ListBox2");
+    ListBox2->setMaximumHeight(80);
+    ListBox2->hide();
+    QWidget* tools = Form::row(GroupOwnPc);
+    Button39 = Form::narrowToCaption(Form::button(tools, "Button39", QStringLiteral("ＩＰ再読込み")));
+    Button36 = Form::narrowToCaption(Form::button(tools, "Button36", QStringLiteral("ＩＰ一覧")));
+    Button38 = Form::narrowToCaption(Form::button(tools, "Button38", QStringLiteral("ＩＰの調べ方")));
+    connect(ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (!item) return;
+        Edit35->setText(item->text());
+        ListBox2->hide();
+        Button39->show();
+    });
+
+    // The search and leave buttons with their explanations beside them.
+    QGroupBox* search = page->group(1, QStringLiteral("メンバー"), "GroupSearch");
+    QWidget* again = Form::row(search);
+    Button47 = Form::button(again, "Button47", QStringLiteral("メンバーを捜す"));
+    explanatory << Form::label(again, QStringLiteral("●左ボタンを押すと、メンバーをクリアしてから、もう一度探しに行きます。"));
+    QWidget* rest = Form::row(search);
+    explanatory << Form::label(rest, QStringLiteral("メンバーから外れる時に右のボタン●"));
+    Button53 = Form::button(rest, "Button53", QStringLiteral("お休み"));
+    QWidget* fixed = Form::row(search);
+    CheckBox6 = Form::check(fixed, "CheckBox6", QStringLiteral("ﾒﾝﾊﾞｰ固定  "), false);
+    explanatory << Form::label(fixed, QStringLiteral("「メンバーを捜す」を無視。"));
+    CheckBox7 = Form::check(search, "CheckBox7", QStringLiteral("ﾊﾟｰﾄﾅｰ固定"), false);
+
+    // The group and the channel side by side.
+    auto* where = page->add(1, new QWidget);
+    auto* whereRow = new QHBoxLayout(where);
+    whereRow->setContentsMargins(0, 0, 0, 0);
+    whereRow->setSpacing(4);
+    QGroupBox* groups = Form::group(where, QStringLiteral("入力班"), "GroupInputGroup");
+    QWidget* g1 = Form::row(groups);
+    RadioButton6 = Form::radio(g1, "RadioButton6", QStringLiteral("Ａ班"), true);
+    RadioButton7 = Form::radio(g1, "RadioButton7", QStringLiteral("Ｂ班"), false);
+    RadioButton8 = Form::radio(g1, "RadioButton8", QStringLiteral("Ｃ班"), false);
+    QWidget* g2 = Form::row(groups);
+    RadioButton9 = Form::radio(g2, "RadioButton9", QStringLiteral("Ｄ班"), false);
+    RadioButton10 = Form::radio(g2, "RadioButton10", QStringLiteral("Ｅ班"), false);
+    RadioButton11 = Form::radio(g2, "RadioButton11", QStringLiteral("Ｆ班"), false);
+    QWidget* g3 = Form::row(groups);
+    RadioButton12 = Form::radio(g3, "RadioButton12", QStringLiteral("その他"), false);
+    ComboBox1 = Form::place(g3, new QComboBox(g3), "ComboBox1");
+    static_cast<QHBoxLayout*>(g3->layout())->addStretch(1);
+    auto* groupButtons = new QButtonGroup(groups);  // the seven radio buttons sit in three rows
+    for (QRadioButton* r : {RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11,
+                            RadioButton12})
+        groupButtons->addButton(r);
+    ComboBox1->addItems({QStringLiteral("Ｇ班"), QStringLiteral("Ｈ班"), QStringLiteral("Ｉ 班"), QStringLiteral("Ｊ班"),
+                         QStringLiteral("Ｋ班"), QStringLiteral("Ｌ班"), QStringLiteral("Ｍ班"), QStringLiteral("Ｎ班"),
+                         QStringLiteral("Ｏ班"), QStringLiteral("Ｐ班"), QStringLiteral("Ｑ班"), QStringLiteral("Ｒ班"),
+                         QStringLiteral("Ｓ班"), QStringLiteral("Ｔ班"), QStringLiteral("Ｕ班"), QStringLiteral("Ｖ班"),
+                         QStringLiteral("Ｗ班"), QStringLiteral("Ｘ班"), QStringLiteral("Ｙ班"), QStringLiteral("Ｚ班")});
+    // Shows the first of the other groups; the group in force stays with the radio buttons.
+    ComboBox1->setCurrentIndex(0);
+
+    QGroupBox* channel = Form::group(where, QStringLiteral("チャンネル"), "GroupChannel");
     ComboBox2 = Form::place(channel, new QComboBox(channel), "ComboBox2");
     for (int c = 1; c <= Net::kChannelCount; ++c) ComboBox2->addItem(QStringLiteral("%1ch").arg(c));
     ComboBox2->setCurrentIndex(0);
     Form::label(channel, QStringLiteral("↓２重起動した"));
     CheckBox60 = Form::check(channel, "CheckBox60", QStringLiteral("７ｗに表示"), false);
-    QGroupBox* scramble = Form::group(GroupRemoteOptions, QStringLiteral("暗号化"), "GroupScramble");
-    CheckBox42 = Form::check(scramble, "CheckBox42", QStringLiteral("通信を暗号化する。→パスワード"), false);
-    Edit1 = Form::edit(scramble, "Edit1", QStringLiteral("既定の共有合言葉その一番"));
-    Edit1->setMaxLength(254);
-    QGroupBox* remote =
-        Form::group(GroupRemoteOptions, QStringLiteral("遠隔地で入力。ＶＰＮルーター（ｲﾝﾀｰﾈｯﾄ）を使う"), "GroupRemote");
-    CheckBox71 = Form::check(remote, "CheckBox71", QStringLiteral("下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"), false);
-    CheckBox72 = Form::check(remote, "CheckBox72", QStringLiteral("指定IPのみ探す"), false);
-    Edit98 = Form::edit(remote, "Edit98", QString());
-    Edit99 = Form::edit(remote, "Edit99", QString());
-    Edit100 = Form::edit(remote, "Edit100", QString());
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, [this] { links_.changeChannel(); });
+
+    CheckBox22 = Form::check(page->group(1, QStringLiteral("ＬＡＮ"), "GroupLan"), "CheckBox22",
+                             QStringLiteral("入力をＬＡＮに流す。"), true);
+    connect(CheckBox22, &QCheckBox::toggled, this, &PartnerPage::CheckBox22Click);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -341,21 +425,16 @@ void PartnerPage::Button39Click() {
     links_.readOwnName();
 }
 
+// The own addresses as the station reads them, with what to look for (when messages are on).
 void PartnerPage::Button36Click() {
-    message(QStringLiteral(
-        "winipcfg.exeは、Windows95,98,MeでＩＰアドレスを表示します。\nWindows2000,XPは、「ipconfig」のボタンを押してください。\n\n"
-        "ＬＡＮで使用する時はＬＡＮカードのＩＰアドレスを見てください。\n電話回線を使いダイアルアップでインターネットに接続している時は、\n"
-        "PPPのＩＰアドレスを見てください。"));
-    links_.station.messages.information(links_.station.hostTools.addressReport());
+    message(kAddressListNote);
+    const QString report = links_.station.hostTools.addressReport();
+    links_.station.messages.information(report.trimmed().isEmpty() ? kAddressListUnread
+                                                                   : QStringLiteral("このパソコンのＩＰアドレス\n\n") + report);
 }
 
-void PartnerPage::Button38Click() {
-    message(QStringLiteral(
-        "ipconfig.exeは、Windows2000,XPでＩＰアドレスを表示します。\nWindows95,98,Meは、「winipcfg」のボタンを押してください。\n\n"
-        "イーサーネットケーブルで使用する時はローカルエリア接続を見てください。\n無線ＬＡＮを使用するときは、ワイヤレスネットワーク接続を見てください。\n"
-        "電話回線を使いダイアルアップでインターネットに接続している時は、\nPPPのＩＰアドレスを見てください。"));
-    links_.station.messages.information(links_.station.hostTools.addressReport());
-}
+// How to find the address with the system's own tools: asked for, so shown whatever the messages option.
+void PartnerPage::Button38Click() { links_.station.messages.information(kAddressHowTo); }
 
 void PartnerPage::CheckMemberAndRemoteAddresses() {
     for (int k = 1; k <= kSlots; ++k) SlotAddressChange(k);

@@ -129,8 +129,8 @@ private:
     void MirrorSlotName(int k);
     void ShowPairingButtons(int k, bool partner);
     void Button39Click();  // "ＩＰ再読込み"
-    void Button36Click();  // "winipcfg"
-    void Button38Click();  // "ipconfig"
+    void Button36Click();  // "ＩＰ一覧"
+    void Button38Click();  // "ＩＰの調べ方"
     void CheckBox22Click();
     void CheckBox42Click();  // captions and help of scrambling
     void CheckBox71Click();  // the routed search on: its addresses checked
@@ -168,8 +168,8 @@ private:
     QLineEdit* Edit30 = nullptr;      // own name
     QListWidget* ListBox2 = nullptr;  // own addresses, red when the user must choose
     QPushButton* Button39 = nullptr;  // "ＩＰ再読込み"
-    QPushButton* Button36 = nullptr;  // "winipcfg"
-    QPushButton* Button38 = nullptr;  // "ipconfig"
+    QPushButton* Button36 = nullptr;  // "ＩＰ一覧": the own addresses
+    QPushButton* Button38 = nullptr;  // "ＩＰの調べ方": how to find them
     QCheckBox* CheckBox22 = nullptr;  // "入力をＬＡＮに流す。"
     // "班のメンバー一覧": eight member slots, #1 … #8
     QGroupBox* GroupMembers = nullptr;
@@ -180,13 +180,13 @@ private:
     QPushButton* Button53 = nullptr;   // "お休み"
     QRadioButton *RadioButton6 = nullptr, *RadioButton7 = nullptr, *RadioButton8 = nullptr;
     QRadioButton *RadioButton9 = nullptr, *RadioButton10 = nullptr, *RadioButton11 = nullptr;
-    QRadioButton* RadioButton12 = nullptr;  // "Ｇ班" … "Ｚ班" with ComboBox1
+    QRadioButton* RadioButton12 = nullptr;  // "その他": "Ｇ班" … "Ｚ班" with ComboBox1
     QComboBox* ComboBox1 = nullptr;
-    QGroupBox* GroupRemoteOptions = nullptr;  // hidden option box (channel, sibling copy)
     QComboBox* ComboBox2 = nullptr;   // channel "1ch" … "12ch"
     QCheckBox* CheckBox60 = nullptr;  // "７ｗに表示"
     QCheckBox* CheckBox42 = nullptr;  // "通信を暗号化する。→パスワード"
-    QLineEdit* Edit1 = nullptr;       // the traffic password
+    QLineEdit* Edit1 = nullptr;       // the traffic password, masked
+    QPushButton* ButtonShowPassword = nullptr;  // "表示"/"隠す": the password in clear
     QCheckBox* CheckBox71 = nullptr;  // "下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"
     QCheckBox* CheckBox72 = nullptr;  // "指定IPのみ探す"
     QLineEdit *Edit98 = nullptr, *Edit99 = nullptr, *Edit100 = nullptr;  // routed addresses 1 … 3
