@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
@@ -50,11 +51,17 @@ public:
         sockets_.push_back({fd, socket});
         wake();
     }
-    // Returns once the reader will not read `fd` again (it may be in the middle of a round).
+    // Returns once the reader will not read `fd` again (it may be in the middle of a round) and no
+    // longer polls it. A file a thread polls stays open in the kernel until that poll returns, so a
+    // socket closed under the reader's poll would hold its port a while after close(): the station
+    // could not bind again at once the port it just let go of.
     void remove(int fd) {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         std::erase_if(sockets_, [fd](const auto& s) { return s.first == fd; });
         wake();
+        if (std::this_thread::get_id() == thread_.get_id()) return;  // not inside poll, then
+        // `fd` stays open until this returns, so its number cannot come back meanwhile.
+        pollEnded_.wait(lock, [&] { return std::find(polled_.begin(), polled_.end(), fd) == polled_.end(); });
     }
 
 private:
@@ -71,6 +78,9 @@ private:
     std::atomic<bool> stop_{false};
     std::mutex mutex_;  // held while the set changes and while a round is read
     std::vector<std::pair<int, UdpSocket*>> sockets_;
+    // The sockets' descriptors of the poll under way (empty between polls).
+    std::vector<int> polled_;
+    std::condition_variable pollEnded_;
     std::thread thread_;
     // The reader thread's own.
     std::array<std::array<char, kLongest>, kBatch> buffers_{};
@@ -112,7 +122,7 @@ public:
     void close() override {
         if (fd_ < 0) return;
         reader_->remove(fd_);
-        ::close(fd_);
+        ::close(fd_);  // the last hold on the socket: its port is free again on return
         fd_ = -1;
     }
 
@@ -167,13 +177,22 @@ void UdpNetwork::Reader::run() {
     std::vector<std::pair<int, UdpSocket*>> watched;
     std::vector<pollfd> fds;
     while (!stop_) {
+        fds.assign(1, {wake_, POLLIN, 0});
         {
             const std::lock_guard lock(mutex_);
             watched = sockets_;
+            polled_.clear();
+            for (const auto& [fd, socket] : watched) {
+                fds.push_back({fd, POLLIN, 0});
+                polled_.push_back(fd);
+            }
         }
-        fds.assign(1, {wake_, POLLIN, 0});
-        for (const auto& [fd, socket] : watched) fds.push_back({fd, POLLIN, 0});
-        if (::poll(fds.data(), fds.size(), -1) < 0) continue;  // EINTR
+        const int ready = ::poll(fds.data(), fds.size(), -1);
+        // The poll is over: a socket removed meanwhile may be closed now (its remover waits for this).
+        const std::lock_guard lock(mutex_);
+        polled_.clear();
+        pollEnded_.notify_all();
+        if (ready < 0) continue;  // EINTR
         if (fds[0].revents & POLLIN) {
             eventfd_t n = 0;
             eventfd_read(wake_, &n);
@@ -181,7 +200,6 @@ void UdpNetwork::Reader::run() {
         // One round for each ready socket, then the set may change (a rebind waits at most a round)
         // and poll tells again which still hold datagrams. A socket closed or replaced meanwhile is no
         // longer in the set and is not read.
-        const std::lock_guard lock(mutex_);
         for (size_t i = 1; i < fds.size(); ++i) {
             if (!(fds[i].revents & POLLIN)) continue;
             const auto& s = watched[i - 1];

@@ -13,9 +13,12 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <netinet/in.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace Net;
 
@@ -35,6 +38,68 @@ void processFor(int ms) {
     while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// Floods the ports from a thread of its own until it goes (also when a check fails midway).
+class Flood {
+public:
+    explicit Flood(std::initializer_list<quint16> ports) : ports_(ports), thread_([this] { run(); }) {}
+    ~Flood() {
+        stop_ = true;
+        thread_.join();
+    }
+
+private:
+    void run() {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        while (!stop_)
+            for (quint16 port : ports_) sendLoopback(fd, port, "127.0.0.1,x");
+        ::close(fd);
+    }
+    std::vector<quint16> ports_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// Keeps this thread and the threads it starts on the processor it is on. Threads started meanwhile
+// keep that processor too; they are not the test's to move back.
+class OneProcessor {
+public:
+    OneProcessor() {
+        ok_ = ::pthread_getaffinity_np(::pthread_self(), sizeof saved_, &saved_) == 0;
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(::sched_getcpu(), &one);
+        ok_ = ok_ && ::pthread_setaffinity_np(::pthread_self(), sizeof one, &one) == 0;
+    }
+    ~OneProcessor() {
+        if (ok_) ::pthread_setaffinity_np(::pthread_self(), sizeof saved_, &saved_);
+    }
+    explicit operator bool() const { return ok_; }
+
+private:
+    cpu_set_t saved_{};
+    bool ok_ = false;
+};
+
+// Runs this thread first-in-first-out: on one processor, no ordinary thread runs until it waits.
+class FirstInFirstOut {
+public:
+    FirstInFirstOut() {
+        ok_ = ::pthread_getschedparam(::pthread_self(), &policy_, &saved_) == 0;
+        sched_param fifo{};
+        fifo.sched_priority = 1;
+        ok_ = ok_ && ::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &fifo) == 0;
+    }
+    ~FirstInFirstOut() {
+        if (ok_) ::pthread_setschedparam(::pthread_self(), policy_, &saved_);
+    }
+    explicit operator bool() const { return ok_; }
+
+private:
+    int policy_ = SCHED_OTHER;
+    sched_param saved_{};
+    bool ok_ = false;
+};
+
 }  // namespace
 
 class UdpNetworkTest : public QObject {
@@ -47,6 +112,7 @@ private slots:
     }
     void aBusyEventLoopLosesNothingTheQueueHolds();
     void endpointsRebindAndGoWhileDatagramsPourIn();
+    void aPortTheStationReleasedBindsAgainAtOnce();
     void aPortIsBoundOnceAndOversizedDatagramsAreIgnored();
 
 private:
@@ -81,26 +147,62 @@ void UdpNetworkTest::endpointsRebindAndGoWhileDatagramsPourIn() {
     UdpNetwork net;
     auto feed = std::make_unique<DatagramEndpoint>(net, Ports::MainMonitorFeed);
     QVERIFY(feed->bindChannel(0));
-    std::atomic<bool> stop{false};
-    std::thread flood([&stop] {
-        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        while (!stop)
-            for (quint16 port : {quint16(6721), quint16(6921), quint16(7021)}) sendLoopback(fd, port, "127.0.0.1,x");
-        ::close(fd);
-    });
     int handled = 0;
-    connect(feed.get(), &DatagramEndpoint::received, [&] { ++handled; });
-    for (int i = 0; i < 50; ++i) {
-        processFor(2);
-        QVERIFY(feed->bindChannel(i % 3 == 0 ? 2 : i % 3 == 1 ? 3 : 0));
+    {
+        const Flood flood{6721, 6921, 7021};
+        connect(feed.get(), &DatagramEndpoint::received, [&] { ++handled; });
+        for (int i = 0; i < 50; ++i) {
+            processFor(2);
+            QVERIFY(feed->bindChannel(i % 3 == 0 ? 2 : i % 3 == 1 ? 3 : 0));
+        }
+        QVERIFY(handled > 0);
+        QCOMPARE(feed->channelPort(), quint16(7021));  // the last rebind: channel 4
+        feed.reset();  // the socket goes while the reader may be in the middle of it
+        processFor(20);
     }
-    QVERIFY(handled > 0);
-    QCOMPARE(feed->channelPort(), quint16(7021));  // the last rebind: channel 4
-    feed.reset();  // the socket goes while the reader may be in the middle of it
-    processFor(20);
-    stop = true;
-    flood.join();
     QCOMPARE(net.receiveQueue().queued(), 0);
+}
+
+// A typist switching the channel back and forth, or a settings load setting it twice: the port the
+// station let go of a moment ago is free for it again, however late the reader thread gets its turn.
+// Here the reader only runs while this thread waits (both on one processor, this one first-in-first-
+// out), the latest turn it can get: it sits in poll() on the old socket when that is closed.
+void UdpNetworkTest::aPortTheStationReleasedBindsAgainAtOnce() {
+    const OneProcessor pinned;
+    QVERIFY(pinned);
+    UdpNetwork net;  // its reader shares this processor
+    DatagramEndpoint feed(net, Ports::MainMonitorFeed), other(net, Ports::MainMonitorFeed);
+    const FirstInFirstOut first;
+    if (!first) qWarning("cannot run first-in-first-out here: the reader's turn is left to chance");
+    const auto settle = [] { ::usleep(20000); };  // the reader polls the new socket meanwhile
+    QVERIFY(feed.bindChannel(0));
+    settle();
+    QVERIFY(feed.bindChannel(0));  // the same channel set twice
+    QCOMPARE(feed.channelPort(), quint16(6721));
+    for (int i = 0; i < 5; ++i) {
+        settle();
+        QVERIFY(feed.bindChannel(2));
+        settle();
+        QVERIFY(feed.bindChannel(0));
+    }
+    settle();
+    QVERIFY(feed.bindChannel(2));  // another endpoint of the station takes the port at once
+    QVERIFY(other.bindChannel(0));
+    // Still not shared: a second copy of the program is refused while the station holds the port.
+    QVERIFY(!feed.bindChannel(0));
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(6721);
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a), -1);
+    ::close(fd);
+    // And it still hears what arrives.
+    QSignalSpy spy(&other, &DatagramEndpoint::received);
+    const int sender = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sendLoopback(sender, 6721, "127.0.0.1,x");
+    ::close(sender);
+    QTRY_COMPARE(spy.size(), 1);
 }
 
 void UdpNetworkTest::aPortIsBoundOnceAndOversizedDatagramsAreIgnored() {
