@@ -487,12 +487,14 @@ int storm(const QByteArray& which, int seconds, const PeerNamespace& peers) {
     const bool inOrder = std::is_sorted(order.begin(), order.end());
     if (qEnvironmentVariableIsSet("BENCH_DEBUG")) {
         for (double t : searchMs) std::fprintf(stderr, "%.1f ", t);
-        std::fprintf(stderr, "\nown %s, record lines %d\n", qPrintable(main->Edit35->text()), main->record().recordLineCount());
+        std::fprintf(stderr, "\nown %s, record lines %d\n", qPrintable(main->ownAddress()), main->record().recordLineCount());
         QFile snmp(QStringLiteral("/proc/self/net/snmp"));
         if (snmp.open(QIODevice::ReadOnly))
             for (const QByteArray& l : snmp.readAll().split('\n'))
                 if (l.startsWith("Udp:")) std::fprintf(stderr, "%s\n", l.constData());
-        for (int k = 1; k <= 8; ++k) std::fprintf(stderr, "slot %d %d %s\n", k, main->slot(k).mate->isChecked(), qPrintable(main->slot(k).address->text()));
+        for (int k = 1; k <= 8; ++k)
+            std::fprintf(stderr, "slot %d %d %s\n", k, Testing::slotMate(*main, k)->isChecked(),
+                         qPrintable(Testing::slotAddress(*main, k)->text()));
     }
     std::printf("%d %d %d %.2f %.2f %.2f %.2f %.2f %.1f %lld %lld\n", sentLines, int(lineMs.size()), inOrder ? 1 : 0,
                 median(lineMs), slowest(lineMs), median(searchMs), slowest(searchMs), afterStorm,

@@ -47,8 +47,8 @@ void BM_SendLine254ToEight(benchmark::State& state) {
     // per burst.
     Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(false);
     for (int k = 1; k <= 8; ++k) {
-        s.main->slot(k).address->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
-        s.main->slot(k).mate->setChecked(true);
+        Testing::slotAddress(*s.main, k)->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
+        Testing::slotMate(*s.main, k)->setChecked(true);
     }
     const QByteArray l = line(254);
     for (auto _ : state) {

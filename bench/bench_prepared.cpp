@@ -39,8 +39,8 @@ struct PrerollStation {
         s.finishStartup();
         Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(false);  // no acceleration flips in a steady state
         for (int k = 1; k <= 8; ++k) {
-            s.main->slot(k).address->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
-            s.main->slot(k).mate->setChecked(true);
+            Testing::slotAddress(*s.main, k)->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
+            Testing::slotMate(*s.main, k)->setChecked(true);
         }
         QStringList lines;
         for (int i = 0; i < 20000; ++i) lines << scriptLine(i);
@@ -88,7 +88,7 @@ BENCHMARK(BM_PrerollF1DeleteLines20000)->Unit(benchmark::kMillisecond)->Iteratio
 void BM_MonitorFeedDoubled(benchmark::State& state) {
     PrerollStation p;
     Testing::control<QCheckBox>(*p.s.main, "CheckBox48")->setChecked(true);
-    for (int k = 2; k <= 8; ++k) p.s.main->slot(k).mate->setChecked(false);
+    for (int k = 2; k <= 8; ++k) Testing::slotMate(*p.s.main, k)->setChecked(false);
     Testing::control<QCheckBox>(p.w, "CheckBox9")->setChecked(true);
     p.caretTo(5000);
     QCoreApplication::processEvents();

@@ -35,8 +35,8 @@ void BM_PeriodicClear640KB(benchmark::State& state) {
     Net::MemoryNetwork lan;
     Testing::TestStation s(lan, "192.168.1.10");
     s.finishStartup();
-    s.main->CheckBox39->setChecked(true);
-    s.main->CheckBox34->setChecked(state.range(0) != 0);
+    Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
+    Testing::control<QCheckBox>(*s.main, "CheckBox34")->setChecked(state.range(0) != 0);
     qsizetype bytes = 0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -18,9 +18,9 @@ namespace {
 
 void withEightMembers(Testing::TestStation& s) {
     for (int k = 1; k <= 8; ++k) {
-        s.main->slot(k).address->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
-        s.main->slot(k).name->setText(QStringLiteral("member%1").arg(k));
-        s.main->slot(k).mate->setChecked(true);
+        Testing::slotAddress(*s.main, k)->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
+        Testing::slotName(*s.main, k)->setText(QStringLiteral("member%1").arg(k));
+        Testing::slotMate(*s.main, k)->setChecked(true);
     }
 }
 

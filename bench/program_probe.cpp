@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
                 auto* clock = new QElapsedTimer;
                 clock->start();
                 QProcess::startDetached(QStringLiteral("ip"), QStringList{"netns", "exec", peerNs, QString::fromLocal8Bit(argv[0]), "send",
-                                               main.Edit35->text(), QString::number(n)});
+                                               main.ownAddress(), QString::number(n)});
                 auto* poll = new QTimer(&main);
                 QObject::connect(poll, &QTimer::timeout, &main, [&main, clock, n] {
                     const QStringList got = burstLines(main);

@@ -269,13 +269,10 @@ void StartupTest::sendToMembersGoesToCheckedSlotsInOrder() {
     s.main->SendToMembers(Net::Ports::MainLines, "nobody");
     QVERIFY(lan.sent().isEmpty());
 
-    const char* const addresses[] = {"Edit3", "Edit13", "Edit14", "Edit15", "Edit85", "Edit86", "Edit87", "Edit88"};
-    const char* const mates[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
-                                 "CheckBox25", "CheckBox26", "CheckBox27", "CheckBox28"};
     const int order[] = {5, 2, 8};
     for (int k : order) {
-        Testing::control<QLineEdit>(*s.main, addresses[k - 1])->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
-        Testing::control<QCheckBox>(*s.main, mates[k - 1])->setChecked(true);
+        Testing::slotAddress(*s.main, k)->setText(QStringLiteral("192.168.1.%1").arg(20 + k));
+        Testing::slotMate(*s.main, k)->setChecked(true);
     }
     Testing::control<QLineEdit>(*s.main, "Edit14")->setText(QStringLiteral("192.168.1.23"));  // listed, but not a mate
     s.main->SendToMembers(Net::Ports::MainLines, "line");

@@ -24,7 +24,9 @@
 #include "app/startup.h"
 #include "net/memory_network.h"
 
+#include <QCheckBox>
 #include <QDateTime>
+#include <QLineEdit>
 #include <QTextEdit>
 #include <QList>
 #include <QStringList>
@@ -135,5 +137,20 @@ public:
     App::Station station;
     std::unique_ptr<Ttalk2e> main;
 };
+
+// The controls of member slot k = 1 … 8 on the page "ﾊﾟｰﾄﾅｰ", found by their designer names.
+inline QCheckBox* slotMate(const QObject& main, int k) {
+    static const char* const kMates[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
+                                         "CheckBox25", "CheckBox26", "CheckBox27", "CheckBox28"};
+    return control<QCheckBox>(main, kMates[k - 1]);
+}
+inline QLineEdit* slotName(const QObject& main, int k) {
+    static const char* const kNames[] = {"Edit36", "Edit37", "Edit38", "Edit39", "Edit81", "Edit82", "Edit83", "Edit84"};
+    return control<QLineEdit>(main, kNames[k - 1]);
+}
+inline QLineEdit* slotAddress(const QObject& main, int k) {
+    static const char* const kAddresses[] = {"Edit3", "Edit13", "Edit14", "Edit15", "Edit85", "Edit86", "Edit87", "Edit88"};
+    return control<QLineEdit>(main, kAddresses[k - 1]);
+}
 
 }  // namespace Testing
