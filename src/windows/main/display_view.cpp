@@ -102,11 +102,15 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     display1->setObjectName(QStringLiteral("TabSheet4"));
     pages->addTab(display1, QStringLiteral("表示１"));
 
+    // Each caption stays beside its field however wide the page grows: the row ends in a stretch.
+    auto endRow = [](QWidget* r) { static_cast<QHBoxLayout*>(r->layout())->addStretch(1); };
     QGroupBox* smooth = display1->group(0, QStringLiteral("スムーズ画面"), "GroupSmooth");
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value) {
+    auto field = [endRow](QWidget* parent, const char* name, const QString& caption, const QString& value) {
         QWidget* r = Form::row(parent);
         Form::label(r, caption);
-        return Form::edit(r, name, value, 60);
+        QLineEdit* e = Form::edit(r, name, value, 60);
+        endRow(r);
+        return e;
     };
     Edit8 = field(smooth, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
     Edit12 = field(smooth, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
@@ -123,14 +127,17 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     Button83 = Form::button(GroupOneLine, "Button83", QStringLiteral("１行づつ送る"));
     GroupOneLine->hide();
 
-    QGroupBox* look = display1->group(0, QStringLiteral("表示部"), "GroupDisplayLook");
+    // The long captions share the first column; the second stays as narrow as its buttons.
+    QGroupBox* breaks = display1->group(0, QStringLiteral("改行"), "GroupBreaks");
+    CheckBox8 = Form::check(breaks, "CheckBox8", QStringLiteral("空行のみ改行"), false);
+    CheckBox17 = Form::check(breaks, "CheckBox17", QStringLiteral("←ある時から改行に空行が入ってしまう不具合の時"), false);
+
+    QGroupBox* look = display1->group(1, QStringLiteral("表示部"), "GroupDisplayLook");
     QWidget* lookRow = Form::row(look);
     Button1 = Form::button(lookRow, "Button1", QStringLiteral("フォント"));
     Button2 = Form::button(lookRow, "Button2", QStringLiteral("背景色"));
+    endRow(lookRow);
 
-    QGroupBox* breaks = display1->group(1, QStringLiteral("改行"), "GroupBreaks");
-    CheckBox8 = Form::check(breaks, "CheckBox8", QStringLiteral("空行のみ改行"), false);
-    CheckBox17 = Form::check(breaks, "CheckBox17", QStringLiteral("←ある時から改行に空行が入ってしまう不具合の時"), false);
     QGroupBox* marker = display1->group(1, QStringLiteral("入力文の表示位置の表示"), "GroupMarker");
     CheckBox50 = Form::check(marker, "CheckBox50", QStringLiteral("表示する。"), false);
 
@@ -139,14 +146,17 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     Button17 = Form::button(modes, "Button17", QStringLiteral("２人入力"));
     Button15 = Form::button(modes, "Button15", QStringLiteral("１人で"));
     Button16 = Form::button(modes, "Button16", QStringLiteral("表示用"));
+    endRow(modes);
     QWidget* monitorRows = Form::row(typists);
     Form::label(monitorRows, QStringLiteral("モニター部の行数"));
     Edit6 = Form::edit(monitorRows, "Edit6", QStringLiteral("1"), 40);
     UpDown1 = Form::place(monitorRows, new UpDown(monitorRows, "UpDown1", Edit6, 0, 99), nullptr);
+    endRow(monitorRows);
     QWidget* inputRows = Form::row(typists);
     Form::label(inputRows, QStringLiteral("入力部の行数"));
     Edit96 = Form::edit(inputRows, "Edit96", QStringLiteral("1"), 40);
     UpDown2 = Form::place(inputRows, new UpDown(inputRows, "UpDown2", Edit96, 0, 99), nullptr);
+    endRow(inputRows);
 
     QGroupBox* cover = display1->group(1, QStringLiteral("デスクトップをカバーする"), "GroupCover");
     CheckBox9 = Form::check(cover, "CheckBox9", QStringLiteral("単一色でカバー"), false);
