@@ -122,10 +122,14 @@ void InputStrip::buildTimers() {
 }
 
 void InputStrip::buildPages(QTabWidget* pages) {
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value, int width = 60) {
+    // Each caption stays beside its field however wide the page grows: the row ends in a stretch.
+    auto endRow = [](QWidget* r) { static_cast<QHBoxLayout*>(r->layout())->addStretch(1); };
+    auto field = [endRow](QWidget* parent, const char* name, const QString& caption, const QString& value, int width = 60) {
         QWidget* r = Form::row(parent);
         if (!caption.isEmpty()) Form::label(r, caption);
-        return Form::edit(r, name, value, width);
+        QLineEdit* e = Form::edit(r, name, value, width);
+        endRow(r);
+        return e;
     };
     auto* input1 = new Form::Page(pages, 2);
     input1->setObjectName(QStringLiteral("TabSheet6"));
@@ -169,10 +173,12 @@ void InputStrip::buildPages(QTabWidget* pages) {
     Form::label(b1, QStringLiteral("Ｆ８"));
     Edit78 = Form::edit(b1, "Edit78", QStringLiteral("「"), 40);
     Edit79 = Form::edit(b1, "Edit79", QStringLiteral("」"), 40);
+    endRow(b1);
     QWidget* b2 = Form::row(keys);
     Form::label(b2, QStringLiteral("Shift+Ｆ８"));
     Edit5 = Form::edit(b2, "Edit5", QStringLiteral("♪"), 40);
     Edit7 = Form::edit(b2, "Edit7", QStringLiteral("♪"), 40);
+    endRow(b2);
     CheckBox52 = Form::check(keys, "CheckBox52", QStringLiteral("Ｆ７キーを訂正キーにする。"), false);
     QWidget* f7 = Form::row(keys);
     Edit94 = Form::edit(f7, "Edit94", QStringLiteral("訂正：↑の「"), 110);

@@ -103,6 +103,7 @@ void Saving::buildSaveGroups(Form::Page* save) {
     Form::label(limits, QStringLiteral("行"));
     Edit4 = Form::edit(limits, "Edit4", QStringLiteral("30"), 50);
     Form::label(limits, QStringLiteral("Ｋバイト"));
+    static_cast<QHBoxLayout*>(limits->layout())->addStretch(1);  // each unit stays beside its field
 }
 
 void Saving::wire() {
