@@ -18,6 +18,7 @@
 #include <QEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -105,23 +106,33 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     // Each caption stays beside its field however wide the page grows: the row ends in a stretch.
     auto endRow = [](QWidget* r) { static_cast<QHBoxLayout*>(r->layout())->addStretch(1); };
     QGroupBox* smooth = display1->group(0, QStringLiteral("スムーズ画面"), "GroupSmooth");
-    auto field = [endRow](QWidget* parent, const char* name, const QString& caption, const QString& value) {
-        QWidget* r = Form::row(parent);
-        Form::label(r, caption);
-        QLineEdit* e = Form::edit(r, name, value, 60);
-        endRow(r);
+    // Runs of fields line up in a form: captions in one column, their fields beside them.
+    auto fields = [](QWidget* group) {
+        auto* box = new QWidget(group);
+        group->layout()->addWidget(box);
+        auto* form = new QFormLayout(box);
+        form->setContentsMargins(0, 0, 0, 0);
+        form->setVerticalSpacing(2);
+        form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+        return form;
+    };
+    auto field = [](QFormLayout* form, const char* name, const QString& caption, const QString& value) {
+        QLineEdit* e = Form::edit(nullptr, name, value, 60);
+        form->addRow(new QLabel(caption), e);
         return e;
     };
-    Edit8 = field(smooth, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
-    Edit12 = field(smooth, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
-    Edit9 = field(smooth, "Edit9", QStringLiteral("ｽｸﾛｰﾙ・移動量"), QStringLiteral("2"));
-    Edit10 = field(smooth, "Edit10", QStringLiteral("１行の移動回数"), QStringLiteral("30"));
-    Edit11 = field(smooth, "Edit11", QStringLiteral("ｽｸﾛｰﾙ・間隔"), QStringLiteral("30"));
+    QFormLayout* scrolling = fields(smooth);
+    Edit8 = field(scrolling, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
+    Edit12 = field(scrolling, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
+    Edit9 = field(scrolling, "Edit9", QStringLiteral("ｽｸﾛｰﾙ・移動量"), QStringLiteral("2"));
+    Edit10 = field(scrolling, "Edit10", QStringLiteral("１行の移動回数"), QStringLiteral("30"));
+    Edit11 = field(scrolling, "Edit11", QStringLiteral("ｽｸﾛｰﾙ・間隔"), QStringLiteral("30"));
     CheckBox67 = Form::check(smooth, "CheckBox67", QStringLiteral("行数・行間・移動量を自動調整"), true);
     Button9 = Form::button(smooth, "Button9", QStringLiteral("行数から行間を計算"));
     CheckBox5 = Form::check(smooth, "CheckBox5", QStringLiteral("スクロール速度自動加速"), false);
-    Edit43 = field(smooth, "Edit43", QStringLiteral("加速する行数"), QStringLiteral("5"));
-    Edit44 = field(smooth, "Edit44", QStringLiteral("加速の倍率"), QStringLiteral("2"));
+    QFormLayout* acceleration = fields(smooth);
+    Edit43 = field(acceleration, "Edit43", QStringLiteral("加速する行数"), QStringLiteral("5"));
+    Edit44 = field(acceleration, "Edit44", QStringLiteral("加速の倍率"), QStringLiteral("2"));
     CheckBox84 = Form::check(smooth, "CheckBox84", QStringLiteral("静止型表示（１入力を画面上に一気に表示します。）"), false);
     GroupOneLine = Form::group(smooth, QStringLiteral("１行づつ"), "GroupOneLine");
     Button83 = Form::button(GroupOneLine, "Button83", QStringLiteral("１行づつ送る"));
@@ -179,8 +190,9 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     CheckBox85 = Form::check(recordGroup, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
     CheckBox85->hide();
     GroupWindowSize = display2->group(0, QStringLiteral("ウィンドの大きさ"), "GroupWindowSize");
-    Edit18 = field(GroupWindowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
-    Edit19 = field(GroupWindowSize, "Edit19", QStringLiteral("高さ"), QStringLiteral("480"));
+    QFormLayout* windowSize = fields(GroupWindowSize);
+    Edit18 = field(windowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
+    Edit19 = field(windowSize, "Edit19", QStringLiteral("高さ"), QStringLiteral("480"));
     GroupWindowSize->hide();
 
     QGroupBox* messages = display2->group(1, QStringLiteral("メッセージ"), "GroupMessages");
