@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -92,21 +94,73 @@ void settle(QWidget* window) {
 }
 
 // Every page of every tab widget of `window` in turn, the controls of each looked at.
-QStringList walkPages(QWidget* window) {
+// A tab widget inside another's page is looked at with that page shown.
+template <typename Look>
+QStringList walkPages(QWidget* window, Look look) {
     QStringList out;
-    out << cutControls(window);
+    out << look(window);
     for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        QList<QPair<QTabWidget*, int>> shown;  // the outer tab widgets and the page each showed
+        for (QWidget* w = tabs; w && w != window; w = w->parentWidget()) {
+            auto* outer = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
+            if (!outer || outer->indexOf(w) < 0) continue;
+            shown.append({outer, outer->currentIndex()});
+            outer->setCurrentWidget(w);
+        }
         const int before = tabs->currentIndex();
         for (int i = 0; i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
             settle(window);
-            out << cutControls(window);
+            out << look(window);
         }
         tabs->setCurrentIndex(before);
+        for (const auto& [outer, index] : shown) outer->setCurrentIndex(index);
         settle(window);
     }
     out.removeDuplicates();
     return out;
+}
+
+QStringList walkPages(QWidget* window) { return walkPages(window, cutControls); }
+
+int textWidth(const QLabel* label) {
+    return qMin(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+}
+
+// The field a caption names, and how much wider than it the widest caption of its column is: a
+// column of captions lines its fields up after the widest.
+struct Beside {
+    QWidget* field = nullptr;
+    int slack = 0;
+};
+
+Beside fieldBeside(QLabel* label, QWidget* window) {
+    QLayout* layout = label->parentWidget() ? label->parentWidget()->layout() : nullptr;
+    Beside b;
+    auto widest = [&](QLayoutItem* item) {
+        if (auto* peer = qobject_cast<QLabel*>(item ? item->widget() : nullptr); peer && peer->isVisibleTo(window))
+            b.slack = qMax(b.slack, textWidth(peer) - textWidth(label));
+    };
+    if (auto* row = qobject_cast<QBoxLayout*>(layout); row && row->direction() == QBoxLayout::LeftToRight) {
+        for (int i = row->indexOf(label) + 1; i < row->count() && !b.field; ++i) {
+            QWidget* w = row->itemAt(i)->widget();
+            if (w && w->isVisibleTo(window)) b.field = w;
+        }
+    } else if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        int r = 0, c = 0, rs = 0, cs = 0;
+        grid->getItemPosition(grid->indexOf(label), &r, &c, &rs, &cs);
+        if (QLayoutItem* item = grid->itemAtPosition(r, c + cs)) b.field = item->widget();
+        for (int i = 0; i < grid->rowCount(); ++i) widest(grid->itemAtPosition(i, c));
+    } else if (auto* form = qobject_cast<QFormLayout*>(layout)) {
+        int r = 0;
+        QFormLayout::ItemRole role{};
+        form->getWidgetPosition(label, &r, &role);
+        if (role == QFormLayout::LabelRole)
+            if (QLayoutItem* item = form->itemAt(r, QFormLayout::FieldRole)) b.field = item->widget();
+        for (int i = 0; i < form->rowCount(); ++i) widest(form->itemAt(i, QFormLayout::LabelRole));
+    }
+    if (!qobject_cast<QLineEdit*>(b.field) && !qobject_cast<QComboBox*>(b.field)) b.field = nullptr;
+    return b;
 }
 
 // The captions of `window` now shown that sit far from the field they name: a row that stretches
@@ -116,21 +170,13 @@ QStringList farFromTheirFields(QWidget* window) {
     const QString where = window->objectName() + QStringLiteral(" %1×%2: ").arg(window->width()).arg(window->height());
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (!label->isVisibleTo(window) || label->text().trimmed().isEmpty()) continue;
-        auto* row = qobject_cast<QBoxLayout*>(label->parentWidget() ? label->parentWidget()->layout() : nullptr);
-        if (!row || row->direction() != QBoxLayout::LeftToRight) continue;
-        const int at = row->indexOf(label);
-        QWidget* field = nullptr;
-        for (int i = at + 1; i < row->count() && !field; ++i) {
-            QWidget* w = row->itemAt(i)->widget();
-            if (w && w->isVisibleTo(window)) field = w;
-        }
-        if (!qobject_cast<QLineEdit*>(field) && !qobject_cast<QComboBox*>(field)) continue;
+        const Beside b = fieldBeside(label, window);
+        if (!b.field) continue;
         const int textEnd = label->alignment() & Qt::AlignRight
                                 ? label->geometry().right()
-                                : label->x() + label->contentsRect().left() +
-                                      qMin(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
-        const int gap = field->x() - textEnd;
-        if (gap > 24) out << where + nameOf(label) + QStringLiteral(" %1 px from %2").arg(gap).arg(field->objectName());
+                                : label->x() + label->contentsRect().left() + textWidth(label);
+        const int gap = b.field->x() - textEnd - b.slack;
+        if (gap > 24) out << where + nameOf(label) + QStringLiteral(" %1 px from %2").arg(gap).arg(b.field->objectName());
     }
     return out;
 }
@@ -216,16 +262,7 @@ void LayoutTest::labelsStayBesideTheirFieldsOnAFullHdScreen() {
         w->show();
         w->setGeometry(QApplication::primaryScreen()->availableGeometry());
         settle(w);
-        far << farFromTheirFields(w);
-        for (QTabWidget* tabs : w->findChildren<QTabWidget*>()) {
-            const int before = tabs->currentIndex();
-            for (int i = 0; i < tabs->count(); ++i) {
-                tabs->setCurrentIndex(i);
-                settle(w);
-                far << farFromTheirFields(w);
-            }
-            tabs->setCurrentIndex(before);
-        }
+        far << walkPages(w, farFromTheirFields);
         w->hide();
     }
     far.removeDuplicates();
