@@ -39,6 +39,7 @@ AudiencePanel::AudiencePanel(Service& service, QWidget* parent)
     grid->addWidget(addressLabel, 2, 0, 1, 2);
     grid->addWidget(qrLabel, 3, 0, 1, 2);
     grid->addWidget(statusLabel, 4, 0, 1, 2);
+    grid->setColumnStretch(1, 1);  // the caption column stays as wide as "ポート番号", beside its field
 
     connect(enabledBox, &QCheckBox::toggled, this, &AudiencePanel::enabledClicked);
     connect(portEdit, &QLineEdit::editingFinished, this, &AudiencePanel::portEdited);

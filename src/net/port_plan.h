@@ -62,7 +62,7 @@ inline constexpr auto kChannelOnePorts = [] {
     std::array<quint16, kPlan.size() - 1> out{};
     size_t n = 0;
     for (const PortEntry* e : kPlan)
-        if (e != &RemoteKaraoke) out[n++] = e->basePort;
+        if (e->basePort != RemoteKaraoke.basePort) out[n++] = e->basePort;  // ports are distinct (above)
     std::sort(out.begin(), out.end());
     return out;
 }();

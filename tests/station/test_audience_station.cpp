@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace Testing;
@@ -113,7 +114,16 @@ void AudienceStationTest::onlineCaptionKeys() {
     Audience::OnlinePanel* panel = Testing::control<Audience::OnlinePanel>(*p.a.main, "GroupOnline");
     QVERIFY(panel);
     QCOMPARE(panel->title(), QStringLiteral("オンライン字幕"));
-    QVERIFY(p.a.main->findChild<Audience::OnlinePanel*>()->isVisibleTo(p.a.main->findChild<QWidget*>(QStringLiteral("TabSheet2"))));
+    // On the page "補助Ｗ", its inner tab "配信" beside the audience page.
+    auto* page = p.a.main->findChild<QWidget*>(QStringLiteral("TabSheet2"));
+    auto* tabs = page->findChild<QTabWidget*>();
+    QVERIFY(tabs);
+    int reach = -1;
+    for (QWidget* w = panel; w && reach < 0; w = w->parentWidget()) reach = tabs->indexOf(w);
+    QCOMPARE(tabs->tabText(reach), QStringLiteral("配信"));
+    tabs->setCurrentIndex(reach);
+    QVERIFY(panel->isVisibleTo(page));
+    QVERIFY(Testing::control<Audience::AudiencePanel>(*p.a.main, "AudiencePanel")->isVisibleTo(page));
     // Off by default, written after the audience page's keys.
     QList<QByteArray> lines = p.a.main->WriteSettings();
     const qsizetype at = lines.indexOf("951:8711:" + sj(u"観客用ページのポート番号"));

@@ -1,20 +1,50 @@
 #include "windows/main/auxiliary_page.h"
 
 #include "ui/updown.h"
+
+#include <QTabWidget>
 #include "audience/audience_panel.h"
 #include "audience/online_panel.h"
 
-AuxiliaryPage::AuxiliaryPage(QWidget* parent, Audience::Service& audience, Audience::OnlineCaptions& online)
-    : Form::Page(parent, 2) {
-    setObjectName(QStringLiteral("TabSheet2"));
+namespace {
 
-    QGroupBox* tmpl = group(0, QStringLiteral("テンプレート・前ロール"));
-    ButtonTemplate = Form::button(tmpl, "ButtonTemplate", QStringLiteral("テンプレート前ロール"));
+// A row of push buttons side by side, for a group that would otherwise stack them.
+QWidget* buttonRow(QWidget* group) {
+    QWidget* r = Form::row(group);
+    static_cast<QHBoxLayout*>(r->layout())->setSpacing(6);
+    return r;
+}
+
+void endRow(QWidget* row) { static_cast<QHBoxLayout*>(row->layout())->addStretch(1); }
+
+}  // namespace
+
+// The windows of the team's own work on "ウィンド"; the audience's screens and the online captions,
+// which reach beyond the team, on "配信". Each tab scrolls on its own when the window is smaller.
+AuxiliaryPage::AuxiliaryPage(QWidget* parent, Audience::Service& audience, Audience::OnlineCaptions& online)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("TabSheet2"));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(2, 2, 2, 2);
+    Tabs = new QTabWidget(this);
+    Tabs->setObjectName(QStringLiteral("PageControlAuxiliary"));
+    outer->addWidget(Tabs);
+    auto* windows = new Form::Page(Tabs, 2);
+    windows->setObjectName(QStringLiteral("TabSheetAuxWindows"));
+    Tabs->addTab(windows, QStringLiteral("ウィンド"));
+    auto* reach = new Form::Page(Tabs, 2);
+    reach->setObjectName(QStringLiteral("TabSheetAuxReach"));
+    Tabs->addTab(reach, QStringLiteral("配信"));
+
+    QGroupBox* tmpl = windows->group(0, QStringLiteral("テンプレート・前ロール"));
+    QWidget* tmplButtons = buttonRow(tmpl);
+    ButtonTemplate = Form::button(tmplButtons, "ButtonTemplate", QStringLiteral("テンプレート前ロール"));
+    ButtonTemplateMonitor = Form::button(tmplButtons, "ButtonTemplateMonitor", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"));
+    endRow(tmplButtons);
     CheckBox10 = Form::check(tmpl, "CheckBox10", QStringLiteral("常に前面にする。"), true);
-    ButtonTemplateMonitor = Form::button(tmpl, "ButtonTemplateMonitor", QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ前ﾛｰﾙﾓﾆﾀｰ"));
     CheckBox48 = Form::check(tmpl, "CheckBox48", QStringLiteral("モニターの行数を２倍"), false);
 
-    QGroupBox* monitor = group(0, QStringLiteral("８人モニター"), "GroupMonitor8");
+    QGroupBox* monitor = windows->group(0, QStringLiteral("８人モニター"), "GroupMonitor8");
     Button45 = Form::button(monitor, "Button45", QStringLiteral("モニター表示"));
     CheckBox14 = Form::check(monitor, "CheckBox14", QStringLiteral("常に前面にする"), true);
     CheckBox12 = Form::check(monitor, "CheckBox12", QStringLiteral("通信ｏｎ（送信する）"), true);
@@ -22,18 +52,21 @@ AuxiliaryPage::AuxiliaryPage(QWidget* parent, Audience::Service& audience, Audie
     Form::label(rows, QStringLiteral("行数"));
     Edit20 = Form::edit(rows, "Edit20", QStringLiteral("1"), 40);
     UpDown4 = Form::place(rows, new UpDown(rows, "UpDown4", Edit20, 1, 9), nullptr);
+    endRow(rows);
     CheckBox49 = Form::check(monitor, "CheckBox49", QStringLiteral("改行を「■」で表示"), true);
 
-    QGroupBox* msg = group(0, QStringLiteral("連絡・お知らせ"));
-    ButtonContact = Form::button(msg, "ButtonContact", QStringLiteral("連絡窓表示"));
-    ButtonNotice = Form::button(msg, "ButtonNotice", QStringLiteral("テロップ表示"));
-    Button52 = Form::button(msg, "Button52", QStringLiteral("Ｆキー・メモ表示"));
+    QGroupBox* msg = windows->group(0, QStringLiteral("連絡・お知らせ"));
+    QWidget* msgButtons = buttonRow(msg);
+    ButtonContact = Form::button(msgButtons, "ButtonContact", QStringLiteral("連絡窓表示"));
+    ButtonNotice = Form::button(msgButtons, "ButtonNotice", QStringLiteral("テロップ表示"));
+    Button52 = Form::button(msgButtons, "Button52", QStringLiteral("Ｆキー・メモ表示"));
+    endRow(msgButtons);
     CheckBox16 = Form::check(msg, "CheckBox16", QStringLiteral("  お知らせ（テロップ）を受信しない。"), false);
 
-    QGroupBox* sub = group(1, QStringLiteral("サブ入力"));
+    QGroupBox* sub = windows->group(1, QStringLiteral("サブ入力"));
     ButtonSubInput = Form::button(sub, "ButtonSubInput", QStringLiteral("サブ入力Ｗ"));
 
-    QGroupBox* palette = group(1, QStringLiteral("確認修正パレット"));
+    QGroupBox* palette = windows->group(1, QStringLiteral("確認修正パレット"));
     ButtonPalette = Form::button(palette, "ButtonPalette", QStringLiteral("確認修正ﾊﾟﾚｯﾄ表示"));
     CheckBox21 = Form::check(palette, "CheckBox21", QStringLiteral("入力をパレットに送信する"), false);
     CheckBox30 = Form::check(palette, "CheckBox30", QStringLiteral("ﾊﾟﾚｯﾄ連動"), false);
@@ -41,19 +74,19 @@ AuxiliaryPage::AuxiliaryPage(QWidget* parent, Audience::Service& audience, Audie
     CheckBox38 = Form::check(palette, "CheckBox38", QStringLiteral("未確定も連動"), true);
     ButtonCorrectionMonitor = Form::button(palette, "ButtonCorrectionMonitor", QStringLiteral("ﾓﾆﾀｰ"));
 
-    QGroupBox* ruby = group(1, QStringLiteral("ルビ送信"), "GroupRuby");
+    QGroupBox* ruby = windows->group(1, QStringLiteral("ルビ送信"), "GroupRuby");
     CheckBox46 = Form::check(ruby, "CheckBox46", QStringLiteral("表示・送受信する。"), false);
 
-    QGroupBox* remote = group(1, QStringLiteral("カラオケ"));
+    QGroupBox* remote = windows->group(1, QStringLiteral("カラオケ"));
     ButtonRemote = Form::button(remote, "ButtonRemote", QStringLiteral("カラオケ・送信リモコン"));
 
-    AudiencePanel = add(1, new Audience::AudiencePanel(audience));
-    AudiencePanel->setObjectName(QStringLiteral("AudiencePanel"));
-    OnlinePanel = add(1, new Audience::OnlinePanel(online));
-
-    GroupWaStop = group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
+    GroupWaStop = windows->group(1, QStringLiteral("ワ停止モニター"), "GroupWaStop");
     Button5 = Form::button(GroupWaStop, "Button5", QStringLiteral("モニター表示"));
     GroupWaStop->hide();
+
+    AudiencePanel = reach->add(0, new Audience::AudiencePanel(audience));
+    AudiencePanel->setObjectName(QStringLiteral("AudiencePanel"));
+    OnlinePanel = reach->add(1, new Audience::OnlinePanel(online));
 
     connect(ButtonTemplate, &QPushButton::clicked, this, &AuxiliaryPage::templateClicked);
     // The notice window's "テロップを受信しない" shows here too, and can be switched from here.

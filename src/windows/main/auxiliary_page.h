@@ -3,6 +3,7 @@
 // The page says what was asked; the main window opens the windows.
 #include "ui/form_builder.h"
 
+class QTabWidget;
 class UpDown;
 namespace Audience {
 class AudiencePanel;
@@ -11,7 +12,7 @@ class OnlinePanel;
 class Service;
 }
 
-class AuxiliaryPage : public Form::Page {
+class AuxiliaryPage : public QWidget {
     Q_OBJECT
 public:
     AuxiliaryPage(QWidget* parent, Audience::Service& audience, Audience::OnlineCaptions& online);
@@ -67,6 +68,8 @@ signals:
 
 private:
     void CheckBox21Click();
+
+    QTabWidget* Tabs = nullptr;                 // "ウィンド" and "配信"
 
     QCheckBox* CheckBox16 = nullptr;            // "  お知らせ（テロップ)を受信しない。"
     QPushButton* ButtonTemplate = nullptr;      // "テンプレート前ロール"

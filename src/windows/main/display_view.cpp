@@ -18,6 +18,7 @@
 #include <QEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -102,35 +103,52 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     display1->setObjectName(QStringLiteral("TabSheet4"));
     pages->addTab(display1, QStringLiteral("表示１"));
 
+    // Each caption stays beside its field however wide the page grows: the row ends in a stretch.
+    auto endRow = [](QWidget* r) { static_cast<QHBoxLayout*>(r->layout())->addStretch(1); };
     QGroupBox* smooth = display1->group(0, QStringLiteral("スムーズ画面"), "GroupSmooth");
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value) {
-        QWidget* r = Form::row(parent);
-        Form::label(r, caption);
-        return Form::edit(r, name, value, 60);
+    // Runs of fields line up in a form: captions in one column, their fields beside them.
+    auto fields = [](QWidget* group) {
+        auto* box = new QWidget(group);
+        group->layout()->addWidget(box);
+        auto* form = new QFormLayout(box);
+        form->setContentsMargins(0, 0, 0, 0);
+        form->setVerticalSpacing(2);
+        form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+        return form;
     };
-    Edit8 = field(smooth, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
-    Edit12 = field(smooth, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
-    Edit9 = field(smooth, "Edit9", QStringLiteral("ｽｸﾛｰﾙ・移動量"), QStringLiteral("2"));
-    Edit10 = field(smooth, "Edit10", QStringLiteral("１行の移動回数"), QStringLiteral("30"));
-    Edit11 = field(smooth, "Edit11", QStringLiteral("ｽｸﾛｰﾙ・間隔"), QStringLiteral("30"));
+    auto field = [](QFormLayout* form, const char* name, const QString& caption, const QString& value) {
+        QLineEdit* e = Form::edit(nullptr, name, value, 60);
+        form->addRow(new QLabel(caption), e);
+        return e;
+    };
+    QFormLayout* scrolling = fields(smooth);
+    Edit8 = field(scrolling, "Edit8", QStringLiteral("表示行数"), QStringLiteral("6"));
+    Edit12 = field(scrolling, "Edit12", QStringLiteral("行間"), QStringLiteral("60"));
+    Edit9 = field(scrolling, "Edit9", QStringLiteral("ｽｸﾛｰﾙ・移動量"), QStringLiteral("2"));
+    Edit10 = field(scrolling, "Edit10", QStringLiteral("１行の移動回数"), QStringLiteral("30"));
+    Edit11 = field(scrolling, "Edit11", QStringLiteral("ｽｸﾛｰﾙ・間隔"), QStringLiteral("30"));
     CheckBox67 = Form::check(smooth, "CheckBox67", QStringLiteral("行数・行間・移動量を自動調整"), true);
     Button9 = Form::button(smooth, "Button9", QStringLiteral("行数から行間を計算"));
     CheckBox5 = Form::check(smooth, "CheckBox5", QStringLiteral("スクロール速度自動加速"), false);
-    Edit43 = field(smooth, "Edit43", QStringLiteral("加速する行数"), QStringLiteral("5"));
-    Edit44 = field(smooth, "Edit44", QStringLiteral("加速の倍率"), QStringLiteral("2"));
+    QFormLayout* acceleration = fields(smooth);
+    Edit43 = field(acceleration, "Edit43", QStringLiteral("加速する行数"), QStringLiteral("5"));
+    Edit44 = field(acceleration, "Edit44", QStringLiteral("加速の倍率"), QStringLiteral("2"));
     CheckBox84 = Form::check(smooth, "CheckBox84", QStringLiteral("静止型表示（１入力を画面上に一気に表示します。）"), false);
     GroupOneLine = Form::group(smooth, QStringLiteral("１行づつ"), "GroupOneLine");
     Button83 = Form::button(GroupOneLine, "Button83", QStringLiteral("１行づつ送る"));
     GroupOneLine->hide();
 
-    QGroupBox* look = display1->group(0, QStringLiteral("表示部"), "GroupDisplayLook");
+    // The long captions share the first column; the second stays as narrow as its buttons.
+    QGroupBox* breaks = display1->group(0, QStringLiteral("改行"), "GroupBreaks");
+    CheckBox8 = Form::check(breaks, "CheckBox8", QStringLiteral("空行のみ改行"), false);
+    CheckBox17 = Form::check(breaks, "CheckBox17", QStringLiteral("←ある時から改行に空行が入ってしまう不具合の時"), false);
+
+    QGroupBox* look = display1->group(1, QStringLiteral("表示部"), "GroupDisplayLook");
     QWidget* lookRow = Form::row(look);
     Button1 = Form::button(lookRow, "Button1", QStringLiteral("フォント"));
     Button2 = Form::button(lookRow, "Button2", QStringLiteral("背景色"));
+    endRow(lookRow);
 
-    QGroupBox* breaks = display1->group(1, QStringLiteral("改行"), "GroupBreaks");
-    CheckBox8 = Form::check(breaks, "CheckBox8", QStringLiteral("空行のみ改行"), false);
-    CheckBox17 = Form::check(breaks, "CheckBox17", QStringLiteral("←ある時から改行に空行が入ってしまう不具合の時"), false);
     QGroupBox* marker = display1->group(1, QStringLiteral("入力文の表示位置の表示"), "GroupMarker");
     CheckBox50 = Form::check(marker, "CheckBox50", QStringLiteral("表示する。"), false);
 
@@ -139,14 +157,17 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     Button17 = Form::button(modes, "Button17", QStringLiteral("２人入力"));
     Button15 = Form::button(modes, "Button15", QStringLiteral("１人で"));
     Button16 = Form::button(modes, "Button16", QStringLiteral("表示用"));
+    endRow(modes);
     QWidget* monitorRows = Form::row(typists);
     Form::label(monitorRows, QStringLiteral("モニター部の行数"));
     Edit6 = Form::edit(monitorRows, "Edit6", QStringLiteral("1"), 40);
     UpDown1 = Form::place(monitorRows, new UpDown(monitorRows, "UpDown1", Edit6, 0, 99), nullptr);
+    endRow(monitorRows);
     QWidget* inputRows = Form::row(typists);
     Form::label(inputRows, QStringLiteral("入力部の行数"));
     Edit96 = Form::edit(inputRows, "Edit96", QStringLiteral("1"), 40);
     UpDown2 = Form::place(inputRows, new UpDown(inputRows, "UpDown2", Edit96, 0, 99), nullptr);
+    endRow(inputRows);
 
     QGroupBox* cover = display1->group(1, QStringLiteral("デスクトップをカバーする"), "GroupCover");
     CheckBox9 = Form::check(cover, "CheckBox9", QStringLiteral("単一色でカバー"), false);
@@ -169,8 +190,9 @@ void DisplayView::buildOptionPages(QTabWidget* pages) {
     CheckBox85 = Form::check(recordGroup, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
     CheckBox85->hide();
     GroupWindowSize = display2->group(0, QStringLiteral("ウィンドの大きさ"), "GroupWindowSize");
-    Edit18 = field(GroupWindowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
-    Edit19 = field(GroupWindowSize, "Edit19", QStringLiteral("高さ"), QStringLiteral("480"));
+    QFormLayout* windowSize = fields(GroupWindowSize);
+    Edit18 = field(windowSize, "Edit18", QStringLiteral("幅"), QStringLiteral("640"));
+    Edit19 = field(windowSize, "Edit19", QStringLiteral("高さ"), QStringLiteral("480"));
     GroupWindowSize->hide();
 
     QGroupBox* messages = display2->group(1, QStringLiteral("メッセージ"), "GroupMessages");

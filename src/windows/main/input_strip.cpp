@@ -122,10 +122,14 @@ void InputStrip::buildTimers() {
 }
 
 void InputStrip::buildPages(QTabWidget* pages) {
-    auto field = [](QWidget* parent, const char* name, const QString& caption, const QString& value, int width = 60) {
+    // Each caption stays beside its field however wide the page grows: the row ends in a stretch.
+    auto endRow = [](QWidget* r) { static_cast<QHBoxLayout*>(r->layout())->addStretch(1); };
+    auto field = [endRow](QWidget* parent, const char* name, const QString& caption, const QString& value, int width = 60) {
         QWidget* r = Form::row(parent);
         if (!caption.isEmpty()) Form::label(r, caption);
-        return Form::edit(r, name, value, width);
+        QLineEdit* e = Form::edit(r, name, value, width);
+        endRow(r);
+        return e;
     };
     auto* input1 = new Form::Page(pages, 2);
     input1->setObjectName(QStringLiteral("TabSheet6"));
@@ -142,6 +146,7 @@ void InputStrip::buildPages(QTabWidget* pages) {
     Edit16 = Form::edit(seconds, "Edit16", QStringLiteral("15"), 50);
     UpDown3 = Form::place(seconds, new UpDown(seconds, "UpDown3", Edit16, 1, 9999), nullptr);
     Form::label(seconds, QStringLiteral("秒"));
+    endRow(seconds);
 
     QGroupBox* length = input1->group(0, QStringLiteral("入力文字数の指定"), "GroupLengthLimit");
     CheckBox51 = Form::check(length, "CheckBox51", QStringLiteral("赤表示する。"), false);
@@ -150,6 +155,7 @@ void InputStrip::buildPages(QTabWidget* pages) {
     Edit21 = Form::edit(bytes, "Edit21", QStringLiteral("40"), 50);
     UpDown5 = Form::place(bytes, new UpDown(bytes, "UpDown5", Edit21, 1, 254), nullptr);
     Form::label(bytes, QStringLiteral("字（半角）"));
+    endRow(bytes);
 
     QGroupBox* punct = input1->group(0, QStringLiteral("句読点で送る"), "GroupPunctuation");
     CheckBox61 = Form::check(punct, "CheckBox61", QStringLiteral("自動的にEnterし表示する。"), false);
@@ -162,6 +168,7 @@ void InputStrip::buildPages(QTabWidget* pages) {
     Edit24 = Form::edit(limitRow, "Edit24", QStringLiteral("100"), 50);
     UpDown6 = Form::place(limitRow, new UpDown(limitRow, "UpDown6", Edit24, 0, 9999), nullptr);
     Form::label(limitRow, QStringLiteral("文字／分"));
+    endRow(limitRow);
 
     QGroupBox* keys = input1->group(1, QStringLiteral("Ｆキー"), "GroupFKeys");
     CheckBox43 = Form::check(keys, "CheckBox43", QStringLiteral("くくる。"), false);
@@ -169,14 +176,17 @@ void InputStrip::buildPages(QTabWidget* pages) {
     Form::label(b1, QStringLiteral("Ｆ８"));
     Edit78 = Form::edit(b1, "Edit78", QStringLiteral("「"), 40);
     Edit79 = Form::edit(b1, "Edit79", QStringLiteral("」"), 40);
+    endRow(b1);
     QWidget* b2 = Form::row(keys);
     Form::label(b2, QStringLiteral("Shift+Ｆ８"));
     Edit5 = Form::edit(b2, "Edit5", QStringLiteral("♪"), 40);
     Edit7 = Form::edit(b2, "Edit7", QStringLiteral("♪"), 40);
+    endRow(b2);
     CheckBox52 = Form::check(keys, "CheckBox52", QStringLiteral("Ｆ７キーを訂正キーにする。"), false);
     QWidget* f7 = Form::row(keys);
     Edit94 = Form::edit(f7, "Edit94", QStringLiteral("訂正：↑の「"), 110);
     Edit95 = Form::edit(f7, "Edit95", QStringLiteral("」は「」です。"), 110);
+    endRow(f7);
     CheckBox47 = Form::check(keys, "CheckBox47", QStringLiteral("Ｄｅｌキー/Clsキーにする。"), false);
 
     auto* input2 = new Form::Page(pages, 2);
@@ -187,6 +197,7 @@ void InputStrip::buildPages(QTabWidget* pages) {
     QWidget* around = Form::row(ruby);
     Edit22 = Form::edit(around, "Edit22", QStringLiteral("（"), 40);
     Edit23 = Form::edit(around, "Edit23", QStringLiteral("）"), 40);
+    endRow(around);
     CheckBox59 = Form::check(ruby, "CheckBox59", QStringLiteral("ルビにする（`r`sで囲う）"), false);
     QWidget* scripts = Form::row(ruby);
     RadioButton1 = Form::radio(scripts, "RadioButton1", QStringLiteral("半ｶﾀｶﾅ"), false);

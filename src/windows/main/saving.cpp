@@ -73,6 +73,8 @@ Saving::Saving(Ttalk2e& main) : main_(main) {
 }
 
 void Saving::buildSaveGroups(Form::Page* save) {
+    // Each unit and caption stays beside its field however wide the page grows.
+    auto endRow = [](QWidget* r) { static_cast<QHBoxLayout*>(r->layout())->addStretch(1); };
     QGroupBox* text = save->group(0, QStringLiteral("表示文"), "GroupSaveDisplay");
     QWidget* saveRow = Form::row(text);
     Button7 = Form::button(saveRow, "Button7", QStringLiteral("保存"));
@@ -81,6 +83,7 @@ void Saving::buildSaveGroups(Form::Page* save) {
     QWidget* scrambled = Form::row(text);
     CheckBox34 = Form::check(scrambled, "CheckBox34", QStringLiteral("暗号化する。"), false);
     Edit2 = Form::edit(scrambled, "Edit2", QStringLiteral("合鍵"), 100);
+    endRow(scrambled);
     ButtonUnscramble = Form::button(text, "ButtonUnscramble", QStringLiteral("暗号化したファイルを元に戻す"));
     ButtonUnscramble->setToolTip(QStringLiteral("暗号化して保存したファイルを、上の合言葉で普通の文に戻して保存します。"));
     // Progress of a scrambled save, over the pages.
@@ -97,12 +100,14 @@ void Saving::buildSaveGroups(Form::Page* save) {
     QWidget* r = Form::row(periodic);
     Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);
     Form::label(r, QStringLiteral("分"));
+    endRow(r);
     main_.explanatoryLabels << Form::label(periodic, QStringLiteral("●０分とすると動作しません。"));
     QWidget* limits = Form::row(periodic);
     Edit91 = Form::edit(limits, "Edit91", QStringLiteral("1000"), 60);
     Form::label(limits, QStringLiteral("行"));
     Edit4 = Form::edit(limits, "Edit4", QStringLiteral("30"), 50);
     Form::label(limits, QStringLiteral("Ｋバイト"));
+    endRow(limits);
 }
 
 void Saving::wire() {
