@@ -35,6 +35,10 @@
 #include "windows/main/display_view.h"
 #include "windows/main/input_strip.h"
 #include "windows/main/explanation_page.h"
+#include "windows/main/window_links.h"
+#include "windows/main/drop_report.h"
+#include "windows/main/settings_file_page.h"
+#include "ui/messaging_links.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -70,16 +74,16 @@ PartnerPage::Links partnerLinks(Ttalk2e& main) {
         .started = [&main] { return main.isStarted(); },
         .ownAddressChanged = [&main](const QString& address) { main.auxiliaryPage().audiencePanel().setOwnAddress(address); },
         .slotNameChanged = [&main](int k, const QString& name) {
-            if (main.Form2) main.Form2->SlotNameChanged(k, name);
+            if (main.memberMonitor()) main.memberMonitor()->SlotNameChanged(k, name);
         },
         .pairingButtonsShown = [&main](int k, bool partner) {
-            if (main.Form2) main.Form2->SyncButtons(k, partner);
+            if (main.memberMonitor()) main.memberMonitor()->SyncButtons(k, partner);
         },
         .setCaptions = [&main](const QString& caption, const QString& subInput) {
             main.setWindowTitle(caption);
-            if (main.Form14) main.Form14->setWindowTitle(subInput);
+            if (main.subInputWindow()) main.subInputWindow()->setWindowTitle(subInput);
         },
-        .showPage = [&main] { main.PageControl1->setCurrentIndex(2); },
+        .showPage = [&main] { main.pages()->setCurrentIndex(2); },
         .changeChannel = [&main] { main.ChangeChannel(); },
         .readOwnName = [&main] { main.ReadOwnNameFromStartupFile(); },
     };
@@ -96,8 +100,10 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     setWindowTitle(PartnerPage::kMainCaption);
     windows_.add(this, "hkey_main");
 
+    drops_ = std::make_unique<DropReport>(station_, *this, [this](const QString& line) { Log(line); });
     transfer_ = std::make_unique<SettingsTransfer>(*this);
     saving_ = std::make_unique<Saving>(*this);
+    settingsFile_ = std::make_unique<SettingsFilePage>(*this);
     partner_ = std::make_unique<PartnerPage>(partnerLinks(*this), this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -105,7 +111,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     strip_ = std::make_unique<InputStrip>(*this);
     buildDisplayPage();
     buildAuxiliaryPage();
-    partner_->build(PageControl1, explanatoryLabels);
+    partner_->build(PageControl1, explanatoryLabels_);
     display_->buildOptionPages(PageControl1);
     strip_->buildPages(PageControl1);
     buildSavePage();
@@ -131,7 +137,6 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     partner_->wire();
     wireLines();
     strip_->wire();
-    wireSettings();
     partner_->wireOptions();
     saving_->wire();
 
@@ -226,26 +231,12 @@ void Ttalk2e::buildSavePage() {
     save->setObjectName(QStringLiteral("TabSheet8"));
     PageControl1->addTab(save, QStringLiteral("保存"));
     saving_->buildSaveGroups(save);
-    QGroupBox* transcript = save->group(0, QStringLiteral("字幕ファイル（WebVTT・SubRip）"), "GroupTranscript");
-    ButtonTranscript = Form::button(transcript, "ButtonTranscript", QStringLiteral("字幕ファイル保存"));
-    explanatoryLabels << Form::label(transcript, QStringLiteral("●表示した行を時刻付きで保存します。録画に字幕を付ける時に使います。"));
-    QGroupBox* log = save->group(0, QStringLiteral("説明ページ"), "GroupLog");
-    CheckBox32 = Form::check(log, "CheckBox32", QStringLiteral("記録を説明ページに保存"), false);
-    CheckBox20 = Form::check(log, "CheckBox20", QStringLiteral("入力開始時刻を説明ページに記録"), false);
-    QGroupBox* settings = save->group(1, QStringLiteral("表示設定"), "GroupSettingsFile");
-    QWidget* files = Form::row(settings);
-    Button20 = Form::button(files, "Button20", QStringLiteral("読込"));
-    Button20->setToolTip(QStringLiteral("保存してある設定を読込みます。"));
-    Button21 = Form::button(files, "Button21", QStringLiteral("保存"));
-    Button21->setToolTip(QStringLiteral("ウィンドの大きさ・位置、表示行数桁色などを全部保存します。"));
-    Button66 = Form::button(settings, "Button66", QStringLiteral("起動時設定にする"));
-    Button67 = Form::button(settings, "Button67", QStringLiteral("初期値に戻す"));
-    Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
+    settingsFile_->build(*save);
     QGroupBox* match = save->group(1, QStringLiteral("表示機と合わせる"), "GroupMatch");
-    explanatoryLabels << Form::label(match, QStringLiteral("●「ワ」ボタン修正する時に表示機と行数と桁数を合わせます。"));
+    explanatoryLabels_ << Form::label(match, QStringLiteral("●「ワ」ボタン修正する時に表示機と行数と桁数を合わせます。"));
     transfer_->addMatchButton(match);
-    explanatoryLabels << Form::label(match, QStringLiteral("フォント大きさ、ウィンド幅、表示行数を受信します。"));
-    explanatoryLabels << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
+    explanatoryLabels_ << Form::label(match, QStringLiteral("フォント大きさ、ウィンド幅、表示行数を受信します。"));
+    explanatoryLabels_ << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
 }
 
 void Ttalk2e::createEndpoints() {
@@ -292,7 +283,7 @@ App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this, wi
 void Ttalk2e::createAuxiliaryWindows() {
     const App::WindowContext context = windowContext();
     Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
-    CreateTemplateWindow(context);
+    Form11 = std::make_unique<TForm11>(context, WindowLinks::templateLinks(*this));
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
     auxiliary_->setNoticesOff(Form15->refusesNotices());
     Form2 = std::make_unique<TForm2>(context, partner_->team(), [this] {
@@ -300,9 +291,13 @@ void Ttalk2e::createAuxiliaryWindows() {
     });
     Form5 = std::make_unique<TForm5>(context);
     Form8 = std::make_unique<TForm8>(context);
-    CreatePrerollMonitor(context);
+    Form3 = std::make_unique<TForm3>(context);
     Form9 = std::make_unique<TForm9>(context);
-    CreateCorrectionWindows(context);  // TForm14, TFkakunin, TFmojikara, TFshusei_moni
+    Form14 = std::make_unique<TForm14>(context, WindowLinks::subInputLinks(*this));
+    connect(auxiliary_, &AuxiliaryPage::rubyExchangeChanged, Form14.get(), &TForm14::RubyExchangeChanged);
+    Fkakunin = std::make_unique<TFkakunin>(context, WindowLinks::paletteLinks(*this));
+    Fmojikara = std::make_unique<TFmojikara>(context, WindowLinks::remoteLinks(*this));
+    Fshusei_moni = std::make_unique<TFshusei_moni>(context);
     Form14->setWindowTitle(subInputCaptionBase());
     setStaysOnTop(Form11.get(), auxiliary_->templateOnTop());
     setStaysOnTop(Form2.get(), auxiliary_->monitorOnTop());
@@ -518,7 +513,7 @@ void Ttalk2e::PaintPages() {
 }
 
 void Ttalk2e::PaintExplanations() {
-    for (QLabel* l : explanatoryLabels) {
+    for (QLabel* l : explanatoryLabels_) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, qcolour(colours_.explanation));
         l->setPalette(p);
@@ -635,3 +630,14 @@ void Ttalk2e::SetInputFont(const QFont& font) { strip_->SetInputFont(font); }
 void Ttalk2e::SetMonitorFont(const QFont& font) { strip_->SetMonitorFont(font); }
 void Ttalk2e::PaintComposition() { strip_->PaintComposition(); }
 void Ttalk2e::UpdateMemoRows() { strip_->UpdateMemoRows(); }
+
+void Ttalk2e::StartDropReport() { drops_->start(); }
+void Ttalk2e::TimerDropReportTimer() { drops_->TimerDropReportTimer(); }
+void Ttalk2e::LogRepeated(const QString& kind, const std::function<QString()>& line) { drops_->LogRepeated(kind, line); }
+QRect Ttalk2e::captionDisplayArea() const { return display_->captionArea(); }
+bool Ttalk2e::SaveContactHistoryAtExit() { return saving_->SaveContactHistoryAtExit(); }
+
+bool Ttalk2e::logsLines() const { return settingsFile_->logsLines(); }
+bool Ttalk2e::logsInputStart() const { return settingsFile_->logsInputStart(); }
+void Ttalk2e::setLogsLines(bool on) { settingsFile_->setLogsLines(on); }
+void Ttalk2e::setLogsInputStart(bool on) { settingsFile_->setLogsInputStart(on); }

@@ -34,8 +34,8 @@ Core::CaptionOptions Ttalk2e::captionOptions() const {
     o.toLan = partner_->lanOn();
     o.toPalette = auxiliary_->inputToPalette();
     o.sibling = partner_->siblingOn();
-    o.logLines = CheckBox32->isChecked();
-    o.startTime = CheckBox20->isChecked();
+    o.logLines = logsLines();
+    o.startTime = logsInputStart();
     o.copySent = strip_->copiesSent();
     if (Form14) o.fixedWidth = Form14->fixedWidth();
     display_->addCaptionOptions(o);
