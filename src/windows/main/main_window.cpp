@@ -36,6 +36,7 @@
 #include "windows/main/input_strip.h"
 #include "windows/main/explanation_page.h"
 #include "windows/main/window_links.h"
+#include "windows/main/caption_host.h"
 #include "windows/main/drop_report.h"
 #include "windows/main/settings_file_page.h"
 #include "ui/messaging_links.h"
@@ -61,41 +62,14 @@ QTimer* namedTimer(QObject* parent, const char* name, int interval, bool singleS
     return t;
 }
 
-
-// The partner page's ways to the rest of the station.
-PartnerPage::Links partnerLinks(Ttalk2e& main) {
-    return {
-        .station = main.station(),
-        .outbox = main.outbox(),
-        .message = [&main](const QString& text) { main.Message(text); },
-        .log = [&main](const QString& line) { main.Log(line); },
-        .logRepeated = [&main](const QString& kind, const std::function<QString()>& line) { main.LogRepeated(kind, line); },
-        .showMessages = [&main] { return main.showMessages(); },
-        .started = [&main] { return main.isStarted(); },
-        .ownAddressChanged = [&main](const QString& address) { main.auxiliaryPage().audiencePanel().setOwnAddress(address); },
-        .slotNameChanged = [&main](int k, const QString& name) {
-            if (main.memberMonitor()) main.memberMonitor()->SlotNameChanged(k, name);
-        },
-        .pairingButtonsShown = [&main](int k, bool partner) {
-            if (main.memberMonitor()) main.memberMonitor()->SyncButtons(k, partner);
-        },
-        .setCaptions = [&main](const QString& caption, const QString& subInput) {
-            main.setWindowTitle(caption);
-            if (main.subInputWindow()) main.subInputWindow()->setWindowTitle(subInput);
-        },
-        .showPage = [&main] { main.pages()->setCurrentIndex(2); },
-        .changeChannel = [&main] { main.ChangeChannel(); },
-        .readOwnName = [&main] { main.ReadOwnNameFromStartupFile(); },
-    };
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Construction: the form itself, then its creation step.
 
 Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
-    : QWidget(nullptr), station_(station), splash_(splash), programFolder_(station.programFolder) {
+    : QWidget(nullptr), station_(station), host_(std::make_unique<MainCaptionHost>(*this)), splash_(splash),
+      programFolder_(station.programFolder) {
     setObjectName(QStringLiteral("talk2e"));
     setWindowTitle(PartnerPage::kMainCaption);
     windows_.add(this, "hkey_main");
@@ -104,7 +78,7 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     transfer_ = std::make_unique<SettingsTransfer>(*this);
     saving_ = std::make_unique<Saving>(*this);
     settingsFile_ = std::make_unique<SettingsFilePage>(*this);
-    partner_ = std::make_unique<PartnerPage>(partnerLinks(*this), this);
+    partner_ = std::make_unique<PartnerPage>(WindowLinks::partnerLinks(*this), this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     display_ = std::make_unique<DisplayView>(*this, scroll_);
@@ -130,12 +104,8 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
     display_->wire();
-    connect(display_.get(), &DisplayView::coverToggled, this, &Ttalk2e::CheckBox9Click);
-    connect(display_.get(), &DisplayView::coverColourClicked, this, &Ttalk2e::Button8Click);
-    connect(display_.get(), &DisplayView::pageColourClicked, this, &Ttalk2e::Button69Click);
-    connect(display_.get(), &DisplayView::explanationColourClicked, this, &Ttalk2e::Button70Click);
+    WindowLinks::wireCoverAndColours(*this);
     partner_->wire();
-    wireLines();
     strip_->wire();
     partner_->wireOptions();
     saving_->wire();
@@ -161,9 +131,7 @@ void Ttalk2e::buildDisplayPage() {
     Memo5 = new QPlainTextEdit(Panel6);
     Memo5->setObjectName(QStringLiteral("Memo5"));
     Memo5->hide();
-    RichEdit5 = new QTextEdit(Panel6);
-    RichEdit5->setObjectName(QStringLiteral("RichEdit5"));
-    RichEdit5->hide();
+    host_->buildClipboardPane(Panel6);
     Panel7 = new QFrame(Panel6);
     Panel7->setObjectName(QStringLiteral("Panel7"));
     Panel7->hide();
@@ -181,49 +149,6 @@ void Ttalk2e::buildAuxiliaryPage() {
     connect(online_.get(), &Audience::OnlineCaptions::explain, this, &Ttalk2e::Log);
     auxiliary_ = new AuxiliaryPage(PageControl1, *audience_, *online_);
     PageControl1->addTab(auxiliary_, QStringLiteral("補助Ｗ"));
-}
-
-// The page's buttons open the windows, which exist once the creation table has run.
-void Ttalk2e::wireAuxiliaryPage() {
-    AuxiliaryPage* page = auxiliary_;
-    connect(page, &AuxiliaryPage::templateClicked, this, [this] {
-        Form11->show();
-        PageControl1->setCurrentIndex(0);
-    });
-    connect(page, &AuxiliaryPage::noticesOffChanged, this, [this](bool on) {
-        if (Form15) Form15->setRefusesNotices(on);
-    });
-    connect(page, &AuxiliaryPage::templateOnTopChanged, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
-    connect(page, &AuxiliaryPage::templateMonitorClicked, this, [this] { Form3->show(); });
-    connect(page, &AuxiliaryPage::monitorClicked, this, [this] { Form2->show(); });
-    connect(page, &AuxiliaryPage::monitorOnTopChanged, this, [this](bool on) { setStaysOnTop(Form2.get(), on); });
-    connect(page, &AuxiliaryPage::contactClicked, this, [this] {
-        Form6->show();
-        Form6->focusInputPane();
-    });
-    connect(page, &AuxiliaryPage::noticeClicked, this, [this] { Form15->show(); });
-    connect(page, &AuxiliaryPage::subInputClicked, this, [this] {
-        display_->resetCursors();
-        Form14->setGeometry(0, 0, width() * 4 / 5, Form14->firstPaneHeight() * 2 + 60);
-        Form14->openFirstPage();
-        Form14->show();
-    });
-    connect(page, &AuxiliaryPage::paletteClicked, this, [this] { Fkakunin->show(); });
-    connect(page, &AuxiliaryPage::inputToPaletteChanged, this, [this](bool on) {
-        if (!on) return;
-        Fkakunin->hide();
-        display_->setUndoPartnerLines(true);
-    });
-    connect(page, &AuxiliaryPage::correctionMonitorClicked, this, [this] { Fshusei_moni->show(); });
-    connect(page, &AuxiliaryPage::remoteClicked, this, [this] { Fmojikara->show(); });
-    connect(page, &AuxiliaryPage::waStopMonitorClicked, this, [this] {
-        Form8->clearMemo();
-        Form8->show();
-    });
-    connect(page, &AuxiliaryPage::fkeyMemoClicked, this, [this] {
-        Form5->move(x() + 25, y() + 80);
-        Form5->show();
-    });
 }
 
 void Ttalk2e::buildSavePage() {
@@ -301,9 +226,9 @@ void Ttalk2e::createAuxiliaryWindows() {
     Form14->setWindowTitle(subInputCaptionBase());
     setStaysOnTop(Form11.get(), auxiliary_->templateOnTop());
     setStaysOnTop(Form2.get(), auxiliary_->monitorOnTop());
-    connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
+    WindowLinks::wireCoverWindow(*this);
     connect(auxiliary_, &AuxiliaryPage::monitorRowsChanged, Form2.get(), &TForm2::Restack);
-    wireAuxiliaryPage();
+    WindowLinks::wireAuxiliaryPage(*this);
     UpdateMemoRows();
     buildSettingsTable();
 }
@@ -460,43 +385,6 @@ void Ttalk2e::HotKey(const QString& item) {
     QWidget* w = windows_.withHotKey(item);
     if (w && (w == this || w->isVisible())) bringToFront(w);
     else if (item == QLatin1String("hkeyinput1")) bringToFront(this);  // no sub-input window: the main one
-}
-
-void Ttalk2e::CheckBox9Click() {
-    if (display_->coverOn()) {
-        Form9->cover(qcolour(colours_.cover));
-        bringToFront(this);
-    } else {
-        Form9->hide();
-    }
-}
-
-void Ttalk2e::Button8Click() {
-    display_->setCover(false);
-    if (auto c = station_.dialogs.chooseColor(this, qcolour(colours_.cover))) colours_.cover = Settings::fromQColor(*c);
-}
-
-void Ttalk2e::Form9Click() {
-    bringToFront(this);
-    for (QWidget* w : std::initializer_list<QWidget*>{Form2.get(), Form3.get(), Form5.get(), Form6.get(), Form8.get()})
-        if (w && w->isVisible()) w->raise();
-}
-
-void Ttalk2e::Button69Click() {
-    const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.page));
-    if (!c) return;
-    colours_.page = Settings::fromQColor(*c);
-    PaintPages();
-    hide();
-    show();
-}
-
-void Ttalk2e::Button70Click() {
-    const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.explanation));
-    if (!c) return;
-    colours_.items = colours_.explanation = Settings::fromQColor(*c);
-    PaintPages();
-    PaintExplanations();
 }
 
 QColor Ttalk2e::qcolour(qint32 value) { return Settings::toQColor(value, QApplication::palette()); }

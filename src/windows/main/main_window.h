@@ -16,6 +16,8 @@
 #include "settings/key_table.h"
 #include "settings/rows.h"
 #include "settings/values.h"
+#include "windows/main/caption_host.h"
+#include "windows/main/colour_values.h"
 #include "windows/main/strip_colour.h"
 
 #include <QDateTime>
@@ -77,8 +79,7 @@ namespace Net { class DatagramEndpoint; }
 
 class Ttalk2e : public QWidget,
                 public App::HotKeyTarget,
-                private App::EndpointFactory,
-                private Core::CaptionHost {
+                private App::EndpointFactory {
     Q_OBJECT
 public:
     // Builds the window and runs its creation step. `splash` is closed by the second phase.
@@ -256,11 +257,6 @@ public:
     void HotKey(const QString& item) override;
     void bringToFront(QWidget* window);
     void setStaysOnTop(QWidget* window, bool on);
-    void CheckBox9Click();
-    void Button8Click();
-    void Button69Click();
-    void Button70Click();
-    void Form9Click();
 
     // ---- log ----
     // A new line at the end of the explanation page.
@@ -308,23 +304,8 @@ public:
     SettingsTransfer& transfer() { return *transfer_; }
     bool SendSettingsLine(const QByteArray& text);
     void SettingsTransferReceived(const QByteArray& text, const QString& from);
-    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
-    struct ColourValues {
-        qint32 displayInk = Settings::Colour::kWindowText;
-        qint32 displayPaper = Settings::Colour::kWhite;
-        qint32 inputInk = Settings::Colour::kWindowText;
-        qint32 inputPaper = Settings::Colour::kWindow;
-        qint32 monitorInk = Settings::Colour::kWindowText;
-        qint32 monitorPaper = Settings::Colour::kWindow;
-        qint32 compositionInk = Settings::Colour::kBlue;
-        qint32 compositionPaper = Settings::Colour::kWhite;
-        qint32 page = Settings::Colour::kButtonFace;
-        qint32 items = Settings::Colour::kWindowText;
-        qint32 explanation = Settings::Colour::kGreen;
-        qint32 cover = Settings::Colour::kBlack;
-        qint32 splitter1 = Settings::Colour::kGreen;
-        qint32 splitter2 = Settings::Colour::kOlive;
-    };
+    // Colours as the settings file keeps them (windows/main/colour_values.h).
+    using ColourValues = ::ColourValues;
     ColourValues& colours() { return colours_; }
     static QColor qcolour(qint32 value);
     QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
@@ -384,23 +365,6 @@ private:
     // App::EndpointFactory
     Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner,
                                         std::function<bool()> followsChannel) override;
-    // Core::CaptionHost
-    Core::CaptionOptions captionOptions() const override;
-    void message(const QString& text) override { Message(text); }
-    void log(const QString& line) override { Log(line); }
-    void copyToClipboard(const QByteArray& text) override;
-    QDateTime inputStartTime() const override;
-    void endInput() override;
-    void resetInputPane() override;
-    void lineEnded() override;
-    void refillInputPane(const QByteArray& text, bool after) override;
-    void hold(const QByteArray& item) override;
-    QList<QByteArray> takeHeld() override;
-    void showCorrectionBuffer(const QList<QByteArray>& items) override;
-    void redraw() override { RedrawCanvases(); }
-    void redrawBoth() override;
-    void screenCleared() override;
-    void correctionApplied(int superseded, int lines) override;
 
     void buildDisplayPage();
     // A control of a page class by its designer name, for the settings rows that bind controls.
@@ -409,7 +373,6 @@ private:
         return findChild<T*>(QLatin1String(name));
     }
     void buildAuxiliaryPage();
-    void wireAuxiliaryPage();
     void buildSavePage();
     void buildSettingsTable();
     // The main window's rows and the keys held in members (main_window_keys.cpp).
@@ -425,7 +388,6 @@ private:
     void resetChannelAndGroup();
     void resetOnlineKind();
     void resetOtherWindows();
-    void wireLines();
     void createEndpoints();
     void InitialLayout();
     App::WindowContext windowContext();
@@ -438,7 +400,8 @@ private:
     Net::EndpointRegistry endpoints_;
     App::WindowRegistry windows_;
     std::unique_ptr<PartnerPage> partner_;
-    Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
+    std::unique_ptr<MainCaptionHost> host_;  // what the caption path changes through this window
+    Core::CaptionPath caption_{log_, scroll_, outbox_, *host_, station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on
     std::unique_ptr<Audience::OnlineCaptions> online_;  // follows the audience page's mirror; off until switched on
     QPointer<TForm12> splash_;
@@ -478,7 +441,6 @@ private:
     DockPage* TabSheet1 = nullptr;  // "表示・入力"
     QPlainTextEdit* Memo1 = nullptr;   // hidden settings-transfer memo
     QPlainTextEdit* Memo5 = nullptr;   // hidden settings line buffer
-    QTextEdit* RichEdit5 = nullptr;    // hidden clipboard pane
     QFrame* Panel7 = nullptr;          // hidden panel of the encryption buffer
     QTextEdit* RichEdit6 = nullptr;    // hidden encryption buffer
     QList<QLabel*> explanatoryLabels_;

@@ -14,6 +14,16 @@
 #include "windows/main/auxiliary_page.h"
 #include "windows/main/display_view.h"
 #include "windows/main/input_strip.h"
+#include "windows/main/member_monitor.h"
+#include "windows/main/desktop_cover.h"
+#include "settings/values.h"
+#include "windows/main/wastop_monitor.h"
+#include "windows/messaging/contact_window.h"
+#include "windows/prepared/correction_palette.h"
+#include "windows/prepared/karaoke_remote.h"
+#include "windows/prepared/subinput_window.h"
+#include "audience/audience_panel.h"
+#include <QTabWidget>
 
 #include <QTextEdit>
 
@@ -127,6 +137,116 @@ void clearTelop(Ttalk2e& m, bool toLan, bool toSelf) {
 }  // namespace
 
 namespace WindowLinks {
+
+// The partner page's ways to the rest of the station.
+PartnerPage::Links partnerLinks(Ttalk2e& main) {
+    return {
+        .station = main.station(),
+        .outbox = main.outbox(),
+        .message = [&main](const QString& text) { main.Message(text); },
+        .log = [&main](const QString& line) { main.Log(line); },
+        .logRepeated = [&main](const QString& kind, const std::function<QString()>& line) { main.LogRepeated(kind, line); },
+        .showMessages = [&main] { return main.showMessages(); },
+        .started = [&main] { return main.isStarted(); },
+        .ownAddressChanged = [&main](const QString& address) { main.auxiliaryPage().audiencePanel().setOwnAddress(address); },
+        .slotNameChanged = [&main](int k, const QString& name) {
+            if (main.memberMonitor()) main.memberMonitor()->SlotNameChanged(k, name);
+        },
+        .pairingButtonsShown = [&main](int k, bool partner) {
+            if (main.memberMonitor()) main.memberMonitor()->SyncButtons(k, partner);
+        },
+        .setCaptions = [&main](const QString& caption, const QString& subInput) {
+            main.setWindowTitle(caption);
+            if (main.subInputWindow()) main.subInputWindow()->setWindowTitle(subInput);
+        },
+        .showPage = [&main] { main.pages()->setCurrentIndex(2); },
+        .changeChannel = [&main] { main.ChangeChannel(); },
+        .readOwnName = [&main] { main.ReadOwnNameFromStartupFile(); },
+    };
+}
+
+// The page's buttons open the windows, which exist once the creation table has run.
+void wireAuxiliaryPage(Ttalk2e& m) {
+    AuxiliaryPage* page = &m.auxiliaryPage();
+    QObject::connect(page, &AuxiliaryPage::templateClicked, &m, [&m] {
+        m.templateWindow()->show();
+        m.pages()->setCurrentIndex(0);
+    });
+    QObject::connect(page, &AuxiliaryPage::noticesOffChanged, &m, [&m](bool on) {
+        if (m.noticeWindow()) m.noticeWindow()->setRefusesNotices(on);
+    });
+    QObject::connect(page, &AuxiliaryPage::templateOnTopChanged, &m, [&m](bool on) { m.setStaysOnTop(m.templateWindow(), on); });
+    QObject::connect(page, &AuxiliaryPage::templateMonitorClicked, &m, [&m] { m.prerollMonitor()->show(); });
+    QObject::connect(page, &AuxiliaryPage::monitorClicked, &m, [&m] { m.memberMonitor()->show(); });
+    QObject::connect(page, &AuxiliaryPage::monitorOnTopChanged, &m, [&m](bool on) { m.setStaysOnTop(m.memberMonitor(), on); });
+    QObject::connect(page, &AuxiliaryPage::contactClicked, &m, [&m] {
+        m.contactWindow()->show();
+        m.contactWindow()->focusInputPane();
+    });
+    QObject::connect(page, &AuxiliaryPage::noticeClicked, &m, [&m] { m.noticeWindow()->show(); });
+    QObject::connect(page, &AuxiliaryPage::subInputClicked, &m, [&m] {
+        m.display().resetCursors();
+        m.subInputWindow()->setGeometry(0, 0, m.width() * 4 / 5, m.subInputWindow()->firstPaneHeight() * 2 + 60);
+        m.subInputWindow()->openFirstPage();
+        m.subInputWindow()->show();
+    });
+    QObject::connect(page, &AuxiliaryPage::paletteClicked, &m, [&m] { m.correctionPalette()->show(); });
+    QObject::connect(page, &AuxiliaryPage::inputToPaletteChanged, &m, [&m](bool on) {
+        if (!on) return;
+        m.correctionPalette()->hide();
+        m.display().setUndoPartnerLines(true);
+    });
+    QObject::connect(page, &AuxiliaryPage::correctionMonitorClicked, &m, [&m] { m.correctionMonitor()->show(); });
+    QObject::connect(page, &AuxiliaryPage::remoteClicked, &m, [&m] { m.karaokeRemote()->show(); });
+    QObject::connect(page, &AuxiliaryPage::waStopMonitorClicked, &m, [&m] {
+        m.wastopMonitor()->clearMemo();
+        m.wastopMonitor()->show();
+    });
+    QObject::connect(page, &AuxiliaryPage::fkeyMemoClicked, &m, [&m] {
+        m.fkeyMemo()->move(m.x() + 25, m.y() + 80);
+        m.fkeyMemo()->show();
+    });
+}
+
+// The cover and colour buttons of the display view's option pages, and the cover window's click.
+void wireCoverAndColours(Ttalk2e& m) {
+    DisplayView* view = &m.display();
+    QObject::connect(view, &DisplayView::coverToggled, &m, [&m] {  // CheckBox9
+        if (m.display().coverOn()) {
+            m.desktopCover()->cover(Ttalk2e::qcolour(m.colours().cover));
+            m.bringToFront(&m);
+        } else {
+            m.desktopCover()->hide();
+        }
+    });
+    QObject::connect(view, &DisplayView::coverColourClicked, &m, [&m] {  // Button8
+        m.display().setCover(false);
+        if (auto c = m.station().dialogs.chooseColor(&m, Ttalk2e::qcolour(m.colours().cover))) m.colours().cover = Settings::fromQColor(*c);
+    });
+    QObject::connect(view, &DisplayView::pageColourClicked, &m, [&m] {  // Button69
+        const auto c = m.station().dialogs.chooseColor(&m, Ttalk2e::qcolour(m.colours().page));
+        if (!c) return;
+        m.colours().page = Settings::fromQColor(*c);
+        m.PaintPages();
+        m.hide();
+        m.show();
+    });
+    QObject::connect(view, &DisplayView::explanationColourClicked, &m, [&m] {  // Button70
+        const auto c = m.station().dialogs.chooseColor(&m, Ttalk2e::qcolour(m.colours().explanation));
+        if (!c) return;
+        m.colours().items = m.colours().explanation = Settings::fromQColor(*c);
+        m.PaintPages();
+        m.PaintExplanations();
+    });
+}
+
+void wireCoverWindow(Ttalk2e& m) {
+    QObject::connect(m.desktopCover(), &TForm9::coverClicked, &m, [&m] {  // Form9Click
+        m.bringToFront(&m);
+        for (QWidget* w : std::initializer_list<QWidget*>{m.memberMonitor(), m.prerollMonitor(), m.fkeyMemo(), m.contactWindow(), m.wastopMonitor()})
+            if (w && w->isVisible()) w->raise();
+    });
+}
 
 App::TemplateLinks templateLinks(Ttalk2e& m) {
     App::TemplateLinks l;
