@@ -29,7 +29,7 @@ void BM_ReceiveLine600KB(benchmark::State& state) {
     const QByteArray l = line(60);
     while (s.main->record().byteLength() < 600 * 1024) s.main->AppendReceivedLine(l);
     for (auto _ : state) {
-        s.main->NMUDP1->acceptDatagram(l, QStringLiteral("192.168.1.11"), 6711);
+        s.main->linesEndpoint()->acceptDatagram(l, QStringLiteral("192.168.1.11"), 6711);
         state.PauseTiming();
         Testing::control<QTimer>(*s.main, "Timer1")->stop();
         s.main->record().removeLastLine();  // the record keeps its size

@@ -14,7 +14,7 @@ namespace {
 struct Ticker {
     Net::MemoryNetwork lan;
     Testing::TestStation s{lan, "192.168.1.10"};
-    TForm15& w = *s.main->Form15;
+    TForm15& w = *s.main->noticeWindow();
     explicit Ticker(const QString& text) {
         Testing::control<QCheckBox>(w, "CheckBox4")->setChecked(false);  // placed as given, not over the (small) display of this station
         Testing::control<QCheckBox>(w, "CheckBox1")->setChecked(true);   // endless, so every tick does the same work

@@ -34,7 +34,7 @@ QString scriptLine(int i) {
 struct PrerollStation {
     Net::MemoryNetwork lan;
     Testing::TestStation s{lan, "192.168.1.10"};
-    TForm11& w = *s.main->Form11;
+    TForm11& w = *s.main->templateWindow();
     PrerollStation() {
         s.finishStartup();
         Testing::control<QCheckBox>(*s.main, "CheckBox5")->setChecked(false);  // no acceleration flips in a steady state

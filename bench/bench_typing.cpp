@@ -49,14 +49,14 @@ void BM_MonitorFeedAutoOrder(benchmark::State& state) {
     Testing::TestStation s(lan, "192.168.1.10");
     s.finishStartup();
     withEightMembers(s);
-    s.main->Form2->show();
-    Testing::control<QCheckBox>(*s.main->Form2, "CheckBox2")->setChecked(true);
+    s.main->memberMonitor()->show();
+    Testing::control<QCheckBox>(*s.main->memberMonitor(), "CheckBox2")->setChecked(true);
     const QByteArray typing[2] = {Cp932::encode(QStringLiteral("192.168.1.23,次は、会場からの質問を受け付けます")),
                                   Cp932::encode(QStringLiteral("192.168.1.23,$改行$"))};
     int i = 0;
     for (auto _ : state) {
         // Typing and sent in turn, so the rows are reordered on every other feed.
-        s.main->NMUDP7->acceptDatagram(typing[i++ & 1], QStringLiteral("192.168.1.23"), 6721);
+        s.main->monitorEndpoint()->acceptDatagram(typing[i++ & 1], QStringLiteral("192.168.1.23"), 6721);
     }
 }
 BENCHMARK(BM_MonitorFeedAutoOrder)->Unit(benchmark::kMicrosecond);

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Ttalk2e& a = *rig.p.a.main;
     Ttalk2e& b = *rig.p.b.main;
     FUZZ_CHECK(a.hasPartner() && b.hasPartner());
-    const quint16 channel = b.NMUDP1->channelPort();
+    const quint16 channel = b.linesEndpoint()->channelPort();
     const int group = b.groupNumber();
 
     Fuzz::Input in(data, size);
@@ -69,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const QRect screens = Bind::screensArea();
     checkBounded(b, screens, Settings::kSmallestMainWindow);
-    checkBounded(*b.Form2, screens, Settings::kSmallestWindow);
+    checkBounded(*b.memberMonitor(), screens, Settings::kSmallestWindow);
     FUZZ_CHECK(Fonts::points(Testing::control<TextPane>(b, "RichEdit2")->font()) <= Fonts::kMostPoints);
-    FUZZ_CHECK(b.NMUDP1->channelPort() == channel);
+    FUZZ_CHECK(b.linesEndpoint()->channelPort() == channel);
     FUZZ_CHECK(b.groupNumber() == group);
     FUZZ_CHECK(Testing::control<QTextEdit>(b, "RichEdit3")->document()->blockCount() <= ExplanationPage::kLines);
     if (const size_t heap = heapInUse()) FUZZ_CHECK(heap < kMostHeapBytes);

@@ -22,12 +22,12 @@ inline void openEveryReceiver(Testing::TestStation& s) {
     Ttalk2e& m = *s.main;
     for (QCheckBox* box : {Testing::control<QCheckBox>(m, "CheckBox22"), Testing::control<QCheckBox>(m, "CheckBox12"), Testing::control<QCheckBox>(m, "CheckBox46"), Testing::control<QCheckBox>(m, "CheckBox30"), Testing::control<QCheckBox>(m, "CheckBox31")})
         if (!box->isChecked()) box->setChecked(true);
-    QCheckBox* noticesOff = Testing::control<QCheckBox>(*m.Form15, "CheckBox12");
+    QCheckBox* noticesOff = Testing::control<QCheckBox>(*m.noticeWindow(), "CheckBox12");
     if (noticesOff->isChecked()) noticesOff->setChecked(false);
-    QCheckBox* linkageIn = Testing::control<QCheckBox>(*m.Form11, "CheckBox20");
+    QCheckBox* linkageIn = Testing::control<QCheckBox>(*m.templateWindow(), "CheckBox20");
     if (!linkageIn->isChecked()) linkageIn->setChecked(true);
-    for (QWidget* w : {static_cast<QWidget*>(m.Form11.get()), static_cast<QWidget*>(m.Fkakunin.get()),
-                       static_cast<QWidget*>(m.Fshusei_moni.get())})
+    for (QWidget* w : {static_cast<QWidget*>(m.templateWindow()), static_cast<QWidget*>(m.correctionPalette()),
+                       static_cast<QWidget*>(m.correctionMonitor())})
         if (!w->isVisible()) w->show();
 }
 

@@ -78,7 +78,7 @@ void AudienceStationTest::keysAndSavedTranscript() {
     QVERIFY(p.a.main->ApplySettings(p.b.main->WriteSettings()));
     QCOMPARE(Testing::control<Audience::AudiencePanel>(*p.a.main, "AudiencePanel")->portEdit->text(), QStringLiteral("8800"));
     p.a.main->SendLine(sj(u"録画に付ける行"));
-    p.a.main->ButtonTranscript->click();
+    Testing::control<QPushButton>(*p.a.main, "ButtonTranscript")->click();
     const QStringList saved = QDir(p.a.station.programFolder).entryList({QStringLiteral("*.vtt"), QStringLiteral("*.srt")});
     QCOMPARE(saved.size(), 2);
     QFile vtt(p.a.station.programFolder + saved.filter(QStringLiteral(".vtt")).value(0));

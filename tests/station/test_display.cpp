@@ -263,7 +263,7 @@ void DisplayTest::markerLineInNormalMode() {
 
 void DisplayTest::fixedWidthSplitOfASentLine() {
     Shown w;
-    Testing::control<QLineEdit>(*w.m.Form14, "Edit20")->setText("20");
+    Testing::control<QLineEdit>(*w.m.subInputWindow(), "Edit20")->setText("20");
     const QByteArray text = QByteArray(10, 'x') + sj(QStringLiteral("`rよみ`s")) + QByteArray(40, 'y');
     w.m.ShowSplitLine(text);
     const QStringList lines = w.recordText().split(u'\n');
@@ -302,11 +302,11 @@ void DisplayTest::bookkeepingAndByteCaption() {
     for (int i = 0; i < 20; ++i) w.m.AppendLocalLine("ab");
     QCOMPARE(w.m.displayLog().changeLengths()[14], 4);  // only the newest 15 are kept
     Testing::control<QCheckBox>(w.m, "CheckBox37")->setChecked(true);
-    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record().byteLength()) + "Byte");
+    QCOMPARE(w.m.pages()->tabText(0), QString::number(w.m.record().byteLength()) + "Byte");
     w.m.AppendLocalLine("c");
-    QCOMPARE(w.m.PageControl1->tabText(0), QString::number(w.m.record().byteLength()) + "Byte");
+    QCOMPARE(w.m.pages()->tabText(0), QString::number(w.m.record().byteLength()) + "Byte");
     Testing::control<QCheckBox>(w.m, "CheckBox37")->setChecked(false);
-    QCOMPARE(w.m.PageControl1->tabText(0), QStringLiteral("表示・入力"));
+    QCOMPARE(w.m.pages()->tabText(0), QStringLiteral("表示・入力"));
 }
 
 void DisplayTest::wordProcessorScreenCycle() {
@@ -402,7 +402,7 @@ void DisplayTest::displayOnlyKeys() {
     w.s.messages.shown.clear();
     QTest::keyClick(Testing::control<QLineEdit>(w.m, "Edit77"), Qt::Key_F1);
     QVERIFY(w.m.isFrameless());
-    QVERIFY(w.m.PageControl1->isHidden());
+    QVERIFY(w.m.pages()->isHidden());
     QVERIFY(!Testing::control<Canvas>(w.m, "Image2")->isHidden());
     QVERIFY(w.m.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(!Testing::control<QCheckBox>(w.m, "CheckBox67")->isChecked());
@@ -415,7 +415,7 @@ void DisplayTest::displayOnlyKeys() {
     QCOMPARE(Testing::control<QLineEdit>(w.m, "Edit77")->text(), QString());  // keys are swallowed
     QTest::keyClick(Testing::control<QLineEdit>(w.m, "Edit77"), Qt::Key_F1);
     QVERIFY(!w.m.isFrameless());
-    QVERIFY(!w.m.PageControl1->isHidden());
+    QVERIFY(!w.m.pages()->isHidden());
     QVERIFY(Testing::control<QCheckBox>(w.m, "CheckBox67")->isChecked());  // back as it was
     QCOMPARE(w.s.messages.shown.size(), 1);  // no tabs were shown, so no explanation
     // F2 jumps to the newest lines.
@@ -475,12 +475,12 @@ void DisplayTest::fontAndBackgroundButtons() {
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPixelSize(32);
     w.s.dialogs.fonts.push_back(f);
-    w.m.PageControl1->setCurrentIndex(3);
+    w.m.pages()->setCurrentIndex(3);
     Testing::control<QPushButton>(w.m, "Button1")->click();
     QCOMPARE(Testing::control<TextPane>(w.m, "RichEdit2")->font().pixelSize(), 32);
     QCOMPARE(Testing::control<Canvas>(w.m, "Image1")->font().pixelSize(), 32);
     QCOMPARE(Testing::control<QPlainTextEdit>(w.m, "Memo3")->font().pixelSize(), 32);
-    QCOMPARE(w.m.PageControl1->currentIndex(), 0);
+    QCOMPARE(w.m.pages()->currentIndex(), 0);
     QCOMPARE(Testing::control<QLineEdit>(w.m, "Edit12")->text(), QStringLiteral("32"));  // the automatic fit ran
     w.s.dialogs.colours.push_back(QColor(0, 0, 64));
     Testing::control<QPushButton>(w.m, "Button2")->click();

@@ -65,7 +65,7 @@ struct Typing : PairedLan {
         lan.net.deliverAll();
     }
     QString partnerSees() const { return Testing::control<TextPane>(*b.main, "RichEdit27")->toPlainText(); }
-    QString monitorSees() const { return b.main->Form2->row(1).pane->toPlainText(); }
+    QString monitorSees() const { return b.main->memberMonitor()->row(1).pane->toPlainText(); }
 };
 }  // namespace
 
@@ -100,7 +100,7 @@ void InputTest::liveTypingReachesPartnerAndMonitor() {
     QCOMPARE(t.lan.payloadsTo(6721), (QStringList{"192.168.1.10,a", "192.168.1.10,ab", "192.168.1.10,abc"}));
     QCOMPARE(t.lan.net.sentTo(6712)[0].to, QStringLiteral("192.168.1.11"));
     QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit27")->toPlainText(), QStringLiteral("abc"));
-    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(t.b.main->memberMonitor()->row(1).pane->toPlainText(), QStringLiteral("abc"));
     // Without "通信ｏｎ（送信する）" the monitor feed stops; the partner still sees the pane.
     Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(false);
     t.lan.net.clearSent();
@@ -111,7 +111,7 @@ void InputTest::liveTypingReachesPartnerAndMonitor() {
     Testing::control<QCheckBox>(*t.a.main, "CheckBox12")->setChecked(true);
     Testing::control<QCheckBox>(*t.b.main, "CheckBox12")->setChecked(false);
     t.type("e");
-    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(t.b.main->memberMonitor()->row(1).pane->toPlainText(), QStringLiteral("abc"));
 }
 
 void InputTest::liveTypingShowsTheComposition() {
@@ -192,7 +192,7 @@ void InputTest::compositionAtTheCaretAndTheLimit() {
     QCOMPARE(t.lan.net.sentTo(6712).value(0).payload, QByteArray(250, 'x') + sj(u"きょ"));
     QCOMPARE(t.lan.net.sentTo(6721).value(0).payload, "192.168.1.10," + QByteArray(250, 'x') + sj(u"きょ"));
     // The sub-input window's panes feed live typing the same way.
-    TForm14& w = *t.a.main->Form14;
+    TForm14& w = *t.a.main->subInputWindow();
     w.show();
     auto* richEdit1 = Testing::control<TextPane>(w, "RichEdit1");
     richEdit1->clear();
@@ -235,9 +235,9 @@ void InputTest::erasingAndEmptyKeysSendTokens() {
     QCOMPARE(t.lan.payloadsTo(6712), QStringList{"$null$"});
     QCOMPARE(t.lan.payloadsTo(6721), QStringList{QStringLiteral("192.168.1.10,$改行$")});
     // The monitor window can show a space instead of the tokens.
-    Testing::control<QCheckBox>(*t.b.main->Form2, "CheckBox1")->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main->memberMonitor(), "CheckBox1")->setChecked(true);
     t.key(Qt::Key_Left);
-    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral(" "));
+    QCOMPARE(t.b.main->memberMonitor()->row(1).pane->toPlainText(), QStringLiteral(" "));
 }
 
 void InputTest::enterSendsAndCtrlEnterBreaks() {
@@ -248,7 +248,7 @@ void InputTest::enterSendsAndCtrlEnterBreaks() {
     t.type("cd");
     QCOMPARE(Testing::control<TextPane>(*t.a.main, "RichEdit1")->toPlainText(), QStringLiteral("ab\ncd"));
     QCOMPARE(Testing::control<TextPane>(*t.b.main, "RichEdit27")->toPlainText(), QStringLiteral("ab■cd"));
-    QCOMPARE(t.b.main->Form2->row(1).pane->toPlainText(), QStringLiteral("ab■cd"));  // "改行を「■」で表示"
+    QCOMPARE(t.b.main->memberMonitor()->row(1).pane->toPlainText(), QStringLiteral("ab■cd"));  // "改行を「■」で表示"
     t.lan.net.clearSent();
     t.key(Qt::Key_Return);
     QCOMPARE(t.lan.net.sentTo(6711).value(0).payload, QByteArray("ab\r\ncd"));
@@ -427,16 +427,16 @@ void InputTest::timeLimit() {
     // Typing in the F-key memo: the input pane is not the one with the keyboard, so an empty
     // line goes out and the pane keeps its text.
     t.type("kept");
-    t.a.main->Form5->show();
-    t.a.main->Form5->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(t.a.main->Form5.get()));
-    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit56")->setFocus();
+    t.a.main->fkeyMemo()->show();
+    t.a.main->fkeyMemo()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.a.main->fkeyMemo()));
+    Testing::control<QLineEdit>(*t.a.main->fkeyMemo(), "Edit56")->setFocus();
     t.lan.net.clearSent();
     t.a.main->Timer3Timer();
     t.lan.net.deliverAll();
     QCOMPARE(t.lan.payloadsTo(6711), QStringList{QStringLiteral("$改行$")});
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("kept"));
-    t.a.main->Form5->hide();
+    t.a.main->fkeyMemo()->hide();
     Testing::control<QCheckBox>(*t.a.main, "CheckBox15")->setChecked(false);
     Testing::control<QCheckBox>(*t.a.main, "CheckBox23")->setChecked(false);
     QVERIFY(!Testing::control<QTimer>(*t.a.main, "Timer3")->isActive());
@@ -444,11 +444,11 @@ void InputTest::timeLimit() {
 
 void InputTest::memoPhrasesAndDeleteKeys() {
     Typing t;
-    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit56")->setText(QStringLiteral("（笑）"));
+    Testing::control<QLineEdit>(*t.a.main->fkeyMemo(), "Edit56")->setText(QStringLiteral("（笑）"));
     t.type("a");
     t.key(Qt::Key_F2);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("a（笑）"));
-    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox2")->setChecked(true);
+    Testing::control<QCheckBox>(*t.a.main->fkeyMemo(), "CheckBox2")->setChecked(true);
     t.key(Qt::Key_F2);
     QCOMPARE(t.pane()->toPlainText(), QStringLiteral("（笑）"));
     // F11 deletes the last displayed character, Shift+F11 clears the screen, here and at B.
@@ -496,15 +496,15 @@ void InputTest::noPathOverfillsThePane() {
         return bytes.size() <= 254 && Cp932::safeCut(bytes, bytes.size()) == bytes.size();
     };
     // An F-key phrase of 140 full-width characters with its clear-first box on.
-    Testing::control<QLineEdit>(*t.a.main->Form5, "Edit58")->setText(QString(140, QChar(0x3042)));
-    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox4")->setChecked(true);
+    Testing::control<QLineEdit>(*t.a.main->fkeyMemo(), "Edit58")->setText(QString(140, QChar(0x3042)));
+    Testing::control<QCheckBox>(*t.a.main->fkeyMemo(), "CheckBox4")->setChecked(true);
     t.key(Qt::Key_F4);
     QCOMPARE(t.pane()->toPlainText(), QString(127, QChar(0x3042)));
     t.lan.net.clearSent();
     t.key(Qt::Key_Return);
     QCOMPARE(t.lan.net.sentTo(6711).value(0).payload.size(), 254);
     // The same phrase inserted into a pane that holds text.
-    Testing::control<QCheckBox>(*t.a.main->Form5, "CheckBox4")->setChecked(false);
+    Testing::control<QCheckBox>(*t.a.main->fkeyMemo(), "CheckBox4")->setChecked(false);
     t.type("abc");
     t.key(Qt::Key_F4);
     QVERIFY(fits());
@@ -539,7 +539,7 @@ void InputTest::noPathOverfillsThePane() {
 
 void InputTest::fkeyMemoRows() {
     Typing t;
-    TForm5& memo = *t.a.main->Form5;
+    TForm5& memo = *t.a.main->fkeyMemo();
     QCOMPARE(memo.size(), QSize(232, 333));
     Testing::control<QPushButton>(*t.a.main, "Button52")->click();
     QCOMPARE(memo.pos(), t.a.main->pos() + QPoint(25, 80));
@@ -563,7 +563,7 @@ void InputTest::memberMonitorRowsAndOrder() {
     Lan lan;
     TestStation& me = lan.add(10, "me");
     for (int h = 11; h <= 13; ++h) lan.add(h, QStringLiteral("m%1").arg(h));
-    TForm2& mon = *me.main->Form2;
+    TForm2& mon = *me.main->memberMonitor();
     QCOMPARE(mon.row(2).name->text(), QStringLiteral("m12"));
     // Row height: lines × size × 2 + 2.
     Testing::control<QLineEdit>(*me.main, "Edit20")->setText("9");
@@ -603,7 +603,7 @@ void InputTest::memberMonitorSwapAndButtons() {
     Lan lan;
     TestStation& me = lan.add(10, "me");
     for (int h = 11; h <= 13; ++h) lan.add(h, QStringLiteral("m%1").arg(h));
-    TForm2& mon = *me.main->Form2;
+    TForm2& mon = *me.main->memberMonitor();
     mon.show();
     const int top1 = mon.row(1).top, top3 = mon.row(3).top;
     mon.RowClicked(1);
@@ -659,9 +659,9 @@ void InputTest::memberMonitorSwapAndButtons() {
 void InputTest::hintsArePlaceholdersNeverText() {
     PairedLan p;
     Ttalk2e& m = *p.a.main;
-    TForm14& sub = *m.Form14;
-    TForm11& rolls = *m.Form11;
-    TForm15& notice = *m.Form15;
+    TForm14& sub = *m.subInputWindow();
+    TForm11& rolls = *m.templateWindow();
+    TForm15& notice = *m.noticeWindow();
     struct Hinted {
         QWidget* pane;
         QString text, hint;

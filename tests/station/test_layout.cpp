@@ -328,7 +328,7 @@ void LayoutTest::noticePagesAreWholeAfterTheTicker() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10", "alpha");
     s.finishStartup();
-    TForm15& w = *s.main->Form15;
+    TForm15& w = *s.main->noticeWindow();
     w.show();
     Testing::control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("お知らせです"));
     w.ShowNotice();

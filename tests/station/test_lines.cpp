@@ -120,7 +120,7 @@ void LinesTest::paletteRouteShowsNothingLocally() {
     QVERIFY(Testing::control<QCheckBox>(*p.a.main, "CheckBox11")->isChecked());
     QVERIFY(Testing::control<QCheckBox>(*p.a.main, "CheckBox30")->isHidden());
     QVERIFY(Testing::control<QPushButton>(*p.a.main, "ButtonPalette")->isHidden());
-    p.a.main->CheckBox32->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox32")->setChecked(true);
     const QString before = recordOf(p.a);
     p.send(p.a, QStringLiteral("確認して"));
     QCOMPARE(recordOf(p.a), before);
@@ -137,8 +137,8 @@ void LinesTest::paletteRouteShowsNothingLocally() {
 void LinesTest::startTimeFieldAndLogs() {
     Pair p;
     for (TestStation* s : {&p.a, &p.b}) {
-        s->main->CheckBox20->setChecked(true);
-        s->main->CheckBox32->setChecked(true);
+        Testing::control<QCheckBox>(*s->main, "CheckBox20")->setChecked(true);
+        Testing::control<QCheckBox>(*s->main, "CheckBox32")->setChecked(true);
     }
     p.a.main->markInputStart(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 7)));
     p.send(p.a, QStringLiteral("開始"));
@@ -215,7 +215,7 @@ void LinesTest::undoWithMarkerKeepsTheMarker() {
 
 void LinesTest::f9TakesTheLineBackIntoThePane() {
     Pair p;
-    p.a.main->CheckBox32->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox32")->setChecked(true);
     p.send(p.a, QStringLiteral("まちがい"));
     Testing::control<TextPane>(*p.a.main, "RichEdit1")->setPlainText(QStringLiteral("続き"));
     p.lan.net.clearSent();
@@ -335,15 +335,15 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
     p.lan.net.deliverAll();
     p.send(p.a, "held2");
     QVERIFY(!recordOf(p.b).contains("held1"));
-    QCOMPARE(p.b.main->Form8->held(), (QList<QByteArray>{"held1", "$cls$", "held2"}));
-    QCOMPARE(p.b.main->Form8->lines(), (QStringList{"held1", "$cls$", "held2"}));
+    QCOMPARE(p.b.main->wastopMonitor()->held(), (QList<QByteArray>{"held1", "$cls$", "held2"}));
+    QCOMPARE(p.b.main->wastopMonitor()->lines(), (QStringList{"held1", "$cls$", "held2"}));
     Testing::control<QPushButton>(*p.b.main, "Button5")->click();  // the monitor's view is emptied; what it holds is not
-    QCOMPARE(p.b.main->Form8->held().size(), 3);
+    QCOMPARE(p.b.main->wastopMonitor()->held().size(), 3);
     const int linesBefore = p.b.main->record().lineCount();
     Testing::control<QPushButton>(*p.b.main, "Button12")->click();  // "動" → "止": the held texts reach the record in their order
     QVERIFY(!Testing::control<QCheckBox>(*p.b.main, "CheckBox85")->isChecked());
     QVERIFY(recordOf(p.b).endsWith("before\nheld1\nheld2\n"));
-    QVERIFY(p.b.main->Form8->held().isEmpty());
+    QVERIFY(p.b.main->wastopMonitor()->held().isEmpty());
     Q_UNUSED(linesBefore);
     // The clear came between the two lines: its screen is empty, and only held2 is after it.
     QCOMPARE(p.b.main->scroller().shownLine, p.b.main->record().lineCount());
@@ -356,8 +356,8 @@ void LinesTest::correctionModeHoldsTextsUntilItEnds() {
         if (i % 500 == 0) p.lan.net.deliverAll();
     }
     p.lan.net.deliverAll();
-    QCOMPARE(p.b.main->Form8->held().size(), TForm8::kMostHeld);
-    QCOMPARE(p.b.main->Form8->held().first(), "f0");
+    QCOMPARE(p.b.main->wastopMonitor()->held().size(), TForm8::kMostHeld);
+    QCOMPARE(p.b.main->wastopMonitor()->held().first(), "f0");
 }
 
 void LinesTest::siblingCopies() {
@@ -379,7 +379,7 @@ void LinesTest::siblingCopies() {
     QCOMPARE(p.lan.net.sentTo(7911).value(0).payload, QByteArray("from b"));
     QCOMPARE(p.lan.net.sentTo(7923).value(0).payload, QByteArray("undo"));
     const QString rec = recordOf(p.a);
-    p.a.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
+    p.a.main->correctionsEndpoint()->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     p.lan.net.deliverAll();
     QCOMPARE(recordOf(p.a), rec);
     // Off: nothing goes to any sibling port.

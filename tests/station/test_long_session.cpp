@@ -72,7 +72,7 @@ Holdings holdingsOf(TestStation& s) {
     Holdings h;
     h.record = s.main->record().byteLength();
     h.explanation = 2 * Testing::control<QTextEdit>(*s.main, "RichEdit3")->document()->characterCount();
-    h.contact = 2 * Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->document()->characterCount();
+    h.contact = 2 * Testing::control<QTextEdit>(*s.main->contactWindow(), "RichEdit2")->document()->characterCount();
     h.monitor = 2 * Testing::control<TextPane>(*s.main, "RichEdit27")->document()->characterCount();
     // A transcript entry: its text, three times, an id and the string's header and allocation.
     for (const auto& cue : s.main->audience().transcript().cues()) h.transcript += 2 * cue.text.size() + 96;
@@ -173,14 +173,14 @@ void LongSessionTest::eightStationsForHours() {
         if (minuteStart && minute % 7 == 3) {  // a contact line from one station to all
             TestStation& s = *st[minute % kStations];
             if (present[minute % kStations]) {
-                Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("連絡%1").arg(minute));
-                s.main->Form6->SendContactLine(true);
+                Testing::control<TextPane>(*s.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("連絡%1").arg(minute));
+                s.main->contactWindow()->SendContactLine(true);
             }
         }
         if (minuteStart && minute % 13 == 5) {  // a notice
             TestStation& s = *st[(minute / 13) % (kStations - 1)];
-            Testing::control<QLineEdit>(*s.main->Form15, "Edit1")->setText(QStringLiteral("お知らせ%1").arg(minute));
-            s.main->Form15->SendNotice();
+            Testing::control<QLineEdit>(*s.main->noticeWindow(), "Edit1")->setText(QStringLiteral("お知らせ%1").arg(minute));
+            s.main->noticeWindow()->SendNotice();
         }
         if (minuteStart && (minute == kMinutes / 3 || minute == 2 * kMinutes / 3))  // channel 2 and back
             changeChannel(minute == kMinutes / 3 ? 1 : 0);

@@ -33,8 +33,8 @@ namespace {
 const QString kSelfTag = QStringLiteral(",[自分],（連絡）");
 
 QStringList historyOf(const TestStation& s) {
-    if (s.main->Form6->historyLineCount() == 0) return {};
-    return Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->toPlainText().split(u'\n');
+    if (s.main->contactWindow()->historyLineCount() == 0) return {};
+    return Testing::control<QTextEdit>(*s.main->contactWindow(), "RichEdit2")->toPlainText().split(u'\n');
 }
 
 QStringList logOf(const TestStation& s) { return Testing::control<QTextEdit>(*s.main, "RichEdit3")->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
@@ -46,10 +46,10 @@ QStringList taggedLog(const TestStation& s) {
     return out;
 }
 
-void pressEnter(TestStation& s) { QTest::keyClick(Testing::control<TextPane>(*s.main->Form6, "RichEdit1"), Qt::Key_Return); }
+void pressEnter(TestStation& s) { QTest::keyClick(Testing::control<TextPane>(*s.main->contactWindow(), "RichEdit1"), Qt::Key_Return); }
 
 // A receiver that shows notices, as a station with "テロップを受信しない" unchecked.
-void listens(TestStation& s) { Testing::control<QCheckBox>(*s.main->Form15, "CheckBox12")->setChecked(false); }
+void listens(TestStation& s) { Testing::control<QCheckBox>(*s.main->noticeWindow(), "CheckBox12")->setChecked(false); }
 
 // Runs the ticker tick by tick until its clock stops (or `limit` ticks); returns the passes seen.
 int runTicker(TForm15& w, int limit = 100000) {
@@ -64,8 +64,8 @@ int runTicker(TForm15& w, int limit = 100000) {
 }
 
 void send(TestStation& s, const QString& text, Net::MemoryNetwork& net) {
-    Testing::control<QLineEdit>(*s.main->Form15, "Edit1")->setText(text);
-    s.main->Form15->SendNotice();
+    Testing::control<QLineEdit>(*s.main->noticeWindow(), "Edit1")->setText(text);
+    s.main->noticeWindow()->SendNotice();
     net.deliverAll();
 }
 
@@ -80,7 +80,7 @@ void scrambleNotices(TestStation& s) {
     const QByteArray password = "pass";
     const int key = Net::DeriveKey(password);
     s.main->outbox().scramble = [password, key](const QByteArray& plain) { return Net::Scramble(plain, password, key); };
-    Testing::control<Net::DatagramEndpoint>(*s.main->Form15, "NMUDP1")->unscramble = [password, key](const QByteArray& t) { return Net::Unscramble(t, password, key); };
+    Testing::control<Net::DatagramEndpoint>(*s.main->noticeWindow(), "NMUDP1")->unscramble = [password, key](const QByteArray& t) { return Net::Unscramble(t, password, key); };
 }
 
 void mouseMove(QWidget* w, QPoint pos, Qt::MouseButtons buttons) {
@@ -135,7 +135,7 @@ private slots:
 
 void MessagingTest::contactLineArrivesWhole() {
     PairedLan p;
-    TForm6& a = *p.a.main->Form6;
+    TForm6& a = *p.a.main->contactWindow();
     Testing::control<QLineEdit>(a, "Edit1")->setText(QStringLiteral("A"));
     auto* richEdit1 = Testing::control<TextPane>(a, "RichEdit1");
     richEdit1->setPlainText(QStringLiteral("B"));
@@ -170,21 +170,21 @@ void MessagingTest::emptyLineTravelsAsToken() {
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QCOMPARE(p.lan.net.sentTo(6727).value(0).payload, sj(QStringLiteral("$改行$")));
-    QCOMPARE(p.b.main->Form6->historyLineCount(), 1);
+    QCOMPARE(p.b.main->contactWindow()->historyLineCount(), 1);
     QCOMPARE(historyOf(p.b), QStringList{QString()});
-    QCOMPARE(p.a.main->Form6->historyLineCount(), 1);
+    QCOMPARE(p.a.main->contactWindow()->historyLineCount(), 1);
     pressEnter(p.a);
     p.lan.net.deliverAll();
-    QCOMPARE(p.b.main->Form6->historyLineCount(), 2);
+    QCOMPARE(p.b.main->contactWindow()->historyLineCount(), 2);
 }
 
 void MessagingTest::signalColourForTwoSeconds() {
     PairedLan p;
-    TForm6& b = *p.b.main->Form6;
+    TForm6& b = *p.b.main->contactWindow();
     QVERIFY(!b.signalling());
     auto* richEdit2 = Testing::control<QTextEdit>(b, "RichEdit2");
     QCOMPARE(richEdit2->palette().color(QPalette::Base), QColor(Qt::white));
-    Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("見てください"));
+    Testing::control<TextPane>(*p.a.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("見てください"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QVERIFY(b.signalling());
@@ -192,7 +192,7 @@ void MessagingTest::signalColourForTwoSeconds() {
     QCOMPARE(richEdit2->palette().color(QPalette::Base), QColor(Qt::red));
     auto* bRichEdit1 = Testing::control<TextPane>(b, "RichEdit1");
     QCOMPARE(bRichEdit1->palette().color(QPalette::Base), QColor(Qt::red));
-    QVERIFY(!p.a.main->Form6->signalling());  // the sender is not signalled
+    QVERIFY(!p.a.main->contactWindow()->signalling());  // the sender is not signalled
     b.Timer1Timer();
     QVERIFY(!b.signalling());
     QCOMPARE(richEdit2->palette().color(QPalette::Base), QColor(Qt::white));
@@ -215,19 +215,19 @@ void MessagingTest::signalColourForTwoSeconds() {
 
 void MessagingTest::timeStampsAndLogLines() {
     PairedLan p;
-    p.a.main->CheckBox32->setChecked(true);
-    p.b.main->CheckBox32->setChecked(true);
-    Testing::control<QCheckBox>(*p.b.main->Form6, "CheckBox6")->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox32")->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox32")->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main->contactWindow(), "CheckBox6")->setChecked(true);
     p.a.clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 40));
     p.b.clock.time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 4, 2));
-    Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("了解"));
+    Testing::control<TextPane>(*p.a.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("了解"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     QCOMPARE(logOf(p.a).last(), QStringLiteral("9:5:3:40,[自分],（連絡）了解"));
     QCOMPARE(logOf(p.b).last(), QStringLiteral("9:5:4:2,[192.168.1.10],（連絡）了解"));
     QCOMPARE(historyOf(p.b), QStringList{"[9:5:4] 了解"});
     QCOMPARE(historyOf(p.a), QStringList{"了解"});  // A shows no stamps
-    p.a.main->CheckBox32->setChecked(false);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox32")->setChecked(false);
     const int before = logOf(p.a).size();
     pressEnter(p.a);
     QCOMPARE(logOf(p.a).size(), before);
@@ -240,7 +240,7 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
     for (const QString& a : own) lan.stations.push_back(std::make_unique<TestStation>(lan.net, a, a));
     TestStation& peer = lan.add(30, "peer");  // in 192.168.1.x
     for (int i = 0; i < 3; ++i) {
-        TForm6& w = *lan[i].main->Form6;
+        TForm6& w = *lan[i].main->contactWindow();
         Testing::control<QCheckBox>(w, "CheckBox1")->setChecked(true);
         Testing::control<TextPane>(w, "RichEdit1")->setPlainText(QStringLiteral("全員へ"));
         lan.net.clearSent();
@@ -256,7 +256,7 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
     }
     QCOMPARE(historyOf(peer), QStringList{"全員へ"});  // from 192.168.1.20 only
     // An own address that cannot be used: a message, nothing sent.
-    TForm6& w = *lan[0].main->Form6;
+    TForm6& w = *lan[0].main->contactWindow();
     Testing::control<QLineEdit>(*lan[0].main, "Edit35")->blockSignals(true);  // the own-address guard would rewrite it
     Testing::control<QLineEdit>(*lan[0].main, "Edit35")->setText(QStringLiteral("127.0.0.1"));
     Testing::control<QLineEdit>(*lan[0].main, "Edit35")->blockSignals(false);
@@ -274,7 +274,7 @@ void MessagingTest::broadcastToTheClassfulNetwork() {
 
 void MessagingTest::scheduleAdvanceAndNotice() {
     PairedLan p;
-    TForm6& a = *p.a.main->Form6;
+    TForm6& a = *p.a.main->contactWindow();
     const QDateTime t0(QDate(2026, 12, 8), QTime(10, 0, 0));
     p.a.clock.time = t0;
     Testing::control<QLineEdit>(a, "Edit2")->setText(QStringLiteral("1"));
@@ -296,7 +296,7 @@ void MessagingTest::scheduleAdvanceAndNotice() {
     QCOMPARE(payloads(p.lan.net.sentTo(6727)), QList<QByteArray>{sj(QStringLiteral("３０秒前です。（10時0分30秒）"))});
     QCOMPARE(historyOf(p.b), QStringList{"３０秒前です。（10時0分30秒）"});
     QCOMPARE(historyOf(p.a), QStringList{"３０秒前です。（10時0分30秒）"});
-    QVERIFY(a.signalling() && p.b.main->Form6->signalling());
+    QVERIFY(a.signalling() && p.b.main->contactWindow()->signalling());
     // What the typist had begun goes out after the notice.
     Testing::control<QLineEdit>(a, "Edit1")->setText(QStringLiteral("佐藤："));
     Testing::control<TextPane>(a, "RichEdit1")->setPlainText(QStringLiteral("途中"));
@@ -326,7 +326,7 @@ void MessagingTest::scheduleAdvanceAndNotice() {
 
 void MessagingTest::scheduleOverMidnight() {
     PairedLan p;
-    TForm6& a = *p.a.main->Form6;
+    TForm6& a = *p.a.main->contactWindow();
     Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(true);
     Testing::control<QCheckBox>(a, "CheckBox3")->setChecked(false);
     Testing::control<QCheckBox>(a, "CheckBox5")->setChecked(false);
@@ -345,7 +345,7 @@ void MessagingTest::scheduleOverMidnight() {
 
 void MessagingTest::scheduledNoticeWithBroadcastAndLanOff() {
     PairedLan p;
-    TForm6& a = *p.a.main->Form6;
+    TForm6& a = *p.a.main->contactWindow();
     Testing::control<QCheckBox>(a, "CheckBox1")->setChecked(true);   // "全員送信"
     Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(false);  // "ＬＡＮに流す"
     Testing::control<QLineEdit>(a, "Edit2")->setText(QStringLiteral("1"));
@@ -360,14 +360,14 @@ void MessagingTest::scheduledNoticeWithBroadcastAndLanOff() {
     p.lan.net.deliverAll();
     QVERIFY(p.lan.net.sentTo(6727).isEmpty());
     QCOMPARE(a.historyLineCount(), 0);
-    QCOMPARE(p.b.main->Form6->historyLineCount(), 0);
+    QCOMPARE(p.b.main->contactWindow()->historyLineCount(), 0);
     QVERIFY(Testing::control<TextPane>(a, "RichEdit1")->toPlainText().isEmpty());
     QVERIFY(a.signalling());  // the notice still signals on its own station
 }
 
 void MessagingTest::intervalFieldAndClosing() {
     PairedLan p;
-    TForm6& a = *p.a.main->Form6;
+    TForm6& a = *p.a.main->contactWindow();
     auto* edit2 = Testing::control<QLineEdit>(a, "Edit2");
     edit2->setText(QString());
     QCOMPARE(edit2->text(), QStringLiteral("0"));
@@ -394,7 +394,7 @@ void MessagingTest::intervalFieldAndClosing() {
 // The typist deletes the interval's digit to type another while the schedule runs.
 void MessagingTest::emptiedIntervalSendsNothing() {
     PairedLan p;
-    TForm6& a = *p.a.main->Form6;
+    TForm6& a = *p.a.main->contactWindow();
     const QDateTime t0(QDate(2026, 12, 8), QTime(16, 0, 0));
     p.a.clock.time = t0;
     Testing::control<QCheckBox>(a, "CheckBox4")->setChecked(true);  // "ＬＡＮに流す"
@@ -428,8 +428,8 @@ void MessagingTest::emptiedIntervalSendsNothing() {
 // kept in the pane and not shown in the sender's history as if it had gone.
 void MessagingTest::contactLineTooLongIsRefused() {
     PairedLan p;
-    TForm6& a = *p.a.main->Form6;
-    p.a.main->CheckBox32->setChecked(true);  // "記録を説明ページに保存"
+    TForm6& a = *p.a.main->contactWindow();
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox32")->setChecked(true);  // "記録を説明ページに保存"
     Testing::control<QLineEdit>(a, "Edit1")->setText(QString(900, u'A'));
     auto* richEdit1 = Testing::control<TextPane>(a, "RichEdit1");
     richEdit1->setPlainText(QString(124, u'b'));  // 1024 bytes with the name
@@ -489,7 +489,7 @@ void MessagingTest::contactLineTooLongIsRefused() {
 
 void MessagingTest::contactBadInput() {
     PairedLan p;
-    TForm6& b = *p.b.main->Form6;
+    TForm6& b = *p.b.main->contactWindow();
     p.lan.net.inject("192.168.1.10", 6727, "192.168.1.11", 6727, QByteArray(1024, 'x'));
     p.lan.net.deliverAll();
     QCOMPARE(b.historyLineCount(), 0);
@@ -513,7 +513,7 @@ void MessagingTest::contactBadInput() {
 
 void MessagingTest::historySavedByHandAndAtExit() {
     PairedLan p;
-    TForm6& b = *p.b.main->Form6;
+    TForm6& b = *p.b.main->contactWindow();
     p.b.clock.time = QDateTime(QDate(2026, 12, 8), QTime(15, 4, 5));
     // Nothing to save at exit: no lines, or the switch off.
     auto* checkBox7 = Testing::control<QCheckBox>(b, "CheckBox7");
@@ -522,7 +522,7 @@ void MessagingTest::historySavedByHandAndAtExit() {
     const QString exitName = p.b.folder.path() + QStringLiteral("/2026_12_08-15_04_05連絡文.txt");
     QVERIFY(!QFile::exists(exitName));
     for (const QString& t : {QStringLiteral("一行目"), QString(), QStringLiteral("三行目")}) {
-        Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(t);
+        Testing::control<TextPane>(*p.a.main->contactWindow(), "RichEdit1")->setPlainText(t);
         pressEnter(p.a);
     }
     p.lan.net.deliverAll();
@@ -544,7 +544,7 @@ void MessagingTest::historySavedByHandAndAtExit() {
     QCOMPARE(Settings::readLines(chosen + ".txt").value().size(), 3);
     QCOMPARE(b.historyLineCount(), 0);
     // Cancelled: nothing happens.
-    Testing::control<TextPane>(*p.a.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("残る"));
+    Testing::control<TextPane>(*p.a.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("残る"));
     pressEnter(p.a);
     p.lan.net.deliverAll();
     button1->click();
@@ -567,7 +567,7 @@ void MessagingTest::historySavedByHandAndAtExit() {
 void MessagingTest::splittersKeepPanelsVisible() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    TForm6& w = *s.main->Form6;
+    TForm6& w = *s.main->contactWindow();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* splitter = Testing::control<QSplitter>(w, "Splitter");
@@ -598,11 +598,11 @@ void MessagingTest::splittersKeepPanelsVisible() {
 void MessagingTest::noticeTravelsAndRunsOverTheDisplay() {
     PairedLan p;
     listens(p.b);
-    p.a.main->CheckBox32->setChecked(true);
-    p.b.main->CheckBox32->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox32")->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main, "CheckBox32")->setChecked(true);
     Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->setChecked(true);
-    TForm15& a = *p.a.main->Form15;
-    TForm15& b = *p.b.main->Form15;
+    TForm15& a = *p.a.main->noticeWindow();
+    TForm15& b = *p.b.main->noticeWindow();
     QFont f = a.tickerFont();
     f.setPixelSize(40);
     a.setTickerFont(f);
@@ -644,8 +644,8 @@ void MessagingTest::noticeTravelsAndRunsOverTheDisplay() {
 void MessagingTest::receiverWithSettingsOffKeepsItsLook() {
     PairedLan p;
     listens(p.b);
-    TForm15& a = *p.a.main->Form15;
-    TForm15& b = *p.b.main->Form15;
+    TForm15& a = *p.a.main->noticeWindow();
+    TForm15& b = *p.b.main->noticeWindow();
     Testing::control<QCheckBox>(b, "CheckBox13")->setChecked(true);
     QFont f = a.tickerFont();
     f.setPixelSize(20);
@@ -688,7 +688,7 @@ void MessagingTest::receiverWithSettingsOffKeepsItsLook() {
 
 void MessagingTest::receiverWithNoticesOffStillForwards() {
     PairedLan p;
-    TForm15& b = *p.b.main->Form15;
+    TForm15& b = *p.b.main->noticeWindow();
     QVERIFY(Testing::control<QCheckBox>(b, "CheckBox12")->isChecked());  // not receiving is the design default
     Testing::control<QCheckBox>(*p.b.main, "CheckBox60")->setChecked(true);
     const QString before = Testing::control<QLineEdit>(b, "Edit1")->text();
@@ -711,7 +711,7 @@ void MessagingTest::receiverWithNoticesOffStillForwards() {
 void MessagingTest::threePassesThenTheEndActions() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    TForm15& w = *s.main->Form15;
+    TForm15& w = *s.main->noticeWindow();
     w.show();
     const Core::NoticeBox pages = w.box();
     Testing::control<QCheckBox>(w, "CheckBox1")->setChecked(true);
@@ -749,7 +749,7 @@ void MessagingTest::threePassesThenTheEndActions() {
 void MessagingTest::leftEdgeStop() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    TForm15& w = *s.main->Form15;
+    TForm15& w = *s.main->noticeWindow();
     w.show();
     Testing::control<QCheckBox>(w, "CheckBox11")->setChecked(true);
     QVERIFY(!Testing::control<QCheckBox>(w, "CheckBox5")->isChecked() && !Testing::control<QCheckBox>(w, "CheckBox9")->isChecked() && !Testing::control<QCheckBox>(w, "CheckBox10")->isChecked() &&
@@ -780,14 +780,14 @@ void MessagingTest::leftEdgeStop() {
 void MessagingTest::stopSendEmptiesTheTexts() {
     PairedLan p;
     listens(p.b);
-    p.a.main->CheckBox32->setChecked(true);
+    Testing::control<QCheckBox>(*p.a.main, "CheckBox32")->setChecked(true);
     send(p.a, QStringLiteral("止める前"), p.lan.net);
-    TForm15& b = *p.b.main->Form15;
+    TForm15& b = *p.b.main->noticeWindow();
     QVERIFY(Testing::control<QTimer>(b, "Timer1")->isActive());
     p.lan.net.clearSent();
-    Testing::control<QPushButton>(*p.a.main->Form15, "Button6")->click();  // "停止送信"
+    Testing::control<QPushButton>(*p.a.main->noticeWindow(), "Button6")->click();  // "停止送信"
     p.lan.net.deliverAll();
-    QVERIFY(Testing::control<QLineEdit>(*p.a.main->Form15, "Edit1")->text().isEmpty());
+    QVERIFY(Testing::control<QLineEdit>(*p.a.main->noticeWindow(), "Edit1")->text().isEmpty());
     QVERIFY(Testing::control<QLineEdit>(b, "Edit1")->text().isEmpty());
     QVERIFY(!Testing::control<QTimer>(b, "Timer1")->isActive());
     QVERIFY(!b.isVisible());  // hidden by the end actions
@@ -801,8 +801,8 @@ void MessagingTest::stopSendEmptiesTheTexts() {
 void MessagingTest::longTextsTravelOrAreRefused() {
     PairedLan p;
     listens(p.b);
-    TForm15& a = *p.a.main->Form15;
-    TForm15& b = *p.b.main->Form15;
+    TForm15& a = *p.a.main->noticeWindow();
+    TForm15& b = *p.b.main->noticeWindow();
     QString text;
     for (int i = 0; i < 499; ++i) text += QChar(u'あ' + i % 80);
     text += QStringLiteral("Z:");
@@ -845,7 +845,7 @@ void MessagingTest::longTextsTravelOrAreRefused() {
 void MessagingTest::noticeBadInput() {
     PairedLan p;
     listens(p.b);
-    TForm15& b = *p.b.main->Form15;
+    TForm15& b = *p.b.main->noticeWindow();
     auto inject = [&p](const QByteArray& payload) {
         p.lan.net.inject("192.168.1.10", 6731, "192.168.1.11", 6731, payload);
         p.lan.net.deliverAll();
@@ -904,7 +904,7 @@ void MessagingTest::noticeBadInput() {
     QVERIFY(p.a.messages.shown.last().endsWith(QStringLiteral("このテロップは送信しませんでした。")));
     QCOMPARE(bEdit1->text(), QStringLiteral("正常"));
     QVERIFY(!timer1->isActive());
-    QCOMPARE(Testing::control<QLineEdit>(*p.a.main->Form15, "Edit1")->text(), QStringLiteral("1:2:3:4:5:6:7:8:9:10"));  // kept to be mended
+    QCOMPARE(Testing::control<QLineEdit>(*p.a.main->noticeWindow(), "Edit1")->text(), QStringLiteral("1:2:3:4:5:6:7:8:9:10"));  // kept to be mended
     // The sender's bound is the receivers': a line of ten colons never leaves, nine travel and show.
     p.lan.net.clearSent();
     send(p.a, QStringLiteral("1:2:3:4:5:6:7:8:9"), p.lan.net);
@@ -919,7 +919,7 @@ void MessagingTest::noticeBadInput() {
 void MessagingTest::continuousSendFollowsTheGeometry() {
     Lan lan;
     TestStation& alone = lan.add(20, "X");
-    TForm15& x = *alone.main->Form15;
+    TForm15& x = *alone.main->noticeWindow();
     Testing::control<QCheckBox>(x, "CheckBox6")->setChecked(true);
     QVERIFY(!Testing::control<QCheckBox>(x, "CheckBox6")->isChecked());
     QCOMPARE(alone.messages.shown.last(), QStringLiteral("パートナーが指名されていません。"));
@@ -927,7 +927,7 @@ void MessagingTest::continuousSendFollowsTheGeometry() {
     PairedLan p;
     listens(p.b);
     Testing::control<QCheckBox>(*p.a.main, "CheckBox60")->setChecked(true);
-    TForm15& a = *p.a.main->Form15;
+    TForm15& a = *p.a.main->noticeWindow();
     auto* aCheckBox6 = Testing::control<QCheckBox>(a, "CheckBox6");
     aCheckBox6->setChecked(true);
     QVERIFY(aCheckBox6->isChecked());
@@ -940,7 +940,7 @@ void MessagingTest::continuousSendFollowsTheGeometry() {
     QCOMPARE(payloads(p.lan.net.sentTo(6731)), expected);
     for (const auto& d : p.lan.net.sentTo(6731)) QCOMPARE(d.to, QStringLiteral("192.168.1.11"));
     QCOMPARE(payloads(p.lan.net.sentTo(7931)), expected);
-    TForm15& b = *p.b.main->Form15;
+    TForm15& b = *p.b.main->noticeWindow();
     QVERIFY(Testing::control<QTimer>(b, "Timer1")->isActive());
     // The given geometry is the window's with its border; the strip is shown below that border.
     QCOMPARE(b.geometry(), QRect(0, 345, 640, 55));
@@ -960,7 +960,7 @@ void MessagingTest::continuousSendFollowsTheGeometry() {
 void MessagingTest::f1AndMouseWhileRunning() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    TForm15& w = *s.main->Form15;
+    TForm15& w = *s.main->noticeWindow();
     Testing::control<QCheckBox>(w, "CheckBox4")->setChecked(false);
     Testing::control<QCheckBox>(w, "CheckBox3")->setChecked(false);
     w.setBox({100, 100, 600, 420}, true);
@@ -995,8 +995,8 @@ void MessagingTest::commaLineBothWays() {
     Lan lan;
     TestStation& one = lan.add(10, "A");
     TestStation& two = lan.add(11, "B");
-    TForm15& a = *one.main->Form15;
-    TForm15& b = *two.main->Form15;
+    TForm15& a = *one.main->noticeWindow();
+    TForm15& b = *two.main->noticeWindow();
     Testing::control<QLineEdit>(a, "Edit1")->setText(QStringLiteral("前ロールの知らせ"));
     Testing::control<QLineEdit>(a, "Edit5")->setText(QStringLiteral("80"));
     Testing::control<QLineEdit>(a, "Edit7")->setText(QStringLiteral("-20"));
@@ -1032,7 +1032,7 @@ void MessagingTest::commaLineBothWays() {
 void MessagingTest::smallHandlers() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    TForm15& w = *s.main->Form15;
+    TForm15& w = *s.main->noticeWindow();
     Testing::control<QCheckBox>(w, "CheckBox14")->setChecked(true);
     auto* checkBox4 = Testing::control<QCheckBox>(w, "CheckBox4");
     QVERIFY(!checkBox4->isChecked());
@@ -1068,9 +1068,9 @@ void MessagingTest::smallHandlers() {
     QCOMPARE(w.backgroundValue(), 65535);
     QCOMPARE(Testing::control<Canvas>(w, "Image2")->picture().pixelColor(0, 0), QColor(255, 255, 0));
     // Contact window: "ﾌｫﾝﾄ" cancelled changes nothing.
-    const QFont before = s.main->Form6->paneFont();
-    Testing::control<QPushButton>(*s.main->Form6, "Button2")->click();
-    QCOMPARE(s.main->Form6->paneFont(), before);
+    const QFont before = s.main->contactWindow()->paneFont();
+    Testing::control<QPushButton>(*s.main->contactWindow(), "Button2")->click();
+    QCOMPARE(s.main->contactWindow()->paneFont(), before);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1080,8 +1080,8 @@ void MessagingTest::settingsTravelThroughTheFile() {
     Lan lan;
     TestStation& one = lan.add(10, "A");
     TestStation& two = lan.add(11, "B");
-    TForm6& c = *one.main->Form6;
-    TForm15& n = *one.main->Form15;
+    TForm6& c = *one.main->contactWindow();
+    TForm15& n = *one.main->noticeWindow();
     Testing::control<QLineEdit>(c, "Edit1")->setText(QStringLiteral("鈴木："));
     Testing::control<QCheckBox>(c, "CheckBox5")->setChecked(false);
     Testing::control<QCheckBox>(c, "CheckBox4")->setChecked(true);
@@ -1147,8 +1147,8 @@ void MessagingTest::settingsTravelThroughTheFile() {
     QCOMPARE(line(526), QStringLiteral("526:900:お知らせＷのウィンドの指定幅"));
 
     QVERIFY(two.main->ApplySettings(lines));
-    TForm6& c2 = *two.main->Form6;
-    TForm15& n2 = *two.main->Form15;
+    TForm6& c2 = *two.main->contactWindow();
+    TForm15& n2 = *two.main->noticeWindow();
     QCOMPARE(Testing::control<QLineEdit>(c2, "Edit1")->text(), QStringLiteral("鈴木："));
     QVERIFY(!Testing::control<QCheckBox>(c2, "CheckBox5")->isChecked());
     QVERIFY(Testing::control<QCheckBox>(c2, "CheckBox4")->isChecked());
@@ -1195,8 +1195,8 @@ void MessagingTest::settingsTravelThroughTheFile() {
 void MessagingTest::defaults() {
     Lan lan;
     TestStation& s = lan.add(10, "A");
-    TForm6& c = *s.main->Form6;
-    TForm15& n = *s.main->Form15;
+    TForm6& c = *s.main->contactWindow();
+    TForm15& n = *s.main->noticeWindow();
     // As created.
     QCOMPARE(c.windowTitle(), QStringLiteral("連絡(ctrl+r)"));
     QCOMPARE(n.windowTitle(), QStringLiteral("お知らせ(ctrl+o)"));
@@ -1267,7 +1267,7 @@ void MessagingTest::defaults() {
     nCheckBox1->setChecked(true);
     edit9->setText(QStringLiteral("3"));
     n.ShowNotice();
-    s.main->Button67->click();
+    Testing::control<QPushButton>(*s.main, "Button67")->click();
     QVERIFY(!c.isVisible() && !n.isVisible());
     QVERIFY(!Testing::control<QTimer>(c, "Timer2")->isActive());
     QCOMPARE(Testing::control<QLineEdit>(c, "Edit1")->text(), QString());

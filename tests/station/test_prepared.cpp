@@ -34,7 +34,7 @@ namespace {
 
 // Two paired stations with A's pre-roll window shown and a script in pre-roll 1.
 struct Rolls : PairedLan {
-    TForm11& w = *a.main->Form11;
+    TForm11& w = *a.main->templateWindow();
     Rolls() {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -272,8 +272,8 @@ void PreparedTest::telopRoute() {
 // this station's own; "表示消去" stops both; the notice window writes its line back into pre-roll 1.
 void PreparedTest::telopRouteThroughTheNoticeWindow() {
     Rolls r;
-    TForm15& mine = *r.a.main->Form15;
-    TForm15& theirs = *r.b.main->Form15;
+    TForm15& mine = *r.a.main->noticeWindow();
+    TForm15& theirs = *r.b.main->noticeWindow();
     auto* checkBox12 = Testing::control<QCheckBox>(theirs, "CheckBox12");
     QVERIFY(checkBox12->isChecked() && Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->isChecked());  // notices are off at first
     Testing::control<QCheckBox>(*r.b.main, "CheckBox16")->setChecked(false);
@@ -326,7 +326,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QCOMPARE(r.lan.payloadsTo(6735), (QStringList{QStringLiteral("$消去$"), " ", "行0"}));
     QCOMPARE(r.lan.net.sentTo(6734)[0].to, QStringLiteral("192.168.1.11"));
     // B's pre-roll monitor shows them, hidden or not.
-    const TForm3& mon = *r.b.main->Form3;
+    const TForm3& mon = *r.b.main->prerollMonitor();
     QVERIFY(!mon.isVisible());
     QCOMPARE(mon.lines(App::MonitorPart::Upper), (QStringList{" ", "行0"}));
     QCOMPARE(mon.lines(App::MonitorPart::Lower), (QStringList{"行1", "行2", "行3", "行4", QString()}));
@@ -341,7 +341,7 @@ void PreparedTest::monitorFeedReachesThePartnersMonitor() {
     QCOMPARE(mon.lines(App::MonitorPart::Lower).last(), QStringLiteral("行21"));
     // Shown at its default size, ten lines do not fit: the caret line stays the lower part's top
     // line, and the upper part shows the line just above it.
-    r.b.main->Form3->show();
+    r.b.main->prerollMonitor()->show();
     r.key(Qt::Key_Right);
     QCOMPARE(mon.lines(App::MonitorPart::Lower).first(), QStringLiteral("行12"));
     QVERIFY(Testing::control<QPlainTextEdit>(mon, "RichEdit1")->verticalScrollBar()->maximum() > 0);
@@ -362,7 +362,7 @@ void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
     Testing::control<QPushButton>(*a.main, "Button26")->click();  // pair with B
     lan.net.deliverAll();
     QVERIFY(a.main->hasPartner());
-    TForm11& w = *a.main->Form11;
+    TForm11& w = *a.main->templateWindow();
     w.show();
     auto* richEdit2 = Testing::control<PrerollPane>(w, "RichEdit2");
     richEdit2->setPlainText(QStringLiteral("x\ny"));
@@ -377,8 +377,8 @@ void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
     QSet<QString> to;
     for (const auto& d : lan.net.sentTo(6734)) to << d.to;
     QCOMPARE(to, QSet<QString>{"192.168.1.11"});
-    QCOMPARE(b.main->Form3->lines(App::MonitorPart::Lower), (QStringList{"x", "y"}));
-    QCOMPARE(lan[2].main->Form3->lines(App::MonitorPart::Lower), QStringList());
+    QCOMPARE(b.main->prerollMonitor()->lines(App::MonitorPart::Lower), (QStringList{"x", "y"}));
+    QCOMPARE(lan[2].main->prerollMonitor()->lines(App::MonitorPart::Lower), QStringList());
     // To the own monitor only: nothing leaves the station.
     Testing::control<QCheckBox>(w, "CheckBox11")->setChecked(false);
     Testing::control<QCheckBox>(w, "CheckBox10")->setChecked(true);
@@ -386,13 +386,13 @@ void PreparedTest::monitorFeedToThePartnerOnlyAndToSelf() {
     QTest::keyClick(richEdit2, Qt::Key_Down);
     lan.net.deliverAll();
     QVERIFY(lan.net.sentTo(6734).isEmpty());
-    QCOMPARE(a.main->Form3->lines(App::MonitorPart::Lower), QStringList{"y"});
-    QCOMPARE(a.main->Form3->lines(App::MonitorPart::Upper), (QStringList{" ", "x"}));
+    QCOMPARE(a.main->prerollMonitor()->lines(App::MonitorPart::Lower), QStringList{"y"});
+    QCOMPARE(a.main->prerollMonitor()->lines(App::MonitorPart::Upper), (QStringList{" ", "x"}));
 }
 
 void PreparedTest::monitorReceiverLimits() {
     PairedLan p;
-    const TForm3& mon = *p.b.main->Form3;
+    const TForm3& mon = *p.b.main->prerollMonitor();
     auto feed = [&](quint16 port, const QByteArray& text) {
         p.lan.net.inject("192.168.1.10", port, "192.168.1.11", port, text);
         p.lan.net.deliverAll();
@@ -411,14 +411,14 @@ void PreparedTest::monitorReceiverLimits() {
     for (int i = 0; i < 6; ++i) feed(6735, QByteArray(1000, 'u'));
     QCOMPARE(mon.lines(App::MonitorPart::Upper).size(), 5);
     // The wrap option switches both parts.
-    Testing::control<QCheckBox>(*p.b.main->Form3, "CheckBox1")->setChecked(true);
+    Testing::control<QCheckBox>(*p.b.main->prerollMonitor(), "CheckBox1")->setChecked(true);
     QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit1")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QCOMPARE(Testing::control<QPlainTextEdit>(mon, "RichEdit2")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
 }
 
 void PreparedTest::linkageFollowsTheCaretLine() {
     Rolls r;
-    TForm11& bw = *r.b.main->Form11;
+    TForm11& bw = *r.b.main->templateWindow();
     QStringList script;
     for (int i = 0; i < 40; ++i) script << QStringLiteral("台本%1").arg(i);
     r.script(script.join(u'\n'));
@@ -554,7 +554,7 @@ namespace {
 
 // A paired station with the karaoke remote shown, recording what the partner receives.
 struct Remote : PairedLan {
-    TFmojikara& k = *a.main->Fmojikara;
+    TFmojikara& k = *a.main->karaokeRemote();
     Remote() {
         a.finishStartup();
         lan.net.deliverAll();
@@ -646,7 +646,7 @@ void PreparedTest::karaokeModesAndRefusal() {
     Lan lan;
     TestStation& alone = lan.add(20, "alone");
     alone.finishStartup();
-    TFmojikara& k = *alone.main->Fmojikara;
+    TFmojikara& k = *alone.main->karaokeRemote();
     k.show();
     Testing::control<QCheckBox>(k, "CheckBox59")->setChecked(true);
     QVERIFY(!Testing::control<QCheckBox>(k, "CheckBox59")->isChecked());
@@ -699,7 +699,7 @@ void PreparedTest::settingsKeysAndDefaults() {
     Net::MemoryNetwork net;
     TestStation a(net, "192.168.1.10"), b(net, "192.168.1.11");
     // Values written by A are applied to B.
-    TForm11& w = *a.main->Form11;
+    TForm11& w = *a.main->templateWindow();
     Testing::control<QCheckBox>(w, "CheckBox2")->setChecked(true);
     Testing::control<QCheckBox>(w, "CheckBox9")->setChecked(true);
     Testing::control<QCheckBox>(w, "CheckBox23")->setChecked(true);
@@ -709,27 +709,27 @@ void PreparedTest::settingsKeysAndDefaults() {
     f.setBold(true);
     w.paneLook().setFont(f);
     w.show();
-    Testing::control<QCheckBox>(*a.main->Form3, "CheckBox1")->setChecked(true);
-    a.main->Form3->paneLook().setTextColour(Settings::Colour::kBlue);
-    Testing::control<QLineEdit>(*a.main->Fmojikara, "Edit4")->setText(QStringLiteral("40"));
-    a.main->Fmojikara->setChangeColour(32896);
-    a.main->Fkakunin->move(33, 44);
-    a.main->Fshusei_moni->paneLook().setBackground(Settings::Colour::kOlive);
+    Testing::control<QCheckBox>(*a.main->prerollMonitor(), "CheckBox1")->setChecked(true);
+    a.main->prerollMonitor()->paneLook().setTextColour(Settings::Colour::kBlue);
+    Testing::control<QLineEdit>(*a.main->karaokeRemote(), "Edit4")->setText(QStringLiteral("40"));
+    a.main->karaokeRemote()->setChangeColour(32896);
+    a.main->correctionPalette()->move(33, 44);
+    a.main->correctionMonitor()->paneLook().setBackground(Settings::Colour::kOlive);
     b.main->ApplySettings(a.main->WriteSettings());
     QVERIFY(b.messages.shown.isEmpty());  // no help texts while the settings are applied at start-up
-    TForm11& bw = *b.main->Form11;
+    TForm11& bw = *b.main->templateWindow();
     QVERIFY(Testing::control<QCheckBox>(bw, "CheckBox2")->isChecked() && Testing::control<QCheckBox>(bw, "CheckBox9")->isChecked() && Testing::control<QCheckBox>(bw, "CheckBox23")->isChecked());
     QCOMPARE(Testing::control<QLineEdit>(bw, "Edit1")->text(), QStringLiteral("3"));
     QCOMPARE(bw.paneLook().background(), Settings::Colour::kGreen);
     QVERIFY(bw.paneLook().font().bold());
     QCOMPARE(Testing::control<PrerollPane>(bw, "RichEdit2")->font().bold(), true);
     QVERIFY(bw.isVisible());
-    QVERIFY(Testing::control<QCheckBox>(*b.main->Form3, "CheckBox1")->isChecked());
-    QCOMPARE(b.main->Form3->paneLook().textColour(), Settings::Colour::kBlue);
-    QCOMPARE(Testing::control<QLineEdit>(*b.main->Fmojikara, "Edit4")->text(), QStringLiteral("40"));
-    QCOMPARE(b.main->Fmojikara->changeColour(), 32896);
-    QCOMPARE(b.main->Fkakunin->x(), 33);
-    QCOMPARE(b.main->Fshusei_moni->paneLook().background(), Settings::Colour::kOlive);
+    QVERIFY(Testing::control<QCheckBox>(*b.main->prerollMonitor(), "CheckBox1")->isChecked());
+    QCOMPARE(b.main->prerollMonitor()->paneLook().textColour(), Settings::Colour::kBlue);
+    QCOMPARE(Testing::control<QLineEdit>(*b.main->karaokeRemote(), "Edit4")->text(), QStringLiteral("40"));
+    QCOMPARE(b.main->karaokeRemote()->changeColour(), 32896);
+    QCOMPARE(b.main->correctionPalette()->x(), 33);
+    QCOMPARE(b.main->correctionMonitor()->paneLook().background(), Settings::Colour::kOlive);
     // A system colour is written back as its negative value.
     const QList<QByteArray> written = a.main->WriteSettings();
     QVERIFY(written.contains(sj(QStringLiteral("228:-2147483640:テンプレート前ロールのフォントの色"))));
@@ -737,8 +737,8 @@ void PreparedTest::settingsKeysAndDefaults() {
     QVERIFY(written.contains(sj(QStringLiteral("235:on:テンプレート前ロール送った部分は消す"))));
 
     // "初期値に戻す": the table of defaults.
-    Testing::control<QCheckBox>(*b.main->Fmojikara, "CheckBox59")->setChecked(true);
-    b.main->Form14->show();
+    Testing::control<QCheckBox>(*b.main->karaokeRemote(), "CheckBox59")->setChecked(true);
+    b.main->subInputWindow()->show();
     Testing::control<QCheckBox>(*b.main, "CheckBox10")->setChecked(false);
     Testing::control<QCheckBox>(*b.main, "CheckBox21")->setChecked(true);
     b.main->ResetToDefaults();
@@ -750,19 +750,19 @@ void PreparedTest::settingsKeysAndDefaults() {
     QVERIFY(!bw.paneLook().font().bold());
     QVERIFY(Testing::control<QCheckBox>(*b.main, "CheckBox10")->isChecked());
     QCOMPARE(bw.size(), QSize(720, 380));
-    QVERIFY(!Testing::control<QCheckBox>(*b.main->Form3, "CheckBox1")->isChecked());
-    QCOMPARE(b.main->Form3->size(), QSize(520, 250));
-    QCOMPARE(Testing::control<QLineEdit>(*b.main->Fmojikara, "Edit4")->text(), QStringLiteral("20"));
-    QCOMPARE(b.main->Fmojikara->changeColour(), 255);
-    QVERIFY(!Testing::control<QCheckBox>(*b.main->Fmojikara, "CheckBox59")->isChecked());
-    QCOMPARE(b.main->Fmojikara->size(), QSize(690, 218));
-    QVERIFY(!b.main->Form14->isVisible());
-    QCOMPARE(b.main->Form14->size(), QSize(544, 153));
-    QCOMPARE(b.main->Form14->firstPaneHeight(), 63);
+    QVERIFY(!Testing::control<QCheckBox>(*b.main->prerollMonitor(), "CheckBox1")->isChecked());
+    QCOMPARE(b.main->prerollMonitor()->size(), QSize(520, 250));
+    QCOMPARE(Testing::control<QLineEdit>(*b.main->karaokeRemote(), "Edit4")->text(), QStringLiteral("20"));
+    QCOMPARE(b.main->karaokeRemote()->changeColour(), 255);
+    QVERIFY(!Testing::control<QCheckBox>(*b.main->karaokeRemote(), "CheckBox59")->isChecked());
+    QCOMPARE(b.main->karaokeRemote()->size(), QSize(690, 218));
+    QVERIFY(!b.main->subInputWindow()->isVisible());
+    QCOMPARE(b.main->subInputWindow()->size(), QSize(544, 153));
+    QCOMPARE(b.main->subInputWindow()->firstPaneHeight(), 63);
     QVERIFY(!Testing::control<QCheckBox>(*b.main, "CheckBox21")->isChecked() && !Testing::control<QCheckBox>(*b.main, "CheckBox21")->isHidden());
-    QCOMPARE(b.main->Fkakunin->size(), QSize(410, 360));
-    QCOMPARE(b.main->Fshusei_moni->pos(), QPoint(10, 10));
-    QCOMPARE(b.main->Fshusei_moni->paneLook().background(), Settings::Colour::kWindow);
+    QCOMPARE(b.main->correctionPalette()->size(), QSize(410, 360));
+    QCOMPARE(b.main->correctionMonitor()->pos(), QPoint(10, 10));
+    QCOMPARE(b.main->correctionMonitor()->paneLook().background(), Settings::Colour::kWindow);
 }
 
 // The value of `key` in written settings lines.
@@ -788,8 +788,8 @@ static void dragHandle(QSplitter* splitter, int index, int dy) {
 void PreparedTest::panelHeightsWhetherShownOrNot() {
     Net::MemoryNetwork net;
     TestStation a(net, "192.168.1.10"), b(net, "192.168.1.11");
-    TForm11& t = *a.main->Form11;
-    TForm3& m = *a.main->Form3;
+    TForm11& t = *a.main->templateWindow();
+    TForm3& m = *a.main->prerollMonitor();
     // Never shown: the heights they are made with, as high as their rows need and never lower
     // than the design's 121 and 57.
     QList<QByteArray> lines = a.main->WriteSettings();
@@ -827,8 +827,8 @@ void PreparedTest::panelHeightsWhetherShownOrNot() {
     QCOMPARE(valueOf(lines, 795), upper);
     // Another station opens its windows with those heights.
     b.main->ApplySettings(lines);
-    TForm11& bt = *b.main->Form11;
-    TForm3& bm = *b.main->Form3;
+    TForm11& bt = *b.main->templateWindow();
+    TForm3& bm = *b.main->prerollMonitor();
     bt.show();
     bm.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bt) && QTest::qWaitForWindowExposed(&bm));

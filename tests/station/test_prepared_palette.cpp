@@ -24,7 +24,7 @@ struct Team {
     TestStation& a = lan.add(10, "A");
     TestStation& b = lan.add(11, "B");
     TestStation& c = lan.add(12, "C");
-    TFkakunin& palette = *b.main->Fkakunin;
+    TFkakunin& palette = *b.main->correctionPalette();
     Team() {
         for (TestStation* s : {&a, &b, &c}) Testing::control<TextPane>(*s->main, "RichEdit1")->clear();
         Testing::control<QCheckBox>(*a.main, "CheckBox21")->setChecked(true);  // "入力をパレットに送信する"
@@ -69,7 +69,7 @@ private slots:
 
 void PaletteTest::linesQueueAndEnterSendsTheOldest() {
     Team t;
-    t.b.main->CheckBox32->setChecked(true);  // the explanation page logs what arrives
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox32")->setChecked(true);  // the explanation page logs what arrives
     t.type(QStringLiteral("一つ目"));
     t.type(QString());  // an empty line is not held
     t.type(QStringLiteral("二つ目"));
@@ -132,13 +132,13 @@ void PaletteTest::escapeTabAndKeys() {
     QCOMPARE(t.lan.payloadsTo(6711), QStringList(2, QStringLiteral("$改行$")));  // to A and to C
     t.key(1, Qt::Key_Return);
     QCOMPARE(lastRecordLine(t.c), QStringLiteral("p1"));
-    t.b.main->CheckBox32->setChecked(true);
+    Testing::control<QCheckBox>(*t.b.main, "CheckBox32")->setChecked(true);
     t.key(3, Qt::Key_F9);
     QCOMPARE(t.panes().value(2), QStringLiteral("p1p5"));  // taken back to the front of the pane
     QVERIFY(!recordOf(t.c).contains(QStringLiteral("p1")));
     QVERIFY(Testing::control<QTextEdit>(*t.b.main, "RichEdit3")->toPlainText().endsWith(QStringLiteral(",[自分],（Ｕｎｄｏ：確認修正パレット１）")));
     // F1 … F8 insert the F-key memo's phrases.
-    Testing::control<QLineEdit>(*t.b.main->Form5, "Edit56")->setText(QStringLiteral("【拍手】"));
+    Testing::control<QLineEdit>(*t.b.main->fkeyMemo(), "Edit56")->setText(QStringLiteral("【拍手】"));
     t.palette.pane(5)->clear();
     t.key(5, Qt::Key_F2);
     QCOMPARE(t.panes().value(4), QStringLiteral("【拍手】"));
@@ -151,7 +151,7 @@ void PaletteTest::escapeTabAndKeys() {
 
 void PaletteTest::correctionMonitorFollowsThePanes() {
     Team t;
-    TFshusei_moni& monitor = *t.c.main->Fshusei_moni;
+    TFshusei_moni& monitor = *t.c.main->correctionMonitor();
     QCOMPARE(monitor.lines().value(0), QStringLiteral("1訂正係りが修正している様子がモニターできます。"));
     monitor.show();
     t.type(QStringLiteral("監視"));
@@ -182,14 +182,14 @@ void PaletteTest::correctionMonitorFollowsThePanes() {
     // A typist sending to palettes does not feed the monitors.
     monitor.show();
     t.lan.net.clearSent();
-    t.a.main->Fkakunin->pane(1)->setPlainText(QStringLiteral("typist"));
+    t.a.main->correctionPalette()->pane(1)->setPlainText(QStringLiteral("typist"));
     t.lan.net.deliverAll();
     QVERIFY(t.lan.net.sentTo(6732).isEmpty());
 }
 
 void PaletteTest::linkedPalettesAndTheMainCorrector() {
     Team t;
-    TFkakunin& second = *t.c.main->Fkakunin;
+    TFkakunin& second = *t.c.main->correctionPalette();
     Testing::control<QPushButton>(*t.c.main, "ButtonPalette")->click();
     for (TestStation* s : {&t.b, &t.c}) Testing::control<QCheckBox>(*s->main, "CheckBox30")->setChecked(true);  // "ﾊﾟﾚｯﾄ連動"
     Testing::control<QCheckBox>(*t.b.main, "CheckBox31")->setChecked(true);  // B is the main corrector
@@ -262,7 +262,7 @@ void PaletteTest::paletteOptionsOnTheMainWindow() {
 namespace {
 
 struct SubInput : PairedLan {
-    TForm14& w = *a.main->Form14;
+    TForm14& w = *a.main->subInputWindow();
     SubInput() {
         Testing::control<TextPane>(*a.main, "RichEdit1")->clear();
         Testing::control<TextPane>(*b.main, "RichEdit1")->clear();
@@ -344,7 +344,7 @@ void PaletteTest::subInputLiveTypingUndoAndF12() {
     s.type(2, "undo me");
     s.key(2, Qt::Key_Return);
     Testing::control<TextPane>(*s.a.main, "RichEdit1")->setPlainText(QStringLiteral("main"));
-    s.a.main->CheckBox32->setChecked(true);
+    Testing::control<QCheckBox>(*s.a.main, "CheckBox32")->setChecked(true);
     s.lan.net.clearSent();
     s.key(2, Qt::Key_F9);
     QCOMPARE(Testing::control<TextPane>(s.w, "RichEdit2")->toPlainText(), QStringLiteral("undo me"));
@@ -478,14 +478,14 @@ void PaletteTest::otherPanesLeaveTheMainInputPaneAlone() {
 void PaletteTest::functionKeysOfTheSubInputAndPalettePanes() {
     Team t;
     Ttalk2e& m = *t.b.main;
-    TForm14& sub = *m.Form14;
+    TForm14& sub = *m.subInputWindow();
     sub.show();
     auto subKey = [&](int pane, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(sub.pane(pane), Qt::Key(key), mods);
         t.lan.net.deliverAll();
     };
-    Testing::control<QLineEdit>(*m.Form5, "Edit45")->setText(QStringLiteral("【Ｆ１】"));
-    Testing::control<QLineEdit>(*m.Form5, "Edit65")->setText(QStringLiteral("【Ｆ１１】"));
+    Testing::control<QLineEdit>(*m.fkeyMemo(), "Edit45")->setText(QStringLiteral("【Ｆ１】"));
+    Testing::control<QLineEdit>(*m.fkeyMemo(), "Edit65")->setText(QStringLiteral("【Ｆ１１】"));
     Testing::control<QCheckBox>(m, "CheckBox58")->setChecked(true);  // F1 inserts the captured reading instead of the phrase
     subKey(1, Qt::Key_F1);
     QCOMPARE(sub.pane(1)->toPlainText(), QString());  // nothing captured yet: nothing
@@ -514,7 +514,7 @@ void PaletteTest::functionKeysOfTheSubInputAndPalettePanes() {
     }
 
     // F9 names the sub-input pane on the explanation page.
-    m.CheckBox32->setChecked(true);
+    Testing::control<QCheckBox>(m, "CheckBox32")->setChecked(true);
     m.SendLine(sj(QStringLiteral("戻す")));
     t.lan.net.deliverAll();
     sub.pane(2)->clear();

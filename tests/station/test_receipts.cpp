@@ -193,9 +193,9 @@ void ReceiptsTest::desktopBoxesStayAboveAndKeepTheirLines() {
 void ReceiptsTest::refusedDatagramsAreReportedOncePerMinute() {
     Lan lan;
     TestStation& a = lan.add(10, "A");
-    QVERIFY(a.main->TimerDropReport);
-    QVERIFY(a.main->TimerDropReport->isActive());
-    QCOMPARE(a.main->TimerDropReport->interval(), 60000);
+    QVERIFY(Testing::control<QTimer>(*a.main, "TimerDropReport"));
+    QVERIFY(Testing::control<QTimer>(*a.main, "TimerDropReport")->isActive());
+    QCOMPARE(Testing::control<QTimer>(*a.main, "TimerDropReport")->interval(), 60000);
     const int capacity = a.host.receiveQueue().limits().senderCapacity;  // what one stranger may hold
     const int shownBefore = int(a.messages.shown.size());
     for (int i = 0; i < capacity + 123; ++i)

@@ -181,15 +181,15 @@ void SavingTest::fullDiskClearsNothing() {
         Testing::control<QCheckBox>(*s.main, "CheckBox34")->setChecked(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("手で保存.txt"));
         Testing::control<QPushButton>(*s.main, "Button7")->click();
-        Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
-        s.main->Form6->SendContactLine(false);
+        Testing::control<TextPane>(*s.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("交代です"));
+        s.main->contactWindow()->SendContactLine(false);
         s.dialogs.saveNames.push_back(folder + QStringLiteral("連絡.txt"));
-        Testing::control<QPushButton>(*s.main->Form6, "Button1")->click();
+        Testing::control<QPushButton>(*s.main->contactWindow(), "Button1")->click();
     }
     QCOMPARE(s.main->saving().RecordLines(), before);
     QVERIFY(Testing::control<QTimer>(*s.main, "Timer5")->isActive());
     QCOMPARE(Testing::control<QLabel>(*s.main, "Label5")->text(), QStringLiteral("保存なし"));
-    QCOMPARE(s.main->Form6->historyLineCount(), 1);
+    QCOMPARE(s.main->contactWindow()->historyLineCount(), 1);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{});
     QCOMPARE(s.messages.shown.size(), 4);
     for (const QString& m : s.messages.shown) QVERIFY2(m.contains(u'\n' + failure), qPrintable(m));
@@ -234,10 +234,10 @@ void SavingTest::saveAtExit() {
     s.main->record().addLine(QStringLiteral("二行目"));
     const QList<QByteArray> before = s.main->saving().RecordLines();
     // The contact history goes too, when its window asks for it.
-    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox7")->setChecked(true);
-    Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
-    s.main->Form6->SendContactLine(false);
-    const QByteArray history = sj(Testing::control<QTextEdit>(*s.main->Form6, "RichEdit2")->toPlainText());
+    Testing::control<QCheckBox>(*s.main->contactWindow(), "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*s.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("交代です"));
+    s.main->contactWindow()->SendContactLine(false);
+    const QByteArray history = sj(Testing::control<QTextEdit>(*s.main->contactWindow(), "RichEdit2")->toPlainText());
     QVERIFY(history.contains(sj(u"交代です")));
     s.main->close();  // the close handler saves
     QCOMPARE(fileLines(s.station.programFolder + s.main->TimeStampedName() + QStringLiteral("連絡文.txt")),
@@ -289,9 +289,9 @@ void SavingTest::exitSaveOffersAnotherPlace() {
     TestStation& t = lan.add(11, "B");
     Testing::control<QCheckBox>(*t.main, "CheckBox39")->setChecked(true);
     typeSession(t, 5);
-    Testing::control<QCheckBox>(*t.main->Form6, "CheckBox7")->setChecked(true);
-    Testing::control<TextPane>(*t.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
-    t.main->Form6->SendContactLine(false);
+    Testing::control<QCheckBox>(*t.main->contactWindow(), "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*t.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("交代です"));
+    t.main->contactWindow()->SendContactLine(false);
     QVERIFY(QDir(t.station.programFolder).removeRecursively());
     t.main->close();
     QVERIFY(t.main->isClosed());
@@ -309,9 +309,9 @@ void SavingTest::exitSaveWithNoOneToAnswer() {
     TestStation& s = lan.add(10, "A");
     Testing::control<QCheckBox>(*s.main, "CheckBox39")->setChecked(true);
     typeSession(s, 5);
-    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox7")->setChecked(true);
-    Testing::control<TextPane>(*s.main->Form6, "RichEdit1")->setPlainText(QStringLiteral("交代です"));
-    s.main->Form6->SendContactLine(false);
+    Testing::control<QCheckBox>(*s.main->contactWindow(), "CheckBox7")->setChecked(true);
+    Testing::control<TextPane>(*s.main->contactWindow(), "RichEdit1")->setPlainText(QStringLiteral("交代です"));
+    s.main->contactWindow()->SendContactLine(false);
     const QList<QByteArray> display = s.main->saving().RecordLines() << sj(u"---Ｑｕｅｌｔａ終了時自動保存---");
     const QString name = s.main->TimeStampedName();
     const QString gone = s.station.programFolder;
@@ -481,26 +481,26 @@ void SavingTest::logSwitches() {
     Ttalk2e& m = *s.main;
     Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(false);
     Testing::control<QTextEdit>(m, "RichEdit3")->setPlainText(QStringLiteral("記録"));
-    m.CheckBox20->click();
-    QVERIFY(m.CheckBox20->isChecked());
+    Testing::control<QCheckBox>(m, "CheckBox20")->click();
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox20")->isChecked());
     QCOMPARE(s.messages.asked, QStringList{QStringLiteral("説明ページを消去しますか？")});
     QCOMPARE(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText(), QStringLiteral("記録"));  // answered no
     // Checking the other switch leaves it on and the first one off.
     s.messages.answerYes = true;
-    m.CheckBox32->click();
-    QVERIFY(m.CheckBox32->isChecked());
-    QVERIFY(!m.CheckBox20->isChecked());
+    Testing::control<QCheckBox>(m, "CheckBox32")->click();
+    QVERIFY(Testing::control<QCheckBox>(m, "CheckBox32")->isChecked());
+    QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox20")->isChecked());
     QCOMPARE(s.messages.asked.size(), 2);
     QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().isEmpty());
     // Unchecking "記録を説明ページに保存" asks nothing; unchecking the other asks all the same.
-    m.CheckBox32->click();
+    Testing::control<QCheckBox>(m, "CheckBox32")->click();
     QCOMPARE(s.messages.asked.size(), 2);
-    m.CheckBox20->click();
+    Testing::control<QCheckBox>(m, "CheckBox20")->click();
     Testing::control<QCheckBox>(m, "CheckBox19")->setChecked(true);
-    m.CheckBox20->click();
+    Testing::control<QCheckBox>(m, "CheckBox20")->click();
     QCOMPARE(s.messages.asked.size(), 4);
     QCOMPARE(s.messages.shown.size(), 0);  // the warning is for checking it with messages on
-    m.CheckBox20->click();
+    Testing::control<QCheckBox>(m, "CheckBox20")->click();
     QVERIFY(s.messages.shown.value(0).startsWith(QStringLiteral("このチェックを入れると")));
 }
 
@@ -518,25 +518,25 @@ void SavingTest::typingRate() {
     m.record().appendToLastLine(QString(50, u'あ'));  // 100 bytes: 50 characters
     m.record().appendToLastLine(QString(100, u'a'));  // and 50 more
     m.saving().Timer7Timer();
-    QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:100"));
+    QCOMPARE(m.pages()->tabText(1), QStringLiteral("Now:100"));
     QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit1")));
     m.record().appendToLastLine(QString(101, u'字'));
     m.saving().Timer7Timer();
-    QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("Now:101"));
-    QCOMPARE(m.PageControl1->tabText(2), QStringLiteral("Max:101"));
-    QCOMPARE(m.PageControl1->tabText(3), QStringLiteral("Ave:20"));
-    QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("AvMx:20"));
+    QCOMPARE(m.pages()->tabText(1), QStringLiteral("Now:101"));
+    QCOMPARE(m.pages()->tabText(2), QStringLiteral("Max:101"));
+    QCOMPARE(m.pages()->tabText(3), QStringLiteral("Ave:20"));
+    QCOMPARE(m.pages()->tabText(4), QStringLiteral("AvMx:20"));
     QVERIFY(isYellow(Testing::control<TextPane>(m, "RichEdit1")));
-    QVERIFY(isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit1")) && isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
+    QVERIFY(isYellow(Testing::control<TextPane>(*m.subInputWindow(), "RichEdit1")) && isYellow(Testing::control<TextPane>(*m.subInputWindow(), "RichEdit2")));
     QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit27")));
     QVERIFY(Testing::control<QTextEdit>(m, "RichEdit3")->toPlainText().endsWith(QStringLiteral("10:15:30,101,101,20,20")));
     // Off: the captions back, the two options off, the panes in their colour.
     Testing::control<QCheckBox>(m, "CheckBox44")->setChecked(false);
     QVERIFY(!Testing::control<QTimer>(m, "Timer7")->isActive());
-    QCOMPARE(m.PageControl1->tabText(1), QStringLiteral("補助Ｗ"));
-    QCOMPARE(m.PageControl1->tabText(4), QStringLiteral("表示２"));
+    QCOMPARE(m.pages()->tabText(1), QStringLiteral("補助Ｗ"));
+    QCOMPARE(m.pages()->tabText(4), QStringLiteral("表示２"));
     QVERIFY(!Testing::control<QCheckBox>(m, "CheckBox45")->isChecked() && !Testing::control<QCheckBox>(m, "CheckBox62")->isChecked());
-    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit1")) && !isYellow(Testing::control<TextPane>(*m.Form14, "RichEdit2")));
+    QVERIFY(!isYellow(Testing::control<TextPane>(m, "RichEdit1")) && !isYellow(Testing::control<TextPane>(*m.subInputWindow(), "RichEdit2")));
 }
 
 QTEST_MAIN(SavingTest)

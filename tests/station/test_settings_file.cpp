@@ -145,7 +145,7 @@ void SettingsFileTest::liveTableMatchesTheReference() {
     std::sort(extra.begin(), extra.end());
     QCOMPARE(extra, (QList<int>{950, 951, 952, 953, 954}));
     // 709 is written "false" whatever the contact window's box says.
-    Testing::control<QCheckBox>(*s.main->Form6, "CheckBox4")->setChecked(true);
+    Testing::control<QCheckBox>(*s.main->contactWindow(), "CheckBox4")->setChecked(true);
     QVERIFY(s.main->WriteSettings().contains("709:false:" + line(u"連絡窓の定時連絡（流す）のチェック")));
 }
 
@@ -157,15 +157,15 @@ void SettingsFileTest::longNoticeTextSurvivesSaveAndLoad() {
     QString text;
     for (int i = 0; text.size() < 500; ++i) text += QStringLiteral("お知らせ%1、").arg(i % 10);
     text.truncate(500);
-    Testing::control<QLineEdit>(*a.main->Form15, "Edit1")->setText(text);
-    QCOMPARE(Testing::control<QLineEdit>(*a.main->Form15, "Edit1")->text(), text);
+    Testing::control<QLineEdit>(*a.main->noticeWindow(), "Edit1")->setText(text);
+    QCOMPARE(Testing::control<QLineEdit>(*a.main->noticeWindow(), "Edit1")->text(), text);
     const QString path = a.station.programFolder + QStringLiteral("long.dp9");
     a.dialogs.saveNames.push_back(path);
-    a.main->Button21->click();
+    Testing::control<QPushButton>(*a.main, "Button21")->click();
     b.dialogs.openNames.push_back(path);
-    b.main->Button20->click();
-    QCOMPARE(Testing::control<QLineEdit>(*b.main->Form15, "Edit1")->text(), text);
-    QCOMPARE(b.main->Label67->text(), QStringLiteral("long.dp9"));
+    Testing::control<QPushButton>(*b.main, "Button20")->click();
+    QCOMPARE(Testing::control<QLineEdit>(*b.main->noticeWindow(), "Edit1")->text(), text);
+    QCOMPARE(Testing::control<QLabel>(*b.main, "Label67")->text(), QStringLiteral("long.dp9"));
 }
 
 void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
@@ -181,7 +181,7 @@ void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
     Testing::control<QLineEdit>(*a.main, "Edit31")->setText(QStringLiteral("司会、田中"));
     Testing::control<QCheckBox>(*a.main, "CheckBox5")->setChecked(false);
     Testing::control<QLineEdit>(*a.main, "Edit8")->setText("5");
-    a.main->Form2->move(30, 40);
+    a.main->memberMonitor()->move(30, 40);
     QFont f = Testing::control<TextPane>(*a.main, "RichEdit2")->font();
     f.setBold(true);
     a.main->SetDisplayFont(f);
@@ -190,7 +190,7 @@ void SettingsFileTest::defaultsRoundTripToIdenticalBytes() {
     QCOMPARE(b.main->settingsFileLines(false), changed);
     QCOMPARE(Testing::control<QLineEdit>(*b.main, "Edit31")->text(), QStringLiteral("司会、田中"));
     QVERIFY(Testing::control<TextPane>(*b.main, "RichEdit2")->font().bold());
-    QCOMPARE(b.main->Form2->pos(), QPoint(30, 40));
+    QCOMPARE(b.main->memberMonitor()->pos(), QPoint(30, 40));
 }
 
 void SettingsFileTest::valuesAreExactWords() {
@@ -227,9 +227,9 @@ void SettingsFileTest::specialKeys() {
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(2);
     QVERIFY(s.main->ApplySettings(file({"801:12:x"})));
     QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentIndex(), 0);
-    QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
+    QCOMPARE(s.main->linesEndpoint()->channelPort(), 6711);
     QVERIFY(s.main->ApplySettings(file({"801:4:x"})));
-    QCOMPARE(s.main->NMUDP1->channelPort(), 7111);
+    QCOMPARE(s.main->linesEndpoint()->channelPort(), 7111);
     // 802: empty leaves the group, 27 selects "Ａ班", 9 "Ｉ 班" through the combo.
     Testing::control<QRadioButton>(*s.main, "RadioButton8")->setChecked(true);
     QVERIFY(s.main->ApplySettings(file({"802::x"})));
@@ -243,7 +243,7 @@ void SettingsFileTest::specialKeys() {
     // A file without 801, 802 and 166 leaves channel, group and name as they are.
     QVERIFY(s.main->ApplySettings(file({"004:6:x"})));
     QCOMPARE(s.main->groupNumber(), 9);
-    QCOMPARE(s.main->NMUDP1->channelPort(), 7111);
+    QCOMPARE(s.main->linesEndpoint()->channelPort(), 7111);
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("A"));
     // 166: a new name with its message and the partner page.
     s.messages.shown.clear();
@@ -251,7 +251,7 @@ void SettingsFileTest::specialKeys() {
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("B"));
     QCOMPARE(s.messages.shown.size(), 1);
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("このパソコンの「名前」が変わりました。")));
-    QCOMPARE(s.main->PageControl1->currentIndex(), 2);
+    QCOMPARE(s.main->pages()->currentIndex(), 2);
     QVERIFY(s.main->ApplySettings(file({"166:B:x"})));
     QCOMPARE(s.messages.shown.size(), 1);  // the same name: no message
     // 011, 012 and 025 are left alone in the full-screen display mode.
@@ -272,12 +272,12 @@ void SettingsFileTest::specialKeys() {
     QVERIFY(Testing::control<QRadioButton>(*s.main, "RadioButton1")->isChecked());
     // 121 and 161 show and hide whole windows by their words.
     QVERIFY(s.main->ApplySettings(file({QStringLiteral("121:８人モニター表示:x"), QStringLiteral("161:Ｆキーメモ表示:x")})));
-    QVERIFY(s.main->Form2->isVisible() && s.main->Form5->isVisible());
+    QVERIFY(s.main->memberMonitor()->isVisible() && s.main->fkeyMemo()->isVisible());
     QVERIFY(s.main->ApplySettings(file({"121:show:x"})));
-    QVERIFY(!s.main->Form2->isVisible());
+    QVERIFY(!s.main->memberMonitor()->isVisible());
     // 144 paints the explanatory labels.
     QVERIFY(s.main->ApplySettings(file({"144:255:x"})));
-    QCOMPARE(s.main->explanatoryLabels.value(0)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(s.main->explanatoryLabels().value(0)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // 171 with the step equal to the spacing: a line per tick.
     QVERIFY(s.main->ApplySettings(file({"005:48:x", "171:48:x"})));
     QCOMPARE(s.main->scroller().stepsPerLine, 1);
@@ -315,16 +315,16 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
     const QString folder = s.station.programFolder;
     writeFile(folder + "in-force.dp9", file({"039:in force:x"}));
     s.dialogs.openNames.push_back(folder + "in-force.dp9");
-    s.main->Button20->click();
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
+    Testing::control<QPushButton>(*s.main, "Button20")->click();
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("in-force.dp9"));
     const QString lines = Testing::control<QLineEdit>(*s.main, "Edit8")->text();
     QFile utf8(folder + QStringLiteral("表示全般設定.dp9"));
     QVERIFY(utf8.open(QIODevice::WriteOnly));
     utf8.write(QStringLiteral("999:＜番号付き表示設定ファイル２＞\r\n039:UTF-8の名前:x\r\n004:9:x\r\n").toUtf8());
     utf8.close();
     s.dialogs.openNames.push_back(utf8.fileName());
-    s.main->Button20->click();
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
+    Testing::control<QPushButton>(*s.main, "Button20")->click();
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("in-force.dp9"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("in force"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), lines);
     QCOMPARE(s.messages.shown, QStringList{QStringLiteral(
@@ -337,12 +337,12 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
     writeFile(folder + "other.dp9", {line(u"999:＜番号付き表示設定ファイル１＞"), "004:9:x"});
     writeFile(folder + "empty.dp9", {});
     s.dialogs.openNames = {folder + "other.dp9", folder + "empty.dp9"};
-    s.main->Button20->click();
-    s.main->Button20->click();
+    Testing::control<QPushButton>(*s.main, "Button20")->click();
+    Testing::control<QPushButton>(*s.main, "Button20")->click();
     QCOMPARE(s.messages.shown.size(), 3);
     QVERIFY(s.messages.shown[1].contains(QStringLiteral("1行目が「999:＜番号付き表示設定ファイル２＞」ではありません。")));
     QVERIFY(s.messages.shown[2].contains(QStringLiteral("ファイルが空です。")));
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("in-force.dp9"));
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("in-force.dp9"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), lines);
 
     // A start-up file with a wrong first line: said at start-up, and nothing is in force.
@@ -350,7 +350,7 @@ void SettingsFileTest::notASettingsFileIsRefusedWithABox() {
         writeFile(f + QStringLiteral("自動読込表示設定.dp9"), {"999:old", "004:9:x"});
     });
     bad.finishStartup();
-    QCOMPARE(bad.main->Label67->text(), QStringLiteral("読み込み無し"));
+    QCOMPARE(Testing::control<QLabel>(*bad.main, "Label67")->text(), QStringLiteral("読み込み無し"));
     QCOMPARE(Testing::control<QLineEdit>(*bad.main, "Edit8")->text(), lines);
     QCOMPARE(bad.messages.shown.value(0).section(u'\n', 0, 0),
              QStringLiteral("「自動読込表示設定.dp9」は表示設定ファイルとして読み込めません。"));
@@ -365,8 +365,8 @@ void SettingsFileTest::saveAndStartupFiles() {
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(2);
     Testing::control<QRadioButton>(*s.main, "RadioButton8")->setChecked(true);
     s.dialogs.saveNames.push_back(folder + "saved");
-    s.main->Button21->click();
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("saved.dp9"));  // the extension is added
+    Testing::control<QPushButton>(*s.main, "Button21")->click();
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("saved.dp9"));  // the extension is added
     auto lines = Settings::readLines(folder + "saved.dp9");
     QVERIFY(lines);
     QCOMPARE(lines->value(lines->size() - 3), line(u"801:2:チャンネル"));
@@ -376,29 +376,29 @@ void SettingsFileTest::saveAndStartupFiles() {
     // "起動時設定にする" on "1ch" in "Ａ班": no channel or group; in "Ｂ班": both.
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(0);
     Testing::control<QRadioButton>(*s.main, "RadioButton6")->setChecked(true);
-    s.main->Button66->click();
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("自動読込表示設定.dp9"));
+    Testing::control<QPushButton>(*s.main, "Button66")->click();
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("自動読込表示設定.dp9"));
     lines = Settings::readLines(s.main->startupFilePath());
     QVERIFY(lines);
     QVERIFY(!keysOf(*lines).contains(801) && !keysOf(*lines).contains(802));
     QCOMPARE(keyOf(lines->last()), 166);
     Testing::control<QRadioButton>(*s.main, "RadioButton7")->setChecked(true);
-    s.main->Button66->click();
+    Testing::control<QPushButton>(*s.main, "Button66")->click();
     lines = Settings::readLines(s.main->startupFilePath());
     QVERIFY(keysOf(*lines).contains(801) && keysOf(*lines).contains(802));
     // "読込" applies a file and names it; a cancelled dialog changes nothing.
     writeFile(folder + "one.dp9", file({"039:loaded:x"}));
     s.dialogs.openNames.push_back(folder + "one.dp9");
-    s.main->Button20->click();
+    Testing::control<QPushButton>(*s.main, "Button20")->click();
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("loaded"));
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
-    s.main->Button20->click();  // cancelled
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("one.dp9"));
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("one.dp9"));
+    Testing::control<QPushButton>(*s.main, "Button20")->click();  // cancelled
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("one.dp9"));
     // A save that cannot be written says so and changes nothing.
-    const QString before = s.main->Label67->text();
+    const QString before = Testing::control<QLabel>(*s.main, "Label67")->text();
     s.dialogs.saveNames.push_back(folder + "no/such/folder/x.dp9");
-    s.main->Button21->click();
-    QCOMPARE(s.main->Label67->text(), before);
+    Testing::control<QPushButton>(*s.main, "Button21")->click();
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), before);
     QVERIFY(s.messages.shown.last().startsWith(QStringLiteral("設定ファイルを保存できませんでした。")));
 }
 
@@ -411,7 +411,7 @@ void SettingsFileTest::whatThePartnerPageShowsWritesNoOtherBytes() {
     const QString folder = s.station.programFolder;
     auto save = [&](const QString& name) {
         s.dialogs.saveNames.push_back(folder + name);
-        s.main->Button21->click();
+        Testing::control<QPushButton>(*s.main, "Button21")->click();
         const auto lines = Settings::readLines(folder + name + QStringLiteral(".dp9"));
         return lines ? *lines : QList<QByteArray>();
     };
@@ -440,9 +440,9 @@ void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {
     // At creation the last 166 line names the station, before the first search goes out.
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("stored"));
     QVERIFY(lan.sentTo(6722).value(0).payload.contains("stored"));
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("読み込み無し"));
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("読み込み無し"));
     s.finishStartup();
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("自動読込表示設定.dp9"));
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("自動読込表示設定.dp9"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit8")->text(), QStringLiteral("8"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit31")->text(), QStringLiteral("司会"));
     QCOMPARE(s.main->groupNumber(), 3);
@@ -461,7 +461,7 @@ void SettingsFileTest::startupFileAtCreationAndPhaseTwo() {
     // Without a start-up file nothing is applied and nothing is said.
     TestStation bare(lan, "192.168.1.11", "bare");
     bare.finishStartup();
-    QCOMPARE(bare.main->Label67->text(), QStringLiteral("読み込み無し"));
+    QCOMPARE(Testing::control<QLabel>(*bare.main, "Label67")->text(), QStringLiteral("読み込み無し"));
     QCOMPARE(Testing::control<QLineEdit>(*bare.main, "Edit30")->text(), QStringLiteral("bare"));
 }
 
@@ -472,18 +472,18 @@ void SettingsFileTest::resetKeepsTheOwnName() {
     Testing::control<QLineEdit>(*s.main, "Edit31")->setText("x");
     Testing::control<QLineEdit>(*s.main, "Edit8")->setText("3");
     Testing::control<QCheckBox>(*s.main, "CheckBox19")->setChecked(false);
-    Testing::control<QLineEdit>(*s.main->Form5, "Edit45")->setText("phrase");
+    Testing::control<QLineEdit>(*s.main->fkeyMemo(), "Edit45")->setText("phrase");
     Testing::control<QComboBox>(*s.main, "ComboBox2")->setCurrentIndex(4);
-    s.main->Button67->click();
-    QCOMPARE(s.main->Label67->text(), QStringLiteral("初期値に戻した"));
+    Testing::control<QPushButton>(*s.main, "Button67")->click();
+    QCOMPARE(Testing::control<QLabel>(*s.main, "Label67")->text(), QStringLiteral("初期値に戻した"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("mine"));
     QVERIFY(Testing::control<QLineEdit>(*s.main, "Edit31")->text().isEmpty());
     QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox19")->isChecked());
-    QVERIFY(Testing::control<QLineEdit>(*s.main->Form5, "Edit45")->text().isEmpty());
-    QCOMPARE(s.main->Form5->size(), QSize(232, 333));
-    QCOMPARE(s.main->Form5->pos(), s.main->pos() + QPoint(25, 80));
+    QVERIFY(Testing::control<QLineEdit>(*s.main->fkeyMemo(), "Edit45")->text().isEmpty());
+    QCOMPARE(s.main->fkeyMemo()->size(), QSize(232, 333));
+    QCOMPARE(s.main->fkeyMemo()->pos(), s.main->pos() + QPoint(25, 80));
     QCOMPARE(Testing::control<QComboBox>(*s.main, "ComboBox2")->currentIndex(), 0);
-    QCOMPARE(s.main->NMUDP1->channelPort(), 6711);
+    QCOMPARE(s.main->linesEndpoint()->channelPort(), 6711);
     QCOMPARE(Fonts::points(Testing::control<TextPane>(*s.main, "RichEdit2")->font()), 36);
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit1")->text(), QStringLiteral("既定の共有合言葉その一番"));
 }
@@ -555,37 +555,37 @@ void SettingsFileTest::rowsHoldTheBuiltAndTheResetValues() {
     // publishing the audience page would open a server; following the partner needs one.
     Ttalk2e& m = *s.main;
     checkBuilt(m, table, {"Edit10"});
-    checkBuilt(*m.Form15, table, {});
-    checkBuilt(*m.Form6, table, {});
-    checkBuilt(*m.Form11, table, {});
-    checkBuilt(*m.Form5, table, {});
-    checkBuilt(*m.Fmojikara, table, {});
-    checkBuilt(*m.Form2, table, {});
-    checkBuilt(*m.Form3, table, {});
+    checkBuilt(*m.noticeWindow(), table, {});
+    checkBuilt(*m.contactWindow(), table, {});
+    checkBuilt(*m.templateWindow(), table, {});
+    checkBuilt(*m.fkeyMemo(), table, {});
+    checkBuilt(*m.karaokeRemote(), table, {});
+    checkBuilt(*m.memberMonitor(), table, {});
+    checkBuilt(*m.prerollMonitor(), table, {});
     // A radio button is set by checking another.
     int changed = 0;
     changeRows(m, {"CheckAudience", "RadioButton3"}, changed);
-    changeRows(*m.Form15, {"CheckBox6"}, changed);
-    changeRows(*m.Form6, {}, changed);
-    changeRows(*m.Form11, {"RadioButton1"}, changed);
-    changeRows(*m.Form5, {}, changed);
-    changeRows(*m.Fmojikara, {}, changed);
-    changeRows(*m.Form2, {}, changed);
-    changeRows(*m.Form3, {}, changed);
+    changeRows(*m.noticeWindow(), {"CheckBox6"}, changed);
+    changeRows(*m.contactWindow(), {}, changed);
+    changeRows(*m.templateWindow(), {"RadioButton1"}, changed);
+    changeRows(*m.fkeyMemo(), {}, changed);
+    changeRows(*m.karaokeRemote(), {}, changed);
+    changeRows(*m.memberMonitor(), {}, changed);
+    changeRows(*m.prerollMonitor(), {}, changed);
     Testing::control<QRadioButton>(m, "RadioButton1")->setChecked(true);
-    Testing::control<QRadioButton>(*m.Form11, "RadioButton2")->setChecked(true);
+    Testing::control<QRadioButton>(*m.templateWindow(), "RadioButton2")->setChecked(true);
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(changed, 72 + 21 + 10 + 15 + 18 + 5 + 2 + 1);
     // The reset itself: "初期値に戻す" lays the station out afterwards, which derives the spacing.
     s.main->ResetToDefaults();
     checkReset(m, {"CheckAudience"});
-    checkReset(*m.Form15, {"CheckBox6"});
-    checkReset(*m.Form6, {});
-    checkReset(*m.Form11, {});
-    checkReset(*m.Form5, {});
-    checkReset(*m.Fmojikara, {});
-    checkReset(*m.Form2, {});
-    checkReset(*m.Form3, {});
+    checkReset(*m.noticeWindow(), {"CheckBox6"});
+    checkReset(*m.contactWindow(), {});
+    checkReset(*m.templateWindow(), {});
+    checkReset(*m.fkeyMemo(), {});
+    checkReset(*m.karaokeRemote(), {});
+    checkReset(*m.memberMonitor(), {});
+    checkReset(*m.prerollMonitor(), {});
 }
 
 namespace {
@@ -792,7 +792,7 @@ void SettingsFileTest::transfersFromStrangersAreRefused() {
                                 Net::Wire::SettingsEnd()})
         p.lan.net.inject("192.168.1.99", 6712, "192.168.1.11", 6712, l);
     p.lan.net.deliverAll();
-    QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1
+    QCOMPARE(p.b.main->linesEndpoint()->channelPort(), 6711);  // still channel 1
     // The first refused line is logged; the rest of the minute is counted in one line.
     QVERIFY(Testing::control<QTextEdit>(*p.b.main, "RichEdit3")->toPlainText().contains(QStringLiteral("表示設定受信拒否：[192.168.1.99]$set$999:")));
     QCOMPARE(Testing::control<QLineEdit>(*p.b.main, "Edit8")->text(), before);
@@ -815,8 +815,8 @@ void SettingsFileTest::hostileGeometryAndFontsAreBounded() {
     QVERIFY(s.main->x() <= screens.right() - Settings::kReachable);
     QCOMPARE(Fonts::points(Testing::control<TextPane>(*s.main, "RichEdit2")->font()), Fonts::kMostPoints);
     QVERIFY(Testing::control<TextPane>(*s.main, "RichEdit1")->height() <= screens.height());
-    QCOMPARE(s.main->Form2->height(), Settings::kSmallestWindow.height());
-    QCOMPARE(s.main->Form2->width(), Settings::kSmallestWindow.width());
+    QCOMPARE(s.main->memberMonitor()->height(), Settings::kSmallestWindow.height());
+    QCOMPARE(s.main->memberMonitor()->width(), Settings::kSmallestWindow.width());
     // Zero or negative: the main window stays large enough to use.
     QVERIFY(s.main->ApplySettings(file({"000:0:x", "001:-1:x"})));
     QCOMPARE(s.main->size(), Settings::kSmallestMainWindow);
@@ -835,7 +835,7 @@ void SettingsFileTest::aMembersTransferCannotTakeTheStationAway() {
                                     Net::Wire::SettingsStart() + line(u"001:20000:メインウィンドの幅"),
                                     Net::Wire::SettingsStart() + line(u"004:3:マニュアル調整の表示行数")});
     p.lan.net.deliverAll();
-    QCOMPARE(p.b.main->NMUDP1->channelPort(), 6711);  // still channel 1, group A, with its partner
+    QCOMPARE(p.b.main->linesEndpoint()->channelPort(), 6711);  // still channel 1, group A, with its partner
     QCOMPARE(p.b.main->groupNumber(), 1);
     QVERIFY(p.b.main->hasPartner());
     QVERIFY(p.b.main->width() <= QGuiApplication::primaryScreen()->availableGeometry().width());

@@ -85,11 +85,11 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
     }
     QCOMPARE(names, expected);
     QCOMPARE(s.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)"));
-    QCOMPARE(s.main->Form2->windowTitle(), QStringLiteral("８人モニター(ctrl+8)"));
-    QCOMPARE(s.main->Form14->windowTitle(), QStringLiteral("サブ入力ウィンド(ctrl+i)"));
+    QCOMPARE(s.main->memberMonitor()->windowTitle(), QStringLiteral("８人モニター(ctrl+8)"));
+    QCOMPARE(s.main->subInputWindow()->windowTitle(), QStringLiteral("サブ入力ウィンド(ctrl+i)"));
     const QStringList pages{"表示・入力", "補助Ｗ", "ﾊﾟｰﾄﾅｰ", "表示１", "表示２", "入力１", "入力２", "保存", "説明"};
-    for (int i = 0; i < pages.size(); ++i) QCOMPARE(s.main->PageControl1->tabText(i), pages[i]);
-    QCOMPARE(s.main->PageControl1->count(), pages.size());
+    for (int i = 0; i < pages.size(); ++i) QCOMPARE(s.main->pages()->tabText(i), pages[i]);
+    QCOMPARE(s.main->pages()->count(), pages.size());
     // Initial layout.
     QCOMPARE(s.main->geometry().topLeft(), QPoint(0, 0));
     QCOMPARE(s.main->size(), QSize(640, 480));
@@ -101,8 +101,8 @@ void StartupTest::windowsAreCreatedInOrderAndHidden() {
     QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit27")->x(), 50);
     QCOMPARE(Testing::control<TextPane>(*s.main, "RichEdit1")->height(), 24);
     QCOMPARE(Testing::control<QPushButton>(*s.main, "Button13")->height(), 27);  // 24 + the strip's top margin
-    QCOMPARE(s.main->Form8->pos(), QPoint(0, 0));
-    QCOMPARE(s.main->Form8->size(), QSize(300, 300));
+    QCOMPARE(s.main->wastopMonitor()->pos(), QPoint(0, 0));
+    QCOMPARE(s.main->wastopMonitor()->size(), QSize(300, 300));
 }
 
 // Tests and the settings rows find a control by its designer name within its window.
@@ -127,9 +127,9 @@ void StartupTest::phaseTwoRunsOnlyWhenItsTimerFires() {
     TestStation s(lan, "192.168.1.10", "alpha");
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit30")->text(), QStringLiteral("alpha"));
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit35")->text(), QStringLiteral("192.168.1.10"));
-    QVERIFY(s.main->Timer2->isActive());
-    QCOMPARE(s.main->Timer2->interval(), 5000);
-    QVERIFY(s.main->Timer2->isSingleShot());
+    QVERIFY(Testing::control<QTimer>(*s.main, "Timer2")->isActive());
+    QCOMPARE(Testing::control<QTimer>(*s.main, "Timer2")->interval(), 5000);
+    QVERIFY(Testing::control<QTimer>(*s.main, "Timer2")->isSingleShot());
     QVERIFY(!s.main->isStarted());
     QVERIFY(s.messages.shown.isEmpty());
 
@@ -143,7 +143,7 @@ void StartupTest::phaseTwoRunsOnlyWhenItsTimerFires() {
     auto withSplash = App::createStationWindows(st, splash);
     withSplash->Timer2Timer();
     QVERIFY(withSplash->isStarted());
-    QVERIFY(!withSplash->Timer2->isActive());
+    QVERIFY(!Testing::control<QTimer>(*withSplash, "Timer2")->isActive());
     QVERIFY(withSplash->isVisible());
     QTRY_VERIFY(watch.isNull());
     QCOMPARE(withSplash->programFolder(), s.station.programFolder);
@@ -156,7 +156,7 @@ void StartupTest::unreadableAddressNeverSchedulesPhaseTwo() {
     QCOMPARE(Testing::control<QLineEdit>(*s.main, "Edit35")->text(), QStringLiteral("読込み失敗"));
     QCOMPARE(s.messages.shown,
              QStringList{QStringLiteral("ＩＰアドレスの読込に失敗しました。\n他のパソコンと通信できません。")});
-    QVERIFY(!s.main->Timer2->isActive());
+    QVERIFY(!Testing::control<QTimer>(*s.main, "Timer2")->isActive());
     QVERIFY(!s.main->isStarted());
     QVERIFY(!Testing::control<QListWidget>(*s.main, "ListBox2")->isHidden());
     QCOMPARE(Testing::control<QListWidget>(*s.main, "ListBox2")->item(0)->text(), QStringLiteral("0 またはDHCPサーバ"));
@@ -186,7 +186,7 @@ void StartupTest::severalAddressesAskTheUserToChoose() {
     QVERIFY(Testing::control<QPushButton>(*s.main, "Button39")->isHidden());
     Testing::control<QCheckBox>(*s.main, "CheckBox19")->setChecked(false);  // this message comes whatever the switch says
     s.finishStartup();
-    QCOMPARE(s.main->PageControl1->currentIndex(), 2);
+    QCOMPARE(s.main->pages()->currentIndex(), 2);
     QCOMPARE(s.messages.shown.size(), 1);
     QVERIFY(s.messages.shown[0].startsWith(QStringLiteral("複数のＩＰアドレスが見つかりました。")));
     // A click on a line takes that address.
@@ -214,8 +214,8 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
                     first.station.programFolder};
     auto second = App::createStationWindows(st, nullptr);
     for (Net::DatagramEndpoint* e : second->endpoints().channelEndpoints()) QVERIFY(!e->isBound());
-    QVERIFY(!Testing::control<Net::DatagramEndpoint>(*second->Form11, "NMUDP5")->isBound());
-    QVERIFY(first.main->NMUDP1->isBound());
+    QVERIFY(!Testing::control<Net::DatagramEndpoint>(*second->templateWindow(), "NMUDP5")->isBound());
+    QVERIFY(first.main->linesEndpoint()->isBound());
     second->Timer2Timer();  // and it runs on, silently
     QVERIFY(second->isStarted());
     QVERIFY(first.messages.shown.isEmpty());
@@ -224,9 +224,9 @@ void StartupTest::secondCopyOnTheSameHostBindsNothing() {
 void StartupTest::channelThreeMovesEveryShiftedPort() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    Testing::control<QCheckBox>(*s.main->Fmojikara, "CheckBox1")->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716 (refused once started without a partner)
+    Testing::control<QCheckBox>(*s.main->karaokeRemote(), "CheckBox1")->setChecked(true);  // "ｶﾗｵｹに送信": 6728 instead of 6716 (refused once started without a partner)
     s.finishStartup();
-    Testing::control<Net::DatagramEndpoint>(*s.main->Fmojikara, "NMUDP1")->setEntry(Net::Ports::RemoteKaraoke);
+    Testing::control<Net::DatagramEndpoint>(*s.main->karaokeRemote(), "NMUDP1")->setEntry(Net::Ports::RemoteKaraoke);
     QList<quint16> order;
     for (Net::DatagramEndpoint* e : s.main->endpoints().channelEndpoints()) order << e->basePort();
     QCOMPARE(order, (QList<quint16>{6711, 6712, 6713, 6717, 6718, 6719, 6721, 6722, 6723, 6724, 6727, 6728, 6730,
@@ -238,16 +238,16 @@ void StartupTest::channelThreeMovesEveryShiftedPort() {
     expected << 6720;  // the template window's third stream stays; the remote left 6716 behind
     std::sort(expected.begin(), expected.end());
     QCOMPARE(sortedPorts(s.host), expected);
-    QCOMPARE(s.main->NMUDP1->channelPort(), 6911);
+    QCOMPARE(s.main->linesEndpoint()->channelPort(), 6911);
     QCOMPARE(s.main->windowTitle(), QStringLiteral("3 : Quelta7r1(ctrl+d)"));
-    QCOMPARE(s.main->Form14->windowTitle(), QStringLiteral("3 : サブ入力ウィンド(ctrl+i)"));
-    QCOMPARE(s.main->Form2->windowTitle(), QStringLiteral("3 : ８人モニター(ctrl+8)"));
-    QCOMPARE(s.main->Fkakunin->windowTitle(), QStringLiteral("3 :確認修正パレット(ctrl+s)"));
-    QCOMPARE(s.main->Form3->windowTitle(), QStringLiteral("3 : テンプレート前ロールモニタ"));
-    QCOMPARE(s.main->Form8->windowTitle(), QStringLiteral("3 : ワ停止モニター"));
-    QCOMPARE(s.main->Fshusei_moni->windowTitle(), QStringLiteral("3 :確認修正モニター"));
+    QCOMPARE(s.main->subInputWindow()->windowTitle(), QStringLiteral("3 : サブ入力ウィンド(ctrl+i)"));
+    QCOMPARE(s.main->memberMonitor()->windowTitle(), QStringLiteral("3 : ８人モニター(ctrl+8)"));
+    QCOMPARE(s.main->correctionPalette()->windowTitle(), QStringLiteral("3 :確認修正パレット(ctrl+s)"));
+    QCOMPARE(s.main->prerollMonitor()->windowTitle(), QStringLiteral("3 : テンプレート前ロールモニタ"));
+    QCOMPARE(s.main->wastopMonitor()->windowTitle(), QStringLiteral("3 : ワ停止モニター"));
+    QCOMPARE(s.main->correctionMonitor()->windowTitle(), QStringLiteral("3 :確認修正モニター"));
     // Datagrams on the new ports arrive; the old ones are gone.
-    QSignalSpy spy(s.main->NMUDP1, &Net::DatagramEndpoint::received);
+    QSignalSpy spy(s.main->linesEndpoint(), &Net::DatagramEndpoint::received);
     lan.inject("192.168.1.20", 1, "192.168.1.10", 6711, "old");
     lan.inject("192.168.1.20", 1, "192.168.1.10", 6911, "new");
     lan.deliverAll();
@@ -292,16 +292,16 @@ void StartupTest::sendToMembersGoesToCheckedSlotsInOrder() {
 void StartupTest::loopbackLinesAreDroppedWhileSiblingCopyIsOn() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
-    QSignalSpy lines(s.main->NMUDP1, &Net::DatagramEndpoint::received);
-    QSignalSpy contact(Testing::control<Net::DatagramEndpoint>(*s.main->Form6, "NMUDP1"), &Net::DatagramEndpoint::received);
+    QSignalSpy lines(s.main->linesEndpoint(), &Net::DatagramEndpoint::received);
+    QSignalSpy contact(Testing::control<Net::DatagramEndpoint>(*s.main->contactWindow(), "NMUDP1"), &Net::DatagramEndpoint::received);
     Testing::control<QCheckBox>(*s.main, "CheckBox60")->setChecked(true);
-    s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
-    s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6727, "looped");
+    s.main->correctionsEndpoint()->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
+    s.main->correctionsEndpoint()->sendTo(QStringLiteral("127.0.0.1"), 6727, "looped");
     lan.deliverAll();
     QCOMPARE(lines.size(), 0);
     QCOMPARE(contact.size(), 0);
     Testing::control<QCheckBox>(*s.main, "CheckBox60")->setChecked(false);
-    s.main->NMUDP3->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
+    s.main->correctionsEndpoint()->sendTo(QStringLiteral("127.0.0.1"), 6711, "looped");
     lan.deliverAll();
     QCOMPARE(lines.size(), 1);
     // "入力をＬＡＮに流す。" off closes the line port.
@@ -319,13 +319,13 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
     QAction* fkey = s.main->findChild<QAction*>(QStringLiteral("hkey_fkeymemo"));
     QVERIFY(fkey);
     fkey->trigger();
-    QVERIFY(!s.main->Form5->isVisible());  // hidden: Ctrl+F does nothing
+    QVERIFY(!s.main->fkeyMemo()->isVisible());  // hidden: Ctrl+F does nothing
     s.main->findChild<QAction*>(QStringLiteral("hkeyslide1"))->trigger();
     for (QWidget* w : s.main->windows().all())
         if (w != s.main.get()) QVERIFY(!w->isVisible());
 
     s.main->findChild<QAction*>(QStringLiteral("hkeyinput1"))->trigger();  // sub-input hidden: the main window
-    QVERIFY(!s.main->Form14->isVisible());
+    QVERIFY(!s.main->subInputWindow()->isVisible());
     QVERIFY(s.main->isVisible());
 
     // Every window carries the same ten items.
@@ -333,14 +333,14 @@ void StartupTest::hotKeysFollowTheVisibilityRules() {
         const auto actions = w->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(actions.size(), 10);
     }
-    QCOMPARE(s.main->Form6->findChild<QAction*>(QStringLiteral("hkey8nin1"))->shortcut(),
+    QCOMPARE(s.main->contactWindow()->findChild<QAction*>(QStringLiteral("hkey8nin1"))->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_8));
 
     // Ctrl+D from another window brings the main window back.
-    s.main->Form6->show();
-    QVERIFY(QTest::qWaitForWindowExposed(s.main->Form6.get()));
+    s.main->contactWindow()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(s.main->contactWindow()));
     s.main->hide();
-    s.main->Form6->findChild<QAction*>(QStringLiteral("hkey_main"))->trigger();
+    s.main->contactWindow()->findChild<QAction*>(QStringLiteral("hkey_main"))->trigger();
     QVERIFY(s.main->isVisible());
 }
 
@@ -348,20 +348,20 @@ void StartupTest::eachHotKeyBringsItsOwnWindowForward() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
     const QList<std::pair<const char*, QWidget*>> items{
-        {"hkey_fkeymemo", s.main->Form5.get()}, {"hkeyrenraku1", s.main->Form6.get()},
-        {"hekytempm1", s.main->Form11.get()},   {"hkey8nin1", s.main->Form2.get()},
-        {"hkeyinput1", s.main->Form14.get()},   {"hkeyterop1", s.main->Form15.get()},
-        {"hkeykakunin1", s.main->Fkakunin.get()}, {"hkeymojikara1", s.main->Fmojikara.get()},
+        {"hkey_fkeymemo", s.main->fkeyMemo()}, {"hkeyrenraku1", s.main->contactWindow()},
+        {"hekytempm1", s.main->templateWindow()},   {"hkey8nin1", s.main->memberMonitor()},
+        {"hkeyinput1", s.main->subInputWindow()},   {"hkeyterop1", s.main->noticeWindow()},
+        {"hkeykakunin1", s.main->correctionPalette()}, {"hkeymojikara1", s.main->karaokeRemote()},
         {"hkey_main", s.main.get()}};
     for (const auto& [item, window] : items) {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
     }
     for (const auto& [item, window] : items) {
-        s.main->Form8->show();  // another window in front first
-        s.main->Form8->activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(s.main->Form8.get()));
-        s.main->Form6->findChild<QAction*>(QString::fromLatin1(item))->trigger();
+        s.main->wastopMonitor()->show();  // another window in front first
+        s.main->wastopMonitor()->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(s.main->wastopMonitor()));
+        s.main->contactWindow()->findChild<QAction*>(QString::fromLatin1(item))->trigger();
         QTRY_COMPARE(QApplication::activeWindow(), window);
     }
 }
@@ -372,7 +372,7 @@ void StartupTest::hotKeysWinOverTextPanes() {
     s.main->show();
     s.main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
-    s.main->Fmojikara->show();
+    s.main->karaokeRemote()->show();
     s.main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
     QAction* remote = s.main->findChild<QAction*>(QStringLiteral("hkeymojikara1"));
@@ -412,7 +412,7 @@ void StartupTest::windowsComingForwardHaveTheKeyboardInTheirPane() {
         pane->setFocus(Qt::MouseFocusReason);
     };
     control<QPushButton>(*s.main, "ButtonTemplate")->click();
-    TForm11& roll = *s.main->Form11;
+    TForm11& roll = *s.main->templateWindow();
     QCOMPARE(roll.focusWidget(), control<QWidget>(roll, "RichEdit1"));
     control<QWidget>(roll, "CheckBox2")->setFocus();
     forward("hekytempm1");
@@ -425,7 +425,7 @@ void StartupTest::windowsComingForwardHaveTheKeyboardInTheirPane() {
     QCOMPARE(roll.focusWidget(), control<QWidget>(roll, "RichEdit2"));
 
     control<QPushButton>(*s.main, "ButtonSubInput")->click();
-    TForm14& sub = *s.main->Form14;
+    TForm14& sub = *s.main->subInputWindow();
     QCOMPARE(sub.focusWidget(), control<QWidget>(sub, "RichEdit1"));
     typeIn(control<QWidget>(sub, "RichEdit2"));
     sub.findChildren<QCheckBox*>().first()->setFocus();
@@ -433,7 +433,7 @@ void StartupTest::windowsComingForwardHaveTheKeyboardInTheirPane() {
     QCOMPARE(sub.focusWidget(), control<QWidget>(sub, "RichEdit2"));
 
     control<QPushButton>(*s.main, "ButtonPalette")->click();
-    TFkakunin& palette = *s.main->Fkakunin;
+    TFkakunin& palette = *s.main->correctionPalette();
     QCOMPARE(palette.focusWidget(), control<QWidget>(palette, "RichEdit1"));
     typeIn(control<QWidget>(palette, "RichEdit4"));
     palette.findChildren<QPushButton*>().first()->setFocus();
@@ -441,7 +441,7 @@ void StartupTest::windowsComingForwardHaveTheKeyboardInTheirPane() {
     QCOMPARE(palette.focusWidget(), control<QWidget>(palette, "RichEdit4"));
 
     control<QPushButton>(*s.main, "ButtonNotice")->click();
-    TForm15& notice = *s.main->Form15;
+    TForm15& notice = *s.main->noticeWindow();
     QCOMPARE(notice.focusWidget(), control<QWidget>(notice, "Edit1"));
     // Another field the typist chose keeps the keys.
     QLineEdit* other = nullptr;
@@ -457,48 +457,48 @@ void StartupTest::auxiliaryButtonsOpenTheirWindows() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
     s.main->show();
-    s.main->PageControl1->setCurrentIndex(1);
+    s.main->pages()->setCurrentIndex(1);
     Testing::control<QPushButton>(*s.main, "ButtonTemplate")->click();
-    QVERIFY(s.main->Form11->isVisible());
-    QCOMPARE(s.main->PageControl1->currentIndex(), 0);
-    QVERIFY(s.main->Form11->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(s.main->templateWindow()->isVisible());
+    QCOMPARE(s.main->pages()->currentIndex(), 0);
+    QVERIFY(s.main->templateWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
     Testing::control<QCheckBox>(*s.main, "CheckBox10")->setChecked(false);
-    QVERIFY(!(s.main->Form11->windowFlags() & Qt::WindowStaysOnTopHint));
-    QVERIFY(s.main->Form11->isVisible());
+    QVERIFY(!(s.main->templateWindow()->windowFlags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(s.main->templateWindow()->isVisible());
 
     Testing::control<QCheckBox>(*s.main, "CheckBox12")->setChecked(false);
     Testing::control<QPushButton>(*s.main, "Button45")->click();
-    QVERIFY(s.main->Form2->isVisible());
+    QVERIFY(s.main->memberMonitor()->isVisible());
     QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox12")->isChecked());
 
     Testing::control<QCheckBox>(*s.main, "CheckBox21")->setChecked(true);
     Testing::control<QPushButton>(*s.main, "ButtonPalette")->click();
-    QVERIFY(s.main->Fkakunin->isVisible());
+    QVERIFY(s.main->correctionPalette()->isVisible());
     QVERIFY(!Testing::control<QCheckBox>(*s.main, "CheckBox21")->isChecked());
     QVERIFY(Testing::control<QCheckBox>(*s.main, "CheckBox21")->isHidden());
 
     Testing::control<QPushButton>(*s.main, "ButtonSubInput")->click();
-    QVERIFY(s.main->Form14->isVisible());
-    QCOMPARE(s.main->Form14->width(), s.main->width() * 4 / 5);
-    QCOMPARE(s.main->Form14->height(), s.main->Form14->firstPaneHeight() * 2 + 60);
+    QVERIFY(s.main->subInputWindow()->isVisible());
+    QCOMPARE(s.main->subInputWindow()->width(), s.main->width() * 4 / 5);
+    QCOMPARE(s.main->subInputWindow()->height(), s.main->subInputWindow()->firstPaneHeight() * 2 + 60);
 
-    s.main->Form8->addLine(QStringLiteral("held"));
+    s.main->wastopMonitor()->addLine(QStringLiteral("held"));
     Testing::control<QPushButton>(*s.main, "Button5")->click();
-    QVERIFY(s.main->Form8->isVisible());
-    QVERIFY(s.main->Form8->lines().isEmpty());
+    QVERIFY(s.main->wastopMonitor()->isVisible());
+    QVERIFY(s.main->wastopMonitor()->lines().isEmpty());
 
     Testing::control<QPushButton>(*s.main, "Button52")->click();
-    QVERIFY(s.main->Form5->isVisible());
+    QVERIFY(s.main->fkeyMemo()->isVisible());
 
     // The desktop cover: a colour, the whole screen, the main window in front.
     s.dialogs.colours.push_back(QColor(0, 0, 128));
     Testing::control<QPushButton>(*s.main, "Button8")->click();
     Testing::control<QCheckBox>(*s.main, "CheckBox9")->setChecked(true);
-    QVERIFY(s.main->Form9->isVisible());
-    QCOMPARE(s.main->Form9->pos(), QPoint(0, 0));
-    QCOMPARE(Testing::control<Canvas>(*s.main->Form9, "Image1")->picture().pixelColor(5, 5), QColor(0, 0, 128));
+    QVERIFY(s.main->desktopCover()->isVisible());
+    QCOMPARE(s.main->desktopCover()->pos(), QPoint(0, 0));
+    QCOMPARE(Testing::control<Canvas>(*s.main->desktopCover(), "Image1")->picture().pixelColor(5, 5), QColor(0, 0, 128));
     Testing::control<QCheckBox>(*s.main, "CheckBox9")->setChecked(false);
-    QVERIFY(!s.main->Form9->isVisible());
+    QVERIFY(!s.main->desktopCover()->isVisible());
 
     // All thirteen windows take the page colour.
     s.dialogs.colours.push_back(QColor(200, 230, 200));
@@ -510,11 +510,11 @@ void StartupTest::closingRunsTheCloseHandlerOnce() {
     Net::MemoryNetwork lan;
     TestStation s(lan, "192.168.1.10");
     s.main->show();
-    s.main->Form2->show();
+    s.main->memberMonitor()->show();
     QSignalSpy closed(s.main.get(), &Ttalk2e::closed);
     s.main->close();
     QCOMPARE(closed.size(), 1);
-    QVERIFY(!s.main->Form2->isVisible());  // closing the main window ends the program's windows
+    QVERIFY(!s.main->memberMonitor()->isVisible());  // closing the main window ends the program's windows
 }
 
 void StartupTest::qtSpeaksJapanese() {

@@ -57,7 +57,7 @@ void TeamTest::pairingAndRepairing() {
     QCOMPARE(a.main->partnerSlot(), 1);
     QCOMPARE(a.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)  <B>"));
     QCOMPARE(b.main->windowTitle(), QStringLiteral("Quelta7r1(ctrl+d)  <A>"));
-    QCOMPARE(a.main->Form14->windowTitle(), QStringLiteral("サブ入力ウィンド(ctrl+i)  <B>"));
+    QCOMPARE(a.main->subInputWindow()->windowTitle(), QStringLiteral("サブ入力ウィンド(ctrl+i)  <B>"));
     QVERIFY(!Testing::control<QPushButton>(*a.main, "Button22")->isHidden());
     QVERIFY(Testing::control<QPushButton>(*a.main, "Button26")->isHidden());
     QCOMPARE(a.main->team().partnerAddress(), QStringLiteral("192.168.1.11"));
@@ -184,7 +184,7 @@ void TeamTest::ownAddressAndNameGuards() {
 
     // Renaming: the notice on leaving the field, once.
     a.main->show();
-    a.main->PageControl1->setCurrentIndex(2);
+    a.main->pages()->setCurrentIndex(2);
     QVERIFY(QTest::qWaitForWindowExposed(a.main.get()));
     a.messages.shown.clear();
     Testing::control<QLineEdit>(*a.main, "Edit30")->setFocus();

@@ -30,13 +30,13 @@ void saveLoopStep(Ttalk2e& main, int n) {
     const QString mark = QStringLiteral("保存ループ%1").arg(n);
     Testing::control<QLineEdit>(main, "Edit30")->setText(mark);
     main.SendLine(Cp932::encode(mark));
-    Testing::control<TextPane>(*main.Form6, "RichEdit1")->setPlainText(mark);
-    main.Form6->SendContactLine(false);  // into the history; nobody to send it to
+    Testing::control<TextPane>(*main.contactWindow(), "RichEdit1")->setPlainText(mark);
+    main.contactWindow()->SendContactLine(false);  // into the history; nobody to send it to
     const QString folder = main.station().programFolder;  // start-up may not have fixed it yet
     Settings::writeLines(folder + QStringLiteral("自動読込表示設定.dp9"), main.settingsFileLines(true));
     main.saving().WriteText(folder + QStringLiteral("保存ループ表示.txt"), main.saving().RecordLines());
     Settings::writeLines(folder + QStringLiteral("保存ループ連絡文.txt"),
-                         Core::Contact::HistoryLines(Testing::control<QTextEdit>(*main.Form6, "RichEdit2")->toPlainText(), true));
+                         Core::Contact::HistoryLines(Testing::control<QTextEdit>(*main.contactWindow(), "RichEdit2")->toPlainText(), true));
     std::printf("saved %d\n", n);
     std::fflush(stdout);
 }

@@ -356,7 +356,7 @@ void DisplayView::wire() {
     connect(CheckBox68, &QCheckBox::toggled, this, &DisplayView::CheckBox68Click);
     connect(Image1, &Canvas::clicked, this, &DisplayView::CanvasClick);
     connect(Image2, &Canvas::clicked, this, &DisplayView::CanvasClick);
-    connect(main_.PageControl1, &QTabWidget::currentChanged, this, &DisplayView::PageControl1Change);
+    connect(main_.pages(), &QTabWidget::currentChanged, this, &DisplayView::PageControl1Change);
     connect(Edit18, &QLineEdit::returnPressed, this, [this] { main_.resize(intOf(Edit18, main_.width()), main_.height()); });
     connect(Edit19, &QLineEdit::returnPressed, this, [this] { main_.resize(main_.width(), intOf(Edit19, main_.height())); });
     RichEdit2->onKeyPress = [this](QKeyEvent* e) {
@@ -386,7 +386,7 @@ bool DisplayView::eventFilter(QObject* watched, QEvent* event) {
 
 void DisplayView::RecordChanged() {
     const Core::Record& rec = main_.record();
-    if (CheckBox37->isChecked()) main_.PageControl1->setTabText(0, QString::number(rec.byteLength()) + QStringLiteral("Byte"));
+    if (CheckBox37->isChecked()) main_.pages()->setTabText(0, QString::number(rec.byteLength()) + QStringLiteral("Byte"));
     const int lines = rec.lineCount();
     if (CheckBox84->isChecked()) {
         scroll_.visibleLines = lines - scroll_.shownLine;  // the whole new input fills the screen at once
@@ -621,7 +621,7 @@ void DisplayView::SettingsApplied() {
 
 void DisplayView::WindowResized() {
     Image2->setGeometry(main_.rect());
-    main_.PageControl1->setCurrentIndex(0);
+    main_.pages()->setCurrentIndex(0);
     Image1->resize(main_.size());
     Image2->resize(main_.size());
     if (resizeSettle_ > 0) {
@@ -640,7 +640,7 @@ void DisplayView::DisplayAreaResized() {
     // The record wraps exactly where the canvas lines end, unless the sub-input window's
     // "表示の右端で折り返さない。" keeps every record line one display line.
     const int textWidth = qMax(40, W - 2 * Ttalk2e::kTextLeft - 4);
-    const bool wraps = !main_.Form14 || main_.Form14->displayWraps();
+    const bool wraps = !main_.subInputWindow() || main_.subInputWindow()->displayWraps();
     RichEdit2->setLineWrapMode(wraps ? QTextEdit::FixedPixelWidth : QTextEdit::NoWrap);
     RichEdit2->setLineWrapColumnOrWidth(textWidth + 2 * Ttalk2e::kRecordMargin);
     main_.record().setWrap(RichEdit2->font(), wraps ? textWidth : 1 << 20);
@@ -655,7 +655,7 @@ void DisplayView::DisplayAreaResized() {
         AutoFitLines();
         RedrawDisplay();
         RedrawFrameless();
-        if (main_.PageControl1->currentIndex() == 0) FocusInputOrKeyCatcher();
+        if (main_.pages()->currentIndex() == 0) FocusInputOrKeyCatcher();
     }
     scroll_.lineCount = main_.record().lineCount();
     scroll_.shownLine = scroll_.lineCount;
@@ -735,7 +735,7 @@ void DisplayView::Button13Click() {
 
 void DisplayView::CheckBox85Click() {
     if (CheckBox85->isChecked()) {
-        if (main_.Form8) main_.Form8->clearMemo();  // a fresh buffer for what arrives while editing
+        if (main_.wastopMonitor()) main_.wastopMonitor()->clearMemo();  // a fresh buffer for what arrives while editing
     } else {
         main_.FlushCorrectionBuffer();
     }
@@ -759,7 +759,7 @@ void DisplayView::CheckBox8Click() {
 
 void DisplayView::CheckBox50Click() {
     if (!CheckBox50->isChecked()) return;
-    if (main_.auxiliaryPage().rubyExchange() || (main_.Form14 && main_.Form14->fixedWidth())) {
+    if (main_.auxiliaryPage().rubyExchange() || (main_.subInputWindow() && main_.subInputWindow()->fixedWidth())) {
         CheckBox50->setChecked(false);
         main_.Message(QStringLiteral(
             "「補助Ｗ」ページの「ルビ送信」のチェック、\nまたは、「サブ入力ウィンド」の「ルビ送信」ページの「桁数」のチェックが入っています。\n"
@@ -770,7 +770,7 @@ void DisplayView::CheckBox50Click() {
 }
 
 void DisplayView::CheckBox37Click() {
-    main_.PageControl1->setTabText(0, CheckBox37->isChecked()
+    main_.pages()->setTabText(0, CheckBox37->isChecked()
                                     ? QString::number(main_.record().byteLength()) + QStringLiteral("Byte")
                                     : QStringLiteral("表示・入力"));
 }
@@ -791,7 +791,7 @@ void DisplayView::Button1Click() {
     const auto f = main_.station().dialogs.chooseFont(&main_, RichEdit2->font());
     if (!f) return;
     SetDisplayFont(*f);
-    main_.PageControl1->setCurrentIndex(0);
+    main_.pages()->setCurrentIndex(0);
     FocusInputOrKeyCatcher();
 }
 
@@ -810,7 +810,7 @@ void DisplayView::Button2Click() {
     if (!c) return;
     main_.colours().displayPaper = Settings::fromQColor(*c);
     PaintDisplay();
-    main_.PageControl1->setCurrentIndex(0);
+    main_.pages()->setCurrentIndex(0);
     FocusInputOrKeyCatcher();
 }
 
@@ -864,7 +864,7 @@ void DisplayView::LayoutInputStrip() {
         RichEdit2->setFocusPolicy(Qt::ClickFocus);
         main_.strip().Panel1->hide();
     }
-    main_.TabSheet1->relayout();  // the display area takes what the strip leaves
+    main_.displayInputPage()->relayout();  // the display area takes what the strip leaves
     if (wordProcessorMode_) {
         RichEdit2->setGeometry(0, 0, displayWidth(), displayHeight());
         RichEdit2->setFocusPolicy(Qt::StrongFocus);
@@ -883,14 +883,14 @@ void DisplayView::LayoutInputStrip() {
 void DisplayView::SetTypingMode(int mode) {
     typistMode_ = mode;
     LayoutInputStrip();
-    main_.PageControl1->setCurrentIndex(0);
+    main_.pages()->setCurrentIndex(0);
     RichEdit2->resize(displayWidth(), displayHeight());
     Memo3->resize(displayWidth(), displayHeight());
     AutoFitLines();
     LayoutInputStrip();
     Panel6->unsetCursor();
     main_.unsetCursor();
-    main_.PageControl1->setCurrentIndex(0);
+    main_.pages()->setCurrentIndex(0);
 }
 
 void DisplayView::SetTypistRows(int rows) {
@@ -915,7 +915,7 @@ void DisplayView::Button16Click() {
     Panel6->setCursor(Qt::BlankCursor);
     main_.setCursor(Qt::BlankCursor);
     LayoutInputStrip();
-    main_.PageControl1->setCurrentIndex(0);
+    main_.pages()->setCurrentIndex(0);
     main_.Message(QStringLiteral(
         "表示専用（「０人」）にしたのでスムーズ画面上ではマウスカーソルが消えるようになります。「１人」「２人」に戻せば、元通り現れます。\n\n"
         "「表示２」ページの「マウスカーソルの非表示」のチェックを入れた場合は、クリックするたびに「標準」「指」「消える」という順に変化します。\n\n"
@@ -929,7 +929,7 @@ void DisplayView::FocusInputOrKeyCatcher() {
 }
 
 void DisplayView::PageControl1Change() {
-    if (main_.PageControl1->currentIndex() == 0) FocusInputOrKeyCatcher();
+    if (main_.pages()->currentIndex() == 0) FocusInputOrKeyCatcher();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -937,7 +937,7 @@ void DisplayView::PageControl1Change() {
 
 void DisplayView::Edit77KeyDown(int key) {
     if (key == Qt::Key_F1) {
-        if (main_.PageControl1->isVisible())
+        if (main_.pages()->isVisible())
             main_.Message(QStringLiteral(
                 "タグを消します。タグを表示させる（戻る）には、Ｆ１キーを押します。\n\n＜Ｆキーの機能＞\n"
                 "Ｆ１：タグとキャプション部が現れます。\nＦ２：再描画します。（「再」ボタン）\n"
@@ -958,8 +958,8 @@ void DisplayView::ToggleFrameless() {
     }
     resizeSettle_ = 2;
     const QRect g = main_.geometry();
-    if (!main_.PageControl1->isHidden()) {
-        main_.PageControl1->hide();
+    if (!main_.pages()->isHidden()) {
+        main_.pages()->hide();
         Image1->hide();
         Image2->setGeometry(main_.rect());
         Image2->show();
@@ -974,7 +974,7 @@ void DisplayView::ToggleFrameless() {
         RedrawDisplay();
         RedrawFrameless();
     } else {
-        main_.PageControl1->show();
+        main_.pages()->show();
         Image1->show();
         Image2->hide();
         frameless_ = false;

@@ -343,8 +343,8 @@ void InputStrip::wire() {
 }
 
 void InputStrip::UpdateMemoRows() {
-    if (main_.Form5)
-        main_.Form5->UpdateRows({rubyOn(), CheckBox52->isChecked(), CheckBox43->isChecked(), CheckBox47->isChecked()});
+    if (main_.fkeyMemo())
+        main_.fkeyMemo()->UpdateRows({rubyOn(), CheckBox52->isChecked(), CheckBox43->isChecked(), CheckBox47->isChecked()});
 }
 
 bool InputStrip::rubyOn() const { return CheckBox58->isChecked() || CheckBox59->isChecked(); }
@@ -361,7 +361,7 @@ void InputStrip::ClearRubyCapture() {
 bool InputStrip::RichEdit1KeyDown(QKeyEvent* e) {
     if ((CheckBox15->isChecked() || CheckBox23->isChecked()) && !Timer3->isActive())
         Timer3->start(intOf(Edit16, 15) * 1000);
-    if (main_.CheckBox20->isChecked() && !inputStarted_) markInputStart(main_.station().clock.now());
+    if (main_.logsInputStart() && !inputStarted_) markInputStart(main_.station().clock.now());
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     switch (e->key()) {
     case Qt::Key_Return:
@@ -488,9 +488,9 @@ bool InputStrip::CorrectionTemplateFromRecord() {
 }
 
 void InputStrip::InsertMemoText(int fkey) {
-    if (!main_.Form5) return;
-    const QString phrase = main_.Form5->phrase(fkey);
-    if (main_.Form5->clearsPane(fkey)) {
+    if (!main_.fkeyMemo()) return;
+    const QString phrase = main_.fkeyMemo()->phrase(fkey);
+    if (main_.fkeyMemo()->clearsPane(fkey)) {
         RichEdit1->setLimitedText(phrase);
     } else {
         RichEdit1->insertLimited(phrase);
@@ -610,8 +610,8 @@ QTextEdit* InputStrip::focusedTypingPane() const {
     QWidget* focus = QApplication::focusWidget();
     if (!focus) return nullptr;
     if (focus == RichEdit1) return RichEdit1;
-    if (main_.Form14 && focus == main_.Form14->pane(1)) return main_.Form14->pane(1);
-    if (main_.Form14 && focus == main_.Form14->pane(2)) return main_.Form14->pane(2);
+    if (main_.subInputWindow() && focus == main_.subInputWindow()->pane(1)) return main_.subInputWindow()->pane(1);
+    if (main_.subInputWindow() && focus == main_.subInputWindow()->pane(2)) return main_.subInputWindow()->pane(2);
     return nullptr;
 }
 
@@ -695,8 +695,8 @@ void InputStrip::Button3Click() {
 
 void InputStrip::SetInputFont(const QFont& font) {
     RichEdit1->setFont(font);
-    if (main_.Form14)
-        for (QTextEdit* pane : {main_.Form14->pane(1), main_.Form14->pane(2)}) pane->setFont(font);
+    if (main_.subInputWindow())
+        for (QTextEdit* pane : {main_.subInputWindow()->pane(1), main_.subInputWindow()->pane(2)}) pane->setFont(font);
     main_.display().LayoutInputStrip();
 }
 
@@ -728,8 +728,8 @@ void InputStrip::PaintPanes() {
     const QColor typing = main_.rateWarning() ? QColor(Qt::yellow) : input;
     paint(RichEdit1, typing, Ttalk2e::qcolour(main_.colours().inputInk));
     paint(RichEdit27, monitor, Ttalk2e::qcolour(main_.colours().monitorInk));
-    if (main_.Form14)
-        for (QTextEdit* pane : {main_.Form14->pane(1), main_.Form14->pane(2)}) paint(pane, typing, Ttalk2e::qcolour(main_.colours().inputInk));
+    if (main_.subInputWindow())
+        for (QTextEdit* pane : {main_.subInputWindow()->pane(1), main_.subInputWindow()->pane(2)}) paint(pane, typing, Ttalk2e::qcolour(main_.colours().inputInk));
 }
 
 QColor InputStrip::MonitorShade(const QColor& colour) {
@@ -760,7 +760,7 @@ void InputStrip::PaintComposition() {
 
 QList<QWidget*> InputStrip::stripPanels() const {
     QList<QWidget*> panels{Panel1, Panel22, Panel23};
-    if (main_.Form14) panels << main_.Form14->stripPanels();
+    if (main_.subInputWindow()) panels << main_.subInputWindow()->stripPanels();
     return panels;
 }
 
@@ -860,16 +860,10 @@ void InputStrip::UndoToPane(QTextEdit* pane, bool after, const QString& tag) {
     const QString own = RichEdit1->toPlainText();
     const int ownCaret = RichEdit1->textCursor().position();
     RichEdit1->setLimitedText(pane->toPlainText());
-    const bool logging = main_.CheckBox32->isChecked();
-    {
-        const QSignalBlocker b(main_.CheckBox32);
-        main_.CheckBox32->setChecked(false);  // the entry names the pane, not the input pane
-    }
+    const bool logging = main_.logsLines();
+    main_.setLogsLines(false);  // the entry names the pane, not the input pane
     main_.UndoToInput(after);
-    {
-        const QSignalBlocker b(main_.CheckBox32);
-        main_.CheckBox32->setChecked(logging);
-    }
+    main_.setLogsLines(logging);
     if (logging) main_.Log(Text::ClockText(main_.station().clock.now().time()) + QStringLiteral(",[自分],") + tag);
     const QString refilled = RichEdit1->toPlainText();
     if (auto* limited = qobject_cast<TextPane*>(pane)) limited->setLimitedText(refilled);

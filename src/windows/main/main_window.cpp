@@ -35,6 +35,11 @@
 #include "windows/main/display_view.h"
 #include "windows/main/input_strip.h"
 #include "windows/main/explanation_page.h"
+#include "windows/main/window_links.h"
+#include "windows/main/caption_host.h"
+#include "windows/main/drop_report.h"
+#include "windows/main/settings_file_page.h"
+#include "ui/messaging_links.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -57,55 +62,30 @@ QTimer* namedTimer(QObject* parent, const char* name, int interval, bool singleS
     return t;
 }
 
-
-// The partner page's ways to the rest of the station.
-PartnerPage::Links partnerLinks(Ttalk2e& main) {
-    return {
-        .station = main.station(),
-        .outbox = main.outbox(),
-        .message = [&main](const QString& text) { main.Message(text); },
-        .log = [&main](const QString& line) { main.Log(line); },
-        .logRepeated = [&main](const QString& kind, const std::function<QString()>& line) { main.LogRepeated(kind, line); },
-        .showMessages = [&main] { return main.showMessages(); },
-        .started = [&main] { return main.isStarted(); },
-        .ownAddressChanged = [&main](const QString& address) { main.auxiliaryPage().audiencePanel().setOwnAddress(address); },
-        .slotNameChanged = [&main](int k, const QString& name) {
-            if (main.Form2) main.Form2->SlotNameChanged(k, name);
-        },
-        .pairingButtonsShown = [&main](int k, bool partner) {
-            if (main.Form2) main.Form2->SyncButtons(k, partner);
-        },
-        .setCaptions = [&main](const QString& caption, const QString& subInput) {
-            main.setWindowTitle(caption);
-            if (main.Form14) main.Form14->setWindowTitle(subInput);
-        },
-        .showPage = [&main] { main.PageControl1->setCurrentIndex(2); },
-        .changeChannel = [&main] { main.ChangeChannel(); },
-        .readOwnName = [&main] { main.ReadOwnNameFromStartupFile(); },
-    };
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Construction: the form itself, then its creation step.
 
 Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
-    : QWidget(nullptr), station_(station), splash_(splash), programFolder_(station.programFolder) {
+    : QWidget(nullptr), station_(station), host_(std::make_unique<MainCaptionHost>(*this)), splash_(splash),
+      programFolder_(station.programFolder) {
     setObjectName(QStringLiteral("talk2e"));
     setWindowTitle(PartnerPage::kMainCaption);
     windows_.add(this, "hkey_main");
 
+    drops_ = std::make_unique<DropReport>(station_, *this, [this](const QString& line) { Log(line); });
     transfer_ = std::make_unique<SettingsTransfer>(*this);
     saving_ = std::make_unique<Saving>(*this);
-    partner_ = std::make_unique<PartnerPage>(partnerLinks(*this), this);
+    settingsFile_ = std::make_unique<SettingsFilePage>(*this);
+    partner_ = std::make_unique<PartnerPage>(WindowLinks::partnerLinks(*this), this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     display_ = std::make_unique<DisplayView>(*this, scroll_);
     strip_ = std::make_unique<InputStrip>(*this);
     buildDisplayPage();
     buildAuxiliaryPage();
-    partner_->build(PageControl1, explanatoryLabels);
+    partner_->build(PageControl1, explanatoryLabels_);
     display_->buildOptionPages(PageControl1);
     strip_->buildPages(PageControl1);
     buildSavePage();
@@ -124,14 +104,9 @@ Ttalk2e::Ttalk2e(App::Station& station, TForm12* splash)
     createEndpoints();
     hotKeys_ = new HotKeyMenu(*this, *this);
     display_->wire();
-    connect(display_.get(), &DisplayView::coverToggled, this, &Ttalk2e::CheckBox9Click);
-    connect(display_.get(), &DisplayView::coverColourClicked, this, &Ttalk2e::Button8Click);
-    connect(display_.get(), &DisplayView::pageColourClicked, this, &Ttalk2e::Button69Click);
-    connect(display_.get(), &DisplayView::explanationColourClicked, this, &Ttalk2e::Button70Click);
+    WindowLinks::wireCoverAndColours(*this);
     partner_->wire();
-    wireLines();
     strip_->wire();
-    wireSettings();
     partner_->wireOptions();
     saving_->wire();
 
@@ -156,9 +131,7 @@ void Ttalk2e::buildDisplayPage() {
     Memo5 = new QPlainTextEdit(Panel6);
     Memo5->setObjectName(QStringLiteral("Memo5"));
     Memo5->hide();
-    RichEdit5 = new QTextEdit(Panel6);
-    RichEdit5->setObjectName(QStringLiteral("RichEdit5"));
-    RichEdit5->hide();
+    host_->buildClipboardPane(Panel6);
     Panel7 = new QFrame(Panel6);
     Panel7->setObjectName(QStringLiteral("Panel7"));
     Panel7->hide();
@@ -178,74 +151,17 @@ void Ttalk2e::buildAuxiliaryPage() {
     PageControl1->addTab(auxiliary_, QStringLiteral("補助Ｗ"));
 }
 
-// The page's buttons open the windows, which exist once the creation table has run.
-void Ttalk2e::wireAuxiliaryPage() {
-    AuxiliaryPage* page = auxiliary_;
-    connect(page, &AuxiliaryPage::templateClicked, this, [this] {
-        Form11->show();
-        PageControl1->setCurrentIndex(0);
-    });
-    connect(page, &AuxiliaryPage::noticesOffChanged, this, [this](bool on) {
-        if (Form15) Form15->setRefusesNotices(on);
-    });
-    connect(page, &AuxiliaryPage::templateOnTopChanged, this, [this](bool on) { setStaysOnTop(Form11.get(), on); });
-    connect(page, &AuxiliaryPage::templateMonitorClicked, this, [this] { Form3->show(); });
-    connect(page, &AuxiliaryPage::monitorClicked, this, [this] { Form2->show(); });
-    connect(page, &AuxiliaryPage::monitorOnTopChanged, this, [this](bool on) { setStaysOnTop(Form2.get(), on); });
-    connect(page, &AuxiliaryPage::contactClicked, this, [this] {
-        Form6->show();
-        Form6->focusInputPane();
-    });
-    connect(page, &AuxiliaryPage::noticeClicked, this, [this] { Form15->show(); });
-    connect(page, &AuxiliaryPage::subInputClicked, this, [this] {
-        display_->resetCursors();
-        Form14->setGeometry(0, 0, width() * 4 / 5, Form14->firstPaneHeight() * 2 + 60);
-        Form14->openFirstPage();
-        Form14->show();
-    });
-    connect(page, &AuxiliaryPage::paletteClicked, this, [this] { Fkakunin->show(); });
-    connect(page, &AuxiliaryPage::inputToPaletteChanged, this, [this](bool on) {
-        if (!on) return;
-        Fkakunin->hide();
-        display_->setUndoPartnerLines(true);
-    });
-    connect(page, &AuxiliaryPage::correctionMonitorClicked, this, [this] { Fshusei_moni->show(); });
-    connect(page, &AuxiliaryPage::remoteClicked, this, [this] { Fmojikara->show(); });
-    connect(page, &AuxiliaryPage::waStopMonitorClicked, this, [this] {
-        Form8->clearMemo();
-        Form8->show();
-    });
-    connect(page, &AuxiliaryPage::fkeyMemoClicked, this, [this] {
-        Form5->move(x() + 25, y() + 80);
-        Form5->show();
-    });
-}
-
 void Ttalk2e::buildSavePage() {
     auto* save = new Form::Page(PageControl1, 2);
     save->setObjectName(QStringLiteral("TabSheet8"));
     PageControl1->addTab(save, QStringLiteral("保存"));
     saving_->buildSaveGroups(save);
-    QGroupBox* transcript = save->group(0, QStringLiteral("字幕ファイル（WebVTT・SubRip）"), "GroupTranscript");
-    ButtonTranscript = Form::button(transcript, "ButtonTranscript", QStringLiteral("字幕ファイル保存"));
-    explanatoryLabels << Form::label(transcript, QStringLiteral("●表示した行を時刻付きで保存します。録画に字幕を付ける時に使います。"));
-    QGroupBox* log = save->group(0, QStringLiteral("説明ページ"), "GroupLog");
-    CheckBox32 = Form::check(log, "CheckBox32", QStringLiteral("記録を説明ページに保存"), false);
-    CheckBox20 = Form::check(log, "CheckBox20", QStringLiteral("入力開始時刻を説明ページに記録"), false);
-    QGroupBox* settings = save->group(1, QStringLiteral("表示設定"), "GroupSettingsFile");
-    QWidget* files = Form::row(settings);
-    Button20 = Form::button(files, "Button20", QStringLiteral("読込"));
-    Button20->setToolTip(QStringLiteral("保存してある設定を読込みます。"));
-    Button21 = Form::button(files, "Button21", QStringLiteral("保存"));
-    Button21->setToolTip(QStringLiteral("ウィンドの大きさ・位置、表示行数桁色などを全部保存します。"));
-    Button66 = Form::button(settings, "Button66", QStringLiteral("起動時設定にする"));
-    Button67 = Form::button(settings, "Button67", QStringLiteral("初期値に戻す"));
-    Label67 = Form::label(settings, QStringLiteral("読み込み無し"), "Label67");
+    settingsFile_->build(*save);
     QGroupBox* match = save->group(1, QStringLiteral("表示機と合わせる"), "GroupMatch");
-    explanatoryLabels << Form::label(match, QStringLiteral("●「ワ」ボタン修正する時に表示機と行数と桁数を合わせます。"));
+    explanatoryLabels_ << Form::label(match, QStringLiteral("●「ワ」ボタン修正する時に表示機と行数と桁数を合わせます。"));
     transfer_->addMatchButton(match);
-    explanatoryLabels << Form::label(match, QStringLiteral("フォント大きさ、ウィンド幅、表示行数を受信します。"));
-    explanatoryLabels << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
+    explanatoryLabels_ << Form::label(match, QStringLiteral("フォント大きさ、ウィンド幅、表示行数を受信します。"));
+    explanatoryLabels_ << Form::label(match, QStringLiteral("合わせた後、ウィンド高さ変更はｏｋ。幅はダメです。"));
 }
 
 void Ttalk2e::createEndpoints() {
@@ -292,7 +208,7 @@ App::WindowContext Ttalk2e::windowContext() { return {station_, *this, *this, wi
 void Ttalk2e::createAuxiliaryWindows() {
     const App::WindowContext context = windowContext();
     Form6 = std::make_unique<TForm6>(context, App::contactLinks(*this));
-    CreateTemplateWindow(context);
+    Form11 = std::make_unique<TForm11>(context, WindowLinks::templateLinks(*this));
     Form15 = std::make_unique<TForm15>(context, App::noticeLinks(*this));
     auxiliary_->setNoticesOff(Form15->refusesNotices());
     Form2 = std::make_unique<TForm2>(context, partner_->team(), [this] {
@@ -300,15 +216,19 @@ void Ttalk2e::createAuxiliaryWindows() {
     });
     Form5 = std::make_unique<TForm5>(context);
     Form8 = std::make_unique<TForm8>(context);
-    CreatePrerollMonitor(context);
+    Form3 = std::make_unique<TForm3>(context);
     Form9 = std::make_unique<TForm9>(context);
-    CreateCorrectionWindows(context);  // TForm14, TFkakunin, TFmojikara, TFshusei_moni
+    Form14 = std::make_unique<TForm14>(context, WindowLinks::subInputLinks(*this));
+    connect(auxiliary_, &AuxiliaryPage::rubyExchangeChanged, Form14.get(), &TForm14::RubyExchangeChanged);
+    Fkakunin = std::make_unique<TFkakunin>(context, WindowLinks::paletteLinks(*this));
+    Fmojikara = std::make_unique<TFmojikara>(context, WindowLinks::remoteLinks(*this));
+    Fshusei_moni = std::make_unique<TFshusei_moni>(context);
     Form14->setWindowTitle(subInputCaptionBase());
     setStaysOnTop(Form11.get(), auxiliary_->templateOnTop());
     setStaysOnTop(Form2.get(), auxiliary_->monitorOnTop());
-    connect(Form9.get(), &TForm9::coverClicked, this, &Ttalk2e::Form9Click);
+    WindowLinks::wireCoverWindow(*this);
     connect(auxiliary_, &AuxiliaryPage::monitorRowsChanged, Form2.get(), &TForm2::Restack);
-    wireAuxiliaryPage();
+    WindowLinks::wireAuxiliaryPage(*this);
     UpdateMemoRows();
     buildSettingsTable();
 }
@@ -467,43 +387,6 @@ void Ttalk2e::HotKey(const QString& item) {
     else if (item == QLatin1String("hkeyinput1")) bringToFront(this);  // no sub-input window: the main one
 }
 
-void Ttalk2e::CheckBox9Click() {
-    if (display_->coverOn()) {
-        Form9->cover(qcolour(colours_.cover));
-        bringToFront(this);
-    } else {
-        Form9->hide();
-    }
-}
-
-void Ttalk2e::Button8Click() {
-    display_->setCover(false);
-    if (auto c = station_.dialogs.chooseColor(this, qcolour(colours_.cover))) colours_.cover = Settings::fromQColor(*c);
-}
-
-void Ttalk2e::Form9Click() {
-    bringToFront(this);
-    for (QWidget* w : std::initializer_list<QWidget*>{Form2.get(), Form3.get(), Form5.get(), Form6.get(), Form8.get()})
-        if (w && w->isVisible()) w->raise();
-}
-
-void Ttalk2e::Button69Click() {
-    const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.page));
-    if (!c) return;
-    colours_.page = Settings::fromQColor(*c);
-    PaintPages();
-    hide();
-    show();
-}
-
-void Ttalk2e::Button70Click() {
-    const auto c = station_.dialogs.chooseColor(this, qcolour(colours_.explanation));
-    if (!c) return;
-    colours_.items = colours_.explanation = Settings::fromQColor(*c);
-    PaintPages();
-    PaintExplanations();
-}
-
 QColor Ttalk2e::qcolour(qint32 value) { return Settings::toQColor(value, QApplication::palette()); }
 
 void Ttalk2e::PaintPages() {
@@ -518,7 +401,7 @@ void Ttalk2e::PaintPages() {
 }
 
 void Ttalk2e::PaintExplanations() {
-    for (QLabel* l : explanatoryLabels) {
+    for (QLabel* l : explanatoryLabels_) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, qcolour(colours_.explanation));
         l->setPalette(p);
@@ -635,3 +518,14 @@ void Ttalk2e::SetInputFont(const QFont& font) { strip_->SetInputFont(font); }
 void Ttalk2e::SetMonitorFont(const QFont& font) { strip_->SetMonitorFont(font); }
 void Ttalk2e::PaintComposition() { strip_->PaintComposition(); }
 void Ttalk2e::UpdateMemoRows() { strip_->UpdateMemoRows(); }
+
+void Ttalk2e::StartDropReport() { drops_->start(); }
+void Ttalk2e::TimerDropReportTimer() { drops_->TimerDropReportTimer(); }
+void Ttalk2e::LogRepeated(const QString& kind, const std::function<QString()>& line) { drops_->LogRepeated(kind, line); }
+QRect Ttalk2e::captionDisplayArea() const { return display_->captionArea(); }
+bool Ttalk2e::SaveContactHistoryAtExit() { return saving_->SaveContactHistoryAtExit(); }
+
+bool Ttalk2e::logsLines() const { return settingsFile_->logsLines(); }
+bool Ttalk2e::logsInputStart() const { return settingsFile_->logsInputStart(); }
+void Ttalk2e::setLogsLines(bool on) { settingsFile_->setLogsLines(on); }
+void Ttalk2e::setLogsInputStart(bool on) { settingsFile_->setLogsInputStart(on); }

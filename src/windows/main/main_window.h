@@ -9,7 +9,6 @@
 #include "ui/window_context.h"
 #include "ui/window_registry.h"
 #include "core/caption_path.h"
-#include "core/repeat_gate.h"
 #include "core/scroller.h"
 #include "net/endpoint_registry.h"
 #include "net/outbox.h"
@@ -17,6 +16,8 @@
 #include "settings/key_table.h"
 #include "settings/rows.h"
 #include "settings/values.h"
+#include "windows/main/caption_host.h"
+#include "windows/main/colour_values.h"
 #include "windows/main/strip_colour.h"
 
 #include <QDateTime>
@@ -52,6 +53,7 @@ class OnlineCaptions;
 class Service;
 }
 class DockPage;
+class DropReport;
 class HotKeyMenu;
 class TForm2;
 class TForm3;
@@ -67,6 +69,7 @@ class TFkakunin;
 class TFmojikara;
 class TFshusei_moni;
 class PartnerPage;
+class SettingsFilePage;
 class SettingsTransfer;
 class Saving;
 struct ExitText;
@@ -76,8 +79,7 @@ namespace Net { class DatagramEndpoint; }
 
 class Ttalk2e : public QWidget,
                 public App::HotKeyTarget,
-                private App::EndpointFactory,
-                private Core::CaptionHost {
+                private App::EndpointFactory {
     Q_OBJECT
 public:
     // Builds the window and runs its creation step. `splash` is closed by the second phase.
@@ -97,6 +99,8 @@ public:
     // The page "ﾊﾟｰﾄﾅｰ" and the team it hosts (windows/main/partner_page.h).
     PartnerPage& partner() { return *partner_; }
     Net::Outbox& outbox() { return outbox_; }
+    // An endpoint another window made itself, sent through from now on (the karaoke remote's).
+    void registerEndpoint(Net::DatagramEndpoint* e) { outbox_.add(e); }
 
     // ---- run flags ----
     bool isStarted() const { return started_; }  // end of start-up (phase 2)
@@ -109,43 +113,36 @@ public:
     // A message box shown only while "メッセージを表示する" is checked.
     void Message(const QString& text);
 
-    // ---- windows, in creation order ----
-    std::unique_ptr<TForm6> Form6;
-    std::unique_ptr<TForm11> Form11;
-    std::unique_ptr<TForm15> Form15;
-    std::unique_ptr<TForm2> Form2;
-    std::unique_ptr<TForm5> Form5;
-    std::unique_ptr<TForm8> Form8;
-    std::unique_ptr<TForm3> Form3;
-    std::unique_ptr<TForm9> Form9;
-    std::unique_ptr<TForm14> Form14;
-    std::unique_ptr<TFkakunin> Fkakunin;
-    std::unique_ptr<TFmojikara> Fmojikara;
-    std::unique_ptr<TFshusei_moni> Fshusei_moni;
+    // ---- windows, in creation order (owned here; null before their creation step) ----
+    TForm6* contactWindow() const { return Form6.get(); }
+    TForm11* templateWindow() const { return Form11.get(); }
+    TForm15* noticeWindow() const { return Form15.get(); }
+    TForm2* memberMonitor() const { return Form2.get(); }
+    TForm5* fkeyMemo() const { return Form5.get(); }
+    TForm8* wastopMonitor() const { return Form8.get(); }
+    TForm3* prerollMonitor() const { return Form3.get(); }
+    TForm9* desktopCover() const { return Form9.get(); }
+    TForm14* subInputWindow() const { return Form14.get(); }
+    TFkakunin* correctionPalette() const { return Fkakunin.get(); }
+    TFmojikara* karaokeRemote() const { return Fmojikara.get(); }
+    TFshusei_moni* correctionMonitor() const { return Fshusei_moni.get(); }
     // The main window and the twelve others, in creation order (the splash is not among them).
     const App::WindowRegistry& windows() const { return windows_; }
 
     // ---- pages and controls ----
-    QTabWidget* PageControl1 = nullptr;
-    DockPage* TabSheet1 = nullptr;  // "表示・入力"
+    QTabWidget* pages() const { return PageControl1; }
+    DockPage* displayInputPage() const { return TabSheet1; }  // "表示・入力"
     InputStrip& strip() { return *strip_; }
-    QPlainTextEdit* Memo1 = nullptr;   // hidden settings-transfer memo
-    QPlainTextEdit* Memo5 = nullptr;   // hidden settings line buffer
-    QTextEdit* RichEdit5 = nullptr;    // hidden clipboard pane
-    QFrame* Panel7 = nullptr;          // hidden panel of the encryption buffer
-    QTextEdit* RichEdit6 = nullptr;    // hidden encryption buffer
+
+    QTextEdit* encryptionBuffer() const { return RichEdit6; }  // hidden
 
     AuxiliaryPage& auxiliaryPage() { return *auxiliary_; }      // page "補助Ｗ"
     ExplanationPage& explanationPage() { return *explanation_; }  // page "説明"
 
-    QList<QLabel*> explanatoryLabels; // labels of the pages that take the explanation colour
+    // Labels of the pages that take the explanation colour.
+    const QList<QLabel*>& explanatoryLabels() const { return explanatoryLabels_; }
+    void addExplanatoryLabel(QLabel* label) { explanatoryLabels_ << label; }
 
-    // page "保存"
-    QLabel* Label67 = nullptr;        // settings file in force
-    QPushButton* Button20 = nullptr;  // "読込"
-    QPushButton* Button21 = nullptr;  // "保存"
-    QPushButton* Button66 = nullptr;  // "起動時設定にする"
-    QPushButton* Button67 = nullptr;  // "初期値に戻す"
 
     // ---- saving (windows/main/saving.h) ----
     Saving& saving() { return *saving_; }
@@ -169,12 +166,11 @@ public:
     QString startupFilePath() const;
     // The date and time of now, "/" and ":" made "_": the names of saved texts.
     QString TimeStampedName() const;
-    void Button20Click();  // "読込"
-    void Button21Click();  // "保存"
     void Button66Click();  // "起動時設定にする"
-    void Button67Click();  // "初期値に戻す"
-    // True, after saying why, when `lines` (of the file `name`) are not a settings file.
-    bool SettingsFileRefused(const QString& name, const QList<QByteArray>& lines);
+    // The settings-file part of the page "保存" (windows/main/settings_file_page.h).
+    SettingsFilePage& settingsFile() { return *settingsFile_; }
+    // A load or reset of the settings: the layout guard off while `change` runs, the display fitted after.
+    void withLayoutOff(const std::function<void()>& change);
     // The defaults of every window, in the order of the table of defaults.
     void ResetToDefaults();
     // The main window's rows: key, control, comments, built and reset values (main_window_rows.cpp).
@@ -182,19 +178,12 @@ public:
     // The value a row's control is built with (its design value), as text.
     static QString builtValue(const char* control);
 
-    // ---- timers ----
-    QTimer* Timer2 = nullptr;  // second phase of start-up, once
 
-    // ---- endpoints of the core ports ----
-    Net::DatagramEndpoint* NMUDP1 = nullptr;   // 6711 lines
-    Net::DatagramEndpoint* NMUDP2 = nullptr;   // 6712 partner channel
-    Net::DatagramEndpoint* NMUDP3 = nullptr;   // 6713 corrections
-    Net::DatagramEndpoint* NMUDP6 = nullptr;   // 6718 search answers
-    Net::DatagramEndpoint* NMUDP4 = nullptr;   // 6719 pairing
-    Net::DatagramEndpoint* NMUDP7 = nullptr;   // 6721 monitor feed
-    Net::DatagramEndpoint* NMUDP8 = nullptr;   // 6722 search requests
-    Net::DatagramEndpoint* NMUDP9 = nullptr;   // 6723 commands
-    Net::DatagramEndpoint* NMUDP10 = nullptr;  // 6724 leave notices
+
+    // Endpoints of the core ports the tests and benchmarks drive.
+    Net::DatagramEndpoint* linesEndpoint() const { return NMUDP1; }        // 6711
+    Net::DatagramEndpoint* correctionsEndpoint() const { return NMUDP3; }  // 6713
+    Net::DatagramEndpoint* monitorEndpoint() const { return NMUDP7; }      // 6721
 
     // ---- start-up ----
     void FormCreate();
@@ -245,8 +234,13 @@ public:
     void markInputStart(const QDateTime& time);
     bool inputStarted() const;
 
-    // page "保存" options the send path reads
-    QCheckBox *CheckBox32 = nullptr, *CheckBox20 = nullptr;
+
+    // The switches "記録を説明ページに保存" and "入力開始時刻を説明ページに記録" of the page "保存".
+    bool logsLines() const;
+    bool logsInputStart() const;
+    // Set without running the switch's handlers.
+    void setLogsLines(bool on);
+    void setLogsInputStart(bool on);
 
     // ---- receive handlers of the core ports ----
     void NMUDP1DataReceived(const QByteArray& text, const QString& from, quint16 port);
@@ -263,11 +257,6 @@ public:
     void HotKey(const QString& item) override;
     void bringToFront(QWidget* window);
     void setStaysOnTop(QWidget* window, bool on);
-    void CheckBox9Click();
-    void Button8Click();
-    void Button69Click();
-    void Button70Click();
-    void Form9Click();
 
     // ---- log ----
     // A new line at the end of the explanation page.
@@ -305,8 +294,6 @@ public:
     // Captions on the audience's own screens and posted to meetings (beyond the team's protocol).
     Audience::Service& audience() { return *audience_; }
     Audience::OnlineCaptions& online() { return *online_; }
-    QPushButton* ButtonTranscript = nullptr;  // "字幕ファイル保存" on the page "保存"
-    void ButtonTranscriptClick();
 
     // ---- the input pane ----
     bool RichEdit1KeyDown(QKeyEvent* event);  // true: the key was handled here
@@ -317,23 +304,8 @@ public:
     SettingsTransfer& transfer() { return *transfer_; }
     bool SendSettingsLine(const QByteArray& text);
     void SettingsTransferReceived(const QByteArray& text, const QString& from);
-    // Colours as the settings file keeps them: Windows colour values, negative for system colours.
-    struct ColourValues {
-        qint32 displayInk = Settings::Colour::kWindowText;
-        qint32 displayPaper = Settings::Colour::kWhite;
-        qint32 inputInk = Settings::Colour::kWindowText;
-        qint32 inputPaper = Settings::Colour::kWindow;
-        qint32 monitorInk = Settings::Colour::kWindowText;
-        qint32 monitorPaper = Settings::Colour::kWindow;
-        qint32 compositionInk = Settings::Colour::kBlue;
-        qint32 compositionPaper = Settings::Colour::kWhite;
-        qint32 page = Settings::Colour::kButtonFace;
-        qint32 items = Settings::Colour::kWindowText;
-        qint32 explanation = Settings::Colour::kGreen;
-        qint32 cover = Settings::Colour::kBlack;
-        qint32 splitter1 = Settings::Colour::kGreen;
-        qint32 splitter2 = Settings::Colour::kOlive;
-    };
+    // Colours as the settings file keeps them (windows/main/colour_values.h).
+    using ColourValues = ::ColourValues;
     ColourValues& colours() { return colours_; }
     static QColor qcolour(qint32 value);
     QColor inputPaneColour() const { return qcolour(colours_.inputPaper); }
@@ -370,49 +342,17 @@ public:
     // The desktop session is ending: from now on no one answers; the exit save is made at once.
     void SessionEnding();
     bool isClosed() const { return closeState_ == CloseState::Closed; }
-    std::optional<ExitText> ContactExitText() const;
 
-    // ---- messaging (main_window_messaging.cpp) ----
+    // ---- messaging ----
     // The caption display on the screen: notices run over it.
     QRect captionDisplayArea() const;
     // The contact history saved at exit when its window asks for it, as SaveExitText saves it.
     bool SaveContactHistoryAtExit();
 
-    // ---- prepared text and correction (main_window_prepared.cpp) ----
-    // The windows of prepared text in their slots of the creation order, each with its links to
-    // this window: the pre-roll window, the pre-roll monitor, and the sub-input window, the palette,
-    // the karaoke remote and the correction monitor.
-    void CreateTemplateWindow(const App::WindowContext& context);
-    void CreatePrerollMonitor(const App::WindowContext& context);
-    void CreateCorrectionWindows(const App::WindowContext& context);
-    // F9 of a typing pane other than the input pane: UndoToInput, the text taken back put into
-    // `pane` by the input pane's own rules, and `tag` ("（Ｕｎｄｏ：サブ入力Ｗ１）" …) as its log entry.
-    void UndoToPane(QTextEdit* pane, bool after, const QString& tag);
-    // F9 of a pre-roll: UndoToInput, the text taken back returned instead of being left in the input
-    // pane, which keeps what the typist is writing there.
-    QString UndoForPreroll();
-    // `text` sent through the input pane as Enter sends it (the palette's Enter and F12); the pane
-    // holds what it held before afterwards.
-    void SendThroughInputPane(const QString& text);
-    // A reading put before each occurrence of `base` in the last lines of the display; how many.
-    int AnnotateDisplay(const QString& base, const QString& reading);
-    // The display wraps at its right edge, or not ("表示の右端で折り返さない。" of the sub-input window).
-    void SetDisplayWrap(bool wrap);
-    // The pre-roll window's telop route through the notice window: F1 in telop mode, "表示消去".
-    // False when the notice could not go to the LAN.
-    bool ShowTelop(const QString& text, bool noticeLine, bool stopAtLeftEdge, bool toLan, bool toSelf);
-    void ClearTelop(bool toLan, bool toSelf);
-
-    // ---- hardening (main_window_hardening.cpp) ----
-    // Once a minute, the datagrams the receive queues had to refuse, one line per port on the
-    // explanation page; nothing when none were refused. Started with the windows.
-    QTimer* TimerDropReport = nullptr;
+    // ---- under a flood (windows/main/drop_report.h) ----
     void StartDropReport();
     void TimerDropReportTimer();
-    // A warning a stranger can repeat at will: the first of a minute on the explanation page, the
-    // others counted and written as one line when the minute is over.
     void LogRepeated(const QString& kind, const std::function<QString()>& line);
-    void WriteOverdueRepeats();
 
 signals:
     void closed();
@@ -425,23 +365,6 @@ private:
     // App::EndpointFactory
     Net::DatagramEndpoint* makeEndpoint(const Net::PortEntry& entry, QObject* owner,
                                         std::function<bool()> followsChannel) override;
-    // Core::CaptionHost
-    Core::CaptionOptions captionOptions() const override;
-    void message(const QString& text) override { Message(text); }
-    void log(const QString& line) override { Log(line); }
-    void copyToClipboard(const QByteArray& text) override;
-    QDateTime inputStartTime() const override;
-    void endInput() override;
-    void resetInputPane() override;
-    void lineEnded() override;
-    void refillInputPane(const QByteArray& text, bool after) override;
-    void hold(const QByteArray& item) override;
-    QList<QByteArray> takeHeld() override;
-    void showCorrectionBuffer(const QList<QByteArray>& items) override;
-    void redraw() override { RedrawCanvases(); }
-    void redrawBoth() override;
-    void screenCleared() override;
-    void correctionApplied(int superseded, int lines) override;
 
     void buildDisplayPage();
     // A control of a page class by its designer name, for the settings rows that bind controls.
@@ -450,9 +373,7 @@ private:
         return findChild<T*>(QLatin1String(name));
     }
     void buildAuxiliaryPage();
-    void wireAuxiliaryPage();
     void buildSavePage();
-    void wireSettings();
     void buildSettingsTable();
     // The main window's rows and the keys held in members (main_window_keys.cpp).
     void addSettings(Settings::KeyTable& table);
@@ -467,8 +388,6 @@ private:
     void resetChannelAndGroup();
     void resetOnlineKind();
     void resetOtherWindows();
-    bool saveSettingsTo(const QString& path, const QList<QByteArray>& lines);
-    void wireLines();
     void createEndpoints();
     void InitialLayout();
     App::WindowContext windowContext();
@@ -481,7 +400,8 @@ private:
     Net::EndpointRegistry endpoints_;
     App::WindowRegistry windows_;
     std::unique_ptr<PartnerPage> partner_;
-    Core::CaptionPath caption_{log_, scroll_, outbox_, static_cast<Core::CaptionHost&>(*this), station_.clock};
+    std::unique_ptr<MainCaptionHost> host_;  // what the caption path changes through this window
+    Core::CaptionPath caption_{log_, scroll_, outbox_, *host_, station_.clock};
     std::unique_ptr<Audience::Service> audience_;  // the audience page, off until switched on
     std::unique_ptr<Audience::OnlineCaptions> online_;  // follows the audience page's mirror; off until switched on
     QPointer<TForm12> splash_;
@@ -495,11 +415,44 @@ private:
     Settings::KeyTable settings_;
     std::unique_ptr<SettingsTransfer> transfer_;
     std::unique_ptr<Saving> saving_;
+    std::unique_ptr<SettingsFilePage> settingsFile_;
     ColourValues colours_;
     // Values the file keeps that no control shows.
     int slideMarkerHeight_ = 3, buttonBaseHeight_ = 26, slideMarker1_ = 200, slideMarker2_ = 200;
     QString programFolder_;
     enum class CloseState { Open, Closing, Closed };
     CloseState closeState_ = CloseState::Open;
-    Core::RepeatGate repeats_;   // repeated warnings on the explanation page
+    std::unique_ptr<DropReport> drops_;  // refused datagrams and repeated warnings on the explanation page
+
+    // ---- owned windows and controls ----
+    std::unique_ptr<TForm6> Form6;
+    std::unique_ptr<TForm11> Form11;
+    std::unique_ptr<TForm15> Form15;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm8> Form8;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm9> Form9;
+    std::unique_ptr<TForm14> Form14;
+    std::unique_ptr<TFkakunin> Fkakunin;
+    std::unique_ptr<TFmojikara> Fmojikara;
+    std::unique_ptr<TFshusei_moni> Fshusei_moni;
+    QTabWidget* PageControl1 = nullptr;
+    DockPage* TabSheet1 = nullptr;  // "表示・入力"
+    QPlainTextEdit* Memo1 = nullptr;   // hidden settings-transfer memo
+    QPlainTextEdit* Memo5 = nullptr;   // hidden settings line buffer
+    QFrame* Panel7 = nullptr;          // hidden panel of the encryption buffer
+    QTextEdit* RichEdit6 = nullptr;    // hidden encryption buffer
+    QList<QLabel*> explanatoryLabels_;
+    QTimer* Timer2 = nullptr;  // second phase of start-up, once
+    // ---- endpoints of the core ports ----
+    Net::DatagramEndpoint* NMUDP1 = nullptr;   // 6711 lines
+    Net::DatagramEndpoint* NMUDP2 = nullptr;   // 6712 partner channel
+    Net::DatagramEndpoint* NMUDP3 = nullptr;   // 6713 corrections
+    Net::DatagramEndpoint* NMUDP6 = nullptr;   // 6718 search answers
+    Net::DatagramEndpoint* NMUDP4 = nullptr;   // 6719 pairing
+    Net::DatagramEndpoint* NMUDP7 = nullptr;   // 6721 monitor feed
+    Net::DatagramEndpoint* NMUDP8 = nullptr;   // 6722 search requests
+    Net::DatagramEndpoint* NMUDP9 = nullptr;   // 6723 commands
+    Net::DatagramEndpoint* NMUDP10 = nullptr;  // 6724 leave notices
 };

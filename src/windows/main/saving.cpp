@@ -13,6 +13,8 @@
 #include "windows/main/input_strip.h"
 #include "text/text_filter.h"
 #include "windows/main/explanation_page.h"
+#include "windows/messaging/contact_window.h"
+#include "core/contact_text.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -101,7 +103,7 @@ void Saving::buildSaveGroups(Form::Page* save) {
     Edit92 = Form::edit(r, "Edit92", QStringLiteral("10"), 50);
     Form::label(r, QStringLiteral("分"));
     endRow(r);
-    main_.explanatoryLabels << Form::label(periodic, QStringLiteral("●０分とすると動作しません。"));
+    main_.addExplanatoryLabel(Form::label(periodic, QStringLiteral("●０分とすると動作しません。")));
     QWidget* limits = Form::row(periodic);
     Edit91 = Form::edit(limits, "Edit91", QStringLiteral("1000"), 60);
     Form::label(limits, QStringLiteral("行"));
@@ -117,9 +119,6 @@ void Saving::wire() {
     QObject::connect(Edit92, &QLineEdit::textChanged, &main_, [this] { Edit92Change(); });
     QObject::connect(Edit91, &QLineEdit::textChanged, &main_, [this] { Edit91Change(); });
     QObject::connect(Edit4, &QLineEdit::textChanged, &main_, [this] { Edit4Change(); });
-    // Clicks only: one switch unchecking the other is not a click of the other.
-    QObject::connect(main_.CheckBox32, &QCheckBox::clicked, &main_, [this] { CheckBox32Click(); });
-    QObject::connect(main_.CheckBox20, &QCheckBox::clicked, &main_, [this] { CheckBox20Click(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -176,7 +175,7 @@ QList<QByteArray> Saving::ScrambleDisplay(const QList<QByteArray>& lines) {
     Panel2->setGeometry(1, 23, main_.width(), main_.height() / 2);
     Panel2->show();
     Panel2->raise();
-    main_.RichEdit6->setPlainText(QStringLiteral("暗号化保存処理中です。"));
+    main_.encryptionBuffer()->setPlainText(QStringLiteral("暗号化保存処理中です。"));
     auto paint = [this](const QColor& colour) {
         QPalette p = Label104->palette();
         p.setColor(QPalette::WindowText, colour);
@@ -197,7 +196,7 @@ QList<QByteArray> Saving::ScrambleDisplay(const QList<QByteArray>& lines) {
         lines, Cp932::encode(Edit2->text()), [&](int line, int count, bool checking) {
             if (!checking && !output) {
                 output = true;
-                main_.RichEdit6->clear();
+                main_.encryptionBuffer()->clear();
                 paint(Qt::blue);
                 show(line, count);
             } else if (line == 1 || line == count || sinceShown.elapsed() >= 15) {
@@ -340,8 +339,20 @@ QList<ExitText> Saving::ExitTexts() {
             out << ExitText{kDisplayText, name, ScrambleDisplay(plain)};
         }
     }
-    if (const std::optional<ExitText> contact = main_.ContactExitText()) out << *contact;
+    if (const std::optional<ExitText> contact = ContactExitText()) out << *contact;
     return out;
+}
+
+std::optional<ExitText> Saving::ContactExitText() const {
+    if (!main_.contactWindow()) return std::nullopt;
+    std::optional<QList<QByteArray>> lines = main_.contactWindow()->HistoryAtExit();
+    if (!lines) return std::nullopt;
+    return ExitText{kContactText, Core::Contact::HistoryFileName(main_.station().clock.now()), std::move(*lines)};
+}
+
+bool Saving::SaveContactHistoryAtExit() {
+    const std::optional<ExitText> text = ContactExitText();
+    return !text || SaveExitText(*text);
 }
 
 bool Saving::SaveOnExit() {
@@ -485,13 +496,13 @@ void Saving::Edit4Change() {
 // Log switches: at most one of them on
 
 void Saving::CheckBox32Click() {
-    main_.CheckBox20->setChecked(false);
-    if (main_.CheckBox32->isChecked() && main_.station().messages.askYesNo(kClearAskText)) main_.explanationPage().clear();
+    main_.setLogsInputStart(false);
+    if (main_.logsLines() && main_.station().messages.askYesNo(kClearAskText)) main_.explanationPage().clear();
 }
 
 void Saving::CheckBox20Click() {
-    main_.CheckBox32->setChecked(false);
-    if (main_.showMessages() && main_.CheckBox20->isChecked()) main_.station().messages.information(kStartTimeWarning);
+    main_.setLogsLines(false);
+    if (main_.showMessages() && main_.logsInputStart()) main_.station().messages.information(kStartTimeWarning);
     if (main_.station().messages.askYesNo(kClearAskText)) main_.explanationPage().clear();
 }
 
@@ -506,7 +517,7 @@ void Saving::CheckBox44Click() {
     }
     Timer7->stop();
     const QString captions[] = {QStringLiteral("補助Ｗ"), QStringLiteral("ﾊﾟｰﾄﾅｰ"), QStringLiteral("表示１"), QStringLiteral("表示２")};
-    for (int i = 0; i < 4; ++i) main_.PageControl1->setTabText(i + 1, captions[i]);
+    for (int i = 0; i < 4; ++i) main_.pages()->setTabText(i + 1, captions[i]);
     main_.strip().setRateLogged(false);
     main_.strip().setRateWarns(false);
 }
@@ -527,10 +538,10 @@ void Saving::Timer7Timer() {
         rateWarning_ = typingRate_.over(main_.strip().rateLimit());
         main_.PaintPanes();
     }
-    main_.PageControl1->setTabText(1, QStringLiteral("Now:") + QString::number(f.now));
-    main_.PageControl1->setTabText(2, QStringLiteral("Max:") + QString::number(f.maxMinute));
-    main_.PageControl1->setTabText(3, QStringLiteral("Ave:") + QString::number(f.average));
-    main_.PageControl1->setTabText(4, QStringLiteral("AvMx:") + QString::number(f.maxAverage));
+    main_.pages()->setTabText(1, QStringLiteral("Now:") + QString::number(f.now));
+    main_.pages()->setTabText(2, QStringLiteral("Max:") + QString::number(f.maxMinute));
+    main_.pages()->setTabText(3, QStringLiteral("Ave:") + QString::number(f.average));
+    main_.pages()->setTabText(4, QStringLiteral("AvMx:") + QString::number(f.maxAverage));
     if (main_.strip().rateLogged())
         main_.Log(main_.station().clock.now().time().toString(QStringLiteral("H:mm:ss")) + u',' + QString::number(f.now) + u',' +
             QString::number(f.maxMinute) + u',' + QString::number(f.average) + u',' + QString::number(f.maxAverage));

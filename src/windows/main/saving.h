@@ -95,6 +95,10 @@ public:
     bool OfferAnotherPlace(const ExitText& text, const QString& failedPath, QString error);
     void RescueExitText(const ExitText& text, const QString& failedPath, const QString& error);
     QString exitFolder() const;
+    // The contact history, when its window asks for it to be saved at exit.
+    std::optional<ExitText> ContactExitText() const;
+    // The contact history saved at exit when its window asks for it, as SaveExitText saves it.
+    bool SaveContactHistoryAtExit();
     // The exit saves that had to go elsewhere (or nowhere) last time, said once at start-up.
     void ReportRescuedSaves();
     // From now on no one answers boxes (a termination signal, the end of the desktop session).

@@ -125,15 +125,15 @@ void SettingsTransfer::addTransferCommands(Settings::KeyTable& t) {
         SendSettingsTransfer({transferLine(611, Cp932::encode(main_.display().spacingText()), u"マニュアル調整の行間")});
     }));
     command(612, ifTrue([this] {
-        if (main_.PageControl1->currentIndex() != 0) return;
+        if (main_.pages()->currentIndex() != 0) return;
         main_.ToggleFrameless();
         main_.strip().focusKeyCatcher();
     }));
     command(613, ifTrue([this] {
-        if (main_.PageControl1->currentIndex() == 0) main_.display().Button13Click();
+        if (main_.pages()->currentIndex() == 0) main_.display().Button13Click();
     }));
     command(614, ifTrue([this] {
-        if (main_.PageControl1->currentIndex() == 0 && main_.strip().screenButtonText() == QStringLiteral("ワ")) main_.display().Button12Click();
+        if (main_.pages()->currentIndex() == 0 && main_.strip().screenButtonText() == QStringLiteral("ワ")) main_.display().Button12Click();
     }));
     command(620, [this](QByteArrayView v) { main_.display().SetScrollAmount(Settings::intValue(v, main_.scroller().scrollStep)); });
 }

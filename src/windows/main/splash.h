@@ -8,11 +8,11 @@ class TForm12 : public QWidget {
     Q_OBJECT
 public:
     TForm12();
-    QPushButton* CloseButton = nullptr;  // "×"
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QPushButton* CloseButton = nullptr;  // "×"
     QPixmap picture_;
 };
