@@ -29,9 +29,10 @@ struct Ticker {
 
 void tick(benchmark::State& state, const QString& text) {
     Ticker t(text);
+    Canvas* strip = Testing::control<Canvas>(t.w, "Image2");  // found once: only the tick is timed
     for (auto _ : state) {
         t.w.Timer1Timer();
-        Testing::control<Canvas>(t.w, "Image2")->repaint();
+        strip->repaint();
     }
     state.counters["strip_width"] = t.w.width();
     state.counters["strip_height"] = t.w.height();

@@ -30,7 +30,7 @@ struct Shown {
     Ttalk2e& m = *s.main;
     Shown() {
         m.show();
-        QTest::qWaitForWindowExposed(&m);
+        if (!QTest::qWaitForWindowExposed(&m)) qFatal("the main window was never shown");
         s.finishStartup();
     }
     // Ticks until the screen has caught up; returns how many.

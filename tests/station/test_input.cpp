@@ -28,7 +28,7 @@ struct Typing : PairedLan {
     Typing() {
         for (TestStation* s : {&a, &b}) {
             s->main->show();
-            QTest::qWaitForWindowExposed(s->main.get());
+            if (!QTest::qWaitForWindowExposed(s->main.get())) qFatal("the main window was never shown");
             Testing::control<TextPane>(*s->main, "RichEdit1")->clear();  // the instruction line
         }
         Testing::control<TextPane>(*a.main, "RichEdit1")->setFocus();

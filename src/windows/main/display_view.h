@@ -5,6 +5,7 @@
 #include "core/caption_path.h"
 #include "core/line_bands.h"
 #include "core/scroller.h"
+#include "ui/qt_fwd.h"
 
 #include <QFont>
 #include <QObject>
@@ -12,15 +13,6 @@
 
 class Canvas;
 class DockPage;
-class QFrame;
-class QCheckBox;
-class QGroupBox;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
-class QTextDocument;
-class QTimer;
 class TextPane;
 class Ttalk2e;
 class UpDown;

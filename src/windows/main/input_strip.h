@@ -4,6 +4,7 @@
 // and the option pages "入力１" and "入力２".
 #include "ui/fkeys.h"
 #include "ui/prepared_links.h"
+#include "ui/qt_fwd.h"
 #include "windows/main/strip_colour.h"
 
 #include <QDateTime>
@@ -12,16 +13,6 @@
 #include <optional>
 
 class DockPage;
-class QCheckBox;
-class QFrame;
-class QInputMethodEvent;
-class QKeyEvent;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
-class QTextEdit;
-class QTimer;
 class StripAlarm;
 class TextPane;
 class Ttalk2e;

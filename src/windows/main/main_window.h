@@ -5,6 +5,7 @@
 // ends the program. The rules of the caption path live in Core::CaptionPath. The window keeps the
 // names of the operations that start-up, closing and other windows call as one-line forwards.
 #include "ui/fkeys.h"
+#include "ui/qt_fwd.h"
 #include "ui/station.h"
 #include "ui/window_context.h"
 #include "ui/window_registry.h"
@@ -27,21 +28,6 @@
 #include <QTextDocument>
 #include <QWidget>
 #include <memory>
-
-class QCheckBox;
-class QKeyEvent;
-class QComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
-class QTextEdit;
-class QTimer;
 
 class AuxWindow;
 class AuxiliaryPage;
@@ -143,7 +129,6 @@ public:
     const QList<QLabel*>& explanatoryLabels() const { return explanatoryLabels_; }
     void addExplanatoryLabel(QLabel* label) { explanatoryLabels_ << label; }
 
-
     // ---- saving (windows/main/saving.h) ----
     Saving& saving() { return *saving_; }
     void PeriodicClear();
@@ -177,8 +162,6 @@ public:
     static Settings::Rows<Ttalk2e> settingRows();
     // The value a row's control is built with (its design value), as text.
     static QString builtValue(const char* control);
-
-
 
     // Endpoints of the core ports the tests and benchmarks drive.
     Net::DatagramEndpoint* linesEndpoint() const { return NMUDP1; }        // 6711
@@ -233,7 +216,6 @@ public:
     // The first line of typing was begun at `time` (invalid: no start recorded).
     void markInputStart(const QDateTime& time);
     bool inputStarted() const;
-
 
     // The switches "記録を説明ページに保存" and "入力開始時刻を説明ページに記録" of the page "保存".
     bool logsLines() const;

@@ -34,6 +34,18 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     using namespace Bind;
     using Settings::FontStyle;
     rows(t, this, settingRows());
+    // Controls found once: the table's readers run at every save and every transfer.
+    TextPane* const input = named<TextPane>("RichEdit1");
+    TextPane* const monitor = named<TextPane>("RichEdit27");
+    QLineEdit* const speed = named<QLineEdit>("Edit9");
+    QFrame* const panel = named<QFrame>("Panel1");
+    QPushButton* const button12 = named<QPushButton>("Button12");
+    QPushButton* const button13 = named<QPushButton>("Button13");
+    QPushButton* const button14 = named<QPushButton>("Button14");
+    QCheckBox* const box52 = named<QCheckBox>("CheckBox52");
+    QRadioButton* const ruby3 = named<QRadioButton>("RadioButton3");
+    QRadioButton* const ruby2 = named<QRadioButton>("RadioButton2");
+    QRadioButton* const ruby1 = named<QRadioButton>("RadioButton1");
     auto colourKey = [&t](int key, QStringView text, qint32* value, std::function<void()> paint) {
         colour(t, key, text, [value] { return *value; }, [value, paint](qint32 v) {
             *value = v;
@@ -43,9 +55,9 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     // Fonts of the display, the input pane and the monitor pane: name, size, colour, styles.
     auto displayFont = [this] { return display_->displayFont(); };
     auto setDisplayFont = [this](const QFont& f) { SetDisplayFont(f); };
-    auto inputFont = [this] { return named<TextPane>("RichEdit1")->font(); };
+    auto inputFont = [input] { return input->font(); };
     auto setInputFont = [this](const QFont& f) { SetInputFont(f); };
-    auto monitorFont = [this] { return named<TextPane>("RichEdit27")->font(); };
+    auto monitorFont = [monitor] { return monitor->font(); };
     auto setMonitorFont = [this](const QFont& f) { SetMonitorFont(f); };
     auto styles = [&t](int first, QStringView bold, QStringView italic, QStringView underline, auto get, auto set) {
         fontStyle(t, first, FontStyle::Bold, bold, {}, get, set);
@@ -62,25 +74,25 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
     Bind::geometry(t, this, {0, 1, 2, 3}, u"ウィンドウの高さ", u"メインウィンドの幅", u"メインウィンドの縦位置", u"メインウィンドの横位置",
                    Settings::kSmallestMainWindow);
     number(t, 6, u"マニュアル設定のスクロール速度 ＜注意＞００５の前に００６を書く事！", [this] { return scroll_.baseStep; },
-           [this](int v) { named<QLineEdit>("Edit9")->setText(QString::number(v)); });
+           [speed](int v) { speed->setText(QString::number(v)); });
     fontName(t, 7, u"表示部のフォントの種類", displayFont, setDisplayFont);
     colourKey(8, u"表示部のフォントの色", &colours_.displayInk, [this] { display_->PaintDisplay(); });
     fontSize(t, 9, u"表示部のフォントサイズ", displayFont, setDisplayFont);
     colourKey(10, u"表示部の背景色", &colours_.displayPaper, [this] { display_->PaintDisplay(); });
     number(t, 11, u"入力・モニター部のせっと・何人入力？", [this] { return typistMode(); },
            framed([this](int v) { SetTypistRows(v); }));
-    number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [this] { return named<QFrame>("Panel1")->height(); },
-           framed([this](int v) { named<QFrame>("Panel1")->resize(named<QFrame>("Panel1")->width(), v); }));
+    number(t, 12, u"パネルの大きさ＜注意＞０１１の前に０１２を書く事！", [panel] { return panel->height(); },
+           framed([panel](int v) { panel->resize(panel->width(), v); }));
     fontSize(t, 13, u"モニター部のフォントサイズ", monitorFont, setMonitorFont);
-    Bind::height(t, 14, named<TextPane>("RichEdit27"), u"モニター部の高さ");
-    number(t, 15, u"モニター部の左位置", [this] { return named<TextPane>("RichEdit27")->x(); }, [this](int v) { named<TextPane>("RichEdit27")->move(v, named<TextPane>("RichEdit27")->y()); });
+    Bind::height(t, 14, monitor, u"モニター部の高さ");
+    number(t, 15, u"モニター部の左位置", [monitor] { return monitor->x(); }, [monitor](int v) { monitor->move(v, monitor->y()); });
     fontSize(t, 16, u"入力部のフォントサイズ", inputFont, setInputFont);
-    Bind::height(t, 17, named<TextPane>("RichEdit1"), u"入力部の高さ");
-    number(t, 18, u"入力部の上下位置", [this] { return named<TextPane>("RichEdit1")->y(); }, [this](int v) { named<TextPane>("RichEdit1")->move(named<TextPane>("RichEdit1")->x(), v); });
-    number(t, 19, u"入力部の左右位置", [this] { return named<TextPane>("RichEdit1")->x(); }, [this](int v) { named<TextPane>("RichEdit1")->move(v, named<TextPane>("RichEdit1")->y()); });
-    Bind::height(t, 20, named<QPushButton>("Button12"), u"「ワ」ボタンの高さ");
-    Bind::height(t, 21, named<QPushButton>("Button13"), u"「再」ボタンの高さ");
-    Bind::height(t, 22, named<QPushButton>("Button14"), u"「送」ボタンの高さ");
+    Bind::height(t, 17, input, u"入力部の高さ");
+    number(t, 18, u"入力部の上下位置", [input] { return input->y(); }, [input](int v) { input->move(input->x(), v); });
+    number(t, 19, u"入力部の左右位置", [input] { return input->x(); }, [input](int v) { input->move(v, input->y()); });
+    Bind::height(t, 20, button12, u"「ワ」ボタンの高さ");
+    Bind::height(t, 21, button13, u"「再」ボタンの高さ");
+    Bind::height(t, 22, button14, u"「送」ボタンの高さ");
     colourKey(23, u"入力部の背景色", &colours_.inputPaper, [this] { PaintPanes(); });
     colourKey(24, u"モニター部の背景色", &colours_.monitorPaper, [this] { PaintPanes(); });
     number(t, 25, u"ワープロ画面かスムーズ画面かのフラッグ", [this] { return wordProcessorMode() ? 1 : 0; },
@@ -113,7 +125,7 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
            u"モニター部のフォントスタイル：ＵｎｄｅｒＬｉｎｅ", monitorFont, setMonitorFont);
     colourKey(135, u"ページの背景色", &colours_.page, [this] { PaintPages(); });
     colourKey(136, u"項目文字色", &colours_.items, [this] { PaintPages(); });
-    readOnly(t, 139, Kind::OnOff, [this](QByteArrayView v) { named<QCheckBox>("CheckBox52")->setChecked(Settings::isOn(v)); });
+    readOnly(t, 139, Kind::OnOff, [box52](QByteArrayView v) { box52->setChecked(Settings::isOn(v)); });
     colourKey(144, u"説明文字色", &colours_.explanation, [this] { PaintExplanations(); });
     colourKey(269, u"デスクトップを単一色でカバーする色", &colours_.cover, [] {});
     // The own name, the channel and the group: written by the save operations after every other key.
@@ -127,10 +139,10 @@ void Ttalk2e::addSettings(Settings::KeyTable& t) {
         ruby.comment = comment(u"ひらがなルビにする。");
         ruby.commentOff = comment(u"カタカナルビにする。");
         ruby.commentThird = comment(u"ﾊﾝｶｸﾙﾋﾞにする。");
-        ruby.read = [this] { return QByteArray(named<QRadioButton>("RadioButton3")->isChecked() ? "3" : named<QRadioButton>("RadioButton2")->isChecked() ? "2" : "1"); };
-        ruby.apply = [this](QByteArrayView v) {
+        ruby.read = [ruby3, ruby2] { return QByteArray(ruby3->isChecked() ? "3" : ruby2->isChecked() ? "2" : "1"); };
+        ruby.apply = [ruby3, ruby2, ruby1](QByteArrayView v) {
             const int d = Settings::rubyDigit(v);
-            named<QRadioButton>(d == 3 ? "RadioButton3" : d == 2 ? "RadioButton2" : "RadioButton1")->setChecked(true);
+            (d == 3 ? ruby3 : d == 2 ? ruby2 : ruby1)->setChecked(true);
         };
         t.add(std::move(ruby));
     }

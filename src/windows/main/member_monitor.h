@@ -2,6 +2,7 @@
 // TForm2: the 8-person monitor, the live typing of every member of the group, row by row. Row k
 // belongs to member slot k; rows can be swapped by hand or kept with the typing members on top.
 #include "ui/aux_window.h"
+#include "ui/qt_fwd.h"
 #include "settings/values.h"
 
 #include <functional>
@@ -9,14 +10,6 @@
 #include <QByteArray>
 #include <QList>
 #include <array>
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QScrollArea;
-class QSplitter;
-class QTextEdit;
 
 namespace Net { class Team; }
 

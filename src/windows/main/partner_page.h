@@ -3,6 +3,7 @@
 // member slots, search, pairing and input groups, the channel, traffic scrambling and the search
 // of routed networks.
 #include "net/team.h"
+#include "ui/qt_fwd.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -11,15 +12,6 @@
 #include <functional>
 #include <optional>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
 namespace App { struct Station; }
 
 class PartnerPage : public QObject, private Net::TeamHost {

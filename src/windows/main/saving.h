@@ -3,6 +3,7 @@
 // the record small) and at exit, scrambled saves and reading them back, the limit fields and log
 // switches of the page "保存", and the one-minute typing-rate figures.
 #include "core/typing_rate.h"
+#include "ui/qt_fwd.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -11,12 +12,6 @@
 #include <optional>
 #include <utility>
 
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTimer;
 class QWidget;
 class Ttalk2e;
 namespace Form { class Page; }

@@ -3,20 +3,13 @@
 // notices ("交代です！") and a history that can be saved by hand and at exit.
 #include "ui/aux_window.h"
 #include "ui/messaging_links.h"
+#include "ui/qt_fwd.h"
 #include "core/contact_schedule.h"
 
 #include <QFont>
 #include <QTime>
 #include <optional>
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSplitter;
-class QTextEdit;
-class QTimer;
-class QFrame;
 class TextPane;
 class UpDown;
 

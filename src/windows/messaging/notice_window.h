@@ -4,18 +4,13 @@
 // as a ticker that scrolls from right to left over the caption display.
 #include "ui/aux_window.h"
 #include "ui/messaging_links.h"
+#include "ui/qt_fwd.h"
 #include "core/notice_lines.h"
 #include "core/notice_ticker.h"
 
 #include <QFont>
 #include <optional>
 
-class QCheckBox;
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
-class QTabWidget;
-class QTimer;
 class Canvas;
 class UpDown;
 

@@ -6,15 +6,12 @@
 #include "ui/aux_window.h"
 #include "ui/fkeys.h"
 #include "ui/prepared_links.h"
+#include "ui/qt_fwd.h"
 #include "core/palette_queue.h"
 #include "windows/prepared/pane_look.h"
 
 #include <array>
 
-class QKeyEvent;
-class QPushButton;
-class QTabWidget;
-class QTextEdit;
 class TextPane;
 
 class TFkakunin : public AuxWindow {

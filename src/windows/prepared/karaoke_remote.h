@@ -4,14 +4,8 @@
 // switches the partner's receiving on and off. Send only.
 #include "ui/aux_window.h"
 #include "ui/prepared_links.h"
+#include "ui/qt_fwd.h"
 
-class QCheckBox;
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
-class QSlider;
-class QTabWidget;
-class QTextEdit;
 class UpDown;
 
 class TFmojikara : public AuxWindow {

@@ -3,13 +3,9 @@
 // line in the upper part, the caret line and those after it in the lower part.
 #include "ui/aux_window.h"
 #include "ui/prepared_links.h"
+#include "ui/qt_fwd.h"
 #include "core/limited_lines.h"
 #include "windows/prepared/pane_look.h"
-
-class QCheckBox;
-class QPlainTextEdit;
-class QPushButton;
-class QSplitter;
 
 class TForm3 : public AuxWindow {
     Q_OBJECT

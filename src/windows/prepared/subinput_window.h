@@ -5,19 +5,12 @@
 #include "ui/aux_window.h"
 #include "ui/fkeys.h"
 #include "ui/prepared_links.h"
+#include "ui/qt_fwd.h"
 #include "windows/prepared/pane_look.h"
 
 #include <array>
 #include <optional>
 
-class QCheckBox;
-class QFrame;
-class QInputMethodEvent;
-class QKeyEvent;
-class QLineEdit;
-class QPushButton;
-class QSplitter;
-class QTabWidget;
 class TextPane;
 class UpDown;
 

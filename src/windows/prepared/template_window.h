@@ -5,19 +5,11 @@
 // line of one pre-roll followed across PCs (6720).
 #include "ui/aux_window.h"
 #include "ui/prepared_links.h"
+#include "ui/qt_fwd.h"
 #include "windows/prepared/pane_look.h"
 
 #include <memory>
 
-class QButtonGroup;
-class QCheckBox;
-class QKeyEvent;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QSplitter;
-class QTabWidget;
-class QTimer;
 class PrerollPane;
 class UpDown;
 
