@@ -4,7 +4,6 @@
 
 #include "settings/program_folder.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -12,81 +11,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QLabel>
-#include <QLayout>
-#include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
-#include <QScreen>
-#include <QShowEvent>
 #include <QStandardPaths>
-#include <QWindow>
-#include <algorithm>
 
 namespace App {
 
 namespace {
-
 const QString kTitle = QStringLiteral("Quelta");
-// What a window manager's frame may take of the screen's width.
-constexpr int kFrameAllowance = 40;
-
-// Qt breaks a message wider than half the screen at about that width, wherever a Japanese line
-// allows it, which leaves one to three characters of a line alone on the next. This box keeps the
-// message's own lines whole and widens to the longest of them; only a line wider than the screen
-// is broken.
-class LineKeepingBox final : public QMessageBox {
-public:
-    LineKeepingBox(Icon icon, const QString& text, StandardButtons buttons, bool modal)
-        : QMessageBox(icon, kTitle, text, buttons), over_(QApplication::activeWindow()) {
-        setTextFormat(Qt::PlainText);
-        if (!modal) setWindowModality(Qt::NonModal);  // which resets the window flags: first
-        keepAboveStayOnTopWindows(*this);
-    }
-
-protected:
-    // Qt sizes the box again on every layout request (a change of font or style): fit it again.
-    bool event(QEvent* event) override {
-        const bool done = QMessageBox::event(event);
-        if (event->type() == QEvent::LayoutRequest && isVisible()) fitToLines();
-        return done;
-    }
-
-    void showEvent(QShowEvent* event) override {
-        QMessageBox::showEvent(event);  // Qt's own size and place
-        if (event->spontaneous()) return;
-        fitToLines();
-        // Over the window in use, and kept above it by the window manager.
-        if (QWindow* handle = windowHandle(); handle && over_ && over_ != this && over_->windowHandle())
-            handle->setTransientParent(over_->windowHandle());
-        adjustPosition(over_ && over_ != this ? over_.data() : nullptr);
-    }
-
-private:
-    void fitToLines() {
-        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        if (!label || !label->wordWrap() || !layout()) return;  // Qt left the lines whole
-        const int room = screen()->availableGeometry().width() - kFrameAllowance;
-        label->setWordWrap(false);
-        layout()->activate();
-        QSize size = layout()->totalMinimumSize();
-        if (size.width() > room) {
-            label->setWordWrap(true);
-            layout()->activate();
-            size = QSize(room, layout()->totalHeightForWidth(room));
-        }
-        setFixedSize(std::max(size.width(), minimumWidth()), size.height());
-        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);  // sized: no second pass
-    }
-
-    QPointer<QWidget> over_;
-};
-
-}  // namespace
-
-QMessageBox* newMessageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
-                           bool modal) {
-    return new LineKeepingBox(icon, text, buttons, modal);
 }
 
 void keepAboveStayOnTopWindows(QWidget& dialog) { dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true); }
@@ -95,23 +27,11 @@ DesktopMessages::~DesktopMessages() {
     for (const QPointer<QWidget>& box : std::as_const(boxes_)) delete box.data();
 }
 
-namespace {
-// A box of ours, kept above the stay-on-top windows and, under a window manager, over the window in
-// use.
-void placeAboveTheWindowInUse(MessageBox& box) {
-    keepAboveStayOnTopWindows(box);
-    QWidget* over = QApplication::activeWindow();
-    box.winId();  // the native window, to be made transient
-    if (over && over != &box && over->windowHandle() && box.windowHandle())
-        box.windowHandle()->setTransientParent(over->windowHandle());
-}
-}  // namespace
-
 void DesktopMessages::information(const QString& text) {
     const quint16 kind = receipts_.kindNow();
     if (kind == 0) {
         MessageBox box(MessageBox::Kind::Information, kTitle, text);
-        placeAboveTheWindowInUse(box);
+        box.placeAboveTheWindowInUse();
         box.exec();
         return;
     }
@@ -120,7 +40,7 @@ void DesktopMessages::information(const QString& text) {
     auto* box = new MessageBox(MessageBox::Kind::Information, kTitle, text);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
-    placeAboveTheWindowInUse(*box);
+    box->placeAboveTheWindowInUse();
     QObject::connect(box, &QObject::destroyed, [this, kind] { receipts_.closed(kind); });
     boxes_.removeAll(nullptr);
     boxes_ << box;
@@ -129,7 +49,7 @@ void DesktopMessages::information(const QString& text) {
 
 bool DesktopMessages::askYesNo(const QString& text) {
     MessageBox box(MessageBox::Kind::Question, kTitle, text);
-    placeAboveTheWindowInUse(box);
+    box.placeAboveTheWindowInUse();
     return box.exec() == QDialog::Accepted;
 }
 

@@ -6,19 +6,11 @@
 #include "net/udp_network.h"
 
 #include <QList>
-#include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QPointer>
 #include <QWidget>
 
 namespace App {
-
-// A message box as the program shows every box: plain text (a peer's words are never markup), above
-// the program's stay-on-top windows (template window, 8-person monitor, notice and contact windows),
-// over the window in use, and as wide as its longest line within the screen, so that it breaks only
-// where the text does. Modal unless `modal` is false (a receipt box). The caller owns it.
-QMessageBox* newMessageBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
-                           bool modal = true);
 
 // Keeps a dialog (a file, font or colour dialog) above the program's stay-on-top windows.
 void keepAboveStayOnTopWindows(QWidget& dialog);

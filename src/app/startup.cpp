@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "windows/main/splash.h"
 #include "app/termination.h"
+#include "ui/message_box.h"
 
 #include <QApplication>
 #include <QFont>
@@ -12,8 +13,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <QMessageBox>
-#include <QPointer>
 #include <QSessionManager>
 #include <exception>
 
@@ -37,9 +36,9 @@ public:
 
 private:
     static void showFailure(const QString& text) {
-        QPointer<QMessageBox> box = newMessageBox(QMessageBox::Critical, text, QMessageBox::Ok);
-        box->exec();
-        delete box.data();
+        MessageBox box(MessageBox::Kind::Critical, QStringLiteral("Quelta"), text);
+        box.placeAboveTheWindowInUse();
+        box.exec();
     }
 };
 

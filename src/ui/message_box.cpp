@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyle>
+#include <QWindow>
 
 namespace App {
 
@@ -30,8 +32,9 @@ MessageBox::MessageBox(Kind kind, const QString& title, const QString& text, QWi
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     auto* icon = new QLabel(this);
-    const QStyle::StandardPixmap which =
-        kind == Kind::Question ? QStyle::SP_MessageBoxQuestion : QStyle::SP_MessageBoxInformation;
+    const QStyle::StandardPixmap which = kind == Kind::Question   ? QStyle::SP_MessageBoxQuestion
+                                         : kind == Kind::Critical ? QStyle::SP_MessageBoxCritical
+                                                                  : QStyle::SP_MessageBoxInformation;
     const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
     icon->setPixmap(style()->standardIcon(which, nullptr, this).pixmap(side, side));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
@@ -58,6 +61,12 @@ MessageBox::MessageBox(Kind kind, const QString& title, const QString& text, QWi
 
 QString MessageBox::text() const { return label_->text(); }
 
+void MessageBox::placeAboveTheWindowInUse() {
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    QWidget* active = QApplication::activeWindow();
+    over_ = active != this ? active : nullptr;
+}
+
 int MessageBox::textLimit() const {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const int available = s ? s->availableGeometry().width() : 1024;
@@ -77,6 +86,11 @@ void MessageBox::fitToText() {
 void MessageBox::showEvent(QShowEvent* event) {
     fitToText();  // the screen it opens on may differ from the one it was made on
     QDialog::showEvent(event);
+    // Showing a window without a parent clears its transient parent: set it now, and place the box
+    // over that window rather than in the screen's middle.
+    if (event->spontaneous() || !over_ || !over_->windowHandle() || !windowHandle()) return;
+    windowHandle()->setTransientParent(over_->windowHandle());
+    adjustPosition(over_);
 }
 
 }  // namespace App
