@@ -31,8 +31,9 @@ run: all
 
 test: test-normal test-asan
 
+# The benchmarks are built too (not run): nothing else would notice when a change breaks them.
 test-normal: configure
-	cmake --build $(BUILD) -j$(JOBS)
+	cmake --build $(BUILD) -j$(JOBS) --target all benches
 	cd $(BUILD) && ctest --output-on-failure -j$(TEST_JOBS)
 
 test-asan: deps
