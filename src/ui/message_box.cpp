@@ -27,7 +27,11 @@ TextFit fitText(const QString& text, const QFontMetrics& metrics, int limit) {
     return fit;
 }
 
-MessageBox::MessageBox(Kind kind, const QString& title, const QString& text, QWidget* parent) : QDialog(parent) {
+// A title and a close button only: the box has the size of its text, there is nothing to
+// minimise or maximise.
+MessageBox::MessageBox(Kind kind, const QString& title, const QString& text, QWidget* parent)
+    : QDialog(parent, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
     setWindowTitle(title);
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
