@@ -188,6 +188,10 @@ QWidget* Controls::named(const char* name) const {
     return found.first();
 }
 
+void Controls::wrongClass(const char* name) const {
+    qFatal("control %s in %s is not of the class its binding needs", name, qPrintable(window_->objectName()));
+}
+
 void control(KeyTable& t, const Controls& controls, int key, const char* name, Kind kind, QStringView on, QStringView off,
              bool valueToLastColon) {
     QWidget* w = controls.named(name);

@@ -61,8 +61,17 @@ class Controls {
 public:
     explicit Controls(QWidget* window);
     QWidget* named(const char* name) const;
+    // The control as its class; another class is a fault of the build, like a missing name.
+    template <class T>
+    T* named(const char* name) const {
+        T* control = qobject_cast<T*>(named(name));
+        if (!control) wrongClass(name);
+        return control;
+    }
 
 private:
+    [[noreturn]] void wrongClass(const char* name) const;
+
     QWidget* window_;
     QMultiHash<QString, QWidget*> byName_;
 };
@@ -76,12 +85,16 @@ void control(KeyTable& t, const Controls& controls, int key, const char* name, K
 // through its own setter, as reading the file does.
 void setControl(const Controls& controls, const char* name, Kind kind, QByteArrayView value);
 
-// Every row of `window` that names a control and a key.
+// Every row that names a control and a key, the controls found among `controls` (a window's, found
+// once for its rows and its other bindings) or among `window`'s.
 template <class Owner>
-void rows(KeyTable& t, Owner* window, Settings::Rows<Owner> rows) {
-    const Controls controls(window);
-    for (const Settings::Row<Owner>& r : rows)
+void rows(KeyTable& t, const Controls& controls, Settings::Rows<Owner> list) {
+    for (const Settings::Row<Owner>& r : list)
         if (r.control && r.key >= 0) control(t, controls, r.key, r.control, r.kind, r.comment, r.commentOff, r.valueToLastColon);
+}
+template <class Owner>
+void rows(KeyTable& t, Owner* window, Settings::Rows<Owner> list) {
+    rows<Owner>(t, Controls(window), list);
 }
 
 // "初期値に戻す": each row's reset value and then its step, in the rows' order.

@@ -33,19 +33,21 @@
 void Ttalk2e::addSettings(Settings::KeyTable& t) {
     using namespace Bind;
     using Settings::FontStyle;
-    rows(t, this, settingRows());
-    // Controls found once: the table's readers run at every save and every transfer.
-    TextPane* const input = named<TextPane>("RichEdit1");
-    TextPane* const monitor = named<TextPane>("RichEdit27");
-    QLineEdit* const speed = named<QLineEdit>("Edit9");
-    QFrame* const panel = named<QFrame>("Panel1");
-    QPushButton* const button12 = named<QPushButton>("Button12");
-    QPushButton* const button13 = named<QPushButton>("Button13");
-    QPushButton* const button14 = named<QPushButton>("Button14");
-    QCheckBox* const box52 = named<QCheckBox>("CheckBox52");
-    QRadioButton* const ruby3 = named<QRadioButton>("RadioButton3");
-    QRadioButton* const ruby2 = named<QRadioButton>("RadioButton2");
-    QRadioButton* const ruby1 = named<QRadioButton>("RadioButton1");
+    // The controls found in one walk of the window, for its rows and for the keys below, whose
+    // readers then run at every save and every transfer without looking anything up.
+    const Controls controls(this);
+    rows(t, controls, settingRows());
+    auto* const input = controls.named<TextPane>("RichEdit1");
+    auto* const monitor = controls.named<TextPane>("RichEdit27");
+    auto* const speed = controls.named<QLineEdit>("Edit9");
+    auto* const panel = controls.named<QFrame>("Panel1");
+    auto* const button12 = controls.named<QPushButton>("Button12");
+    auto* const button13 = controls.named<QPushButton>("Button13");
+    auto* const button14 = controls.named<QPushButton>("Button14");
+    auto* const box52 = controls.named<QCheckBox>("CheckBox52");
+    auto* const ruby3 = controls.named<QRadioButton>("RadioButton3");
+    auto* const ruby2 = controls.named<QRadioButton>("RadioButton2");
+    auto* const ruby1 = controls.named<QRadioButton>("RadioButton1");
     auto colourKey = [&t](int key, QStringView text, qint32* value, std::function<void()> paint) {
         colour(t, key, text, [value] { return *value; }, [value, paint](qint32 v) {
             *value = v;
